@@ -1,0 +1,76 @@
+// SPDX-License-Identifier: MIT
+// The plug-in's principal class: one per preview, created by the host, which
+// loads its view and sends it the preview request.
+#pragma once
+
+#include "Node.h"
+#include "OutlineView.h"
+#include "QuickLook.h"
+#include "TreeController.h"
+#include "ViewController.h"
+
+#include <QLabel>
+#include <QPointer>
+#include <QTabWidget>
+
+class PreviewViewController : public ViewController, public QLPreviewingController, public OutlineViewDelegate
+{
+    Q_OBJECT
+    Q_INTERFACES(QLPreviewingController)
+
+public:
+    explicit PreviewViewController(QObject *parent = nullptr);
+    ~PreviewViewController() override;
+
+    QString nibName() const override { return QStringLiteral("PreviewViewController"); }
+
+    // Outlets: the view hierarchy owns the views.
+    QPointer<QTabWidget> tabView;
+    QPointer<OutlineView> outlineView;
+    QPointer<QAbstractScrollArea> outlineScrollView;
+    QPointer<QLabel> summaryLabel;
+
+    TreeController *treeController() const { return m_treeController.get(); }
+
+    /// The top level of the shown tree. Every assignment reaches the tree controller.
+    const NodeList &content() const { return m_content; }
+    void setContent(NodeList content);
+
+    void preparePreviewOfFile(const QUrl &url, PreviewCompletionHandler handler) override;
+
+    /// Shows a new top-level list: the one way new content reaches the view.
+    void showContent(NodeList nodes);
+    void updateSummary(const NodeList &nodes);
+
+    struct Totals {
+        qint64 size = 0;
+        qint64 count = 0;
+    };
+    /// Size and number of the nodes of a list and of everything below them.
+    static Totals subtreeTotals(const NodeList &nodes);
+
+    std::optional<TableCellView> viewForTableColumn(OutlineView *outlineView, const TableColumn *column,
+                                                    const QModelIndex &item) override;
+
+Q_SIGNALS:
+    void contentChanged();
+
+protected:
+    void loadView() override;
+
+private:
+    /// The request body, on the main thread.
+    void preparePreviewOfFile(const QUrl &url);
+    QUrl resolvePreviewDirectory(const QUrl &url);
+
+    void setupOutlineView();
+    void bindContent();
+
+    NodeList m_content;
+    std::unique_ptr<TreeController> m_treeController; // after m_content: goes first
+};
+
+/// Whether the host's item is shown as it is, or from an extraction of its archive.
+enum class PreviewKind { Item, ZipArchive };
+/// Decided by the filename extension alone: a folder named "x.zip" is an archive.
+PreviewKind previewKind(const QUrl &url);

@@ -1,0 +1,118 @@
+// SPDX-License-Identifier: MIT
+#include "TreeController.h"
+
+TreeController::TreeController(QObject *parent)
+    : QAbstractItemModel(parent)
+{
+}
+
+TreeController::~TreeController() = default;
+
+void TreeController::setContent(const NodeList *content)
+{
+    beginResetModel();
+    m_content = content;
+    resetRoot();
+    endResetModel();
+}
+
+void TreeController::rearrangeObjects()
+{
+    beginResetModel();
+    resetRoot();
+    endResetModel();
+}
+
+void TreeController::setColumnCount(int count)
+{
+    beginResetModel();
+    m_columnCount = count;
+    endResetModel();
+}
+
+void TreeController::resetRoot()
+{
+    m_root.children.clear();
+    m_root.childrenMade = false;
+}
+
+const TreeController::TreeNode *TreeController::treeNode(const QModelIndex &index) const
+{
+    if (!index.isValid())
+        return &m_root;
+    return static_cast<const TreeNode *>(index.internalPointer());
+}
+
+const std::vector<TreeController::TreeNode> &TreeController::childNodes(const TreeNode *treeNode) const
+{
+    if (!treeNode->childrenMade) {
+        const NodeList *children = treeNode->node ? &treeNode->node->children : m_content;
+        if (children) {
+            treeNode->children.resize(children->size());
+            for (std::size_t i = 0; i < children->size(); ++i) {
+                TreeNode &child = treeNode->children[i];
+                child.node = (*children)[i].get();
+                child.parent = treeNode;
+                child.row = int(i);
+            }
+        }
+        treeNode->childrenMade = true;
+    }
+    return treeNode->children;
+}
+
+const Node *TreeController::representedObject(const QModelIndex &item) const
+{
+    if (!item.isValid() || item.model() != this)
+        return nullptr;
+    return treeNode(item)->node;
+}
+
+QModelIndex TreeController::index(int row, int column, const QModelIndex &parent) const
+{
+    if (column < 0 || column >= m_columnCount || (parent.isValid() && parent.column() != 0))
+        return {};
+    const std::vector<TreeNode> &children = childNodes(treeNode(parent));
+    if (row < 0 || std::size_t(row) >= children.size())
+        return {};
+    return createIndex(row, column, &children[std::size_t(row)]);
+}
+
+QModelIndex TreeController::parent(const QModelIndex &child) const
+{
+    if (!child.isValid())
+        return {};
+    const TreeNode *parent = treeNode(child)->parent;
+    if (parent == &m_root)
+        return {};
+    return createIndex(parent->row, 0, parent);
+}
+
+int TreeController::rowCount(const QModelIndex &parent) const
+{
+    if (parent.column() > 0)
+        return 0;
+    if (!parent.isValid())
+        return m_content ? int(m_content->size()) : 0;
+    return int(treeNode(parent)->node->count());
+}
+
+int TreeController::columnCount(const QModelIndex &) const
+{
+    return m_columnCount;
+}
+
+bool TreeController::hasChildren(const QModelIndex &parent) const
+{
+    if (parent.column() > 0)
+        return false;
+    if (!parent.isValid())
+        return m_content && !m_content->empty();
+    return !treeNode(parent)->node->isLeaf();
+}
+
+QVariant TreeController::data(const QModelIndex &, int) const
+{
+    // Cells come from the outline view's delegate, not from the model.
+    return {};
+}

@@ -1,0 +1,54 @@
+// SPDX-License-Identifier: MIT
+// Serves a tree of Node to the outline view. It reads exactly three things of
+// a Node: its children, their count and whether it is a leaf.
+#pragma once
+
+#include "Node.h"
+
+#include <QAbstractItemModel>
+
+class TreeController : public QAbstractItemModel
+{
+    Q_OBJECT
+
+public:
+    explicit TreeController(QObject *parent = nullptr);
+    ~TreeController() override;
+
+    /// The top-level nodes. Not owned: the list must outlive the binding, and
+    /// its owner calls setContent again whenever it assigns a new list.
+    void setContent(const NodeList *content);
+    /// Takes the current order of every list of children again.
+    void rearrangeObjects();
+
+    /// Set by the outline view's binding: one model column per table column.
+    void setColumnCount(int count);
+
+    /// The node that a row of this controller represents, or nullptr.
+    const Node *representedObject(const QModelIndex &item) const;
+
+    QModelIndex index(int row, int column, const QModelIndex &parent = {}) const override;
+    QModelIndex parent(const QModelIndex &child) const override;
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    bool hasChildren(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+
+private:
+    /// One row: a node, and where it stands. Made when first asked for.
+    struct TreeNode {
+        const Node *node = nullptr; // Not owned.
+        const TreeNode *parent = nullptr; // Not owned.
+        int row = 0;
+        mutable std::vector<TreeNode> children;
+        mutable bool childrenMade = false;
+    };
+
+    const TreeNode *treeNode(const QModelIndex &index) const;
+    const std::vector<TreeNode> &childNodes(const TreeNode *treeNode) const;
+    void resetRoot();
+
+    const NodeList *m_content = nullptr;
+    TreeNode m_root;
+    int m_columnCount = 1;
+};

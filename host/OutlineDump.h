@@ -1,0 +1,15 @@
+// SPDX-License-Identifier: MIT
+// The finished preview as data: JSON for programs, an aligned table for people.
+#pragma once
+
+#include "QuickLook.h"
+
+#include <QJsonDocument>
+#include <QString>
+
+#include <optional>
+
+class ViewController;
+
+QJsonDocument outlineJson(ViewController &controller, const std::optional<PreviewError> &error);
+QString outlineText(ViewController &controller);

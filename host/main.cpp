@@ -1,0 +1,244 @@
+// SPDX-License-Identifier: MIT
+// trellin-preview: the quick-look host. Loads the preview plug-in, runs one
+// request for one item and shows the result, prints it, or renders it.
+#include "OutlineDump.h"
+#include "FileSystem.h"
+#include "QuickLook.h"
+#include "ViewController.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QKeySequence>
+#include <QPluginLoader>
+#include <QShortcut>
+#include <QVBoxLayout>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <thread>
+
+namespace {
+
+const char usage[] =
+    "usage: trellin-preview [--dump | --text | --screenshot FILE.png [--size WxH]] [--plugin FILE] PATH\n"
+    "  (no mode)        show the preview in a window; Space or Escape closes it\n"
+    "  --dump           print the finished preview as JSON\n"
+    "  --text           print the finished preview as a table\n"
+    "  --screenshot F   render the finished preview into the PNG file F\n"
+    "  --size WxH       the size of the rendering (default 900x560)\n"
+    "  --plugin FILE    load the plug-in from FILE\n";
+
+enum class Mode { Window, Dump, Text, Screenshot };
+
+struct Options {
+    Mode mode = Mode::Window;
+    QByteArray path; // bytes, as the file system names the item
+    QString screenshotFile;
+    QSize size{900, 560};
+    QString plugin;
+};
+
+[[noreturn]] void usageError(const char *message)
+{
+    if (message)
+        std::fprintf(stderr, "trellin-preview: %s\n", message);
+    std::fputs(usage, stderr);
+    std::exit(2);
+}
+
+// Read before QApplication exists, from the raw arguments: a path is bytes and
+// need not be UTF-8.
+Options parseOptions(int argc, char **argv)
+{
+    Options options;
+    bool haveMode = false;
+    auto setMode = [&](Mode mode) {
+        if (haveMode)
+            usageError("choose one of --dump, --text and --screenshot");
+        options.mode = mode;
+        haveMode = true;
+    };
+    for (int i = 1; i < argc; ++i) {
+        const char *arg = argv[i];
+        auto value = [&]() -> const char * {
+            if (i + 1 >= argc)
+                usageError((std::string(arg) + " needs a value").c_str());
+            return argv[++i];
+        };
+        if (!std::strcmp(arg, "--help") || !std::strcmp(arg, "-h")) {
+            std::fputs(usage, stdout);
+            std::exit(0);
+        } else if (!std::strcmp(arg, "--dump")) {
+            setMode(Mode::Dump);
+        } else if (!std::strcmp(arg, "--text")) {
+            setMode(Mode::Text);
+        } else if (!std::strcmp(arg, "--screenshot")) {
+            setMode(Mode::Screenshot);
+            options.screenshotFile = QFile::decodeName(value());
+        } else if (!std::strcmp(arg, "--size")) {
+            const QList<QByteArray> parts = QByteArray(value()).split('x');
+            bool okWidth = false, okHeight = false;
+            if (parts.size() == 2)
+                options.size = QSize(parts[0].toInt(&okWidth), parts[1].toInt(&okHeight));
+            if (!okWidth || !okHeight || options.size.width() <= 0 || options.size.height() <= 0)
+                usageError("--size takes WIDTHxHEIGHT, for example 900x560");
+        } else if (!std::strcmp(arg, "--plugin")) {
+            options.plugin = QFile::decodeName(value());
+        } else if (arg[0] == '-' && arg[1] == '-' && arg[2] != '\0') {
+            usageError((std::string("unknown option ") + arg).c_str());
+        } else if (options.path.isEmpty() && arg[0] != '\0') {
+            options.path = arg;
+        } else {
+            usageError("give exactly one path");
+        }
+    }
+    if (options.path.isEmpty())
+        usageError("give the path of a folder or zip archive to preview");
+    return options;
+}
+
+QByteArray absolutePath(const QByteArray &path)
+{
+    if (path.startsWith('/'))
+        return path;
+    return FileSystem::appendingPathComponent(QFile::encodeName(QDir::currentPath()), path);
+}
+
+QString pluginPath(const Options &options)
+{
+    if (!options.plugin.isEmpty())
+        return options.plugin;
+    const QString here = QCoreApplication::applicationDirPath();
+    const QStringList candidates{
+        here + QStringLiteral("/../lib/Trellin_Extension.so"),                     // build tree
+        here + QStringLiteral("/../" TRELLIN_LIBDIR "/Trellin_Extension.so"),      // installed
+    };
+    for (const QString &candidate : candidates) {
+        if (QFileInfo::exists(candidate))
+            return QFileInfo(candidate).canonicalFilePath();
+    }
+    return candidates.first();
+}
+
+// Without a session there is no runtime directory, and Qt warns about it on
+// every start; a private one of our own is all that headless modes need.
+void useQuietRuntimeDirectory()
+{
+    const QByteArray directory = QFile::encodeName(QDir::tempPath()) + "/trellin-runtime-" + QByteArray::number(getuid());
+    mkdir(directory.constData(), 0700);
+    struct stat status;
+    if (lstat(directory.constData(), &status) == 0 && S_ISDIR(status.st_mode) && status.st_uid == getuid()
+        && (status.st_mode & 0777) == 0700) {
+        qputenv("XDG_RUNTIME_DIR", directory);
+    }
+}
+
+QtMessageHandler standardMessageHandler = nullptr;
+
+// The offscreen platform says this on every rendering; it means nothing here.
+void quietOffscreenMessages(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (message.contains(QLatin1String("does not support propagateSizeHints")))
+        return;
+    standardMessageHandler(type, context, message);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    const Options options = parseOptions(argc, argv);
+    const bool headless = options.mode != Mode::Window;
+    if (headless && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (headless && qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
+        useQuietRuntimeDirectory();
+    if (!headless && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
+        && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+        usageError("no display to show a window on: use --text, --dump or --screenshot");
+    }
+    if (headless)
+        standardMessageHandler = qInstallMessageHandler(quietOffscreenMessages);
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("trellin-preview"));
+
+    QPluginLoader loader(pluginPath(options));
+    auto *extension = qobject_cast<PreviewExtension *>(loader.instance());
+    if (!extension) {
+        std::fprintf(stderr, "trellin-preview: cannot load the preview plug-in: %s\n",
+                     qPrintable(loader.errorString()));
+        return 1;
+    }
+
+    // The host owns the controller and tears it down before it exits.
+    std::unique_ptr<ViewController> controller(extension->makePrincipalViewController());
+    auto *previewing = qobject_cast<QLPreviewingController *>(controller.get());
+    if (!previewing) {
+        std::fprintf(stderr, "trellin-preview: the plug-in's controller cannot preview\n");
+        return 1;
+    }
+    QWidget *view = controller->view();
+
+    // The request comes from a thread of the host's own, as the platform's does.
+    const QUrl url = FileSystem::fileUrl(absolutePath(options.path));
+    std::optional<PreviewError> error;
+    QEventLoop untilReady;
+    bool ready = false;
+    std::thread caller([&] {
+        previewing->preparePreviewOfFile(url, [&](std::optional<PreviewError> result) {
+            error = std::move(result);
+            ready = true;
+            untilReady.quit();
+        });
+    });
+    caller.join();
+    if (!ready)
+        untilReady.exec();
+
+    int status = error ? 1 : 0;
+    switch (options.mode) {
+    case Mode::Dump:
+        std::fputs(outlineJson(*controller, error).toJson(QJsonDocument::Indented).constData(), stdout);
+        break;
+    case Mode::Text:
+        std::fputs(outlineText(*controller).toUtf8().constData(), stdout);
+        break;
+    case Mode::Screenshot: {
+        view->resize(options.size);
+        view->setAttribute(Qt::WA_DontShowOnScreen);
+        view->show();
+        QCoreApplication::processEvents();
+        if (!view->grab().save(options.screenshotFile, "PNG")) {
+            std::fprintf(stderr, "trellin-preview: cannot write %s\n", qPrintable(options.screenshotFile));
+            status = 1;
+        }
+        break;
+    }
+    case Mode::Window: {
+        auto window = std::make_unique<QWidget>();
+        window->setWindowTitle(QString::fromUtf8(FileSystem::lastPathComponent(options.path)));
+        auto *layout = new QVBoxLayout(window.get());
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(view);
+        for (const QKeySequence &key : {QKeySequence(Qt::Key_Space), QKeySequence(Qt::Key_Escape)}) {
+            auto *shortcut = new QShortcut(key, window.get());
+            shortcut->setContext(Qt::ApplicationShortcut);
+            QObject::connect(shortcut, &QShortcut::activated, window.get(), &QWidget::close);
+        }
+        window->resize(options.size);
+        window->show();
+        app.exec();
+        break;
+    }
+    }
+    std::fflush(stdout);
+    controller.reset();
+    return status;
+}

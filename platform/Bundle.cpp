@@ -1,0 +1,56 @@
+// SPDX-License-Identifier: MIT
+#include "Bundle.h"
+
+#include <QLocale>
+#include <QRegularExpression>
+
+namespace {
+const char tableName[] = "Localizable";
+const QString translationsDirectory = QStringLiteral(":/bundle/i18n");
+} // namespace
+
+Bundle::Bundle()
+{
+    if (!m_translator.load(QLocale(), QString::fromLatin1(tableName), QStringLiteral("_"), translationsDirectory))
+        (void)m_translator.load(QString::fromLatin1(tableName) + QLatin1String("_en"), translationsDirectory);
+}
+
+const Bundle &Bundle::main()
+{
+    static const Bundle bundle;
+    return bundle;
+}
+
+QString Bundle::localizedString(const char *key, int count) const
+{
+    const QString text = m_translator.translate(tableName, key, nullptr, count);
+    return text.isEmpty() ? QString::fromUtf8(key) : text;
+}
+
+QString stringWithFormat(const QString &format, const QVariantList &arguments)
+{
+    static const QRegularExpression specifier(QStringLiteral("%(?:(\\d+)\\$)?(@|lld|ld|d|%)"));
+
+    QString result;
+    qsizetype copied = 0;
+    qsizetype nextArgument = 0;
+    for (const QRegularExpressionMatch &match : specifier.globalMatch(format)) {
+        result += QStringView(format).mid(copied, match.capturedStart() - copied);
+        copied = match.capturedEnd();
+
+        const QString conversion = match.captured(2);
+        if (conversion == QLatin1String("%")) {
+            result += QLatin1Char('%');
+            continue;
+        }
+        const qsizetype index = match.hasCaptured(1) ? match.captured(1).toLongLong() - 1 : nextArgument++;
+        if (index < 0 || index >= arguments.size()) {
+            result += match.captured();
+            continue;
+        }
+        const QVariant &argument = arguments[index];
+        result += conversion == QLatin1String("@") ? argument.toString() : QString::number(argument.toLongLong());
+    }
+    result += QStringView(format).mid(copied);
+    return result;
+}

@@ -1,0 +1,29 @@
+// SPDX-License-Identifier: MIT
+// The plug-in's bundle: resources compiled into it under ":/bundle".
+#pragma once
+
+#include <QString>
+#include <QTranslator>
+#include <QVariantList>
+
+class Bundle
+{
+public:
+    /// The bundle of the plug-in loaded in this process.
+    static const Bundle &main();
+
+    /// The text for `key` in the default string table, in the user's language,
+    /// falling back to the development language (English); `key` itself when
+    /// no table has it. With a count, a table may give plural forms.
+    QString localizedString(const char *key, int count = -1) const;
+
+private:
+    Bundle();
+
+    QTranslator m_translator;
+};
+
+/// printf-style formatting of localised formats: "%@" takes a string, "%d",
+/// "%ld" and "%lld" an integer, "%%" is a percent sign, and "%2$d" names its
+/// argument by position. A specifier without an argument stays as written.
+QString stringWithFormat(const QString &format, const QVariantList &arguments);

@@ -1,0 +1,82 @@
+// SPDX-License-Identifier: MIT
+#include "FileSystem.h"
+
+#include "UniqueHandle.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+
+namespace FileSystem {
+
+QUrl fileUrl(const QByteArray &path)
+{
+    return QUrl::fromEncoded("file://" + path.toPercentEncoding("/"), QUrl::StrictMode);
+}
+
+QByteArray localPath(const QUrl &url)
+{
+    if (!url.isLocalFile())
+        return {};
+    return QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
+}
+
+QByteArray lastPathComponent(const QByteArray &path)
+{
+    qsizetype end = path.size();
+    while (end > 1 && path[end - 1] == '/')
+        --end;
+    const qsizetype slash = path.lastIndexOf('/', end - 1);
+    if (slash < 0 || end == 1)
+        return path.left(end);
+    return path.mid(slash + 1, end - slash - 1);
+}
+
+QByteArray appendingPathComponent(const QByteArray &directory, const QByteArray &name)
+{
+    if (directory.endsWith('/'))
+        return directory + name;
+    return directory + '/' + name;
+}
+
+static Date toDate(const struct statx_timestamp &t)
+{
+    return Date(std::chrono::seconds(t.tv_sec) + std::chrono::nanoseconds(t.tv_nsec));
+}
+
+std::optional<ItemStatus> itemStatus(const QByteArray &path)
+{
+    struct statx sx;
+    const unsigned mask = STATX_TYPE | STATX_SIZE | STATX_MTIME | STATX_ATIME | STATX_CTIME | STATX_BTIME;
+    if (statx(AT_FDCWD, path.constData(), AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, mask, &sx) != 0)
+        return std::nullopt;
+
+    ItemStatus status;
+    status.isDirectory = S_ISDIR(sx.stx_mode);
+    status.isSymbolicLink = S_ISLNK(sx.stx_mode);
+    status.size = qint64(sx.stx_size);
+    status.modified = toDate(sx.stx_mtime);
+    status.accessed = toDate(sx.stx_atime);
+    status.statusChanged = toDate(sx.stx_ctime);
+    if (sx.stx_mask & STATX_BTIME)
+        status.created = toDate(sx.stx_btime);
+    return status;
+}
+
+std::optional<std::vector<QByteArray>> contentsOfDirectory(const QByteArray &path)
+{
+    const UniqueHandle<DIR, closedir> dir(opendir(path.constData()));
+    if (!dir)
+        return std::nullopt;
+
+    std::vector<QByteArray> names;
+    while (const dirent *entry = readdir(dir.get())) {
+        const std::string_view name(entry->d_name);
+        if (name != "." && name != "..")
+            names.emplace_back(entry->d_name, qsizetype(name.size()));
+    }
+    return names;
+}
+
+} // namespace FileSystem

@@ -1,0 +1,45 @@
+// SPDX-License-Identifier: MIT
+// The file system as the product sees it. Paths are the kernel's bytes, never
+// decoded text, so that a name that is not UTF-8 still works everywhere.
+#pragma once
+
+#include <QByteArray>
+#include <QUrl>
+
+#include <chrono>
+#include <optional>
+#include <vector>
+
+/// An exact instant, as the file system records it.
+using Date = std::chrono::sys_time<std::chrono::nanoseconds>;
+
+namespace FileSystem {
+
+/// A file URL whose percent-encoded path holds exactly these bytes.
+QUrl fileUrl(const QByteArray &path);
+/// The bytes of a file URL's path; empty for anything that is not a file URL.
+QByteArray localPath(const QUrl &url);
+
+/// What follows the last slash (trailing slashes ignored).
+QByteArray lastPathComponent(const QByteArray &path);
+QByteArray appendingPathComponent(const QByteArray &directory, const QByteArray &name);
+
+struct ItemStatus {
+    bool isDirectory = false;
+    bool isSymbolicLink = false;
+    qint64 size = 0;
+    Date modified;
+    Date accessed;
+    Date statusChanged;
+    std::optional<Date> created; // not every file system records a birth time
+};
+
+/// The item itself, never what a symbolic link points to; nothing when it
+/// cannot be read (gone, or a folder on the way is not searchable).
+std::optional<ItemStatus> itemStatus(const QByteArray &path);
+
+/// The names in a directory, in no particular order, without "." and "..";
+/// nothing when it cannot be listed.
+std::optional<std::vector<QByteArray>> contentsOfDirectory(const QByteArray &path);
+
+} // namespace FileSystem

@@ -1,0 +1,105 @@
+// SPDX-License-Identifier: MIT
+#include "Formatters.h"
+
+#include <QCoreApplication>
+
+#include <unicode/datefmt.h>
+#include <unicode/numberformatter.h>
+
+#include <array>
+#include <cmath>
+
+namespace {
+
+QString fromIcu(const icu::UnicodeString &text)
+{
+    return QString(reinterpret_cast<const QChar *>(text.getBuffer()), text.length());
+}
+
+struct Unit {
+    const char *name;
+    int fractionDigits;
+};
+
+constexpr std::array<Unit, 6> units{{
+    {QT_TRANSLATE_NOOP("ByteCountFormatter", "%1 KB"), 0},
+    {QT_TRANSLATE_NOOP("ByteCountFormatter", "%1 MB"), 1},
+    {QT_TRANSLATE_NOOP("ByteCountFormatter", "%1 GB"), 2},
+    {QT_TRANSLATE_NOOP("ByteCountFormatter", "%1 TB"), 2},
+    {QT_TRANSLATE_NOOP("ByteCountFormatter", "%1 PB"), 2},
+    {QT_TRANSLATE_NOOP("ByteCountFormatter", "%1 EB"), 2},
+}};
+
+double roundedHalfAwayFromZero(double value, int fractionDigits)
+{
+    const double scale = std::pow(10.0, fractionDigits);
+    return std::round(value * scale) / scale;
+}
+
+QString localizedNumber(double value, int fractionDigits)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    const icu::number::FormattedNumber number = icu::number::NumberFormatter::withLocale(icu::Locale::getDefault())
+        .precision(icu::number::Precision::maxFraction(fractionDigits))
+        .roundingMode(UNUM_ROUND_HALFUP)
+        .formatDouble(value, status);
+    const icu::UnicodeString text = number.toString(status);
+    if (U_FAILURE(status))
+        return QString::number(value, 'f', fractionDigits);
+    return fromIcu(text);
+}
+
+} // namespace
+
+namespace ByteCountFormatter {
+
+QString fileStyleString(qint64 byteCount)
+{
+    if (byteCount == 0)
+        return QCoreApplication::translate("ByteCountFormatter", "Zero KB");
+
+    const double magnitude = std::abs(double(byteCount));
+    const double sign = byteCount < 0 ? -1.0 : 1.0;
+    if (magnitude < 1000) {
+        const char *format = magnitude == 1 ? QT_TRANSLATE_NOOP("ByteCountFormatter", "%1 byte")
+                                            : QT_TRANSLATE_NOOP("ByteCountFormatter", "%1 bytes");
+        return QCoreApplication::translate("ByteCountFormatter", format).arg(localizedNumber(sign * magnitude, 0));
+    }
+
+    std::size_t unit = 0;
+    double scaled = magnitude / 1000;
+    while (unit + 1 < units.size()
+           && roundedHalfAwayFromZero(scaled, units[unit].fractionDigits) >= 1000) {
+        scaled /= 1000;
+        ++unit;
+    }
+    const int digits = units[unit].fractionDigits;
+    return QCoreApplication::translate("ByteCountFormatter", units[unit].name)
+        .arg(localizedNumber(sign * roundedHalfAwayFromZero(scaled, digits), digits));
+}
+
+} // namespace ByteCountFormatter
+
+DateFormatter::DateFormatter()
+    : m_format(icu::DateFormat::createDateTimeInstance(icu::DateFormat::kMediumRelative,
+                                                       icu::DateFormat::kShort,
+                                                       icu::Locale::getDefault()))
+{
+    // A cell starts with the date: "Today", not "today".
+    if (m_format) {
+        UErrorCode status = U_ZERO_ERROR;
+        m_format->setContext(UDISPCTX_CAPITALIZATION_FOR_BEGINNING_OF_SENTENCE, status);
+    }
+}
+
+DateFormatter::~DateFormatter() = default;
+
+QString DateFormatter::string(Date date) const
+{
+    const double milliseconds = std::chrono::duration<double, std::milli>(date.time_since_epoch()).count();
+    if (!m_format)
+        return QString::number(milliseconds / 1000, 'f', 0);
+    icu::UnicodeString text;
+    m_format->format(milliseconds, text);
+    return fromIcu(text);
+}

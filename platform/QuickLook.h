@@ -1,0 +1,54 @@
+// SPDX-License-Identifier: MIT
+// The quick-look host's side of a preview plug-in: the preview protocol, the
+// error object its completion handler takes, and the plug-in's entry point.
+#pragma once
+
+#include <QString>
+#include <QUrl>
+#include <QVariantMap>
+#include <QtPlugin>
+
+#include <functional>
+#include <optional>
+
+class ViewController;
+
+/// The platform error object: a domain, an integer code and user information.
+struct PreviewError {
+    QString domain;
+    int code = 0;
+    QVariantMap userInfo;
+
+    friend bool operator==(const PreviewError &, const PreviewError &) = default;
+};
+
+/// Called exactly once per request, on the main thread; no error means the
+/// preview is ready.
+using PreviewCompletionHandler = std::function<void(std::optional<PreviewError>)>;
+
+class QLPreviewingController
+{
+public:
+    virtual ~QLPreviewingController() = default;
+
+    /// May be called on any thread. Returns at once; the work and the call of
+    /// the handler happen later on the main thread.
+    virtual void preparePreviewOfFile(const QUrl &url, PreviewCompletionHandler handler) = 0;
+};
+
+#define QLPreviewingController_iid "ltd.vantorix.Trellin.QLPreviewingController/1.0"
+Q_DECLARE_INTERFACE(QLPreviewingController, QLPreviewingController_iid)
+
+/// The extension entry: what the host finds in a preview plug-in's library.
+class PreviewExtension
+{
+public:
+    virtual ~PreviewExtension() = default;
+
+    /// Creates the principal view controller, which also implements
+    /// QLPreviewingController. The caller owns the returned instance.
+    virtual ViewController *makePrincipalViewController() = 0;
+};
+
+#define PreviewExtension_iid "ltd.vantorix.Trellin.PreviewExtension/1.0"
+Q_DECLARE_INTERFACE(PreviewExtension, PreviewExtension_iid)

@@ -1,0 +1,33 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="en">
+<context>
+    <name>Localizable</name>
+    <message numerus="yes">
+        <source>%1$@, %2$d items</source>
+        <translation>
+            <numerusform>%1$@, %2$d item</numerusform>
+            <numerusform>%1$@, %2$d items</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%lld items</source>
+        <translation>
+            <numerusform>%lld item</numerusform>
+            <numerusform>%lld items</numerusform>
+        </translation>
+    </message>
+    <message><source>Name</source><translation>Name</translation></message>
+    <message><source>Date Modified</source><translation>Date Modified</translation></message>
+    <message><source>Date Created</source><translation>Date Created</translation></message>
+    <message><source>Date Last Opened</source><translation>Date Last Opened</translation></message>
+    <message><source>Date Added</source><translation>Date Added</translation></message>
+    <message><source>Size</source><translation>Size</translation></message>
+    <message><source>Kind</source><translation>Kind</translation></message>
+    <message><source>Tags</source><translation>Tags</translation></message>
+    <message><source>Dimensions</source><translation>Dimensions</translation></message>
+    <message><source>File not found.</source><translation>File not found.</translation></message>
+    <message><source>Failed to unzip file.</source><translation>Failed to unzip file.</translation></message>
+    <message><source>Failed to zip file.</source><translation>Failed to zip file.</translation></message>
+</context>
+</TS>

@@ -1,0 +1,185 @@
+// SPDX-License-Identifier: MIT
+#include "Formatting.h"
+#include "PreviewViewController.h"
+#include "TestSupport.h"
+
+#include <QTest>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+namespace {
+
+QString summary(PreviewViewController &controller)
+{
+    return controller.summaryLabel->text();
+}
+
+} // namespace
+
+TEST(PreviewRequest, ShowsAFolderAndCallsTheHandlerOnceOnTheMainThread)
+{
+    TempTree tree;
+    tree.file("one", 1000);
+    tree.file("two", 2000);
+    tree.file("three", 3000);
+    tree.file("sub/four", 4000);
+
+    PreviewViewController controller;
+    controller.view();
+    const RequestResult result = runRequest(controller, tree.url());
+
+    EXPECT_EQ(result.calls, 1);
+    EXPECT_TRUE(result.onMainThread);
+    EXPECT_TRUE(result.entryHadReturned);
+    EXPECT_FALSE(result.error);
+    EXPECT_EQ(controller.representedObject().toUrl(), tree.url());
+    EXPECT_EQ(controller.content().size(), 4u);
+    // The sub-folder counts as an item but has no size of its own.
+    const auto totals = PreviewViewController::subtreeTotals(controller.content());
+    EXPECT_EQ(totals.count, 5);
+    EXPECT_EQ(totals.size, 10000);
+    EXPECT_EQ(summary(controller), byteCountText(10000) + QStringLiteral(", 5 items"));
+    EXPECT_EQ(summary(controller), QStringLiteral("10 KB, 5 items"));
+    EXPECT_EQ(controller.treeController()->rowCount(), 4);
+}
+
+TEST(PreviewRequest, AcceptsTheEntryFromAnotherThread)
+{
+    TempTree tree;
+    PreviewViewController controller;
+    controller.view();
+
+    int calls = 0;
+    bool onMainThread = false;
+    QThread *mainThread = QThread::currentThread();
+    std::thread host([&] {
+        controller.preparePreviewOfFile(tree.url(), [&](std::optional<PreviewError> error) {
+            ++calls;
+            onMainThread = QThread::currentThread() == mainThread;
+            EXPECT_FALSE(error);
+        });
+    });
+    host.join();
+    // Nothing happens inside the entry, even for an empty folder.
+    EXPECT_EQ(calls, 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return calls > 0; }, 10000));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(calls, 1);
+    EXPECT_TRUE(onMainThread);
+    EXPECT_EQ(summary(controller), QStringLiteral("0 items"));
+}
+
+TEST(PreviewRequest, SummariesWithoutSizeAndForOneItem)
+{
+    TempTree tree;
+    tree.file("empty.txt");
+    tree.folder("sub");
+    PreviewViewController controller;
+    runRequest(controller, tree.url()); // the request loads the view when the host did not
+    EXPECT_EQ(summary(controller), QStringLiteral("2 items"));
+
+    TempTree single;
+    single.file("only", 1500);
+    runRequest(controller, single.url());
+    EXPECT_EQ(summary(controller), QStringLiteral("2 KB, 1 item"));
+
+    TempTree lone;
+    lone.folder("nothing-inside");
+    runRequest(controller, lone.url());
+    EXPECT_EQ(summary(controller), QStringLiteral("1 item"));
+}
+
+TEST(PreviewRequest, AFileIsShownAsItselfWithoutRows)
+{
+    TempTree tree;
+    tree.file("notes.txt", 50);
+    PreviewViewController controller;
+    const RequestResult result = runRequest(controller, tree.url("notes.txt"));
+    EXPECT_FALSE(result.error);
+    EXPECT_TRUE(controller.content().empty());
+    EXPECT_EQ(summary(controller), QStringLiteral("0 items"));
+    EXPECT_EQ(controller.representedObject().toUrl(), tree.url("notes.txt"));
+}
+
+TEST(PreviewRequest, AMissingFolderClearsTheSummaryAndKeepsTheContent)
+{
+    TempTree tree;
+    tree.file("kept", 10);
+    PreviewViewController controller;
+    const RequestResult missingFirst = runRequest(controller, tree.url("absent"));
+    EXPECT_FALSE(missingFirst.error);
+    EXPECT_TRUE(controller.content().empty());
+    EXPECT_EQ(summary(controller), QString());
+
+    runRequest(controller, tree.url());
+    ASSERT_EQ(controller.content().size(), 1u);
+    const RequestResult missingLater = runRequest(controller, tree.url("absent"));
+    EXPECT_EQ(missingLater.calls, 1);
+    EXPECT_FALSE(missingLater.error);
+    EXPECT_EQ(controller.content().size(), 1u);
+    EXPECT_EQ(summary(controller), QString());
+}
+
+TEST(PreviewRequest, ANameThatIsNotUtf8StillAppearsAndWorks)
+{
+    TempTree tree;
+    tree.file("caf\xe9.txt", 3);
+    tree.file("dir-\xff/inner", 4);
+    PreviewViewController controller;
+    runRequest(controller, tree.url());
+    ASSERT_EQ(controller.content().size(), 2u);
+    EXPECT_EQ(summary(controller), QStringLiteral("7 bytes, 3 items"));
+
+    const Node &file = *controller.content()[0];
+    EXPECT_EQ(file.name, QStringLiteral("caf\uFFFD.txt"));
+    EXPECT_EQ(file.path, tree.path("caf\xe9.txt"));
+    const Node &folder = *controller.content()[1];
+    ASSERT_EQ(folder.children.size(), 1u);
+    EXPECT_EQ(folder.children[0]->path, tree.path("dir-\xff/inner"));
+
+    // Its own URL leads back to the same folder.
+    runRequest(controller, folder.url());
+    EXPECT_EQ(summary(controller), QStringLiteral("4 bytes, 1 item"));
+}
+
+TEST(PreviewRequest, ClassifiesArchivesByExtensionAlone)
+{
+    TempTree tree;
+    EXPECT_EQ(previewKind(tree.url("a.zip")), PreviewKind::ZipArchive);
+    EXPECT_EQ(previewKind(tree.url("folder.zip")), PreviewKind::ZipArchive);
+    EXPECT_EQ(previewKind(tree.url("archive")), PreviewKind::Item);
+    EXPECT_EQ(previewKind(tree.url("notes.txt")), PreviewKind::Item);
+    EXPECT_EQ(previewKind(tree.url("folder")), PreviewKind::Item);
+}
+
+TEST(PreviewRequest, TheOutlineShowsEveryColumnAndTheTree)
+{
+    TempTree tree;
+    tree.file("sub/inner.txt", 2000);
+    tree.folder("sub/empty");
+    PreviewViewController controller;
+    runRequest(controller, tree.url());
+
+    OutlineView &view = *controller.outlineView;
+    ASSERT_EQ(view.tableColumns().size(), 9);
+    EXPECT_EQ(view.tableColumns()[0].identifier, QStringLiteral("Name"));
+    EXPECT_EQ(view.tableColumns()[8].title, QStringLiteral("Dimensions"));
+
+    const QModelIndex sub = view.model()->index(0, 0);
+    EXPECT_TRUE(view.isExpanded(sub));
+    const int size = view.columnWithIdentifier(QStringLiteral("Size"));
+    const int kind = view.columnWithIdentifier(QStringLiteral("Kind"));
+    const int tags = view.columnWithIdentifier(QStringLiteral("Tags"));
+    EXPECT_EQ(view.cellView(0, sub)->text, QStringLiteral("sub"));
+    EXPECT_EQ(view.cellView(size, sub.siblingAtColumn(size))->text, QStringLiteral("2 KB"));
+    EXPECT_EQ(view.cellView(kind, sub.siblingAtColumn(kind))->text, QStringLiteral("--"));
+    EXPECT_EQ(view.cellView(tags, sub.siblingAtColumn(tags))->text, QString());
+
+    const QModelIndex empty = view.model()->index(0, 0, sub);
+    EXPECT_EQ(view.cellView(0, empty)->text, QStringLiteral("empty"));
+    EXPECT_EQ(view.cellView(size, empty.siblingAtColumn(size))->text, QStringLiteral("--"));
+    EXPECT_FALSE(view.cellView(0, QModelIndex()));
+}

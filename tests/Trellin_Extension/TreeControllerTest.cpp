@@ -1,0 +1,46 @@
+// SPDX-License-Identifier: MIT
+#include "TestSupport.h"
+#include "TreeController.h"
+
+#include <QAbstractItemModelTester>
+
+#include <gtest/gtest.h>
+
+TEST(TreeController, ServesARealTreeConsistently)
+{
+    TempTree tree;
+    tree.file("a", 1);
+    tree.file("b/c", 2);
+    tree.file("b/d/e", 3);
+    tree.folder("f");
+    auto root = makeNode(tree.path(), 0);
+    ASSERT_TRUE(root);
+    NodeList content = std::move(root->children);
+
+    TreeController controller;
+    QAbstractItemModelTester tester(&controller, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    controller.setColumnCount(3);
+    controller.setContent(&content);
+
+    ASSERT_EQ(controller.rowCount(), 3);
+    const QModelIndex b = controller.index(1, 0);
+    EXPECT_EQ(controller.representedObject(b)->name, QStringLiteral("b"));
+    EXPECT_EQ(controller.rowCount(b), 2);
+    EXPECT_TRUE(controller.hasChildren(b));
+    EXPECT_FALSE(controller.hasChildren(controller.index(2, 0))); // empty folder: a leaf
+
+    const QModelIndex d = controller.index(1, 0, b);
+    EXPECT_EQ(controller.representedObject(d)->name, QStringLiteral("d"));
+    EXPECT_EQ(controller.parent(d), b);
+    EXPECT_FALSE(controller.hasChildren(d)); // below the depth limit
+    EXPECT_EQ(controller.representedObject(controller.index(1, 2, b)), controller.representedObject(d));
+
+    // A new list replaces the old rows at once.
+    NodeList other;
+    controller.setContent(&other);
+    EXPECT_EQ(controller.rowCount(), 0);
+    controller.setContent(&content);
+    std::swap(content[0], content[2]);
+    controller.rearrangeObjects();
+    EXPECT_EQ(controller.representedObject(controller.index(0, 0))->name, QStringLiteral("f"));
+}

@@ -1,0 +1,133 @@
+// SPDX-License-Identifier: MIT
+// The host as a user runs it: a separate process that loads the real plug-in.
+#include "TestSupport.h"
+
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct HostRun {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+HostRun runHost(const QStringList &arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral(TRELLIN_PREVIEW), arguments);
+    EXPECT_TRUE(process.waitForFinished(60000));
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+QString local(const QByteArray &path)
+{
+    return QString::fromUtf8(path);
+}
+
+} // namespace
+
+TEST(Host, DumpsTheFinishedPreviewAsJson)
+{
+    TempTree tree;
+    tree.file("b.txt", 2000);
+    tree.file("a/inner.txt", 1000);
+    const HostRun run = runHost({QStringLiteral("--dump"), local(tree.path())});
+    ASSERT_EQ(run.exitCode, 0) << run.err.constData();
+
+    QJsonParseError parseError;
+    const QJsonObject dump = QJsonDocument::fromJson(run.out, &parseError).object();
+    ASSERT_EQ(parseError.error, QJsonParseError::NoError) << run.out.constData();
+    EXPECT_TRUE(dump.value(QStringLiteral("error")).isNull());
+    EXPECT_EQ(dump.value(QStringLiteral("representedObject")).toString(), local(tree.path()));
+    EXPECT_EQ(dump.value(QStringLiteral("summary")).toString(), QStringLiteral("3 KB, 3 items"));
+    EXPECT_EQ(dump.value(QStringLiteral("rowHeight")).toInt(), 20);
+
+    const QJsonArray columns = dump.value(QStringLiteral("columns")).toArray();
+    ASSERT_EQ(columns.size(), 9);
+    EXPECT_EQ(columns[0].toObject().value(QStringLiteral("identifier")).toString(), QStringLiteral("Name"));
+    EXPECT_FALSE(columns[0].toObject().value(QStringLiteral("hidden")).toBool());
+
+    const QJsonArray rows = dump.value(QStringLiteral("rows")).toArray();
+    ASSERT_EQ(rows.size(), 2);
+    const QJsonObject a = rows[0].toObject();
+    EXPECT_EQ(a.value(QStringLiteral("name")).toString(), QStringLiteral("a"));
+    EXPECT_TRUE(a.value(QStringLiteral("expanded")).toBool());
+    EXPECT_EQ(a.value(QStringLiteral("cells")).toObject().value(QStringLiteral("Size")).toString(),
+              QStringLiteral("1 KB"));
+    const QJsonArray children = a.value(QStringLiteral("children")).toArray();
+    ASSERT_EQ(children.size(), 1);
+    EXPECT_EQ(children[0].toObject().value(QStringLiteral("name")).toString(), QStringLiteral("inner.txt"));
+    EXPECT_FALSE(children[0].toObject().value(QStringLiteral("expanded")).toBool());
+    // Only visible columns have cells.
+    EXPECT_FALSE(a.value(QStringLiteral("cells")).toObject().contains(QStringLiteral("Tags")));
+}
+
+TEST(Host, HandsAMissingPathToThePlugin)
+{
+    TempTree tree;
+    const HostRun run = runHost({QStringLiteral("--dump"), local(tree.path("absent"))});
+    ASSERT_EQ(run.exitCode, 0) << run.err.constData();
+    const QJsonObject dump = QJsonDocument::fromJson(run.out).object();
+    EXPECT_EQ(dump.value(QStringLiteral("summary")).toString(), QString());
+    EXPECT_TRUE(dump.value(QStringLiteral("rows")).toArray().isEmpty());
+}
+
+TEST(Host, PrintsATableForPeople)
+{
+    TempTree tree;
+    tree.file("folder/nested.txt", 12);
+    const HostRun run = runHost({QStringLiteral("--text"), local(tree.path())});
+    ASSERT_EQ(run.exitCode, 0) << run.err.constData();
+    const QStringList lines = QString::fromUtf8(run.out).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 4) << run.out.constData();
+    EXPECT_TRUE(lines[0].startsWith(QLatin1String("Name")));
+    EXPECT_TRUE(lines[1].startsWith(QLatin1String("folder ")));
+    EXPECT_TRUE(lines[2].startsWith(QLatin1String("  nested.txt ")));
+    // Columns line up: the size stands at the same place in every row.
+    EXPECT_EQ(lines[0].indexOf(QLatin1String("Size")), lines[2].indexOf(QLatin1String("12 bytes")));
+    EXPECT_EQ(lines[3], QStringLiteral("12 bytes, 2 items"));
+}
+
+TEST(Host, RendersAScreenshot)
+{
+    TempTree tree;
+    tree.file("picture-me.txt", 5);
+    const QString png = local(tree.path("shot.png"));
+    const HostRun run = runHost({QStringLiteral("--screenshot"), png, QStringLiteral("--size"), QStringLiteral("640x300"),
+                             local(tree.path())});
+    ASSERT_EQ(run.exitCode, 0) << run.err.constData();
+    const QImage image(png);
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(image.size(), QSize(640, 300));
+}
+
+TEST(Host, RefusesBadUsageWithStatusTwo)
+{
+    for (const QStringList &arguments : {QStringList{}, QStringList{QStringLiteral("--dump")},
+                                         QStringList{QStringLiteral("--bogus"), QStringLiteral("/tmp")},
+                                         QStringList{QStringLiteral("--dump"), QStringLiteral("--text"), QStringLiteral("/")},
+                                         QStringList{QStringLiteral("--size"), QStringLiteral("wide"), QStringLiteral("/")},
+                                         QStringList{QStringLiteral("/a"), QStringLiteral("/b")}}) {
+        const HostRun run = runHost(arguments);
+        EXPECT_EQ(run.exitCode, 2) << arguments.join(QLatin1Char(' ')).toStdString();
+        EXPECT_TRUE(run.err.contains("usage:"));
+        EXPECT_TRUE(run.out.isEmpty());
+    }
+}
+
+TEST(Host, ReportsAPluginThatCannotBeLoaded)
+{
+    TempTree tree;
+    const HostRun run = runHost({QStringLiteral("--dump"), QStringLiteral("--plugin"), local(tree.file("fake.so", 10)),
+                             local(tree.path())});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains("cannot load the preview plug-in"));
+}

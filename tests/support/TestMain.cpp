@@ -1,0 +1,25 @@
+// SPDX-License-Identifier: MIT
+// Every test process gets an offscreen display and configuration and cache
+// directories of its own, so that no run touches the user's or another run's.
+#include <QApplication>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir home;
+    if (!home.isValid())
+        return 1;
+    for (const char *variable : {"XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR"}) {
+        const QString directory = home.filePath(QString::fromLatin1(variable));
+        QDir().mkpath(directory);
+        QFile::setPermissions(directory, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        qputenv(variable, QFile::encodeName(directory));
+    }
+
+    QApplication app(argc, argv);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,79 @@
+// SPDX-License-Identifier: MIT
+#include "TestSupport.h"
+
+#include "FileSystem.h"
+#include "PreviewViewController.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTest>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+TempTree::TempTree()
+{
+    if (!m_dir.isValid())
+        ADD_FAILURE() << "cannot make a temporary folder";
+}
+
+QByteArray TempTree::path(const QByteArray &relative) const
+{
+    const QByteArray root = QFile::encodeName(m_dir.path());
+    return relative.isEmpty() ? root : root + '/' + relative;
+}
+
+QUrl TempTree::url(const QByteArray &relative) const
+{
+    return FileSystem::fileUrl(path(relative));
+}
+
+QByteArray TempTree::folder(const QByteArray &relative) const
+{
+    const QByteArray full = path(relative);
+    QByteArray partial;
+    for (const QByteArray &component : full.split('/')) {
+        partial += component + '/';
+        mkdir(partial.constData(), 0755);
+    }
+    return full;
+}
+
+QByteArray TempTree::file(const QByteArray &relative, qint64 size) const
+{
+    const qsizetype slash = relative.lastIndexOf('/');
+    if (slash > 0)
+        folder(relative.left(slash));
+    const QByteArray full = path(relative);
+    const int fd = open(full.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    EXPECT_GE(fd, 0) << full.constData();
+    if (fd >= 0) {
+        const QByteArray bytes(size, 'x');
+        EXPECT_EQ(write(fd, bytes.constData(), size_t(bytes.size())), size);
+        close(fd);
+    }
+    return full;
+}
+
+RequestResult runRequest(PreviewViewController &controller, const QUrl &url)
+{
+    RequestResult result;
+    bool entryReturned = false;
+    QThread *mainThread = QThread::currentThread();
+    controller.preparePreviewOfFile(url, [&](std::optional<PreviewError> error) {
+        ++result.calls;
+        result.onMainThread = QThread::currentThread() == mainThread;
+        result.entryHadReturned = entryReturned;
+        result.error = std::move(error);
+    });
+    entryReturned = true;
+    EXPECT_TRUE(QTest::qWaitFor([&] { return result.calls > 0; }, 10000));
+    // Anything queued behind the first call would show up now.
+    QCoreApplication::processEvents();
+    return result;
+}

@@ -1,0 +1,41 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "QuickLook.h"
+
+#include <QByteArray>
+#include <QTemporaryDir>
+#include <QUrl>
+
+#include <optional>
+
+class PreviewViewController;
+
+/// A temporary folder that tests fill with real files.
+class TempTree
+{
+public:
+    TempTree();
+
+    /// The folder's path as bytes; `relative` is appended when given.
+    QByteArray path(const QByteArray &relative = {}) const;
+    QUrl url(const QByteArray &relative = {}) const;
+
+    /// Makes a file of `size` bytes, and the folders on its way.
+    QByteArray file(const QByteArray &relative, qint64 size = 0) const;
+    QByteArray folder(const QByteArray &relative) const;
+
+private:
+    QTemporaryDir m_dir;
+};
+
+/// What the completion handler of one request saw.
+struct RequestResult {
+    int calls = 0;
+    bool onMainThread = false;
+    bool entryHadReturned = false;
+    std::optional<PreviewError> error;
+};
+
+/// Sends one request to `controller` as the host does and waits for its handler.
+RequestResult runRequest(PreviewViewController &controller, const QUrl &url);
