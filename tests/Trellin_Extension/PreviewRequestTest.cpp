@@ -183,3 +183,21 @@ TEST(PreviewRequest, TheOutlineShowsEveryColumnAndTheTree)
     EXPECT_EQ(view.cellView(size, empty.siblingAtColumn(size))->text, QStringLiteral("--"));
     EXPECT_FALSE(view.cellView(0, QModelIndex()));
 }
+
+TEST(PreviewRequest, AControllerDestroyedBeforeItsRequestRanStillAnswersOnce)
+{
+    TempTree tree;
+    auto controller = std::make_unique<PreviewViewController>();
+    int calls = 0;
+    std::optional<PreviewError> error;
+    controller->preparePreviewOfFile(tree.url(), [&](std::optional<PreviewError> result) {
+        ++calls;
+        error = std::move(result);
+    });
+    controller.reset();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return calls > 0; }, 10000));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(calls, 1);
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->domain, QStringLiteral("Trellin_Extension.PreviewCancelled"));
+}
