@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "Node.h"
 
+#include "ExtensionSettings.h"
+
 #include <algorithm>
 
 QJsonValue toJson(NodeType type)
@@ -21,9 +23,6 @@ std::optional<NodeType> nodeTypeFromJson(const QJsonValue &value)
 }
 
 namespace {
-
-// The deepest level listed; becomes the "depthLimit" setting once settings exist.
-constexpr int depthLimit = 2;
 
 QString displayName(const QByteArray &path)
 {
@@ -60,12 +59,13 @@ std::unique_ptr<Node> makeNode(const QByteArray &path, int level)
 
 NodeList scanChildren(const QByteArray &path, int level)
 {
+    const ExtensionSettings &settings = ExtensionSettings::shared();
     NodeList children;
-    if (level > depthLimit)
+    if (level > Defaults::RawRepresentable<DepthLimit>::rawValue(settings.depthLimit))
         return children;
 
     for (const QByteArray &name : FileSystem::contentsOfDirectory(path).value_or(std::vector<QByteArray>{})) {
-        if (isHidden(name))
+        if (!settings.showHiddenFiles && isHidden(name))
             continue;
         if (std::unique_ptr<Node> child = makeNode(FileSystem::appendingPathComponent(path, name), level))
             children.push_back(std::move(child));

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The outline view's configuration, its binding to the tree, and its cells.
 #include "Bundle.h"
+#include "ExtensionSettings.h"
 #include "Formatting.h"
 #include "PreviewViewController.h"
 #include "PropertyColumn.h"
@@ -47,11 +48,14 @@ QString cellText(PropertyColumn column, const Node &node)
 
 void PreviewViewController::setupOutlineView()
 {
+    const ExtensionSettings &settings = ExtensionSettings::shared();
+    outlineView->setSortDescriptors(
+        {SortDescriptor{Defaults::RawRepresentable<SortOption>::rawValue(settings.sortOption), settings.isAscending}});
     outlineView->setDelegate(this);
     outlineView->setSelectionMode(QAbstractItemView::SingleSelection);
     outlineView->setAlternatingRowColors(true);
     outlineView->setIndentation(13);
-    outlineView->setRowHeight(20);
+    outlineView->setRowHeight(rowHeight(settings.iconSize));
 
     const QList<TableColumn> &columns = outlineView->tableColumns();
     for (int i = 0; i < columns.size(); ++i) {

@@ -2,6 +2,7 @@
 #include "PreviewViewController.h"
 
 #include "Bundle.h"
+#include "ExtensionSettings.h"
 #include "Formatting.h"
 #include "ui_PreviewViewController.h"
 
@@ -39,8 +40,8 @@ void PreviewViewController::showContent(NodeList nodes)
     setContent(std::move(nodes));
     m_treeController->rearrangeObjects();
     updateSummary(m_content);
-    // Always on until the "expandAllRows" setting exists.
-    outlineView->expandItem({}, true);
+    if (ExtensionSettings::shared().expandAllRows)
+        outlineView->expandItem({}, true);
     // Qt's scroll area sizes its scroll bars by itself.
 }
 

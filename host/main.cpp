@@ -179,6 +179,10 @@ int main(int argc, char **argv)
 
     // The host owns the controller and tears it down before it exits.
     std::unique_ptr<ViewController> controller(extension->makePrincipalViewController());
+    if (!controller) {
+        std::fprintf(stderr, "trellin-preview: the preview plug-in could not be loaded\n");
+        return 1;
+    }
     auto *previewing = qobject_cast<QLPreviewingController *>(controller.get());
     if (!previewing) {
         std::fprintf(stderr, "trellin-preview: the plug-in's controller cannot preview\n");

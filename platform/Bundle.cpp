@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "Bundle.h"
 
+#include <QCoreApplication>
+#include <QFile>
+#include <QJsonDocument>
 #include <QLocale>
 #include <QRegularExpression>
 
@@ -13,6 +16,16 @@ Bundle::Bundle()
 {
     if (!m_translator.load(QLocale(), QString::fromLatin1(tableName), QStringLiteral("_"), translationsDirectory))
         (void)m_translator.load(QString::fromLatin1(tableName) + QLatin1String("_en"), translationsDirectory);
+
+    QFile info(QStringLiteral(":/bundle/Info.json"));
+    if (info.open(QIODevice::ReadOnly))
+        m_info = QJsonDocument::fromJson(info.readAll()).object();
+}
+
+QString Bundle::bundleIdentifier() const
+{
+    const QString identifier = m_info.value(QStringLiteral("CFBundleIdentifier")).toString();
+    return identifier.isEmpty() ? QCoreApplication::applicationName() : identifier;
 }
 
 const Bundle &Bundle::main()

@@ -2,6 +2,7 @@
 // The plug-in's bundle: resources compiled into it under ":/bundle".
 #pragma once
 
+#include <QJsonObject>
 #include <QString>
 #include <QTranslator>
 #include <QVariantList>
@@ -17,10 +18,16 @@ public:
     /// no table has it. With a count, a table may give plural forms.
     QString localizedString(const char *key, int count = -1) const;
 
+    /// The information dictionary, ":/bundle/Info.json"; empty when there is none.
+    QJsonObject infoDictionary() const { return m_info; }
+    /// "CFBundleIdentifier" of the dictionary, else the application's name.
+    QString bundleIdentifier() const;
+
 private:
     Bundle();
 
     QTranslator m_translator;
+    QJsonObject m_info;
 };
 
 /// printf-style formatting of localised formats: "%@" takes a string, "%d",

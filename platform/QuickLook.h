@@ -46,7 +46,8 @@ public:
     virtual ~PreviewExtension() = default;
 
     /// Creates the principal view controller, which also implements
-    /// QLPreviewingController. The caller owns the returned instance.
+    /// QLPreviewingController. The caller owns the returned instance. Nothing
+    /// when the plug-in cannot run; it has then said why on standard error.
     virtual ViewController *makePrincipalViewController() = 0;
 };
 

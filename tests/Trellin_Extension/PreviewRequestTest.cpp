@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "ExtensionSettings.h"
 #include "Formatting.h"
 #include "PreviewViewController.h"
 #include "TestSupport.h"
@@ -200,4 +201,35 @@ TEST(PreviewRequest, AControllerDestroyedBeforeItsRequestRanStillAnswersOnce)
     EXPECT_EQ(calls, 1);
     ASSERT_TRUE(error);
     EXPECT_EQ(error->domain, QStringLiteral("Trellin_Extension.PreviewCancelled"));
+}
+
+TEST(PreviewRequest, ExpandsEveryRowOnlyWhenTheSettingSaysSo)
+{
+    TempTree tree;
+    tree.file("outer/inner/deep.txt", 1);
+    PreviewViewController controller;
+    runRequest(controller, tree.url());
+    const QModelIndex outer = controller.outlineView->model()->index(0, 0);
+    EXPECT_TRUE(controller.outlineView->isExpanded(outer));
+    EXPECT_TRUE(controller.outlineView->isExpanded(controller.outlineView->model()->index(0, 0, outer)));
+
+    Defaults::set(Defaults::Keys::expandAllRows(), false);
+    PreviewViewController collapsed;
+    runRequest(collapsed, tree.url());
+    EXPECT_FALSE(collapsed.outlineView->isExpanded(collapsed.outlineView->model()->index(0, 0)));
+}
+
+TEST(PreviewRequest, TheScanFollowsDepthAndHiddenSettings)
+{
+    TempTree tree;
+    tree.file("a/b/c/d/e.txt", 1);
+    tree.file(".hidden", 1);
+    PreviewViewController controller;
+    runRequest(controller, tree.url());
+    EXPECT_EQ(summary(controller), QStringLiteral("2 items")); // a, a/b
+
+    Defaults::set(Defaults::Keys::showHiddenFiles(), true);
+    Defaults::set(Defaults::Keys::depthLimit(), DepthLimit::Four);
+    runRequest(controller, tree.url());
+    EXPECT_EQ(summary(controller), QStringLiteral("1 byte, 5 items")); // .hidden, a, b, c, d
 }

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// Every test process gets an offscreen display and configuration and cache
+// ctest runs every test case in a process of its own. Every test process gets an offscreen display and configuration and cache
 // directories of its own, so that no run touches the user's or another run's.
 #include <QApplication>
 #include <QTemporaryDir>

@@ -1,0 +1,174 @@
+// SPDX-License-Identifier: MIT
+// trellin-settings: the companion settings tool. Reads and writes the five
+// settings that the preview plug-in shares with it; a running preview follows
+// every change.
+#include "Bundle.h"
+#include "ExtensionSettings.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+const char usage[] =
+    "usage: trellin-settings list\n"
+    "       trellin-settings get KEY\n"
+    "       trellin-settings set KEY VALUE\n"
+    "       trellin-settings reset KEY\n"
+    "keys and values:\n"
+    "  showHiddenFiles  true | false   list items whose name starts with a full stop\n"
+    "  depthLimit       2 to 5         how many folder levels are listed\n"
+    "  expandAllRows    true | false   open every folder of a new preview\n"
+    "  iconSize         small | large  (or 0 | 1)\n"
+    "  previewZipFiles  true | false   preview zip archives at all\n";
+
+// One setting as the tool sees it: its text, and how to change it.
+struct Setting {
+    const char *name;
+    std::function<QString()> value;
+    std::function<bool()> isDefault;
+    // Stores the value that `text` names; false, writing nothing, when it names none.
+    std::function<bool(const QString &text)> set;
+    std::function<void()> reset;
+    const char *accepted;
+};
+
+QString booleanText(bool value)
+{
+    return value ? QStringLiteral("true") : QStringLiteral("false");
+}
+
+std::optional<bool> parseBoolean(const QString &text)
+{
+    if (text == QLatin1String("true"))
+        return true;
+    if (text == QLatin1String("false"))
+        return false;
+    return std::nullopt;
+}
+
+Setting booleanSetting(const char *name, const Defaults::Key<bool> &key)
+{
+    return {name,
+            [&key] { return booleanText(Defaults::get(key)); },
+            [&key] { return Defaults::get(key) == key.defaultValue(); },
+            [&key](const QString &text) {
+                const std::optional<bool> value = parseBoolean(text);
+                if (value)
+                    Defaults::set(key, *value);
+                return value.has_value();
+            },
+            [&key] { Defaults::reset(key); },
+            "true or false"};
+}
+
+QList<Setting> settings()
+{
+    using namespace Defaults;
+    return {
+        booleanSetting("showHiddenFiles", Keys::showHiddenFiles()),
+        {"depthLimit",
+         [] { return QString::number(RawRepresentable<DepthLimit>::rawValue(get(Keys::depthLimit()))); },
+         [] { return get(Keys::depthLimit()) == Keys::depthLimit().defaultValue(); },
+         [](const QString &text) {
+             bool isNumber = false;
+             const int raw = text.toInt(&isNumber);
+             const std::optional<DepthLimit> limit =
+                 isNumber ? RawRepresentable<DepthLimit>::fromRawValue(raw) : std::nullopt;
+             if (limit)
+                 set(Keys::depthLimit(), *limit);
+             return limit.has_value();
+         },
+         [] { reset(Keys::depthLimit()); },
+         "a whole number from 2 to 5"},
+        booleanSetting("expandAllRows", Keys::expandAllRows()),
+        {"iconSize",
+         [] { return get(Keys::iconSize()) == IconSize::Large ? QStringLiteral("large") : QStringLiteral("small"); },
+         [] { return get(Keys::iconSize()) == Keys::iconSize().defaultValue(); },
+         [](const QString &text) {
+             std::optional<IconSize> size;
+             if (text == QLatin1String("small") || text == QLatin1String("0"))
+                 size = IconSize::Small;
+             else if (text == QLatin1String("large") || text == QLatin1String("1"))
+                 size = IconSize::Large;
+             if (size)
+                 set(Keys::iconSize(), *size);
+             return size.has_value();
+         },
+         [] { reset(Keys::iconSize()); },
+         "small, large, 0 or 1"},
+        booleanSetting("previewZipFiles", Keys::previewZipFiles()),
+    };
+}
+
+[[noreturn]] void refuse(const QString &message)
+{
+    std::fprintf(stderr, "trellin-settings: %s\n", qPrintable(message));
+    std::exit(2);
+}
+
+const Setting &find(const QList<Setting> &all, const QString &name)
+{
+    for (const Setting &setting : all) {
+        if (name == QLatin1String(setting.name))
+            return setting;
+    }
+    refuse(QStringLiteral("there is no setting \"%1\"; the settings are showHiddenFiles, depthLimit, "
+                          "expandAllRows, iconSize and previewZipFiles")
+               .arg(name));
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("trellin-settings"));
+    const QStringList arguments = QCoreApplication::arguments().mid(1);
+    if (arguments.isEmpty() || arguments.first() == QLatin1String("--help") || arguments.first() == QLatin1String("-h")) {
+        std::fputs(usage, arguments.isEmpty() ? stderr : stdout);
+        return arguments.isEmpty() ? 2 : 0;
+    }
+
+    QString error;
+    if (!settingsAreUsable(Bundle::main().infoDictionary(), &error)) {
+        std::fprintf(stderr, "trellin-settings: %s\n", qPrintable(error));
+        return 1;
+    }
+
+    const QList<Setting> all = settings();
+    const QString command = arguments.first();
+    const qsizetype expected = command == QLatin1String("list") ? 1 : command == QLatin1String("set") ? 3 : 2;
+    if (!QStringList{QStringLiteral("list"), QStringLiteral("get"), QStringLiteral("set"), QStringLiteral("reset")}
+             .contains(command)) {
+        std::fputs(usage, stderr);
+        refuse(QStringLiteral("unknown command \"%1\"").arg(command));
+    }
+    if (arguments.size() != expected) {
+        std::fputs(usage, stderr);
+        refuse(QStringLiteral("%1 takes %2").arg(command, expected == 1 ? QStringLiteral("nothing more")
+                                                           : expected == 2 ? QStringLiteral("a key")
+                                                                           : QStringLiteral("a key and a value")));
+    }
+
+    if (command == QLatin1String("list")) {
+        for (const Setting &setting : all) {
+            std::printf("%-16s %-6s%s\n", setting.name, qPrintable(setting.value()),
+                        setting.isDefault() ? "  (default)" : "");
+        }
+        return 0;
+    }
+    const Setting &setting = find(all, arguments[1]);
+    if (command == QLatin1String("get")) {
+        std::printf("%s\n", qPrintable(setting.value()));
+    } else if (command == QLatin1String("set")) {
+        if (!setting.set(arguments[2]))
+            refuse(QStringLiteral("%1 takes %2, not \"%3\"").arg(QLatin1String(setting.name),
+                                                                 QLatin1String(setting.accepted), arguments[2]));
+    } else {
+        setting.reset();
+    }
+    return 0;
+}
