@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "Bundle.h"
 #include "ExtensionSettings.h"
+#include "TestSupport.h"
 
 #include <QFile>
 #include <QJsonDocument>
@@ -13,10 +14,7 @@ namespace {
 
 QJsonObject fileContents(const PreferencesDomain &domain)
 {
-    QFile file(domain.filePath());
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QJsonDocument::fromJson(file.readAll()).object();
+    return jsonFileContents(domain.filePath());
 }
 
 std::shared_ptr<PreferencesDomain> groupSuite()

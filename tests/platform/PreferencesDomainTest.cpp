@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "PreferencesDomain.h"
+#include "TestSupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,10 +19,7 @@ namespace {
 
 QJsonObject fileContents(const PreferencesDomain &domain)
 {
-    QFile file(domain.filePath());
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QJsonDocument::fromJson(file.readAll()).object();
+    return jsonFileContents(domain.filePath());
 }
 
 void writeFile(const QString &path, const QByteArray &bytes)

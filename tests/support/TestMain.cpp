@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
-// ctest runs every test case in a process of its own. Every test process gets an offscreen display and configuration and cache
+// Every test process gets an offscreen display and configuration and cache
 // directories of its own, so that no run touches the user's or another run's.
+// ctest runs each test case in a process of its own: the settings are
+// process-wide, so cases that change them expect a fresh process.
 #include <QApplication>
 #include <QTemporaryDir>
 

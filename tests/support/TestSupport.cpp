@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QJsonDocument>
 #include <QSignalSpy>
 #include <QTest>
 #include <QThread>
@@ -15,6 +16,14 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+QJsonObject jsonFileContents(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QJsonDocument::fromJson(file.readAll()).object();
+}
 
 TempTree::TempTree()
 {

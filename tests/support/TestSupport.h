@@ -4,12 +4,16 @@
 #include "QuickLook.h"
 
 #include <QByteArray>
+#include <QJsonObject>
 #include <QTemporaryDir>
 #include <QUrl>
 
 #include <optional>
 
 class PreviewViewController;
+
+/// The JSON object a file holds; empty when it is missing or holds none.
+QJsonObject jsonFileContents(const QString &path);
 
 /// A temporary folder that tests fill with real files.
 class TempTree
