@@ -47,12 +47,3 @@ struct Node {
     qsizetype count() const { return qsizetype(children.size()); }
     bool isLeaf() const { return children.empty(); }
 };
-
-/// The node of the item at `path` on tree `level` (0 for the previewed
-/// directory) with, for a folder, its whole subtree; nothing when the item
-/// cannot be read.
-std::unique_ptr<Node> makeNode(const QByteArray &path, int level);
-
-/// The sorted nodes of the items directly inside the folder at `path`, which
-/// are on tree `level`.
-NodeList scanChildren(const QByteArray &path, int level);

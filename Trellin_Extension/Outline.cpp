@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The outline view's configuration, its binding to the tree, and its cells.
 #include "Bundle.h"
+#include "DirectoryScan.h"
 #include "ExtensionSettings.h"
 #include "Formatting.h"
 #include "PreviewViewController.h"
@@ -59,8 +60,12 @@ void PreviewViewController::setupOutlineView()
 
     const QList<TableColumn> &columns = outlineView->tableColumns();
     for (int i = 0; i < columns.size(); ++i) {
-        if (const std::optional<PropertyColumn> column = propertyColumnFromRawValue(columns[i].identifier))
-            outlineView->setTitle(i, Bundle::main().localizedString(rawValueLiteral(*column)));
+        const std::optional<PropertyColumn> column = propertyColumnFromRawValue(columns[i].identifier);
+        if (!column)
+            continue;
+        outlineView->setTitle(i, Bundle::main().localizedString(rawValueLiteral(*column)));
+        if (!columns[i].hidden)
+            visibleColumns().insert(*column);
     }
 }
 

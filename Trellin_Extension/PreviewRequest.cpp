@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The road of one preview request, from the host's call to its completion handler.
+#include "DirectoryScan.h"
 #include "PreviewViewController.h"
 
 #include <QCoreApplication>

@@ -57,3 +57,27 @@ inline std::optional<PropertyColumn> propertyColumnFromRawValue(const QString &r
     }
     return std::nullopt;
 }
+
+/// A set of columns.
+class PropertyColumns
+{
+public:
+    constexpr PropertyColumns() = default;
+    constexpr PropertyColumns(std::initializer_list<PropertyColumn> columns)
+    {
+        for (PropertyColumn column : columns)
+            insert(column);
+    }
+
+    constexpr bool contains(PropertyColumn column) const { return m_bits & bit(column); }
+    constexpr void insert(PropertyColumn column) { m_bits |= bit(column); }
+    constexpr void remove(PropertyColumn column) { m_bits &= ~bit(column); }
+    constexpr bool isEmpty() const { return m_bits == 0; }
+
+    friend constexpr bool operator==(PropertyColumns, PropertyColumns) = default;
+
+private:
+    static constexpr unsigned bit(PropertyColumn column) { return 1u << static_cast<unsigned>(column); }
+
+    unsigned m_bits = 0;
+};

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "FileSystem.h"
 
-#include "UniqueHandle.h"
-
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -66,12 +64,36 @@ std::optional<ItemStatus> itemStatus(const QByteArray &path)
 
 std::optional<std::vector<QByteArray>> contentsOfDirectory(const QByteArray &path)
 {
-    const UniqueHandle<DIR, closedir> dir(opendir(path.constData()));
-    if (!dir)
+    Directory directory(path);
+    if (!directory.isOpen())
         return std::nullopt;
+    return directory.names();
+}
 
+Directory::Directory(const QByteArray &path)
+    : m_dir(opendir(path.constData()))
+{
+}
+
+Directory::~Directory()
+{
+    if (m_dir)
+        closedir(m_dir);
+}
+
+int Directory::fd() const
+{
+    return m_dir ? dirfd(m_dir) : -1;
+}
+
+std::vector<QByteArray> Directory::names()
+{
     std::vector<QByteArray> names;
-    while (const dirent *entry = readdir(dir.get())) {
+    if (!m_dir)
+        return names;
+    // readdir goes on past entries it cannot read; an error ends the listing
+    // with what was read so far.
+    while (const dirent *entry = readdir(m_dir)) {
         const std::string_view name(entry->d_name);
         if (name != "." && name != "..")
             names.emplace_back(entry->d_name, qsizetype(name.size()));

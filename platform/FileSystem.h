@@ -10,6 +10,8 @@
 #include <optional>
 #include <vector>
 
+struct __dirstream; // DIR of <dirent.h>
+
 /// An exact instant, as the file system records it.
 using Date = std::chrono::sys_time<std::chrono::nanoseconds>;
 
@@ -41,5 +43,24 @@ std::optional<ItemStatus> itemStatus(const QByteArray &path);
 /// The names in a directory, in no particular order, without "." and "..";
 /// nothing when it cannot be listed.
 std::optional<std::vector<QByteArray>> contentsOfDirectory(const QByteArray &path);
+
+/// An open directory: its names, and a descriptor to reach its items by name.
+class Directory
+{
+public:
+    explicit Directory(const QByteArray &path);
+    ~Directory();
+    Directory(const Directory &) = delete;
+    Directory &operator=(const Directory &) = delete;
+
+    bool isOpen() const { return m_dir != nullptr; }
+    /// Valid while the directory is open; -1 when it could not be opened.
+    int fd() const;
+    /// The names not yet read, without "." and "..".
+    std::vector<QByteArray> names();
+
+private:
+    ::__dirstream *m_dir;
+};
 
 } // namespace FileSystem

@@ -3,7 +3,9 @@
 
 #include <QCoreApplication>
 
+#include <unicode/coll.h>
 #include <unicode/datefmt.h>
+#include <unicode/listformatter.h>
 #include <unicode/numberformatter.h>
 
 #include <array>
@@ -102,4 +104,65 @@ QString DateFormatter::string(Date date) const
     icu::UnicodeString text;
     m_format->format(milliseconds, text);
     return fromIcu(text);
+}
+
+ListFormatter::ListFormatter()
+{
+    UErrorCode status = U_ZERO_ERROR;
+    m_format.reset(icu::ListFormatter::createInstance(icu::Locale::getDefault(), status));
+    if (U_FAILURE(status))
+        m_format.reset();
+}
+
+ListFormatter::~ListFormatter() = default;
+
+QString ListFormatter::string(const QStringList &items) const
+{
+    if (!m_format)
+        return items.join(QStringLiteral(", "));
+    std::vector<icu::UnicodeString> strings;
+    strings.reserve(std::size_t(items.size()));
+    for (const QString &item : items)
+        strings.emplace_back(reinterpret_cast<const UChar *>(item.utf16()), int32_t(item.size()));
+    icu::UnicodeString text;
+    UErrorCode status = U_ZERO_ERROR;
+    m_format->format(strings.data(), int32_t(strings.size()), text, status);
+    if (U_FAILURE(status))
+        return items.join(QStringLiteral(", "));
+    return fromIcu(text);
+}
+
+Collator::Collator()
+{
+    UErrorCode status = U_ZERO_ERROR;
+    m_collator.reset(icu::Collator::createInstance(icu::Locale::getDefault(), status));
+    if (U_FAILURE(status))
+        m_collator.reset();
+}
+
+Collator::~Collator() = default;
+
+int Collator::compare(QStringView a, QStringView b) const
+{
+    if (!m_collator)
+        return a.compare(b);
+    UErrorCode status = U_ZERO_ERROR;
+    return m_collator->compare(reinterpret_cast<const UChar *>(a.utf16()), int32_t(a.size()),
+                               reinterpret_cast<const UChar *>(b.utf16()), int32_t(b.size()), status);
+}
+
+QByteArray Collator::sortKey(QStringView text) const
+{
+    if (!m_collator)
+        return text.toUtf8(); // orders by code point, as compare does then
+    const auto *chars = reinterpret_cast<const UChar *>(text.utf16());
+    QByteArray key(64, Qt::Uninitialized);
+    int32_t length = m_collator->getSortKey(chars, int32_t(text.size()), reinterpret_cast<uint8_t *>(key.data()),
+                                            int32_t(key.size()));
+    if (length > key.size()) {
+        key.resize(length);
+        length = m_collator->getSortKey(chars, int32_t(text.size()), reinterpret_cast<uint8_t *>(key.data()), length);
+    }
+    key.truncate(length);
+    return key;
 }

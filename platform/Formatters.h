@@ -5,13 +5,16 @@
 #include "FileSystem.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <unicode/uversion.h>
 
 #include <memory>
 
 U_NAMESPACE_BEGIN
+class Collator;
 class DateFormat;
+class ListFormatter;
 U_NAMESPACE_END
 
 namespace ByteCountFormatter {
@@ -38,4 +41,39 @@ public:
 
 private:
     std::unique_ptr<icu::DateFormat> m_format;
+};
+
+/// Joins texts into one list in the user's language ("Red and Blue",
+/// "Red, Green, and Blue").
+class ListFormatter
+{
+public:
+    ListFormatter();
+    ~ListFormatter();
+    ListFormatter(const ListFormatter &) = delete;
+    ListFormatter &operator=(const ListFormatter &) = delete;
+
+    QString string(const QStringList &items) const;
+
+private:
+    std::unique_ptr<icu::ListFormatter> m_format;
+};
+
+/// Compares texts as the user's language sorts them. One instance per thread.
+class Collator
+{
+public:
+    Collator();
+    ~Collator();
+    Collator(const Collator &) = delete;
+    Collator &operator=(const Collator &) = delete;
+
+    /// Negative, zero or positive as `a` sorts before, with or after `b`.
+    int compare(QStringView a, QStringView b) const;
+    /// Bytes whose plain comparison orders as `compare` does; dearer to make,
+    /// cheaper to compare, so worth it for long lists.
+    QByteArray sortKey(QStringView text) const;
+
+private:
+    std::unique_ptr<icu::Collator> m_collator;
 };

@@ -1,9 +1,14 @@
 // SPDX-License-Identifier: MIT
-#include "Node.h"
+#include "DirectoryScan.h"
+#include "Formatters.h"
 #include "TestSupport.h"
+
+#include <QImage>
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace {
@@ -15,6 +20,34 @@ QStringList names(const NodeList &nodes)
         result.append(node->name);
     return result;
 }
+
+const Node *child(const Node &parent, const QString &name)
+{
+    for (const auto &node : parent.children) {
+        if (node->name == name)
+            return node.get();
+    }
+    return nullptr;
+}
+
+// Shows exactly these columns while it lives.
+class ColumnsShown
+{
+public:
+    explicit ColumnsShown(PropertyColumns columns)
+        : m_saved(visibleColumns())
+    {
+        visibleColumns() = columns;
+    }
+    ~ColumnsShown() { visibleColumns() = m_saved; }
+
+private:
+    PropertyColumns m_saved;
+};
+
+const PropertyColumns everyColumn{PropertyColumn::Name,     PropertyColumn::DateModified, PropertyColumn::DateCreated,
+                                  PropertyColumn::DateLastOpened, PropertyColumn::DateAdded, PropertyColumn::Size,
+                                  PropertyColumn::Kind,     PropertyColumn::Tags,         PropertyColumn::Dimensions};
 
 } // namespace
 
@@ -29,8 +62,9 @@ TEST(NodeType, IsStoredAsItsRawValue)
         EXPECT_FALSE(nodeTypeFromJson(bad));
 }
 
-TEST(MakeNode, BuildsFoldersAndFilesToLevelTwo)
+TEST(MakeNode, BuildsFoldersAndFilesToTheDepthLimit)
 {
+    ColumnsShown shown({PropertyColumn::Name, PropertyColumn::Size});
     TempTree tree;
     tree.file("b.txt", 10);
     tree.file("A.txt", 20);
@@ -50,62 +84,182 @@ TEST(MakeNode, BuildsFoldersAndFilesToLevelTwo)
     EXPECT_EQ(a.size, 20);
     EXPECT_TRUE(a.isLeaf());
     EXPECT_EQ(a.count(), 0);
+    // Only what the shown columns need is read; the type always is.
+    EXPECT_EQ(a.uti, QStringLiteral("text/plain"));
+    EXPECT_TRUE(a.utType);
+    EXPECT_FALSE(a.dateModified);
+    EXPECT_FALSE(a.typeDescription);
+    EXPECT_TRUE(a.tags.isEmpty());
+    EXPECT_FALSE(a.dimensions);
 
     const Node &empty = *root->children[2];
     EXPECT_EQ(empty.type, NodeType::Folder);
     EXPECT_TRUE(empty.isLeaf());
     EXPECT_FALSE(empty.size);
+    EXPECT_EQ(empty.uti, QStringLiteral("inode/directory"));
 
     // Direct children only: two files and the sub-folder, not what is below it.
     const Node &folder = *root->children[3];
     EXPECT_EQ(folder.count(), 3);
     EXPECT_EQ(names(folder.children), (QStringList{"deep", "one", "two"}));
-
     // Level 2 is the deepest listed: a folder there is a leaf though it holds a file.
-    const Node &deep = *folder.children[0];
-    EXPECT_EQ(deep.type, NodeType::Folder);
-    EXPECT_TRUE(deep.isLeaf());
+    EXPECT_TRUE(folder.children[0]->isLeaf());
+
+    Defaults::set(Defaults::Keys::depthLimit(), DepthLimit::Five);
+    const auto deeper = makeNode(tree.path(), 0);
+    EXPECT_EQ(names(child(*child(*deeper, "folder"), "deep")->children), QStringList{"unlisted"});
+}
+
+TEST(MakeNode, ReadsEveryAttributeOfTheShownColumns)
+{
+    ColumnsShown shown(everyColumn);
+    TempTree tree;
+    const QByteArray path = tree.file("notes.txt", 12);
+    ASSERT_EQ(setxattr(path.constData(), "user.xdg.tags", "Red,Blue", 8, 0), 0);
+
+    const auto node = makeNode(path, 1);
+    ASSERT_TRUE(node);
+    EXPECT_EQ(node->size, 12);
+    EXPECT_TRUE(node->dateModified);
+    EXPECT_TRUE(node->dateLastOpened);
+    EXPECT_TRUE(node->dateAdded);
+    struct stat status;
+    ASSERT_EQ(stat(path.constData(), &status), 0);
+    EXPECT_EQ(node->dateModified->time_since_epoch().count(),
+              qint64(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec);
+    EXPECT_EQ(node->typeDescription, ContentType::forFileName(QStringLiteral("notes.txt")).localizedDescription());
+    EXPECT_FALSE(node->dimensions); // not an image
+    EXPECT_EQ(node->tags, ListFormatter().string({QStringLiteral("Red"), QStringLiteral("Blue")}));
+    EXPECT_TRUE(node->tags.contains(QLatin1String("Red")) && node->tags.indexOf(QLatin1String("Red")) < node->tags.indexOf(QLatin1String("Blue")));
+
+    const auto untagged = makeNode(tree.file("plain.txt"), 1);
+    EXPECT_TRUE(untagged->tags.isEmpty());
 }
 
 TEST(MakeNode, NamesLoseLineBreaksAndKeepTheirBytes)
 {
     TempTree tree;
     tree.file("line\r\nbreak\n.txt");
+    tree.file("ends-in-return\r", 1);
     tree.file("bad-\xff\xfe-name.txt", 7);
-    tree.file(".hidden");
+    tree.file(".hidden", 1);
+    ColumnsShown shown({PropertyColumn::Name, PropertyColumn::Size});
 
     const auto root = makeNode(tree.path(), 0);
     ASSERT_TRUE(root);
-    ASSERT_EQ(root->children.size(), 2u);
-
+    EXPECT_EQ(names(root->children), (QStringList{QStringLiteral("bad-\uFFFD\uFFFD-name.txt"), "ends-in-return",
+                                                  "linebreak.txt"}));
     const Node &odd = *root->children[0];
-    EXPECT_EQ(odd.name, QStringLiteral("bad-\uFFFD\uFFFD-name.txt"));
     // The shown name is lossy; the path is not, so the item can still be read.
     EXPECT_EQ(odd.path, tree.path("bad-\xff\xfe-name.txt"));
     EXPECT_EQ(FileSystem::localPath(odd.url()), odd.path);
-    EXPECT_TRUE(FileSystem::itemStatus(odd.path));
     EXPECT_EQ(odd.size, 7);
+    EXPECT_EQ(root->children[1]->path, tree.path("ends-in-return\r"));
 
-    EXPECT_EQ(root->children[1]->name, QStringLiteral("linebreak.txt"));
+    Defaults::set(Defaults::Keys::showHiddenFiles(), true);
+    EXPECT_EQ(makeNode(tree.path(), 0)->children.size(), 4u);
 }
 
-TEST(MakeNode, LinksAreFilesAndVanishedItemsAreNothing)
+TEST(MakeNode, LeavesOutEmptyDataFilesOnlyWhileSizesAreShown)
+{
+    TempTree tree;
+    tree.file("empty-data");
+    tree.file("empty.txt");
+    {
+        ColumnsShown shown({PropertyColumn::Name, PropertyColumn::Size});
+        const auto root = makeNode(tree.path(), 0);
+        EXPECT_EQ(names(root->children), QStringList{"empty.txt"});
+        EXPECT_EQ(root->children[0]->size, 0);
+    }
+    ColumnsShown shown({PropertyColumn::Name, PropertyColumn::Kind});
+    const auto root = makeNode(tree.path(), 0);
+    EXPECT_EQ(names(root->children), (QStringList{"empty-data", "empty.txt"}));
+    EXPECT_FALSE(root->children[0]->size);
+}
+
+TEST(MakeNode, MacosxFoldersAndXcodeProjects)
+{
+    TempTree tree;
+    tree.file("__MACOSX/._a");
+    tree.file("sub/__MACOSX/._b");
+    tree.file("sub/kept.txt");
+    tree.file("__macosx/shown.txt");
+    tree.file("App.xcodeproj/project.pbxproj", 5);
+    tree.file("App.XCODEPROJ/project.pbxproj", 5);
+    ColumnsShown shown({PropertyColumn::Name, PropertyColumn::Size});
+
+    const auto root = makeNode(tree.path(), 0);
+    EXPECT_EQ(names(root->children), (QStringList{"__macosx", "App.xcodeproj", "App.XCODEPROJ", "sub"}));
+    EXPECT_EQ(names(child(*root, "sub")->children), QStringList{"kept.txt"});
+    const Node *project = child(*root, "App.xcodeproj");
+    EXPECT_EQ(project->type, NodeType::File);
+    EXPECT_TRUE(project->isLeaf());
+    EXPECT_FALSE(project->size);
+    EXPECT_EQ(child(*root, "App.XCODEPROJ")->type, NodeType::Folder);
+    EXPECT_EQ(child(*root, "App.XCODEPROJ")->count(), 1);
+    EXPECT_FALSE(makeNode(tree.path("__MACOSX"), 0));
+}
+
+TEST(MakeNode, LinksAreNotFollowedAndVanishedItemsAreNothing)
 {
     TempTree tree;
     tree.file("target/inside");
     ASSERT_EQ(symlink("target", tree.path("link").constData()), 0);
     ASSERT_EQ(symlink(".", tree.path("target/loop").constData()), 0);
+    ASSERT_EQ(symlink("..", tree.path("target/up").constData()), 0);
+    Defaults::set(Defaults::Keys::depthLimit(), DepthLimit::Five);
 
     const auto root = makeNode(tree.path(), 0);
     ASSERT_TRUE(root);
-    ASSERT_EQ(root->children.size(), 2u);
+    EXPECT_EQ(names(root->children), (QStringList{"link", "target"}));
     const Node &link = *root->children[0];
-    EXPECT_EQ(link.name, QStringLiteral("link"));
     EXPECT_EQ(link.type, NodeType::File);
     EXPECT_TRUE(link.isLeaf());
+    EXPECT_EQ(link.uti, QStringLiteral("inode/symlink"));
+    EXPECT_EQ(names(child(*root, "target")->children), (QStringList{"inside", "loop", "up"}));
 
     EXPECT_FALSE(makeNode(tree.path("absent"), 0));
-    const auto file = makeNode(tree.path("target/inside"), 0);
-    ASSERT_TRUE(file);
-    EXPECT_EQ(file->type, NodeType::File);
+}
+
+TEST(MakeNode, AnUnreadableFolderHasNoChildren)
+{
+    TempTree tree;
+    tree.file("locked/secret.txt");
+    ASSERT_EQ(chmod(tree.path("locked").constData(), 0), 0);
+    std::unique_ptr<Node> root;
+    {
+        WithoutReadOverride asAUser;
+        if (FileSystem::contentsOfDirectory(tree.path("locked"))) {
+            chmod(tree.path("locked").constData(), 0755);
+            GTEST_SKIP() << "cannot give up the power to read any folder";
+        }
+        root = makeNode(tree.path(), 0);
+    }
+    chmod(tree.path("locked").constData(), 0755);
+    ASSERT_EQ(root->children.size(), 1u);
+    EXPECT_EQ(root->children[0]->type, NodeType::Folder);
+    EXPECT_TRUE(root->children[0]->isLeaf());
+}
+
+TEST(MakeNode, ImageDimensionsOnlyWhileTheirColumnIsShown)
+{
+    TempTree tree;
+    ASSERT_TRUE(QImage(640, 480, QImage::Format_RGB32).save(QString::fromUtf8(tree.path("photo.png")), "PNG"));
+    QFile png(QString::fromUtf8(tree.path("photo.png")));
+    ASSERT_TRUE(png.open(QIODevice::ReadOnly));
+    const QByteArray header = png.read(20); // cut inside the header chunk
+    QFile truncated(QString::fromUtf8(tree.path("broken.png")));
+    ASSERT_TRUE(truncated.open(QIODevice::WriteOnly));
+    truncated.write(header);
+    truncated.close();
+    tree.file("misnamed.png", 100);
+
+    {
+        ColumnsShown shown({PropertyColumn::Name, PropertyColumn::Dimensions});
+        EXPECT_EQ(makeNode(tree.path("photo.png"), 1)->dimensions, QStringLiteral("640\u00D7480"));
+        EXPECT_FALSE(makeNode(tree.path("broken.png"), 1)->dimensions);
+        EXPECT_FALSE(makeNode(tree.path("misnamed.png"), 1)->dimensions);
+    }
+    ColumnsShown hidden({PropertyColumn::Name});
+    EXPECT_FALSE(makeNode(tree.path("photo.png"), 1)->dimensions);
 }

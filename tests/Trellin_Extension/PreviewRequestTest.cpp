@@ -176,7 +176,7 @@ TEST(PreviewRequest, TheOutlineShowsEveryColumnAndTheTree)
     const int tags = view.columnWithIdentifier(QStringLiteral("Tags"));
     EXPECT_EQ(view.cellView(0, sub)->text, QStringLiteral("sub"));
     EXPECT_EQ(view.cellView(size, sub.siblingAtColumn(size))->text, QStringLiteral("2 KB"));
-    EXPECT_EQ(view.cellView(kind, sub.siblingAtColumn(kind))->text, QStringLiteral("--"));
+    EXPECT_EQ(view.cellView(kind, sub.siblingAtColumn(kind))->text, ContentType::folder().localizedDescription());
     EXPECT_EQ(view.cellView(tags, sub.siblingAtColumn(tags))->text, QString());
 
     const QModelIndex empty = view.model()->index(0, 0, sub);

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "TestSupport.h"
+#include "DirectoryScan.h"
 #include "TreeController.h"
 
 #include <QAbstractItemModelTester>

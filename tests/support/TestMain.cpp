@@ -11,6 +11,12 @@
 int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Sorting and formatting follow the user's language: make it a known one.
+    qunsetenv("LC_ALL");
+    qunsetenv("LC_MESSAGES");
+    qunsetenv("LC_COLLATE");
+    qunsetenv("LANGUAGE");
+    qputenv("LANG", "en_US.UTF-8");
     QTemporaryDir home;
     if (!home.isValid())
         return 1;

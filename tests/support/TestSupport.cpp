@@ -14,6 +14,8 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <linux/capability.h>
+#include <sys/syscall.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -23,6 +25,35 @@ QJsonObject jsonFileContents(const QString &path)
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return QJsonDocument::fromJson(file.readAll()).object();
+}
+
+namespace {
+struct Capabilities {
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct data[2]{};
+    bool read() { return syscall(SYS_capget, &header, data) == 0; }
+    bool write() { return syscall(SYS_capset, &header, data) == 0; }
+};
+constexpr quint32 readOverrides = (1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH);
+} // namespace
+
+WithoutReadOverride::WithoutReadOverride()
+{
+    Capabilities capabilities;
+    if (!capabilities.read() || !(capabilities.data[0].effective & readOverrides))
+        return;
+    m_savedEffective = capabilities.data[0].effective;
+    capabilities.data[0].effective &= ~readOverrides;
+    m_changed = capabilities.write();
+}
+
+WithoutReadOverride::~WithoutReadOverride()
+{
+    Capabilities capabilities;
+    if (m_changed && capabilities.read()) {
+        capabilities.data[0].effective = m_savedEffective;
+        capabilities.write();
+    }
 }
 
 TempTree::TempTree()

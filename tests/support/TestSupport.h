@@ -33,6 +33,19 @@ private:
     QTemporaryDir m_dir;
 };
 
+/// Takes away, while it lives, this thread's power to read any folder
+/// whatever its permissions (held when the tests run as root).
+class WithoutReadOverride
+{
+public:
+    WithoutReadOverride();
+    ~WithoutReadOverride();
+
+private:
+    bool m_changed = false;
+    quint32 m_savedEffective = 0;
+};
+
 /// What the completion handler of one request saw.
 struct RequestResult {
     int calls = 0;

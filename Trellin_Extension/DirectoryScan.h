@@ -1,0 +1,44 @@
+// SPDX-License-Identifier: MIT
+// The making of the tree: one node per item with the attributes that the
+// visible columns show, folders listed level by level to the depth limit,
+// every level sorted.
+#pragma once
+
+#include "ExtensionSettings.h"
+#include "Node.h"
+#include "PropertyColumn.h"
+#include "ResourceValues.h"
+#include "TreeSort.h"
+
+/// The columns shown now, in this process. Maintained by the outline view;
+/// until one is set up it is empty, and only what is always read is read.
+PropertyColumns &visibleColumns();
+
+/// Directories with these extensions are shown as files (exact, case-sensitive).
+const QStringList &unopenedPackageExtensions();
+
+/// The attributes that showing these columns needs, beyond those always read.
+ResourceKeys columnAttributeKeys(PropertyColumns columns);
+
+/// Width × height of an image, or nothing when its header cannot be read.
+std::optional<QString> imageDimensions(const QByteArray &path, const ContentType &type);
+
+/// The node of the item at `path` on tree `level` (0 for the previewed
+/// directory) with, for a folder, its whole subtree; nothing when the item
+/// cannot be read or is not shown.
+std::unique_ptr<Node> makeNode(const QByteArray &path, int level);
+
+/// The sorted nodes of the items directly inside the folder at `path`, which
+/// are on tree `level`.
+NodeList scanChildren(const QByteArray &path, int level);
+
+/// Everything a build reads besides the disk, taken once when it starts: the
+/// settings cannot change while it runs.
+struct ScanOptions {
+    DepthLimit depthLimit = DepthLimit::Two;
+    bool showHiddenFiles = false;
+    SortOrder sortOrder;
+    PropertyColumns visibleColumns;
+
+    static ScanOptions current();
+};

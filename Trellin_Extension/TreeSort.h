@@ -1,0 +1,28 @@
+// SPDX-License-Identifier: MIT
+// The order of every list of siblings: by the sort option and direction.
+#pragma once
+
+#include "ExtensionSettings.h"
+#include "Node.h"
+
+class Collator;
+
+struct SortOrder {
+    SortOption option = SortOption::Name;
+    bool ascending = true;
+
+    /// What ExtensionSettings holds now.
+    static SortOrder current();
+};
+
+/// Orders one list of siblings. Items the rule leaves equal keep their order,
+/// except that equal dates and sizes are reversed with the direction, so that
+/// descending is exactly ascending backwards. Under a date, size or kind, the
+/// items without one come after the others ascending and before them
+/// descending, in name order.
+void sortLevel(NodeList &nodes, SortOrder order, const Collator &collator);
+/// The same with the current settings.
+void sortLevel(NodeList &nodes);
+
+/// Orders a list and every list below it, in place, without reading the disk.
+void sortTree(NodeList &nodes);
