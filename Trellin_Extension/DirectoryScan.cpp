@@ -3,15 +3,19 @@
 
 #include "Formatters.h"
 
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
 PropertyColumns &visibleColumns()
 {
     static PropertyColumns columns;
     return columns;
 }
 
-const QStringList &unopenedPackageExtensions()
+const QByteArrayList &unopenedPackageExtensions()
 {
-    static const QStringList extensions{QStringLiteral("xcodeproj")};
+    static const QByteArrayList extensions{QByteArrayLiteral("xcodeproj")};
     return extensions;
 }
 
@@ -51,7 +55,7 @@ ScanOptions ScanOptions::current()
 
 namespace {
 
-QString displayName(const QByteArray &component)
+QString displayName(QByteArrayView component)
 {
     QString name = QString::fromUtf8(component);
     name.remove(QLatin1Char('\r'));
@@ -59,33 +63,71 @@ QString displayName(const QByteArray &component)
     return name;
 }
 
-QString pathExtension(const QByteArray &component)
+bool isUnopenedPackage(QByteArrayView component)
 {
     const qsizetype dot = component.lastIndexOf('.');
-    return dot < 0 ? QString() : QString::fromUtf8(component.mid(dot + 1));
+    if (dot < 0)
+        return false;
+    const QByteArrayView extension = component.sliced(dot + 1);
+    return std::any_of(unopenedPackageExtensions().begin(), unopenedPackageExtensions().end(),
+                       [&](const QByteArray &unopened) { return extension == unopened; });
 }
 
-// Builds one tree; holds what each item needs so that it is made once.
-class TreeBuilder
+// The work of one build. Making a node reads only the item itself; each
+// folder's items are then listed, made and sorted as one job, and every
+// sub-folder found becomes a job of its own, so that several workers can fill
+// the tree at once. Whoever does a job, it makes the same nodes in the same
+// order, so the tree does not depend on how the jobs were shared out.
+class TreeBuild
 {
 public:
-    explicit TreeBuilder(const ScanOptions &options)
+    explicit TreeBuild(const ScanOptions &options)
         : m_options(options)
         , m_keys(ResourceKey::IsDirectory | ResourceKey::IsPackage | ResourceKey::ContentType
                  | columnAttributeKeys(options.visibleColumns))
+        , m_depthLimit(Defaults::RawRepresentable<DepthLimit>::rawValue(options.depthLimit))
     {
     }
 
-    // `directoryFd` and `name`, when given, reach the same item from its open folder.
-    std::unique_ptr<Node> makeNode(const QByteArray &path, int level, int directoryFd = -1,
-                                   const QByteArray &name = {})
+    std::unique_ptr<Node> makeNode(const QByteArray &path, int level)
     {
-        const QByteArray component = name.isEmpty() ? FileSystem::lastPathComponent(path) : name;
+        Worker worker;
+        std::unique_ptr<Node> node = makeNode(worker, path, FileSystem::lastPathComponent(path));
+        if (node && node->type == NodeType::Folder)
+            fillTree(worker, node.get(), level);
+        return node;
+    }
+
+    NodeList scanChildren(const QByteArray &path, int level)
+    {
+        Worker worker;
+        Node folder;
+        folder.path = path;
+        fillTree(worker, &folder, level - 1);
+        return std::move(folder.children);
+    }
+
+private:
+    // What each thread needs of its own.
+    struct Worker {
+        Collator collator;
+        ListFormatter listFormatter;
+    };
+
+    struct Job {
+        Node *folder; // Not owned: a node of the tree being built.
+        int level;
+    };
+
+    // `directoryFd`, when given, reaches the item by `name` from its open folder.
+    std::unique_ptr<Node> makeNode(Worker &worker, const QByteArray &path, QByteArrayView name,
+                                   int directoryFd = -1) const
+    {
         // Nothing of such an item is shown: no need to read it.
-        if (component == "__MACOSX")
+        if (name == "__MACOSX")
             return nullptr;
-        std::optional<ResourceValues> values =
-            resourceValues(path, m_keys, directoryFd, name.isEmpty() ? nullptr : name.constData());
+        std::optional<ResourceValues> values = resourceValues(path, m_keys, directoryFd,
+                                                              directoryFd >= 0 ? name.data() : nullptr);
         if (!values)
             return nullptr;
         if (values->fileSize == 0 && values->contentType == ContentType::data())
@@ -93,63 +135,120 @@ public:
 
         auto node = std::make_unique<Node>();
         node->path = path;
-        node->name = displayName(component);
+        node->name = displayName(name);
         node->dateModified = values->contentModificationDate;
         node->dateCreated = values->creationDate;
         node->dateLastOpened = values->contentAccessDate;
         node->dateAdded = values->addedToDirectoryDate;
         node->size = values->fileSize;
         if (values->contentType) {
-            node->uti = values->contentType->identifier();
             if (m_options.visibleColumns.contains(PropertyColumn::Dimensions) && values->contentType->isImage())
                 node->dimensions = imageDimensions(path, *values->contentType);
             node->utType = std::move(values->contentType);
         }
         if (values->tagNames)
-            node->tags = m_listFormatter.string(*values->tagNames);
+            node->tags = worker.listFormatter.string(*values->tagNames);
         node->typeDescription = std::move(values->localizedTypeDescription);
-
-        const bool unopened = unopenedPackageExtensions().contains(pathExtension(component));
-        if (!unopened && (values->isDirectory.value_or(false) || values->isPackage.value_or(false))) {
-            node->type = NodeType::Folder;
-            node->children = scanChildren(path, level + 1);
-        } else {
-            node->type = NodeType::File;
-        }
+        const bool opens = values->isDirectory.value_or(false) || values->isPackage.value_or(false);
+        node->type = opens && !isUnopenedPackage(name) ? NodeType::Folder : NodeType::File;
         return node;
     }
 
-    NodeList scanChildren(const QByteArray &path, int level)
+    // The items of the folder on tree `level`, and every folder below them.
+    void fillChildren(Worker &worker, const Job &job)
     {
+        const int level = job.level + 1;
         NodeList children;
-        if (level > Defaults::RawRepresentable<DepthLimit>::rawValue(m_options.depthLimit))
-            return children;
-        FileSystem::Directory directory(path);
-        for (const QByteArray &name : directory.names()) {
-            if (!m_options.showHiddenFiles && name.startsWith('.'))
+        FileSystem::Directory directory(job.folder->path);
+        while (const std::optional<QByteArrayView> name = directory.nextName()) {
+            if (!m_options.showHiddenFiles && name->startsWith('.'))
                 continue;
-            if (auto child = makeNode(FileSystem::appendingPathComponent(path, name), level, directory.fd(), name))
+            const QByteArray path = FileSystem::appendingPathComponent(job.folder->path, name->toByteArray());
+            if (auto child = makeNode(worker, path, *name, directory.fd()))
                 children.push_back(std::move(child));
         }
-        sortLevel(children, m_options.sortOrder, m_collator);
-        return children;
+        sortLevel(children, m_options.sortOrder, worker.collator);
+        if (level + 1 <= m_depthLimit) {
+            for (const std::unique_ptr<Node> &child : children) {
+                if (child->type == NodeType::Folder)
+                    push({child.get(), level});
+            }
+        }
+        job.folder->children = std::move(children);
     }
 
-private:
-    ScanOptions m_options;
-    ResourceKeys m_keys;
-    Collator m_collator;
-    ListFormatter m_listFormatter;
+    // Fills the folder on tree `level` and everything below it, with helpers
+    // on the other cores once there is more than one job to share.
+    void fillTree(Worker &worker, Node *folder, int level)
+    {
+        if (level + 1 > m_depthLimit)
+            return;
+        m_jobs.push_back({folder, level});
+        m_pending = 1;
+        std::vector<std::jthread> helpers;
+        const int wanted = int(std::min(std::thread::hardware_concurrency(), 4u)) - 1;
+        while (std::optional<Job> job = take()) {
+            fillChildren(worker, *job);
+            finish();
+            const std::lock_guard guard(m_lock);
+            while (int(helpers.size()) < wanted && m_jobs.size() > helpers.size())
+                helpers.emplace_back([this] { work(); });
+        }
+    }
+
+    void work()
+    {
+        Worker worker;
+        while (std::optional<Job> job = take()) {
+            fillChildren(worker, *job);
+            finish();
+        }
+    }
+
+    void push(const Job &job)
+    {
+        const std::lock_guard guard(m_lock);
+        m_jobs.push_back(job);
+        ++m_pending;
+        m_ready.notify_one();
+    }
+
+    // The next job, waiting for one while others may still add some; nothing once all are done.
+    std::optional<Job> take()
+    {
+        std::unique_lock lock(m_lock);
+        m_ready.wait(lock, [this] { return !m_jobs.empty() || m_pending == 0; });
+        if (m_jobs.empty())
+            return std::nullopt;
+        const Job job = m_jobs.back(); // the newest first: depth first, as the disk likes it
+        m_jobs.pop_back();
+        return job;
+    }
+
+    void finish()
+    {
+        const std::lock_guard guard(m_lock);
+        if (--m_pending == 0)
+            m_ready.notify_all();
+    }
+
+    const ScanOptions m_options;
+    const ResourceKeys m_keys;
+    const int m_depthLimit;
+    std::mutex m_lock;
+    std::condition_variable m_ready;
+    std::vector<Job> m_jobs;
+    int m_pending = 0; // jobs queued or running
 };
 
 } // namespace
 
 std::unique_ptr<Node> makeNode(const QByteArray &path, int level)
 {
-    return TreeBuilder(ScanOptions::current()).makeNode(path, level);
+    return TreeBuild(ScanOptions::current()).makeNode(path, level);
 }
 
 NodeList scanChildren(const QByteArray &path, int level)
 {
-    return TreeBuilder(ScanOptions::current()).scanChildren(path, level);
+    return TreeBuild(ScanOptions::current()).scanChildren(path, level);
 }

@@ -15,7 +15,7 @@
 PropertyColumns &visibleColumns();
 
 /// Directories with these extensions are shown as files (exact, case-sensitive).
-const QStringList &unopenedPackageExtensions();
+const QByteArrayList &unopenedPackageExtensions();
 
 /// The attributes that showing these columns needs, beyond those always read.
 ResourceKeys columnAttributeKeys(PropertyColumns columns);

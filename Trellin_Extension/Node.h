@@ -9,11 +9,12 @@
 #include <QString>
 #include <QUrl>
 
+#include <limits>
 #include <memory>
 #include <optional>
 #include <vector>
 
-enum class NodeType : int {
+enum class NodeType : quint8 {
     Folder = 0,
     File = 1,
 };
@@ -26,24 +27,75 @@ std::optional<NodeType> nodeTypeFromJson(const QJsonValue &value);
 struct Node;
 using NodeList = std::vector<std::unique_ptr<Node>>;
 
+/// An optional date or byte count in the space of the value alone: trees
+/// hold hundreds of thousands of them. The smallest value stands for absent;
+/// no file system records it.
+template<typename T>
+class CompactOptional
+{
+public:
+    constexpr CompactOptional() = default;
+    constexpr CompactOptional(std::nullopt_t) { }
+    constexpr CompactOptional(T value)
+        : m_raw(raw(value))
+    {
+    }
+    constexpr CompactOptional(const std::optional<T> &value)
+        : m_raw(value ? raw(*value) : absent)
+    {
+    }
+
+    constexpr bool has_value() const { return m_raw != absent; }
+    constexpr explicit operator bool() const { return has_value(); }
+    constexpr T operator*() const { return cooked(m_raw); }
+    constexpr T value_or(T fallback) const { return has_value() ? cooked(m_raw) : fallback; }
+    constexpr std::optional<T> toOptional() const { return has_value() ? std::optional<T>(cooked(m_raw)) : std::nullopt; }
+
+    friend constexpr bool operator==(CompactOptional a, CompactOptional b) = default;
+    friend constexpr bool operator==(CompactOptional a, T b) { return a.has_value() && cooked(a.m_raw) == b; }
+
+private:
+    static constexpr qint64 absent = std::numeric_limits<qint64>::min();
+    static constexpr qint64 raw(T value)
+    {
+        if constexpr (std::is_same_v<T, qint64>)
+            return value;
+        else
+            return value.time_since_epoch().count();
+    }
+    static constexpr T cooked(qint64 raw)
+    {
+        if constexpr (std::is_same_v<T, qint64>)
+            return raw;
+        else
+            return T(typename T::duration(raw));
+    }
+
+    qint64 m_raw = absent;
+};
+
 /// Only `children` changes after makeNode returns, and only by a re-sort.
 struct Node {
     NodeType type = NodeType::File;
     QByteArray path; // the item's location as handed to makeNode
     NodeList children;
     QString name;
-    std::optional<Date> dateModified;
-    std::optional<Date> dateCreated;
-    std::optional<Date> dateLastOpened;
-    std::optional<Date> dateAdded;
-    std::optional<qint64> size;
+    CompactOptional<Date> dateModified;
+    CompactOptional<Date> dateCreated;
+    CompactOptional<Date> dateLastOpened;
+    CompactOptional<Date> dateAdded;
+    CompactOptional<qint64> size;
     QString tags;
-    std::optional<QString> uti;
     std::optional<ContentType> utType;
     std::optional<QString> typeDescription;
     std::optional<QString> dimensions;
 
     QUrl url() const { return FileSystem::fileUrl(path); }
+    /// The identifier of the content type: the key of the sort by kind.
+    std::optional<QString> uti() const
+    {
+        return utType ? std::optional<QString>(utType->identifier()) : std::nullopt;
+    }
     qsizetype count() const { return qsizetype(children.size()); }
     bool isLeaf() const { return children.empty(); }
 };

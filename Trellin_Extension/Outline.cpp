@@ -11,7 +11,7 @@ namespace {
 
 const QString placeholderText = QStringLiteral("--");
 
-QString optionalDateText(const std::optional<Date> &date)
+QString optionalDateText(CompactOptional<Date> date)
 {
     return date ? dateText(*date) : placeholderText;
 }

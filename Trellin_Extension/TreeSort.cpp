@@ -25,16 +25,16 @@ struct Entry {
 // The date (as ticks) or size that a numeric option sorts by.
 std::optional<qint64> numericKey(const Node &node, SortOption option)
 {
-    auto ticks = [](const std::optional<Date> &date) -> std::optional<qint64> {
+    auto ticks = [](CompactOptional<Date> date) -> std::optional<qint64> {
         if (!date)
             return std::nullopt;
-        return date->time_since_epoch().count();
+        return (*date).time_since_epoch().count();
     };
     switch (option) {
     case SortOption::DateModified: return ticks(node.dateModified);
     case SortOption::DateCreated: return ticks(node.dateCreated);
     case SortOption::DateLastOpened: return ticks(node.dateLastOpened);
-    case SortOption::Size: return node.size;
+    case SortOption::Size: return node.size.toOptional();
     default: return std::nullopt;
     }
 }
@@ -86,8 +86,8 @@ private:
 
     bool byKind(const Entry &a, const Entry &b) const
     {
-        const std::optional<QString> &ua = a.node->uti;
-        const std::optional<QString> &ub = b.node->uti;
+        const std::optional<QString> ua = a.node->uti();
+        const std::optional<QString> ub = b.node->uti();
         if (const std::optional<bool> presence = byPresence(ua.has_value(), ub.has_value()))
             return *presence;
         if (!ua)

@@ -6,6 +6,8 @@
 #include <QRegularExpression>
 
 #include <mutex>
+#include <string>
+#include <unordered_map>
 
 namespace {
 
@@ -17,56 +19,182 @@ QMimeType mimeTypeNamed(const QString &name)
 }
 
 // The database matches a name against glob patterns. Most are "*.EXT", which
-// look only at the part of the name from its first full stop on; names that
-// only such patterns match share that part as their memo key. The few other
-// patterns ("README*", "Makefile.*", "core", "*~") may look at the whole name,
-// so a name that any of them could match is always asked afresh, and so is a
-// name that starts with a full stop, which the database reads as having no
-// extension at all.
+// look only at the part of the name from its first full stop on (a leading
+// full stop, which hides a file, does not count); names that only such
+// patterns match share that part as their memo key, and names without it
+// share the empty key. The few other patterns ("README*", "Makefile.*",
+// "core", "*~") may look at the whole name, so a name that any of them could
+// match is always asked afresh, and so is a name that is not plain ASCII
+// (where a byte is not a character).
+class OtherPattern
+{
+public:
+    explicit OtherPattern(const QString &glob)
+    {
+        // Split at the stars: the first part must start the name, the last
+        // end it, and each part between must stand somewhere in it.
+        std::vector<std::vector<Token>> parts(1);
+        const QByteArray pattern = glob.toLatin1().toLower();
+        for (qsizetype i = 0; i < pattern.size(); ++i) {
+            const char c = pattern[i];
+            if (c == '*') {
+                parts.emplace_back();
+                continue;
+            }
+            Token token;
+            if (c == '?') {
+                token.any = true;
+            } else if (c == '[' && pattern.indexOf(']', i + 1) > i + 1) {
+                const qsizetype close = pattern.indexOf(']', i + 1);
+                for (qsizetype j = i + 1; j < close; ++j) {
+                    if (j + 2 < close && pattern[j + 1] == '-') {
+                        for (char k = pattern[j]; k <= pattern[j + 2]; ++k)
+                            token.chars += k;
+                        j += 2;
+                    } else {
+                        token.chars += pattern[j];
+                    }
+                }
+                i = close;
+            } else {
+                token.chars = QByteArray(1, c);
+            }
+            parts.back().push_back(token);
+        }
+        m_hasStar = parts.size() > 1;
+        m_head = parts.front();
+        if (m_hasStar)
+            m_tail = parts.back();
+        for (std::size_t i = 1; i + 1 < parts.size(); ++i) {
+            // The longest run of plain characters of each middle part.
+            std::string run, longest;
+            for (const Token &token : parts[i]) {
+                if (!token.any && token.chars.size() == 1)
+                    run += token.chars[0];
+                else
+                    run.clear();
+                if (run.size() > longest.size())
+                    longest = run;
+            }
+            if (!longest.empty())
+                m_middle.push_back(longest);
+        }
+    }
+
+    // False only when the pattern cannot match `name` (ASCII, lower case).
+    bool mightMatch(std::string_view name) const
+    {
+        if (!m_hasStar)
+            return name.size() == m_head.size() && matchesAt(name, 0, m_head);
+        if (name.size() < m_head.size() + m_tail.size())
+            return false;
+        if (!matchesAt(name, 0, m_head) || !matchesAt(name, name.size() - m_tail.size(), m_tail))
+            return false;
+        return std::all_of(m_middle.begin(), m_middle.end(),
+                           [&](const std::string &literal) { return name.find(literal) != std::string_view::npos; });
+    }
+
+private:
+    struct Token {
+        bool any = false;
+        QByteArray chars; // one of these
+    };
+
+    static bool matchesAt(std::string_view name, std::size_t at, const std::vector<Token> &tokens)
+    {
+        for (std::size_t i = 0; i < tokens.size(); ++i) {
+            if (!tokens[i].any && !tokens[i].chars.contains(name[at + i]))
+                return false;
+        }
+        return true;
+    }
+
+    std::vector<Token> m_head;
+    std::vector<Token> m_tail;
+    std::vector<std::string> m_middle;
+    bool m_hasStar = false;
+};
+
+struct StringHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>()(text); }
+};
+
 class FileNameTypes
 {
 public:
     FileNameTypes()
     {
         static const QRegularExpression extensionPattern(QStringLiteral("^\\*\\.[^*?\\[\\]]+$"));
-        QStringList others;
         for (const QMimeType &type : QMimeDatabase().allMimeTypes()) {
             for (const QString &pattern : type.globPatterns()) {
                 if (!extensionPattern.match(pattern).hasMatch())
-                    others.append(QRegularExpression::wildcardToRegularExpression(pattern));
+                    m_otherPatterns.emplace_back(pattern);
             }
         }
-        m_otherPatterns.setPattern(others.isEmpty() ? QStringLiteral("(?!)") : others.join(QLatin1Char('|')));
-        m_otherPatterns.setPatternOptions(QRegularExpression::CaseInsensitiveOption);
-        m_otherPatterns.optimize();
     }
 
-    QMimeType type(const QString &name)
+    QMimeType type(std::string_view name)
     {
-        if (name.startsWith(QLatin1Char('.')) || m_otherPatterns.match(name).hasMatch())
-            return lookUp(name);
-        const qsizetype dot = name.indexOf(QLatin1Char('.'));
-        const QString key = dot < 0 ? name : name.mid(dot);
+        if (!isSharable(name))
+            return lookUpWhole(name);
+        const std::size_t dot = name.find('.', 1);
+        const std::string_view key = dot == std::string_view::npos ? std::string_view() : name.substr(dot);
         {
             const std::lock_guard guard(m_lock);
-            if (const auto found = m_memo.constFind(key); found != m_memo.constEnd())
-                return *found;
+            if (const auto found = m_memo.find(key); found != m_memo.end())
+                return found->second;
         }
-        const QMimeType type = lookUp(name);
+        QMimeType type = lookUp(name);
         const std::lock_guard guard(m_lock);
-        m_memo.insert(key, type);
+        m_memo.emplace(std::string(key), type);
         return type;
     }
 
-    static QMimeType lookUp(const QString &name)
+private:
+    bool isSharable(std::string_view name) const
     {
-        return QMimeDatabase().mimeTypeForFile(name, QMimeDatabase::MatchExtension);
+        char lower[256];
+        if (name.empty() || name.size() > sizeof lower)
+            return false;
+        for (std::size_t i = 0; i < name.size(); ++i) {
+            const auto c = static_cast<unsigned char>(name[i]);
+            if (c >= 0x80)
+                return false;
+            lower[i] = char(std::tolower(c));
+        }
+        const std::string_view folded(lower, name.size());
+        return std::none_of(m_otherPatterns.begin(), m_otherPatterns.end(),
+                            [&](const OtherPattern &pattern) { return pattern.mightMatch(folded); });
     }
 
-private:
-    QRegularExpression m_otherPatterns;
+    // Names such as "Makefile" and "README.md" come back in folder after
+    // folder: remember a bounded number of them whole.
+    QMimeType lookUpWhole(std::string_view name)
+    {
+        constexpr std::size_t limit = 4096;
+        {
+            const std::lock_guard guard(m_lock);
+            if (const auto found = m_wholeNames.find(name); found != m_wholeNames.end())
+                return found->second;
+        }
+        QMimeType type = lookUp(name);
+        const std::lock_guard guard(m_lock);
+        if (m_wholeNames.size() < limit)
+            m_wholeNames.emplace(std::string(name), type);
+        return type;
+    }
+
+    static QMimeType lookUp(std::string_view name)
+    {
+        return QMimeDatabase().mimeTypeForFile(QString::fromUtf8(name.data(), qsizetype(name.size())),
+                                               QMimeDatabase::MatchExtension);
+    }
+
+    std::vector<OtherPattern> m_otherPatterns;
     std::mutex m_lock;
-    QHash<QString, QMimeType> m_memo;
+    std::unordered_map<std::string, QMimeType, StringHash, std::equal_to<>> m_memo;
+    std::unordered_map<std::string, QMimeType, StringHash, std::equal_to<>> m_wholeNames;
 };
 
 } // namespace
@@ -104,8 +232,27 @@ std::optional<ContentType> ContentType::withIdentifier(const QString &identifier
 
 ContentType ContentType::forFileName(const QString &name)
 {
+    const QByteArray bytes = name.toUtf8();
+    return forFileName(QByteArrayView(bytes));
+}
+
+ContentType ContentType::forFileName(QByteArrayView name)
+{
     static FileNameTypes types;
-    return ContentType(types.type(name));
+    return ContentType(types.type(std::string_view(name.data(), std::size_t(name.size()))));
+}
+
+QString ContentType::localizedDescription() const
+{
+    // The database looks the user's languages up again on every call.
+    static std::mutex lock;
+    static QHash<QString, QString> descriptions;
+    const QString name = identifier();
+    const std::lock_guard guard(lock);
+    auto found = descriptions.find(name);
+    if (found == descriptions.end())
+        found = descriptions.insert(name, m_mimeType.comment());
+    return *found;
 }
 
 bool ContentType::conforms(const ContentType &other) const

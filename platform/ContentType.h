@@ -21,6 +21,8 @@ public:
     /// The type of a regular file with this name. Thread-safe, and answered
     /// from a per-process memo: the database costs microseconds a name.
     static ContentType forFileName(const QString &name);
+    /// The same for a name given as the file system's bytes.
+    static ContentType forFileName(QByteArrayView name);
 
     /// The type that a file name with this extension has among the types that
     /// conform to `conformingTo`; nothing for an empty or unknown extension.
@@ -28,7 +30,7 @@ public:
                                                             const ContentType &conformingTo);
 
     QString identifier() const { return m_mimeType.name(); }
-    QString localizedDescription() const { return m_mimeType.comment(); }
+    QString localizedDescription() const;
     bool conforms(const ContentType &other) const;
     /// Any image type, or a type derived from one.
     bool isImage() const;

@@ -2,6 +2,9 @@
 #include "FileSystem.h"
 
 #include <dirent.h>
+#include <algorithm>
+#include <limits>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 
@@ -40,7 +43,10 @@ QByteArray appendingPathComponent(const QByteArray &directory, const QByteArray 
 
 static Date toDate(const struct statx_timestamp &t)
 {
-    return Date(std::chrono::seconds(t.tv_sec) + std::chrono::nanoseconds(t.tv_nsec));
+    // Nanoseconds reach from 1677 to 2262; a stamp outside that is held at the edge.
+    constexpr qint64 limit = std::numeric_limits<qint64>::max() / 1000000000 - 1;
+    const qint64 seconds = std::clamp<qint64>(t.tv_sec, -limit, limit);
+    return Date(std::chrono::seconds(seconds) + std::chrono::nanoseconds(t.tv_nsec));
 }
 
 std::optional<ItemStatus> itemStatus(const QByteArray &path)
@@ -89,16 +95,23 @@ int Directory::fd() const
 std::vector<QByteArray> Directory::names()
 {
     std::vector<QByteArray> names;
+    while (const std::optional<QByteArrayView> name = nextName())
+        names.emplace_back(name->toByteArray());
+    return names;
+}
+
+std::optional<QByteArrayView> Directory::nextName()
+{
     if (!m_dir)
-        return names;
+        return std::nullopt;
     // readdir goes on past entries it cannot read; an error ends the listing
     // with what was read so far.
     while (const dirent *entry = readdir(m_dir)) {
-        const std::string_view name(entry->d_name);
+        const QByteArrayView name(entry->d_name);
         if (name != "." && name != "..")
-            names.emplace_back(entry->d_name, qsizetype(name.size()));
+            return name;
     }
-    return names;
+    return std::nullopt;
 }
 
 } // namespace FileSystem

@@ -58,6 +58,8 @@ public:
     int fd() const;
     /// The names not yet read, without "." and "..".
     std::vector<QByteArray> names();
+    /// The next name, valid until the next call; nothing at the end.
+    std::optional<QByteArrayView> nextName();
 
 private:
     ::__dirstream *m_dir;

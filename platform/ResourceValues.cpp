@@ -5,7 +5,13 @@
 #include <QImageReader>
 #include <QMimeType>
 
+#include <atomic>
+
+#include <algorithm>
+#include <limits>
+
 #include <fcntl.h>
+#include <sys/syscall.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -14,10 +20,13 @@ namespace {
 
 Date toDate(const struct statx_timestamp &t)
 {
-    return Date(std::chrono::seconds(t.tv_sec) + std::chrono::nanoseconds(t.tv_nsec));
+    // Nanoseconds reach from 1677 to 2262; a stamp outside that is held at the edge.
+    constexpr qint64 limit = std::numeric_limits<qint64>::max() / 1000000000 - 1;
+    const qint64 seconds = std::clamp<qint64>(t.tv_sec, -limit, limit);
+    return Date(std::chrono::seconds(seconds) + std::chrono::nanoseconds(t.tv_nsec));
 }
 
-ContentType inodeType(mode_t mode, const QByteArray &path)
+ContentType inodeType(mode_t mode, QByteArrayView name)
 {
     static const auto named = [](const char *name) { return *ContentType::withIdentifier(QString::fromLatin1(name)); };
     if (S_ISDIR(mode))
@@ -42,24 +51,46 @@ ContentType inodeType(mode_t mode, const QByteArray &path)
         static const ContentType device = named("inode/blockdevice");
         return device;
     }
-    return ContentType::forFileName(QString::fromUtf8(FileSystem::lastPathComponent(path)));
+    return ContentType::forFileName(name);
+}
+
+// One extended attribute of the item itself. Relative to an open directory
+// where the kernel can (getxattrat, Linux 6.13), which spares it the path walk.
+ssize_t itemAttribute(const QByteArray &path, int directoryFd, const char *name, const char *attribute, char *value,
+                      size_t size)
+{
+    static std::atomic<bool> relativeWorks{true};
+    if (directoryFd >= 0 && name && relativeWorks.load(std::memory_order_relaxed)) {
+        struct {
+            quint64 value;
+            quint32 size;
+            quint32 flags;
+        } arguments{quint64(reinterpret_cast<quintptr>(value)), quint32(size), 0};
+        constexpr long getxattrat = 464;
+        const long length = syscall(getxattrat, directoryFd, name, AT_SYMLINK_NOFOLLOW, attribute, &arguments,
+                                    sizeof arguments);
+        if (length >= 0 || errno != ENOSYS)
+            return length;
+        relativeWorks = false;
+    }
+    return lgetxattr(path.constData(), attribute, value, size);
 }
 
 // Tag names as freedesktop file managers store them: one comma-separated attribute.
-std::optional<QStringList> tagNames(const QByteArray &path)
+std::optional<QStringList> tagNames(const QByteArray &path, int directoryFd, const char *name)
 {
     static const char attribute[] = "user.xdg.tags";
     char small[256];
-    ssize_t length = lgetxattr(path.constData(), attribute, small, sizeof small);
+    ssize_t length = itemAttribute(path, directoryFd, name, attribute, small, sizeof small);
     QByteArray value;
     if (length >= 0) {
         value = QByteArray(small, length);
     } else if (errno == ERANGE) {
-        length = lgetxattr(path.constData(), attribute, nullptr, 0);
+        length = itemAttribute(path, directoryFd, name, attribute, nullptr, 0);
         if (length < 0)
             return std::nullopt;
         value.resize(length);
-        length = lgetxattr(path.constData(), attribute, value.data(), size_t(value.size()));
+        length = itemAttribute(path, directoryFd, name, attribute, value.data(), size_t(value.size()));
         if (length < 0)
             return std::nullopt;
         value.truncate(length);
@@ -106,7 +137,7 @@ std::optional<ResourceValues> resourceValues(const QByteArray &path, ResourceKey
     if (keys & ResourceKey::IsPackage)
         values.isPackage = false; // no folder is presented as a single document here
     if (keys & (ResourceKey::ContentType | ResourceKey::LocalizedTypeDescription)) {
-        const ContentType type = inodeType(mode, path);
+        const ContentType type = inodeType(mode, relative ? QByteArrayView(name) : QByteArrayView(FileSystem::lastPathComponent(path)));
         if (keys & ResourceKey::LocalizedTypeDescription)
             values.localizedTypeDescription = type.localizedDescription();
         if (keys & ResourceKey::ContentType)
@@ -123,7 +154,7 @@ std::optional<ResourceValues> resourceValues(const QByteArray &path, ResourceKey
     if ((keys & ResourceKey::FileSize) && (sx.stx_mask & STATX_SIZE) && !S_ISDIR(mode))
         values.fileSize = qint64(sx.stx_size);
     if (keys & ResourceKey::TagNames)
-        values.tagNames = tagNames(path);
+        values.tagNames = tagNames(path, directoryFd, name);
     return values;
 }
 

@@ -85,7 +85,7 @@ TEST(MakeNode, BuildsFoldersAndFilesToTheDepthLimit)
     EXPECT_TRUE(a.isLeaf());
     EXPECT_EQ(a.count(), 0);
     // Only what the shown columns need is read; the type always is.
-    EXPECT_EQ(a.uti, QStringLiteral("text/plain"));
+    EXPECT_EQ(a.uti(), QStringLiteral("text/plain"));
     EXPECT_TRUE(a.utType);
     EXPECT_FALSE(a.dateModified);
     EXPECT_FALSE(a.typeDescription);
@@ -96,7 +96,7 @@ TEST(MakeNode, BuildsFoldersAndFilesToTheDepthLimit)
     EXPECT_EQ(empty.type, NodeType::Folder);
     EXPECT_TRUE(empty.isLeaf());
     EXPECT_FALSE(empty.size);
-    EXPECT_EQ(empty.uti, QStringLiteral("inode/directory"));
+    EXPECT_EQ(empty.uti(), QStringLiteral("inode/directory"));
 
     // Direct children only: two files and the sub-folder, not what is below it.
     const Node &folder = *root->children[3];
@@ -125,7 +125,7 @@ TEST(MakeNode, ReadsEveryAttributeOfTheShownColumns)
     EXPECT_TRUE(node->dateAdded);
     struct stat status;
     ASSERT_EQ(stat(path.constData(), &status), 0);
-    EXPECT_EQ(node->dateModified->time_since_epoch().count(),
+    EXPECT_EQ((*node->dateModified).time_since_epoch().count(),
               qint64(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec);
     EXPECT_EQ(node->typeDescription, ContentType::forFileName(QStringLiteral("notes.txt")).localizedDescription());
     EXPECT_FALSE(node->dimensions); // not an image
@@ -215,7 +215,7 @@ TEST(MakeNode, LinksAreNotFollowedAndVanishedItemsAreNothing)
     const Node &link = *root->children[0];
     EXPECT_EQ(link.type, NodeType::File);
     EXPECT_TRUE(link.isLeaf());
-    EXPECT_EQ(link.uti, QStringLiteral("inode/symlink"));
+    EXPECT_EQ(link.uti(), QStringLiteral("inode/symlink"));
     EXPECT_EQ(names(child(*root, "target")->children), (QStringList{"inside", "loop", "up"}));
 
     EXPECT_FALSE(makeNode(tree.path("absent"), 0));

@@ -23,7 +23,8 @@ NodeList make(const std::vector<Item> &items)
         auto node = std::make_unique<Node>();
         node->name = item.name;
         node->size = item.size;
-        node->uti = item.uti;
+        if (item.uti)
+            node->utType = ContentType::withIdentifier(*item.uti);
         node->type = item.type;
         if (item.modified)
             node->dateModified = Date(std::chrono::seconds(*item.modified));
@@ -91,6 +92,7 @@ TEST_F(TreeSort, EqualDatesAndSizesAreReversedWithTheDirection)
 TEST_F(TreeSort, KindsSortByIdentifierKeepingThePreviousOrder)
 {
     const std::vector<Item> items{{"b.jpeg", {}, "image/jpeg"}, {"c.png", {}, "image/png"}, {"a.jpeg", {}, "image/jpeg"}};
+    ASSERT_TRUE(ContentType::withIdentifier(QStringLiteral("image/jpeg")));
     EXPECT_EQ(sorted(items, SortOption::Kind, true), (QStringList{"b.jpeg", "a.jpeg", "c.png"}));
     EXPECT_EQ(sorted(items, SortOption::Kind, false), (QStringList{"c.png", "b.jpeg", "a.jpeg"}));
 }

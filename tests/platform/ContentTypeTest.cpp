@@ -65,6 +65,10 @@ TEST(ContentType, TheMemoAnswersAsTheDatabaseDoes)
         names.append(stems[(i + 3) % stems.size()] + QLatin1Char('.') + extension.toUpper());
         names.append(QStringLiteral("archive.") + extension + QStringLiteral(".gz"));
         names.append(QStringLiteral("other.") + extension);
+        names.append(QLatin1Char('.') + extension);
+        names.append(QStringLiteral(".hidden.") + extension);
+        names.append(QStringLiteral("..") + extension);
+        names.append(stems[i % stems.size()] + QString::number(i));
     }
     ASSERT_GT(names.size(), 3000);
     const QMimeDatabase database;

@@ -1,0 +1,90 @@
+#!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
+"""Makes the scan benchmark's trees, the same every time (fixed seed):
+  deep/  about 100,000 items in five levels: folders on levels 1 to 4, files
+         on every level, realistic names, about 2 % hidden, about 1 % PNG images
+  flat/  50,000 files in one folder
+File contents are sparse: sizes are real, the disk holds next to nothing."""
+import os
+import random
+import sys
+import zlib
+import struct
+
+STEMS = ["report", "IMG", "notes", "main", "data", "invoice", "draft", "photo", "summary", "backup",
+         "index", "style", "script", "config", "readme", "chapter", "track", "scan", "budget", "letter"]
+EXTENSIONS = ["txt", "md", "pdf", "cpp", "h", "py", "csv", "json", "html", "css", "js", "tar.gz",
+              "zip", "docx", "xlsx", "mp3", "log", "xml", "odt", "rs", "go", "yaml", "sh"]
+SPECIAL = ["Makefile", "README", "README.md", "LICENSE", "CMakeLists.txt", "Makefile.am", "notes.txt~"]
+HIDDEN = [".gitignore", ".env", ".DS_Store", ".cache", ".config.json"]
+
+
+def png(width, height):
+    def chunk(kind, payload):
+        return struct.pack(">I", len(payload)) + kind + payload + struct.pack(">I", zlib.crc32(kind + payload))
+    rows = b"".join(b"\x00" + b"\x00" * width * 3 for _ in range(height))
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0))
+            + chunk(b"IDAT", zlib.compress(rows)) + chunk(b"IEND", b""))
+
+
+def make_file(rng, folder, index):
+    roll = rng.random()
+    if roll < 0.02:
+        name = f"{rng.choice(HIDDEN)}{index}"
+    elif roll < 0.03:
+        name = f"IMG_{index:05d}.png"
+        with open(os.path.join(folder, name), "wb") as f:
+            f.write(png(rng.randint(1, 64), rng.randint(1, 64)))
+        return
+    elif roll < 0.05:
+        name = rng.choice(SPECIAL)
+    else:
+        name = f"{rng.choice(STEMS)}_{index:05d}.{rng.choice(EXTENSIONS)}"
+    path = os.path.join(folder, name)
+    if os.path.exists(path):
+        return
+    with open(path, "wb") as f:
+        f.truncate(rng.randint(0, 200_000))
+
+
+def make_deep(root, rng):
+    counter = [0]
+
+    def fill(folder, level):
+        files = 72 if level == 4 else 20
+        for _ in range(files):
+            counter[0] += 1
+            make_file(rng, folder, counter[0])
+        if level < 4:
+            for i in range(6):
+                sub = os.path.join(folder, f"{rng.choice(STEMS).capitalize()} {level}-{i}")
+                os.mkdir(sub)
+                fill(sub, level + 1)
+
+    os.mkdir(root)
+    fill(root, 0)
+
+
+def make_flat(root, rng):
+    os.mkdir(root)
+    for i in range(50_000):
+        make_file(rng, root, i)
+
+
+def main():
+    base = sys.argv[1]
+    done = os.path.join(base, ".complete")
+    if os.path.exists(done):
+        return
+    os.makedirs(base, exist_ok=True)
+    rng = random.Random(20261206)
+    for name, maker in (("deep", make_deep), ("flat", make_flat)):
+        path = os.path.join(base, name)
+        if os.path.exists(path):
+            os.system(f"rm -rf '{path}'")
+        maker(path, rng)
+    open(done, "w").close()
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,54 @@
+#!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
+"""The scan benchmark: our whole tree build against find(1) on the same
+trees, warm cache, both timed as whole processes, alternating, median of
+RUNS runs each. The last line is the ratio ours/find on the deep tree.
+
+usage: run.py BUILD_DIR [TREES_DIR] [RUNS]"""
+import os
+import statistics
+import subprocess
+import sys
+import time
+
+build = sys.argv[1]
+trees = sys.argv[2] if len(sys.argv) > 2 else os.path.join(build, "bench-trees")
+runs = int(sys.argv[3]) if len(sys.argv) > 3 else 7
+here = os.path.dirname(os.path.abspath(__file__))
+ours_exe = os.path.join(build, "bench", "scan_bench")
+
+subprocess.run([sys.executable, os.path.join(here, "make_tree.py"), trees], check=True)
+env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
+
+
+def timed(command):
+    start = time.perf_counter()
+    result = subprocess.run(command, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, env=env)
+    elapsed = time.perf_counter() - start
+    if result.returncode != 0:
+        sys.exit(f"failed: {' '.join(command)}")
+    return elapsed, result.stdout.decode()
+
+
+def measure(name):
+    folder = os.path.join(trees, name)
+    ours_cmd = [ours_exe, folder]
+    find_cmd = ["find", folder, "-maxdepth", "5", "-printf", "%y %s %T@ %A@ %C@ %p\n"]
+    for command in (ours_cmd, find_cmd):  # warm the cache
+        timed(command)
+    ours, theirs = [], []
+    report = ""
+    for _ in range(runs):
+        seconds, report = timed(ours_cmd)
+        ours.append(seconds)
+        theirs.append(timed(find_cmd)[0])
+    ours_median, find_median = statistics.median(ours), statistics.median(theirs)
+    print(f"{name}: ours {ours_median * 1000:.0f} ms, find {find_median * 1000:.0f} ms "
+          f"(medians of {runs}); ratio {ours_median / find_median:.2f}")
+    print(f"{name}: {report.strip()}")
+    return ours_median / find_median
+
+
+flat = measure("flat")
+deep = measure("deep")
+print(f"ours/find on the deep tree: {deep:.2f}")
