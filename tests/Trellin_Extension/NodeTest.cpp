@@ -263,3 +263,31 @@ TEST(MakeNode, ImageDimensionsOnlyWhileTheirColumnIsShown)
     ColumnsShown hidden({PropertyColumn::Name});
     EXPECT_FALSE(makeNode(tree.path("photo.png"), 1)->dimensions);
 }
+
+TEST(MakeNode, AWideTreeComesOutWholeAndSortedWhoeverBuiltIt)
+{
+    // Enough folders for the build to share them out between threads.
+    TempTree tree;
+    for (int a = 0; a < 12; ++a) {
+        for (int b = 0; b < 6; ++b) {
+            for (int c = 0; c < 8; ++c)
+                tree.file(QStringLiteral("d%1/e%2/f%3.txt").arg(a).arg(b).arg(c).toUtf8(), c);
+        }
+    }
+    ColumnsShown shown({PropertyColumn::Name, PropertyColumn::Size});
+    Defaults::set(Defaults::Keys::depthLimit(), DepthLimit::Three);
+
+    std::function<void(const NodeList &, QStringList &)> flatten = [&](const NodeList &nodes, QStringList &out) {
+        for (std::size_t i = 0; i < nodes.size(); ++i) {
+            out.append(QString::fromUtf8(nodes[i]->path));
+            if (i > 0)
+                EXPECT_LE(Collator().compare(nodes[i - 1]->name, nodes[i]->name), 0);
+            flatten(nodes[i]->children, out);
+        }
+    };
+    QStringList first, second;
+    flatten(makeNode(tree.path(), 0)->children, first);
+    flatten(makeNode(tree.path(), 0)->children, second);
+    EXPECT_EQ(first.size(), 12 + 12 * 6 + 12 * 6 * 8);
+    EXPECT_EQ(first, second);
+}
