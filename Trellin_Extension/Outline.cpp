@@ -1,15 +1,24 @@
 // SPDX-License-Identifier: MIT
-// The outline view's configuration, its binding to the tree, and its cells.
+// The outline view: its configuration, columns, header menu and binding to
+// the tree, its cells, and what a click on a column header does.
 #include "Bundle.h"
+#include "CellViews.h"
 #include "DirectoryScan.h"
 #include "ExtensionSettings.h"
 #include "Formatting.h"
 #include "PreviewViewController.h"
-#include "PropertyColumn.h"
+#include "TableHeaderCell.h"
+#include "TreeSort.h"
+#include "Workspace.h"
 
 namespace {
 
 const QString placeholderText = QStringLiteral("--");
+
+QString localizedTitle(PropertyColumn column)
+{
+    return Bundle::main().localizedString(rawValueLiteral(column));
+}
 
 QString optionalDateText(CompactOptional<Date> date)
 {
@@ -45,17 +54,37 @@ QString cellText(PropertyColumn column, const Node &node)
     return placeholderText;
 }
 
+QString sortKey(SortOption option)
+{
+    return Defaults::RawRepresentable<SortOption>::rawValue(option);
+}
+
 } // namespace
+
+const std::vector<PropertyColumn> &hideableColumns()
+{
+    static const std::vector<PropertyColumn> columns = [] {
+        std::vector<PropertyColumn> all;
+        for (PropertyColumn column : allPropertyColumns) {
+            if (column != PropertyColumn::Name)
+                all.push_back(column);
+        }
+        return all;
+    }();
+    return columns;
+}
 
 void PreviewViewController::setupOutlineView()
 {
     const ExtensionSettings &settings = ExtensionSettings::shared();
-    outlineView->setSortDescriptors(
-        {SortDescriptor{Defaults::RawRepresentable<SortOption>::rawValue(settings.sortOption), settings.isAscending}});
+    outlineView->setSortDescriptors({SortDescriptor{sortKey(settings.sortOption), settings.isAscending}});
     outlineView->setDelegate(this);
     outlineView->setSelectionMode(QAbstractItemView::SingleSelection);
     outlineView->setAlternatingRowColors(true);
     outlineView->setIndentation(13);
+    // Row heights are fixed by the icon size, never measured per row.
+    outlineView->setAutosaveName(QStringLiteral("listView"));
+    outlineView->setAutosaveTableColumns(true);
     outlineView->setRowHeight(rowHeight(settings.iconSize));
 
     const QList<TableColumn> &columns = outlineView->tableColumns();
@@ -63,10 +92,23 @@ void PreviewViewController::setupOutlineView()
         const std::optional<PropertyColumn> column = propertyColumnFromRawValue(columns[i].identifier);
         if (!column)
             continue;
-        outlineView->setTitle(i, Bundle::main().localizedString(rawValueLiteral(*column)));
+        outlineView->setTitle(i, localizedTitle(*column));
         if (!columns[i].hidden)
             visibleColumns().insert(*column);
     }
+    outlineView->setHeaderMenu(makeHeaderMenu());
+    updateHeaderCells();
+}
+
+void PreviewViewController::observeIconSize()
+{
+    const QPointer<PreviewViewController> self(this);
+    Defaults::observe<IconSize>(Defaults::Keys::iconSize(), Defaults::ObservationOption::Initial,
+                                [self](const Defaults::KeyChange<IconSize> &change) {
+                                    if (self && self->outlineView)
+                                        self->outlineView->setRowHeight(rowHeight(change.newValue));
+                                })
+        ->bindToLifetime(this);
 }
 
 void PreviewViewController::bindContent()
@@ -78,17 +120,154 @@ void PreviewViewController::bindContent()
     outlineView->setModel(m_treeController.get());
 }
 
-std::optional<TableCellView> PreviewViewController::viewForTableColumn(OutlineView *, const TableColumn *column,
-                                                                        const QModelIndex &item)
+QMenu *PreviewViewController::makeHeaderMenu()
 {
-    const Node *node = m_treeController->representedObject(item);
+    auto *menu = new QMenu;
+    for (PropertyColumn column : hideableColumns()) {
+        auto *item = new QAction(localizedTitle(column), menu);
+        item->setCheckable(true);
+        item->setChecked(visibleColumns().contains(column));
+        item->setObjectName(rawValue(column)); // the item's identifier
+        connect(item, &QAction::triggered, this, [this, item] { didSelectColumn(item); });
+        if (column == PropertyColumn::Dimensions)
+            menu->addSeparator();
+        menu->addAction(item);
+    }
+    return menu;
+}
+
+void PreviewViewController::didSelectColumn(QAction *sender)
+{
+    const std::optional<PropertyColumn> column = sender ? propertyColumnFromRawValue(sender->objectName())
+                                                        : std::nullopt;
+    if (!column)
+        return;
+    if (visibleColumns().contains(*column)) {
+        visibleColumns().remove(*column);
+        setColumn(*column, true);
+        return;
+    }
+    visibleColumns().insert(*column);
+    setColumn(*column, false);
+    // Attributes are read only for shown columns: this one needs a new read.
+    reloadTree();
+}
+
+void PreviewViewController::setColumn(PropertyColumn column, bool hidden)
+{
+    const int index = outlineView->columnWithIdentifier(rawValue(column));
+    if (index >= 0)
+        outlineView->setColumnHidden(index, hidden);
+}
+
+void PreviewViewController::reloadTree()
+{
+    const QVariant represented = representedObject();
+    if (represented.typeId() != QMetaType::QUrl)
+        return;
+    std::unique_ptr<Node> root = makeNode(FileSystem::localPath(represented.toUrl()), 0);
+    if (!root)
+        return;
+    showContent(std::move(root->children));
+}
+
+void PreviewViewController::updateHeaderCells()
+{
+    const QList<SortDescriptor> descriptors = outlineView->sortDescriptors();
+    if (descriptors.isEmpty() || descriptors.first().key.isEmpty())
+        return;
+    const QString sortedKey = descriptors.first().key;
+    const QList<TableColumn> &columns = outlineView->tableColumns();
+    for (int i = 0; i < columns.size(); ++i) {
+        const std::optional<PropertyColumn> column = propertyColumnFromRawValue(columns[i].identifier);
+        if (!column)
+            continue;
+        const bool sorted = columns[i].sortDescriptorPrototype && !columns[i].sortDescriptorPrototype->key.isEmpty()
+            && columns[i].sortDescriptorPrototype->key == sortedKey;
+        outlineView->setHeaderCell(i, std::make_shared<TableHeaderCell>(
+                                          columns[i].title, sorted ? SystemColor::Text : SystemColor::SecondaryLabel,
+                                          *column));
+    }
+}
+
+void PreviewViewController::sortDescriptorsDidChange(OutlineView *, const QList<SortDescriptor> &)
+{
+    updateHeaderCells();
+    const QList<SortDescriptor> descriptors = outlineView->sortDescriptors();
+    if (descriptors.isEmpty() || descriptors.first().key.isEmpty())
+        return;
+    const SortDescriptor &first = descriptors.first();
+    const std::optional<SortOption> option = Defaults::RawRepresentable<SortOption>::fromRawValue(first.key);
+    if (!option)
+        return;
+    Defaults::set(Defaults::Keys::sortOption(), *option);
+    Defaults::set(Defaults::Keys::isSortByAscending(), first.ascending);
+    ExtensionSettings &settings = ExtensionSettings::shared();
+    settings.sortOption = *option;
+    settings.isAscending = first.ascending;
+
+    // The same nodes in the new order: no rescan, and the summary stands.
+    NodeList nodes = std::move(m_content);
+    sortTree(nodes);
+    setContent(std::move(nodes));
+    if (settings.expandAllRows)
+        outlineView->expandItem({}, true);
+}
+
+bool PreviewViewController::validateUserInterfaceItem(QAction *item)
+{
+    if (const std::optional<PropertyColumn> column = propertyColumnFromRawValue(item->objectName()))
+        item->setChecked(visibleColumns().contains(*column));
+    return true;
+}
+
+const Node *PreviewViewController::itemNode(const QModelIndex &item) const
+{
+    return m_treeController->representedObject(item);
+}
+
+TableCellView *PreviewViewController::makeCellView(OutlineView *outlineView, PropertyColumn column)
+{
+    if (column == PropertyColumn::Name)
+        return dynamic_cast<ImageCell *>(outlineView->makeViewWithIdentifier(QStringLiteral("imageCellIdentifier"), this));
+    if (column == PropertyColumn::Size)
+        return dynamic_cast<SizeCell *>(outlineView->makeViewWithIdentifier(QStringLiteral("sizeCellIdentifier"), this));
+    return dynamic_cast<TextCell *>(outlineView->makeViewWithIdentifier(QStringLiteral("textCellIdentifier"), this));
+}
+
+TableCellView *PreviewViewController::viewForTableColumn(OutlineView *outlineView, const TableColumn *column,
+                                                          const QModelIndex &item)
+{
+    const Node *node = itemNode(item);
     if (!node || !column)
-        return std::nullopt;
+        return nullptr;
     const std::optional<PropertyColumn> property = propertyColumnFromRawValue(column->identifier);
     if (!property)
-        return std::nullopt;
+        return nullptr;
+    TableCellView *cell = makeCellView(outlineView, *property);
+    if (!cell)
+        return nullptr;
 
-    TableCellView cell;
-    cell.text = cellText(*property, *node);
+    if (cell->textField)
+        cell->textField->stringValue = cellText(*property, *node);
+    if (*property != PropertyColumn::Name)
+        return cell;
+
+    const IconSize iconSize = ExtensionSettings::shared().iconSize;
+    if (auto *imageCell = dynamic_cast<ImageCell *>(cell); imageCell && imageCell->imageWidthConstraint)
+        imageCell->imageWidthConstraint->constant = iconWidth(iconSize);
+    if (!cell->imageView)
+        return cell;
+    if (node->type == NodeType::Folder)
+        cell->imageView->image = folderIcon(iconWidth(iconSize));
+    else if (node->utType)
+        cell->imageView->image = Workspace::iconForContentType(*node->utType);
+    else
+        cell->imageView->image = Workspace::iconForFile(node->path);
     return cell;
+}
+
+qreal PreviewViewController::heightOfRowByItem(OutlineView *, const QModelIndex &)
+{
+    return rowHeight(ExtensionSettings::shared().iconSize);
 }

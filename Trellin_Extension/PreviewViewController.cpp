@@ -2,6 +2,7 @@
 #include "PreviewViewController.h"
 
 #include "Bundle.h"
+#include "CellViews.h"
 #include "ExtensionSettings.h"
 #include "Formatting.h"
 #include "ui_PreviewViewController.h"
@@ -16,6 +17,7 @@ PreviewViewController::~PreviewViewController() = default;
 
 void PreviewViewController::loadView()
 {
+    registerCellViews(); // the definition names their classes
     auto *view = new QWidget;
     Ui::PreviewViewController ui;
     ui.setupUi(view);
@@ -26,6 +28,7 @@ void PreviewViewController::loadView()
     setView(view);
 
     setupOutlineView();
+    observeIconSize();
     bindContent();
 }
 

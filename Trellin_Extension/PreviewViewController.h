@@ -9,7 +9,10 @@
 #include "TreeController.h"
 #include "ViewController.h"
 
+#include "PropertyColumn.h"
+
 #include <QLabel>
+#include <QMenu>
 #include <QPointer>
 #include <QTabWidget>
 
@@ -49,8 +52,22 @@ public:
     /// Size and number of the nodes of a list and of everything below them.
     static Totals subtreeTotals(const NodeList &nodes);
 
-    std::optional<TableCellView> viewForTableColumn(OutlineView *outlineView, const TableColumn *column,
-                                                    const QModelIndex &item) override;
+    // The outline view's delegate, data source and menu validation.
+    TableCellView *viewForTableColumn(OutlineView *outlineView, const TableColumn *column,
+                                      const QModelIndex &item) override;
+    qreal heightOfRowByItem(OutlineView *outlineView, const QModelIndex &item) override;
+    void sortDescriptorsDidChange(OutlineView *outlineView, const QList<SortDescriptor> &oldDescriptors) override;
+    bool validateUserInterfaceItem(QAction *item) override;
+
+    /// The header menu's action: shows or hides the column the item names.
+    void didSelectColumn(QAction *sender);
+    /// Shows or hides the table column of `column`.
+    void setColumn(PropertyColumn column, bool hidden);
+    /// Builds the tree of the represented directory again.
+    void reloadTree();
+    /// A new menu of the columns that can be shown and hidden. The caller owns it.
+    QMenu *makeHeaderMenu();
+    void updateHeaderCells();
 
 Q_SIGNALS:
     void contentChanged();
@@ -64,7 +81,11 @@ private:
     QUrl resolvePreviewDirectory(const QUrl &url);
 
     void setupOutlineView();
+    void observeIconSize();
     void bindContent();
+    TableCellView *makeCellView(OutlineView *outlineView, PropertyColumn column);
+    /// The node a row of the outline view shows, or nullptr.
+    const Node *itemNode(const QModelIndex &item) const;
 
     NodeList m_content;
     std::unique_ptr<TreeController> m_treeController; // after m_content: goes first
@@ -74,3 +95,6 @@ private:
 enum class PreviewKind { Item, ZipArchive };
 /// Decided by the filename extension alone: a folder named "x.zip" is an archive.
 PreviewKind previewKind(const QUrl &url);
+
+/// The columns of the header menu: every column but Name, in case order.
+const std::vector<PropertyColumn> &hideableColumns();

@@ -26,9 +26,8 @@ QString summaryOf(ViewController &controller)
 QList<int> visibleColumns(const OutlineView &view)
 {
     QList<int> columns;
-    for (int visual = 0; visual < view.header()->count(); ++visual) {
-        const int logical = view.header()->logicalIndex(visual);
-        if (logical < view.tableColumns().size() && !view.tableColumns()[logical].hidden)
+    for (int logical : view.columnsInDisplayOrder()) {
+        if (!view.tableColumns()[logical].hidden)
             columns.append(logical);
     }
     return columns;
@@ -36,9 +35,18 @@ QList<int> visibleColumns(const OutlineView &view)
 
 QString cellText(OutlineView &view, const QModelIndex &row, int column)
 {
-    const QModelIndex cell = row.siblingAtColumn(column);
-    const std::optional<TableCellView> cellView = view.cellView(column, cell);
-    return cellView ? cellView->text : QString();
+    const TableCellView *cell = view.cellView(column, row.siblingAtColumn(column));
+    return cell && cell->textField ? cell->textField->stringValue : QString();
+}
+
+QJsonValue sortIndicator(const OutlineView &view, const TableColumn &column)
+{
+    const QList<SortDescriptor> descriptors = view.sortDescriptors();
+    if (descriptors.isEmpty() || !column.sortDescriptorPrototype || descriptors.first().key.isEmpty()
+        || column.sortDescriptorPrototype->key != descriptors.first().key) {
+        return QJsonValue::Null;
+    }
+    return descriptors.first().ascending ? QStringLiteral("ascending") : QStringLiteral("descending");
 }
 
 QJsonArray rowsJson(OutlineView &view, const QModelIndex &parent, const QList<int> &columns)
@@ -95,12 +103,15 @@ QJsonDocument outlineJson(ViewController &controller, const std::optional<Previe
         return QJsonDocument(root);
 
     QJsonArray columns;
-    for (int visual = 0; visual < view->header()->count(); ++visual) {
-        const int logical = view->header()->logicalIndex(visual);
+    for (int logical : view->columnsInDisplayOrder()) {
         const TableColumn &column = view->tableColumns()[logical];
+        const bool secondary = column.headerCell && column.headerCell->textColor() == SystemColor::SecondaryLabel;
         columns.append(QJsonObject{{QStringLiteral("identifier"), column.identifier},
                                    {QStringLiteral("title"), column.title},
-                                   {QStringLiteral("hidden"), column.hidden}});
+                                   {QStringLiteral("hidden"), column.hidden},
+                                   {QStringLiteral("headerColor"), secondary ? QStringLiteral("secondary")
+                                                                             : QStringLiteral("primary")},
+                                   {QStringLiteral("sortIndicator"), sortIndicator(*view, column)}});
     }
     root.insert(QStringLiteral("columns"), columns);
 

@@ -3,6 +3,7 @@
 // request for one item and shows the result, prints it, or renders it.
 #include "OutlineDump.h"
 #include "FileSystem.h"
+#include "OutlineView.h"
 #include "QuickLook.h"
 #include "ViewController.h"
 
@@ -11,6 +12,7 @@
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QKeySequence>
+#include <QMenu>
 #include <QPluginLoader>
 #include <QShortcut>
 #include <QVBoxLayout>
@@ -27,12 +29,18 @@
 namespace {
 
 const char usage[] =
-    "usage: trellin-preview [--dump | --text | --screenshot FILE.png [--size WxH]] [--plugin FILE] PATH\n"
+    "usage: trellin-preview [--dump | --text | --screenshot FILE.png [--size WxH]]\n"
+    "                       [--columns LIST] [--sort KEY[:asc|:desc]] [--plugin FILE] PATH\n"
     "  (no mode)        show the preview in a window; Space or Escape closes it\n"
     "  --dump           print the finished preview as JSON\n"
     "  --text           print the finished preview as a table\n"
     "  --screenshot F   render the finished preview into the PNG file F\n"
     "  --size WxH       the size of the rendering (default 900x560)\n"
+    "  --columns LIST   show these columns (comma-separated identifiers, such as\n"
+    "                   \"Name,Size,Tags\"), hide the others, for this run only\n"
+    "  --sort KEY[:asc|:desc]  once the preview is ready, sort as a click on that\n"
+    "                   column's header would (name, dateModified, dateCreated,\n"
+    "                   dateLastOpened, size, kind)\n"
     "  --plugin FILE    load the plug-in from FILE\n";
 
 enum class Mode { Window, Dump, Text, Screenshot };
@@ -43,6 +51,9 @@ struct Options {
     QString screenshotFile;
     QSize size{900, 560};
     QString plugin;
+    std::optional<QStringList> columns;
+    QString sortKey;
+    std::optional<bool> sortAscending;
 };
 
 [[noreturn]] void usageError(const char *message)
@@ -89,6 +100,19 @@ Options parseOptions(int argc, char **argv)
                 options.size = QSize(parts[0].toInt(&okWidth), parts[1].toInt(&okHeight));
             if (!okWidth || !okHeight || options.size.width() <= 0 || options.size.height() <= 0)
                 usageError("--size takes WIDTHxHEIGHT, for example 900x560");
+        } else if (!std::strcmp(arg, "--columns")) {
+            options.columns = QString::fromUtf8(value()).split(QLatin1Char(','), Qt::SkipEmptyParts);
+            for (QString &column : *options.columns)
+                column = column.trimmed();
+        } else if (!std::strcmp(arg, "--sort")) {
+            const QStringList parts = QString::fromUtf8(value()).split(QLatin1Char(':'));
+            options.sortKey = parts.first();
+            if (parts.size() == 2 && parts[1] == QLatin1String("asc"))
+                options.sortAscending = true;
+            else if (parts.size() == 2 && parts[1] == QLatin1String("desc"))
+                options.sortAscending = false;
+            else if (parts.size() != 1 || options.sortKey.isEmpty())
+                usageError("--sort takes KEY, KEY:asc or KEY:desc");
         } else if (!std::strcmp(arg, "--plugin")) {
             options.plugin = QFile::decodeName(value());
         } else if (arg[0] == '-' && arg[1] == '-' && arg[2] != '\0') {
@@ -150,6 +174,51 @@ void quietOffscreenMessages(QtMsgType type, const QMessageLogContext &context, c
     standardMessageHandler(type, context, message);
 }
 
+// Shows exactly the columns asked for, through the header menu as a user
+// would, with the layout's saving off so that the saved layout stays as it was.
+bool showColumns(OutlineView &view, const QStringList &wanted)
+{
+    for (const QString &identifier : wanted) {
+        if (view.columnWithIdentifier(identifier) < 0) {
+            std::fprintf(stderr, "trellin-preview: there is no column \"%s\"\n", qPrintable(identifier));
+            return false;
+        }
+    }
+    view.setAutosaveTableColumns(false);
+    QMenu *menu = view.headerMenu();
+    for (const TableColumn &column : view.tableColumns()) {
+        if (column.hidden != wanted.contains(column.identifier))
+            continue;
+        QAction *item = menu ? menu->findChild<QAction *>(column.identifier) : nullptr;
+        if (!item) {
+            std::fprintf(stderr, "trellin-preview: the column \"%s\" cannot be %s\n", qPrintable(column.identifier),
+                         column.hidden ? "shown" : "hidden");
+            return false;
+        }
+        item->trigger();
+    }
+    return true;
+}
+
+// Clicks the header of the column that sorts by `key` until the order is the one asked for.
+bool sortBy(OutlineView &view, const QString &key, std::optional<bool> ascending)
+{
+    int column = -1;
+    for (int i = 0; i < view.tableColumns().size(); ++i) {
+        const auto &prototype = view.tableColumns()[i].sortDescriptorPrototype;
+        if (prototype && prototype->key == key)
+            column = i;
+    }
+    if (column < 0) {
+        std::fprintf(stderr, "trellin-preview: no column sorts by \"%s\"\n", qPrintable(key));
+        return false;
+    }
+    view.clickHeader(column);
+    if (ascending && !view.sortDescriptors().isEmpty() && view.sortDescriptors().first().ascending != *ascending)
+        view.clickHeader(column);
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -189,6 +258,9 @@ int main(int argc, char **argv)
         return 1;
     }
     QWidget *view = controller->view();
+    auto *outline = view->findChild<OutlineView *>(QStringLiteral("outlineView"));
+    if (options.columns && (!outline || !showColumns(*outline, *options.columns)))
+        return 2;
 
     // The request comes from a thread of the host's own, as the platform's does.
     const QUrl url = FileSystem::fileUrl(absolutePath(options.path));
@@ -205,6 +277,9 @@ int main(int argc, char **argv)
     caller.join();
     if (!ready)
         untilReady.exec();
+
+    if (!options.sortKey.isEmpty() && (!outline || !sortBy(*outline, options.sortKey, options.sortAscending)))
+        return 2;
 
     int status = error ? 1 : 0;
     switch (options.mode) {

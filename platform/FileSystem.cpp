@@ -3,10 +3,10 @@
 
 #include <dirent.h>
 #include <algorithm>
+#include <atomic>
 #include <limits>
 
 #include <fcntl.h>
-#include <sys/stat.h>
 
 
 namespace FileSystem {
@@ -41,33 +41,6 @@ QByteArray appendingPathComponent(const QByteArray &directory, const QByteArray 
     return directory + '/' + name;
 }
 
-static Date toDate(const struct statx_timestamp &t)
-{
-    // Nanoseconds reach from 1677 to 2262; a stamp outside that is held at the edge.
-    constexpr qint64 limit = std::numeric_limits<qint64>::max() / 1000000000 - 1;
-    const qint64 seconds = std::clamp<qint64>(t.tv_sec, -limit, limit);
-    return Date(std::chrono::seconds(seconds) + std::chrono::nanoseconds(t.tv_nsec));
-}
-
-std::optional<ItemStatus> itemStatus(const QByteArray &path)
-{
-    struct statx sx;
-    const unsigned mask = STATX_TYPE | STATX_SIZE | STATX_MTIME | STATX_ATIME | STATX_CTIME | STATX_BTIME;
-    if (statx(AT_FDCWD, path.constData(), AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, mask, &sx) != 0)
-        return std::nullopt;
-
-    ItemStatus status;
-    status.isDirectory = S_ISDIR(sx.stx_mode);
-    status.isSymbolicLink = S_ISLNK(sx.stx_mode);
-    status.size = qint64(sx.stx_size);
-    status.modified = toDate(sx.stx_mtime);
-    status.accessed = toDate(sx.stx_atime);
-    status.statusChanged = toDate(sx.stx_ctime);
-    if (sx.stx_mask & STATX_BTIME)
-        status.created = toDate(sx.stx_btime);
-    return status;
-}
-
 std::optional<std::vector<QByteArray>> contentsOfDirectory(const QByteArray &path)
 {
     Directory directory(path);
@@ -76,9 +49,19 @@ std::optional<std::vector<QByteArray>> contentsOfDirectory(const QByteArray &pat
     return directory.names();
 }
 
+namespace {
+std::atomic<quint64> openedCount{0};
+}
+
+quint64 directoriesOpened()
+{
+    return openedCount.load(std::memory_order_relaxed);
+}
+
 Directory::Directory(const QByteArray &path)
     : m_dir(opendir(path.constData()))
 {
+    openedCount.fetch_add(1, std::memory_order_relaxed);
 }
 
 Directory::~Directory()

@@ -26,23 +26,12 @@ QByteArray localPath(const QUrl &url);
 QByteArray lastPathComponent(const QByteArray &path);
 QByteArray appendingPathComponent(const QByteArray &directory, const QByteArray &name);
 
-struct ItemStatus {
-    bool isDirectory = false;
-    bool isSymbolicLink = false;
-    qint64 size = 0;
-    Date modified;
-    Date accessed;
-    Date statusChanged;
-    std::optional<Date> created; // not every file system records a birth time
-};
-
-/// The item itself, never what a symbolic link points to; nothing when it
-/// cannot be read (gone, or a folder on the way is not searchable).
-std::optional<ItemStatus> itemStatus(const QByteArray &path);
-
 /// The names in a directory, in no particular order, without "." and "..";
 /// nothing when it cannot be listed.
 std::optional<std::vector<QByteArray>> contentsOfDirectory(const QByteArray &path);
+
+/// How many directories this process has opened for listing.
+quint64 directoriesOpened();
 
 /// An open directory: its names, and a descriptor to reach its items by name.
 class Directory

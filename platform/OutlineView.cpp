@@ -1,28 +1,49 @@
 // SPDX-License-Identifier: MIT
 #include "OutlineView.h"
 
+#include "PreferencesDomain.h"
+
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QPainter>
 #include <QStyledItemDelegate>
 
 namespace {
 
-TableColumn parseDefinition(const QString &definition)
+// Attributes of a declaration: "Name; width=280; sort=name; hidden" and the like.
+QMap<QString, QString> attributes(const QStringList &parts)
+{
+    QMap<QString, QString> result;
+    for (const QString &part : parts) {
+        const QString attribute = part.trimmed();
+        const qsizetype equals = attribute.indexOf(QLatin1Char('='));
+        if (equals < 0)
+            result.insert(attribute, QString());
+        else
+            result.insert(attribute.left(equals).trimmed(), attribute.mid(equals + 1).trimmed());
+    }
+    return result;
+}
+
+TableColumn parseColumn(const QString &definition)
 {
     const QStringList parts = definition.split(QLatin1Char(';'));
+    const QMap<QString, QString> attributes = ::attributes(parts.mid(1));
     TableColumn column;
     column.identifier = parts.first().trimmed();
     column.title = column.identifier;
-    for (const QString &part : parts.mid(1)) {
-        const QString attribute = part.trimmed();
-        if (attribute == QLatin1String("hidden"))
-            column.hidden = true;
-        else if (attribute.startsWith(QLatin1String("width=")))
-            column.width = attribute.mid(6).toInt();
-        else if (attribute.startsWith(QLatin1String("sort=")))
-            column.sortKey = attribute.mid(5);
-    }
+    column.width = attributes.value(QStringLiteral("width"), QStringLiteral("100")).toInt();
+    column.hidden = attributes.contains(QStringLiteral("hidden"));
+    if (attributes.contains(QStringLiteral("sort")))
+        column.sortDescriptorPrototype = SortDescriptor{attributes.value(QStringLiteral("sort")), true};
+    column.headerCell = std::make_shared<HeaderCell>(column.title);
     return column;
+}
+
+std::map<QString, std::function<std::unique_ptr<TableCellView>()>> &cellViewClasses()
+{
+    static std::map<QString, std::function<std::unique_ptr<TableCellView>()>> classes;
+    return classes;
 }
 
 class HeaderView : public QHeaderView
@@ -40,12 +61,54 @@ public:
     }
 
 protected:
-    void initStyleOptionForIndex(QStyleOptionHeader *option, int logicalIndex) const override
+    void paintSection(QPainter *painter, const QRect &rect, int logicalIndex) const override
     {
-        QHeaderView::initStyleOptionForIndex(option, logicalIndex);
+        const QList<TableColumn> &columns = m_outlineView->tableColumns();
+        if (logicalIndex < 0 || logicalIndex >= columns.size()) {
+            QHeaderView::paintSection(painter, rect, logicalIndex);
+            return;
+        }
+        const TableColumn &column = columns[logicalIndex];
+        painter->save();
+        QStyleOptionHeader option;
+        initStyleOptionForIndex(&option, logicalIndex);
+        option.rect = rect;
+        option.state |= QStyle::State_Horizontal; // the arrow and label rectangles depend on it
+        option.text.clear();
+        option.sortIndicator = QStyleOptionHeader::None;
+        const QList<SortDescriptor> descriptors = m_outlineView->sortDescriptors();
+        if (!descriptors.isEmpty() && column.sortDescriptorPrototype && !descriptors.first().key.isEmpty()
+            && column.sortDescriptorPrototype->key == descriptors.first().key) {
+            option.sortIndicator =
+                descriptors.first().ascending ? QStyleOptionHeader::SortUp : QStyleOptionHeader::SortDown;
+        }
+        style()->drawControl(QStyle::CE_HeaderSection, &option, painter, this);
+        if (option.sortIndicator != QStyleOptionHeader::None) {
+            QStyleOptionHeader arrow = option;
+            arrow.rect = style()->subElementRect(QStyle::SE_HeaderArrow, &option, this);
+            style()->drawPrimitive(QStyle::PE_IndicatorHeaderArrow, &arrow, painter, this);
+        }
+        const QRect label = style()->subElementRect(QStyle::SE_HeaderLabel, &option, this);
+        if (column.headerCell)
+            column.headerCell->drawInterior(painter, label, const_cast<HeaderView *>(this));
+        painter->restore();
+    }
+
+    QSize sectionSizeFromContents(int logicalIndex) const override
+    {
+        QSize size = QHeaderView::sectionSizeFromContents(logicalIndex);
         const QList<TableColumn> &columns = m_outlineView->tableColumns();
         if (logicalIndex >= 0 && logicalIndex < columns.size())
-            option->text = columns[logicalIndex].title;
+            size.setWidth(fontMetrics().horizontalAdvance(columns[logicalIndex].title) + 24);
+        return size;
+    }
+
+    void contextMenuEvent(QContextMenuEvent *event) override
+    {
+        if (QMenu *menu = m_outlineView->headerMenu()) {
+            menu->popup(event->globalPos());
+            event->accept();
+        }
     }
 
 private:
@@ -66,12 +129,18 @@ public:
         QStyleOptionViewItem cellOption(option);
         initStyleOption(&cellOption, index);
         cellOption.features &= ~(QStyleOptionViewItem::HasDisplay | QStyleOptionViewItem::HasDecoration);
-        if (const std::optional<TableCellView> cell = m_outlineView->cellView(index.column(), index)) {
-            cellOption.text = cell->text;
-            cellOption.features |= QStyleOptionViewItem::HasDisplay;
-            if (cell->hasImageView && !cell->image.isNull()) {
-                cellOption.icon = cell->image;
-                cellOption.decorationSize = QSize(cell->imageWidth, cell->imageWidth);
+        cellOption.text.clear();
+        if (const TableCellView *cell = m_outlineView->cellView(index.column(), index)) {
+            if (cell->textField) {
+                cellOption.text = cell->textField->stringValue;
+                cellOption.displayAlignment = cell->textField->alignment;
+                cellOption.features |= QStyleOptionViewItem::HasDisplay;
+            }
+            if (cell->imageView && !cell->imageView->image.isNull()) {
+                const int side = cell->imageView->widthConstraint ? int(cell->imageView->widthConstraint->constant)
+                                                                  : option.rect.height() - 4;
+                cellOption.icon = cell->imageView->image;
+                cellOption.decorationSize = QSize(side, side);
                 cellOption.features |= QStyleOptionViewItem::HasDecoration;
             }
         }
@@ -82,14 +151,82 @@ public:
 
     QSize sizeHint(const QStyleOptionViewItem &, const QModelIndex &index) const override
     {
-        return QSize(m_outlineView->columnWidth(index.column()), m_outlineView->rowHeight());
+        const qreal height = m_outlineView->delegate()
+            ? m_outlineView->delegate()->heightOfRowByItem(m_outlineView, index)
+            : m_outlineView->rowHeight();
+        return QSize(m_outlineView->columnWidth(index.column()), int(height));
     }
 
 private:
     OutlineView *m_outlineView; // Not owned: our parent.
 };
 
+const QString identifierKey = QStringLiteral("identifier");
+const QString widthKey = QStringLiteral("width");
+const QString hiddenKey = QStringLiteral("hidden");
+
 } // namespace
+
+QColor resolvedColor(SystemColor color, const QPalette &palette)
+{
+    switch (color) {
+    case SystemColor::Label:
+        return palette.color(QPalette::Active, QPalette::ButtonText);
+    case SystemColor::Text:
+        return palette.color(QPalette::Active, QPalette::Text);
+    case SystemColor::SecondaryLabel: {
+        QColor dimmed = palette.color(QPalette::Active, QPalette::ButtonText);
+        dimmed.setAlphaF(0.55f);
+        return dimmed;
+    }
+    }
+    return palette.color(QPalette::ButtonText);
+}
+
+HeaderCell::HeaderCell(QString title)
+    : m_title(std::move(title))
+{
+}
+
+HeaderCell::~HeaderCell() = default;
+
+void HeaderCell::drawInterior(QPainter *painter, const QRect &frame, QHeaderView *view)
+{
+    QStyleOptionHeader option;
+    option.initFrom(view);
+    option.rect = frame;
+    option.text = view->fontMetrics().elidedText(m_title, Qt::ElideRight, frame.width());
+    option.textAlignment = Qt::AlignLeft | Qt::AlignVCenter;
+    option.palette.setColor(QPalette::ButtonText, resolvedColor(m_textColor, view->palette()));
+    painter->save();
+    view->style()->drawControl(QStyle::CE_HeaderLabel, &option, painter, view);
+    painter->restore();
+}
+
+TableCellView::~TableCellView() = default;
+
+void TableCellView::setOutlet(const QString &, const std::shared_ptr<LayoutConstraint> &)
+{
+}
+
+void registerCellViewClass(const QString &className, std::function<std::unique_ptr<TableCellView>()> make)
+{
+    cellViewClasses()[className] = std::move(make);
+}
+
+qreal OutlineViewDelegate::heightOfRowByItem(OutlineView *outlineView, const QModelIndex &)
+{
+    return outlineView->rowHeight();
+}
+
+void OutlineViewDelegate::sortDescriptorsDidChange(OutlineView *, const QList<SortDescriptor> &)
+{
+}
+
+bool OutlineViewDelegate::validateUserInterfaceItem(QAction *)
+{
+    return true;
+}
 
 OutlineView::OutlineView(QWidget *parent)
     : QTreeView(parent)
@@ -100,6 +237,31 @@ OutlineView::OutlineView(QWidget *parent)
     // expanded tree without asking each row.
     setUniformRowHeights(true);
     setAllColumnsShowFocus(true);
+    // The outline sorts through its sort descriptors, not through Qt's
+    // sorting, which would also take the header's clicks away.
+    header()->setSectionsClickable(true);
+
+    connect(header(), &QHeaderView::sectionClicked, this, &OutlineView::clickHeader);
+    m_saveTimer.setSingleShot(true);
+    m_saveTimer.setInterval(300);
+    connect(&m_saveTimer, &QTimer::timeout, this, &OutlineView::saveColumns);
+    connect(header(), &QHeaderView::sectionMoved, this, [this] {
+        if (!m_restoring)
+            saveColumns();
+    });
+    connect(header(), &QHeaderView::sectionResized, this, [this](int logical, int, int newSize) {
+        if (m_restoring || logical < 0 || logical >= m_columns.size() || newSize == 0)
+            return;
+        m_columns[logical].width = newSize;
+        if (m_autosaveColumns)
+            m_saveTimer.start(); // a drag resizes many times a second
+    });
+}
+
+OutlineView::~OutlineView()
+{
+    if (m_saveTimer.isActive())
+        saveColumns();
 }
 
 void OutlineView::setTableColumnDefinitions(const QStringList &definitions)
@@ -107,8 +269,35 @@ void OutlineView::setTableColumnDefinitions(const QStringList &definitions)
     m_definitions = definitions;
     m_columns.clear();
     for (const QString &definition : definitions)
-        m_columns.append(parseDefinition(definition));
+        m_columns.append(parseColumn(definition));
     applyColumns();
+}
+
+void OutlineView::setCellPrototypes(const QStringList &prototypes)
+{
+    m_prototypes = prototypes;
+    m_reusableViews.clear();
+}
+
+QList<int> OutlineView::columnsInDisplayOrder() const
+{
+    QList<int> order;
+    for (int visual = 0; visual < header()->count(); ++visual)
+        order.append(header()->logicalIndex(visual));
+    if (order.isEmpty()) {
+        for (int i = 0; i < m_columns.size(); ++i)
+            order.append(i);
+    }
+    return order;
+}
+
+int OutlineView::columnWithIdentifier(const QString &identifier) const
+{
+    for (int i = 0; i < m_columns.size(); ++i) {
+        if (m_columns[i].identifier == identifier)
+            return i;
+    }
+    return -1;
 }
 
 void OutlineView::setTitle(int column, const QString &title)
@@ -121,15 +310,40 @@ void OutlineView::setColumnHidden(int column, bool hidden)
 {
     m_columns[column].hidden = hidden;
     QTreeView::setColumnHidden(column, hidden);
+    if (!hidden && columnWidth(column) == 0)
+        setColumnWidth(column, m_columns[column].width);
+    if (m_autosaveColumns && !m_restoring)
+        saveColumns();
 }
 
-int OutlineView::columnWithIdentifier(const QString &identifier) const
+void OutlineView::setHeaderCell(int column, std::shared_ptr<HeaderCell> cell)
 {
-    for (int i = 0; i < m_columns.size(); ++i) {
-        if (m_columns[i].identifier == identifier)
-            return i;
+    m_columns[column].headerCell = std::move(cell);
+    header()->viewport()->update();
+}
+
+void OutlineView::setSortDescriptors(const QList<SortDescriptor> &descriptors)
+{
+    m_sortDescriptors = descriptors;
+    header()->viewport()->update();
+}
+
+void OutlineView::clickHeader(int column)
+{
+    if (column < 0 || column >= m_columns.size() || !m_columns[column].sortDescriptorPrototype)
+        return;
+    SortDescriptor clicked = *m_columns[column].sortDescriptorPrototype;
+    const QList<SortDescriptor> old = m_sortDescriptors;
+    if (!old.isEmpty() && old.first().key == clicked.key)
+        clicked.ascending = !old.first().ascending;
+    QList<SortDescriptor> descriptors{clicked};
+    for (const SortDescriptor &descriptor : old) {
+        if (descriptor.key != clicked.key)
+            descriptors.append(descriptor);
     }
-    return -1;
+    setSortDescriptors(descriptors);
+    if (m_delegate)
+        m_delegate->sortDescriptorsDidChange(this, old);
 }
 
 void OutlineView::setRowHeight(int height)
@@ -140,20 +354,97 @@ void OutlineView::setRowHeight(int height)
     scheduleDelayedItemsLayout();
 }
 
+void OutlineView::setHeaderMenu(QMenu *menu)
+{
+    if (m_headerMenu)
+        m_headerMenu->deleteLater();
+    m_headerMenu = menu;
+    if (!menu)
+        return;
+    menu->setParent(header(), menu->windowFlags());
+    // Menu validation: the delegate decides, item by item, just before it shows.
+    connect(menu, &QMenu::aboutToShow, this, [this, menu] {
+        for (QAction *action : menu->actions()) {
+            if (!action->isSeparator())
+                action->setEnabled(!m_delegate || m_delegate->validateUserInterfaceItem(action));
+        }
+    });
+}
+
+void OutlineView::setAutosaveTableColumns(bool autosave)
+{
+    m_autosaveColumns = autosave;
+    if (autosave)
+        restoreColumns();
+}
+
+void OutlineView::saveColumns()
+{
+    m_saveTimer.stop();
+    if (!m_autosaveColumns || m_autosaveName.isEmpty())
+        return;
+    QVariantList layout;
+    for (int logical : columnsInDisplayOrder()) {
+        const TableColumn &column = m_columns[logical];
+        layout.append(QVariantMap{{identifierKey, column.identifier},
+                                  {widthKey, qint64(column.width)},
+                                  {hiddenKey, column.hidden}});
+    }
+    if (const auto domain = PreferencesDomain::standard())
+        domain->setObject(m_autosaveName, layout);
+}
+
+void OutlineView::restoreColumns()
+{
+    const auto domain = PreferencesDomain::standard();
+    if (m_autosaveName.isEmpty() || !domain)
+        return;
+    const QVariant stored = domain->objectForKey(m_autosaveName);
+    if (stored.typeId() != QMetaType::QVariantList)
+        return;
+    m_restoring = true;
+    int visual = 0;
+    for (const QVariant &entry : stored.toList()) {
+        const QVariantMap saved = entry.toMap();
+        const int logical = columnWithIdentifier(saved.value(identifierKey).toString());
+        if (logical < 0)
+            continue;
+        TableColumn &column = m_columns[logical];
+        if (saved.value(widthKey).typeId() == QMetaType::LongLong && saved.value(widthKey).toLongLong() > 0)
+            column.width = int(qMin<qint64>(saved.value(widthKey).toLongLong(), 10000));
+        if (saved.value(hiddenKey).typeId() == QMetaType::Bool)
+            column.hidden = saved.value(hiddenKey).toBool();
+        // The first column holds the tree and stays first.
+        if (model() && logical != 0 && visual > 0) {
+            const int from = header()->visualIndex(logical);
+            if (from != visual && from >= 0)
+                header()->moveSection(from, visual);
+        }
+        ++visual;
+    }
+    applyColumns();
+    m_restoring = false;
+}
+
 void OutlineView::setModel(QAbstractItemModel *model)
 {
     QTreeView::setModel(model);
     applyColumns();
+    if (m_autosaveColumns)
+        restoreColumns();
 }
 
 void OutlineView::applyColumns()
 {
     if (!model())
         return;
+    const bool restoring = m_restoring;
+    m_restoring = true;
     for (int i = 0; i < m_columns.size(); ++i) {
         QTreeView::setColumnHidden(i, m_columns[i].hidden);
         setColumnWidth(i, m_columns[i].width);
     }
+    m_restoring = restoring;
 }
 
 void OutlineView::expandItem(const QModelIndex &item, bool expandChildren)
@@ -169,9 +460,46 @@ void OutlineView::expandItem(const QModelIndex &item, bool expandChildren)
         expand(item);
 }
 
-std::optional<TableCellView> OutlineView::cellView(int column, const QModelIndex &item)
+TableCellView *OutlineView::makeViewWithIdentifier(const QString &identifier, QObject *)
+{
+    // Cells are painted one at a time, so one view per identifier serves them all.
+    if (const auto found = m_reusableViews.find(identifier); found != m_reusableViews.end())
+        return found->second.get();
+    for (const QString &prototype : m_prototypes) {
+        const QStringList parts = prototype.split(QLatin1Char(';'));
+        const QStringList head = parts.first().split(QLatin1Char(':'));
+        if (head.size() != 2 || head[0].trimmed() != identifier)
+            continue;
+        const auto make = cellViewClasses().find(head[1].trimmed());
+        if (make == cellViewClasses().end())
+            return nullptr;
+        std::unique_ptr<TableCellView> view = make->second();
+        const QMap<QString, QString> attributes = ::attributes(parts.mid(1));
+        if (attributes.contains(QStringLiteral("text"))) {
+            TextField field;
+            if (attributes.value(QStringLiteral("text")) == QLatin1String("right"))
+                field.alignment = Qt::AlignRight | Qt::AlignVCenter;
+            view->textField = field;
+        }
+        if (attributes.contains(QStringLiteral("image"))) {
+            ImageView image;
+            const QString outlet = attributes.value(QStringLiteral("image"));
+            if (!outlet.isEmpty()) {
+                image.widthConstraint = std::make_shared<LayoutConstraint>();
+                view->setOutlet(outlet, image.widthConstraint);
+            }
+            view->imageView = image;
+        }
+        TableCellView *result = view.get();
+        m_reusableViews[identifier] = std::move(view);
+        return result;
+    }
+    return nullptr;
+}
+
+TableCellView *OutlineView::cellView(int column, const QModelIndex &item)
 {
     if (!m_delegate || column < 0 || column >= m_columns.size())
-        return std::nullopt;
+        return nullptr;
     return m_delegate->viewForTableColumn(this, &m_columns[column], item);
 }

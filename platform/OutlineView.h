@@ -1,80 +1,168 @@
 // SPDX-License-Identifier: MIT
 // The outline view: a tree whose columns carry an identifier, a title, a
-// hidden state and an optional sort key, and whose cells a delegate supplies
-// as light values that the view paints (no widget per cell).
+// hidden state, an optional sort-descriptor prototype and a header cell, and
+// whose cells a delegate supplies as light views that the outline view paints
+// (no widget per cell). A click on a sortable header changes the sort
+// descriptors and tells the delegate; the column layout can be saved and
+// restored under an autosave name in the standard preferences domain.
 #pragma once
 
 #include <QHeaderView>
 #include <QIcon>
+#include <QMenu>
+#include <QPointer>
+#include <QTimer>
 #include <QTreeView>
 
+#include <functional>
+#include <map>
+#include <memory>
 #include <optional>
 
 class OutlineView;
+
+struct SortDescriptor {
+    QString key; // empty: no key
+    bool ascending = true;
+
+    friend bool operator==(const SortDescriptor &, const SortDescriptor &) = default;
+};
+
+/// The colours of the platform that labels are drawn in.
+enum class SystemColor {
+    Label,          // ordinary label text
+    SecondaryLabel, // dimmed, for what matters less
+    Text,           // the text of documents and lists
+};
+QColor resolvedColor(SystemColor color, const QPalette &palette);
+
+/// Draws one column header's title. The outline view draws the section and
+/// the sort indicator around it.
+class HeaderCell
+{
+public:
+    explicit HeaderCell(QString title);
+    virtual ~HeaderCell();
+
+    QString title() const { return m_title; }
+    SystemColor textColor() const { return m_textColor; }
+    void setTextColor(SystemColor color) { m_textColor = color; }
+
+    /// Draws the title inside `frame`; leaves the painter as it found it.
+    virtual void drawInterior(QPainter *painter, const QRect &frame, QHeaderView *view);
+
+private:
+    QString m_title;
+    SystemColor m_textColor = SystemColor::Label;
+};
 
 struct TableColumn {
     QString identifier;
     QString title;
     int width = 100;
     bool hidden = false;
-    QString sortKey; // of the column's sort-descriptor prototype; empty when it does not sort
+    std::optional<SortDescriptor> sortDescriptorPrototype;
+    std::shared_ptr<HeaderCell> headerCell;
 };
 
-struct SortDescriptor {
-    QString key;
-    bool ascending = true;
-
-    friend bool operator==(const SortDescriptor &, const SortDescriptor &) = default;
+struct LayoutConstraint {
+    qreal constant = 0;
 };
 
-/// What one cell shows.
-struct TableCellView {
-    QString identifier;
-    QString text;
-    bool hasImageView = false;
+struct TextField {
+    QString stringValue;
+    Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
+};
+
+struct ImageView {
     QIcon image;
-    int imageWidth = 16;
+    std::shared_ptr<LayoutConstraint> widthConstraint; // the image's side, when set
 };
+
+/// A cell's view: an optional text field and an optional image view, as its
+/// prototype in the user-interface definition has them.
+class TableCellView
+{
+public:
+    virtual ~TableCellView();
+
+    QString identifier;
+    std::optional<TextField> textField;
+    std::optional<ImageView> imageView;
+
+    /// Connects an outlet that the definition names; unknown outlets are ignored.
+    virtual void setOutlet(const QString &name, const std::shared_ptr<LayoutConstraint> &constraint);
+};
+
+/// The classes that a user-interface definition may name for its cell prototypes.
+void registerCellViewClass(const QString &className, std::function<std::unique_ptr<TableCellView>()> make);
 
 class OutlineViewDelegate
 {
 public:
     virtual ~OutlineViewDelegate() = default;
 
-    /// The cell of `column` in the row of `item`; nothing leaves the cell empty.
-    virtual std::optional<TableCellView> viewForTableColumn(OutlineView *outlineView,
-                                                            const TableColumn *column,
-                                                            const QModelIndex &item) = 0;
+    /// The view of one cell; nothing leaves the cell empty. Not owned by the caller.
+    virtual TableCellView *viewForTableColumn(OutlineView *outlineView, const TableColumn *column,
+                                              const QModelIndex &item) = 0;
+    virtual qreal heightOfRowByItem(OutlineView *outlineView, const QModelIndex &item);
+    /// After a click on a sortable header changed the sort descriptors.
+    virtual void sortDescriptorsDidChange(OutlineView *outlineView, const QList<SortDescriptor> &oldDescriptors);
+    /// Before a menu of the outline view is shown, for each of its items.
+    virtual bool validateUserInterfaceItem(QAction *item);
 };
 
 class OutlineView : public QTreeView
 {
     Q_OBJECT
-    /// The columns as the user-interface definition declares them, one entry
-    /// each: "Identifier; width=N; sort=key; hidden" (all but the identifier optional).
+    /// The columns as the user-interface definition declares them, in their
+    /// order, one entry each: "Identifier; width=N; sort=key; hidden".
     Q_PROPERTY(QStringList tableColumnDefinitions READ tableColumnDefinitions WRITE setTableColumnDefinitions)
+    /// The cell prototypes of the definition, one entry each:
+    /// "identifier: ClassName; text=left|right; image=outletOfItsWidthConstraint".
+    Q_PROPERTY(QStringList cellPrototypes READ cellPrototypes WRITE setCellPrototypes)
 
 public:
     explicit OutlineView(QWidget *parent = nullptr);
+    ~OutlineView() override;
 
     QStringList tableColumnDefinitions() const { return m_definitions; }
     void setTableColumnDefinitions(const QStringList &definitions);
+    QStringList cellPrototypes() const { return m_prototypes; }
+    void setCellPrototypes(const QStringList &prototypes);
 
     /// In logical order: the index of a column is its model column.
     const QList<TableColumn> &tableColumns() const { return m_columns; }
+    /// Logical indexes in the order the user sees the columns.
+    QList<int> columnsInDisplayOrder() const;
+    int columnWithIdentifier(const QString &identifier) const;
     void setTitle(int column, const QString &title);
     void setColumnHidden(int column, bool hidden);
-    /// The index of the column with this identifier, or -1.
-    int columnWithIdentifier(const QString &identifier) const;
+    void setHeaderCell(int column, std::shared_ptr<HeaderCell> cell);
 
     OutlineViewDelegate *delegate() const { return m_delegate; }
     void setDelegate(OutlineViewDelegate *delegate) { m_delegate = delegate; } // not owned
 
     QList<SortDescriptor> sortDescriptors() const { return m_sortDescriptors; }
-    void setSortDescriptors(const QList<SortDescriptor> &descriptors) { m_sortDescriptors = descriptors; }
+    void setSortDescriptors(const QList<SortDescriptor> &descriptors);
+    /// What a click on the header of `column` does: sorts by it ascending, or
+    /// flips the direction when it is already the sort column, and tells the
+    /// delegate. Nothing for a column without a sort-descriptor prototype.
+    void clickHeader(int column);
 
     int rowHeight() const { return m_rowHeight; }
     void setRowHeight(int height);
+
+    /// The menu of the column header; the outline view takes it over.
+    void setHeaderMenu(QMenu *menu);
+    QMenu *headerMenu() const { return m_headerMenu; }
+
+    /// Column layout (order, widths, hidden states) kept in the standard
+    /// preferences domain under the autosave name, restored when autosaving is switched on.
+    QString autosaveName() const { return m_autosaveName; }
+    void setAutosaveName(const QString &name) { m_autosaveName = name; }
+    bool autosaveTableColumns() const { return m_autosaveColumns; }
+    void setAutosaveTableColumns(bool autosave);
 
     /// Shows the rows of `model`, whose column count must match the table columns.
     void setModel(QAbstractItemModel *model) override;
@@ -82,15 +170,28 @@ public:
     /// Expands `item` (the root when invalid) and, with expandChildren, every row below it.
     void expandItem(const QModelIndex &item, bool expandChildren);
 
+    /// A cell view of the prototype with this identifier, refilled by its
+    /// user; owned by the outline view; nothing for an unknown identifier.
+    TableCellView *makeViewWithIdentifier(const QString &identifier, QObject *owner);
+
     /// What the delegate puts into a cell; nothing when it leaves it empty.
-    std::optional<TableCellView> cellView(int column, const QModelIndex &item);
+    TableCellView *cellView(int column, const QModelIndex &item);
 
 private:
     void applyColumns();
+    void saveColumns();
+    void restoreColumns();
 
     QStringList m_definitions;
+    QStringList m_prototypes;
     QList<TableColumn> m_columns;
     QList<SortDescriptor> m_sortDescriptors;
     OutlineViewDelegate *m_delegate = nullptr;
     int m_rowHeight = 20;
+    QPointer<QMenu> m_headerMenu;
+    QString m_autosaveName;
+    bool m_autosaveColumns = false;
+    bool m_restoring = false;
+    QTimer m_saveTimer;
+    std::map<QString, std::unique_ptr<TableCellView>> m_reusableViews;
 };

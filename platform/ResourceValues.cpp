@@ -106,11 +106,19 @@ std::optional<QStringList> tagNames(const QByteArray &path, int directoryFd, con
     return names;
 }
 
+std::atomic<quint64> readCount{0};
+
 } // namespace
+
+quint64 fileSystemReadCount()
+{
+    return readCount.load(std::memory_order_relaxed) + FileSystem::directoriesOpened();
+}
 
 std::optional<ResourceValues> resourceValues(const QByteArray &path, ResourceKeys keys, int directoryFd,
                                              const char *name)
 {
+    readCount.fetch_add(1, std::memory_order_relaxed);
     unsigned mask = STATX_TYPE;
     if (keys & ResourceKey::ContentModificationDate)
         mask |= STATX_MTIME;

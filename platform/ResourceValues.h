@@ -49,6 +49,10 @@ struct ResourceValues {
 std::optional<ResourceValues> resourceValues(const QByteArray &path, ResourceKeys keys, int directoryFd = -1,
                                              const char *name = nullptr);
 
+/// How many times this process has read items' attributes or listed a
+/// folder: what the display must never do.
+quint64 fileSystemReadCount();
+
 /// Pixel width and height from the image file's header; nothing when it
 /// cannot be read. Thread-safe.
 std::optional<QSize> imagePixelSize(const QByteArray &path, const ContentType &type);

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "FileSystem.h"
+#include "ResourceValues.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -29,27 +30,33 @@ TEST(FileSystem, PathComponents)
     EXPECT_EQ(FileSystem::appendingPathComponent("/", "b"), "/b");
 }
 
-TEST(FileSystem, ItemStatusDoesNotFollowLinks)
+TEST(ResourceValues, ReadOnlyWhatIsAskedAndNeverFollowLinks)
 {
     TempTree tree;
     tree.file("data.bin", 1234);
     tree.folder("folder");
     ASSERT_EQ(symlink("folder", tree.path("link").constData()), 0);
     ASSERT_EQ(symlink("missing", tree.path("dangling").constData()), 0);
+    const ResourceKeys always = ResourceKey::IsDirectory | ResourceKey::ContentType;
 
-    const auto file = FileSystem::itemStatus(tree.path("data.bin"));
+    const auto file = resourceValues(tree.path("data.bin"), always | ResourceKey::FileSize);
     ASSERT_TRUE(file);
-    EXPECT_FALSE(file->isDirectory);
-    EXPECT_EQ(file->size, 1234);
+    EXPECT_EQ(file->isDirectory, false);
+    EXPECT_EQ(file->fileSize, 1234);
+    EXPECT_FALSE(file->contentModificationDate);
+    EXPECT_FALSE(resourceValues(tree.path("data.bin"), always)->fileSize);
 
-    EXPECT_TRUE(FileSystem::itemStatus(tree.path("folder"))->isDirectory);
+    const auto folder = resourceValues(tree.path("folder"), always | ResourceKey::FileSize);
+    EXPECT_EQ(folder->isDirectory, true);
+    EXPECT_FALSE(folder->fileSize); // folders have no size of their own
 
-    const auto link = FileSystem::itemStatus(tree.path("link"));
+    const auto link = resourceValues(tree.path("link"), always | ResourceKey::ContentModificationDate);
     ASSERT_TRUE(link);
-    EXPECT_FALSE(link->isDirectory);
-    EXPECT_TRUE(link->isSymbolicLink);
-    EXPECT_TRUE(FileSystem::itemStatus(tree.path("dangling")));
-    EXPECT_FALSE(FileSystem::itemStatus(tree.path("absent")));
+    EXPECT_EQ(link->isDirectory, false);
+    EXPECT_EQ(link->contentType->identifier(), QStringLiteral("inode/symlink"));
+    EXPECT_TRUE(link->contentModificationDate);
+    EXPECT_TRUE(resourceValues(tree.path("dangling"), always));
+    EXPECT_FALSE(resourceValues(tree.path("absent"), always));
 }
 
 TEST(FileSystem, ListsOneLevelWithRawNames)

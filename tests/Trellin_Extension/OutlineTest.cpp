@@ -1,0 +1,332 @@
+// SPDX-License-Identifier: MIT
+// The outline view as a user drives it: header clicks, the header menu, the
+// saved column layout, the icon size, and what painting costs.
+#include "CellViews.h"
+#include "DirectoryScan.h"
+#include "ExtensionSettings.h"
+#include "PreviewViewController.h"
+#include "ResourceValues.h"
+#include "TableHeaderCell.h"
+#include "TestSupport.h"
+
+#include <QContextMenuEvent>
+#include <QScrollBar>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <sys/xattr.h>
+
+namespace {
+
+int column(OutlineView &view, const char *identifier)
+{
+    return view.columnWithIdentifier(QString::fromLatin1(identifier));
+}
+
+void clickHeader(OutlineView &view, const char *identifier)
+{
+    QHeaderView *header = view.header();
+    const int logical = column(view, identifier);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      QPoint(header->sectionViewportPosition(logical) + 5, header->height() / 2));
+}
+
+// Opens the header menu as a right click does, and returns it.
+QMenu *openHeaderMenu(OutlineView &view)
+{
+    QWidget *viewport = view.header()->viewport();
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(10, 5), viewport->mapToGlobal(QPoint(10, 5)));
+    QCoreApplication::sendEvent(viewport, &event);
+    QMenu *menu = view.headerMenu();
+    EXPECT_TRUE(menu && menu->isVisible());
+    return menu;
+}
+
+void chooseFromHeaderMenu(OutlineView &view, const char *identifier)
+{
+    QMenu *menu = openHeaderMenu(view);
+    QAction *item = menu->findChild<QAction *>(QString::fromLatin1(identifier));
+    ASSERT_TRUE(item);
+    item->trigger();
+    menu->hide();
+}
+
+QStringList names(const NodeList &nodes)
+{
+    QStringList result;
+    for (const auto &node : nodes)
+        result.append(node->name);
+    return result;
+}
+
+SystemColor headerColor(OutlineView &view, const char *identifier)
+{
+    return view.tableColumns()[column(view, identifier)].headerCell->textColor();
+}
+
+// A controller whose view is shown, as the host shows it.
+struct ShownPreview {
+    explicit ShownPreview(const QUrl &url)
+    {
+        controller.view()->resize(900, 500);
+        controller.view()->show();
+        runRequest(controller, url);
+    }
+    OutlineView &view() { return *controller.outlineView; }
+
+    PreviewViewController controller;
+};
+
+} // namespace
+
+TEST(Outline, AClickOnAHeaderSortsEveryLevelAndIsRemembered)
+{
+    TempTree tree;
+    tree.file("b.txt", 1);
+    tree.file("a.png", 1);
+    tree.file("c.md", 1);
+    tree.file("z/y.txt", 1);
+    tree.file("z/x.png", 1);
+    ShownPreview preview(tree.url());
+    OutlineView &view = preview.view();
+    ASSERT_EQ(names(preview.controller.content()), (QStringList{"a.png", "b.txt", "c.md", "z"}));
+    EXPECT_EQ(headerColor(view, "Name"), SystemColor::Text);
+    EXPECT_EQ(headerColor(view, "Kind"), SystemColor::SecondaryLabel);
+
+    clickHeader(view, "Kind");
+    // image/png < inode/directory < text/markdown < text/plain
+    EXPECT_EQ(names(preview.controller.content()), (QStringList{"a.png", "z", "c.md", "b.txt"}));
+    EXPECT_EQ(names(preview.controller.content()[1]->children), (QStringList{"x.png", "y.txt"}));
+    EXPECT_EQ(view.sortDescriptors().first(), (SortDescriptor{QStringLiteral("kind"), true}));
+    EXPECT_EQ(headerColor(view, "Kind"), SystemColor::Text);
+    EXPECT_EQ(headerColor(view, "Name"), SystemColor::SecondaryLabel);
+    const auto standard = PreferencesDomain::standard();
+    EXPECT_EQ(standard->objectForKey(QStringLiteral("sortOption")), QVariant(QStringLiteral("kind")));
+    EXPECT_EQ(ExtensionSettings::shared().sortOption, SortOption::Kind);
+    // The rows follow the new order, and the summary stays.
+    EXPECT_EQ(preview.controller.treeController()->representedObject(view.model()->index(1, 0))->name,
+              QStringLiteral("z"));
+    EXPECT_EQ(preview.controller.summaryLabel->text(), QStringLiteral("5 bytes, 6 items"));
+
+    clickHeader(view, "Kind");
+    EXPECT_EQ(names(preview.controller.content()), (QStringList{"b.txt", "c.md", "z", "a.png"}));
+    EXPECT_EQ(names(preview.controller.content()[2]->children), (QStringList{"y.txt", "x.png"}));
+    EXPECT_EQ(standard->objectForKey(QStringLiteral("sortOption")), QVariant(QStringLiteral("kind")));
+    EXPECT_EQ(standard->objectForKey(QStringLiteral("isSortByAscending")), QVariant(false));
+
+    // A column without a sort key takes no click.
+    chooseFromHeaderMenu(view, "Tags");
+    clickHeader(view, "Tags");
+    EXPECT_EQ(view.sortDescriptors().first(), (SortDescriptor{QStringLiteral("kind"), false}));
+}
+
+TEST(Outline, TheStoredSortOrderIsTheFirstDescriptor)
+{
+    Defaults::set(Defaults::Keys::sortOption(), SortOption::DateLastOpened);
+    Defaults::set(Defaults::Keys::isSortByAscending(), false);
+    TempTree tree;
+    ShownPreview preview(tree.url());
+    EXPECT_EQ(preview.view().sortDescriptors(), (QList<SortDescriptor>{{QStringLiteral("dateLastOpened"), false}}));
+    EXPECT_EQ(headerColor(preview.view(), "Date Last Opened"), SystemColor::Text);
+    EXPECT_EQ(headerColor(preview.view(), "Name"), SystemColor::SecondaryLabel);
+}
+
+TEST(Outline, HidingAColumnKeepsTheTreeAndShowingOneRescans)
+{
+    TempTree tree;
+    const QByteArray tagged = tree.file("tagged.txt", 3);
+    ASSERT_EQ(setxattr(tagged.constData(), "user.xdg.tags", "Red,Blue", 8, 0), 0);
+    ShownPreview preview(tree.url());
+    OutlineView &view = preview.view();
+    ASSERT_TRUE(view.tableColumns()[column(view, "Tags")].hidden);
+    EXPECT_TRUE(preview.controller.content()[0]->tags.isEmpty()); // not read while hidden
+
+    chooseFromHeaderMenu(view, "Tags");
+    EXPECT_FALSE(view.tableColumns()[column(view, "Tags")].hidden);
+    EXPECT_TRUE(visibleColumns().contains(PropertyColumn::Tags));
+    EXPECT_TRUE(preview.controller.content()[0]->tags.contains(QLatin1String("Blue")));
+
+    tree.file("added-later.txt", 1);
+    chooseFromHeaderMenu(view, "Tags");
+    EXPECT_TRUE(view.tableColumns()[column(view, "Tags")].hidden);
+    EXPECT_FALSE(visibleColumns().contains(PropertyColumn::Tags));
+    EXPECT_EQ(preview.controller.content().size(), 1u); // no rescan
+
+    // The check mark follows the column, whatever it was when the menu was made.
+    QMenu *menu = openHeaderMenu(view);
+    EXPECT_FALSE(menu->findChild<QAction *>(QStringLiteral("Tags"))->isChecked());
+    EXPECT_TRUE(menu->findChild<QAction *>(QStringLiteral("Kind"))->isChecked());
+    menu->hide();
+
+    chooseFromHeaderMenu(view, "Tags");
+    EXPECT_EQ(names(preview.controller.content()), (QStringList{"added-later.txt", "tagged.txt"}));
+}
+
+TEST(Outline, TheHeaderMenuListsColumnsInTheirOwnOrder)
+{
+    TempTree tree;
+    QStringList expected;
+    {
+        ShownPreview preview(tree.url());
+        QHeaderView *header = preview.view().header();
+        header->moveSection(header->visualIndex(column(preview.view(), "Size")), 1); // dragged to the front
+        const QList<QAction *> items = preview.view().headerMenu()->actions();
+        for (QAction *item : items)
+            expected.append(item->isSeparator() ? QStringLiteral("-") : item->objectName());
+    }
+    EXPECT_EQ(expected, (QStringList{"Date Modified", "Date Created", "Date Last Opened", "Date Added", "Size",
+                                     "Kind", "Tags", "-", "Dimensions"}));
+
+    // A new preview has the moved column, and still the same menu.
+    ShownPreview again(tree.url());
+    EXPECT_EQ(again.view().header()->visualIndex(column(again.view(), "Size")), 1);
+    QStringList order;
+    for (QAction *item : again.view().headerMenu()->actions())
+        order.append(item->isSeparator() ? QStringLiteral("-") : item->objectName());
+    EXPECT_EQ(order, expected);
+}
+
+TEST(Outline, AHiddenColumnStaysHiddenInTheNextPreview)
+{
+    TempTree tree;
+    tree.file("a.txt", 1);
+    {
+        ShownPreview preview(tree.url());
+        ASSERT_FALSE(preview.view().tableColumns()[column(preview.view(), "Kind")].hidden);
+        chooseFromHeaderMenu(preview.view(), "Kind");
+    }
+    ShownPreview next(tree.url());
+    EXPECT_TRUE(next.view().tableColumns()[column(next.view(), "Kind")].hidden);
+    EXPECT_TRUE(next.view().isColumnHidden(column(next.view(), "Kind")));
+    EXPECT_FALSE(visibleColumns().contains(PropertyColumn::Kind));
+    EXPECT_FALSE(next.controller.content()[0]->typeDescription); // not read
+    QMenu *menu = openHeaderMenu(next.view());
+    EXPECT_FALSE(menu->findChild<QAction *>(QStringLiteral("Kind"))->isChecked());
+    menu->hide();
+}
+
+TEST(Outline, TheIconSizeChangesRowsAndIconsAtOnce)
+{
+    TempTree tree;
+    tree.file("folder/file.txt", 1);
+    ShownPreview preview(tree.url());
+    OutlineView &view = preview.view();
+    const QModelIndex folder = view.model()->index(0, 0);
+    EXPECT_EQ(view.visualRect(folder).height(), 20);
+
+    Defaults::set(Defaults::Keys::iconSize(), IconSize::Large);
+    QCoreApplication::processEvents(); // the view lays its rows out again
+    EXPECT_EQ(view.rowHeight(), 36);
+    EXPECT_EQ(view.visualRect(folder).height(), 36);
+    EXPECT_EQ(view.visualRect(view.model()->index(0, 0, folder)).height(), 36);
+
+    auto *cell = dynamic_cast<ImageCell *>(view.cellView(0, folder));
+    ASSERT_TRUE(cell && cell->imageWidthConstraint);
+    EXPECT_EQ(cell->imageWidthConstraint->constant, 32);
+    EXPECT_EQ(cell->imageView->image.availableSizes(), QList<QSize>{QSize(32, 32)});
+    EXPECT_EQ(nameTitleIndentation(), 35);
+
+    const QImage large = view.grab().toImage();
+    EXPECT_FALSE(large.isNull());
+}
+
+TEST(Outline, CellsShowTheirValuesAndIcons)
+{
+    TempTree tree;
+    tree.file("notes.txt", 2000);
+    tree.file("no-type", 5);
+    tree.folder("empty");
+    ShownPreview preview(tree.url());
+    OutlineView &view = preview.view();
+    const QModelIndex empty = view.model()->index(0, 0);
+    const QModelIndex untyped = view.model()->index(1, 0);
+    const QModelIndex notes = view.model()->index(2, 0);
+
+    auto *size = view.cellView(column(view, "Size"), notes.siblingAtColumn(column(view, "Size")));
+    ASSERT_TRUE(dynamic_cast<SizeCell *>(size));
+    EXPECT_EQ(size->textField->stringValue, QStringLiteral("2 KB"));
+    EXPECT_EQ(size->textField->alignment & Qt::AlignRight, Qt::AlignRight);
+    EXPECT_EQ(view.cellView(column(view, "Size"), empty.siblingAtColumn(column(view, "Size")))->textField->stringValue,
+              QStringLiteral("--"));
+    auto *kind = view.cellView(column(view, "Kind"), notes.siblingAtColumn(column(view, "Kind")));
+    ASSERT_TRUE(dynamic_cast<TextCell *>(kind));
+    EXPECT_EQ(kind->identifier, QStringLiteral("textCellIdentifier"));
+
+    auto *name = dynamic_cast<ImageCell *>(view.cellView(0, notes));
+    ASSERT_TRUE(name);
+    EXPECT_FALSE(name->imageView->image.isNull());
+    EXPECT_EQ(view.cellView(0, untyped)->textField->stringValue, QStringLiteral("no-type"));
+    EXPECT_FALSE(view.cellView(0, untyped)->imageView->image.isNull());
+    EXPECT_EQ(view.cellView(0, empty)->imageView->image.availableSizes(), QList<QSize>{QSize(16, 16)});
+}
+
+TEST(Outline, PaintingAndScrollingNeverReadTheDisk)
+{
+    // A hundred thousand rows, made in memory: what is measured is the view.
+    auto makeLevel = [](int count, const QString &prefix) {
+        NodeList nodes;
+        for (int i = 0; i < count; ++i) {
+            auto node = std::make_unique<Node>();
+            node->name = prefix + QString::number(i);
+            node->path = "/nonexistent/" + node->name.toUtf8();
+            node->size = i;
+            node->dateModified = Date(std::chrono::seconds(1700000000 + i));
+            node->utType = ContentType::forFileName(node->name + QStringLiteral(".txt"));
+            node->typeDescription = node->utType->localizedDescription();
+            nodes.push_back(std::move(node));
+        }
+        return nodes;
+    };
+    NodeList top;
+    for (int f = 0; f < 100; ++f) {
+        auto folder = std::make_unique<Node>();
+        folder->type = NodeType::Folder;
+        folder->name = QStringLiteral("folder %1").arg(f);
+        folder->children = makeLevel(999, folder->name + QStringLiteral(" item "));
+        top.push_back(std::move(folder));
+    }
+    PreviewViewController controller;
+    controller.view()->resize(900, 600);
+    controller.view()->show();
+    controller.showContent(std::move(top));
+    EXPECT_EQ(controller.summaryLabel->text().endsWith(QLatin1String("100000 items")), true);
+
+    const quint64 before = fileSystemReadCount();
+    QScrollBar *bar = controller.outlineView->verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 90000); // a step a row
+    for (int step = 0; step <= 20; ++step) {
+        bar->setValue(bar->maximum() * step / 20);
+        controller.outlineView->viewport()->repaint();
+    }
+    EXPECT_EQ(fileSystemReadCount(), before);
+}
+
+TEST(Outline, ScreenshotsInBothIconSizes)
+{
+    TempTree tree;
+    tree.file("Documents/Report.txt", 1200);
+    tree.file("Documents/Notes.md", 300);
+    tree.file("Pictures/Sunrise.png", 5000);
+    tree.file("README.txt", 78);
+    QDir().mkpath(QStringLiteral(TRELLIN_SCREENSHOTS));
+    for (IconSize size : {IconSize::Small, IconSize::Large}) {
+        Defaults::set(Defaults::Keys::iconSize(), size);
+        ShownPreview preview(tree.url());
+        QCoreApplication::processEvents();
+        const QImage image = preview.controller.view()->grab().toImage();
+        const QString file = QStringLiteral(TRELLIN_SCREENSHOTS "/preview-%1.png")
+                                 .arg(size == IconSize::Large ? QStringLiteral("large") : QStringLiteral("small"));
+        ASSERT_TRUE(image.save(file));
+        EXPECT_EQ(image.size(), QSize(900, 500));
+        // The header says something where the Name title stands.
+        const QRect title(nameTitleIndentation(), 2, 40, preview.view().header()->height() - 4);
+        const QImage header = image.copy(title);
+        QSet<QRgb> colours;
+        for (int y = 0; y < header.height(); ++y) {
+            for (int x = 0; x < header.width(); ++x)
+                colours.insert(header.pixel(x, y));
+        }
+        EXPECT_GT(colours.size(), 3) << file.toStdString();
+    }
+}
