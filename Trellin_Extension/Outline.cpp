@@ -206,12 +206,11 @@ void PreviewViewController::sortDescriptorsDidChange(OutlineView *, const QList<
     settings.sortOption = *option;
     settings.isAscending = first.ascending;
 
-    // The same nodes in the new order: no rescan, and the summary stands.
+    // The same nodes in the new order: no rescan, the summary stands, and
+    // the rows stay open or closed as they were.
     NodeList nodes = std::move(m_content);
     sortTree(nodes);
     setContent(std::move(nodes));
-    if (settings.expandAllRows)
-        outlineView->expandItem({}, true);
 }
 
 bool PreviewViewController::validateUserInterfaceItem(QAction *item)

@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "TreeController.h"
 
+#include <QSet>
+
+#include <algorithm>
+
 TreeController::TreeController(QObject *parent)
     : QAbstractItemModel(parent)
 {
@@ -10,17 +14,62 @@ TreeController::~TreeController() = default;
 
 void TreeController::setContent(const NodeList *content)
 {
+    if (content == m_content && holdsTheSameNodes(content)) {
+        rearrangeObjects();
+        return;
+    }
     beginResetModel();
     m_content = content;
     resetRoot();
     endResetModel();
 }
 
+bool TreeController::holdsTheSameNodes(const NodeList *content) const
+{
+    // Only the top level is compared: nodes are never shared between trees,
+    // so the same top-level nodes mean the same tree, perhaps re-sorted.
+    if (!m_root.childrenMade || !content || content->size() != m_root.children.size())
+        return false;
+    QSet<const Node *> shown;
+    for (const TreeNode &child : m_root.children)
+        shown.insert(child.node);
+    return std::all_of(content->begin(), content->end(),
+                       [&](const std::unique_ptr<Node> &node) { return shown.contains(node.get()); });
+}
+
 void TreeController::rearrangeObjects()
 {
-    beginResetModel();
+    Q_EMIT layoutAboutToBeChanged();
+    // Where each remembered row's node stood, from the top down, before the new order.
+    const QModelIndexList before = persistentIndexList();
+    std::vector<std::vector<const Node *>> lineages;
+    lineages.reserve(std::size_t(before.size()));
+    for (const QModelIndex &index : before) {
+        std::vector<const Node *> lineage;
+        for (const TreeNode *node = treeNode(index); node && node != &m_root; node = node->parent)
+            lineage.insert(lineage.begin(), node->node);
+        lineages.push_back(std::move(lineage));
+    }
     resetRoot();
-    endResetModel();
+
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (qsizetype i = 0; i < before.size(); ++i) {
+        QModelIndex index;
+        for (const Node *node : lineages[std::size_t(i)]) {
+            const std::vector<TreeNode> &siblings = childNodes(treeNode(index));
+            const auto found = std::find_if(siblings.begin(), siblings.end(),
+                                            [&](const TreeNode &sibling) { return sibling.node == node; });
+            if (found == siblings.end()) {
+                index = QModelIndex();
+                break;
+            }
+            index = createIndex(found->row, 0, &*found);
+        }
+        after.append(index.isValid() ? index.siblingAtColumn(before[i].column()) : QModelIndex());
+    }
+    changePersistentIndexList(before, after);
+    Q_EMIT layoutChanged();
 }
 
 void TreeController::setColumnCount(int count)

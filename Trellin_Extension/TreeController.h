@@ -16,9 +16,12 @@ public:
     ~TreeController() override;
 
     /// The top-level nodes. Not owned: the list must outlive the binding, and
-    /// its owner calls setContent again whenever it assigns a new list.
+    /// its owner calls setContent again whenever it assigns a new list. A list
+    /// of the same nodes in a new order keeps the rows' state (expanded,
+    /// selected); any other list starts afresh.
     void setContent(const NodeList *content);
-    /// Takes the current order of every list of children again.
+    /// Takes the current order of every list of children again, keeping the
+    /// rows' state.
     void rearrangeObjects();
 
     /// Set by the outline view's binding: one model column per table column.
@@ -45,6 +48,7 @@ private:
     };
 
     const TreeNode *treeNode(const QModelIndex &index) const;
+    bool holdsTheSameNodes(const NodeList *content) const;
     const std::vector<TreeNode> &childNodes(const TreeNode *treeNode) const;
     void resetRoot();
 

@@ -330,3 +330,23 @@ TEST(Outline, ScreenshotsInBothIconSizes)
         EXPECT_GT(colours.size(), 3) << file.toStdString();
     }
 }
+
+TEST(Outline, ReSortingKeepsRowsOpenOrClosedAndTheSelection)
+{
+    TempTree tree;
+    tree.file("a/inner.txt", 1);
+    tree.file("b/inner.txt", 1);
+    tree.file("c.txt", 1);
+    ShownPreview preview(tree.url());
+    OutlineView &view = preview.view();
+    QAbstractItemModel *model = view.model();
+    view.collapse(model->index(0, 0)); // a
+    view.setCurrentIndex(model->index(2, 0)); // c.txt
+
+    clickHeader(view, "Name"); // descending: c.txt, b, a
+    EXPECT_EQ(names(preview.controller.content()), (QStringList{"c.txt", "b", "a"}));
+    EXPECT_TRUE(view.isExpanded(model->index(1, 0)));
+    EXPECT_FALSE(view.isExpanded(model->index(2, 0)));
+    EXPECT_EQ(view.currentIndex().row(), 0);
+    EXPECT_EQ(preview.controller.treeController()->representedObject(view.currentIndex())->name, QStringLiteral("c.txt"));
+}
