@@ -4,6 +4,8 @@
 #include "Formatters.h"
 
 #include <condition_variable>
+#include <exception>
+#include <system_error>
 #include <mutex>
 #include <thread>
 
@@ -92,9 +94,10 @@ public:
     std::unique_ptr<Node> makeNode(const QByteArray &path, int level)
     {
         Worker worker;
-        std::unique_ptr<Node> node = makeNode(worker, path, FileSystem::lastPathComponent(path));
+        FileSystem::ItemIdentity identity;
+        std::unique_ptr<Node> node = makeNode(worker, path, FileSystem::lastPathComponent(path), -1, &identity);
         if (node && node->type == NodeType::Folder)
-            fillTree(worker, node.get(), level);
+            fillTree(worker, {node.get(), level, identity});
         return node;
     }
 
@@ -103,7 +106,7 @@ public:
         Worker worker;
         Node folder;
         folder.path = path;
-        fillTree(worker, &folder, level - 1);
+        fillTree(worker, {&folder, level - 1, std::nullopt});
         return std::move(folder.children);
     }
 
@@ -117,11 +120,12 @@ private:
     struct Job {
         Node *folder; // Not owned: a node of the tree being built.
         int level;
+        std::optional<FileSystem::ItemIdentity> identity; // of the folder when its node was made
     };
 
     // `directoryFd`, when given, reaches the item by `name` from its open folder.
-    std::unique_ptr<Node> makeNode(Worker &worker, const QByteArray &path, QByteArrayView name,
-                                   int directoryFd = -1) const
+    std::unique_ptr<Node> makeNode(Worker &worker, const QByteArray &path, QByteArrayView name, int directoryFd,
+                                   FileSystem::ItemIdentity *identity) const
     {
         // Nothing of such an item is shown: no need to read it.
         if (name == "__MACOSX")
@@ -132,6 +136,7 @@ private:
             return nullptr;
         if (values->fileSize == 0 && values->contentType == ContentType::data())
             return nullptr;
+        *identity = values->identity;
 
         auto node = std::make_unique<Node>();
         node->path = path;
@@ -159,50 +164,83 @@ private:
     {
         const int level = job.level + 1;
         NodeList children;
-        FileSystem::Directory directory(job.folder->path);
+        std::vector<FileSystem::ItemIdentity> identities;
+        FileSystem::Directory directory(job.folder->path, job.identity);
         while (const std::optional<QByteArrayView> name = directory.nextName()) {
             if (!m_options.showHiddenFiles && name->startsWith('.'))
                 continue;
             const QByteArray path = FileSystem::appendingPathComponent(job.folder->path, name->toByteArray());
-            if (auto child = makeNode(worker, path, *name, directory.fd()))
+            FileSystem::ItemIdentity identity;
+            if (auto child = makeNode(worker, path, *name, directory.fd(), &identity)) {
                 children.push_back(std::move(child));
-        }
-        sortLevel(children, m_options.sortOrder, worker.collator);
-        if (level + 1 <= m_depthLimit) {
-            for (const std::unique_ptr<Node> &child : children) {
-                if (child->type == NodeType::Folder)
-                    push({child.get(), level});
+                identities.push_back(identity);
             }
         }
+        if (level + 1 <= m_depthLimit) {
+            for (std::size_t i = 0; i < children.size(); ++i) {
+                if (children[i]->type == NodeType::Folder)
+                    push({children[i].get(), level, identities[i]});
+            }
+        }
+        // The order of the list is its own: the jobs point at the nodes, not at places in it.
+        sortLevel(children, m_options.sortOrder, worker.collator);
         job.folder->children = std::move(children);
     }
 
-    // Fills the folder on tree `level` and everything below it, with helpers
-    // on the other cores once there is more than one job to share.
-    void fillTree(Worker &worker, Node *folder, int level)
+    // Fills the folder of the first job and everything below it, with helpers
+    // on the other cores once there is more than one job to share. What goes
+    // wrong in any job (memory running out) reaches the caller, after every
+    // helper has stopped.
+    void fillTree(Worker &worker, const Job &first)
     {
-        if (level + 1 > m_depthLimit)
+        if (first.level + 1 > m_depthLimit)
             return;
-        m_jobs.push_back({folder, level});
+        m_jobs.push_back(first);
         m_pending = 1;
         std::vector<std::jthread> helpers;
         const int wanted = int(std::min(std::thread::hardware_concurrency(), 4u)) - 1;
-        while (std::optional<Job> job = take()) {
-            fillChildren(worker, *job);
-            finish();
+        bool helpersWanted = wanted > 0;
+        work(worker, [&] {
             const std::lock_guard guard(m_lock);
-            while (int(helpers.size()) < wanted && m_jobs.size() > helpers.size())
-                helpers.emplace_back([this] { work(); });
+            while (helpersWanted && int(helpers.size()) < wanted && m_jobs.size() > helpers.size()) {
+                try {
+                    helpers.emplace_back([this] {
+                        Worker helperWorker;
+                        work(helperWorker, [] {});
+                    });
+                } catch (const std::system_error &) {
+                    helpersWanted = false; // no more threads to be had: go on with those there are
+                }
+            }
+        });
+        helpers.clear(); // joins them
+        if (m_failure)
+            std::rethrow_exception(m_failure);
+    }
+
+    // Does jobs until there are none left; `afterEach` runs after each one.
+    template<typename AfterEach>
+    void work(Worker &worker, AfterEach afterEach)
+    {
+        while (std::optional<Job> job = take()) {
+            try {
+                fillChildren(worker, *job);
+            } catch (...) {
+                fail(std::current_exception());
+            }
+            finish();
+            afterEach();
         }
     }
 
-    void work()
+    // The first failure ends the build: the jobs still queued are dropped.
+    void fail(std::exception_ptr failure)
     {
-        Worker worker;
-        while (std::optional<Job> job = take()) {
-            fillChildren(worker, *job);
-            finish();
-        }
+        const std::lock_guard guard(m_lock);
+        if (!m_failure)
+            m_failure = failure;
+        m_pending -= int(m_jobs.size());
+        m_jobs.clear();
     }
 
     void push(const Job &job)
@@ -239,6 +277,7 @@ private:
     std::condition_variable m_ready;
     std::vector<Job> m_jobs;
     int m_pending = 0; // jobs queued or running
+    std::exception_ptr m_failure;
 };
 
 } // namespace

@@ -19,13 +19,14 @@ QMimeType mimeTypeNamed(const QString &name)
 }
 
 // The database matches a name against glob patterns. Most are "*.EXT", which
-// look only at the part of the name from its first full stop on (a leading
-// full stop, which hides a file, does not count); names that only such
-// patterns match share that part as their memo key, and names without it
-// share the empty key. The few other patterns ("README*", "Makefile.*",
-// "core", "*~") may look at the whole name, so a name that any of them could
-// match is always asked afresh, and so is a name that is not plain ASCII
-// (where a byte is not a character).
+// look only at the part of the name from its first full stop on; names that
+// only such patterns match share that part as their memo key, and names
+// without a full stop share the empty key. The few other patterns ("README*",
+// "Makefile.*", "core", "*~") may look at the whole name, and so may the
+// database when a name starts with a full stop (whether ".gz" has the
+// extension "gz" depends on how the database is stored); such names, and names
+// that are not plain ASCII (where a byte is not a character), are remembered
+// whole instead.
 class OtherPattern
 {
 public:
@@ -46,10 +47,13 @@ public:
                 token.any = true;
             } else if (c == '[' && pattern.indexOf(']', i + 1) > i + 1) {
                 const qsizetype close = pattern.indexOf(']', i + 1);
-                for (qsizetype j = i + 1; j < close; ++j) {
+                if (pattern[i + 1] == '!' || pattern[i + 1] == '^')
+                    token.any = true; // a negated class: anything may match, as far as we care
+                for (qsizetype j = i + 1; j < close && !token.any; ++j) {
                     if (j + 2 < close && pattern[j + 1] == '-') {
-                        for (char k = pattern[j]; k <= pattern[j + 2]; ++k)
-                            token.chars += k;
+                        for (int k = static_cast<unsigned char>(pattern[j]);
+                             k <= static_cast<unsigned char>(pattern[j + 2]); ++k)
+                            token.chars += char(k);
                         j += 2;
                     } else {
                         token.chars += pattern[j];
@@ -138,7 +142,7 @@ public:
     {
         if (!isSharable(name))
             return lookUpWhole(name);
-        const std::size_t dot = name.find('.', 1);
+        const std::size_t dot = name.find('.');
         const std::string_view key = dot == std::string_view::npos ? std::string_view() : name.substr(dot);
         {
             const std::lock_guard guard(m_lock);
@@ -155,13 +159,14 @@ private:
     bool isSharable(std::string_view name) const
     {
         char lower[256];
-        if (name.empty() || name.size() > sizeof lower)
+        if (name.empty() || name.front() == '.' || name.size() > sizeof lower)
             return false;
         for (std::size_t i = 0; i < name.size(); ++i) {
             const auto c = static_cast<unsigned char>(name[i]);
             if (c >= 0x80)
                 return false;
-            lower[i] = char(std::tolower(c));
+            // ASCII folding, whatever the locale: a Turkish one lowers 'I' otherwise.
+            lower[i] = char(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
         }
         const std::string_view folded(lower, name.size());
         return std::none_of(m_otherPatterns.begin(), m_otherPatterns.end(),
@@ -185,6 +190,7 @@ private:
         return type;
     }
 
+    // Names reach here without a slash: the last component of a path.
     static QMimeType lookUp(std::string_view name)
     {
         return QMimeDatabase().mimeTypeForFile(QString::fromUtf8(name.data(), qsizetype(name.size())),

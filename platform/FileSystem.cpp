@@ -2,6 +2,8 @@
 #include "FileSystem.h"
 
 #include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <algorithm>
 #include <atomic>
 #include <limits>
@@ -20,7 +22,9 @@ QByteArray localPath(const QUrl &url)
 {
     if (!url.isLocalFile())
         return {};
-    return QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
+    const QByteArray path = QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
+    // The kernel would stop at a NUL and read another item.
+    return path.contains('\0') ? QByteArray() : path;
 }
 
 QByteArray lastPathComponent(const QByteArray &path)
@@ -58,10 +62,23 @@ quint64 directoriesOpened()
     return openedCount.load(std::memory_order_relaxed);
 }
 
-Directory::Directory(const QByteArray &path)
-    : m_dir(opendir(path.constData()))
+Directory::Directory(const QByteArray &path, std::optional<ItemIdentity> expected)
+    : m_dir(nullptr)
 {
     openedCount.fetch_add(1, std::memory_order_relaxed);
+    const int fd = open(path.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    struct stat status;
+    // Replaced since it was read (a folder on the way swapped for a link, say):
+    // as good as gone.
+    if (expected && (fstat(fd, &status) != 0 || ItemIdentity{quint64(status.st_dev), quint64(status.st_ino)} != *expected)) {
+        close(fd);
+        return;
+    }
+    m_dir = fdopendir(fd);
+    if (!m_dir)
+        close(fd);
 }
 
 Directory::~Directory()

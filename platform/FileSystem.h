@@ -19,7 +19,8 @@ namespace FileSystem {
 
 /// A file URL whose percent-encoded path holds exactly these bytes.
 QUrl fileUrl(const QByteArray &path);
-/// The bytes of a file URL's path; empty for anything that is not a file URL.
+/// The bytes of a file URL's path; empty for anything that is not a file URL
+/// or whose path holds a NUL.
 QByteArray localPath(const QUrl &url);
 
 /// What follows the last slash (trailing slashes ignored).
@@ -33,11 +34,21 @@ std::optional<std::vector<QByteArray>> contentsOfDirectory(const QByteArray &pat
 /// How many directories this process has opened for listing.
 quint64 directoriesOpened();
 
+/// Which item a path named when it was read: it may be another one later.
+struct ItemIdentity {
+    quint64 device = 0;
+    quint64 inode = 0;
+
+    friend bool operator==(const ItemIdentity &, const ItemIdentity &) = default;
+};
+
 /// An open directory: its names, and a descriptor to reach its items by name.
 class Directory
 {
 public:
-    explicit Directory(const QByteArray &path);
+    /// Opens the directory at `path`, never through a symbolic link, and only
+    /// when it is still the item `expected` (when given) that was read before.
+    explicit Directory(const QByteArray &path, std::optional<ItemIdentity> expected = std::nullopt);
     ~Directory();
     Directory(const Directory &) = delete;
     Directory &operator=(const Directory &) = delete;

@@ -29,6 +29,7 @@ Q_DECLARE_OPERATORS_FOR_FLAGS(ResourceKeys)
 
 /// What was asked for and is known; everything else is absent.
 struct ResourceValues {
+    FileSystem::ItemIdentity identity; // always read
     std::optional<bool> isDirectory;
     std::optional<bool> isPackage;
     std::optional<ContentType> contentType;
@@ -54,5 +55,6 @@ std::optional<ResourceValues> resourceValues(const QByteArray &path, ResourceKey
 quint64 fileSystemReadCount();
 
 /// Pixel width and height from the image file's header; nothing when it
-/// cannot be read. Thread-safe.
+/// cannot be read, and for formats that keep no size in a header (SVG).
+/// Thread-safe.
 std::optional<QSize> imagePixelSize(const QByteArray &path, const ContentType &type);

@@ -30,7 +30,7 @@ def png(width, height):
 def make_file(rng, folder, index):
     roll = rng.random()
     if roll < 0.02:
-        name = f"{rng.choice(HIDDEN)}{index}"
+        name = rng.choice(HIDDEN)
     elif roll < 0.03:
         name = f"IMG_{index:05d}.png"
         with open(os.path.join(folder, name), "wb") as f:

@@ -253,12 +253,18 @@ TEST(MakeNode, ImageDimensionsOnlyWhileTheirColumnIsShown)
     truncated.write(header);
     truncated.close();
     tree.file("misnamed.png", 100);
+    QFile svg(QString::fromUtf8(tree.path("drawing.svg")));
+    ASSERT_TRUE(svg.open(QIODevice::WriteOnly));
+    svg.write("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"40\" height=\"30\"/>");
+    svg.close();
 
     {
         ColumnsShown shown({PropertyColumn::Name, PropertyColumn::Dimensions});
         EXPECT_EQ(makeNode(tree.path("photo.png"), 1)->dimensions, QStringLiteral("640\u00D7480"));
         EXPECT_FALSE(makeNode(tree.path("broken.png"), 1)->dimensions);
         EXPECT_FALSE(makeNode(tree.path("misnamed.png"), 1)->dimensions);
+        // A vector image must be parsed whole for its size: never read.
+        EXPECT_FALSE(makeNode(tree.path("drawing.svg"), 1)->dimensions);
     }
     ColumnsShown hidden({PropertyColumn::Name});
     EXPECT_FALSE(makeNode(tree.path("photo.png"), 1)->dimensions);

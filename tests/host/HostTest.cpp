@@ -131,3 +131,43 @@ TEST(Host, ReportsAPluginThatCannotBeLoaded)
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.err.contains("cannot load the preview plug-in"));
 }
+
+TEST(Host, ShowsChosenColumnsAndSortsAsAClickWouldForThisRunOnly)
+{
+    TempTree tree;
+    tree.file("small.txt", 10);
+    tree.file("big.txt", 5000);
+    const HostRun run = runHost({QStringLiteral("--dump"), QStringLiteral("--columns"), QStringLiteral("Name,Size,Tags"),
+                                 QStringLiteral("--sort"), QStringLiteral("size:desc"), local(tree.path())});
+    ASSERT_EQ(run.exitCode, 0) << run.err.constData();
+    const QJsonObject dump = QJsonDocument::fromJson(run.out).object();
+
+    QStringList shown;
+    for (const QJsonValue &value : dump.value(QStringLiteral("columns")).toArray()) {
+        const QJsonObject column = value.toObject();
+        const QString identifier = column.value(QStringLiteral("identifier")).toString();
+        if (!column.value(QStringLiteral("hidden")).toBool())
+            shown.append(identifier);
+        const bool sorted = identifier == QLatin1String("Size");
+        EXPECT_EQ(column.value(QStringLiteral("headerColor")).toString(),
+                  sorted ? QStringLiteral("primary") : QStringLiteral("secondary"));
+        EXPECT_EQ(column.value(QStringLiteral("sortIndicator")),
+                  sorted ? QJsonValue(QStringLiteral("descending")) : QJsonValue(QJsonValue::Null));
+    }
+    EXPECT_EQ(shown, (QStringList{"Name", "Size", "Tags"}));
+    const QJsonArray rows = dump.value(QStringLiteral("rows")).toArray();
+    ASSERT_EQ(rows.size(), 2);
+    EXPECT_EQ(rows[0].toObject().value(QStringLiteral("name")).toString(), QStringLiteral("big.txt"));
+    EXPECT_EQ(rows[0].toObject().value(QStringLiteral("cells")).toObject().keys(),
+              (QStringList{"Name", "Size", "Tags"}));
+
+    // The sort is stored as a click stores it; the column layout is not.
+    const QJsonObject stored = jsonFileContents(QString::fromUtf8(qgetenv("XDG_CONFIG_HOME"))
+                                                + QStringLiteral("/trellin/ltd.vantorix.Trellin.Extension.json"));
+    EXPECT_EQ(stored.value(QStringLiteral("sortOption")), QJsonValue(QStringLiteral("size")));
+    EXPECT_EQ(stored.value(QStringLiteral("isSortByAscending")), QJsonValue(false));
+    EXPECT_FALSE(stored.contains(QStringLiteral("listView")));
+
+    EXPECT_EQ(runHost({QStringLiteral("--dump"), QStringLiteral("--sort"), QStringLiteral("tags"), local(tree.path())}).exitCode, 2);
+    EXPECT_EQ(runHost({QStringLiteral("--dump"), QStringLiteral("--columns"), QStringLiteral("Nope"), local(tree.path())}).exitCode, 2);
+}

@@ -71,6 +71,8 @@ TEST(ContentType, TheMemoAnswersAsTheDatabaseDoes)
         names.append(stems[i % stems.size()] + QString::number(i));
     }
     ASSERT_GT(names.size(), 3000);
+    for (const char *name : {"MAKEFILE", "INSTALL", "CREDITS", "README", "x.TXT", "foo", "CORE.GZ", ".gz", "x.gz"})
+        names.append(QString::fromLatin1(name));
     const QMimeDatabase database;
     for (const QString &name : names) {
         EXPECT_EQ(ContentType::forFileName(name).identifier(),

@@ -18,6 +18,8 @@ TEST(FileSystem, FileUrlsKeepEveryByteOfAPath)
         EXPECT_EQ(FileSystem::localPath(url), path) << url.toString().toStdString();
     }
     EXPECT_TRUE(FileSystem::localPath(QUrl(QStringLiteral("https://example.org/x"))).isEmpty());
+    // A NUL would cut the path short and name another item.
+    EXPECT_TRUE(FileSystem::localPath(QUrl::fromEncoded("file:///tmp/real%00/elsewhere")).isEmpty());
 }
 
 TEST(FileSystem, PathComponents)
