@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The road of one preview request, from the host's call to its completion handler.
+#include "ArchivePreview.h"
 #include "DirectoryScan.h"
 #include "PreviewViewController.h"
 
@@ -27,7 +28,12 @@ void PreviewViewController::preparePreviewOfFile(const QUrl &url, PreviewComplet
                 handler(PreviewError{QStringLiteral("Trellin_Extension.PreviewCancelled"), 0, {}});
                 return;
             }
-            self->preparePreviewOfFile(url);
+            try {
+                self->preparePreviewOfFile(url);
+            } catch (const ZipError &error) {
+                handler(PreviewError{QString::fromLatin1(ZipError::domain), int(error.kind), {}});
+                return;
+            }
             handler(std::nullopt);
         },
         Qt::QueuedConnection);
@@ -55,9 +61,7 @@ QUrl PreviewViewController::resolvePreviewDirectory(const QUrl &url)
     case PreviewKind::Item:
         return url;
     case PreviewKind::ZipArchive:
-        // No extraction yet: an archive is shown as the item itself, a file
-        // without children.
-        return url;
+        return archivePreviewDirectory(url);
     }
     return url;
 }

@@ -4,6 +4,7 @@
 #include "Bundle.h"
 #include "CellViews.h"
 #include "ExtensionSettings.h"
+#include "TemporaryDirectoryCleanup.h"
 #include "Formatting.h"
 #include "ui_PreviewViewController.h"
 
@@ -13,7 +14,10 @@ PreviewViewController::PreviewViewController(QObject *parent)
 {
 }
 
-PreviewViewController::~PreviewViewController() = default;
+PreviewViewController::~PreviewViewController()
+{
+    runCleanupCheck();
+}
 
 void PreviewViewController::loadView()
 {

@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "FileSystem.h"
 
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+
 #include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -54,7 +58,63 @@ std::optional<std::vector<QByteArray>> contentsOfDirectory(const QByteArray &pat
 }
 
 namespace {
+
 std::atomic<quint64> openedCount{0};
+
+// Empties the open directory `fd` and everything below it.
+bool removeContents(int fd)
+{
+    DIR *dir = fdopendir(fcntl(fd, F_DUPFD_CLOEXEC, 0));
+    if (!dir)
+        return false;
+    bool removedAll = true;
+    std::vector<QByteArray> names;
+    while (const dirent *entry = readdir(dir)) {
+        const std::string_view name(entry->d_name);
+        if (name != "." && name != "..")
+            names.emplace_back(entry->d_name);
+    }
+    closedir(dir);
+    for (const QByteArray &name : names) {
+        if (unlinkat(fd, name.constData(), 0) == 0)
+            continue;
+        const int child = openat(fd, name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        if (child < 0) {
+            removedAll = false;
+            continue;
+        }
+        fchmod(child, 0700); // a folder stored read-only must still be emptied
+        removedAll = removeContents(child) && removedAll;
+        close(child);
+        if (unlinkat(fd, name.constData(), AT_REMOVEDIR) != 0)
+            removedAll = false;
+    }
+    return removedAll;
+}
+
+} // namespace
+
+QByteArray temporaryDirectory()
+{
+    const QByteArray path =
+        QFile::encodeName(QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation)) + "/trellin/tmp";
+    if (!QDir().mkpath(QFile::decodeName(path)))
+        return {};
+    chmod(path.constData(), 0700);
+    return path;
+}
+
+bool removeItem(const QByteArray &path)
+{
+    if (unlink(path.constData()) == 0 || errno == ENOENT)
+        return true;
+    const int fd = open(path.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    fchmod(fd, 0700);
+    const bool emptied = removeContents(fd);
+    close(fd);
+    return rmdir(path.constData()) == 0 && emptied;
 }
 
 quint64 directoriesOpened()

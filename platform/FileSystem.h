@@ -31,6 +31,15 @@ QByteArray appendingPathComponent(const QByteArray &directory, const QByteArray 
 /// nothing when it cannot be listed.
 std::optional<std::vector<QByteArray>> contentsOfDirectory(const QByteArray &path);
 
+/// The plug-in's private temporary directory, $XDG_CACHE_HOME/trellin/tmp,
+/// made (mode 0700) when missing; empty when it cannot be made.
+QByteArray temporaryDirectory();
+
+/// Removes an item and, for a folder, everything in it, making read-only
+/// folders writable on the way; a symbolic link is removed itself, never
+/// followed. False when anything stayed.
+bool removeItem(const QByteArray &path);
+
 /// How many directories this process has opened for listing.
 quint64 directoriesOpened();
 

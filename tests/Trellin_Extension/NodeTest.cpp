@@ -286,8 +286,9 @@ TEST(MakeNode, AWideTreeComesOutWholeAndSortedWhoeverBuiltIt)
     std::function<void(const NodeList &, QStringList &)> flatten = [&](const NodeList &nodes, QStringList &out) {
         for (std::size_t i = 0; i < nodes.size(); ++i) {
             out.append(QString::fromUtf8(nodes[i]->path));
-            if (i > 0)
+            if (i > 0) {
                 EXPECT_LE(Collator().compare(nodes[i - 1]->name, nodes[i]->name), 0);
+            }
             flatten(nodes[i]->children, out);
         }
     };

@@ -1,0 +1,14 @@
+// SPDX-License-Identifier: MIT
+// Extractions are a cache; once a day, those created more than 30 days ago go.
+#pragma once
+
+#include <QDateTime>
+
+/// Run when a controller is torn down: at most once a day, removes the old
+/// items of the temporary directory. `now` is the current time.
+void runCleanupCheck(const QDateTime &now = QDateTime::currentDateTimeUtc());
+
+/// Removes the items directly inside the temporary directory that were
+/// created more than 30 days before `now`. Where the file system records no
+/// creation time, the modification time stands in.
+void removeOldTemporaryItems(const QDateTime &now);

@@ -1,0 +1,81 @@
+#!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
+"""The unzip benchmark: our extraction against bsdtar and Info-ZIP unzip on
+the same archives, warm cache, each timed as a whole process into a fresh
+empty folder, alternating, median of RUNS runs each. Our output is checked
+once per archive against bsdtar's. The last line is the worst ratio
+ours/bsdtar.
+
+usage: run.py BUILD_DIR [DATA_DIR] [RUNS]"""
+import os
+import shutil
+import statistics
+import subprocess
+import sys
+import time
+
+build = sys.argv[1]
+data = os.path.abspath(sys.argv[2] if len(sys.argv) > 2 else os.path.join(build, "bench-archives"))
+runs = int(sys.argv[3]) if len(sys.argv) > 3 else 7
+here = os.path.dirname(os.path.abspath(__file__))
+ours_exe = os.path.join(build, "bench", "unzip_bench")
+# Under the archives' folder, so that every tool writes to the same file system.
+scratch = os.path.join(data, "out")
+
+subprocess.run([sys.executable, os.path.join(here, "make_archives.py"), data], check=True)
+
+TOOLS = {
+    "ours": lambda archive, dest: [ours_exe, archive, dest],
+    "bsdtar": lambda archive, dest: ["bsdtar", "-xf", archive, "-C", dest],
+    "unzip": lambda archive, dest: ["unzip", "-qo", archive, "-d", dest],
+}
+
+
+def fresh(tool):
+    dest = os.path.join(scratch, tool)
+    shutil.rmtree(dest, ignore_errors=True)
+    os.makedirs(dest)
+    # Write-back of the previous run's output would otherwise be charged to this one.
+    os.sync()
+    return dest
+
+
+def timed(tool, archive):
+    command = TOOLS[tool](archive, fresh(tool))
+    start = time.perf_counter()
+    result = subprocess.run(command, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+    elapsed = time.perf_counter() - start
+    if result.returncode != 0:
+        sys.exit(f"failed ({result.returncode}): {' '.join(command)}\n{result.stderr.decode()}")
+    return elapsed
+
+
+def verify(name):
+    result = subprocess.run(["diff", "-r", "-q", os.path.join(scratch, "ours"), os.path.join(scratch, "bsdtar")],
+                            stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
+    if result.returncode != 0:
+        lines = result.stdout.decode().splitlines()
+        sys.exit(f"{name}: OUR OUTPUT DIFFERS FROM BSDTAR'S ({len(lines)} differences):\n" + "\n".join(lines[:20]))
+
+
+def measure(name):
+    archive = os.path.join(data, name + ".zip")
+    for tool in TOOLS:  # warm the cache
+        timed(tool, archive)
+    verify(name)
+    times = {tool: [] for tool in TOOLS}
+    for _ in range(runs):
+        for tool in TOOLS:
+            times[tool].append(timed(tool, archive))
+    medians = {tool: statistics.median(seconds) * 1000 for tool, seconds in times.items()}
+    ratio_bsdtar = medians["ours"] / medians["bsdtar"]
+    ratio_unzip = medians["ours"] / medians["unzip"]
+    print(f"{name}: ours {medians['ours']:.0f} ms, bsdtar {medians['bsdtar']:.0f} ms, "
+          f"unzip {medians['unzip']:.0f} ms (medians of {runs}); "
+          f"ours/bsdtar {ratio_bsdtar:.2f}, ours/unzip {ratio_unzip:.2f}", flush=True)
+    return ratio_bsdtar
+
+
+worst = max(measure(name) for name in ("small", "big", "tiny"))
+shutil.rmtree(scratch, ignore_errors=True)
+print(f"worst ours/bsdtar: {worst:.2f}")

@@ -1,0 +1,269 @@
+// SPDX-License-Identifier: MIT
+#include "ArchivePreview.h"
+#include "ExtensionSettings.h"
+#include "PreviewViewController.h"
+#include "TemporaryDirectoryCleanup.h"
+#include "TestSupport.h"
+#include "ZipWriter.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// What a request printed on standard output.
+class StandardOutput
+{
+public:
+    StandardOutput()
+    {
+        std::fflush(stdout);
+        m_saved = dup(STDOUT_FILENO);
+        m_file = m_tree.path("stdout");
+        const int fd = open(m_file.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        dup2(fd, STDOUT_FILENO);
+        close(fd);
+    }
+    ~StandardOutput() { restore(); }
+
+    QByteArray text()
+    {
+        restore();
+        QFile file(QString::fromUtf8(m_file));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+private:
+    void restore()
+    {
+        if (m_saved < 0)
+            return;
+        std::fflush(stdout);
+        dup2(m_saved, STDOUT_FILENO);
+        close(m_saved);
+        m_saved = -1;
+    }
+
+    TempTree m_tree;
+    QByteArray m_file;
+    int m_saved = -1;
+};
+
+QStringList temporaryItems()
+{
+    return QDir(QString::fromUtf8(FileSystem::temporaryDirectory()))
+        .entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden, QDir::Name);
+}
+
+QStringList topLevel(const PreviewViewController &controller)
+{
+    QStringList names;
+    for (const auto &node : controller.content())
+        names.append(node->name);
+    return names;
+}
+
+} // namespace
+
+TEST(ArchivePreview, TheSameArchiveIsExtractedOnce)
+{
+    TempTree tree;
+    const QByteArray archive = tree.path("my archive.zip");
+    ASSERT_TRUE(writeZip(archive, {{"docs/readme.txt", "hello"}, {"top.txt", "x"}}));
+    const QUrl url = FileSystem::fileUrl(archive);
+
+    PreviewViewController controller;
+    const RequestResult first = runRequest(controller, url);
+    EXPECT_FALSE(first.error);
+    const QUrl directory = controller.representedObject().toUrl();
+    EXPECT_EQ(directory, extractionDirectory(url));
+    const QByteArray expectedName =
+        QCryptographicHash::hash(url.path(QUrl::FullyEncoded).toUtf8(), QCryptographicHash::Sha256).toHex();
+    EXPECT_TRUE(url.path(QUrl::FullyEncoded).contains(QLatin1String("my%20archive.zip")));
+    EXPECT_EQ(FileSystem::lastPathComponent(FileSystem::localPath(directory)), expectedName);
+    EXPECT_EQ(temporaryItems(), QStringList{QString::fromLatin1(expectedName)});
+    EXPECT_EQ(topLevel(controller), (QStringList{"docs", "top.txt"}));
+    EXPECT_EQ(controller.summaryLabel->text(), QStringLiteral("6 bytes, 3 items"));
+
+    // A mark left in the extraction survives the second preview: nothing was extracted again.
+    const QByteArray mark = FileSystem::localPath(directory) + "/mark";
+    QFile markFile(QString::fromUtf8(mark));
+    ASSERT_TRUE(markFile.open(QIODevice::WriteOnly));
+    markFile.write("!"); // an empty file of no type would not be shown
+    markFile.close();
+    runRequest(controller, url);
+    EXPECT_TRUE(QFile::exists(QString::fromUtf8(mark)));
+    EXPECT_EQ(topLevel(controller), (QStringList{"docs", "mark", "top.txt"}));
+
+    // A copy at another path has an extraction of its own.
+    const QByteArray copy = tree.path("copy.zip");
+    ASSERT_TRUE(QFile::copy(QString::fromUtf8(archive), QString::fromUtf8(copy)));
+    runRequest(controller, FileSystem::fileUrl(copy));
+    EXPECT_NE(controller.representedObject().toUrl(), directory);
+    EXPECT_EQ(temporaryItems().size(), 2);
+}
+
+TEST(ArchivePreview, ANewerArchiveIsExtractedAfresh)
+{
+    TempTree tree;
+    const QByteArray archive = tree.path("changing.zip");
+    ASSERT_TRUE(writeZip(archive, {{"old.txt", "old"}}));
+    PreviewViewController controller;
+    runRequest(controller, FileSystem::fileUrl(archive));
+    ASSERT_EQ(topLevel(controller), QStringList{"old.txt"});
+
+    ASSERT_TRUE(writeZip(archive, {{"new.txt", "new"}}));
+    const struct timespec later[2] = {{time(nullptr) + 10, 0}, {time(nullptr) + 10, 0}};
+    ASSERT_EQ(utimensat(AT_FDCWD, archive.constData(), later, 0), 0);
+    runRequest(controller, FileSystem::fileUrl(archive));
+    EXPECT_EQ(topLevel(controller), QStringList{"new.txt"});
+    EXPECT_EQ(temporaryItems().size(), 1);
+}
+
+TEST(ArchivePreview, SwitchedOffTheHostGetsAnErrorAndNothingIsMade)
+{
+    TempTree tree;
+    tree.file("shown.txt", 4);
+    const QByteArray archive = tree.path("a.zip");
+    ASSERT_TRUE(writeZip(archive, {{"inside.txt", "x"}}));
+    PreviewViewController controller;
+    runRequest(controller, tree.url());
+    const QString summary = controller.summaryLabel->text();
+    Defaults::set(Defaults::Keys::previewZipFiles(), false);
+
+    const RequestResult result = runRequest(controller, FileSystem::fileUrl(archive));
+    EXPECT_EQ(result.calls, 1);
+    ASSERT_TRUE(result.error);
+    EXPECT_EQ(result.error->domain, QStringLiteral("Trellin_Extension.ZipError"));
+    EXPECT_EQ(result.error->code, 0);
+    EXPECT_TRUE(result.error->userInfo.isEmpty());
+    EXPECT_TRUE(temporaryItems().isEmpty());
+    // The view keeps what it showed.
+    EXPECT_EQ(controller.representedObject().toUrl(), tree.url());
+    EXPECT_EQ(controller.summaryLabel->text(), summary);
+    EXPECT_EQ(controller.content().size(), 2u);
+}
+
+TEST(ArchivePreview, AFailedExtractionIsReportedAndLeavesNothing)
+{
+    TempTree tree;
+    const QByteArray damaged = tree.file("damaged.zip", 300);
+    const QByteArray lying = tree.path("lying.zip");
+    ASSERT_TRUE(writeZip(lying, {{"good.txt", "fine"}, {"short.txt", "123456789", 0, true, 10}}));
+    tree.file("folder.zip/inside.txt", 3);
+
+    PreviewViewController controller;
+    for (const QByteArray &path : {damaged, lying}) {
+        StandardOutput output;
+        const RequestResult result = runRequest(controller, FileSystem::fileUrl(path));
+        EXPECT_EQ(output.text(), "decode Failed to unzip file.\n");
+        EXPECT_FALSE(result.error);
+        EXPECT_TRUE(controller.content().empty());
+        EXPECT_EQ(controller.summaryLabel->text(), QStringLiteral("0 items"));
+        EXPECT_EQ(controller.representedObject().toUrl(), FileSystem::fileUrl(path));
+        EXPECT_TRUE(temporaryItems().isEmpty()) << temporaryItems().join(QLatin1Char(' ')).toStdString();
+    }
+
+    // A folder named like an archive cannot be unzipped: it is shown as the folder it is.
+    StandardOutput output;
+    runRequest(controller, tree.url("folder.zip"));
+    EXPECT_EQ(output.text(), "decode Failed to unzip file.\n");
+    EXPECT_EQ(topLevel(controller), QStringList{"inside.txt"});
+    EXPECT_TRUE(temporaryItems().isEmpty());
+}
+
+namespace {
+
+std::optional<QDateTime> birthTime(const QByteArray &path)
+{
+    struct statx status;
+    if (statx(AT_FDCWD, path.constData(), AT_SYMLINK_NOFOLLOW, STATX_BTIME | STATX_MTIME, &status) != 0)
+        return std::nullopt;
+    const struct statx_timestamp &stamp = (status.stx_mask & STATX_BTIME) ? status.stx_btime : status.stx_mtime;
+    return QDateTime::fromMSecsSinceEpoch(stamp.tv_sec * 1000 + stamp.tv_nsec / 1000000, Qt::UTC);
+}
+
+QByteArray temporaryItem(const QByteArray &name)
+{
+    const QByteArray path = FileSystem::temporaryDirectory() + '/' + name;
+    QDir().mkpath(QString::fromUtf8(path));
+    QFile(QString::fromUtf8(path + "/content.txt")).open(QIODevice::WriteOnly);
+    return path;
+}
+
+constexpr qint64 day = 86400;
+
+} // namespace
+
+TEST(Cleanup, TheFirstCheckOnlyRemembersTheDate)
+{
+    const QByteArray item = temporaryItem("old");
+    const QDateTime now = birthTime(item)->addDays(100);
+    runCleanupCheck(now);
+    EXPECT_EQ(Defaults::get(Defaults::Keys::lastDeletionCheckDate()), now);
+    EXPECT_EQ(temporaryItems(), QStringList{"old"});
+}
+
+TEST(Cleanup, AtMostOnceADay)
+{
+    const QByteArray item = temporaryItem("old");
+    const QDateTime now = birthTime(item)->addDays(100);
+    const auto &key = Defaults::Keys::lastDeletionCheckDate();
+
+    Defaults::set(key, std::optional<QDateTime>(now.addSecs(-23 * 3600)));
+    runCleanupCheck(now);
+    EXPECT_EQ(temporaryItems(), QStringList{"old"});
+    EXPECT_EQ(Defaults::get(key), now.addSecs(-23 * 3600));
+
+    // The clock was set back: nothing until a day after the stored date.
+    Defaults::set(key, std::optional<QDateTime>(now.addSecs(5 * 3600)));
+    runCleanupCheck(now);
+    EXPECT_EQ(temporaryItems(), QStringList{"old"});
+
+    Defaults::set(key, std::optional<QDateTime>(now.addSecs(-day)));
+    runCleanupCheck(now);
+    EXPECT_TRUE(temporaryItems().isEmpty());
+    EXPECT_EQ(Defaults::get(key), now);
+}
+
+TEST(Cleanup, ThirtyDaysToTheSecond)
+{
+    const QByteArray item = temporaryItem("edge");
+    const QDateTime created = *birthTime(item);
+    removeOldTemporaryItems(created.addSecs(30 * day));
+    EXPECT_EQ(temporaryItems(), QStringList{"edge"});
+    removeOldTemporaryItems(created.addSecs(30 * day + 1));
+    EXPECT_TRUE(temporaryItems().isEmpty());
+}
+
+TEST(Cleanup, RemovesAnythingOldButNothingOutside)
+{
+    TempTree outside;
+    const QByteArray kept = outside.file("precious.txt", 5);
+    const QByteArray temporary = FileSystem::temporaryDirectory();
+    temporaryItem("extraction/locked");
+    QFile(QString::fromUtf8(temporary + "/stray.log")).open(QIODevice::WriteOnly);
+    ASSERT_EQ(symlink(outside.path().constData(), (temporary + "/link").constData()), 0);
+    ASSERT_EQ(chmod((temporary + "/extraction/locked").constData(), 0555), 0);
+    ASSERT_EQ(chmod((temporary + "/extraction").constData(), 0555), 0);
+    const QByteArray fresh = temporaryItem("fresh");
+
+    removeOldTemporaryItems(birthTime(fresh)->addSecs(31 * day));
+    EXPECT_TRUE(temporaryItems().isEmpty());
+    EXPECT_TRUE(QFile::exists(QString::fromUtf8(kept)));
+}
+
+TEST(Cleanup, TearingAControllerDownChecks)
+{
+    {
+        PreviewViewController controller;
+    }
+    EXPECT_TRUE(Defaults::get(Defaults::Keys::lastDeletionCheckDate()));
+}
