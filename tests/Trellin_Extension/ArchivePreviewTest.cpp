@@ -62,14 +62,6 @@ QStringList temporaryItems()
         .entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden, QDir::Name);
 }
 
-QStringList topLevel(const PreviewViewController &controller)
-{
-    QStringList names;
-    for (const auto &node : controller.content())
-        names.append(node->name);
-    return names;
-}
-
 } // namespace
 
 TEST(ArchivePreview, TheSameArchiveIsExtractedOnce)
@@ -89,7 +81,7 @@ TEST(ArchivePreview, TheSameArchiveIsExtractedOnce)
     EXPECT_TRUE(url.path(QUrl::FullyEncoded).contains(QLatin1String("my%20archive.zip")));
     EXPECT_EQ(FileSystem::lastPathComponent(FileSystem::localPath(directory)), expectedName);
     EXPECT_EQ(temporaryItems(), QStringList{QString::fromLatin1(expectedName)});
-    EXPECT_EQ(topLevel(controller), (QStringList{"docs", "top.txt"}));
+    EXPECT_EQ(names(controller.content()), (QStringList{"docs", "top.txt"}));
     EXPECT_EQ(controller.summaryLabel->text(), QStringLiteral("6 bytes, 3 items"));
 
     // A mark left in the extraction survives the second preview: nothing was extracted again.
@@ -100,7 +92,7 @@ TEST(ArchivePreview, TheSameArchiveIsExtractedOnce)
     markFile.close();
     runRequest(controller, url);
     EXPECT_TRUE(QFile::exists(QString::fromUtf8(mark)));
-    EXPECT_EQ(topLevel(controller), (QStringList{"docs", "mark", "top.txt"}));
+    EXPECT_EQ(names(controller.content()), (QStringList{"docs", "mark", "top.txt"}));
 
     // A copy at another path has an extraction of its own.
     const QByteArray copy = tree.path("copy.zip");
@@ -117,13 +109,13 @@ TEST(ArchivePreview, ANewerArchiveIsExtractedAfresh)
     ASSERT_TRUE(writeZip(archive, {{"old.txt", "old"}}));
     PreviewViewController controller;
     runRequest(controller, FileSystem::fileUrl(archive));
-    ASSERT_EQ(topLevel(controller), QStringList{"old.txt"});
+    ASSERT_EQ(names(controller.content()), QStringList{"old.txt"});
 
     ASSERT_TRUE(writeZip(archive, {{"new.txt", "new"}}));
     const struct timespec later[2] = {{time(nullptr) + 10, 0}, {time(nullptr) + 10, 0}};
     ASSERT_EQ(utimensat(AT_FDCWD, archive.constData(), later, 0), 0);
     runRequest(controller, FileSystem::fileUrl(archive));
-    EXPECT_EQ(topLevel(controller), QStringList{"new.txt"});
+    EXPECT_EQ(names(controller.content()), QStringList{"new.txt"});
     EXPECT_EQ(temporaryItems().size(), 1);
 }
 
@@ -175,7 +167,7 @@ TEST(ArchivePreview, AFailedExtractionIsReportedAndLeavesNothing)
     StandardOutput output;
     runRequest(controller, tree.url("folder.zip"));
     EXPECT_EQ(output.text(), "decode Failed to unzip file.\n");
-    EXPECT_EQ(topLevel(controller), QStringList{"inside.txt"});
+    EXPECT_EQ(names(controller.content()), QStringList{"inside.txt"});
     EXPECT_TRUE(temporaryItems().isEmpty());
 }
 

@@ -13,14 +13,6 @@
 
 namespace {
 
-QStringList names(const NodeList &nodes)
-{
-    QStringList result;
-    for (const auto &node : nodes)
-        result.append(node->name);
-    return result;
-}
-
 const Node *child(const Node &parent, const QString &name)
 {
     for (const auto &node : parent.children) {

@@ -52,14 +52,6 @@ void chooseFromHeaderMenu(OutlineView &view, const char *identifier)
     menu->hide();
 }
 
-QStringList names(const NodeList &nodes)
-{
-    QStringList result;
-    for (const auto &node : nodes)
-        result.append(node->name);
-    return result;
-}
-
 SystemColor headerColor(OutlineView &view, const char *identifier)
 {
     return view.tableColumns()[column(view, identifier)].headerCell->textColor();

@@ -13,12 +13,6 @@
 
 namespace {
 
-QString text(OutlineView &view, int column, const QModelIndex &row)
-{
-    const TableCellView *cell = view.cellView(column, row.siblingAtColumn(column));
-    return cell && cell->textField ? cell->textField->stringValue : QStringLiteral("(no cell)");
-}
-
 QString summary(PreviewViewController &controller)
 {
     return controller.summaryLabel->text();
@@ -160,35 +154,6 @@ TEST(PreviewRequest, ClassifiesArchivesByExtensionAlone)
     EXPECT_EQ(previewKind(tree.url("archive")), PreviewKind::Item);
     EXPECT_EQ(previewKind(tree.url("notes.txt")), PreviewKind::Item);
     EXPECT_EQ(previewKind(tree.url("folder")), PreviewKind::Item);
-}
-
-TEST(PreviewRequest, TheOutlineShowsEveryColumnAndTheTree)
-{
-    TempTree tree;
-    tree.file("sub/inner.txt", 2000);
-    tree.folder("sub/empty");
-    PreviewViewController controller;
-    runRequest(controller, tree.url());
-
-    OutlineView &view = *controller.outlineView;
-    ASSERT_EQ(view.tableColumns().size(), 9);
-    EXPECT_EQ(view.tableColumns()[0].identifier, QStringLiteral("Name"));
-    EXPECT_EQ(view.tableColumns()[8].title, QStringLiteral("Dimensions"));
-
-    const QModelIndex sub = view.model()->index(0, 0);
-    EXPECT_TRUE(view.isExpanded(sub));
-    const int size = view.columnWithIdentifier(QStringLiteral("Size"));
-    const int kind = view.columnWithIdentifier(QStringLiteral("Kind"));
-    const int tags = view.columnWithIdentifier(QStringLiteral("Tags"));
-    EXPECT_EQ(text(view, 0, sub), QStringLiteral("sub"));
-    EXPECT_EQ(text(view, size, sub), QStringLiteral("2 KB"));
-    EXPECT_EQ(text(view, kind, sub), ContentType::folder().localizedDescription());
-    EXPECT_EQ(text(view, tags, sub), QString());
-
-    const QModelIndex empty = view.model()->index(0, 0, sub);
-    EXPECT_EQ(text(view, 0, empty), QStringLiteral("empty"));
-    EXPECT_EQ(text(view, size, empty), QStringLiteral("--"));
-    EXPECT_FALSE(view.cellView(0, QModelIndex()));
 }
 
 TEST(PreviewRequest, AControllerDestroyedBeforeItsRequestRanStillAnswersOnce)

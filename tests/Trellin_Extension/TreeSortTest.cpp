@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "Formatters.h"
+#include "TestSupport.h"
 #include "TreeSort.h"
 
 #include <gtest/gtest.h>
@@ -31,14 +32,6 @@ NodeList make(const std::vector<Item> &items)
         nodes.push_back(std::move(node));
     }
     return nodes;
-}
-
-QStringList names(const NodeList &nodes)
-{
-    QStringList result;
-    for (const auto &node : nodes)
-        result.append(node->name);
-    return result;
 }
 
 class TreeSort : public testing::Test

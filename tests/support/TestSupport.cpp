@@ -19,6 +19,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+QStringList names(const NodeList &nodes)
+{
+    QStringList result;
+    for (const auto &node : nodes)
+        result.append(node->name);
+    return result;
+}
+
 QJsonObject jsonFileContents(const QString &path)
 {
     QFile file(path);

@@ -1,16 +1,21 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "Node.h"
 #include "QuickLook.h"
 
 #include <QByteArray>
 #include <QJsonObject>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <QUrl>
 
 #include <optional>
 
 class PreviewViewController;
+
+/// The names of a list of nodes, in order.
+QStringList names(const NodeList &nodes);
 
 /// The JSON object a file holds; empty when it is missing or holds none.
 QJsonObject jsonFileContents(const QString &path);
