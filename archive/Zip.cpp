@@ -235,6 +235,9 @@ void unzipFile(const QUrl &zipFilePath, const QUrl &destination, bool overwrite,
         throw ZipError::fileNotFound;
 
     std::vector<char> buffer(bufferSize, 0);
+    // Each 4096-byte piece would otherwise be a write of its own: glibc
+    // ignores setvbuf's size unless it is also given the buffer.
+    std::vector<char> outputBuffer(outputBufferSize);
     struct stat archiveStatus;
     if (stat(path.constData(), &archiveStatus) != 0)
         throw FileSystemError{QString::fromLocal8Bit(strerror(errno))};
@@ -313,7 +316,7 @@ void unzipFile(const QUrl &zipFilePath, const QUrl &destination, bool overwrite,
         if (!skip) {
             quint64 written = 0;
             if (output) {
-                std::setvbuf(output, nullptr, _IOFBF, outputBufferSize);
+                std::setvbuf(output, outputBuffer.data(), _IOFBF, outputBuffer.size());
                 int read = 0;
                 while ((read = unzReadCurrentFile(archive.get(), buffer.data(), unsigned(bufferSize))) > 0) {
                     // Never more than the entry declares, and never past it first.
