@@ -224,6 +224,16 @@ bool sortBy(OutlineView &view, const QString &key, std::optional<bool> ascending
 int main(int argc, char **argv)
 {
     const Options options = parseOptions(argc, argv);
+    // Standard output carries the JSON document alone; what the plug-in
+    // prints there (a failed extraction's line) goes to standard error.
+    FILE *document = stdout;
+    if (options.mode == Mode::Dump) {
+        const int documentFd = dup(STDOUT_FILENO);
+        if (documentFd >= 0 && (document = fdopen(documentFd, "w")) != nullptr)
+            dup2(STDERR_FILENO, STDOUT_FILENO);
+        else
+            document = stdout;
+    }
     const bool headless = options.mode != Mode::Window;
     if (headless && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -284,7 +294,8 @@ int main(int argc, char **argv)
     int status = error ? 1 : 0;
     switch (options.mode) {
     case Mode::Dump:
-        std::fputs(outlineJson(*controller, error).toJson(QJsonDocument::Indented).constData(), stdout);
+        std::fputs(outlineJson(*controller, error).toJson(QJsonDocument::Indented).constData(), document);
+        std::fflush(document);
         break;
     case Mode::Text:
         std::fputs(outlineText(*controller).toUtf8().constData(), stdout);

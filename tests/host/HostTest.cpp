@@ -70,6 +70,19 @@ TEST(Host, DumpsTheFinishedPreviewAsJson)
     EXPECT_FALSE(a.value(QStringLiteral("cells")).toObject().contains(QStringLiteral("Tags")));
 }
 
+TEST(Host, TheDumpStaysJsonWhenThePluginPrints)
+{
+    TempTree tree;
+    const QByteArray damaged = tree.file("damaged.zip", 100);
+    const HostRun run = runHost({QStringLiteral("--dump"), local(damaged)});
+    ASSERT_EQ(run.exitCode, 0) << run.err.constData();
+    QJsonParseError parseError;
+    const QJsonObject dump = QJsonDocument::fromJson(run.out, &parseError).object();
+    EXPECT_EQ(parseError.error, QJsonParseError::NoError) << run.out.constData();
+    EXPECT_EQ(dump.value(QStringLiteral("summary")).toString(), QStringLiteral("0 items"));
+    EXPECT_TRUE(run.err.contains("decode Failed to unzip file.\n"));
+}
+
 TEST(Host, HandsAMissingPathToThePlugin)
 {
     TempTree tree;
