@@ -49,14 +49,6 @@ QByteArray appendingPathComponent(const QByteArray &directory, const QByteArray 
     return directory + '/' + name;
 }
 
-std::optional<std::vector<QByteArray>> contentsOfDirectory(const QByteArray &path)
-{
-    Directory directory(path);
-    if (!directory.isOpen())
-        return std::nullopt;
-    return directory.names();
-}
-
 namespace {
 
 std::atomic<quint64> openedCount{0};
@@ -150,14 +142,6 @@ Directory::~Directory()
 int Directory::fd() const
 {
     return m_dir ? dirfd(m_dir) : -1;
-}
-
-std::vector<QByteArray> Directory::names()
-{
-    std::vector<QByteArray> names;
-    while (const std::optional<QByteArrayView> name = nextName())
-        names.emplace_back(name->toByteArray());
-    return names;
 }
 
 std::optional<QByteArrayView> Directory::nextName()

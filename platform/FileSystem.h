@@ -27,10 +27,6 @@ QByteArray localPath(const QUrl &url);
 QByteArray lastPathComponent(const QByteArray &path);
 QByteArray appendingPathComponent(const QByteArray &directory, const QByteArray &name);
 
-/// The names in a directory, in no particular order, without "." and "..";
-/// nothing when it cannot be listed.
-std::optional<std::vector<QByteArray>> contentsOfDirectory(const QByteArray &path);
-
 /// The plug-in's private temporary directory, $XDG_CACHE_HOME/trellin/tmp,
 /// made (mode 0700) when missing; empty when it cannot be made.
 QByteArray temporaryDirectory();
@@ -65,8 +61,6 @@ public:
     bool isOpen() const { return m_dir != nullptr; }
     /// Valid while the directory is open; -1 when it could not be opened.
     int fd() const;
-    /// The names not yet read, without "." and "..".
-    std::vector<QByteArray> names();
     /// The next name, valid until the next call; nothing at the end.
     std::optional<QByteArrayView> nextName();
 

@@ -30,33 +30,27 @@ Date toDate(const struct statx_timestamp &t)
 
 ContentType inodeType(mode_t mode, QByteArrayView name)
 {
-    // A database without the inode types makes do with data.
-    static const auto named = [](const char *name) {
-        return ContentType::withIdentifier(QString::fromLatin1(name)).value_or(ContentType::data());
-    };
+    if (S_ISREG(mode))
+        return ContentType::forFileName(name);
     if (S_ISDIR(mode))
         return ContentType::folder();
-    if (S_ISLNK(mode)) {
-        static const ContentType symlink = named("inode/symlink");
-        return symlink;
+    static const auto typed = [](const char *identifier) {
+        // A database without the inode types makes do with data.
+        return ContentType::withIdentifier(QString::fromLatin1(identifier)).value_or(ContentType::data());
+    };
+    static const ContentType symlink = typed("inode/symlink");
+    static const ContentType fifo = typed("inode/fifo");
+    static const ContentType socket = typed("inode/socket");
+    static const ContentType charDevice = typed("inode/chardevice");
+    static const ContentType blockDevice = typed("inode/blockdevice");
+    switch (mode & S_IFMT) {
+    case S_IFLNK: return symlink;
+    case S_IFIFO: return fifo;
+    case S_IFSOCK: return socket;
+    case S_IFCHR: return charDevice;
+    case S_IFBLK: return blockDevice;
+    default: return ContentType::forFileName(name);
     }
-    if (S_ISFIFO(mode)) {
-        static const ContentType fifo = named("inode/fifo");
-        return fifo;
-    }
-    if (S_ISSOCK(mode)) {
-        static const ContentType socket = named("inode/socket");
-        return socket;
-    }
-    if (S_ISCHR(mode)) {
-        static const ContentType device = named("inode/chardevice");
-        return device;
-    }
-    if (S_ISBLK(mode)) {
-        static const ContentType device = named("inode/blockdevice");
-        return device;
-    }
-    return ContentType::forFileName(name);
 }
 
 // One extended attribute of the item itself. Relative to an open directory

@@ -24,7 +24,6 @@ public:
     /// Loads the view on first use. The controller owns it until someone
     /// reparents it into a window of their own, which then owns it.
     QWidget *view();
-    bool isViewLoaded() const { return m_view != nullptr; }
 
     QVariant representedObject() const { return m_representedObject; }
     void setRepresentedObject(const QVariant &object) { m_representedObject = object; }

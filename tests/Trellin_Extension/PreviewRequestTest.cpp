@@ -189,18 +189,3 @@ TEST(PreviewRequest, ExpandsEveryRowOnlyWhenTheSettingSaysSo)
     runRequest(collapsed, tree.url());
     EXPECT_FALSE(collapsed.outlineView->isExpanded(collapsed.outlineView->model()->index(0, 0)));
 }
-
-TEST(PreviewRequest, TheScanFollowsDepthAndHiddenSettings)
-{
-    TempTree tree;
-    tree.file("a/b/c/d/e.txt", 1);
-    tree.file(".hidden", 1);
-    PreviewViewController controller;
-    runRequest(controller, tree.url());
-    EXPECT_EQ(summary(controller), QStringLiteral("2 items")); // a, a/b
-
-    Defaults::set(Defaults::Keys::showHiddenFiles(), true);
-    Defaults::set(Defaults::Keys::depthLimit(), DepthLimit::Four);
-    runRequest(controller, tree.url());
-    EXPECT_EQ(summary(controller), QStringLiteral("1 byte, 5 items")); // .hidden, a, b, c, d
-}

@@ -61,16 +61,28 @@ TEST(ResourceValues, ReadOnlyWhatIsAskedAndNeverFollowLinks)
     EXPECT_FALSE(resourceValues(tree.path("absent"), always));
 }
 
-TEST(FileSystem, ListsOneLevelWithRawNames)
+TEST(FileSystem, ADirectoryIsListedOnlyIfItIsStillTheOneThatWasRead)
 {
     TempTree tree;
-    tree.file("a");
-    tree.file("\xff-not-utf8");
-    tree.file("sub/deeper");
-    auto names = FileSystem::contentsOfDirectory(tree.path());
-    ASSERT_TRUE(names);
-    std::sort(names->begin(), names->end());
-    EXPECT_EQ(*names, (std::vector<QByteArray>{"a", "sub", "\xff-not-utf8"}));
-    EXPECT_FALSE(FileSystem::contentsOfDirectory(tree.path("absent")));
-    EXPECT_FALSE(FileSystem::contentsOfDirectory(tree.path("a")));
+    tree.file("folder/a");
+    tree.file("folder/\xff-not-utf8");
+    const auto identity = resourceValues(tree.path("folder"), ResourceKey::IsDirectory)->identity;
+
+    FileSystem::Directory directory(tree.path("folder"), identity);
+    QByteArrayList names;
+    while (const auto name = directory.nextName())
+        names.append(name->toByteArray());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (QByteArrayList{"a", "\xff-not-utf8"}));
+
+    // Swapped for a link, or for another folder, since it was read: not listed.
+    ASSERT_EQ(rename(tree.path("folder").constData(), tree.path("moved").constData()), 0);
+    ASSERT_EQ(symlink("moved", tree.path("folder").constData()), 0);
+    EXPECT_FALSE(FileSystem::Directory(tree.path("folder")).isOpen());
+    ASSERT_EQ(unlink(tree.path("folder").constData()), 0);
+    tree.folder("folder");
+    EXPECT_FALSE(FileSystem::Directory(tree.path("folder"), identity).isOpen());
+    EXPECT_TRUE(FileSystem::Directory(tree.path("folder")).isOpen());
+    EXPECT_FALSE(FileSystem::Directory(tree.path("absent")).isOpen());
+    EXPECT_FALSE(FileSystem::Directory(tree.path("moved/a")).isOpen());
 }
