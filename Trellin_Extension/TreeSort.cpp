@@ -120,7 +120,13 @@ void sortLevel(NodeList &nodes, SortOrder order, const Collator &collator)
 {
     if (nodes.size() < 2)
         return;
-    const bool useNameKeys = nodes.size() >= sortKeyThreshold;
+    // Names decide under Name, and otherwise only between items without the key.
+    const std::size_t comparedByName = order.option == SortOption::Name
+        ? nodes.size()
+        : std::size_t(std::count_if(nodes.begin(), nodes.end(), [&](const std::unique_ptr<Node> &node) {
+              return order.option == SortOption::Kind ? !node->utType : !numericKey(*node, order.option);
+          }));
+    const bool useNameKeys = comparedByName >= sortKeyThreshold;
     std::vector<Entry> entries;
     entries.reserve(nodes.size());
     for (std::size_t i = 0; i < nodes.size(); ++i) {
@@ -135,12 +141,6 @@ void sortLevel(NodeList &nodes, SortOrder order, const Collator &collator)
     for (const Entry &entry : entries)
         sorted.push_back(std::move(nodes[entry.index]));
     nodes = std::move(sorted);
-}
-
-void sortLevel(NodeList &nodes)
-{
-    const Collator collator;
-    sortLevel(nodes, SortOrder::current(), collator);
 }
 
 namespace {

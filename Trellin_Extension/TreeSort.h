@@ -21,8 +21,5 @@ struct SortOrder {
 /// items without one come after the others ascending and before them
 /// descending, in name order.
 void sortLevel(NodeList &nodes, SortOrder order, const Collator &collator);
-/// The same with the current settings.
-void sortLevel(NodeList &nodes);
-
 /// Orders a list and every list below it, in place, without reading the disk.
 void sortTree(NodeList &nodes);
