@@ -3,7 +3,6 @@
 
 #include "ExtensionSettings.h"
 #include "FileSystem.h"
-#include "Zip.h"
 
 #include <QCryptographicHash>
 #include <QUuid>
@@ -41,6 +40,23 @@ bool isStale(const QByteArray &extraction, const QByteArray &archive)
     return isEarlier(extracted.st_mtim, laterOf(source.st_mtim, source.st_ctim));
 }
 
+// Staging folders of this archive left by a process that ended before it
+// could remove them.
+void removeAbandonedStaging(const QByteArray &prefix)
+{
+    const QByteArray temporary = FileSystem::temporaryDirectory();
+    std::vector<QByteArray> abandoned;
+    FileSystem::Directory listing(temporary);
+    while (const std::optional<QByteArrayView> name = listing.nextName()) {
+        if (name->startsWith(prefix))
+            abandoned.push_back(FileSystem::appendingPathComponent(temporary, name->toByteArray()));
+    }
+    for (const QByteArray &path : abandoned) {
+        if (const FileSystem::FolderLock lock(path); lock.isLocked())
+            FileSystem::removeItem(path);
+    }
+}
+
 } // namespace
 
 QUrl extractionDirectory(const QUrl &url)
@@ -50,7 +66,44 @@ QUrl extractionDirectory(const QUrl &url)
     return FileSystem::fileUrl(FileSystem::appendingPathComponent(FileSystem::temporaryDirectory(), name));
 }
 
-QUrl archivePreviewDirectory(const QUrl &url)
+std::optional<Zip::Format> archiveFormat(const ContentType &type)
+{
+    using Zip::Format;
+    // Compressed tar types derive from their compressor's type: they come first.
+    static const std::pair<const char *, Format> formats[] = {
+        {"application/zip", Format::Zip},
+        {"application/x-tar", Format::Tar},
+        {"application/x-compressed-tar", Format::Tar},
+        {"application/x-bzip-compressed-tar", Format::Tar},
+        {"application/x-bzip2-compressed-tar", Format::Tar},
+        {"application/x-xz-compressed-tar", Format::Tar},
+        {"application/x-zstd-compressed-tar", Format::Tar},
+        {"application/x-lzma-compressed-tar", Format::Tar},
+        {"application/x-lzip-compressed-tar", Format::Tar},
+        {"application/x-lz4-compressed-tar", Format::Tar},
+        {"application/x-tarz", Format::Tar},
+        {"application/x-7z-compressed", Format::SevenZip},
+        {"application/vnd.rar", Format::Rar},
+        {"application/x-cd-image", Format::Iso9660},
+        {"application/x-cpio", Format::Cpio},
+        {"application/gzip", Format::Compressed},
+        {"application/x-xz", Format::Compressed},
+        {"application/x-bzip", Format::Compressed},
+        {"application/x-bzip2", Format::Compressed},
+        {"application/zstd", Format::Compressed},
+        {"application/x-lzma", Format::Compressed},
+        {"application/x-lzip", Format::Compressed},
+        {"application/x-lz4", Format::Compressed},
+        {"application/x-compress", Format::Compressed},
+    };
+    for (const auto &[identifier, format] : formats) {
+        if (type.mimeType().inherits(QLatin1String(identifier)))
+            return format;
+    }
+    return std::nullopt;
+}
+
+QUrl archivePreviewDirectory(const QUrl &url, Zip::Format format, const std::optional<QString> &password)
 {
     if (!Defaults::get(Defaults::Keys::previewZipFiles()))
         throw ZipError{ZipError::NotEnabled, QStringLiteral("Zip File Preview Not Enabled")};
@@ -65,23 +118,26 @@ QUrl archivePreviewDirectory(const QUrl &url)
 
     // Extracted beside its final place and moved there only when complete,
     // so that a half-done extraction is never taken for the archive.
+    const QByteArray stagingPrefix = "." + FileSystem::lastPathComponent(directoryPath) + ".staging-";
+    removeAbandonedStaging(stagingPrefix);
     const QByteArray staging = FileSystem::appendingPathComponent(
-        FileSystem::temporaryDirectory(),
-        "." + FileSystem::lastPathComponent(directoryPath) + ".staging-" + QUuid::createUuid().toByteArray(QUuid::Id128));
+        FileSystem::temporaryDirectory(), stagingPrefix + QUuid::createUuid().toByteArray(QUuid::Id128));
     if (mkdir(staging.constData(), 0700) != 0) {
         printDiagnostic(QString::fromLocal8Bit(strerror(errno)));
         return url;
     }
-    try {
-        Zip::unzipFile(url, FileSystem::fileUrl(staging), true, std::nullopt);
-    } catch (Zip::ZipError error) {
-        printDiagnostic(Zip::localizedDescription(error));
-        FileSystem::removeItem(staging);
-        return url;
-    } catch (const Zip::FileSystemError &error) {
-        printDiagnostic(error.description);
-        FileSystem::removeItem(staging);
-        return url;
+    {
+        // Held while extracting: a staging folder whose lock is free was abandoned.
+        const FileSystem::FolderLock lock(staging);
+        try {
+            Zip::extractArchive(archivePath, staging, format, {true, password, {}, {}});
+        } catch (const Zip::ZipError &error) {
+            FileSystem::removeItem(staging);
+            if (error.code == Zip::ZipError::passwordRequired || error.code == Zip::ZipError::wrongPassword)
+                throw;
+            printDiagnostic(error.localizedDescription());
+            return url;
+        }
     }
     if (exists)
         FileSystem::removeItem(directoryPath);

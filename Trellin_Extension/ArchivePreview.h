@@ -1,11 +1,16 @@
 // SPDX-License-Identifier: MIT
-// Zip archives are previewed from an extraction of their own in the
-// plug-in's temporary directory, which doubles as a cache.
+// Archives are previewed from an extraction of their own in the plug-in's
+// temporary directory, which doubles as a cache.
 #pragma once
+
+#include "ContentType.h"
+#include "Zip.h"
 
 #include <QByteArray>
 #include <QString>
 #include <QUrl>
+
+#include <optional>
 
 /// The plug-in's own error: archive preview is switched off.
 struct ZipError {
@@ -21,7 +26,12 @@ struct ZipError {
 /// lowercase hexadecimal digits of the SHA-256 of the URL's percent-encoded path.
 QUrl extractionDirectory(const QUrl &url);
 
+/// How an item of this type is extracted; nothing for a type that is no
+/// archive the preview opens.
+std::optional<Zip::Format> archiveFormat(const ContentType &type);
+
 /// The directory to show for the archive at `url`: its extraction, made now
 /// unless a current one exists, or the archive itself when extraction fails.
-/// Throws ZipError when archive preview is off.
-QUrl archivePreviewDirectory(const QUrl &url);
+/// Throws ZipError when archive preview is off, and Zip::ZipError when the
+/// archive is encrypted and `password` does not open it.
+QUrl archivePreviewDirectory(const QUrl &url, Zip::Format format, const std::optional<QString> &password);

@@ -5,15 +5,18 @@
 #include "PreviewViewController.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
 
 PreviewKind previewKind(const QUrl &url)
 {
-    const QString extension = QFileInfo(url.fileName()).suffix();
-    const std::optional<ContentType> type = ContentType::fromFilenameExtension(extension, ContentType::data());
-    if (type && type->conforms(ContentType::zipArchive()))
-        return PreviewKind::ZipArchive;
-    return PreviewKind::Item;
+    const QString name = url.fileName();
+    if (name.isEmpty() || !archiveFormat(ContentType::forFileName(name)))
+        return PreviewKind::Item;
+    return PreviewKind::Archive;
+}
+
+void PreviewViewController::setArchivePassword(const std::optional<QString> &password)
+{
+    m_archivePassword = password;
 }
 
 void PreviewViewController::preparePreviewOfFile(const QUrl &url, PreviewCompletionHandler handler)
@@ -31,7 +34,11 @@ void PreviewViewController::preparePreviewOfFile(const QUrl &url, PreviewComplet
             try {
                 self->preparePreviewOfFile(url);
             } catch (const ZipError &error) {
-                handler(PreviewError{QString::fromLatin1(ZipError::domain), int(error.kind), {}});
+                handler(PreviewError{QString::fromLatin1(ZipError::domain), int(error.kind), {}, error.message});
+                return;
+            } catch (const Zip::ZipError &error) {
+                handler(PreviewError{QString::fromLatin1(Zip::ZipError::domain), int(error.code), {},
+                                     error.localizedDescription()});
                 return;
             }
             handler(std::nullopt);
@@ -60,8 +67,8 @@ QUrl PreviewViewController::resolvePreviewDirectory(const QUrl &url)
     switch (previewKind(url)) {
     case PreviewKind::Item:
         return url;
-    case PreviewKind::ZipArchive:
-        return archivePreviewDirectory(url);
+    case PreviewKind::Archive:
+        return archivePreviewDirectory(url, *archiveFormat(ContentType::forFileName(url.fileName())), m_archivePassword);
     }
     return url;
 }

@@ -40,6 +40,7 @@ public:
     void setContent(NodeList content);
 
     void preparePreviewOfFile(const QUrl &url, PreviewCompletionHandler handler) override;
+    void setArchivePassword(const std::optional<QString> &password) override;
 
     /// Shows a new top-level list: the one way new content reaches the view.
     void showContent(NodeList nodes);
@@ -88,12 +89,13 @@ private:
     const Node *itemNode(const QModelIndex &item) const;
 
     NodeList m_content;
+    std::optional<QString> m_archivePassword;
     std::unique_ptr<TreeController> m_treeController; // after m_content: goes first
 };
 
 /// Whether the host's item is shown as it is, or from an extraction of its archive.
-enum class PreviewKind { Item, ZipArchive };
-/// Decided by the filename extension alone: a folder named "x.zip" is an archive.
+enum class PreviewKind { Item, Archive };
+/// Decided by the content type of the name alone: a folder named "x.zip" is an archive.
 PreviewKind previewKind(const QUrl &url);
 
 /// The columns of the header menu: every column but Name, in case order.

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
-// Extraction of zip archives, over minizip's reading interface.
+// Extraction of archives, over libarchive: zip (with zip64 and encryption),
+// tar and its compressed forms, 7z, rar, ISO 9660, cpio, and single
+// compressed files.
 #pragma once
 
 #include <QString>
@@ -10,31 +12,79 @@
 
 namespace Zip {
 
-enum class ZipError {
-    fileNotFound,
-    unzipFail,
-    zipFail,
+/// The module's one error type.
+class ZipError
+{
+public:
+    enum Code {
+        fileNotFound,
+        unzipFail,
+        zipFail,
+        /// Encrypted, and no password was given.
+        passwordRequired,
+        /// Encrypted, and the password given does not open it.
+        wrongPassword,
+    };
+
+    ZipError(Code code, QString detail = {})
+        : code(code)
+        , detail(std::move(detail))
+    {
+    }
+
+    Code code;
+    /// What exactly went wrong, for people; may be empty.
+    QString detail;
+
+    /// The text of the code, in the user's language, and the detail after it.
+    QString localizedDescription() const;
+    /// What the host's error object says of it.
+    static constexpr const char *domain = "Zip.ZipError";
+
+    friend bool operator==(const ZipError &error, Code code) { return error.code == code; }
 };
 
-/// "File not found.", "Failed to unzip file.", "Failed to zip file.", in the user's language.
-QString localizedDescription(ZipError error);
-
-/// Thrown when the archive's own attributes cannot be read.
-struct FileSystemError {
-    QString description;
-};
+/// "File not found.", "Failed to unzip file.", ..., in the user's language.
+QString localizedDescription(ZipError::Code code);
 
 using ProgressHandler = std::function<void(double fraction)>;
 using FileOutputHandler = std::function<void(const QUrl &url)>;
 
-/// Extracts every entry of the archive below `destination`, synchronously.
-/// Throws ZipError (or FileSystemError). Nothing is ever created or written
-/// outside `destination`: entries whose names climb out of it, or that would
-/// have to replace a file by a folder or the reverse, are skipped. Archives
-/// whose entries overlap, inflate past their declared sizes, use methods
-/// other than stored and deflate, are encrypted and no password is given, or
-/// would not fit on the disk with a gigabyte to spare fail with unzipFail.
-/// What was written before a failure stays.
+/// How an archive is laid out, which decides how it is read.
+enum class Format {
+    Zip,
+    Tar, // plain or compressed
+    SevenZip,
+    Rar,
+    Iso9660,
+    Cpio,
+    /// One compressed file (gzip, xz, bzip2, zstd, ...): shown as that file.
+    Compressed,
+};
+
+struct ExtractOptions {
+    bool overwrite = true;
+    std::optional<QString> password;
+    /// Called on the calling thread, between entries. Either handler makes
+    /// the extraction run on that one thread.
+    ProgressHandler progress;
+    FileOutputHandler fileOutputHandler;
+};
+
+/// Extracts every entry of the archive at `archivePath` below `destination`,
+/// synchronously. Throws ZipError. Nothing is created or written outside
+/// `destination`, and links are never followed there: entries whose names
+/// climb out of it, symbolic links that point out of it, and entries that
+/// would replace a file by a folder or the reverse are skipped. Archives that
+/// expand far beyond any real compression, hold absurdly many or deep
+/// entries, or would not fit on the disk fail with unzipFail; encrypted ones
+/// without their password with passwordRequired or wrongPassword. What was
+/// written before a failure stays.
+void extractArchive(const QByteArray &archivePath, const QByteArray &destination, Format format,
+                    const ExtractOptions &options = {});
+
+/// The same for a zip archive named by URL, accepted only with a known
+/// extension (isValidFileExtension).
 void unzipFile(const QUrl &zipFilePath, const QUrl &destination, bool overwrite,
                const std::optional<QString> &password, const ProgressHandler &progress = {},
                const FileOutputHandler &fileOutputHandler = {});

@@ -1,11 +1,15 @@
 // SPDX-License-Identifier: MIT
 #include "FileSystem.h"
 
+#include "UniqueHandle.h"
+
 #include <QDir>
 #include <QFile>
+#include <QSet>
 #include <QStandardPaths>
 
 #include <dirent.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <algorithm>
@@ -14,6 +18,13 @@
 
 #include <fcntl.h>
 
+
+void UniqueFd::reset(int fd) noexcept
+{
+    if (m_fd >= 0)
+        close(m_fd);
+    m_fd = fd;
+}
 
 namespace FileSystem {
 
@@ -53,14 +64,25 @@ namespace {
 
 std::atomic<quint64> openedCount{0};
 
-// Empties the open directory `fd` and everything below it.
-bool removeContents(int fd)
+struct Level {
+    QByteArray name; // within the level above
+    struct stat status;
+    std::vector<QByteArray> folders; // still to empty
+    QSet<QByteArray> failed;
+};
+
+// Removes what is not a folder inside `fd` and returns the folders, but for
+// those that already failed.
+std::vector<QByteArray> removeFilesIn(int fd, Level &level, bool &removedAll)
 {
-    DIR *dir = fdopendir(fcntl(fd, F_DUPFD_CLOEXEC, 0));
-    if (!dir)
-        return false;
-    bool removedAll = true;
     std::vector<QByteArray> names;
+    std::vector<QByteArray> folders;
+    DIR *dir = fdopendir(fcntl(fd, F_DUPFD_CLOEXEC, 0));
+    if (!dir) {
+        removedAll = false;
+        return folders;
+    }
+    rewinddir(dir); // the duplicate shares the position of an earlier listing
     while (const dirent *entry = readdir(dir)) {
         const std::string_view name(entry->d_name);
         if (name != "." && name != "..")
@@ -68,20 +90,66 @@ bool removeContents(int fd)
     }
     closedir(dir);
     for (const QByteArray &name : names) {
-        if (unlinkat(fd, name.constData(), 0) == 0)
+        if (level.failed.contains(name) || unlinkat(fd, name.constData(), 0) == 0 || errno == ENOENT)
             continue;
-        const int child = openat(fd, name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-        if (child < 0) {
+        if (errno == EISDIR) {
+            folders.push_back(name);
+        } else {
             removedAll = false;
+            level.failed.insert(name);
+        }
+    }
+    return folders;
+}
+
+// Empties the folder `top` at any depth with two descriptors at a time: the
+// way back up is "..", checked against the folder that was left.
+bool removeContents(UniqueFd top)
+{
+    std::vector<Level> levels(1);
+    if (fstat(top.get(), &levels.front().status) != 0)
+        return false;
+    UniqueFd current = std::move(top);
+    bool removedAll = true;
+    for (;;) {
+        Level &level = levels.back();
+        if (level.folders.empty())
+            level.folders = removeFilesIn(current.get(), level, removedAll);
+        if (!level.folders.empty()) {
+            const QByteArray name = std::move(level.folders.back());
+            level.folders.pop_back();
+            UniqueFd child(openat(current.get(), name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+            if (!child) {
+                removedAll = false;
+                level.failed.insert(name);
+                continue;
+            }
+            fchmod(child.get(), 0700); // a folder stored read-only must still be emptied
+            Level below;
+            below.name = name;
+            if (fstat(child.get(), &below.status) != 0)
+                return false;
+            current = std::move(child);
+            levels.push_back(std::move(below));
             continue;
         }
-        fchmod(child, 0700); // a folder stored read-only must still be emptied
-        removedAll = removeContents(child) && removedAll;
-        close(child);
-        if (unlinkat(fd, name.constData(), AT_REMOVEDIR) != 0)
+        if (levels.size() == 1)
+            return removedAll;
+        const QByteArray name = std::move(levels.back().name);
+        levels.pop_back();
+        UniqueFd parent(openat(current.get(), "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        struct stat status;
+        const struct stat &expected = levels.back().status;
+        // Moved elsewhere meanwhile: its ".." is no longer the way back.
+        if (!parent || fstat(parent.get(), &status) != 0 || status.st_dev != expected.st_dev
+            || status.st_ino != expected.st_ino)
+            return false;
+        current = std::move(parent);
+        if (unlinkat(current.get(), name.constData(), AT_REMOVEDIR) != 0 && errno != ENOENT) {
             removedAll = false;
+            levels.back().failed.insert(name);
+        }
     }
-    return removedAll;
 }
 
 } // namespace
@@ -100,13 +168,19 @@ bool removeItem(const QByteArray &path)
 {
     if (unlink(path.constData()) == 0 || errno == ENOENT)
         return true;
-    const int fd = open(path.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0)
+    UniqueFd fd(open(path.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (!fd)
         return false;
-    fchmod(fd, 0700);
-    const bool emptied = removeContents(fd);
-    close(fd);
+    fchmod(fd.get(), 0700);
+    const bool emptied = removeContents(std::move(fd));
     return rmdir(path.constData()) == 0 && emptied;
+}
+
+FolderLock::FolderLock(const QByteArray &path)
+    : m_fd(open(path.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC))
+{
+    if (m_fd && flock(m_fd.get(), LOCK_EX | LOCK_NB) != 0)
+        m_fd.reset();
 }
 
 quint64 directoriesOpened()

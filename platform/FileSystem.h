@@ -3,6 +3,8 @@
 // decoded text, so that a name that is not UTF-8 still works everywhere.
 #pragma once
 
+#include "UniqueHandle.h"
+
 #include <QByteArray>
 #include <QUrl>
 
@@ -31,10 +33,23 @@ QByteArray appendingPathComponent(const QByteArray &directory, const QByteArray 
 /// made (mode 0700) when missing; empty when it cannot be made.
 QByteArray temporaryDirectory();
 
-/// Removes an item and, for a folder, everything in it, making read-only
-/// folders writable on the way; a symbolic link is removed itself, never
-/// followed. False when anything stayed.
+/// Removes an item and, for a folder, everything in it at any depth, with a
+/// few descriptors whatever the depth, making read-only folders writable on
+/// the way; a symbolic link is removed itself, never followed. False when
+/// anything stayed.
 bool removeItem(const QByteArray &path);
+
+/// An exclusive lock on a folder, held while this lives. Taking it never
+/// waits: a folder whose lock is free belongs to no running process.
+class FolderLock
+{
+public:
+    explicit FolderLock(const QByteArray &path);
+    bool isLocked() const { return bool(m_fd); }
+
+private:
+    UniqueFd m_fd;
+};
 
 /// How many directories this process has opened for listing.
 quint64 directoriesOpened();

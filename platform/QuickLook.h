@@ -18,6 +18,8 @@ struct PreviewError {
     QString domain;
     int code = 0;
     QVariantMap userInfo;
+    /// What went wrong, for people.
+    QString message;
 
     friend bool operator==(const PreviewError &, const PreviewError &) = default;
 };
@@ -34,6 +36,8 @@ public:
     /// May be called on any thread. Returns at once; the work and the call of
     /// the handler happen later on the main thread.
     virtual void preparePreviewOfFile(const QUrl &url, PreviewCompletionHandler handler) = 0;
+    /// The password that the requests after this one try on an encrypted item.
+    virtual void setArchivePassword(const std::optional<QString> &password) = 0;
 };
 
 #define QLPreviewingController_iid "ltd.vantorix.Trellin.QLPreviewingController/1.0"

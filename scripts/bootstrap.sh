@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-qpa-plugins qt6-l10n-tools libqt6svg6
-  libicu-dev libminizip-dev zlib1g-dev
+  libicu-dev libarchive-dev libminizip-dev zlib1g-dev
   libgtest-dev libbenchmark-dev
   adwaita-icon-theme hicolor-icon-theme
   libarchive-tools unzip zip

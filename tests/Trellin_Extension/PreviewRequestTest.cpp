@@ -149,8 +149,8 @@ TEST(PreviewRequest, ANameThatIsNotUtf8StillAppearsAndWorks)
 TEST(PreviewRequest, ClassifiesArchivesByExtensionAlone)
 {
     TempTree tree;
-    EXPECT_EQ(previewKind(tree.url("a.zip")), PreviewKind::ZipArchive);
-    EXPECT_EQ(previewKind(tree.url("folder.zip")), PreviewKind::ZipArchive);
+    EXPECT_EQ(previewKind(tree.url("a.zip")), PreviewKind::Archive);
+    EXPECT_EQ(previewKind(tree.url("folder.zip")), PreviewKind::Archive);
     EXPECT_EQ(previewKind(tree.url("archive")), PreviewKind::Item);
     EXPECT_EQ(previewKind(tree.url("notes.txt")), PreviewKind::Item);
     EXPECT_EQ(previewKind(tree.url("folder")), PreviewKind::Item);

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QJsonDocument>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
 #include <QThread>
@@ -106,6 +107,22 @@ QByteArray TempTree::file(const QByteArray &relative, qint64 size) const
         close(fd);
     }
     return full;
+}
+
+bool runTool(const QString &program, const QStringList &arguments, const QByteArray &directory, const QByteArray &input)
+{
+    QProcess process;
+    if (!directory.isEmpty())
+        process.setWorkingDirectory(QFile::decodeName(directory));
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process.start(program, arguments);
+    process.write(input);
+    process.closeWriteChannel();
+    if (!process.waitForFinished(120000)) {
+        ADD_FAILURE() << "did not finish: " << program.toStdString();
+        return false;
+    }
+    return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
 }
 
 RequestResult runRequest(PreviewViewController &controller, const QUrl &url)

@@ -59,5 +59,9 @@ struct RequestResult {
     std::optional<PreviewError> error;
 };
 
+/// Runs a tool (zip, bsdtar, python3, ...) in `directory`; whether it ran and exited 0.
+bool runTool(const QString &program, const QStringList &arguments, const QByteArray &directory = {},
+             const QByteArray &input = {});
+
 /// Sends one request to `controller` as the host does and waits for its handler.
 RequestResult runRequest(PreviewViewController &controller, const QUrl &url);

@@ -1,0 +1,56 @@
+// SPDX-License-Identifier: MIT
+// One libarchive reading handle over an open archive file. Several handles
+// may share the file: each reads with its own position.
+#pragma once
+
+#include "UniqueHandle.h"
+#include "Zip.h"
+
+#include <archive.h>
+#include <archive_entry.h>
+
+#include <QByteArray>
+
+#include <vector>
+
+namespace Zip {
+
+class ArchiveReader
+{
+public:
+    /// Throws ZipError when the archive's format cannot be read.
+    ArchiveReader(int fd, qint64 size, Format format, const std::optional<QString> &password);
+
+    /// The next entry, or nullptr after the last. Throws ZipError.
+    archive_entry *nextEntry();
+    /// The next piece of the current entry's data; false at its end. Throws ZipError.
+    bool readBlock(const char **data, qint64 *size, qint64 *offset);
+    /// How far into the archive file reading has come.
+    qint64 position() const;
+    /// Whether the data passed through a decompressing filter.
+    bool isCompressed() const;
+
+private:
+    /// The error for what libarchive just reported, on `entry` when given.
+    ZipError error(archive_entry *entry) const;
+
+    static la_ssize_t read(struct archive *, void *self, const void **buffer);
+    static la_int64_t seek(struct archive *, void *self, la_int64_t offset, int whence);
+    static la_int64_t skip(struct archive *, void *self, la_int64_t request);
+
+    UniqueHandle<struct archive, archive_read_free> m_archive;
+    int m_fd;
+    qint64 m_size;
+    bool m_havePassword;
+    archive_entry *m_entry = nullptr;
+    bool m_opened = false;
+    bool m_entryStarted = false;
+    // What the last read brought in: a seek that lands inside it needs no new read.
+    std::vector<char> m_buffer;
+    qint64 m_bufferStart = 0;
+    qint64 m_bufferLength = 0;
+    qint64 m_offset = 0;
+    qint64 m_readSize;
+};
+
+} // namespace Zip
