@@ -6,6 +6,9 @@
 
 #include <QCoreApplication>
 
+static_assert(int(ArchiveErrorCode::PasswordRequired) == Zip::ZipError::passwordRequired
+              && int(ArchiveErrorCode::WrongPassword) == Zip::ZipError::wrongPassword);
+
 PreviewKind previewKind(const QUrl &url)
 {
     const QString name = url.fileName();

@@ -90,7 +90,8 @@ QJsonDocument outlineJson(ViewController &controller, const std::optional<Previe
 {
     QJsonObject root;
     root.insert(QStringLiteral("error"), error ? QJsonValue(QJsonObject{{QStringLiteral("domain"), error->domain},
-                                                                        {QStringLiteral("code"), error->code}})
+                                                                        {QStringLiteral("code"), error->code},
+                                                                        {QStringLiteral("message"), error->message}})
                                                : QJsonValue(QJsonValue::Null));
     const QUrl represented = controller.representedObject().toUrl();
     root.insert(QStringLiteral("representedObject"),

@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QKeySequence>
 #include <QMenu>
 #include <QPluginLoader>
@@ -30,7 +31,8 @@ namespace {
 
 const char usage[] =
     "usage: trellin-preview [--dump | --text | --screenshot FILE.png [--size WxH]]\n"
-    "                       [--columns LIST] [--sort KEY[:asc|:desc]] [--plugin FILE] PATH\n"
+    "                       [--columns LIST] [--sort KEY[:asc|:desc]] [--password-file FILE]\n"
+    "                       [--plugin FILE] PATH\n"
     "  (no mode)        show the preview in a window; Space or Escape closes it\n"
     "  --dump           print the finished preview as JSON\n"
     "  --text           print the finished preview as a table\n"
@@ -41,6 +43,8 @@ const char usage[] =
     "  --sort KEY[:asc|:desc]  once the preview is ready, sort as a click on that\n"
     "                   column's header would (name, dateModified, dateCreated,\n"
     "                   dateLastOpened, size, kind)\n"
+    "  --password-file FILE  open an encrypted archive with the password on the\n"
+    "                   first line of FILE (the window asks for it instead)\n"
     "  --plugin FILE    load the plug-in from FILE\n";
 
 enum class Mode { Window, Dump, Text, Screenshot };
@@ -51,6 +55,7 @@ struct Options {
     QString screenshotFile;
     QSize size{900, 560};
     QString plugin;
+    QString passwordFile;
     std::optional<QStringList> columns;
     QString sortKey;
     std::optional<bool> sortAscending;
@@ -113,6 +118,8 @@ Options parseOptions(int argc, char **argv)
                 options.sortAscending = false;
             else if (parts.size() != 1 || options.sortKey.isEmpty())
                 usageError("--sort takes KEY, KEY:asc or KEY:desc");
+        } else if (!std::strcmp(arg, "--password-file")) {
+            options.passwordFile = QFile::decodeName(value());
         } else if (!std::strcmp(arg, "--plugin")) {
             options.plugin = QFile::decodeName(value());
         } else if (arg[0] == '-' && arg[1] == '-' && arg[2] != '\0') {
@@ -219,6 +226,72 @@ bool sortBy(OutlineView &view, const QString &key, std::optional<bool> ascending
     return true;
 }
 
+// A password never comes on the command line, where every user could read it.
+std::optional<QString> readPassword(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "trellin-preview: cannot read %s: %s\n", qPrintable(path), qPrintable(file.errorString()));
+        return std::nullopt;
+    }
+    QByteArray line = file.readLine();
+    while (line.endsWith('\n') || line.endsWith('\r'))
+        line.chop(1);
+    return QString::fromUtf8(line);
+}
+
+// Sends the request from a thread of the host's own, as the platform does,
+// and waits for its handler.
+std::optional<PreviewError> requestPreview(QLPreviewingController &previewing, const QUrl &url)
+{
+    std::optional<PreviewError> error;
+    QEventLoop untilReady;
+    bool ready = false;
+    std::thread caller([&] {
+        previewing.preparePreviewOfFile(url, [&](std::optional<PreviewError> result) {
+            error = std::move(result);
+            ready = true;
+            untilReady.quit();
+        });
+    });
+    caller.join();
+    if (!ready)
+        untilReady.exec();
+    return error;
+}
+
+std::optional<ArchiveErrorCode> passwordProblem(const std::optional<PreviewError> &error)
+{
+    if (!error || error->domain != QLatin1String(archiveErrorDomain))
+        return std::nullopt;
+    for (ArchiveErrorCode code : {ArchiveErrorCode::PasswordRequired, ArchiveErrorCode::WrongPassword}) {
+        if (error->code == int(code))
+            return code;
+    }
+    return std::nullopt;
+}
+
+// Asks for the password until the archive opens; nothing when the user cancels.
+std::optional<PreviewError> requestWithPasswords(QLPreviewingController &previewing, const QUrl &url,
+                                                 const QString &name, bool *cancelled)
+{
+    std::optional<PreviewError> error = requestPreview(previewing, url);
+    while (const std::optional<ArchiveErrorCode> problem = passwordProblem(error)) {
+        const QString prompt = *problem == ArchiveErrorCode::WrongPassword
+            ? QCoreApplication::translate("Host", "The password is not correct. Try again:")
+            : QCoreApplication::translate("Host", "\u201c%1\u201d is password-protected. Enter its password:").arg(name);
+        bool accepted = false;
+        const QString password = QInputDialog::getText(nullptr, name, prompt, QLineEdit::Password, QString(), &accepted);
+        if (!accepted) {
+            *cancelled = true;
+            return error;
+        }
+        previewing.setArchivePassword(password);
+        error = requestPreview(previewing, url);
+    }
+    return error;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -272,21 +345,22 @@ int main(int argc, char **argv)
     if (options.columns && (!outline || !showColumns(*outline, *options.columns)))
         return 2;
 
-    // The request comes from a thread of the host's own, as the platform's does.
+    if (!options.passwordFile.isEmpty()) {
+        const std::optional<QString> password = readPassword(options.passwordFile);
+        if (!password)
+            return 2;
+        previewing->setArchivePassword(password);
+    }
     const QUrl url = FileSystem::fileUrl(absolutePath(options.path));
-    std::optional<PreviewError> error;
-    QEventLoop untilReady;
-    bool ready = false;
-    std::thread caller([&] {
-        previewing->preparePreviewOfFile(url, [&](std::optional<PreviewError> result) {
-            error = std::move(result);
-            ready = true;
-            untilReady.quit();
-        });
-    });
-    caller.join();
-    if (!ready)
-        untilReady.exec();
+    const QString name = QString::fromUtf8(FileSystem::lastPathComponent(options.path));
+    bool cancelled = false;
+    const std::optional<PreviewError> error = options.mode == Mode::Window
+        ? requestWithPasswords(*previewing, url, name, &cancelled)
+        : requestPreview(*previewing, url);
+    if (cancelled)
+        return 1;
+    if (error && !error->message.isEmpty())
+        std::fprintf(stderr, "trellin-preview: %s\n", qPrintable(error->message));
 
     if (!options.sortKey.isEmpty() && (!outline || !sortBy(*outline, options.sortKey, options.sortAscending)))
         return 2;
@@ -313,7 +387,7 @@ int main(int argc, char **argv)
     }
     case Mode::Window: {
         auto window = std::make_unique<QWidget>();
-        window->setWindowTitle(QString::fromUtf8(FileSystem::lastPathComponent(options.path)));
+        window->setWindowTitle(name);
         auto *layout = new QVBoxLayout(window.get());
         layout->setContentsMargins(0, 0, 0, 0);
         layout->addWidget(view);

@@ -24,6 +24,10 @@ struct PreviewError {
     friend bool operator==(const PreviewError &, const PreviewError &) = default;
 };
 
+/// The errors of an encrypted item, which a host may answer with a password.
+inline constexpr const char *archiveErrorDomain = "Zip.ZipError";
+enum class ArchiveErrorCode { PasswordRequired = 3, WrongPassword = 4 };
+
 /// Called exactly once per request, on the main thread; no error means the
 /// preview is ready.
 using PreviewCompletionHandler = std::function<void(std::optional<PreviewError>)>;

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -171,6 +172,84 @@ TEST(ArchivePreview, AFailedExtractionIsReportedAndLeavesNothing)
     EXPECT_EQ(output.text(), "decode Failed to unzip file. not a regular file\n");
     EXPECT_EQ(names(controller.content()), QStringList{"inside.txt"});
     EXPECT_TRUE(temporaryItems().isEmpty());
+}
+
+TEST(ArchivePreview, EveryArchiveTypeIsShownLikeAFolder)
+{
+    TempTree tree;
+    tree.file("src/docs/readme.txt", 10);
+    ASSERT_TRUE(runTool(QStringLiteral("bsdtar"), {"-czf", "backup.tar.gz", "-C", "src", "docs"}, tree.path()));
+    ASSERT_TRUE(runTool(QStringLiteral("bsdtar"), {"-cf", "app.jar", "--format", "zip", "-C", "src", "docs"}, tree.path()));
+    PreviewViewController controller;
+    for (const QByteArray &name : {QByteArray("backup.tar.gz"), QByteArray("app.jar")}) {
+        const RequestResult result = runRequest(controller, tree.url(name));
+        EXPECT_FALSE(result.error) << name.constData();
+        ASSERT_EQ(names(controller.content()), QStringList{"docs"}) << name.constData();
+        EXPECT_EQ(names(controller.content().front()->children), QStringList{"readme.txt"});
+    }
+}
+
+TEST(ArchivePreview, AnEncryptedArchiveAsksTheHostForItsPassword)
+{
+    TempTree tree;
+    tree.file("secret.txt", 100);
+    ASSERT_TRUE(runTool(QStringLiteral("zip"), {"-q", "-P", "sesame", "locked.zip", "secret.txt"}, tree.path()));
+    ASSERT_TRUE(QFile::copy(QString::fromUtf8(tree.path("locked.zip")), QString::fromUtf8(tree.path("again.zip"))));
+    PreviewViewController controller;
+
+    const RequestResult none = runRequest(controller, tree.url("locked.zip"));
+    ASSERT_TRUE(none.error);
+    EXPECT_EQ(none.error->domain, QLatin1String(archiveErrorDomain));
+    EXPECT_EQ(none.error->code, int(ArchiveErrorCode::PasswordRequired));
+    EXPECT_FALSE(none.error->message.isEmpty());
+    EXPECT_TRUE(temporaryItems().isEmpty()); // nothing extracted, nothing left
+
+    controller.setArchivePassword(QStringLiteral("wrong"));
+    const RequestResult wrong = runRequest(controller, tree.url("again.zip"));
+    ASSERT_TRUE(wrong.error);
+    EXPECT_EQ(wrong.error->code, int(ArchiveErrorCode::WrongPassword));
+    EXPECT_TRUE(temporaryItems().isEmpty());
+
+    controller.setArchivePassword(QStringLiteral("sesame"));
+    EXPECT_FALSE(runRequest(controller, tree.url("locked.zip")).error);
+    EXPECT_EQ(names(controller.content()), QStringList{"secret.txt"});
+    struct stat status;
+    ASSERT_EQ(stat(FileSystem::temporaryDirectory().constData(), &status), 0);
+    EXPECT_EQ(status.st_mode & 0777, 0700u);
+}
+
+TEST(ArchivePreview, NoStagingFolderOutlivesItsExtraction)
+{
+    TempTree tree;
+    // Thirty thousand folders deep, then a bad entry, with few descriptors to spare.
+    ASSERT_TRUE(runTool(QStringLiteral("python3"), {"-c", R"(
+import zipfile
+with zipfile.ZipFile('deep.zip', 'w') as z:
+    for depth in range(1, 30001, 100):
+        z.writestr('d/' * depth, b'')
+    z.writestr('d/' * 30000, b'')
+    z.writestr('bad.txt', b'x' * 100)
+data = bytearray(open('deep.zip', 'rb').read())
+at = data.rfind(b'x' * 100)
+data[at:at + 100] = b'y' * 100
+open('deep.zip', 'wb').write(data)
+)"}, tree.path()));
+    PreviewViewController controller;
+    // An abandoned staging folder of the same archive (its process died) goes too.
+    const QUrl url = tree.url("deep.zip");
+    const QByteArray abandoned = FileSystem::appendingPathComponent(
+        FileSystem::temporaryDirectory(), "." + FileSystem::lastPathComponent(FileSystem::localPath(extractionDirectory(url))) + ".staging-old");
+    ASSERT_EQ(mkdir(abandoned.constData(), 0700), 0);
+    struct rlimit saved;
+    ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &saved), 0);
+    struct rlimit few = saved;
+    few.rlim_cur = 256;
+    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &few), 0);
+    const RequestResult result = runRequest(controller, url);
+    setrlimit(RLIMIT_NOFILE, &saved);
+    EXPECT_FALSE(result.error);
+    EXPECT_TRUE(controller.content().empty());
+    EXPECT_TRUE(temporaryItems().isEmpty()) << temporaryItems().join(QLatin1Char(' ')).toStdString();
 }
 
 namespace {

@@ -184,3 +184,36 @@ TEST(Host, ShowsChosenColumnsAndSortsAsAClickWouldForThisRunOnly)
     EXPECT_EQ(runHost({QStringLiteral("--dump"), QStringLiteral("--sort"), QStringLiteral("tags"), local(tree.path())}).exitCode, 2);
     EXPECT_EQ(runHost({QStringLiteral("--dump"), QStringLiteral("--columns"), QStringLiteral("Nope"), local(tree.path())}).exitCode, 2);
 }
+
+TEST(Host, TakesThePasswordOfAnArchiveFromAFile)
+{
+    TempTree tree;
+    tree.file("inside.txt", 10);
+    ASSERT_TRUE(runTool(QStringLiteral("zip"), {"-q", "-P", "open sesame", "locked.zip", "inside.txt"}, tree.path()));
+    const QByteArray right = tree.path("right");
+    const QByteArray wrong = tree.path("wrong");
+    {
+        QFile file(local(right));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("open sesame\n");
+    }
+    {
+        QFile file(local(wrong));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("closed\n");
+    }
+    for (const auto &[file, code] : {std::pair<QString, int>{QString(), 3}, {local(wrong), 4}}) {
+        QStringList arguments{QStringLiteral("--dump")};
+        if (!file.isEmpty())
+            arguments << QStringLiteral("--password-file") << file;
+        const HostRun run = runHost(arguments << local(tree.path("locked.zip")));
+        EXPECT_EQ(run.exitCode, 1);
+        const QJsonObject error = QJsonDocument::fromJson(run.out).object().value(QStringLiteral("error")).toObject();
+        EXPECT_EQ(error.value(QStringLiteral("domain")).toString(), QStringLiteral("Zip.ZipError"));
+        EXPECT_EQ(error.value(QStringLiteral("code")).toInt(), code);
+        EXPECT_FALSE(error.value(QStringLiteral("message")).toString().isEmpty());
+    }
+    const HostRun run = runHost({QStringLiteral("--text"), QStringLiteral("--password-file"), local(right), local(tree.path("locked.zip"))});
+    EXPECT_EQ(run.exitCode, 0) << run.err.constData();
+    EXPECT_TRUE(run.out.contains("inside.txt"));
+}
