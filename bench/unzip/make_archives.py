@@ -6,6 +6,8 @@ seed, fixed dates), deflated at zip's default level:
              JSON, record-like binary and some random bytes
   big.zip    five files of 50 MB, each megabyte text, records or random
   tiny.zip   20,000 files of 0 to 200 bytes in 100 folders
+  small.tar.gz  the files of small.zip as a gzip-compressed tar
+  zip64.zip  one zip64 entry of 5 GiB of zeros (about 5 MB)
 Skipped when DIR/.complete exists.
 
 usage: make_archives.py DIR"""
@@ -133,6 +135,33 @@ def write_big(path, rng):
             archive.writestr(entry(f"media/part{n + 1}.dat"), b"".join(parts), compresslevel=6)
 
 
+def write_tar_from_zip(path, source):
+    # The same files as the zip, so that the two formats compare on equal data.
+    import tarfile
+    import io
+    with zipfile.ZipFile(source) as archive, tarfile.open(path, "w:gz", compresslevel=6) as tar:
+        for info in archive.infolist():
+            entry = tarfile.TarInfo(info.filename.rstrip("/"))
+            entry.mtime = 1715947200
+            if info.is_dir():
+                entry.type = tarfile.DIRTYPE
+                entry.mode = 0o755
+                tar.addfile(entry)
+            else:
+                data = archive.read(info)
+                entry.size = len(data)
+                entry.mode = 0o644
+                tar.addfile(entry, io.BytesIO(data))
+
+
+def write_zip64(path):
+    chunk = bytes(1 << 24)
+    with zipfile.ZipFile(path, "w", zipfile.ZIP_DEFLATED) as archive:
+        with archive.open(entry("zeros.bin"), "w", force_zip64=True) as out:
+            for _ in range((5 << 30) // len(chunk)):
+                out.write(chunk)
+
+
 def main():
     base = sys.argv[1]
     done = os.path.join(base, ".complete")
@@ -142,7 +171,9 @@ def main():
     rng = random.Random(20240517)
     for name, make in (("small.zip", lambda p: write_many(p, rng, 10_000, 100, 512, 8192)),
                        ("big.zip", lambda p: write_big(p, rng)),
-                       ("tiny.zip", lambda p: write_many(p, rng, 20_000, 100, 0, 200))):
+                       ("tiny.zip", lambda p: write_many(p, rng, 20_000, 100, 0, 200)),
+                       ("small.tar.gz", lambda p: write_tar_from_zip(p, os.path.join(base, "small.zip"))),
+                       ("zip64.zip", write_zip64)):
         partial = os.path.join(base, name + ".partial")
         make(partial)
         os.replace(partial, os.path.join(base, name))
