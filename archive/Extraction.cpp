@@ -269,9 +269,29 @@ struct Extraction {
     std::vector<FolderMode> folderModes;
 };
 
+// The folder of the last entry, kept open for the next: entries come
+// grouped by folder, and reaching one costs a lookup per component.
+class FolderCache
+{
+public:
+    int open(const FileSystem::OutputTree &tree, const QByteArrayList &parts, qsizetype count)
+    {
+        if (!m_fd || m_parts.size() != count || !std::equal(m_parts.begin(), m_parts.end(), parts.begin())) {
+            m_fd = tree.folder(parts, count);
+            m_parts = parts.mid(0, count);
+        }
+        return m_fd ? m_fd.get() : -1;
+    }
+
+private:
+    QByteArrayList m_parts;
+    UniqueFd m_fd;
+};
+
 // Writes one entry below the destination; false when it was skipped.
 bool extractEntry(Extraction &extraction, ArchiveReader &reader, archive_entry *entry, const EntryInfo &info,
-                  std::vector<FolderMode> &folderModes, QSet<QByteArray> &filesWritten, bool charge)
+                  FolderCache &folders, std::vector<FolderMode> &folderModes, QSet<QByteArray> &filesWritten,
+                  bool charge)
 {
     const FileSystem::OutputTree &tree = extraction.tree;
     const qsizetype count = info.parts.size();
@@ -285,39 +305,38 @@ bool extractEntry(Extraction &extraction, ArchiveReader &reader, archive_entry *
         return true;
     }
 
-    const UniqueFd parent = tree.folder(info.parts, count - 1);
-    if (!parent)
+    const int parent = folders.open(tree, info.parts, count - 1);
+    if (parent < 0)
         return false; // a file stands where a folder is needed
     const QByteArray &leaf = info.parts.last();
     using Kind = FileSystem::OutputTree::Kind;
-    const Kind existing = FileSystem::OutputTree::kind(parent.get(), leaf);
-    if (existing == Kind::Folder || existing == Kind::Other)
-        return false; // a folder (or a link, or anything but a file) stands where the file goes
-    if (existing == Kind::File && !extraction.options.overwrite)
-        return false;
-
-    switch (info.kind) {
-    case EntryKind::SymbolicLink: {
-        const QByteArray target = archive_entry_symlink(entry);
-        if (!linkStaysInside(info, target))
+    using FileSystem::OutputTree;
+    // Most files are new: the existing item is looked at only when one is there.
+    UniqueFd output = info.kind == EntryKind::File ? OutputTree::createFile(parent, leaf, false) : UniqueFd();
+    if (!output) {
+        const Kind existing = OutputTree::kind(parent, leaf);
+        if (existing == Kind::Folder || existing == Kind::Other)
+            return false; // a folder (or a link, or anything but a file) stands where the file goes
+        if (existing == Kind::File && !extraction.options.overwrite)
             return false;
-        if (existing == Kind::File)
-            FileSystem::OutputTree::remove(parent.get(), leaf);
-        return FileSystem::OutputTree::makeSymbolicLink(parent.get(), leaf, target);
+        if (info.kind == EntryKind::SymbolicLink) {
+            const QByteArray target = archive_entry_symlink(entry);
+            if (!linkStaysInside(info, target))
+                return false;
+            if (existing == Kind::File)
+                OutputTree::remove(parent, leaf);
+            return OutputTree::makeSymbolicLink(parent, leaf, target);
+        }
+        if (info.kind == EntryKind::HardLink) {
+            const std::optional<QByteArrayList> target = components(archive_entry_hardlink(entry), extraction.format);
+            if (!target || !filesWritten.contains(target->join('/')))
+                return false; // only to a file that this extraction wrote
+            if (existing == Kind::File)
+                OutputTree::remove(parent, leaf);
+            return tree.makeHardLink(*target, parent, leaf);
+        }
+        output = OutputTree::createFile(parent, leaf, true);
     }
-    case EntryKind::HardLink: {
-        const std::optional<QByteArrayList> target = components(archive_entry_hardlink(entry), extraction.format);
-        if (!target || !filesWritten.contains(target->join('/')))
-            return false; // only to a file that this extraction wrote
-        if (existing == Kind::File)
-            FileSystem::OutputTree::remove(parent.get(), leaf);
-        return tree.makeHardLink(*target, parent.get(), leaf);
-    }
-    default:
-        break;
-    }
-
-    const UniqueFd output = FileSystem::OutputTree::createFile(parent.get(), leaf);
     if (!output)
         throw ZipError(ZipError::unzipFail,
                        QStringLiteral("cannot write %1: %2").arg(QString::fromUtf8(info.path), FileSystem::lastErrorText()));
@@ -419,6 +438,7 @@ void extractEntries(Extraction &extraction, const Plan *plan, int worker)
     Utf8Locale locale;
     ArchiveReader reader(extraction.file.fd.get(), extraction.file.size, extraction.format, extraction.options.password);
     std::vector<FolderMode> folderModes;
+    FolderCache folders;
     QSet<QByteArray> filesWritten;
     const ExtractOptions &options = extraction.options;
     const qint64 totalSize = extraction.file.size;
@@ -439,7 +459,7 @@ void extractEntries(Extraction &extraction, const Plan *plan, int worker)
             if (extraction.format == Format::Compressed && !reader.isCompressed())
                 throw ZipError(ZipError::unzipFail, QStringLiteral("the data is not compressed"));
         }
-        extractEntry(extraction, reader, entry, info, folderModes, filesWritten, !plan && info.size < 0);
+        extractEntry(extraction, reader, entry, info, folders, folderModes, filesWritten, !plan && info.size < 0);
         if (!plan) {
             extraction.budget.addFolders(extraction.tree.foldersMade() - foldersCharged);
             foldersCharged = extraction.tree.foldersMade();
@@ -478,6 +498,35 @@ void runWorker(Extraction &extraction, const Plan *plan, int worker)
         extraction.error = failure;
 }
 
+quint64 littleEndian(const QByteArray &bytes, qsizetype at, int size)
+{
+    quint64 value = 0;
+    for (int i = size - 1; i >= 0; --i)
+        value = value << 8 | uchar(bytes[at + i]);
+    return value;
+}
+
+// How many entries a zip archive's central directory lists, by its end
+// record; nothing when that cannot be read.
+std::optional<quint64> listedEntryCount(const FileSystem::RegularFile &file)
+{
+    const qint64 tail = std::min<qint64>(file.size, 22 + 0xFFFF);
+    QByteArray bytes(tail, '\0');
+    if (FileSystem::readAt(file.fd.get(), bytes.data(), tail, file.size - tail) != tail)
+        return std::nullopt;
+    const qsizetype end = bytes.lastIndexOf("PK\x05\x06");
+    if (end < 0 || end + 22 > bytes.size())
+        return std::nullopt;
+    const quint64 count = littleEndian(bytes, end + 10, 2);
+    if (count != 0xFFFF || end < 20 || !bytes.mid(end - 20, 4).startsWith("PK\x06\x07"))
+        return count;
+    QByteArray record(56, '\0');
+    const qint64 at = qint64(littleEndian(bytes, end - 20 + 8, 8));
+    if (at < 0 || FileSystem::readAt(file.fd.get(), record.data(), 56, at) != 56 || !record.startsWith("PK\x06\x06"))
+        return std::nullopt;
+    return littleEndian(record, 32, 8);
+}
+
 int workerCount(const ExtractOptions &options, Format format)
 {
     // Only a zip archive's entries can be reached without reading those before them.
@@ -513,6 +562,11 @@ void extractArchive(const QByteArray &archivePath, const QByteArray &destination
                                              [](const Plan::Entry &entry) { return entry.extract; });
         if (plan.entries.empty())
             throw ZipError(ZipError::unzipFail, QStringLiteral("it holds no entries"));
+        // libarchive reads entries that share one local header once: fewer
+        // entries than listed means they overlap, as in the small zip bombs.
+        const std::optional<quint64> listed = listedEntryCount(extraction.file);
+        if (listed && plan.entries.size() < *listed)
+            throw ZipError(ZipError::unzipFail, QStringLiteral("its entries overlap"));
         workers = int(std::min<qint64>(workers, extracted));
         std::vector<std::thread> threads;
         for (int worker = 1; worker < workers; ++worker)

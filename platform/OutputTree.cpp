@@ -81,9 +81,10 @@ OutputTree::Kind OutputTree::kind(int folder, const QByteArray &name)
     return S_ISDIR(status.st_mode) ? Kind::Folder : Kind::Other;
 }
 
-UniqueFd OutputTree::createFile(int folder, const QByteArray &name)
+UniqueFd OutputTree::createFile(int folder, const QByteArray &name, bool replace)
 {
-    return UniqueFd(openat(folder, name.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666));
+    const int flags = O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC | (replace ? O_TRUNC : O_EXCL);
+    return UniqueFd(openat(folder, name.constData(), flags, 0666));
 }
 
 bool OutputTree::writeAt(int fd, const char *data, qint64 size, qint64 offset)

@@ -56,8 +56,9 @@ public:
     qint64 foldersMade() const { return m_foldersMade.load(); }
 
     static Kind kind(int folder, const QByteArray &name);
-    /// Creates or empties the regular file `name` in `folder`, for writing.
-    static UniqueFd createFile(int folder, const QByteArray &name);
+    /// Creates the regular file `name` in `folder` for writing; with
+    /// `replace`, an existing file is emptied instead of refused (EEXIST).
+    static UniqueFd createFile(int folder, const QByteArray &name, bool replace);
     /// Writes all of `size` bytes at `offset`.
     static bool writeAt(int fd, const char *data, qint64 size, qint64 offset);
     static bool setSize(int fd, qint64 size);
