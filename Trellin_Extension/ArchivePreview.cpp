@@ -13,10 +13,10 @@
 
 namespace {
 
+// Scripts look for this line; the host gets the error itself.
 void printDiagnostic(const QString &description)
 {
-    std::printf("decode %s\n", description.toUtf8().constData());
-    std::fflush(stdout);
+    std::fprintf(stderr, "decode %s\n", description.toUtf8().constData());
 }
 
 struct timespec laterOf(const struct timespec &a, const struct timespec &b)
@@ -106,7 +106,7 @@ std::optional<Zip::Format> archiveFormat(const ContentType &type)
 QUrl archivePreviewDirectory(const QUrl &url, Zip::Format format, const std::optional<QString> &password)
 {
     if (!Defaults::get(Defaults::Keys::previewZipFiles()))
-        throw ZipError{ZipError::NotEnabled, QStringLiteral("Zip File Preview Not Enabled")};
+        throw ExtensionError{ExtensionError::NotEnabled, QStringLiteral("Zip File Preview Not Enabled")};
 
     const QUrl directory = extractionDirectory(url);
     const QByteArray directoryPath = FileSystem::localPath(directory);
@@ -123,8 +123,9 @@ QUrl archivePreviewDirectory(const QUrl &url, Zip::Format format, const std::opt
     const QByteArray staging = FileSystem::appendingPathComponent(
         FileSystem::temporaryDirectory(), stagingPrefix + QUuid::createUuid().toByteArray(QUuid::Id128));
     if (mkdir(staging.constData(), 0700) != 0) {
-        printDiagnostic(QString::fromLocal8Bit(strerror(errno)));
-        return url;
+        const Zip::ZipError error(Zip::ZipError::unzipFail, QString::fromLocal8Bit(strerror(errno)));
+        printDiagnostic(error.localizedDescription());
+        throw error;
     }
     {
         // Held while extracting: a staging folder whose lock is free was abandoned.
@@ -133,18 +134,18 @@ QUrl archivePreviewDirectory(const QUrl &url, Zip::Format format, const std::opt
             Zip::extractArchive(archivePath, staging, format, {true, password, {}, {}});
         } catch (const Zip::ZipError &error) {
             FileSystem::removeItem(staging);
-            if (error.code == Zip::ZipError::passwordRequired || error.code == Zip::ZipError::wrongPassword)
-                throw;
-            printDiagnostic(error.localizedDescription());
-            return url;
+            if (error.code != Zip::ZipError::passwordRequired && error.code != Zip::ZipError::wrongPassword)
+                printDiagnostic(error.localizedDescription());
+            throw;
         }
     }
     if (exists)
         FileSystem::removeItem(directoryPath);
     if (rename(staging.constData(), directoryPath.constData()) != 0) {
-        printDiagnostic(QString::fromLocal8Bit(strerror(errno)));
+        const Zip::ZipError error(Zip::ZipError::unzipFail, QString::fromLocal8Bit(strerror(errno)));
+        printDiagnostic(error.localizedDescription());
         FileSystem::removeItem(staging);
-        return url;
+        throw error;
     }
     return directory;
 }

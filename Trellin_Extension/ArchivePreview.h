@@ -4,6 +4,7 @@
 #pragma once
 
 #include "ContentType.h"
+#include "ExtensionError.h"
 #include "Zip.h"
 
 #include <QByteArray>
@@ -12,15 +13,6 @@
 
 #include <optional>
 
-/// The plug-in's own error: archive preview is switched off.
-struct ZipError {
-    enum Case { NotEnabled };
-    Case kind = NotEnabled;
-    QString message;
-
-    /// What the host's error object says of it.
-    static constexpr const char *domain = "Trellin_Extension.ZipError";
-};
 
 /// Where the archive at `url` is extracted: the temporary directory and the 64
 /// lowercase hexadecimal digits of the SHA-256 of the URL's percent-encoded path.
@@ -32,6 +24,6 @@ std::optional<Zip::Format> archiveFormat(const ContentType &type);
 
 /// The directory to show for the archive at `url`: its extraction, made now
 /// unless a current one exists, or the archive itself when extraction fails.
-/// Throws ZipError when archive preview is off, and Zip::ZipError when the
-/// archive is encrypted and `password` does not open it.
+/// Throws ExtensionError when archive preview is off or the archive does not
+/// fit the cache, and Zip::ZipError when it cannot be extracted.
 QUrl archivePreviewDirectory(const QUrl &url, Zip::Format format, const std::optional<QString> &password);

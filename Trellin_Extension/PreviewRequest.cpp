@@ -1,10 +1,26 @@
 // SPDX-License-Identifier: MIT
 // The road of one preview request, from the host's call to its completion handler.
 #include "ArchivePreview.h"
+#include "Bundle.h"
 #include "DirectoryScan.h"
 #include "PreviewViewController.h"
 
 #include <QCoreApplication>
+
+namespace {
+
+QString cannotRead(const QString &name, const QString &reason)
+{
+    const QString text = Bundle::main().localizedString("\u201c%1\u201d cannot be read.").arg(name);
+    return reason.isEmpty() ? text : text + QLatin1Char(' ') + reason;
+}
+
+QString notPreviewable(const QString &name)
+{
+    return Bundle::main().localizedString("\u201c%1\u201d is not a folder or an archive that can be previewed.").arg(name);
+}
+
+} // namespace
 
 static_assert(int(ArchiveErrorCode::PasswordRequired) == Zip::ZipError::passwordRequired
               && int(ArchiveErrorCode::WrongPassword) == Zip::ZipError::wrongPassword);
@@ -36,12 +52,17 @@ void PreviewViewController::preparePreviewOfFile(const QUrl &url, PreviewComplet
             }
             try {
                 self->preparePreviewOfFile(url);
-            } catch (const ZipError &error) {
-                handler(PreviewError{QString::fromLatin1(ZipError::domain), int(error.kind), {}, error.message});
+            } catch (const ExtensionError &error) {
+                handler(PreviewError{error.domain(), error.errorCode(), {}, error.message});
                 return;
             } catch (const Zip::ZipError &error) {
                 handler(PreviewError{QString::fromLatin1(Zip::ZipError::domain), int(error.code), {},
                                      error.localizedDescription()});
+                return;
+            } catch (const std::exception &error) {
+                // Nothing may cross the event loop; the host still gets its answer.
+                const ExtensionError failure{ExtensionError::NotReadable, QString::fromLocal8Bit(error.what())};
+                handler(PreviewError{failure.domain(), failure.errorCode(), {}, failure.message});
                 return;
             }
             handler(std::nullopt);
@@ -58,20 +79,25 @@ void PreviewViewController::preparePreviewOfFile(const QUrl &url)
     setRepresentedObject(directory);
 
     std::unique_ptr<Node> root = makeNode(FileSystem::localPath(directory), 0);
-    if (!root) {
-        summaryLabel->setText(QString());
-        return;
-    }
+    if (!root) // gone, or made unreadable, since it was looked at
+        throw ExtensionError{ExtensionError::NotReadable, cannotRead(url.fileName(), QString())};
     showContent(std::move(root->children));
 }
 
 QUrl PreviewViewController::resolvePreviewDirectory(const QUrl &url)
 {
-    switch (previewKind(url)) {
-    case PreviewKind::Item:
-        return url;
-    case PreviewKind::Archive:
-        return archivePreviewDirectory(url, *archiveFormat(ContentType::forFileName(url.fileName())), m_archivePassword);
-    }
-    return url;
+    const QString name = url.fileName();
+    const FileSystem::ItemProbe item = FileSystem::probeItem(FileSystem::localPath(url));
+    if (item.kind == FileSystem::ItemProbe::Missing)
+        throw ExtensionError{ExtensionError::NotFound, Bundle::main().localizedString("\u201c%1\u201d does not exist.").arg(name)};
+    if (item.kind == FileSystem::ItemProbe::Other)
+        throw ExtensionError{ExtensionError::NotPreviewable, notPreviewable(name)};
+    if (!item.unreadable.isEmpty())
+        throw ExtensionError{ExtensionError::NotReadable, cannotRead(name, item.unreadable)};
+    if (item.kind == FileSystem::ItemProbe::Folder)
+        return url; // whatever its name says
+    const std::optional<Zip::Format> format = archiveFormat(ContentType::forFileName(name));
+    if (!format)
+        throw ExtensionError{ExtensionError::NotPreviewable, notPreviewable(name)};
+    return archivePreviewDirectory(url, *format, m_archivePassword);
 }

@@ -7,6 +7,7 @@
 
 #include <QHash>
 #include <QLocale>
+#include <QLoggingCategory>
 #include <QSet>
 #include <QStringDecoder>
 
@@ -14,7 +15,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cstdio>
 #include <locale.h>
 #include <mutex>
 #include <thread>
@@ -217,11 +217,12 @@ bool linkStaysInside(const EntryInfo &link, const QByteArray &target)
     return true;
 }
 
+Q_LOGGING_CATEGORY(lcArchive, "trellin.archive", QtWarningMsg)
+
 void reportPermissionFailure(const QByteArray &path)
 {
-    std::printf("Failed to set permissions to file %s, error: %s\n", path.constData(),
-                qPrintable(FileSystem::lastErrorText()));
-    std::fflush(stdout);
+    qCWarning(lcArchive, "Failed to set permissions to file %s, error: %s", path.constData(),
+              qPrintable(FileSystem::lastErrorText()));
 }
 
 struct FolderMode {

@@ -12,6 +12,7 @@
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QInputDialog>
+#include <QLabel>
 #include <QKeySequence>
 #include <QMenu>
 #include <QPluginLoader>
@@ -135,11 +136,30 @@ Options parseOptions(int argc, char **argv)
     return options;
 }
 
-QByteArray absolutePath(const QByteArray &path)
+// Made absolute once, here; nothing below sees a relative path.
+std::optional<QByteArray> absolutePath(const QByteArray &path)
 {
     if (path.startsWith('/'))
         return path;
-    return FileSystem::appendingPathComponent(QFile::encodeName(QDir::currentPath()), path);
+    QString why;
+    const std::optional<QByteArray> current = FileSystem::currentDirectory(&why);
+    if (!current) {
+        std::fprintf(stderr, "trellin-preview: cannot tell where %s is: the working folder cannot be read (%s)\n",
+                     path.constData(), qPrintable(why));
+        return std::nullopt;
+    }
+    return FileSystem::appendingPathComponent(*current, path);
+}
+
+// What the window shows instead of the list when the item cannot be previewed.
+QWidget *failureView(const QString &name, const PreviewError &error)
+{
+    auto *label = new QLabel(QCoreApplication::translate("Host", "\u201c%1\u201d cannot be previewed.").arg(name)
+                             + QStringLiteral("\n\n") + error.message);
+    label->setAlignment(Qt::AlignCenter);
+    label->setWordWrap(true);
+    label->setMargin(24);
+    return label;
 }
 
 QString pluginPath(const Options &options)
@@ -351,7 +371,10 @@ int main(int argc, char **argv)
             return 2;
         previewing->setArchivePassword(password);
     }
-    const QUrl url = FileSystem::fileUrl(absolutePath(options.path));
+    const std::optional<QByteArray> path = absolutePath(options.path);
+    if (!path)
+        return 1;
+    const QUrl url = FileSystem::fileUrl(*path);
     const QString name = QString::fromUtf8(FileSystem::lastPathComponent(options.path));
     bool cancelled = false;
     const std::optional<PreviewError> error = options.mode == Mode::Window
@@ -372,9 +395,12 @@ int main(int argc, char **argv)
         std::fflush(document);
         break;
     case Mode::Text:
-        std::fputs(outlineText(*controller).toUtf8().constData(), stdout);
+        if (!error) // the message went to standard error
+            std::fputs(outlineText(*controller).toUtf8().constData(), stdout);
         break;
     case Mode::Screenshot: {
+        if (error)
+            view = failureView(name, *error);
         view->resize(options.size);
         view->setAttribute(Qt::WA_DontShowOnScreen);
         view->show();
@@ -390,7 +416,7 @@ int main(int argc, char **argv)
         window->setWindowTitle(name);
         auto *layout = new QVBoxLayout(window.get());
         layout->setContentsMargins(0, 0, 0, 0);
-        layout->addWidget(view);
+        layout->addWidget(error ? failureView(name, *error) : view);
         for (const QKeySequence &key : {QKeySequence(Qt::Key_Space), QKeySequence(Qt::Key_Escape)}) {
             auto *shortcut = new QShortcut(key, window.get());
             shortcut->setContext(Qt::ApplicationShortcut);

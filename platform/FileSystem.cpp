@@ -14,6 +14,8 @@
 #include <unistd.h>
 #include <algorithm>
 #include <atomic>
+#include <climits>
+#include <cstring>
 #include <limits>
 
 #include <fcntl.h>
@@ -181,6 +183,44 @@ FolderLock::FolderLock(const QByteArray &path)
 {
     if (m_fd && flock(m_fd.get(), LOCK_EX | LOCK_NB) != 0)
         m_fd.reset();
+}
+
+ItemProbe probeItem(const QByteArray &path)
+{
+    ItemProbe probe;
+    struct stat status;
+    if (path.isEmpty() || stat(path.constData(), &status) != 0) {
+        if (path.isEmpty() || errno == ENOENT || errno == ENOTDIR) {
+            probe.kind = ItemProbe::Missing;
+            return probe;
+        }
+        probe.kind = ItemProbe::Other;
+        probe.unreadable = QString::fromLocal8Bit(strerror(errno));
+        return probe;
+    }
+    probe.kind = S_ISDIR(status.st_mode) ? ItemProbe::Folder
+        : S_ISREG(status.st_mode)        ? ItemProbe::RegularFile
+                                         : ItemProbe::Other;
+    if (probe.kind == ItemProbe::Other)
+        return probe;
+    const UniqueFd fd(open(path.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC
+                               | (probe.kind == ItemProbe::Folder ? O_DIRECTORY : 0)));
+    if (!fd)
+        probe.unreadable = QString::fromLocal8Bit(strerror(errno));
+    return probe;
+}
+
+std::optional<QByteArray> currentDirectory(QString *why)
+{
+    // getcwd fails past PATH_MAX; QDir::currentPath() then says "" and a
+    // relative path would be taken from the root.
+    std::vector<char> buffer(PATH_MAX);
+    if (!getcwd(buffer.data(), buffer.size())) {
+        *why = errno == ERANGE || errno == ENAMETOOLONG ? QStringLiteral("its path is longer than the system allows")
+                                                        : QString::fromLocal8Bit(strerror(errno));
+        return std::nullopt;
+    }
+    return QByteArray(buffer.data());
 }
 
 quint64 directoriesOpened()

@@ -6,6 +6,7 @@
 #include "UniqueHandle.h"
 
 #include <QByteArray>
+#include <QString>
 #include <QUrl>
 
 #include <chrono>
@@ -50,6 +51,20 @@ public:
 private:
     UniqueFd m_fd;
 };
+
+/// What stands at a path, following a symbolic link as opening it would.
+struct ItemProbe {
+    enum Kind { Missing, Folder, RegularFile, Other };
+    Kind kind = Missing;
+    /// Why it cannot be opened for reading; empty when it can. Never waits
+    /// (a FIFO is not opened).
+    QString unreadable;
+};
+ItemProbe probeItem(const QByteArray &path);
+
+/// The working directory's path, as the kernel has it; nothing, with the
+/// reason in `why`, when it cannot be had (too long, or removed).
+std::optional<QByteArray> currentDirectory(QString *why);
 
 /// How many directories this process has opened for listing.
 quint64 directoriesOpened();

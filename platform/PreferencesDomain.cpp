@@ -22,7 +22,7 @@
 #include <cmath>
 #include <set>
 
-Q_LOGGING_CATEGORY(lcPreferences, "trellin.preferences")
+Q_LOGGING_CATEGORY(lcPreferences, "trellin.settings", QtWarningMsg)
 
 namespace {
 

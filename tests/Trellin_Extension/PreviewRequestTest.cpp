@@ -93,35 +93,33 @@ TEST(PreviewRequest, SummariesWithoutSizeAndForOneItem)
     EXPECT_EQ(summary(controller), QStringLiteral("1 item"));
 }
 
-TEST(PreviewRequest, AFileIsShownAsItselfWithoutRows)
-{
-    TempTree tree;
-    tree.file("notes.txt", 50);
-    PreviewViewController controller;
-    const RequestResult result = runRequest(controller, tree.url("notes.txt"));
-    EXPECT_FALSE(result.error);
-    EXPECT_TRUE(controller.content().empty());
-    EXPECT_EQ(summary(controller), QStringLiteral("0 items"));
-    EXPECT_EQ(controller.representedObject().toUrl(), tree.url("notes.txt"));
-}
-
-TEST(PreviewRequest, AMissingFolderClearsTheSummaryAndKeepsTheContent)
+TEST(PreviewRequest, WhatCannotBeShownIsAnErrorAndTheViewKeepsItsRows)
 {
     TempTree tree;
     tree.file("kept", 10);
+    tree.file("notes.txt", 50);
+    tree.folder("named.zip/inside");
     PreviewViewController controller;
-    const RequestResult missingFirst = runRequest(controller, tree.url("absent"));
-    EXPECT_FALSE(missingFirst.error);
-    EXPECT_TRUE(controller.content().empty());
-    EXPECT_EQ(summary(controller), QString());
-
     runRequest(controller, tree.url());
-    ASSERT_EQ(controller.content().size(), 1u);
-    const RequestResult missingLater = runRequest(controller, tree.url("absent"));
-    EXPECT_EQ(missingLater.calls, 1);
-    EXPECT_FALSE(missingLater.error);
-    EXPECT_EQ(controller.content().size(), 1u);
-    EXPECT_EQ(summary(controller), QString());
+    ASSERT_EQ(controller.content().size(), 3u);
+    const QString shown = summary(controller);
+
+    const RequestResult missing = runRequest(controller, tree.url("absent"));
+    EXPECT_EQ(missing.calls, 1);
+    ASSERT_TRUE(missing.error);
+    EXPECT_EQ(missing.error->domain, QStringLiteral("Trellin_Extension.PreviewError"));
+    EXPECT_EQ(missing.error->code, 1);
+    EXPECT_TRUE(missing.error->message.contains(QLatin1String("absent")));
+
+    const RequestResult file = runRequest(controller, tree.url("notes.txt"));
+    ASSERT_TRUE(file.error);
+    EXPECT_EQ(file.error->code, 3);
+    EXPECT_EQ(controller.content().size(), 3u);
+    EXPECT_EQ(summary(controller), shown);
+
+    // A folder is shown as the folder it is, whatever its name says.
+    EXPECT_FALSE(runRequest(controller, tree.url("named.zip")).error);
+    EXPECT_EQ(names(controller.content()), QStringList{"inside"});
 }
 
 TEST(PreviewRequest, ANameThatIsNotUtf8StillAppearsAndWorks)

@@ -10,6 +10,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 struct HostRun {
@@ -18,9 +22,11 @@ struct HostRun {
     QByteArray err;
 };
 
-HostRun runHost(const QStringList &arguments)
+HostRun runHost(const QStringList &arguments, int workingDirectory = -1)
 {
     QProcess process;
+    if (workingDirectory >= 0)
+        process.setChildProcessModifier([workingDirectory] { (void)fchdir(workingDirectory); });
     process.start(QStringLiteral(TRELLIN_PREVIEW), arguments);
     EXPECT_TRUE(process.waitForFinished(60000));
     EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
@@ -68,29 +74,6 @@ TEST(Host, DumpsTheFinishedPreviewAsJson)
     EXPECT_FALSE(children[0].toObject().value(QStringLiteral("expanded")).toBool());
     // Only visible columns have cells.
     EXPECT_FALSE(a.value(QStringLiteral("cells")).toObject().contains(QStringLiteral("Tags")));
-}
-
-TEST(Host, TheDumpStaysJsonWhenThePluginPrints)
-{
-    TempTree tree;
-    const QByteArray damaged = tree.file("damaged.zip", 100);
-    const HostRun run = runHost({QStringLiteral("--dump"), local(damaged)});
-    ASSERT_EQ(run.exitCode, 0) << run.err.constData();
-    QJsonParseError parseError;
-    const QJsonObject dump = QJsonDocument::fromJson(run.out, &parseError).object();
-    EXPECT_EQ(parseError.error, QJsonParseError::NoError) << run.out.constData();
-    EXPECT_EQ(dump.value(QStringLiteral("summary")).toString(), QStringLiteral("0 items"));
-    EXPECT_TRUE(run.err.contains("decode Failed to unzip file."));
-}
-
-TEST(Host, HandsAMissingPathToThePlugin)
-{
-    TempTree tree;
-    const HostRun run = runHost({QStringLiteral("--dump"), local(tree.path("absent"))});
-    ASSERT_EQ(run.exitCode, 0) << run.err.constData();
-    const QJsonObject dump = QJsonDocument::fromJson(run.out).object();
-    EXPECT_EQ(dump.value(QStringLiteral("summary")).toString(), QString());
-    EXPECT_TRUE(dump.value(QStringLiteral("rows")).toArray().isEmpty());
 }
 
 TEST(Host, PrintsATableForPeople)
@@ -216,4 +199,94 @@ TEST(Host, TakesThePasswordOfAnArchiveFromAFile)
     const HostRun run = runHost({QStringLiteral("--text"), QStringLiteral("--password-file"), local(right), local(tree.path("locked.zip"))});
     EXPECT_EQ(run.exitCode, 0) << run.err.constData();
     EXPECT_TRUE(run.out.contains("inside.txt"));
+}
+
+TEST(Host, EveryFailureIsReportedInEveryMode)
+{
+    TempTree tree;
+    chmod(tree.path().constData(), 0755);
+    tree.file("plain.txt", 10);
+    tree.file("empty.zip");
+    tree.file("damaged.zip", 300);
+    {
+        QFile fake(local(tree.path("fake.tar.gz")));
+        ASSERT_TRUE(fake.open(QIODevice::WriteOnly));
+        fake.write("this is no archive at all");
+    }
+    ASSERT_EQ(mkfifo(tree.path("pipe.zip").constData(), 0600), 0);
+    tree.folder("locked/inside");
+    chmod(tree.path("locked").constData(), 0);
+    tree.file("locked.zip", 10);
+    chmod(tree.path("locked.zip").constData(), 0);
+
+    struct Case {
+        const char *name;
+        const char *domain;
+        int code;
+    };
+    const Case cases[] = {
+        {"missing", "Trellin_Extension.PreviewError", 1},
+        {"plain.txt", "Trellin_Extension.PreviewError", 3},
+        {"pipe.zip", "Trellin_Extension.PreviewError", 3},
+        {"locked", "Trellin_Extension.PreviewError", 2},
+        {"locked.zip", "Trellin_Extension.PreviewError", 2},
+        {"empty.zip", "Zip.ZipError", 1},
+        {"damaged.zip", "Zip.ZipError", 1},
+        {"fake.tar.gz", "Zip.ZipError", 1},
+    };
+    // Root reads anything; the host runs without that power here.
+    const QStringList withoutOverride{QStringLiteral("--bounding-set"), QStringLiteral("-dac_override,-dac_read_search"),
+                                      QStringLiteral("--"), QStringLiteral(TRELLIN_PREVIEW)};
+    auto runReduced = [&](const QStringList &arguments) {
+        QProcess process;
+        process.start(QStringLiteral("setpriv"), withoutOverride + arguments);
+        EXPECT_TRUE(process.waitForFinished(60000));
+        return HostRun{process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+    };
+    for (const Case &item : cases) {
+        SCOPED_TRACE(item.name);
+        const QString path = local(tree.path(item.name));
+        const HostRun dump = runReduced({QStringLiteral("--dump"), path});
+        EXPECT_EQ(dump.exitCode, 1) << dump.err.constData();
+        const QJsonObject error = QJsonDocument::fromJson(dump.out).object().value(QStringLiteral("error")).toObject();
+        EXPECT_EQ(error.value(QStringLiteral("domain")).toString(), QLatin1String(item.domain));
+        EXPECT_EQ(error.value(QStringLiteral("code")).toInt(), item.code);
+        const QString message = error.value(QStringLiteral("message")).toString();
+        EXPECT_FALSE(message.isEmpty());
+        // The line scripts look for goes to standard error, beside the document.
+        EXPECT_EQ(dump.err.contains("decode Failed to unzip file."), QByteArray(item.domain) == "Zip.ZipError");
+
+        const HostRun text = runReduced({QStringLiteral("--text"), path});
+        EXPECT_EQ(text.exitCode, 1);
+        EXPECT_TRUE(text.out.isEmpty()) << text.out.constData();
+        EXPECT_TRUE(text.err.contains(message.toUtf8())) << text.err.constData();
+
+        const QString png = local(tree.path("failure.png"));
+        const HostRun shot = runReduced({QStringLiteral("--screenshot"), png, path});
+        EXPECT_EQ(shot.exitCode, 1);
+        EXPECT_FALSE(QImage(png).isNull());
+    }
+    chmod(tree.path("locked").constData(), 0755);
+
+    // A readable folder with an unreadable folder inside is no failure.
+    const HostRun fine = runReduced({QStringLiteral("--text"), local(tree.path())});
+    EXPECT_EQ(fine.exitCode, 0) << fine.err.constData();
+}
+
+TEST(Host, ARelativePathNeedsAWorkingFolderItCanName)
+{
+    TempTree tree;
+    int fd = open(tree.path().constData(), O_RDONLY | O_DIRECTORY);
+    const QByteArray name(200, 'd');
+    for (int depth = 0; depth < 25; ++depth) { // 5,000 bytes: longer than PATH_MAX
+        ASSERT_EQ(mkdirat(fd, name.constData(), 0700), 0);
+        const int child = openat(fd, name.constData(), O_RDONLY | O_DIRECTORY);
+        close(fd);
+        fd = child;
+    }
+    const HostRun run = runHost({QStringLiteral("--dump"), QStringLiteral(".")}, fd);
+    close(fd);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.out.isEmpty()); // not a preview of "/"
+    EXPECT_TRUE(run.err.contains("working folder")) << run.err.constData();
 }
