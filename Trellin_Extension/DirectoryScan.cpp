@@ -282,12 +282,12 @@ private:
 
 } // namespace
 
-std::unique_ptr<Node> makeNode(const QByteArray &path, int level)
+std::unique_ptr<Node> makeNode(const QByteArray &path, int level, const ScanOptions &options)
 {
-    return TreeBuild(ScanOptions::current()).makeNode(path, level);
+    return TreeBuild(options).makeNode(path, level);
 }
 
-NodeList scanChildren(const QByteArray &path, int level)
+NodeList scanChildren(const QByteArray &path, int level, const ScanOptions &options)
 {
-    return TreeBuild(ScanOptions::current()).scanChildren(path, level);
+    return TreeBuild(options).scanChildren(path, level);
 }

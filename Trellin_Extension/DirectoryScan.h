@@ -23,15 +23,6 @@ ResourceKeys columnAttributeKeys(PropertyColumns columns);
 /// Width × height of an image, or nothing when its header cannot be read.
 std::optional<QString> imageDimensions(const QByteArray &path, const ContentType &type);
 
-/// The node of the item at `path` on tree `level` (0 for the previewed
-/// directory) with, for a folder, its whole subtree; nothing when the item
-/// cannot be read or is not shown.
-std::unique_ptr<Node> makeNode(const QByteArray &path, int level);
-
-/// The sorted nodes of the items directly inside the folder at `path`, which
-/// are on tree `level`.
-NodeList scanChildren(const QByteArray &path, int level);
-
 /// Everything a build reads besides the disk, taken once when it starts: the
 /// settings cannot change while it runs.
 struct ScanOptions {
@@ -40,5 +31,15 @@ struct ScanOptions {
     SortOrder sortOrder;
     PropertyColumns visibleColumns;
 
+    /// What the settings and the outline view hold now. Main thread only.
     static ScanOptions current();
 };
+
+/// The node of the item at `path` on tree `level` (0 for the previewed
+/// directory) with, for a folder, its whole subtree; nothing when the item
+/// cannot be read or is not shown.
+std::unique_ptr<Node> makeNode(const QByteArray &path, int level, const ScanOptions &options);
+
+/// The sorted nodes of the items directly inside the folder at `path`, which
+/// are on tree `level`.
+NodeList scanChildren(const QByteArray &path, int level, const ScanOptions &options);

@@ -165,7 +165,7 @@ void PreviewViewController::reloadTree()
     const QVariant represented = representedObject();
     if (represented.typeId() != QMetaType::QUrl)
         return;
-    std::unique_ptr<Node> root = makeNode(FileSystem::localPath(represented.toUrl()), 0);
+    std::unique_ptr<Node> root = makeNode(FileSystem::localPath(represented.toUrl()), 0, ScanOptions::current());
     if (!root)
         return;
     showContent(std::move(root->children));
@@ -209,7 +209,7 @@ void PreviewViewController::sortDescriptorsDidChange(OutlineView *, const QList<
     // The same nodes in the new order: no rescan, the summary stands, and
     // the rows stay open or closed as they were.
     NodeList nodes = std::move(m_content);
-    sortTree(nodes);
+    sortTree(nodes, {*option, first.ascending});
     setContent(std::move(nodes));
 }
 

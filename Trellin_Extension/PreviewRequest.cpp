@@ -47,7 +47,7 @@ void PreviewViewController::preparePreviewOfFile(const QUrl &url)
     const QUrl directory = resolvePreviewDirectory(url);
     setRepresentedObject(directory);
 
-    std::unique_ptr<Node> root = makeNode(FileSystem::localPath(directory), 0);
+    std::unique_ptr<Node> root = makeNode(FileSystem::localPath(directory), 0, ScanOptions::current());
     if (!root) {
         summaryLabel->setText(QString());
         return;
