@@ -10,6 +10,9 @@
 #include "ResourceValues.h"
 #include "TreeSort.h"
 
+#include <atomic>
+#include <stop_token>
+
 /// The columns shown now, in this process. Maintained by the outline view;
 /// until one is set up it is empty, and only what is always read is read.
 PropertyColumns &visibleColumns();
@@ -30,6 +33,8 @@ struct ScanOptions {
     bool showHiddenFiles = false;
     SortOrder sortOrder;
     PropertyColumns visibleColumns;
+    /// The build stops after this many items; 0 for no limit.
+    qint64 itemLimit = 0;
 
     /// What the settings and the outline view hold now. Main thread only.
     static ScanOptions current();
@@ -43,3 +48,15 @@ std::unique_ptr<Node> makeNode(const QByteArray &path, int level, const ScanOpti
 /// The sorted nodes of the items directly inside the folder at `path`, which
 /// are on tree `level`.
 NodeList scanChildren(const QByteArray &path, int level, const ScanOptions &options);
+
+/// How far a build has come, and how it ended; read by other threads while it runs.
+struct BuildProgress {
+    std::atomic<qint64> items{0};
+    /// The item limit stopped it: folders it did not finish are marked incomplete.
+    std::atomic<bool> cutShort{false};
+};
+
+/// As makeNode, but ends early with nothing once `stop` is requested, and
+/// counts the items made in `progress` as it goes.
+std::unique_ptr<Node> makeNode(const QByteArray &path, int level, const ScanOptions &options, std::stop_token stop,
+                               BuildProgress &progress);

@@ -165,10 +165,9 @@ void PreviewViewController::reloadTree()
     const QVariant represented = representedObject();
     if (represented.typeId() != QMetaType::QUrl)
         return;
-    std::unique_ptr<Node> root = makeNode(FileSystem::localPath(represented.toUrl()), 0, ScanOptions::current());
-    if (!root)
-        return;
-    showContent(std::move(root->children));
+    // The rows shown stay until the new tree replaces them; a request still
+    // building starts again with the column, and is answered when it ends.
+    startBuild(represented.toUrl(), std::exchange(m_buildHandler, {}));
 }
 
 void PreviewViewController::updateHeaderCells()

@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QKeySequence>
@@ -16,6 +17,7 @@
 #include <QPluginLoader>
 #include <QShortcut>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -41,7 +43,9 @@ const char usage[] =
     "  --sort KEY[:asc|:desc]  once the preview is ready, sort as a click on that\n"
     "                   column's header would (name, dateModified, dateCreated,\n"
     "                   dateLastOpened, size, kind)\n"
-    "  --plugin FILE    load the plug-in from FILE\n";
+    "  --plugin FILE    load the plug-in from FILE\n"
+    "  --timing         print on standard error the time from start to the window\n"
+    "                   on screen and to the content shown\n";
 
 enum class Mode { Window, Dump, Text, Screenshot };
 
@@ -54,6 +58,7 @@ struct Options {
     std::optional<QStringList> columns;
     QString sortKey;
     std::optional<bool> sortAscending;
+    bool timing = false;
 };
 
 [[noreturn]] void usageError(const char *message)
@@ -113,6 +118,8 @@ Options parseOptions(int argc, char **argv)
                 options.sortAscending = false;
             else if (parts.size() != 1 || options.sortKey.isEmpty())
                 usageError("--sort takes KEY, KEY:asc or KEY:desc");
+        } else if (!std::strcmp(arg, "--timing")) {
+            options.timing = true;
         } else if (!std::strcmp(arg, "--plugin")) {
             options.plugin = QFile::decodeName(value());
         } else if (arg[0] == '-' && arg[1] == '-' && arg[2] != '\0') {
@@ -219,10 +226,35 @@ bool sortBy(OutlineView &view, const QString &key, std::optional<bool> ascending
     return true;
 }
 
+// Says once, on standard error, how long after start the window first reached the screen.
+class FirstExposure : public QObject
+{
+public:
+    explicit FirstExposure(const QElapsedTimer &sinceStart)
+        : m_sinceStart(sinceStart)
+    {
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Expose && static_cast<QWindow *>(watched)->isExposed()) {
+            std::fprintf(stderr, "trellin-preview: window on screen after %.1f ms\n", m_sinceStart.nsecsElapsed() / 1e6);
+            watched->removeEventFilter(this);
+        }
+        return false;
+    }
+
+private:
+    const QElapsedTimer &m_sinceStart;
+};
+
 } // namespace
 
 int main(int argc, char **argv)
 {
+    QElapsedTimer sinceStart;
+    sinceStart.start();
     const Options options = parseOptions(argc, argv);
     // Standard output carries the JSON document alone; what the plug-in
     // prints there (a failed extraction's line) goes to standard error.
@@ -272,26 +304,59 @@ int main(int argc, char **argv)
     if (options.columns && (!outline || !showColumns(*outline, *options.columns)))
         return 2;
 
+    // A window is on screen at once, and fills in as the preview gets ready.
+    std::unique_ptr<QWidget> window;
+    FirstExposure firstExposure(sinceStart);
+    if (options.mode == Mode::Window) {
+        window = std::make_unique<QWidget>();
+        window->setWindowTitle(QString::fromUtf8(FileSystem::lastPathComponent(options.path)));
+        auto *layout = new QVBoxLayout(window.get());
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(view);
+        for (const QKeySequence &key : {QKeySequence(Qt::Key_Space), QKeySequence(Qt::Key_Escape)}) {
+            auto *shortcut = new QShortcut(key, window.get());
+            shortcut->setContext(Qt::ApplicationShortcut);
+            QObject::connect(shortcut, &QShortcut::activated, window.get(), &QWidget::close);
+        }
+        window->resize(options.size);
+        window->winId(); // makes the native window, to watch for its first exposure
+        if (options.timing)
+            window->windowHandle()->installEventFilter(&firstExposure);
+        window->show();
+    }
+
     // The request comes from a thread of the host's own, as the platform's does.
     const QUrl url = FileSystem::fileUrl(absolutePath(options.path));
     std::optional<PreviewError> error;
     QEventLoop untilReady;
     bool ready = false;
+    int status = 0;
     std::thread caller([&] {
         previewing->preparePreviewOfFile(url, [&](std::optional<PreviewError> result) {
+            if (options.timing)
+                std::fprintf(stderr, "trellin-preview: content shown after %.1f ms\n", sinceStart.nsecsElapsed() / 1e6);
             error = std::move(result);
             ready = true;
+            status = error ? 1 : 0;
+            if (!options.sortKey.isEmpty() && !error
+                && (!outline || !sortBy(*outline, options.sortKey, options.sortAscending))) {
+                status = 2;
+                if (window)
+                    window->close();
+            }
             untilReady.quit();
         });
     });
     caller.join();
-    if (!ready)
+    if (options.mode == Mode::Window) {
+        app.exec();
+        window.reset();
+    } else if (!ready) {
         untilReady.exec();
-
-    if (!options.sortKey.isEmpty() && (!outline || !sortBy(*outline, options.sortKey, options.sortAscending)))
+    }
+    if (status == 2)
         return 2;
 
-    int status = error ? 1 : 0;
     switch (options.mode) {
     case Mode::Dump:
         std::fputs(outlineJson(*controller, error).toJson(QJsonDocument::Indented).constData(), document);
@@ -311,22 +376,8 @@ int main(int argc, char **argv)
         }
         break;
     }
-    case Mode::Window: {
-        auto window = std::make_unique<QWidget>();
-        window->setWindowTitle(QString::fromUtf8(FileSystem::lastPathComponent(options.path)));
-        auto *layout = new QVBoxLayout(window.get());
-        layout->setContentsMargins(0, 0, 0, 0);
-        layout->addWidget(view);
-        for (const QKeySequence &key : {QKeySequence(Qt::Key_Space), QKeySequence(Qt::Key_Escape)}) {
-            auto *shortcut = new QShortcut(key, window.get());
-            shortcut->setContext(Qt::ApplicationShortcut);
-            QObject::connect(shortcut, &QShortcut::activated, window.get(), &QWidget::close);
-        }
-        window->resize(options.size);
-        window->show();
-        app.exec();
+    case Mode::Window:
         break;
-    }
     }
     std::fflush(stdout);
     controller.reset();
