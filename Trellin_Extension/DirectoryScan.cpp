@@ -53,7 +53,8 @@ std::optional<QString> imageDimensions(const QByteArray &path, const ContentType
 ScanOptions ScanOptions::current()
 {
     const ExtensionSettings &settings = ExtensionSettings::shared();
-    return {settings.depthLimit, settings.showHiddenFiles, SortOrder::current(), ::visibleColumns()};
+    return {settings.depthLimit, settings.showHiddenFiles, SortOrder::current(), ::visibleColumns(),
+            std::max<qint64>(settings.itemLimit, 1)};
 }
 
 namespace {

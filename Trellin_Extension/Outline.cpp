@@ -29,7 +29,9 @@ QString cellText(PropertyColumn column, const Node &node)
 {
     switch (column) {
     case PropertyColumn::Name:
-        return node.name;
+        // The item limit stopped the listing of this folder: say so where it shows.
+        return node.incomplete ? stringWithFormat(Bundle::main().localizedString("%@ (incomplete)"), {node.name})
+                               : node.name;
     case PropertyColumn::DateModified:
         return optionalDateText(node.dateModified);
     case PropertyColumn::DateCreated:

@@ -31,6 +31,7 @@
             <numerusform>Listing cut short: %@ items so far</numerusform>
         </translation>
     </message>
+    <message><source>%@ (incomplete)</source><translation>%@ (incomplete)</translation></message>
     <message><source>Name</source><translation>Name</translation></message>
     <message><source>Date Modified</source><translation>Date Modified</translation></message>
     <message><source>Date Created</source><translation>Date Created</translation></message>

@@ -192,6 +192,32 @@ TEST(PreviewRequest, ExpandsEveryRowOnlyWhenTheSettingSaysSo)
     EXPECT_FALSE(collapsed.outlineView->isExpanded(collapsed.outlineView->model()->index(0, 0)));
 }
 
+TEST(PreviewRequest, TheItemLimitCutsTheListingShortAndMarksWhatIsIncomplete)
+{
+    TempTree tree;
+    for (const char *folder : {"a", "b", "c"}) {
+        for (const char *file : {"1.txt", "2.txt", "3.txt", "4.txt"})
+            tree.file(QByteArray(folder) + '/' + file);
+    }
+    Defaults::set(Defaults::Keys::itemLimit(), qint64(6));
+    PreviewViewController controller;
+    runRequest(controller, tree.url());
+    EXPECT_EQ(summary(controller), QStringLiteral("Listing cut short: 6 items so far"));
+    EXPECT_EQ(PreviewViewController::subtreeTotals(controller.content()).count, 6);
+    // Every folder shown is whole, or marked as not.
+    for (const auto &folder : controller.content()) {
+        if (!folder->incomplete)
+            EXPECT_EQ(folder->children.size(), 4u) << folder->name.toStdString();
+    }
+    EXPECT_TRUE(std::any_of(controller.content().begin(), controller.content().end(),
+                            [](const auto &folder) { return folder->incomplete; }));
+
+    // Exactly as many items as the limit: nothing is cut.
+    Defaults::set(Defaults::Keys::itemLimit(), qint64(15));
+    runRequest(controller, tree.url());
+    EXPECT_EQ(summary(controller), QStringLiteral("15 items"));
+}
+
 namespace {
 
 // Big enough that building it takes a while (tens of milliseconds once it is
