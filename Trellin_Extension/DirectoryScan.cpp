@@ -5,6 +5,7 @@
 
 #include <condition_variable>
 #include <exception>
+#include <stop_token>
 #include <system_error>
 #include <mutex>
 #include <thread>
@@ -52,7 +53,8 @@ std::optional<QString> imageDimensions(const QByteArray &path, const ContentType
 ScanOptions ScanOptions::current()
 {
     const ExtensionSettings &settings = ExtensionSettings::shared();
-    return {settings.depthLimit, settings.showHiddenFiles, SortOrder::current(), ::visibleColumns()};
+    return {settings.depthLimit, settings.showHiddenFiles, SortOrder::current(), ::visibleColumns(),
+            std::max<qint64>(settings.itemLimit, 1)};
 }
 
 namespace {
@@ -83,8 +85,10 @@ bool isUnopenedPackage(QByteArrayView component)
 class TreeBuild
 {
 public:
-    explicit TreeBuild(const ScanOptions &options)
+    TreeBuild(const ScanOptions &options, std::stop_token stop, BuildProgress &progress)
         : m_options(options)
+        , m_stop(std::move(stop))
+        , m_progress(progress)
         , m_keys(ResourceKey::IsDirectory | ResourceKey::IsPackage | ResourceKey::ContentType
                  | columnAttributeKeys(options.visibleColumns))
         , m_depthLimit(Defaults::RawRepresentable<DepthLimit>::rawValue(options.depthLimit))
@@ -159,9 +163,26 @@ private:
         return node;
     }
 
+    // Takes a place for one more item under the limit; false once there is none.
+    bool reserveItem()
+    {
+        const qint64 before = m_progress.items.fetch_add(1, std::memory_order_relaxed);
+        if (m_options.itemLimit <= 0 || before < m_options.itemLimit)
+            return true;
+        m_progress.items.fetch_sub(1, std::memory_order_relaxed);
+        m_progress.cutShort.store(true, std::memory_order_relaxed);
+        return false;
+    }
+
     // The items of the folder on tree `level`, and every folder below them.
     void fillChildren(Worker &worker, const Job &job)
     {
+        if (m_stop.stop_requested())
+            return;
+        if (m_progress.cutShort.load(std::memory_order_relaxed)) {
+            job.folder->incomplete = true;
+            return;
+        }
         const int level = job.level + 1;
         NodeList children;
         std::vector<FileSystem::ItemIdentity> identities;
@@ -169,11 +190,20 @@ private:
         while (const std::optional<QByteArrayView> name = directory.nextName()) {
             if (!m_options.showHiddenFiles && name->startsWith('.'))
                 continue;
+            // A stopped build is thrown away whole: no need to finish the folder.
+            if (m_stop.stop_requested())
+                return;
+            if (!reserveItem()) {
+                job.folder->incomplete = true;
+                break;
+            }
             const QByteArray path = FileSystem::appendingPathComponent(job.folder->path, name->toByteArray());
             FileSystem::ItemIdentity identity;
             if (auto child = makeNode(worker, path, *name, directory.fd(), &identity)) {
                 children.push_back(std::move(child));
                 identities.push_back(identity);
+            } else {
+                m_progress.items.fetch_sub(1, std::memory_order_relaxed);
             }
         }
         if (level + 1 <= m_depthLimit) {
@@ -255,8 +285,7 @@ private:
     std::optional<Job> take()
     {
         std::unique_lock lock(m_lock);
-        m_ready.wait(lock, [this] { return !m_jobs.empty() || m_pending == 0; });
-        if (m_jobs.empty())
+        if (!m_ready.wait(lock, m_stop, [this] { return !m_jobs.empty() || m_pending == 0; }) || m_jobs.empty())
             return std::nullopt;
         const Job job = m_jobs.back(); // the newest first: depth first, as the disk likes it
         m_jobs.pop_back();
@@ -271,10 +300,12 @@ private:
     }
 
     const ScanOptions m_options;
+    const std::stop_token m_stop;
+    BuildProgress &m_progress;
     const ResourceKeys m_keys;
     const int m_depthLimit;
     std::mutex m_lock;
-    std::condition_variable m_ready;
+    std::condition_variable_any m_ready;
     std::vector<Job> m_jobs;
     int m_pending = 0; // jobs queued or running
     std::exception_ptr m_failure;
@@ -282,12 +313,24 @@ private:
 
 } // namespace
 
-std::unique_ptr<Node> makeNode(const QByteArray &path, int level)
+std::unique_ptr<Node> makeNode(const QByteArray &path, int level, const ScanOptions &options)
 {
-    return TreeBuild(ScanOptions::current()).makeNode(path, level);
+    BuildProgress progress;
+    return TreeBuild(options, {}, progress).makeNode(path, level);
 }
 
-NodeList scanChildren(const QByteArray &path, int level)
+std::unique_ptr<Node> makeNode(const QByteArray &path, int level, const ScanOptions &options, std::stop_token stop,
+                               BuildProgress &progress)
 {
-    return TreeBuild(ScanOptions::current()).scanChildren(path, level);
+    std::unique_ptr<Node> root = TreeBuild(options, stop, progress).makeNode(path, level);
+    if (!stop.stop_requested())
+        return root;
+    releaseInBackground(std::move(root));
+    return nullptr;
+}
+
+NodeList scanChildren(const QByteArray &path, int level, const ScanOptions &options)
+{
+    BuildProgress progress;
+    return TreeBuild(options, {}, progress).scanChildren(path, level);
 }

@@ -10,6 +10,9 @@
 #include "ResourceValues.h"
 #include "TreeSort.h"
 
+#include <atomic>
+#include <stop_token>
+
 /// The columns shown now, in this process. Maintained by the outline view;
 /// until one is set up it is empty, and only what is always read is read.
 PropertyColumns &visibleColumns();
@@ -23,15 +26,6 @@ ResourceKeys columnAttributeKeys(PropertyColumns columns);
 /// Width × height of an image, or nothing when its header cannot be read.
 std::optional<QString> imageDimensions(const QByteArray &path, const ContentType &type);
 
-/// The node of the item at `path` on tree `level` (0 for the previewed
-/// directory) with, for a folder, its whole subtree; nothing when the item
-/// cannot be read or is not shown.
-std::unique_ptr<Node> makeNode(const QByteArray &path, int level);
-
-/// The sorted nodes of the items directly inside the folder at `path`, which
-/// are on tree `level`.
-NodeList scanChildren(const QByteArray &path, int level);
-
 /// Everything a build reads besides the disk, taken once when it starts: the
 /// settings cannot change while it runs.
 struct ScanOptions {
@@ -39,6 +33,30 @@ struct ScanOptions {
     bool showHiddenFiles = false;
     SortOrder sortOrder;
     PropertyColumns visibleColumns;
+    /// The build stops after this many items; 0 for no limit.
+    qint64 itemLimit = 0;
 
+    /// What the settings and the outline view hold now. Main thread only.
     static ScanOptions current();
 };
+
+/// The node of the item at `path` on tree `level` (0 for the previewed
+/// directory) with, for a folder, its whole subtree; nothing when the item
+/// cannot be read or is not shown.
+std::unique_ptr<Node> makeNode(const QByteArray &path, int level, const ScanOptions &options);
+
+/// The sorted nodes of the items directly inside the folder at `path`, which
+/// are on tree `level`.
+NodeList scanChildren(const QByteArray &path, int level, const ScanOptions &options);
+
+/// How far a build has come, and how it ended; read by other threads while it runs.
+struct BuildProgress {
+    std::atomic<qint64> items{0};
+    /// The item limit stopped it: folders it did not finish are marked incomplete.
+    std::atomic<bool> cutShort{false};
+};
+
+/// As makeNode, but ends early with nothing once `stop` is requested, and
+/// counts the items made in `progress` as it goes.
+std::unique_ptr<Node> makeNode(const QByteArray &path, int level, const ScanOptions &options, std::stop_token stop,
+                               BuildProgress &progress);

@@ -124,6 +124,12 @@ const Key<bool> &previewZipFiles()
     return key;
 }
 
+const Key<qint64> &itemLimit()
+{
+    static const Key<qint64> key(QStringLiteral("itemLimit"), 2'000'000, groupSuite());
+    return key;
+}
+
 const Key<SortOption> &sortOption()
 {
     static const Key<SortOption> key(QStringLiteral("sortOption"), SortOption::Name);
@@ -160,6 +166,7 @@ ExtensionSettings::ExtensionSettings()
     sortOption = get(Keys::sortOption());
     isAscending = get(Keys::isSortByAscending());
     iconSize = get(Keys::iconSize());
+    itemLimit = get(Keys::itemLimit());
 
     // Handlers capture `this` without keeping it alive; the ties end them with it.
     observe<SortOption>(Keys::sortOption(), ObservationOption::Initial,
@@ -176,6 +183,9 @@ ExtensionSettings::ExtensionSettings()
         ->bindToLifetime(this);
     observe<bool>(Keys::showHiddenFiles(), ObservationOption::Initial,
                   [this](const KeyChange<bool> &change) { showHiddenFiles = change.newValue; })
+        ->bindToLifetime(this);
+    observe<qint64>(Keys::itemLimit(), ObservationOption::Initial,
+                    [this](const KeyChange<qint64> &change) { itemLimit = change.newValue; })
         ->bindToLifetime(this);
     observe<IconSize>(Keys::iconSize(), ObservationOption::Initial,
                       [this](const KeyChange<IconSize> &change) { iconSize = change.newValue; })

@@ -59,6 +59,8 @@ const Key<DepthLimit> &depthLimit();
 const Key<bool> &expandAllRows();
 const Key<IconSize> &iconSize();
 const Key<bool> &previewZipFiles();
+/// Items a build lists at most before it stops: a guard against folders too big to show.
+const Key<qint64> &itemLimit();
 const Key<SortOption> &sortOption();
 const Key<bool> &isSortByAscending();
 const Key<std::optional<QDateTime>> &lastDeletionCheckDate();
@@ -79,6 +81,7 @@ public:
     SortOption sortOption = SortOption::Name;
     bool isAscending = true;
     IconSize iconSize = IconSize::Small;
+    qint64 itemLimit = 2'000'000;
 
 private:
     ExtensionSettings();

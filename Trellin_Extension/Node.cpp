@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "Node.h"
 
+#include <system_error>
+#include <thread>
+
 QJsonValue toJson(NodeType type)
 {
     return static_cast<int>(type);
@@ -16,4 +19,26 @@ std::optional<NodeType> nodeTypeFromJson(const QJsonValue &value)
     if (raw == static_cast<int>(NodeType::File))
         return NodeType::File;
     return std::nullopt;
+}
+
+void releaseInBackground(NodeList nodes)
+{
+    if (nodes.empty())
+        return;
+    try {
+        // Detached: a process that ends meanwhile need not wait for it, and
+        // freeing touches nothing that the end of a process takes away.
+        std::thread([nodes = std::move(nodes)]() mutable { nodes.clear(); }).detach();
+    } catch (const std::system_error &) {
+        // No thread to be had: the nodes go here, when the lambda does.
+    }
+}
+
+void releaseInBackground(std::unique_ptr<Node> node)
+{
+    if (!node)
+        return;
+    NodeList nodes;
+    nodes.push_back(std::move(node));
+    releaseInBackground(std::move(nodes));
 }

@@ -77,6 +77,8 @@ private:
 /// Only `children` changes after makeNode returns, and only by a re-sort.
 struct Node {
     NodeType type = NodeType::File;
+    /// A folder whose listing the item limit cut short or never reached.
+    bool incomplete = false;
     QByteArray path; // the item's location as handed to makeNode
     NodeList children;
     QString name;
@@ -99,3 +101,8 @@ struct Node {
     qsizetype count() const { return qsizetype(children.size()); }
     bool isLeaf() const { return children.empty(); }
 };
+
+/// Frees a tree on a thread of its own: a big one takes a good part of a
+/// second, which neither the user interface nor an ending process should wait.
+void releaseInBackground(std::unique_ptr<Node> node);
+void releaseInBackground(NodeList nodes);

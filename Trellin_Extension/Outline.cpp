@@ -29,7 +29,9 @@ QString cellText(PropertyColumn column, const Node &node)
 {
     switch (column) {
     case PropertyColumn::Name:
-        return node.name;
+        // The item limit stopped the listing of this folder: say so where it shows.
+        return node.incomplete ? stringWithFormat(Bundle::main().localizedString("%@ (incomplete)"), {node.name})
+                               : node.name;
     case PropertyColumn::DateModified:
         return optionalDateText(node.dateModified);
     case PropertyColumn::DateCreated:
@@ -165,10 +167,9 @@ void PreviewViewController::reloadTree()
     const QVariant represented = representedObject();
     if (represented.typeId() != QMetaType::QUrl)
         return;
-    std::unique_ptr<Node> root = makeNode(FileSystem::localPath(represented.toUrl()), 0);
-    if (!root)
-        return;
-    showContent(std::move(root->children));
+    // The rows shown stay until the new tree replaces them; a request still
+    // building starts again with the column, and is answered when it ends.
+    startBuild(represented.toUrl(), std::exchange(m_buildHandler, {}));
 }
 
 void PreviewViewController::updateHeaderCells()
@@ -209,7 +210,7 @@ void PreviewViewController::sortDescriptorsDidChange(OutlineView *, const QList<
     // The same nodes in the new order: no rescan, the summary stands, and
     // the rows stay open or closed as they were.
     NodeList nodes = std::move(m_content);
-    sortTree(nodes);
+    sortTree(nodes, {*option, first.ascending});
     setContent(std::move(nodes));
 }
 

@@ -6,6 +6,8 @@
 #include "PreviewViewController.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
+#include <QLocale>
 
 namespace {
 
@@ -38,20 +40,29 @@ void PreviewViewController::setArchivePassword(const std::optional<QString> &pas
     m_archivePassword = password;
 }
 
+namespace {
+
+PreviewError cancelledError()
+{
+    return PreviewError{QStringLiteral("Trellin_Extension.PreviewCancelled"), 0, {}};
+}
+
+} // namespace
+
 void PreviewViewController::preparePreviewOfFile(const QUrl &url, PreviewCompletionHandler handler)
 {
     // Runs on the host's thread: only hand the request to the main thread.
     QPointer<PreviewViewController> self(this);
     QMetaObject::invokeMethod(
         QCoreApplication::instance(),
-        [self, url, handler = std::move(handler)] {
+        [self, url, handler = std::move(handler)]() mutable {
             if (!self) {
                 // The host destroyed the controller before the request ran.
-                handler(PreviewError{QStringLiteral("Trellin_Extension.PreviewCancelled"), 0, {}});
+                handler(cancelledError());
                 return;
             }
             try {
-                self->preparePreviewOfFile(url);
+                self->runRequest(url, handler);
             } catch (const ExtensionError &error) {
                 handler(PreviewError{error.domain(), error.errorCode(), {}, error.message});
                 return;
@@ -65,23 +76,77 @@ void PreviewViewController::preparePreviewOfFile(const QUrl &url, PreviewComplet
                 handler(PreviewError{failure.domain(), failure.errorCode(), {}, failure.message});
                 return;
             }
-            handler(std::nullopt);
         },
         Qt::QueuedConnection);
 }
 
-void PreviewViewController::preparePreviewOfFile(const QUrl &url)
+void PreviewViewController::runRequest(const QUrl &url, PreviewCompletionHandler &handler)
 {
     // A host may send the request before it shows the view; the outlets must exist.
     view();
+    // One request at a time: a new one ends the one still building.
+    cancelBuild();
 
     const QUrl directory = resolvePreviewDirectory(url);
     setRepresentedObject(directory);
+    m_requestName = url.fileName();
+    startBuild(directory, std::move(handler));
+}
 
-    std::unique_ptr<Node> root = makeNode(FileSystem::localPath(directory), 0);
-    if (!root) // gone, or made unreadable, since it was looked at
-        throw ExtensionError{ExtensionError::NotReadable, cannotRead(url.fileName(), QString())};
-    showContent(std::move(root->children));
+void PreviewViewController::startBuild(const QUrl &directory, PreviewCompletionHandler handler)
+{
+    m_build.reset();
+    m_buildHandler = std::move(handler);
+    m_build = std::make_unique<BackgroundBuild>(FileSystem::localPath(directory), ScanOptions::current(), this,
+                                                [this](BackgroundBuild::Result result) { finishBuild(std::move(result)); });
+    busyIndicator->show();
+    showBuildProgress();
+    m_progressTimer.start();
+}
+
+void PreviewViewController::showBuildProgress()
+{
+    const qint64 items = m_build ? m_build->itemCount() : 0;
+    const QString format = Bundle::main().localizedString("Scanning\u2026 %@ items", int(qMin<qint64>(items, INT_MAX)));
+    summaryLabel->setText(stringWithFormat(format, {QLocale().toString(items)}));
+}
+
+void PreviewViewController::finishBuild(BackgroundBuild::Result result)
+{
+    // Its thread has handed the tree over and is ending.
+    m_build.reset();
+    m_progressTimer.stop();
+    busyIndicator->hide();
+    // Whether a request or a reload, a header clicked meanwhile has the last word on the order.
+    const bool forRequest = bool(m_buildHandler);
+    if (result.root) {
+        const SortOrder order = SortOrder::current();
+        if (order != result.options.sortOrder)
+            sortTree(result.root->children, order);
+        showContent(std::move(result.root->children), result.cutShort);
+    } else if (forRequest) {
+        // Gone, or made unreadable, since it was looked at.
+        const ExtensionError error{ExtensionError::NotReadable, cannotRead(m_requestName, QString())};
+        std::exchange(m_buildHandler, {})(PreviewError{error.domain(), error.errorCode(), {}, error.message});
+        return;
+    } else {
+        // A reload that found nothing leaves the tree shown as it was.
+        updateSummary(m_content);
+    }
+    if (PreviewCompletionHandler handler = std::exchange(m_buildHandler, {}))
+        handler(std::nullopt);
+}
+
+void PreviewViewController::cancelBuild()
+{
+    if (!m_build)
+        return;
+    m_build.reset();
+    m_progressTimer.stop();
+    if (busyIndicator)
+        busyIndicator->hide();
+    if (PreviewCompletionHandler handler = std::exchange(m_buildHandler, {}))
+        handler(cancelledError());
 }
 
 QUrl PreviewViewController::resolvePreviewDirectory(const QUrl &url)

@@ -8,15 +8,24 @@
 #include "Formatting.h"
 #include "ui_PreviewViewController.h"
 
+#include <QLocale>
+
 PreviewViewController::PreviewViewController(QObject *parent)
     : ViewController(parent)
     , m_treeController(std::make_unique<TreeController>())
 {
+    // A live count a few times a second: often enough to see it move, rarely enough to cost nothing.
+    m_progressTimer.setInterval(200);
+    connect(&m_progressTimer, &QTimer::timeout, this, &PreviewViewController::showBuildProgress);
 }
 
 PreviewViewController::~PreviewViewController()
 {
+    cancelBuild();
     runCleanupCheck();
+    // Neither the user nor an ending process waits for a big tree to be freed.
+    m_treeController->setContent(nullptr);
+    releaseInBackground(std::move(m_content));
 }
 
 void PreviewViewController::loadView()
@@ -29,6 +38,8 @@ void PreviewViewController::loadView()
     outlineView = ui.outlineView;
     outlineScrollView = ui.outlineView; // the tree view is its own scroll area
     summaryLabel = ui.summaryLabel;
+    busyIndicator = ui.busyIndicator;
+    busyIndicator->hide();
     setView(view);
 
     setupOutlineView();
@@ -38,12 +49,15 @@ void PreviewViewController::loadView()
 
 void PreviewViewController::setContent(NodeList content)
 {
-    m_content = std::move(content);
+    NodeList previous = std::exchange(m_content, std::move(content));
     Q_EMIT contentChanged();
+    // Only now does nothing in the view point into the previous tree.
+    releaseInBackground(std::move(previous));
 }
 
-void PreviewViewController::showContent(NodeList nodes)
+void PreviewViewController::showContent(NodeList nodes, bool cutShort)
 {
+    m_contentCutShort = cutShort;
     setContent(std::move(nodes));
     m_treeController->rearrangeObjects();
     updateSummary(m_content);
@@ -71,7 +85,10 @@ void PreviewViewController::updateSummary(const NodeList &nodes)
     const Bundle &bundle = Bundle::main();
     const int plural = int(qMin<qint64>(totals.count, INT_MAX));
     QString summary;
-    if (totals.size != 0) {
+    if (m_contentCutShort) {
+        summary = stringWithFormat(bundle.localizedString("Listing cut short: %@ items so far", plural),
+                                   {QLocale().toString(totals.count)});
+    } else if (totals.size != 0) {
         summary = stringWithFormat(bundle.localizedString("%1$@, %2$d items", plural),
                                    {byteCountText(totals.size), totals.count});
     } else {

@@ -3,6 +3,7 @@
 // loads its view and sends it the preview request.
 #pragma once
 
+#include "BackgroundBuild.h"
 #include "Node.h"
 #include "OutlineView.h"
 #include "QuickLook.h"
@@ -14,7 +15,9 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPointer>
+#include <QProgressBar>
 #include <QTabWidget>
+#include <QTimer>
 
 class PreviewViewController : public ViewController, public QLPreviewingController, public OutlineViewDelegate
 {
@@ -32,6 +35,7 @@ public:
     QPointer<OutlineView> outlineView;
     QPointer<QAbstractScrollArea> outlineScrollView;
     QPointer<QLabel> summaryLabel;
+    QPointer<QProgressBar> busyIndicator; // shown while a tree is being built
 
     TreeController *treeController() const { return m_treeController.get(); }
 
@@ -43,8 +47,14 @@ public:
     void setArchivePassword(const std::optional<QString> &password) override;
 
     /// Shows a new top-level list: the one way new content reaches the view.
-    void showContent(NodeList nodes);
+    /// `cutShort`: the item limit stopped the build of this list.
+    void showContent(NodeList nodes, bool cutShort = false);
     void updateSummary(const NodeList &nodes);
+
+    /// Whether a tree is being built for this controller now.
+    bool isBuilding() const { return m_build != nullptr; }
+    /// How often the summary line counts the items of a build anew.
+    void setProgressInterval(std::chrono::milliseconds interval) { m_progressTimer.setInterval(interval); }
 
     struct Totals {
         qint64 size = 0;
@@ -77,9 +87,18 @@ protected:
     void loadView() override;
 
 private:
-    /// The request body, on the main thread.
-    void preparePreviewOfFile(const QUrl &url);
+    /// The request body, on the main thread. Ends by starting the build,
+    /// whose end answers the handler.
+    void runRequest(const QUrl &url, PreviewCompletionHandler &handler);
     QUrl resolvePreviewDirectory(const QUrl &url);
+
+    /// Builds the tree of `directory` in the background; `handler`, when
+    /// given, is answered once the tree is shown.
+    void startBuild(const QUrl &directory, PreviewCompletionHandler handler);
+    void finishBuild(BackgroundBuild::Result result);
+    /// Drops the running build; its request is answered as cancelled.
+    void cancelBuild();
+    void showBuildProgress();
 
     void setupOutlineView();
     void observeIconSize();
@@ -90,7 +109,13 @@ private:
 
     NodeList m_content;
     std::optional<QString> m_archivePassword;
+    QString m_requestName; // of the item the running request previews
+    bool m_contentCutShort = false;
     std::unique_ptr<TreeController> m_treeController; // after m_content: goes first
+
+    std::unique_ptr<BackgroundBuild> m_build;
+    PreviewCompletionHandler m_buildHandler; // of the request whose tree is being built
+    QTimer m_progressTimer;
 };
 
 /// Whether the host's item is shown as it is, or from an extraction of its archive.

@@ -154,8 +154,8 @@ void sortTree(NodeList &nodes, SortOrder order, const Collator &collator)
 }
 } // namespace
 
-void sortTree(NodeList &nodes)
+void sortTree(NodeList &nodes, SortOrder order)
 {
     const Collator collator;
-    sortTree(nodes, SortOrder::current(), collator);
+    sortTree(nodes, order, collator);
 }

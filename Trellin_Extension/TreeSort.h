@@ -11,8 +11,10 @@ struct SortOrder {
     SortOption option = SortOption::Name;
     bool ascending = true;
 
-    /// What ExtensionSettings holds now.
+    /// What ExtensionSettings holds now. Main thread only.
     static SortOrder current();
+
+    friend bool operator==(const SortOrder &, const SortOrder &) = default;
 };
 
 /// Orders one list of siblings. Items the rule leaves equal keep their order,
@@ -22,4 +24,4 @@ struct SortOrder {
 /// descending, in name order.
 void sortLevel(NodeList &nodes, SortOrder order, const Collator &collator);
 /// Orders a list and every list below it, in place, without reading the disk.
-void sortTree(NodeList &nodes);
+void sortTree(NodeList &nodes, SortOrder order);

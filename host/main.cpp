@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QInputDialog>
@@ -18,6 +19,7 @@
 #include <QPluginLoader>
 #include <QShortcut>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -33,7 +35,7 @@ namespace {
 const char usage[] =
     "usage: trellin-preview [--dump | --text | --screenshot FILE.png [--size WxH]]\n"
     "                       [--columns LIST] [--sort KEY[:asc|:desc]] [--password-file FILE]\n"
-    "                       [--plugin FILE] PATH\n"
+    "                       [--timing] [--plugin FILE] PATH\n"
     "  (no mode)        show the preview in a window; Space or Escape closes it\n"
     "  --dump           print the finished preview as JSON\n"
     "  --text           print the finished preview as a table\n"
@@ -46,7 +48,9 @@ const char usage[] =
     "                   dateLastOpened, size, kind)\n"
     "  --password-file FILE  open an encrypted archive with the password on the\n"
     "                   first line of FILE (the window asks for it instead)\n"
-    "  --plugin FILE    load the plug-in from FILE\n";
+    "  --plugin FILE    load the plug-in from FILE\n"
+    "  --timing         print on standard error the time from start to the window\n"
+    "                   on screen and to the content shown\n";
 
 enum class Mode { Window, Dump, Text, Screenshot };
 
@@ -60,6 +64,7 @@ struct Options {
     std::optional<QStringList> columns;
     QString sortKey;
     std::optional<bool> sortAscending;
+    bool timing = false;
 };
 
 [[noreturn]] void usageError(const char *message)
@@ -121,6 +126,8 @@ Options parseOptions(int argc, char **argv)
                 usageError("--sort takes KEY, KEY:asc or KEY:desc");
         } else if (!std::strcmp(arg, "--password-file")) {
             options.passwordFile = QFile::decodeName(value());
+        } else if (!std::strcmp(arg, "--timing")) {
+            options.timing = true;
         } else if (!std::strcmp(arg, "--plugin")) {
             options.plugin = QFile::decodeName(value());
         } else if (arg[0] == '-' && arg[1] == '-' && arg[2] != '\0') {
@@ -260,24 +267,43 @@ std::optional<QString> readPassword(const QString &path)
     return QString::fromUtf8(line);
 }
 
-// Sends the request from a thread of the host's own, as the platform does,
-// and waits for its handler.
-std::optional<PreviewError> requestPreview(QLPreviewingController &previewing, const QUrl &url)
+// Says once, on standard error, how long after start the window first reached the screen.
+class FirstExposure : public QObject
 {
-    std::optional<PreviewError> error;
-    QEventLoop untilReady;
-    bool ready = false;
-    std::thread caller([&] {
-        previewing.preparePreviewOfFile(url, [&](std::optional<PreviewError> result) {
-            error = std::move(result);
-            ready = true;
-            untilReady.quit();
-        });
-    });
+public:
+    explicit FirstExposure(const QElapsedTimer &sinceStart)
+        : m_sinceStart(sinceStart)
+    {
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Expose && static_cast<QWindow *>(watched)->isExposed()) {
+            std::fprintf(stderr, "trellin-preview: window on screen after %.1f ms\n", m_sinceStart.nsecsElapsed() / 1e6);
+            watched->removeEventFilter(this);
+        }
+        return false;
+    }
+
+private:
+    const QElapsedTimer &m_sinceStart;
+};
+
+// One preview request as the host sends it.
+struct Request {
+    QLPreviewingController &previewing;
+    QUrl url;
+    QString name;
+    OutlineView *outline; // not owned; nothing when the plug-in has no outline
+    const QElapsedTimer &sinceStart;
+};
+
+// Sends the request from a thread of the host's own, as the platform does.
+void sendRequest(const Request &request, PreviewCompletionHandler handler)
+{
+    std::thread caller([&] { request.previewing.preparePreviewOfFile(request.url, std::move(handler)); });
     caller.join();
-    if (!ready)
-        untilReady.exec();
-    return error;
 }
 
 std::optional<ArchiveErrorCode> passwordProblem(const std::optional<PreviewError> &error)
@@ -291,31 +317,131 @@ std::optional<ArchiveErrorCode> passwordProblem(const std::optional<PreviewError
     return std::nullopt;
 }
 
-// Asks for the password until the archive opens; nothing when the user cancels.
-std::optional<PreviewError> requestWithPasswords(QLPreviewingController &previewing, const QUrl &url,
-                                                 const QString &name, bool *cancelled)
+std::optional<QString> askPassword(QWidget *window, const QString &name, ArchiveErrorCode problem)
 {
-    std::optional<PreviewError> error = requestPreview(previewing, url);
-    while (const std::optional<ArchiveErrorCode> problem = passwordProblem(error)) {
-        const QString prompt = *problem == ArchiveErrorCode::WrongPassword
-            ? QCoreApplication::translate("Host", "The password is not correct. Try again:")
-            : QCoreApplication::translate("Host", "\u201c%1\u201d is password-protected. Enter its password:").arg(name);
-        bool accepted = false;
-        const QString password = QInputDialog::getText(nullptr, name, prompt, QLineEdit::Password, QString(), &accepted);
-        if (!accepted) {
-            *cancelled = true;
-            return error;
-        }
-        previewing.setArchivePassword(password);
-        error = requestPreview(previewing, url);
+    const QString prompt = problem == ArchiveErrorCode::WrongPassword
+        ? QCoreApplication::translate("Host", "The password is not correct. Try again:")
+        : QCoreApplication::translate("Host", "\u201c%1\u201d is password-protected. Enter its password:").arg(name);
+    bool accepted = false;
+    const QString password = QInputDialog::getText(window, name, prompt, QLineEdit::Password, QString(), &accepted);
+    return accepted ? std::optional<QString>(password) : std::nullopt;
+}
+
+void reportTiming(const Options &options, const QElapsedTimer &sinceStart)
+{
+    if (options.timing)
+        std::fprintf(stderr, "trellin-preview: content shown after %.1f ms\n", sinceStart.nsecsElapsed() / 1e6);
+}
+
+void reportError(const PreviewError &error)
+{
+    if (!error.message.isEmpty())
+        std::fprintf(stderr, "trellin-preview: %s\n", qPrintable(error.message));
+}
+
+// The window is on screen at once, and fills in as the preview gets ready.
+int showWindow(QApplication &app, const Request &request, QWidget *view, const Options &options)
+{
+    QWidget window;
+    window.setWindowTitle(request.name);
+    auto *layout = new QVBoxLayout(&window);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(view);
+    for (const QKeySequence &key : {QKeySequence(Qt::Key_Space), QKeySequence(Qt::Key_Escape)}) {
+        auto *shortcut = new QShortcut(key, &window);
+        shortcut->setContext(Qt::ApplicationShortcut);
+        QObject::connect(shortcut, &QShortcut::activated, &window, &QWidget::close);
     }
-    return error;
+    window.resize(options.size);
+    FirstExposure firstExposure(request.sinceStart);
+    window.winId(); // makes the native window, to watch for its first exposure
+    if (options.timing)
+        window.windowHandle()->installEventFilter(&firstExposure);
+    window.show();
+
+    int status = 0;
+    PreviewCompletionHandler done = [&](std::optional<PreviewError> error) {
+        reportTiming(options, request.sinceStart);
+        if (const std::optional<ArchiveErrorCode> problem = passwordProblem(error)) {
+            if (const std::optional<QString> password = askPassword(&window, request.name, *problem)) {
+                request.previewing.setArchivePassword(password);
+                sendRequest(request, done);
+            } else {
+                status = 1;
+                window.close();
+            }
+        } else if (error) {
+            reportError(*error);
+            delete layout->replaceWidget(view, failureView(request.name, *error));
+            view->hide();
+            status = 1;
+        } else if (!options.sortKey.isEmpty()
+                   && (!request.outline || !sortBy(*request.outline, options.sortKey, options.sortAscending))) {
+            status = 2;
+            window.close();
+        }
+    };
+    sendRequest(request, done);
+    app.exec();
+    return status;
+}
+
+// The modes without a window wait for the finished preview.
+int printPreview(const Request &request, ViewController &controller, QWidget *view, const Options &options,
+                 FILE *document)
+{
+    std::optional<PreviewError> error;
+    QEventLoop untilReady;
+    bool ready = false;
+    sendRequest(request, [&](std::optional<PreviewError> result) {
+        error = std::move(result);
+        ready = true;
+        untilReady.quit();
+    });
+    if (!ready)
+        untilReady.exec();
+    reportTiming(options, request.sinceStart);
+    if (error)
+        reportError(*error);
+    else if (!options.sortKey.isEmpty()
+             && (!request.outline || !sortBy(*request.outline, options.sortKey, options.sortAscending)))
+        return 2;
+
+    int status = error ? 1 : 0;
+    switch (options.mode) {
+    case Mode::Dump:
+        std::fputs(outlineJson(controller, error).toJson(QJsonDocument::Indented).constData(), document);
+        std::fflush(document);
+        break;
+    case Mode::Text:
+        if (!error) // the message went to standard error
+            std::fputs(outlineText(controller).toUtf8().constData(), stdout);
+        break;
+    case Mode::Screenshot: {
+        if (error)
+            view = failureView(request.name, *error);
+        view->resize(options.size);
+        view->setAttribute(Qt::WA_DontShowOnScreen);
+        view->show();
+        QCoreApplication::processEvents();
+        if (!view->grab().save(options.screenshotFile, "PNG")) {
+            std::fprintf(stderr, "trellin-preview: cannot write %s\n", qPrintable(options.screenshotFile));
+            status = 1;
+        }
+        break;
+    }
+    case Mode::Window:
+        break;
+    }
+    return status;
 }
 
 } // namespace
 
 int main(int argc, char **argv)
 {
+    QElapsedTimer sinceStart;
+    sinceStart.start();
     const Options options = parseOptions(argc, argv);
     // Standard output carries the JSON document alone; what the plug-in
     // prints there (a failed extraction's line) goes to standard error.
@@ -374,60 +500,10 @@ int main(int argc, char **argv)
     const std::optional<QByteArray> path = absolutePath(options.path);
     if (!path)
         return 1;
-    const QUrl url = FileSystem::fileUrl(*path);
-    const QString name = QString::fromUtf8(FileSystem::lastPathComponent(options.path));
-    bool cancelled = false;
-    const std::optional<PreviewError> error = options.mode == Mode::Window
-        ? requestWithPasswords(*previewing, url, name, &cancelled)
-        : requestPreview(*previewing, url);
-    if (cancelled)
-        return 1;
-    if (error && !error->message.isEmpty())
-        std::fprintf(stderr, "trellin-preview: %s\n", qPrintable(error->message));
-
-    if (!options.sortKey.isEmpty() && (!outline || !sortBy(*outline, options.sortKey, options.sortAscending)))
-        return 2;
-
-    int status = error ? 1 : 0;
-    switch (options.mode) {
-    case Mode::Dump:
-        std::fputs(outlineJson(*controller, error).toJson(QJsonDocument::Indented).constData(), document);
-        std::fflush(document);
-        break;
-    case Mode::Text:
-        if (!error) // the message went to standard error
-            std::fputs(outlineText(*controller).toUtf8().constData(), stdout);
-        break;
-    case Mode::Screenshot: {
-        if (error)
-            view = failureView(name, *error);
-        view->resize(options.size);
-        view->setAttribute(Qt::WA_DontShowOnScreen);
-        view->show();
-        QCoreApplication::processEvents();
-        if (!view->grab().save(options.screenshotFile, "PNG")) {
-            std::fprintf(stderr, "trellin-preview: cannot write %s\n", qPrintable(options.screenshotFile));
-            status = 1;
-        }
-        break;
-    }
-    case Mode::Window: {
-        auto window = std::make_unique<QWidget>();
-        window->setWindowTitle(name);
-        auto *layout = new QVBoxLayout(window.get());
-        layout->setContentsMargins(0, 0, 0, 0);
-        layout->addWidget(error ? failureView(name, *error) : view);
-        for (const QKeySequence &key : {QKeySequence(Qt::Key_Space), QKeySequence(Qt::Key_Escape)}) {
-            auto *shortcut = new QShortcut(key, window.get());
-            shortcut->setContext(Qt::ApplicationShortcut);
-            QObject::connect(shortcut, &QShortcut::activated, window.get(), &QWidget::close);
-        }
-        window->resize(options.size);
-        window->show();
-        app.exec();
-        break;
-    }
-    }
+    const Request request{*previewing, FileSystem::fileUrl(*path),
+                          QString::fromUtf8(FileSystem::lastPathComponent(options.path)), outline, sinceStart};
+    const int status = options.mode == Mode::Window ? showWindow(app, request, view, options)
+                                                    : printPreview(request, *controller, view, options, document);
     std::fflush(stdout);
     controller.reset();
     return status;

@@ -96,7 +96,7 @@ private:
     int m_fd;
 };
 
-std::map<QString, std::weak_ptr<PreferencesDomain>> &openDomains()
+std::map<QString, std::weak_ptr<PreferencesDomain>> &domainRegistry()
 {
     static std::map<QString, std::weak_ptr<PreferencesDomain>> domains;
     return domains;
@@ -107,7 +107,7 @@ std::map<QString, std::weak_ptr<PreferencesDomain>> &openDomains()
 // Domains outlive the application object; their watchers must not.
 void dropWatchers()
 {
-    for (auto &[name, weak] : openDomains()) {
+    for (auto &[name, weak] : domainRegistry()) {
         if (const auto domain = weak.lock())
             domain->m_watcher.reset();
     }
@@ -122,7 +122,7 @@ std::shared_ptr<PreferencesDomain> PreferencesDomain::suite(const QString &name)
 {
     if (!isValidName(name))
         return nullptr;
-    std::weak_ptr<PreferencesDomain> &slot = openDomains()[name];
+    std::weak_ptr<PreferencesDomain> &slot = domainRegistry()[name];
     if (auto domain = slot.lock())
         return domain;
     std::shared_ptr<PreferencesDomain> domain(new PreferencesDomain(name));
@@ -275,6 +275,27 @@ void PreferencesDomain::setObject(const QString &key, const QVariant &value)
 void PreferencesDomain::removeObject(const QString &key)
 {
     write(key, std::nullopt);
+}
+
+void PreferencesDomain::removePersistentDomain()
+{
+    const QString path = filePath();
+    {
+        const FileLock lock(path + QStringLiteral(".lock"));
+        QFile::remove(path);
+        m_fileIdentity = fileIdentity(path);
+    }
+    changeValues([&] { m_values.clear(); });
+}
+
+std::vector<std::shared_ptr<PreferencesDomain>> PreferencesDomain::openDomains()
+{
+    std::vector<std::shared_ptr<PreferencesDomain>> open;
+    for (auto &[name, weak] : domainRegistry()) {
+        if (auto domain = weak.lock())
+            open.push_back(std::move(domain));
+    }
+    return open;
 }
 
 void PreferencesDomain::write(const QString &key, const std::optional<QJsonValue> &value)

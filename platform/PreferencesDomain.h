@@ -69,6 +69,10 @@ public:
     /// Stores a value persistently; an invalid QVariant removes the key.
     void setObject(const QString &key, const QVariant &value);
     void removeObject(const QString &key);
+    /// Removes every stored value, reporting the observed keys that change.
+    void removePersistentDomain();
+    /// Every domain that this process has open now.
+    static std::vector<std::shared_ptr<PreferencesDomain>> openDomains();
     /// Adds to the volatile layer; never written.
     void registerDefaults(const QVariantMap &defaults);
 

@@ -17,6 +17,21 @@
             <numerusform>%lld items</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>Scanning… %@ items</source>
+        <translation>
+            <numerusform>Scanning… %@ item</numerusform>
+            <numerusform>Scanning… %@ items</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Listing cut short: %@ items so far</source>
+        <translation>
+            <numerusform>Listing cut short: %@ item so far</numerusform>
+            <numerusform>Listing cut short: %@ items so far</numerusform>
+        </translation>
+    </message>
+    <message><source>%@ (incomplete)</source><translation>%@ (incomplete)</translation></message>
     <message><source>Name</source><translation>Name</translation></message>
     <message><source>Date Modified</source><translation>Date Modified</translation></message>
     <message><source>Date Created</source><translation>Date Created</translation></message>

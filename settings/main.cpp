@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// trellin-settings: the companion settings tool. Reads and writes the five
+// trellin-settings: the companion settings tool. Reads and writes the
 // settings that the preview plug-in shares with it; a running preview follows
 // every change.
 #include "Bundle.h"
@@ -22,7 +22,8 @@ const char usage[] =
     "  depthLimit       2 to 5         how many folder levels are listed\n"
     "  expandAllRows    true | false   open every folder of a new preview\n"
     "  iconSize         small | large  (or 0 | 1)\n"
-    "  previewZipFiles  true | false   preview zip archives at all\n";
+    "  previewZipFiles  true | false   preview zip archives at all\n"
+    "  itemLimit        1 or more      items listed at most; a bigger folder is cut short\n";
 
 // One setting as the tool sees it: its text, and how to change it.
 struct Setting {
@@ -100,6 +101,19 @@ QList<Setting> settings()
          [] { reset(Keys::iconSize()); },
          "small, large, 0 or 1"},
         booleanSetting("previewZipFiles", Keys::previewZipFiles()),
+        {"itemLimit",
+         [] { return QString::number(get(Keys::itemLimit())); },
+         [] { return get(Keys::itemLimit()) == Keys::itemLimit().defaultValue(); },
+         [](const QString &text) {
+             bool isNumber = false;
+             const qint64 limit = text.toLongLong(&isNumber);
+             if (!isNumber || limit < 1)
+                 return false;
+             set(Keys::itemLimit(), limit);
+             return true;
+         },
+         [] { reset(Keys::itemLimit()); },
+         "a whole number of 1 or more"},
     };
 }
 
@@ -116,7 +130,7 @@ const Setting &find(const QList<Setting> &all, const QString &name)
             return setting;
     }
     refuse(QStringLiteral("there is no setting \"%1\"; the settings are showHiddenFiles, depthLimit, "
-                          "expandAllRows, iconSize and previewZipFiles")
+                          "expandAllRows, iconSize, previewZipFiles and itemLimit")
                .arg(name));
 }
 

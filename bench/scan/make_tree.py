@@ -4,6 +4,7 @@
   deep/  about 100,000 items in five levels: folders on levels 1 to 4, files
          on every level, realistic names, about 2 % hidden, about 1 % PNG images
   flat/  50,000 files in one folder
+  huge/  about 1,000,000 items in five levels (only with --huge: it takes long to make)
 File contents are sparse: sizes are real, the disk holds next to nothing."""
 import os
 import random
@@ -71,19 +72,45 @@ def make_flat(root, rng):
         make_file(rng, root, i)
 
 
-def main():
-    base = sys.argv[1]
-    done = os.path.join(base, ".complete")
+def make_huge(root, rng):
+    counter = [0]
+
+    # 10 folders a level on levels 1 to 4, 96 files in each folder of level 4
+    # and 20 in the others: 1,111,110 folders and files, about a million.
+    def fill(folder, level):
+        files = 96 if level == 4 else 20
+        for _ in range(files):
+            counter[0] += 1
+            make_file(rng, folder, counter[0])
+        if level < 4:
+            for i in range(10):
+                sub = os.path.join(folder, f"{rng.choice(STEMS).capitalize()} {level}-{i}")
+                os.mkdir(sub)
+                fill(sub, level + 1)
+
+    os.mkdir(root)
+    fill(root, 0)
+
+
+def make(base, name, maker):
+    """Each tree is made once: a marker says it is whole."""
+    done = os.path.join(base, f".{name}.complete")
     if os.path.exists(done):
         return
-    os.makedirs(base, exist_ok=True)
-    rng = random.Random(20261206)
-    for name, maker in (("deep", make_deep), ("flat", make_flat)):
-        path = os.path.join(base, name)
-        if os.path.exists(path):
-            os.system(f"rm -rf '{path}'")
-        maker(path, rng)
+    path = os.path.join(base, name)
+    if os.path.exists(path):
+        os.system(f"rm -rf '{path}'")
+    maker(path, random.Random(20261206))
     open(done, "w").close()
+
+
+def main():
+    base = sys.argv[1]
+    os.makedirs(base, exist_ok=True)
+    make(base, "deep", make_deep)
+    make(base, "flat", make_flat)
+    if "--huge" in sys.argv[2:]:
+        make(base, "huge", make_huge)
 
 
 if __name__ == "__main__":

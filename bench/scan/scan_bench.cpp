@@ -49,14 +49,14 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "usage: scan_bench FOLDER\n");
         return 2;
     }
-    ExtensionSettings &settings = ExtensionSettings::shared();
-    settings.depthLimit = DepthLimit::Five;
-    settings.showHiddenFiles = true;
+    ScanOptions options;
+    options.depthLimit = DepthLimit::Five;
+    options.showHiddenFiles = true;
     for (PropertyColumn column : allPropertyColumns)
-        visibleColumns().insert(column);
+        options.visibleColumns.insert(column);
 
     const size_t heapBefore = mallinfo2().uordblks;
-    const std::unique_ptr<Node> root = makeNode(QFile::encodeName(QString::fromLocal8Bit(argv[1])), 0);
+    const std::unique_ptr<Node> root = makeNode(QFile::encodeName(QString::fromLocal8Bit(argv[1])), 0, options);
     const size_t heapAfter = mallinfo2().uordblks;
     if (!root)
         return 1;

@@ -22,20 +22,15 @@ const Node *child(const Node &parent, const QString &name)
     return nullptr;
 }
 
-// Shows exactly these columns while it lives.
-class ColumnsShown
+// A build that shows exactly these columns, with the default settings otherwise.
+ScanOptions shown(PropertyColumns columns, DepthLimit depthLimit = DepthLimit::Two, bool showHiddenFiles = false)
 {
-public:
-    explicit ColumnsShown(PropertyColumns columns)
-        : m_saved(visibleColumns())
-    {
-        visibleColumns() = columns;
-    }
-    ~ColumnsShown() { visibleColumns() = m_saved; }
-
-private:
-    PropertyColumns m_saved;
-};
+    ScanOptions options;
+    options.visibleColumns = columns;
+    options.depthLimit = depthLimit;
+    options.showHiddenFiles = showHiddenFiles;
+    return options;
+}
 
 const PropertyColumns everyColumn{PropertyColumn::Name,     PropertyColumn::DateModified, PropertyColumn::DateCreated,
                                   PropertyColumn::DateLastOpened, PropertyColumn::DateAdded, PropertyColumn::Size,
@@ -56,7 +51,7 @@ TEST(NodeType, IsStoredAsItsRawValue)
 
 TEST(MakeNode, BuildsFoldersAndFilesToTheDepthLimit)
 {
-    ColumnsShown shown({PropertyColumn::Name, PropertyColumn::Size});
+    const ScanOptions options = shown({PropertyColumn::Name, PropertyColumn::Size});
     TempTree tree;
     tree.file("b.txt", 10);
     tree.file("A.txt", 20);
@@ -65,7 +60,7 @@ TEST(MakeNode, BuildsFoldersAndFilesToTheDepthLimit)
     tree.file("folder/deep/unlisted", 3);
     tree.folder("empty");
 
-    const auto root = makeNode(tree.path(), 0);
+    const auto root = makeNode(tree.path(), 0, options);
     ASSERT_TRUE(root);
     EXPECT_EQ(root->type, NodeType::Folder);
     EXPECT_EQ(root->url(), tree.url());
@@ -97,19 +92,18 @@ TEST(MakeNode, BuildsFoldersAndFilesToTheDepthLimit)
     // Level 2 is the deepest listed: a folder there is a leaf though it holds a file.
     EXPECT_TRUE(folder.children[0]->isLeaf());
 
-    Defaults::set(Defaults::Keys::depthLimit(), DepthLimit::Five);
-    const auto deeper = makeNode(tree.path(), 0);
+    const auto deeper = makeNode(tree.path(), 0, shown({PropertyColumn::Name, PropertyColumn::Size}, DepthLimit::Five));
     EXPECT_EQ(names(child(*child(*deeper, "folder"), "deep")->children), QStringList{"unlisted"});
 }
 
 TEST(MakeNode, ReadsEveryAttributeOfTheShownColumns)
 {
-    ColumnsShown shown(everyColumn);
+    const ScanOptions options = shown(everyColumn);
     TempTree tree;
     const QByteArray path = tree.file("notes.txt", 12);
     ASSERT_EQ(setxattr(path.constData(), "user.xdg.tags", "Red,Blue", 8, 0), 0);
 
-    const auto node = makeNode(path, 1);
+    const auto node = makeNode(path, 1, options);
     ASSERT_TRUE(node);
     EXPECT_EQ(node->size, 12);
     EXPECT_TRUE(node->dateModified);
@@ -124,7 +118,7 @@ TEST(MakeNode, ReadsEveryAttributeOfTheShownColumns)
     EXPECT_EQ(node->tags, ListFormatter().string({QStringLiteral("Red"), QStringLiteral("Blue")}));
     EXPECT_TRUE(node->tags.contains(QLatin1String("Red")) && node->tags.indexOf(QLatin1String("Red")) < node->tags.indexOf(QLatin1String("Blue")));
 
-    const auto untagged = makeNode(tree.file("plain.txt"), 1);
+    const auto untagged = makeNode(tree.file("plain.txt"), 1, options);
     EXPECT_TRUE(untagged->tags.isEmpty());
 }
 
@@ -135,9 +129,9 @@ TEST(MakeNode, NamesLoseLineBreaksAndKeepTheirBytes)
     tree.file("ends-in-return\r", 1);
     tree.file("bad-\xff\xfe-name.txt", 7);
     tree.file(".hidden", 1);
-    ColumnsShown shown({PropertyColumn::Name, PropertyColumn::Size});
+    const ScanOptions options = shown({PropertyColumn::Name, PropertyColumn::Size});
 
-    const auto root = makeNode(tree.path(), 0);
+    const auto root = makeNode(tree.path(), 0, options);
     ASSERT_TRUE(root);
     EXPECT_EQ(names(root->children), (QStringList{QStringLiteral("bad-\uFFFD\uFFFD-name.txt"), "ends-in-return",
                                                   "linebreak.txt"}));
@@ -148,8 +142,7 @@ TEST(MakeNode, NamesLoseLineBreaksAndKeepTheirBytes)
     EXPECT_EQ(odd.size, 7);
     EXPECT_EQ(root->children[1]->path, tree.path("ends-in-return\r"));
 
-    Defaults::set(Defaults::Keys::showHiddenFiles(), true);
-    EXPECT_EQ(makeNode(tree.path(), 0)->children.size(), 4u);
+    EXPECT_EQ(makeNode(tree.path(), 0, shown(options.visibleColumns, DepthLimit::Two, true))->children.size(), 4u);
 }
 
 TEST(MakeNode, LeavesOutEmptyDataFilesOnlyWhileSizesAreShown)
@@ -158,13 +151,11 @@ TEST(MakeNode, LeavesOutEmptyDataFilesOnlyWhileSizesAreShown)
     tree.file("empty-data");
     tree.file("empty.txt");
     {
-        ColumnsShown shown({PropertyColumn::Name, PropertyColumn::Size});
-        const auto root = makeNode(tree.path(), 0);
+        const auto root = makeNode(tree.path(), 0, shown({PropertyColumn::Name, PropertyColumn::Size}));
         EXPECT_EQ(names(root->children), QStringList{"empty.txt"});
         EXPECT_EQ(root->children[0]->size, 0);
     }
-    ColumnsShown shown({PropertyColumn::Name, PropertyColumn::Kind});
-    const auto root = makeNode(tree.path(), 0);
+    const auto root = makeNode(tree.path(), 0, shown({PropertyColumn::Name, PropertyColumn::Kind}));
     EXPECT_EQ(names(root->children), (QStringList{"empty-data", "empty.txt"}));
     EXPECT_FALSE(root->children[0]->size);
 }
@@ -178,9 +169,9 @@ TEST(MakeNode, MacosxFoldersAndXcodeProjects)
     tree.file("__macosx/shown.txt");
     tree.file("App.xcodeproj/project.pbxproj", 5);
     tree.file("App.XCODEPROJ/project.pbxproj", 5);
-    ColumnsShown shown({PropertyColumn::Name, PropertyColumn::Size});
+    const ScanOptions options = shown({PropertyColumn::Name, PropertyColumn::Size});
 
-    const auto root = makeNode(tree.path(), 0);
+    const auto root = makeNode(tree.path(), 0, options);
     EXPECT_EQ(names(root->children), (QStringList{"__macosx", "App.xcodeproj", "App.XCODEPROJ", "sub"}));
     EXPECT_EQ(names(child(*root, "sub")->children), QStringList{"kept.txt"});
     const Node *project = child(*root, "App.xcodeproj");
@@ -189,7 +180,7 @@ TEST(MakeNode, MacosxFoldersAndXcodeProjects)
     EXPECT_FALSE(project->size);
     EXPECT_EQ(child(*root, "App.XCODEPROJ")->type, NodeType::Folder);
     EXPECT_EQ(child(*root, "App.XCODEPROJ")->count(), 1);
-    EXPECT_FALSE(makeNode(tree.path("__MACOSX"), 0));
+    EXPECT_FALSE(makeNode(tree.path("__MACOSX"), 0, options));
 }
 
 TEST(MakeNode, LinksAreNotFollowedAndVanishedItemsAreNothing)
@@ -199,9 +190,9 @@ TEST(MakeNode, LinksAreNotFollowedAndVanishedItemsAreNothing)
     ASSERT_EQ(symlink("target", tree.path("link").constData()), 0);
     ASSERT_EQ(symlink(".", tree.path("target/loop").constData()), 0);
     ASSERT_EQ(symlink("..", tree.path("target/up").constData()), 0);
-    Defaults::set(Defaults::Keys::depthLimit(), DepthLimit::Five);
+    const ScanOptions options = shown({PropertyColumn::Name}, DepthLimit::Five);
 
-    const auto root = makeNode(tree.path(), 0);
+    const auto root = makeNode(tree.path(), 0, options);
     ASSERT_TRUE(root);
     EXPECT_EQ(names(root->children), (QStringList{"link", "target"}));
     const Node &link = *root->children[0];
@@ -210,7 +201,7 @@ TEST(MakeNode, LinksAreNotFollowedAndVanishedItemsAreNothing)
     EXPECT_EQ(link.uti(), QStringLiteral("inode/symlink"));
     EXPECT_EQ(names(child(*root, "target")->children), (QStringList{"inside", "loop", "up"}));
 
-    EXPECT_FALSE(makeNode(tree.path("absent"), 0));
+    EXPECT_FALSE(makeNode(tree.path("absent"), 0, options));
 }
 
 TEST(MakeNode, AnUnreadableFolderHasNoChildren)
@@ -225,7 +216,7 @@ TEST(MakeNode, AnUnreadableFolderHasNoChildren)
             chmod(tree.path("locked").constData(), 0755);
             GTEST_SKIP() << "cannot give up the power to read any folder";
         }
-        root = makeNode(tree.path(), 0);
+        root = makeNode(tree.path(), 0, shown({PropertyColumn::Name}));
     }
     chmod(tree.path("locked").constData(), 0755);
     ASSERT_EQ(root->children.size(), 1u);
@@ -250,16 +241,13 @@ TEST(MakeNode, ImageDimensionsOnlyWhileTheirColumnIsShown)
     svg.write("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"40\" height=\"30\"/>");
     svg.close();
 
-    {
-        ColumnsShown shown({PropertyColumn::Name, PropertyColumn::Dimensions});
-        EXPECT_EQ(makeNode(tree.path("photo.png"), 1)->dimensions, QStringLiteral("640\u00D7480"));
-        EXPECT_FALSE(makeNode(tree.path("broken.png"), 1)->dimensions);
-        EXPECT_FALSE(makeNode(tree.path("misnamed.png"), 1)->dimensions);
-        // A vector image must be parsed whole for its size: never read.
-        EXPECT_FALSE(makeNode(tree.path("drawing.svg"), 1)->dimensions);
-    }
-    ColumnsShown hidden({PropertyColumn::Name});
-    EXPECT_FALSE(makeNode(tree.path("photo.png"), 1)->dimensions);
+    const ScanOptions options = shown({PropertyColumn::Name, PropertyColumn::Dimensions});
+    EXPECT_EQ(makeNode(tree.path("photo.png"), 1, options)->dimensions, QStringLiteral("640\u00D7480"));
+    EXPECT_FALSE(makeNode(tree.path("broken.png"), 1, options)->dimensions);
+    EXPECT_FALSE(makeNode(tree.path("misnamed.png"), 1, options)->dimensions);
+    // A vector image must be parsed whole for its size: never read.
+    EXPECT_FALSE(makeNode(tree.path("drawing.svg"), 1, options)->dimensions);
+    EXPECT_FALSE(makeNode(tree.path("photo.png"), 1, shown({PropertyColumn::Name}))->dimensions);
 }
 
 TEST(MakeNode, AWideTreeComesOutWholeAndSortedWhoeverBuiltIt)
@@ -272,8 +260,7 @@ TEST(MakeNode, AWideTreeComesOutWholeAndSortedWhoeverBuiltIt)
                 tree.file(QStringLiteral("d%1/e%2/f%3.txt").arg(a).arg(b).arg(c).toUtf8(), c);
         }
     }
-    ColumnsShown shown({PropertyColumn::Name, PropertyColumn::Size});
-    Defaults::set(Defaults::Keys::depthLimit(), DepthLimit::Three);
+    const ScanOptions options = shown({PropertyColumn::Name, PropertyColumn::Size}, DepthLimit::Three);
 
     std::function<void(const NodeList &, QStringList &)> flatten = [&](const NodeList &nodes, QStringList &out) {
         for (std::size_t i = 0; i < nodes.size(); ++i) {
@@ -285,8 +272,8 @@ TEST(MakeNode, AWideTreeComesOutWholeAndSortedWhoeverBuiltIt)
         }
     };
     QStringList first, second;
-    flatten(makeNode(tree.path(), 0)->children, first);
-    flatten(makeNode(tree.path(), 0)->children, second);
+    flatten(makeNode(tree.path(), 0, options)->children, first);
+    flatten(makeNode(tree.path(), 0, options)->children, second);
     EXPECT_EQ(first.size(), 12 + 12 * 6 + 12 * 6 * 8);
     EXPECT_EQ(first, second);
 }

@@ -134,10 +134,16 @@ TEST(Outline, HidingAColumnKeepsTheTreeAndShowingOneRescans)
     ASSERT_TRUE(view.tableColumns()[column(view, "Tags")].hidden);
     EXPECT_TRUE(preview.controller.content()[0]->tags.isEmpty()); // not read while hidden
 
+    const Node *before = preview.controller.content()[0].get();
     chooseFromHeaderMenu(view, "Tags");
     EXPECT_FALSE(view.tableColumns()[column(view, "Tags")].hidden);
     EXPECT_TRUE(visibleColumns().contains(PropertyColumn::Tags));
+    // The rows shown stay until the new tree is built.
+    EXPECT_TRUE(preview.controller.isBuilding());
+    EXPECT_EQ(preview.controller.content()[0].get(), before);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !preview.controller.isBuilding(); }, 10000));
     EXPECT_TRUE(preview.controller.content()[0]->tags.contains(QLatin1String("Blue")));
+    EXPECT_EQ(preview.controller.summaryLabel->text(), QStringLiteral("3 bytes, 1 item"));
 
     tree.file("added-later.txt", 1);
     chooseFromHeaderMenu(view, "Tags");
@@ -152,6 +158,7 @@ TEST(Outline, HidingAColumnKeepsTheTreeAndShowingOneRescans)
     menu->hide();
 
     chooseFromHeaderMenu(view, "Tags");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !preview.controller.isBuilding(); }, 10000));
     EXPECT_EQ(names(preview.controller.content()), (QStringList{"added-later.txt", "tagged.txt"}));
 }
 

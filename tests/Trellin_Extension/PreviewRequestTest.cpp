@@ -4,6 +4,8 @@
 #include "PreviewViewController.h"
 #include "TestSupport.h"
 
+#include <QDir>
+#include <QRegularExpression>
 #include <QTest>
 #include <QThread>
 
@@ -186,4 +188,158 @@ TEST(PreviewRequest, ExpandsEveryRowOnlyWhenTheSettingSaysSo)
     PreviewViewController collapsed;
     runRequest(collapsed, tree.url());
     EXPECT_FALSE(collapsed.outlineView->isExpanded(collapsed.outlineView->model()->index(0, 0)));
+}
+
+TEST(PreviewRequest, TheItemLimitCutsTheListingShortAndMarksWhatIsIncomplete)
+{
+    TempTree tree;
+    for (const char *folder : {"a", "b", "c"}) {
+        for (const char *file : {"1.txt", "2.txt", "3.txt", "4.txt"})
+            tree.file(QByteArray(folder) + '/' + file);
+    }
+    Defaults::set(Defaults::Keys::itemLimit(), qint64(6));
+    PreviewViewController controller;
+    runRequest(controller, tree.url());
+    EXPECT_EQ(summary(controller), QStringLiteral("Listing cut short: 6 items so far"));
+    EXPECT_EQ(PreviewViewController::subtreeTotals(controller.content()).count, 6);
+    // Every folder shown is whole, or marked as not.
+    for (const auto &folder : controller.content()) {
+        if (!folder->incomplete)
+            EXPECT_EQ(folder->children.size(), 4u) << folder->name.toStdString();
+    }
+    EXPECT_TRUE(std::any_of(controller.content().begin(), controller.content().end(),
+                            [](const auto &folder) { return folder->incomplete; }));
+
+    // Exactly as many items as the limit: nothing is cut.
+    Defaults::set(Defaults::Keys::itemLimit(), qint64(15));
+    runRequest(controller, tree.url());
+    EXPECT_EQ(summary(controller), QStringLiteral("15 items"));
+}
+
+namespace {
+
+// Big enough that building it takes a while (tens of milliseconds once it is
+// in the cache): made once for the cases that act while a build runs.
+class BigTree : public testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        s_tree = new TempTree;
+        for (int folder = 0; folder < 50; ++folder) {
+            const QByteArray name = "folder-" + QByteArray::number(folder) + '/';
+            s_tree->folder(name);
+            for (int file = 0; file < 200; ++file)
+                s_tree->file(name + "file-" + QByteArray::number(file) + ".txt");
+        }
+    }
+    static void TearDownTestSuite()
+    {
+        delete s_tree;
+        s_tree = nullptr;
+    }
+
+    static int threadCount() { return int(QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size()); }
+
+    static TempTree *s_tree;
+    static constexpr qint64 itemCount = 50 + 50 * 200;
+};
+
+TempTree *BigTree::s_tree = nullptr;
+
+struct Answers {
+    int calls = 0;
+    std::optional<PreviewError> error;
+    PreviewCompletionHandler handler()
+    {
+        return [this](std::optional<PreviewError> result) {
+            ++calls;
+            error = std::move(result);
+        };
+    }
+};
+
+// The number in a "Scanning… N items" line, or -1 for any other text.
+qint64 scanningCount(const QString &summary)
+{
+    static const QRegularExpression line(QStringLiteral("^Scanning\u2026 ([0-9,]+) items?$"));
+    const QRegularExpressionMatch match = line.match(summary);
+    return match.hasMatch() ? match.captured(1).remove(QLatin1Char(',')).toLongLong() : -1;
+}
+
+} // namespace
+
+TEST_F(BigTree, CountsLiveWhileBuildingThenShowsTheTreeAndAnswers)
+{
+    PreviewViewController controller;
+    controller.view();
+    controller.setProgressInterval(std::chrono::milliseconds(1)); // to see it however fast the disk
+    Answers answers;
+    controller.preparePreviewOfFile(s_tree->url(), answers.handler());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return controller.isBuilding(); }, 10000));
+    EXPECT_TRUE(controller.busyIndicator->isVisibleTo(controller.view()));
+    EXPECT_EQ(scanningCount(summary(controller)), 0);
+
+    // The count grows as the build goes, before the tree is shown.
+    qint64 seen = 0;
+    while (controller.isBuilding() && seen == 0) {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        if (controller.isBuilding())
+            seen = std::max<qint64>(seen, scanningCount(summary(controller)));
+    }
+    EXPECT_GT(seen, 0);
+    EXPECT_LT(seen, itemCount);
+    EXPECT_EQ(answers.calls, 0);
+    EXPECT_TRUE(controller.content().empty());
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return answers.calls > 0; }, 60000));
+    EXPECT_FALSE(answers.error);
+    EXPECT_FALSE(controller.isBuilding());
+    EXPECT_FALSE(controller.busyIndicator->isVisibleTo(controller.view()));
+    EXPECT_EQ(controller.content().size(), 50u);
+    EXPECT_EQ(summary(controller), QStringLiteral("%1 items").arg(itemCount));
+}
+
+TEST_F(BigTree, ASecondRequestEndsTheFirstWhichIsAnsweredAsCancelled)
+{
+    TempTree small;
+    small.file("only.txt", 5);
+    PreviewViewController controller;
+    controller.view();
+    Answers first, second;
+    controller.preparePreviewOfFile(s_tree->url(), first.handler());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return controller.isBuilding(); }, 10000));
+    controller.preparePreviewOfFile(small.url(), second.handler());
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return second.calls > 0; }, 60000));
+    QTest::qWait(50);
+    EXPECT_EQ(first.calls, 1);
+    ASSERT_TRUE(first.error);
+    EXPECT_EQ(first.error->domain, QStringLiteral("Trellin_Extension.PreviewCancelled"));
+    EXPECT_EQ(second.calls, 1);
+    EXPECT_FALSE(second.error);
+    EXPECT_EQ(names(controller.content()), QStringList{"only.txt"});
+    EXPECT_EQ(controller.representedObject().toUrl(), small.url());
+    EXPECT_EQ(summary(controller), QStringLiteral("5 bytes, 1 item"));
+}
+
+TEST_F(BigTree, ABuildDroppedHalfWayLeavesNoThreadBehind)
+{
+    const int threadsBefore = threadCount();
+    Answers answers;
+    {
+        PreviewViewController controller;
+        controller.view();
+        controller.setProgressInterval(std::chrono::milliseconds(1));
+        controller.preparePreviewOfFile(s_tree->url(), answers.handler());
+        while (scanningCount(summary(controller)) <= 0 && answers.calls == 0)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        ASSERT_TRUE(controller.isBuilding());
+        EXPECT_GT(threadCount(), threadsBefore);
+    } // closing the preview drops the build
+    EXPECT_EQ(answers.calls, 1);
+    ASSERT_TRUE(answers.error);
+    EXPECT_EQ(answers.error->domain, QStringLiteral("Trellin_Extension.PreviewCancelled"));
+    // What was built is freed on a thread that then ends too.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return threadCount() <= threadsBefore; }, 10000)) << threadCount();
 }

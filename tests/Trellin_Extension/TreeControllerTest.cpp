@@ -14,7 +14,7 @@ TEST(TreeController, ServesARealTreeConsistently)
     tree.file("b/c", 2);
     tree.file("b/d/e", 3);
     tree.folder("f");
-    auto root = makeNode(tree.path(), 0);
+    auto root = makeNode(tree.path(), 0, ScanOptions());
     ASSERT_TRUE(root);
     NodeList content = std::move(root->children);
 

@@ -123,8 +123,7 @@ TEST_F(TreeSort, SortTreeReordersEveryLevelInPlace)
     NodeList nodes = make({{"b", {}, {}, {}, NodeType::Folder}, {"a", {}, {}, {}, NodeType::Folder}});
     nodes[0]->children = make({{"y"}, {"x"}});
     const Node *firstBefore = nodes[0].get();
-    Defaults::set(Defaults::Keys::isSortByAscending(), true);
-    sortTree(nodes);
+    sortTree(nodes, {SortOption::Name, true});
     EXPECT_EQ(names(nodes), (QStringList{"a", "b"}));
     EXPECT_EQ(nodes[1].get(), firstBefore); // the same nodes, moved
     EXPECT_EQ(names(nodes[1]->children), (QStringList{"x", "y"}));

@@ -1,12 +1,36 @@
 // SPDX-License-Identifier: MIT
 // Every test process gets an offscreen display and configuration and cache
 // directories of its own, so that no run touches the user's or another run's.
-// ctest runs each test case in a process of its own: the settings are
-// process-wide, so cases that change them expect a fresh process.
+// ctest runs each test case in a process of its own; run as one process, in
+// any order, each case still starts from empty settings.
+#include "DirectoryScan.h"
+#include "PreferencesDomain.h"
+
 #include <QApplication>
+#include <QDir>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+namespace {
+
+// What one case leaves behind in the process, undone before the next one.
+class FreshSettings : public testing::EmptyTestEventListener
+{
+    void OnTestStart(const testing::TestInfo &) override
+    {
+        for (const auto &domain : PreferencesDomain::openDomains())
+            domain->removePersistentDomain();
+        for (const char *variable : {"XDG_CONFIG_HOME", "XDG_CACHE_HOME"}) {
+            QDir directory(QFile::decodeName(qgetenv(variable)));
+            for (const QString &entry : directory.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot))
+                QDir(directory.filePath(entry)).removeRecursively() || QFile::remove(directory.filePath(entry));
+        }
+        visibleColumns() = PropertyColumns();
+    }
+};
+
+} // namespace
 
 int main(int argc, char **argv)
 {
@@ -29,5 +53,6 @@ int main(int argc, char **argv)
 
     QApplication app(argc, argv);
     testing::InitGoogleTest(&argc, argv);
+    testing::UnitTest::GetInstance()->listeners().Append(new FreshSettings);
     return RUN_ALL_TESTS();
 }

@@ -1,0 +1,95 @@
+#!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
+"""The window benchmark: trellin-preview under Xvfb, as a user starts it, on
+one tree. Reports medians of RUNS runs of the times that --timing prints
+(start to window on screen, start to content shown) and of the time from a
+real Escape key press (XTEST, through xdotool) to the end of the process,
+pressed once while the tree is still being built and once after it is shown.
+
+usage: run.py BUILD_DIR [TREE] [RUNS]
+       (TREE: by default the huge tree of bench/scan/make_tree.py --huge)"""
+import os
+import re
+import shutil
+import statistics
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+
+build = sys.argv[1]
+here = os.path.dirname(os.path.abspath(__file__))
+if len(sys.argv) > 2:
+    tree = sys.argv[2]
+else:
+    trees = os.path.join(build, "bench-trees")
+    subprocess.run([sys.executable, os.path.join(here, "..", "scan", "make_tree.py"), trees, "--huge"], check=True)
+    tree = os.path.join(trees, "huge")
+runs = int(sys.argv[3]) if len(sys.argv) > 3 else 5
+host = os.path.join(build, "host", "trellin-preview")
+for tool in ("Xvfb", "xdotool"):
+    if not shutil.which(tool):
+        sys.exit(f"needs {tool} (Debian packages xvfb and xdotool)")
+
+display = ":%d" % (90 + os.getpid() % 100)
+xvfb = subprocess.Popen(["Xvfb", display, "-screen", "0", "1280x1024x24"],
+                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+time.sleep(1)
+home = tempfile.mkdtemp()
+env = dict(os.environ, DISPLAY=display, XDG_CONFIG_HOME=os.path.join(home, "config"),
+           XDG_CACHE_HOME=os.path.join(home, "cache"), XDG_RUNTIME_DIR=home)
+env.pop("QT_QPA_PLATFORM", None)
+line = re.compile(r"(window on screen|content shown) after ([0-9.]+) ms")
+
+
+def press_escape(pid):
+    windows = subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--pid", str(pid)],
+                             env=env, capture_output=True, text=True).stdout.split()
+    subprocess.run(["xdotool", "windowfocus", "--sync", windows[-1]], env=env, capture_output=True)
+    pressed = time.perf_counter()
+    subprocess.run(["xdotool", "key", "Escape"], env=env, capture_output=True)
+    return pressed
+
+
+def one_run(escape_when):
+    """escape_when: "building" (as soon as the window is up) or "shown"."""
+    process = subprocess.Popen([host, "--timing", tree], env=env, stdout=subprocess.DEVNULL,
+                               stderr=subprocess.PIPE, text=True)
+    times = {}
+    pressed = None
+    for text in process.stderr:
+        match = line.search(text)
+        if not match:
+            continue
+        times[match.group(1)] = float(match.group(2))
+        if escape_when == "building" and match.group(1) == "window on screen":
+            time.sleep(0.2)  # the first count is up; the build goes on
+            pressed = press_escape(process.pid)
+            break
+        if escape_when == "shown" and match.group(1) == "content shown":
+            time.sleep(0.2)
+            pressed = press_escape(process.pid)
+            break
+    threading.Thread(target=process.stderr.read, daemon=True).start()
+    process.wait()
+    return times, (time.perf_counter() - pressed) * 1000 if pressed else None
+
+
+try:
+    window, content, exit_building, exit_shown = [], [], [], []
+    for _ in range(runs):
+        times, after_escape = one_run("shown")
+        window.append(times["window on screen"])
+        content.append(times["content shown"])
+        exit_shown.append(after_escape)
+        times, after_escape = one_run("building")
+        exit_building.append(after_escape)
+    print(f"tree: {tree}")
+    print(f"window on screen: {statistics.median(window):.0f} ms after start (median of {runs})")
+    print(f"content shown: {statistics.median(content):.0f} ms after start")
+    print(f"exit after Escape while building: {statistics.median(exit_building):.0f} ms")
+    print(f"exit after Escape with the tree shown: {statistics.median(exit_shown):.0f} ms")
+finally:
+    xvfb.terminate()
+    shutil.rmtree(home, ignore_errors=True)
