@@ -95,6 +95,23 @@ TEST(PreviewRequest, SummariesWithoutSizeAndForOneItem)
     EXPECT_EQ(summary(controller), QStringLiteral("1 item"));
 }
 
+TEST(PreviewRequest, TotalsStopAtTheLargestNumber)
+{
+    // Sparse files may claim 4 EiB each; three of them overflowed a 64-bit sum.
+    NodeList nodes;
+    for (const char *name : {"a", "b", "c"}) {
+        auto node = std::make_unique<Node>();
+        node->name = QString::fromLatin1(name);
+        node->size = qint64(1) << 62;
+        nodes.push_back(std::move(node));
+    }
+    EXPECT_EQ(PreviewViewController::subtreeTotals(nodes).size, std::numeric_limits<qint64>::max());
+    PreviewViewController controller;
+    controller.view();
+    controller.showContent(std::move(nodes));
+    EXPECT_EQ(summary(controller), QStringLiteral("9.22 EB, 3 items"));
+}
+
 TEST(PreviewRequest, WhatCannotBeShownIsAnErrorAndTheViewKeepsItsRows)
 {
     TempTree tree;
