@@ -1,10 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "ArchivePreview.h"
 
+#include "Bundle.h"
 #include "ExtensionSettings.h"
+#include "Formatters.h"
+#include "OutputTree.h"
 #include "FileSystem.h"
 
 #include <QCryptographicHash>
+#include <QLocale>
 #include <QUuid>
 
 #include <cstdio>
@@ -58,6 +62,51 @@ void removeAbandonedStaging(const QByteArray &prefix)
 }
 
 } // namespace
+
+qint64 cacheLimit()
+{
+    if (const std::optional<qint64> limit = Defaults::get(Defaults::Keys::cacheLimit()); limit && *limit > 0)
+        return *limit;
+    const std::optional<FileSystem::DiskSpace> disk = FileSystem::diskSpace(FileSystem::temporaryDirectory());
+    constexpr qint64 largest = qint64(20) << 30;
+    return disk ? std::min(disk->total / 10, largest) : largest;
+}
+
+void makeRoomInCache(qint64 bytes, qint64 limit, const QByteArray &keep)
+{
+    struct Extraction {
+        QByteArray path;
+        qint64 previewed; // the folder's modification time, touched on every preview
+        qint64 size;
+    };
+    const QByteArray temporary = FileSystem::temporaryDirectory();
+    std::vector<Extraction> extractions;
+    qint64 used = 0;
+    {
+        FileSystem::Directory listing(temporary);
+        while (const std::optional<QByteArrayView> name = listing.nextName()) {
+            // Staging folders of running extractions start with a full stop.
+            if (name->startsWith('.'))
+                continue;
+            const QByteArray path = FileSystem::appendingPathComponent(temporary, name->toByteArray());
+            extractions.push_back({path, FileSystem::modificationTime(path), 0});
+        }
+    }
+    for (Extraction &extraction : extractions) {
+        extraction.size = FileSystem::diskUsage(extraction.path);
+        used += extraction.size;
+    }
+    std::sort(extractions.begin(), extractions.end(),
+              [](const Extraction &a, const Extraction &b) { return a.previewed < b.previewed; });
+    for (const Extraction &extraction : extractions) {
+        if (used + bytes <= limit)
+            break;
+        if (extraction.path == keep)
+            continue;
+        if (FileSystem::removeItem(extraction.path))
+            used -= extraction.size;
+    }
+}
 
 QUrl extractionDirectory(const QUrl &url)
 {
@@ -113,8 +162,10 @@ QUrl archivePreviewDirectory(const QUrl &url, Zip::Format format, const std::opt
     const QByteArray archivePath = FileSystem::localPath(url);
     struct stat existing;
     const bool exists = lstat(directoryPath.constData(), &existing) == 0;
-    if (exists && !isStale(directoryPath, archivePath))
+    if (exists && !isStale(directoryPath, archivePath)) {
+        FileSystem::touch(directoryPath); // the cache keeps what was previewed last
         return directory;
+    }
 
     // Extracted beside its final place and moved there only when complete,
     // so that a half-done extraction is never taken for the archive.
@@ -130,10 +181,21 @@ QUrl archivePreviewDirectory(const QUrl &url, Zip::Format format, const std::opt
     {
         // Held while extracting: a staging folder whose lock is free was abandoned.
         const FileSystem::FolderLock lock(staging);
+        const qint64 limit = cacheLimit();
+        Zip::ExtractOptions options{true, password, {}, {}, limit, {}};
+        options.makeRoom = [&](qint64 bytes) { makeRoomInCache(bytes, limit); };
         try {
-            Zip::extractArchive(archivePath, staging, format, {true, password, {}, {}});
+            Zip::extractArchive(archivePath, staging, format, options);
         } catch (const Zip::ZipError &error) {
             FileSystem::removeItem(staging);
+            if (error.code == Zip::ZipError::tooLarge) {
+                throw ExtensionError{
+                    ExtensionError::TooLargeForCache,
+                    Bundle::main()
+                        .localizedString("\u201c%1\u201d is too large for the archive cache: %2, and the cacheLimit "
+                                         "setting allows %3.")
+                        .arg(url.fileName(), error.detail, ByteCountFormatter::fileStyleString(limit))};
+            }
             if (error.code != Zip::ZipError::passwordRequired && error.code != Zip::ZipError::wrongPassword)
                 printDiagnostic(error.localizedDescription());
             throw;

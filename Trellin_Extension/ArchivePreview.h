@@ -18,6 +18,14 @@
 /// lowercase hexadecimal digits of the SHA-256 of the URL's percent-encoded path.
 QUrl extractionDirectory(const QUrl &url);
 
+/// The most that the archive cache may hold: the "cacheLimit" setting, or by
+/// default a tenth of the disk that holds it, at most 20 GiB.
+qint64 cacheLimit();
+
+/// Removes the extractions previewed least recently until `bytes` more fit
+/// under `limit`; the extraction directory `keep` stays.
+void makeRoomInCache(qint64 bytes, qint64 limit, const QByteArray &keep = {});
+
 /// How an item of this type is extracted; nothing for a type that is no
 /// archive the preview opens.
 std::optional<Zip::Format> archiveFormat(const ContentType &type);

@@ -148,6 +148,12 @@ const Key<std::optional<QDateTime>> &lastDeletionCheckDate()
     return key;
 }
 
+const Key<std::optional<qint64>> &cacheLimit()
+{
+    static const Key<std::optional<qint64>> key(QStringLiteral("cacheLimit"), std::nullopt, groupSuite());
+    return key;
+}
+
 } // namespace Defaults::Keys
 
 ExtensionSettings &ExtensionSettings::shared()

@@ -64,6 +64,8 @@ const Key<qint64> &itemLimit();
 const Key<SortOption> &sortOption();
 const Key<bool> &isSortByAscending();
 const Key<std::optional<QDateTime>> &lastDeletionCheckDate();
+/// Bytes; no value: a tenth of the disk that holds the cache, at most 20 GiB.
+const Key<std::optional<qint64>> &cacheLimit();
 } // namespace Defaults::Keys
 
 /// The settings that the plug-in reads often, kept current by observation.

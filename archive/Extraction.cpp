@@ -2,6 +2,7 @@
 // The extraction of a whole archive (the entry loop) and of one entry.
 #include "ArchiveReader.h"
 #include "FileSystem.h"
+#include "Formatters.h"
 #include "OutputTree.h"
 #include "Zip.h"
 
@@ -26,7 +27,11 @@ namespace {
 // Far beyond any real archive, and still far from filling memory or the disk.
 constexpr qint64 maximumEntries = 1'000'000;
 constexpr qsizetype maximumDepth = 256;
-constexpr qint64 spareDiskSpace = qint64(1) << 30;
+// Left free on the disk: a twentieth of it, at most a gigabyte.
+constexpr qint64 spareDiskShare = 20;
+constexpr qint64 mostSpareDiskSpace = qint64(1) << 30;
+// Room is made in steps when the size is not known in advance.
+constexpr qint64 smallestReservation = qint64(64) << 20;
 // Deflate cannot expand data more than about 1032 times: an archive that
 // declares more shares its data between entries (the small zip bombs).
 constexpr qint64 maximumRatio = 1100;
@@ -35,7 +40,7 @@ constexpr int maximumWorkers = 4;
 
 QString sizeText(qint64 bytes)
 {
-    return QLocale().formattedDataSize(bytes, 1, QLocale::DataSizeSIFormat);
+    return ByteCountFormatter::fileStyleString(bytes);
 }
 
 // libarchive hands names over in the thread's locale; under a UTF-8 one they
@@ -69,10 +74,14 @@ private:
 class Budget
 {
 public:
-    Budget(qint64 archiveSize, std::optional<FileSystem::DiskSpace> disk)
+    Budget(qint64 archiveSize, std::optional<FileSystem::DiskSpace> disk, const ExtractOptions &options)
         : m_blockSize(disk && disk->blockSize > 0 ? disk->blockSize : 4096)
-        , m_diskLimit(disk ? std::max<qint64>(0, disk->available - spareDiskSpace) : -1)
+        , m_diskLimit(disk ? std::max<qint64>(0, disk->available - std::min(disk->total / spareDiskShare,
+                                                                             mostSpareDiskSpace))
+                           : -1)
         , m_ratioLimit(std::max(ratioFloor, maximumRatio * archiveSize))
+        , m_maximumSize(options.maximumSize)
+        , m_makeRoom(options.makeRoom)
     {
     }
 
@@ -99,6 +108,19 @@ public:
     /// Folders take a block each.
     void addFolders(qint64 count) { addBlocks(count); }
 
+    /// Makes room for everything added so far at once, rather than in steps
+    /// as it grows: for an archive whose whole size is known before writing.
+    void reserveAtOnce()
+    {
+        m_deferred = false;
+        const qint64 used = m_used.load();
+        if (m_maximumSize >= 0 && used > m_maximumSize)
+            throw ZipError(ZipError::tooLarge, QStringLiteral("it needs %1").arg(sizeText(used)));
+        reserve(used);
+    }
+
+    void deferReservation() { m_deferred = true; }
+
 private:
     void addBlocks(qint64 count)
     {
@@ -106,14 +128,39 @@ private:
         if (m_diskLimit >= 0 && used > m_diskLimit)
             throw ZipError(ZipError::unzipFail,
                            QStringLiteral("it needs more than the %1 the disk can spare").arg(sizeText(m_diskLimit)));
+        if (m_deferred)
+            return;
+        if (m_maximumSize >= 0 && used > m_maximumSize)
+            throw ZipError(ZipError::tooLarge, QStringLiteral("it needs more than %1").arg(sizeText(m_maximumSize)));
+        if (used > m_reserved.load()) {
+            qint64 target = std::max({used, 2 * m_reserved.load(), smallestReservation});
+            if (m_maximumSize >= 0)
+                target = std::min(target, m_maximumSize);
+            reserve(target);
+        }
+    }
+
+    void reserve(qint64 bytes)
+    {
+        const std::lock_guard lock(m_mutex);
+        if (bytes <= m_reserved.load())
+            return;
+        if (m_makeRoom)
+            m_makeRoom(bytes);
+        m_reserved = bytes;
     }
 
     const qint64 m_blockSize;
     const qint64 m_diskLimit; // -1: unknown
     const qint64 m_ratioLimit;
+    const qint64 m_maximumSize;
+    const std::function<void(qint64)> m_makeRoom;
+    bool m_deferred = false;
+    std::mutex m_mutex;
     std::atomic<qint64> m_entries{0};
     std::atomic<qint64> m_data{0};
     std::atomic<qint64> m_used{0};
+    std::atomic<qint64> m_reserved{0};
 };
 
 // What zip tools wrote before names were UTF-8: the IBM PC's code page 437.
@@ -253,7 +300,7 @@ struct Extraction {
         , format(format)
         , options(options)
         , tree(destination)
-        , budget(this->file.size, FileSystem::diskSpace(destination))
+        , budget(this->file.size, FileSystem::diskSpace(destination), options)
     {
     }
 
@@ -380,6 +427,7 @@ Plan makePlan(Extraction &extraction, int workers)
     };
     QHash<QByteArray, Seen> seen;
     std::vector<qint64> sizes;
+    extraction.budget.deferReservation();
     while (archive_entry *entry = reader.nextEntry()) {
         const EntryInfo info = describe(entry, extraction.format, extraction.rawName);
         extraction.budget.addEntry(info.depth);
@@ -418,6 +466,7 @@ Plan makePlan(Extraction &extraction, int workers)
         extraction.budget.addData(info.size);
     }
     extraction.budget.addFolders(plan.folders);
+    extraction.budget.reserveAtOnce();
 
     // Each entry to the worker with the least to do so far; a file costs
     // about as much to make as 16 KB cost to write.

@@ -31,6 +31,8 @@ QString localizedDescription(ZipError::Code code)
         return Bundle::main().localizedString("The archive is password-protected.");
     case ZipError::wrongPassword:
         return Bundle::main().localizedString("The password is not correct.");
+    case ZipError::tooLarge:
+        return Bundle::main().localizedString("The archive is too large.");
     }
     return {};
 }

@@ -24,6 +24,8 @@ public:
         passwordRequired,
         /// Encrypted, and the password given does not open it.
         wrongPassword,
+        /// Larger than ExtractOptions::maximumSize.
+        tooLarge,
     };
 
     ZipError(Code code, QString detail = {})
@@ -69,6 +71,12 @@ struct ExtractOptions {
     /// the extraction run on that one thread.
     ProgressHandler progress;
     FileOutputHandler fileOutputHandler;
+    /// The most that the extraction may take on the disk; -1: as much as the
+    /// disk can spare.
+    qint64 maximumSize = -1;
+    /// Called before the extraction takes more than it has made room for,
+    /// with the total it is about to take (never more than maximumSize).
+    std::function<void(qint64 bytes)> makeRoom;
 };
 
 /// Extracts every entry of the archive at `archivePath` below `destination`,

@@ -9,6 +9,7 @@
 #include <QStandardPaths>
 
 #include <dirent.h>
+#include <ftw.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -221,6 +222,37 @@ std::optional<QByteArray> currentDirectory(QString *why)
         return std::nullopt;
     }
     return QByteArray(buffer.data());
+}
+
+namespace {
+thread_local qint64 usageSum = 0;
+
+int addUsage(const char *, const struct stat *status, int, struct FTW *)
+{
+    usageSum += qint64(status->st_blocks) * 512;
+    return 0;
+}
+} // namespace
+
+qint64 diskUsage(const QByteArray &path)
+{
+    usageSum = 0;
+    // What lies deeper than a path can name is not counted.
+    nftw(path.constData(), addUsage, 32, FTW_PHYS | FTW_MOUNT);
+    return usageSum;
+}
+
+qint64 modificationTime(const QByteArray &path)
+{
+    struct stat status;
+    if (lstat(path.constData(), &status) != 0)
+        return 0;
+    return qint64(status.st_mtim.tv_sec) * 1'000'000'000 + status.st_mtim.tv_nsec;
+}
+
+bool touch(const QByteArray &path)
+{
+    return utimensat(AT_FDCWD, path.constData(), nullptr, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
 quint64 directoriesOpened()

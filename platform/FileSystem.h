@@ -66,6 +66,15 @@ ItemProbe probeItem(const QByteArray &path);
 /// reason in `why`, when it cannot be had (too long, or removed).
 std::optional<QByteArray> currentDirectory(QString *why);
 
+/// The bytes that an item and everything below it take on the disk, never
+/// following a link.
+qint64 diskUsage(const QByteArray &path);
+/// The modification time of an item, in nanoseconds since the epoch; 0 when
+/// it cannot be read.
+qint64 modificationTime(const QByteArray &path);
+/// Sets an item's modification time to now.
+bool touch(const QByteArray &path);
+
 /// How many directories this process has opened for listing.
 quint64 directoriesOpened();
 

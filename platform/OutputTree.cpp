@@ -44,7 +44,8 @@ std::optional<DiskSpace> diskSpace(const QByteArray &path)
     struct statvfs disk;
     if (statvfs(path.constData(), &disk) != 0)
         return std::nullopt;
-    return DiskSpace{qint64(disk.f_bavail) * qint64(disk.f_frsize), qint64(disk.f_bsize)};
+    return DiskSpace{qint64(disk.f_bavail) * qint64(disk.f_frsize), qint64(disk.f_blocks) * qint64(disk.f_frsize),
+                     qint64(disk.f_bsize)};
 }
 
 QString lastErrorText()

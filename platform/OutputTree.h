@@ -32,6 +32,7 @@ qint64 readAt(int fd, char *buffer, qint64 size, qint64 offset);
 
 struct DiskSpace {
     qint64 available = 0; // to an unprivileged user
+    qint64 total = 0;
     qint64 blockSize = 0;
 };
 std::optional<DiskSpace> diskSpace(const QByteArray &path);

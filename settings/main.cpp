@@ -2,10 +2,12 @@
 // trellin-settings: the companion settings tool. Reads and writes the
 // settings that the preview plug-in shares with it; a running preview follows
 // every change.
+#include "ArchivePreview.h"
 #include "Bundle.h"
 #include "ExtensionSettings.h"
 
 #include <QCoreApplication>
+#include <QRegularExpression>
 
 #include <cstdio>
 #include <functional>
@@ -22,8 +24,10 @@ const char usage[] =
     "  depthLimit       2 to 5         how many folder levels are listed\n"
     "  expandAllRows    true | false   open every folder of a new preview\n"
     "  iconSize         small | large  (or 0 | 1)\n"
-    "  previewZipFiles  true | false   preview zip archives at all\n"
-    "  itemLimit        1 or more      items listed at most; a bigger folder is cut short\n";
+    "  previewZipFiles  true | false   preview archives at all\n"
+    "  itemLimit        1 or more      items listed at most; a bigger folder is cut short\n"
+    "  cacheLimit       SIZE           bytes the archive cache may hold (5G, 512M, ...);\n"
+    "                                  by default a tenth of its disk, at most 20 GiB\n";
 
 // One setting as the tool sees it: its text, and how to change it.
 struct Setting {
@@ -63,6 +67,21 @@ Setting booleanSetting(const char *name, const Defaults::Key<bool> &key)
             },
             [&key] { Defaults::reset(key); },
             "true or false"};
+}
+
+// "5G", "512M", "1073741824": a size of at least a mebibyte.
+std::optional<qint64> parseByteCount(const QString &text)
+{
+    static const QRegularExpression pattern(QStringLiteral("^(\\d+(?:\\.\\d+)?)\\s*([KMGT]?)(?:i?B)?$"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch match = pattern.match(text.trimmed());
+    if (!match.hasMatch())
+        return std::nullopt;
+    const int power = QStringLiteral("KMGT").indexOf(match.captured(2).toUpper()) + 1;
+    const double bytes = match.captured(1).toDouble() * double(qint64(1) << (10 * power));
+    if (bytes < double(1 << 20) || bytes > 9.0e18)
+        return std::nullopt;
+    return qint64(bytes);
 }
 
 QList<Setting> settings()
@@ -114,6 +133,17 @@ QList<Setting> settings()
          },
          [] { reset(Keys::itemLimit()); },
          "a whole number of 1 or more"},
+        {"cacheLimit",
+         [] { return QString::number(cacheLimit()); },
+         [] { return !get(Keys::cacheLimit()).has_value(); },
+         [](const QString &text) {
+             const std::optional<qint64> bytes = parseByteCount(text);
+             if (bytes)
+                 set(Keys::cacheLimit(), std::optional<qint64>(*bytes));
+             return bytes.has_value();
+         },
+         [] { reset(Keys::cacheLimit()); },
+         "a size in bytes, or with K, M, G or T (powers of 1024), such as 5G"},
     };
 }
 
@@ -130,7 +160,7 @@ const Setting &find(const QList<Setting> &all, const QString &name)
             return setting;
     }
     refuse(QStringLiteral("there is no setting \"%1\"; the settings are showHiddenFiles, depthLimit, "
-                          "expandAllRows, iconSize, previewZipFiles and itemLimit")
+                          "expandAllRows, iconSize, previewZipFiles, itemLimit and cacheLimit")
                .arg(name));
 }
 

@@ -10,6 +10,8 @@
 #include <QDir>
 #include <QFile>
 
+#include <map>
+
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -241,6 +243,82 @@ open('deep.zip', 'wb').write(data)
     ASSERT_TRUE(result.error);
     EXPECT_TRUE(result.error->message.contains(QLatin1String("256"))) << result.error->message.toStdString();
     EXPECT_TRUE(temporaryItems().isEmpty()) << temporaryItems().join(QLatin1Char(' ')).toStdString();
+}
+
+namespace {
+
+// An archive of one file of `size` bytes that do not compress.
+QByteArray incompressibleArchive(const TempTree &tree, const QByteArray &name, int size)
+{
+    QByteArray data(size, '\0');
+    quint32 state = 2463534242u;
+    for (char &byte : data) {
+        state ^= state << 13, state ^= state >> 17, state ^= state << 5;
+        byte = char(state);
+    }
+    const QByteArray path = tree.path(name + ".zip");
+    EXPECT_TRUE(writeZip(path, {{name + ".bin", data, 0, false}}));
+    return path;
+}
+
+void setModificationTime(const QByteArray &path, qint64 secondsAgo)
+{
+    const struct timespec times[2] = {{time(nullptr) - secondsAgo, 0}, {time(nullptr) - secondsAgo, 0}};
+    ASSERT_EQ(utimensat(AT_FDCWD, path.constData(), times, 0), 0);
+}
+
+} // namespace
+
+TEST(ArchiveCache, MakesRoomByRemovingWhatWasPreviewedLeastRecently)
+{
+    TempTree tree;
+    Defaults::set(Defaults::Keys::cacheLimit(), std::optional<qint64>(1'000'000));
+    PreviewViewController controller;
+    std::map<QByteArray, QByteArray> extraction;
+    for (const QByteArray name : {"a", "b", "c"}) {
+        const QByteArray archive = incompressibleArchive(tree, name, 400'000);
+        extraction[name] = FileSystem::localPath(extractionDirectory(FileSystem::fileUrl(archive)));
+    }
+    ASSERT_FALSE(runRequest(controller, tree.url("a.zip")).error);
+    ASSERT_FALSE(runRequest(controller, tree.url("b.zip")).error);
+    setModificationTime(extraction["a"], 200);
+    setModificationTime(extraction["b"], 100);
+    ASSERT_FALSE(runRequest(controller, tree.url("a.zip")).error); // previewed again: now the latest
+    ASSERT_FALSE(runRequest(controller, tree.url("c.zip")).error);
+    EXPECT_EQ(access(extraction["a"].constData(), F_OK), 0);
+    EXPECT_NE(access(extraction["b"].constData(), F_OK), 0);
+    EXPECT_EQ(access(extraction["c"].constData(), F_OK), 0);
+
+    // More than the whole cache may hold: refused, naming its size and the setting.
+    incompressibleArchive(tree, "big", 2'000'000);
+    const RequestResult big = runRequest(controller, tree.url("big.zip"));
+    ASSERT_TRUE(big.error);
+    EXPECT_EQ(big.error->domain, QStringLiteral("Trellin_Extension.PreviewError"));
+    EXPECT_EQ(big.error->code, int(ExtensionError::TooLargeForCache));
+    EXPECT_TRUE(big.error->message.contains(QLatin1String("cacheLimit"))) << big.error->message.toStdString();
+    EXPECT_TRUE(big.error->message.contains(QLatin1String("2 MB"))) << big.error->message.toStdString();
+    EXPECT_EQ(temporaryItems().size(), 2); // a and c: nothing was evicted for it
+}
+
+TEST(ArchiveCache, ASmallDiskStillPreviewsSmallArchives)
+{
+    const QByteArray mountPoint = QFile::encodeName(QDir::tempPath()) + "/trellin-small-disk-" + QByteArray::number(getpid());
+    mkdir(mountPoint.constData(), 0700);
+    if (geteuid() != 0 || !runTool(QStringLiteral("mount"), {"-t", "tmpfs", "-o", "size=48M", "tmpfs", mountPoint})) {
+        rmdir(mountPoint.constData());
+        GTEST_SKIP() << "cannot mount a small file system here (needs root)";
+    }
+    const QByteArray savedCache = qgetenv("XDG_CACHE_HOME");
+    qputenv("XDG_CACHE_HOME", mountPoint);
+    TempTree tree;
+    incompressibleArchive(tree, "small", 1'000'000);
+    PreviewViewController controller;
+    const RequestResult result = runRequest(controller, tree.url("small.zip"));
+    EXPECT_FALSE(result.error) << (result.error ? result.error->message.toStdString() : "");
+    EXPECT_EQ(names(controller.content()), QStringList{"small.bin"});
+    qputenv("XDG_CACHE_HOME", savedCache);
+    runTool(QStringLiteral("umount"), {mountPoint});
+    rmdir(mountPoint.constData());
 }
 
 namespace {
