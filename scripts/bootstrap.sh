@@ -11,6 +11,7 @@ packages=(
   libgtest-dev libbenchmark-dev
   adwaita-icon-theme hicolor-icon-theme
   libarchive-tools unzip zip gzip python3
+  clang libfuzzer-14-dev
 )
 
 missing=()

@@ -12,6 +12,10 @@ scans past each such inode on every file it creates, so extracting 20,000
 files after deleting 20,000 took ten times as long, for every tool alike.
 Outputs take about 10 GB; for the same reason, numbers from a run started
 minutes after a mass deletion on the same file system are not to be trusted.
+A fresh file system avoids it, for instance (as root):
+    truncate -s 40G /work/bench.img && mkfs.ext4 -q -F /work/bench.img
+    mkdir -p /mnt/bench && mount -o loop /work/bench.img /mnt/bench
+    bench/unzip/run.py build /mnt/bench/data
 
 The zip64 archive (5 GiB out) runs fewer times, and its outputs go as soon
 as they are timed; Info-ZIP unzip reads no tar.
