@@ -2,6 +2,7 @@
 // trellin-preview: the quick-look host. Loads the preview plug-in, runs one
 // request for one item and shows the result, prints it, or renders it.
 #include "OutlineDump.h"
+#include "Bundle.h"
 #include "FileSystem.h"
 #include "OutlineView.h"
 #include "QuickLook.h"
@@ -30,22 +31,23 @@
 namespace {
 
 const char usage[] =
-    "usage: trellin-preview [--dump | --text | --screenshot FILE.png [--size WxH]]\n"
-    "                       [--columns LIST] [--sort KEY[:asc|:desc]] [--password-file FILE]\n"
-    "                       [--plugin FILE] PATH\n"
-    "  (no mode)        show the preview in a window; Space or Escape closes it\n"
-    "  --dump           print the finished preview as JSON\n"
-    "  --text           print the finished preview as a table\n"
-    "  --screenshot F   render the finished preview into the PNG file F\n"
-    "  --size WxH       the size of the rendering (default 900x560)\n"
-    "  --columns LIST   show these columns (comma-separated identifiers, such as\n"
-    "                   \"Name,Size,Tags\"), hide the others, for this run only\n"
-    "  --sort KEY[:asc|:desc]  once the preview is ready, sort as a click on that\n"
-    "                   column's header would (name, dateModified, dateCreated,\n"
-    "                   dateLastOpened, size, kind)\n"
-    "  --password-file FILE  open an encrypted archive with the password on the\n"
-    "                   first line of FILE (the window asks for it instead)\n"
-    "  --plugin FILE    load the plug-in from FILE\n";
+    "Usage: trellin-preview [OPTION]... PATH\n"
+    "Preview PATH, a folder or an archive.\n"
+    "\n"
+    "  (no mode)              show the preview in a window; Space or Escape closes it\n"
+    "  --dump                 print the finished preview as JSON\n"
+    "  --text                 print the finished preview as a table\n"
+    "  --screenshot FILE.png  render the finished preview into a PNG file\n"
+    "  --size WxH             the size of the rendering (default 900x560)\n"
+    "  --columns LIST         show these columns (comma-separated identifiers, such\n"
+    "                         as \"Name,Size,Tags\"), hide the others, for this run\n"
+    "  --sort KEY[:asc|:desc] once the preview is ready, sort as a click on that\n"
+    "                         column's header would (name, dateModified,\n"
+    "                         dateCreated, dateLastOpened, size, kind)\n"
+    "  --password-file FILE   open an encrypted archive with the password on the\n"
+    "                         first line of FILE (the window asks for it instead)\n"
+    "  --plugin FILE          load the plug-in from FILE\n"
+    "  -h, --help             print this text\n";
 
 enum class Mode { Window, Dump, Text, Screenshot };
 
@@ -328,6 +330,9 @@ int main(int argc, char **argv)
                      qPrintable(loader.errorString()));
         return 1;
     }
+
+    // Also installs the string table for the host's own texts.
+    (void)Bundle::main();
 
     // The host owns the controller and tears it down before it exits.
     std::unique_ptr<ViewController> controller(extension->makePrincipalViewController());

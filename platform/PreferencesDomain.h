@@ -69,6 +69,9 @@ public:
     /// Stores a value persistently; an invalid QVariant removes the key.
     void setObject(const QString &key, const QVariant &value);
     void removeObject(const QString &key);
+    /// Why the last change made in this process did not reach the file (it
+    /// then lasts only while the process runs); empty when it did.
+    QString writeError() const { return m_writeError; }
     /// Adds to the volatile layer; never written.
     void registerDefaults(const QVariantMap &defaults);
 
@@ -108,6 +111,7 @@ private:
     QByteArray m_damageWarned; // identity of the damaged file last reported
     std::unique_ptr<QFileSystemWatcher> m_watcher;
     bool m_reloadPending = false;
+    QString m_writeError;
 
     friend void dropWatchers();
 };

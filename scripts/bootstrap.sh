@@ -11,6 +11,8 @@ packages=(
   libgtest-dev libbenchmark-dev
   adwaita-icon-theme hicolor-icon-theme
   libarchive-tools unzip zip gzip python3
+  dbus-daemon dbus-bin
+  help2man dpkg-dev file lintian desktop-file-utils appstream
 )
 
 missing=()

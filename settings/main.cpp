@@ -4,6 +4,7 @@
 // every change.
 #include "Bundle.h"
 #include "ExtensionSettings.h"
+#include "Integration.h"
 
 #include <QCoreApplication>
 
@@ -13,16 +14,23 @@
 namespace {
 
 const char usage[] =
-    "usage: trellin-settings list\n"
-    "       trellin-settings get KEY\n"
-    "       trellin-settings set KEY VALUE\n"
-    "       trellin-settings reset KEY\n"
-    "keys and values:\n"
-    "  showHiddenFiles  true | false   list items whose name starts with a full stop\n"
-    "  depthLimit       2 to 5         how many folder levels are listed\n"
-    "  expandAllRows    true | false   open every folder of a new preview\n"
-    "  iconSize         small | large  (or 0 | 1)\n"
-    "  previewZipFiles  true | false   preview zip archives at all\n";
+    "Usage: trellin-settings list | get KEY | set KEY VALUE | reset KEY\n"
+    "  or:  trellin-settings integrate --user [--remove]\n"
+    "\n"
+    "  list                   every setting, its value, and whether it is the default\n"
+    "  get KEY                print a setting's value\n"
+    "  set KEY VALUE          change a setting; exits 1 when it cannot be written\n"
+    "  reset KEY              go back to the default\n"
+    "  integrate --user       add \"Preview Contents\" to Thunar's custom actions and\n"
+    "                         a GNOME Files script, for this user\n"
+    "  integrate --user --remove  take them out again\n"
+    "\n"
+    "Keys and values:\n"
+    "  showHiddenFiles        true | false: list items whose name starts with a dot\n"
+    "  depthLimit             2 to 5: how many folder levels are listed\n"
+    "  expandAllRows          true | false: open every folder of a new preview\n"
+    "  iconSize               small | large (or 0 | 1)\n"
+    "  previewZipFiles        true | false: preview archives at all\n";
 
 // One setting as the tool sees it: its text, and how to change it.
 struct Setting {
@@ -33,7 +41,15 @@ struct Setting {
     std::function<bool(const QString &text)> set;
     std::function<void()> reset;
     const char *accepted;
+    /// Why the last change did not reach the file; empty when it did.
+    std::function<QString()> writeError;
 };
+
+template<typename T>
+std::function<QString()> writeErrorOf(const Defaults::Key<T> &key)
+{
+    return [&key] { return key.suite ? key.suite->writeError() : QStringLiteral("the settings cannot be stored"); };
+}
 
 QString booleanText(bool value)
 {
@@ -61,7 +77,8 @@ Setting booleanSetting(const char *name, const Defaults::Key<bool> &key)
                 return value.has_value();
             },
             [&key] { Defaults::reset(key); },
-            "true or false"};
+            "true or false",
+            writeErrorOf(key)};
 }
 
 QList<Setting> settings()
@@ -82,7 +99,8 @@ QList<Setting> settings()
              return limit.has_value();
          },
          [] { reset(Keys::depthLimit()); },
-         "a whole number from 2 to 5"},
+         "a whole number from 2 to 5",
+         writeErrorOf(Keys::depthLimit())},
         booleanSetting("expandAllRows", Keys::expandAllRows()),
         {"iconSize",
          [] { return get(Keys::iconSize()) == IconSize::Large ? QStringLiteral("large") : QStringLiteral("small"); },
@@ -98,7 +116,8 @@ QList<Setting> settings()
              return size.has_value();
          },
          [] { reset(Keys::iconSize()); },
-         "small, large, 0 or 1"},
+         "small, large, 0 or 1",
+         writeErrorOf(Keys::iconSize())},
         booleanSetting("previewZipFiles", Keys::previewZipFiles()),
     };
 }
@@ -138,8 +157,22 @@ int main(int argc, char **argv)
         return 1;
     }
 
-    const QList<Setting> all = settings();
     const QString command = arguments.first();
+    if (command == QLatin1String("integrate")) {
+        const bool remove = arguments.contains(QLatin1String("--remove"));
+        if (!arguments.contains(QLatin1String("--user")) || arguments.size() != (remove ? 3 : 2)) {
+            std::fputs(usage, stderr);
+            refuse(QStringLiteral("integrate takes --user, and --remove to take the entries out"));
+        }
+        QString problem;
+        if (!(remove ? Integration::remove(&problem) : Integration::install(&problem))) {
+            std::fprintf(stderr, "trellin-settings: %s\n", qPrintable(problem));
+            return 1;
+        }
+        return 0;
+    }
+
+    const QList<Setting> all = settings();
     const qsizetype expected = command == QLatin1String("list") ? 1 : command == QLatin1String("set") ? 3 : 2;
     if (!QStringList{QStringLiteral("list"), QStringLiteral("get"), QStringLiteral("set"), QStringLiteral("reset")}
              .contains(command)) {
@@ -169,6 +202,12 @@ int main(int argc, char **argv)
                                                                  QLatin1String(setting.accepted), arguments[2]));
     } else {
         setting.reset();
+    }
+    // A change that did not reach the file would be gone when this process ends.
+    const QString writeError = setting.writeError();
+    if (!writeError.isEmpty()) {
+        std::fprintf(stderr, "trellin-settings: %s\n", qPrintable(writeError));
+        return 1;
     }
     return 0;
 }

@@ -131,7 +131,7 @@ TEST(Host, RefusesBadUsageWithStatusTwo)
                                          QStringList{QStringLiteral("/a"), QStringLiteral("/b")}}) {
         const HostRun run = runHost(arguments);
         EXPECT_EQ(run.exitCode, 2) << arguments.join(QLatin1Char(' ')).toStdString();
-        EXPECT_TRUE(run.err.contains("usage:"));
+        EXPECT_TRUE(run.err.contains("Usage:"));
         EXPECT_TRUE(run.out.isEmpty());
     }
 }
@@ -216,4 +216,29 @@ TEST(Host, TakesThePasswordOfAnArchiveFromAFile)
     const HostRun run = runHost({QStringLiteral("--text"), QStringLiteral("--password-file"), local(right), local(tree.path("locked.zip"))});
     EXPECT_EQ(run.exitCode, 0) << run.err.constData();
     EXPECT_TRUE(run.out.contains("inside.txt"));
+}
+
+TEST(Host, TextFollowsTheUsersLanguage)
+{
+    TempTree tree;
+    tree.file("a.txt", 1500);
+    tree.file("b.txt", 1500);
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char *variable : {"LC_ALL", "LC_MESSAGES", "LANGUAGE"})
+        environment.remove(QString::fromLatin1(variable));
+    environment.insert(QStringLiteral("LANG"), QStringLiteral("de_DE.UTF-8"));
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(TRELLIN_PREVIEW),
+                  {QStringLiteral("--text"), QStringLiteral("--columns"), QStringLiteral("Name,Date Modified,Size,Kind"),
+                   local(tree.path())});
+    ASSERT_TRUE(process.waitForFinished(60000));
+    const QString text = QString::fromUtf8(process.readAllStandardOutput());
+    ASSERT_EQ(process.exitCode(), 0) << process.readAllStandardError().constData();
+    const QString titles = text.section(QLatin1Char('\n'), 0, 0);
+    EXPECT_TRUE(titles.contains(QStringLiteral("Änderungsdatum"))) << titles.toStdString();
+    EXPECT_TRUE(titles.contains(QStringLiteral("Größe"))) << titles.toStdString();
+    EXPECT_TRUE(titles.contains(QStringLiteral("Art"))) << titles.toStdString();
+    // The plural form and the number both follow the language.
+    EXPECT_TRUE(text.trimmed().endsWith(QStringLiteral("3 KB, 2 Objekte"))) << text.toStdString();
 }
