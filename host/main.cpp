@@ -4,6 +4,8 @@
 #include "OutlineDump.h"
 #include "Bundle.h"
 #include "FileSystem.h"
+#include "ItemActions.h"
+#include "SingleWindow.h"
 #include "OutlineView.h"
 #include "QuickLook.h"
 #include "ViewController.h"
@@ -27,6 +29,7 @@
 #include <cstring>
 #include <memory>
 #include <thread>
+#include <utility>
 
 namespace {
 
@@ -34,7 +37,9 @@ const char usage[] =
     "Usage: trellin-preview [OPTION]... PATH\n"
     "Preview PATH, a folder or an archive.\n"
     "\n"
-    "  (no mode)              show the preview in a window; Space or Escape closes it\n"
+    "  (no mode)              show the preview in a window; Space or Escape closes\n"
+    "                         it. A window that is open already shows PATH instead\n"
+    "  --new-window           open a window of its own even when one is open\n"
     "  --dump                 print the finished preview as JSON\n"
     "  --text                 print the finished preview as a table\n"
     "  --screenshot FILE.png  render the finished preview into a PNG file\n"
@@ -58,6 +63,7 @@ struct Options {
     QSize size{900, 560};
     QString plugin;
     QString passwordFile;
+    bool newWindow = false;
     std::optional<QStringList> columns;
     QString sortKey;
     std::optional<bool> sortAscending;
@@ -122,6 +128,8 @@ Options parseOptions(int argc, char **argv)
                 usageError("--sort takes KEY, KEY:asc or KEY:desc");
         } else if (!std::strcmp(arg, "--password-file")) {
             options.passwordFile = QFile::decodeName(value());
+        } else if (!std::strcmp(arg, "--new-window")) {
+            options.newWindow = true;
         } else if (!std::strcmp(arg, "--plugin")) {
             options.plugin = QFile::decodeName(value());
         } else if (arg[0] == '-' && arg[1] == '-' && arg[2] != '\0') {
@@ -332,7 +340,25 @@ int main(int argc, char **argv)
     }
 
     // Also installs the string table for the host's own texts.
-    (void)Bundle::main();
+    const Bundle &bundle = Bundle::main();
+    std::unique_ptr<SingleWindow> singleWindow;
+    if (options.mode == Mode::Window && !options.newWindow) {
+        const QString service = SingleWindow::serviceName(bundle.bundleIdentifier());
+        singleWindow = std::make_unique<SingleWindow>();
+        if (!singleWindow->claim(service)) {
+            if (SingleWindow::handOver(service, absolutePath(options.path)))
+                return 0;
+            singleWindow.reset(); // no session bus, or its window is gone: a window of our own
+        }
+    }
+    // A path handed over while the first preview is made waits for the window.
+    QByteArray handedOver;
+    bool showingHandedOver = false;
+    if (singleWindow) {
+        singleWindow->setPath(absolutePath(options.path));
+        QObject::connect(singleWindow.get(), &SingleWindow::showRequested, singleWindow.get(),
+                         [&handedOver](const QByteArray &path) { handedOver = path; });
+    }
 
     // The host owns the controller and tears it down before it exits.
     std::unique_ptr<ViewController> controller(extension->makePrincipalViewController());
@@ -400,6 +426,35 @@ int main(int argc, char **argv)
             auto *shortcut = new QShortcut(key, window.get());
             shortcut->setContext(Qt::ApplicationShortcut);
             QObject::connect(shortcut, &QShortcut::activated, window.get(), &QWidget::close);
+        }
+        if (outline)
+            new ItemActions(outline, controller.get());
+        if (singleWindow) {
+            QObject::disconnect(singleWindow.get(), &SingleWindow::showRequested, singleWindow.get(), nullptr);
+            // A path that comes while one is being prepared waits for it: only the last one counts.
+            QObject::connect(singleWindow.get(), &SingleWindow::showRequested, window.get(),
+                             [&, window = window.get()](const QByteArray &path) {
+                                 handedOver = path;
+                                 if (showingHandedOver)
+                                     return;
+                                 showingHandedOver = true;
+                                 while (!handedOver.isEmpty()) {
+                                     const QByteArray next = std::exchange(handedOver, QByteArray());
+                                     const QString itemName = QString::fromUtf8(FileSystem::lastPathComponent(next));
+                                     singleWindow->setPath(next);
+                                     window->setWindowTitle(itemName);
+                                     window->raise();
+                                     window->activateWindow();
+                                     bool ignored = false;
+                                     const std::optional<PreviewError> shown = requestWithPasswords(
+                                         *previewing, FileSystem::fileUrl(next), itemName, &ignored);
+                                     if (shown && !shown->message.isEmpty())
+                                         std::fprintf(stderr, "trellin-preview: %s\n", qPrintable(shown->message));
+                                 }
+                                 showingHandedOver = false;
+                             });
+            if (!handedOver.isEmpty())
+                singleWindow->Show(std::exchange(handedOver, QByteArray()));
         }
         window->resize(options.size);
         window->show();

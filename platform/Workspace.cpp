@@ -4,10 +4,19 @@
 #include "FileSystem.h"
 
 #include <QApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
+#include <QDesktopServices>
+#include <QLoggingCategory>
+#include <QProcess>
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
 #include <QStyle>
+
+Q_LOGGING_CATEGORY(lcWorkspace, "trellin.workspace")
 
 namespace Workspace {
 
@@ -69,6 +78,47 @@ QIcon iconForContentType(const ContentType &type)
 QIcon iconForFile(const QByteArray &path)
 {
     return iconForContentType(ContentType::forFileName(QByteArrayView(FileSystem::lastPathComponent(path))));
+}
+
+bool openUrl(const QUrl &url)
+{
+    if (QGuiApplication::platformName() != QLatin1String("offscreen") && QDesktopServices::openUrl(url))
+        return true;
+    if (QProcess::startDetached(QStringLiteral("xdg-open"), {url.toString(QUrl::FullyEncoded)}))
+        return true;
+    qCWarning(lcWorkspace, "cannot open %s: there is no xdg-open", qPrintable(url.toDisplayString()));
+    return false;
+}
+
+void activateFileViewerSelecting(const QList<QUrl> &urls)
+{
+    if (urls.isEmpty())
+        return;
+    const QUrl folder = urls.first().adjusted(QUrl::RemoveFilename | QUrl::StripTrailingSlash);
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected()) {
+        openUrl(folder);
+        return;
+    }
+    QStringList uris;
+    for (const QUrl &url : urls)
+        uris.append(url.toString(QUrl::FullyEncoded));
+    QDBusMessage call = QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.FileManager1"),
+                                                       QStringLiteral("/org/freedesktop/FileManager1"),
+                                                       QStringLiteral("org.freedesktop.FileManager1"),
+                                                       QStringLiteral("ShowItems"));
+    call << uris << QString();
+    // File managers start on demand, which may take a while: never wait for one.
+    auto *watcher = new QDBusPendingCallWatcher(bus.asyncCall(call, 10000), qApp);
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, qApp, [folder](QDBusPendingCallWatcher *finished) {
+        const QDBusPendingReply<> reply = *finished;
+        if (reply.isError()) {
+            qCWarning(lcWorkspace, "no file manager to reveal items in (%s); opening the folder",
+                      qPrintable(reply.error().message()));
+            openUrl(folder);
+        }
+        finished->deleteLater();
+    });
 }
 
 } // namespace Workspace

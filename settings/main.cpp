@@ -5,17 +5,21 @@
 #include "Bundle.h"
 #include "ExtensionSettings.h"
 #include "Integration.h"
+#include "SettingsWindow.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 
 #include <cstdio>
 #include <functional>
+#include <memory>
 
 namespace {
 
 const char usage[] =
-    "Usage: trellin-settings list | get KEY | set KEY VALUE | reset KEY\n"
+    "Usage: trellin-settings\n"
+    "  or:  trellin-settings list | get KEY | set KEY VALUE | reset KEY\n"
     "  or:  trellin-settings integrate --user [--remove]\n"
+    "Without a command, open the settings window.\n"
     "\n"
     "  list                   every setting, its value, and whether it is the default\n"
     "  get KEY                print a setting's value\n"
@@ -143,18 +147,32 @@ const Setting &find(const QList<Setting> &all, const QString &name)
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    // Without a command the window opens, which needs a display; the verbs need none.
+    const bool window = argc == 1;
+    if (window && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
+        && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+        std::fputs(usage, stderr);
+        std::fputs("trellin-settings: no display to show the window on: use a command\n", stderr);
+        return 2;
+    }
+    std::unique_ptr<QCoreApplication> app =
+        window ? std::make_unique<QApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("trellin-settings"));
     const QStringList arguments = QCoreApplication::arguments().mid(1);
-    if (arguments.isEmpty() || arguments.first() == QLatin1String("--help") || arguments.first() == QLatin1String("-h")) {
-        std::fputs(usage, arguments.isEmpty() ? stderr : stdout);
-        return arguments.isEmpty() ? 2 : 0;
+    if (!window && (arguments.first() == QLatin1String("--help") || arguments.first() == QLatin1String("-h"))) {
+        std::fputs(usage, stdout);
+        return 0;
     }
 
     QString error;
     if (!settingsAreUsable(Bundle::main().infoDictionary(), &error)) {
         std::fprintf(stderr, "trellin-settings: %s\n", qPrintable(error));
         return 1;
+    }
+    if (window) {
+        SettingsWindow settingsWindow;
+        settingsWindow.show();
+        return app->exec();
     }
 
     const QString command = arguments.first();
