@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QMenu>
 
@@ -40,7 +41,13 @@ ItemActions::ItemActions(OutlineView *view, ViewController *controller)
     , m_view(view)
     , m_controller(controller)
 {
-    connect(view, &QAbstractItemView::activated, this, &ItemActions::openCurrentItem);
+    // Not `activated`: with single-click activation a click would open items.
+    // A double click on a folder row opens and closes it in the tree instead.
+    connect(view, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex &row) {
+        m_view->setCurrentIndex(row);
+        if (!QFileInfo(QString::fromUtf8(FileSystem::localPath(currentItemUrl()))).isDir())
+            openCurrentItem();
+    });
     view->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(view, &QWidget::customContextMenuRequested, this, [this](const QPoint &position) {
         const QModelIndex row = m_view->indexAt(position);
@@ -104,6 +111,11 @@ bool ItemActions::eventFilter(QObject *watched, QEvent *event)
     if (watched != m_view || event->type() != QEvent::KeyPress)
         return false;
     const auto *key = static_cast<QKeyEvent *>(event);
+    if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
+        && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        openCurrentItem();
+        return true;
+    }
     const QString text = key->text();
     // Space closes the window; other printable keys find an item by its name.
     if (text.isEmpty() || !text.at(0).isPrint() || text == QLatin1String(" ")

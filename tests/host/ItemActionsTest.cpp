@@ -106,9 +106,23 @@ TEST(ItemActions, OpenRevealAndCopyTheItemFoundByTyping)
     actions->copyCurrentPath();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromUtf8(tree.path("a folder/inner file.txt")));
 
-    // Arrow keys move; the context menu names the three actions.
+    // Arrow keys move; a double click opens a file, but only opens and closes a folder's row.
     QTest::keyClick(&view, Qt::Key_Down);
     EXPECT_EQ(nameAtCurrentRow(view), QStringLiteral("b.txt"));
+    const QModelIndex folderRow = view.model()->index(0, 0);
+    auto doubleClick = [&](const QModelIndex &row) {
+        const QPoint centre = view.visualRect(row).center();
+        QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, centre); // the view wants a press first
+        QTest::mouseDClick(view.viewport(), Qt::LeftButton, {}, centre);
+    };
+    doubleClick(folderRow);
+    EXPECT_FALSE(view.isExpanded(folderRow));
+    QTest::qWait(50); // the tree lays out its rows again
+    doubleClick(view.model()->index(1, 0));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return opened().size() == 3; }, 5000));
+    EXPECT_EQ(opened().last(), tree.url("b.txt").toString(QUrl::FullyEncoded));
+    QTest::qWait(200);
+    EXPECT_EQ(opened().size(), 3);
     std::unique_ptr<QMenu> menu(actions->makeContextMenu());
     QStringList titles;
     for (const QAction *action : menu->actions())
