@@ -65,11 +65,6 @@ QString shellQuoted(const QString &text)
     return QLatin1Char('\'') + quoted + QLatin1Char('\'');
 }
 
-QString escaped(const QString &text)
-{
-    return text.toHtmlEscaped();
-}
-
 QString archivePatterns()
 {
     QStringList patterns;
@@ -96,7 +91,7 @@ QString thunarAction(const char *id, const QString &patterns, const char *types)
                           "\t<patterns>%4</patterns>\n"
                           "\t%5\n"
                           "</action>\n")
-        .arg(QLatin1String(idPrefix), QLatin1String(id), escaped(shellQuoted(previewProgram())), escaped(patterns),
+        .arg(QLatin1String(idPrefix), QLatin1String(id), shellQuoted(previewProgram()).toHtmlEscaped(), patterns.toHtmlEscaped(),
              QLatin1String(types));
 }
 
@@ -239,6 +234,20 @@ State state()
     return result;
 }
 
+namespace {
+
+bool both(bool on, QString *error)
+{
+    QString thunarError, nautilusError;
+    const bool thunar = updateThunar(on, &thunarError);
+    const bool nautilus = updateNautilus(on, &nautilusError);
+    *error = thunarError.isEmpty() || nautilusError.isEmpty() ? thunarError + nautilusError
+                                                              : thunarError + QLatin1Char('\n') + nautilusError;
+    return thunar && nautilus;
+}
+
+} // namespace
+
 bool setThunar(bool on, QString *error)
 {
     return updateThunar(on, error);
@@ -251,20 +260,12 @@ bool setNautilus(bool on, QString *error)
 
 bool install(QString *error)
 {
-    QString thunarError, nautilusError;
-    const bool thunar = updateThunar(true, &thunarError);
-    const bool nautilus = updateNautilus(true, &nautilusError);
-    *error = QStringList{thunarError, nautilusError}.filter(QRegularExpression(QStringLiteral("."))).join(QLatin1Char('\n'));
-    return thunar && nautilus;
+    return both(true, error);
 }
 
 bool remove(QString *error)
 {
-    QString thunarError, nautilusError;
-    const bool thunar = updateThunar(false, &thunarError);
-    const bool nautilus = updateNautilus(false, &nautilusError);
-    *error = QStringList{thunarError, nautilusError}.filter(QRegularExpression(QStringLiteral("."))).join(QLatin1Char('\n'));
-    return thunar && nautilus;
+    return both(false, error);
 }
 
 } // namespace Integration
