@@ -87,7 +87,7 @@ QString thunarAction(const char *id, const QString &patterns, const char *types)
                           "\t<unique-id>%1%2</unique-id>\n"
                           "\t<command>%3 %f</command>\n"
                           "\t<description>Show the contents as a sortable tree</description>\n"
-                          "\t<range>1</range>\n"
+                          "\t<range></range>\n"
                           "\t<patterns>%4</patterns>\n"
                           "\t%5\n"
                           "</action>\n")
