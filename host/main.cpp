@@ -2,7 +2,10 @@
 // trellin-preview: the quick-look host. Loads the preview plug-in, runs one
 // request for one item and shows the result, prints it, or renders it.
 #include "OutlineDump.h"
+#include "Bundle.h"
 #include "FileSystem.h"
+#include "ItemActions.h"
+#include "SingleWindow.h"
 #include "OutlineView.h"
 #include "QuickLook.h"
 #include "ViewController.h"
@@ -29,28 +32,32 @@
 #include <cstring>
 #include <memory>
 #include <thread>
+#include <utility>
 
 namespace {
 
 const char usage[] =
-    "usage: trellin-preview [--dump | --text | --screenshot FILE.png [--size WxH]]\n"
-    "                       [--columns LIST] [--sort KEY[:asc|:desc]] [--password-file FILE]\n"
-    "                       [--timing] [--plugin FILE] PATH\n"
-    "  (no mode)        show the preview in a window; Space or Escape closes it\n"
-    "  --dump           print the finished preview as JSON\n"
-    "  --text           print the finished preview as a table\n"
-    "  --screenshot F   render the finished preview into the PNG file F\n"
-    "  --size WxH       the size of the rendering (default 900x560)\n"
-    "  --columns LIST   show these columns (comma-separated identifiers, such as\n"
-    "                   \"Name,Size,Tags\"), hide the others, for this run only\n"
-    "  --sort KEY[:asc|:desc]  once the preview is ready, sort as a click on that\n"
-    "                   column's header would (name, dateModified, dateCreated,\n"
-    "                   dateLastOpened, size, kind)\n"
-    "  --password-file FILE  open an encrypted archive with the password on the\n"
-    "                   first line of FILE (the window asks for it instead)\n"
-    "  --plugin FILE    load the plug-in from FILE\n"
-    "  --timing         print on standard error the time from start to the window\n"
-    "                   on screen and to the content shown\n";
+    "Usage: trellin-preview [OPTION]... PATH\n"
+    "Preview PATH, a folder or an archive.\n"
+    "\n"
+    "  (no mode)              show the preview in a window; Space or Escape closes\n"
+    "                         it. A window that is open already shows PATH instead\n"
+    "  --new-window           open a window of its own even when one is open\n"
+    "  --dump                 print the finished preview as JSON\n"
+    "  --text                 print the finished preview as a table\n"
+    "  --screenshot FILE.png  render the finished preview into a PNG file\n"
+    "  --size WxH             the size of the rendering (default 900x560)\n"
+    "  --columns LIST         show these columns (comma-separated identifiers, such\n"
+    "                         as \"Name,Size,Tags\"), hide the others, for this run\n"
+    "  --sort KEY[:asc|:desc] once the preview is ready, sort as a click on that\n"
+    "                         column's header would (name, dateModified,\n"
+    "                         dateCreated, dateLastOpened, size, kind)\n"
+    "  --password-file FILE   open an encrypted archive with the password on the\n"
+    "                         first line of FILE (the window asks for it instead)\n"
+    "  --timing               print on standard error the time from start to the\n"
+    "                         window on screen and to the content shown\n"
+    "  --plugin FILE          load the plug-in from FILE\n"
+    "  -h, --help             print this text\n";
 
 enum class Mode { Window, Dump, Text, Screenshot };
 
@@ -61,6 +68,7 @@ struct Options {
     QSize size{900, 560};
     QString plugin;
     QString passwordFile;
+    bool newWindow = false;
     std::optional<QStringList> columns;
     QString sortKey;
     std::optional<bool> sortAscending;
@@ -128,6 +136,8 @@ Options parseOptions(int argc, char **argv)
             options.passwordFile = QFile::decodeName(value());
         } else if (!std::strcmp(arg, "--timing")) {
             options.timing = true;
+        } else if (!std::strcmp(arg, "--new-window")) {
+            options.newWindow = true;
         } else if (!std::strcmp(arg, "--plugin")) {
             options.plugin = QFile::decodeName(value());
         } else if (arg[0] == '-' && arg[1] == '-' && arg[2] != '\0') {
@@ -158,16 +168,6 @@ std::optional<QByteArray> absolutePath(const QByteArray &path)
     return FileSystem::appendingPathComponent(*current, path);
 }
 
-// What the window shows instead of the list when the item cannot be previewed.
-QWidget *failureView(const QString &name, const PreviewError &error)
-{
-    auto *label = new QLabel(QCoreApplication::translate("Host", "\u201c%1\u201d cannot be previewed.").arg(name)
-                             + QStringLiteral("\n\n") + error.message);
-    label->setAlignment(Qt::AlignCenter);
-    label->setWordWrap(true);
-    label->setMargin(24);
-    return label;
-}
 
 QString pluginPath(const Options &options)
 {
@@ -290,19 +290,25 @@ private:
     const QElapsedTimer &m_sinceStart;
 };
 
-// One preview request as the host sends it.
+// What the host previews with: the plug-in's controller and its view.
 struct Request {
     QLPreviewingController &previewing;
-    QUrl url;
-    QString name;
-    OutlineView *outline; // not owned; nothing when the plug-in has no outline
+    ViewController &controller;
+    QWidget *view;        // the controller's
+    OutlineView *outline; // in the view; nothing when the plug-in has none
     const QElapsedTimer &sinceStart;
 };
 
-// Sends the request from a thread of the host's own, as the platform does.
-void sendRequest(const Request &request, PreviewCompletionHandler handler)
+QString itemName(const QByteArray &path)
 {
-    std::thread caller([&] { request.previewing.preparePreviewOfFile(request.url, std::move(handler)); });
+    return QString::fromUtf8(FileSystem::lastPathComponent(path));
+}
+
+// Sends the request from a thread of the host's own, as the platform does.
+void sendRequest(const Request &request, const QByteArray &path, PreviewCompletionHandler handler)
+{
+    const QUrl url = FileSystem::fileUrl(path);
+    std::thread caller([&] { request.previewing.preparePreviewOfFile(url, std::move(handler)); });
     caller.join();
 }
 
@@ -315,6 +321,11 @@ std::optional<ArchiveErrorCode> passwordProblem(const std::optional<PreviewError
             return code;
     }
     return std::nullopt;
+}
+
+bool isCancelled(const std::optional<PreviewError> &error)
+{
+    return error && error->domain == QLatin1String("Trellin_Extension.PreviewCancelled");
 }
 
 std::optional<QString> askPassword(QWidget *window, const QString &name, ArchiveErrorCode problem)
@@ -339,61 +350,104 @@ void reportError(const PreviewError &error)
         std::fprintf(stderr, "trellin-preview: %s\n", qPrintable(error.message));
 }
 
+QString failureText(const QString &name, const PreviewError &error)
+{
+    return QCoreApplication::translate("Host", "\u201c%1\u201d cannot be previewed.").arg(name) + QStringLiteral("\n\n")
+        + error.message;
+}
+
+// What the window shows instead of the list when the item cannot be previewed.
+QLabel *makeFailureLabel()
+{
+    auto *label = new QLabel;
+    label->setAlignment(Qt::AlignCenter);
+    label->setWordWrap(true);
+    label->setMargin(24);
+    return label;
+}
+
 // The window is on screen at once, and fills in as the preview gets ready.
-int showWindow(QApplication &app, const Request &request, QWidget *view, const Options &options)
+// It previews every path handed over to it, one request at a time.
+int showWindow(QApplication &app, const Request &request, const QByteArray &firstPath, SingleWindow *singleWindow,
+               const Options &options)
 {
     QWidget window;
-    window.setWindowTitle(request.name);
     auto *layout = new QVBoxLayout(&window);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(view);
+    layout->addWidget(request.view);
+    QLabel *failure = makeFailureLabel();
+    layout->addWidget(failure);
+    failure->hide();
     for (const QKeySequence &key : {QKeySequence(Qt::Key_Space), QKeySequence(Qt::Key_Escape)}) {
         auto *shortcut = new QShortcut(key, &window);
         shortcut->setContext(Qt::ApplicationShortcut);
         QObject::connect(shortcut, &QShortcut::activated, &window, &QWidget::close);
     }
+    if (request.outline)
+        new ItemActions(request.outline, &request.controller);
     window.resize(options.size);
     FirstExposure firstExposure(request.sinceStart);
     window.winId(); // makes the native window, to watch for its first exposure
     if (options.timing)
         window.windowHandle()->installEventFilter(&firstExposure);
-    window.show();
 
     int status = 0;
+    QByteArray path;
     PreviewCompletionHandler done = [&](std::optional<PreviewError> error) {
+        if (isCancelled(error))
+            return; // a newer path took its place
         reportTiming(options, request.sinceStart);
+        const QString name = itemName(path);
         if (const std::optional<ArchiveErrorCode> problem = passwordProblem(error)) {
-            if (const std::optional<QString> password = askPassword(&window, request.name, *problem)) {
+            if (const std::optional<QString> password = askPassword(&window, name, *problem)) {
                 request.previewing.setArchivePassword(password);
-                sendRequest(request, done);
+                sendRequest(request, path, done);
             } else {
                 status = 1;
                 window.close();
             }
-        } else if (error) {
+            return;
+        }
+        request.view->setVisible(!error);
+        failure->setVisible(bool(error));
+        status = error ? 1 : 0;
+        if (error) {
             reportError(*error);
-            delete layout->replaceWidget(view, failureView(request.name, *error));
-            view->hide();
-            status = 1;
+            failure->setText(failureText(name, *error));
         } else if (!options.sortKey.isEmpty()
                    && (!request.outline || !sortBy(*request.outline, options.sortKey, options.sortAscending))) {
             status = 2;
             window.close();
         }
     };
-    sendRequest(request, done);
+    auto preview = [&](const QByteArray &next) {
+        path = next;
+        window.setWindowTitle(itemName(path));
+        if (singleWindow)
+            singleWindow->setPath(path);
+        sendRequest(request, path, done);
+    };
+    if (singleWindow) {
+        QObject::connect(singleWindow, &SingleWindow::showRequested, &window, [&](const QByteArray &next) {
+            window.raise();
+            window.activateWindow();
+            request.previewing.setArchivePassword(std::nullopt);
+            preview(next);
+        });
+    }
+    window.show();
+    preview(firstPath);
     app.exec();
     return status;
 }
 
 // The modes without a window wait for the finished preview.
-int printPreview(const Request &request, ViewController &controller, QWidget *view, const Options &options,
-                 FILE *document)
+int printPreview(const Request &request, const QByteArray &path, const Options &options, FILE *document)
 {
     std::optional<PreviewError> error;
     QEventLoop untilReady;
     bool ready = false;
-    sendRequest(request, [&](std::optional<PreviewError> result) {
+    sendRequest(request, path, [&](std::optional<PreviewError> result) {
         error = std::move(result);
         ready = true;
         untilReady.quit();
@@ -410,21 +464,26 @@ int printPreview(const Request &request, ViewController &controller, QWidget *vi
     int status = error ? 1 : 0;
     switch (options.mode) {
     case Mode::Dump:
-        std::fputs(outlineJson(controller, error).toJson(QJsonDocument::Indented).constData(), document);
+        std::fputs(outlineJson(request.controller, error).toJson(QJsonDocument::Indented).constData(), document);
         std::fflush(document);
         break;
     case Mode::Text:
         if (!error) // the message went to standard error
-            std::fputs(outlineText(controller).toUtf8().constData(), stdout);
+            std::fputs(outlineText(request.controller).toUtf8().constData(), stdout);
         break;
     case Mode::Screenshot: {
-        if (error)
-            view = failureView(request.name, *error);
-        view->resize(options.size);
-        view->setAttribute(Qt::WA_DontShowOnScreen);
-        view->show();
+        QWidget *shown = request.view;
+        std::unique_ptr<QLabel> failure;
+        if (error) {
+            failure.reset(makeFailureLabel());
+            failure->setText(failureText(itemName(path), *error));
+            shown = failure.get();
+        }
+        shown->resize(options.size);
+        shown->setAttribute(Qt::WA_DontShowOnScreen);
+        shown->show();
         QCoreApplication::processEvents();
-        if (!view->grab().save(options.screenshotFile, "PNG")) {
+        if (!shown->grab().save(options.screenshotFile, "PNG")) {
             std::fprintf(stderr, "trellin-preview: cannot write %s\n", qPrintable(options.screenshotFile));
             status = 1;
         }
@@ -475,6 +534,23 @@ int main(int argc, char **argv)
         return 1;
     }
 
+    const std::optional<QByteArray> path = absolutePath(options.path);
+    if (!path)
+        return 1;
+
+    // Also installs the string table for the host's own texts.
+    const Bundle &bundle = Bundle::main();
+    std::unique_ptr<SingleWindow> singleWindow;
+    if (options.mode == Mode::Window && !options.newWindow) {
+        const QString service = SingleWindow::serviceName(bundle.bundleIdentifier());
+        singleWindow = std::make_unique<SingleWindow>();
+        if (!singleWindow->claim(service)) {
+            if (SingleWindow::handOver(service, *path))
+                return 0;
+            singleWindow.reset(); // no session bus, or its window is gone: a window of our own
+        }
+    }
+
     // The host owns the controller and tears it down before it exits.
     std::unique_ptr<ViewController> controller(extension->makePrincipalViewController());
     if (!controller) {
@@ -497,13 +573,9 @@ int main(int argc, char **argv)
             return 2;
         previewing->setArchivePassword(password);
     }
-    const std::optional<QByteArray> path = absolutePath(options.path);
-    if (!path)
-        return 1;
-    const Request request{*previewing, FileSystem::fileUrl(*path),
-                          QString::fromUtf8(FileSystem::lastPathComponent(options.path)), outline, sinceStart};
-    const int status = options.mode == Mode::Window ? showWindow(app, request, view, options)
-                                                    : printPreview(request, *controller, view, options, document);
+    const Request request{*previewing, *controller, view, outline, sinceStart};
+    const int status = options.mode == Mode::Window ? showWindow(app, request, *path, singleWindow.get(), options)
+                                                    : printPreview(request, *path, options, document);
     std::fflush(stdout);
     controller.reset();
     return status;

@@ -6,6 +6,7 @@
 #include <QJsonDocument>
 #include <QLocale>
 #include <QRegularExpression>
+#include <QThread>
 
 namespace {
 const char tableName[] = "Localizable";
@@ -16,6 +17,12 @@ Bundle::Bundle()
 {
     if (!m_translator.load(QLocale(), QString::fromLatin1(tableName), QStringLiteral("_"), translationsDirectory))
         (void)m_translator.load(QString::fromLatin1(tableName) + QLatin1String("_en"), translationsDirectory);
+    // The table also holds the programs' own texts (contexts such as "Host"),
+    // which they look up through QCoreApplication::translate.
+    if (QCoreApplication *application = QCoreApplication::instance();
+        application && QThread::currentThread() == application->thread()) {
+        QCoreApplication::installTranslator(&m_translator);
+    }
 
     QFile info(QStringLiteral(":/bundle/Info.json"));
     if (info.open(QIODevice::ReadOnly))

@@ -10,7 +10,8 @@
 class Bundle
 {
 public:
-    /// The bundle of the plug-in loaded in this process.
+    /// The bundle of the plug-in loaded in this process. Made on the main
+    /// thread after the application, it also installs its string table there.
     static const Bundle &main();
 
     /// The text for `key` in the default string table, in the user's language,

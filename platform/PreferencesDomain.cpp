@@ -144,6 +144,20 @@ PreferencesDomain::PreferencesDomain(const QString &name)
 
 PreferencesDomain::~PreferencesDomain() = default;
 
+namespace {
+
+// A folder of our own making is private; one the user made keeps the mode they gave it.
+void makePreferencesDirectory()
+{
+    const QString directory = preferencesDirectory();
+    if (QFileInfo(directory).isDir())
+        return;
+    QDir().mkpath(QFileInfo(directory).path());
+    QDir().mkdir(directory, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+} // namespace
+
 QString PreferencesDomain::filePath() const
 {
     return preferencesDirectory() + QLatin1Char('/') + m_name + QStringLiteral(".json");
@@ -153,7 +167,7 @@ void PreferencesDomain::watch()
 {
     if (!QCoreApplication::instance())
         return;
-    QDir().mkpath(preferencesDirectory());
+    makePreferencesDirectory();
     m_watcher = std::make_unique<QFileSystemWatcher>();
     m_watcher->addPath(preferencesDirectory());
     if (QFileInfo::exists(filePath()))
@@ -301,8 +315,8 @@ std::vector<std::shared_ptr<PreferencesDomain>> PreferencesDomain::openDomains()
 void PreferencesDomain::write(const QString &key, const std::optional<QJsonValue> &value)
 {
     const QString path = filePath();
-    QDir().mkpath(preferencesDirectory());
-    QFile::setPermissions(preferencesDirectory(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    makePreferencesDirectory();
+    m_writeError.clear();
 
     QJsonObject stored;
     {
@@ -322,8 +336,8 @@ void PreferencesDomain::write(const QString &key, const std::optional<QJsonValue
         QSaveFile file(path);
         if (!file.open(QIODevice::WriteOnly) || file.write(QJsonDocument(stored).toJson(QJsonDocument::Indented)) < 0
             || !file.commit()) {
-            qCWarning(lcPreferences, "cannot write %s: %s; the change lasts only while this process runs",
-                      qPrintable(path), qPrintable(file.errorString()));
+            m_writeError = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
+            qCWarning(lcPreferences, "%s; the change lasts only while this process runs", qPrintable(m_writeError));
         }
         m_fileIdentity = fileIdentity(path);
     }

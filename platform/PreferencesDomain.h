@@ -73,6 +73,9 @@ public:
     void removePersistentDomain();
     /// Every domain that this process has open now.
     static std::vector<std::shared_ptr<PreferencesDomain>> openDomains();
+    /// Why the last change made in this process did not reach the file (it
+    /// then lasts only while the process runs); empty when it did.
+    QString writeError() const { return m_writeError; }
     /// Adds to the volatile layer; never written.
     void registerDefaults(const QVariantMap &defaults);
 
@@ -112,6 +115,7 @@ private:
     QByteArray m_damageWarned; // identity of the damaged file last reported
     std::unique_ptr<QFileSystemWatcher> m_watcher;
     bool m_reloadPending = false;
+    QString m_writeError;
 
     friend void dropWatchers();
 };

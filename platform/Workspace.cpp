@@ -4,15 +4,53 @@
 #include "FileSystem.h"
 
 #include <QApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
+#include <QDesktopServices>
+#include <QLoggingCategory>
+#include <QProcess>
+#include <QDir>
+#include <QFileInfo>
 #include <QHash>
 #include <QStyle>
 
+Q_LOGGING_CATEGORY(lcWorkspace, "trellin.workspace")
+
 namespace Workspace {
+
+namespace {
+
+QStringList xdgIconPaths()
+{
+    QStringList paths;
+    QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
+    if (dataHome.isEmpty())
+        dataHome = QDir::homePath() + QStringLiteral("/.local/share");
+    paths << dataHome + QStringLiteral("/icons") << QDir::homePath() + QStringLiteral("/.icons");
+    QString dataDirs = qEnvironmentVariable("XDG_DATA_DIRS");
+    if (dataDirs.isEmpty())
+        dataDirs = QStringLiteral("/usr/local/share:/usr/share");
+    for (const QString &dir : dataDirs.split(QLatin1Char(':'), Qt::SkipEmptyParts))
+        paths << dir + QStringLiteral("/icons");
+    paths << QStringLiteral("/usr/share/pixmaps");
+    return paths;
+}
+
+} // namespace
 
 QIcon iconForContentType(const ContentType &type)
 {
     static QHash<QString, QIcon> icons;
     static const bool themed = [] {
+        // The offscreen platform looks for themes nowhere: give it the XDG
+        // places that a desktop session's platform theme searches.
+        bool searchable = false;
+        for (const QString &path : QIcon::themeSearchPaths())
+            searchable = searchable || (!path.startsWith(QLatin1Char(':')) && QFileInfo(path).isDir());
+        if (!searchable)
+            QIcon::setThemeSearchPaths(QIcon::themeSearchPaths() + xdgIconPaths());
         // Without a desktop session (offscreen, a bare window manager) Qt
         // knows no theme; the one that every Debian desktop installs will do.
         if (QIcon::themeName().isEmpty() || QIcon::themeName() == QLatin1String("hicolor"))
@@ -40,6 +78,47 @@ QIcon iconForContentType(const ContentType &type)
 QIcon iconForFile(const QByteArray &path)
 {
     return iconForContentType(ContentType::forFileName(QByteArrayView(FileSystem::lastPathComponent(path))));
+}
+
+bool openUrl(const QUrl &url)
+{
+    if (QGuiApplication::platformName() != QLatin1String("offscreen") && QDesktopServices::openUrl(url))
+        return true;
+    if (QProcess::startDetached(QStringLiteral("xdg-open"), {url.toString(QUrl::FullyEncoded)}))
+        return true;
+    qCWarning(lcWorkspace, "cannot open %s: there is no xdg-open", qPrintable(url.toDisplayString()));
+    return false;
+}
+
+void activateFileViewerSelecting(const QList<QUrl> &urls)
+{
+    if (urls.isEmpty())
+        return;
+    const QUrl folder = urls.first().adjusted(QUrl::RemoveFilename | QUrl::StripTrailingSlash);
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected()) {
+        openUrl(folder);
+        return;
+    }
+    QStringList uris;
+    for (const QUrl &url : urls)
+        uris.append(url.toString(QUrl::FullyEncoded));
+    QDBusMessage call = QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.FileManager1"),
+                                                       QStringLiteral("/org/freedesktop/FileManager1"),
+                                                       QStringLiteral("org.freedesktop.FileManager1"),
+                                                       QStringLiteral("ShowItems"));
+    call << uris << QString();
+    // File managers start on demand, which may take a while: never wait for one.
+    auto *watcher = new QDBusPendingCallWatcher(bus.asyncCall(call, 10000), qApp);
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, qApp, [folder](QDBusPendingCallWatcher *finished) {
+        const QDBusPendingReply<> reply = *finished;
+        if (reply.isError()) {
+            qCWarning(lcWorkspace, "no file manager to reveal items in (%s); opening the folder",
+                      qPrintable(reply.error().message()));
+            openUrl(folder);
+        }
+        finished->deleteLater();
+    });
 }
 
 } // namespace Workspace

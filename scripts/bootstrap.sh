@@ -12,6 +12,8 @@ packages=(
   adwaita-icon-theme hicolor-icon-theme
   libarchive-tools unzip zip gzip python3
   clang libfuzzer-14-dev
+  dbus-daemon dbus-bin
+  help2man dpkg-dev file lintian desktop-file-utils appstream
 )
 
 missing=()

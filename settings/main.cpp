@@ -1,33 +1,45 @@
 // SPDX-License-Identifier: MIT
-// trellin-settings: the companion settings tool. Reads and writes the
+// trellin-settings: the companion settings tool. Reads and writes the five
 // settings that the preview plug-in shares with it; a running preview follows
 // every change.
 #include "ArchivePreview.h"
 #include "Bundle.h"
 #include "ExtensionSettings.h"
+#include "Integration.h"
+#include "SettingsWindow.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QRegularExpression>
 
 #include <cstdio>
 #include <functional>
+#include <memory>
 
 namespace {
 
 const char usage[] =
-    "usage: trellin-settings list\n"
-    "       trellin-settings get KEY\n"
-    "       trellin-settings set KEY VALUE\n"
-    "       trellin-settings reset KEY\n"
-    "keys and values:\n"
-    "  showHiddenFiles  true | false   list items whose name starts with a full stop\n"
-    "  depthLimit       2 to 5         how many folder levels are listed\n"
-    "  expandAllRows    true | false   open every folder of a new preview\n"
-    "  iconSize         small | large  (or 0 | 1)\n"
-    "  previewZipFiles  true | false   preview archives at all\n"
-    "  itemLimit        1 or more      items listed at most; a bigger folder is cut short\n"
-    "  cacheLimit       SIZE           bytes the archive cache may hold (5G, 512M, ...);\n"
-    "                                  by default a tenth of its disk, at most 20 GiB\n";
+    "Usage: trellin-settings\n"
+    "  or:  trellin-settings list | get KEY | set KEY VALUE | reset KEY\n"
+    "  or:  trellin-settings integrate --user [--remove]\n"
+    "Without a command, open the settings window.\n"
+    "\n"
+    "  list                   every setting, its value, and whether it is the default\n"
+    "  get KEY                print a setting's value\n"
+    "  set KEY VALUE          change a setting; exits 1 when it cannot be written\n"
+    "  reset KEY              go back to the default\n"
+    "  integrate --user       add \"Preview Contents\" to Thunar's custom actions and\n"
+    "                         a GNOME Files script, for this user\n"
+    "  integrate --user --remove  take them out again\n"
+    "\n"
+    "Keys and values:\n"
+    "  showHiddenFiles        true | false: list items whose name starts with a dot\n"
+    "  depthLimit             2 to 5: how many folder levels are listed\n"
+    "  expandAllRows          true | false: open every folder of a new preview\n"
+    "  iconSize               small | large (or 0 | 1)\n"
+    "  previewZipFiles        true | false: preview archives at all\n"
+    "  itemLimit              1 or more: items listed at most; a bigger folder is cut short\n"
+    "  cacheLimit             SIZE: bytes the archive cache may hold (5G, 512M, ...);\n"
+    "                         by default a tenth of its disk, at most 20 GiB\n";
 
 // One setting as the tool sees it: its text, and how to change it.
 struct Setting {
@@ -38,7 +50,15 @@ struct Setting {
     std::function<bool(const QString &text)> set;
     std::function<void()> reset;
     const char *accepted;
+    /// Why the last change did not reach the file; empty when it did.
+    std::function<QString()> writeError;
 };
+
+template<typename T>
+std::function<QString()> writeErrorOf(const Defaults::Key<T> &key)
+{
+    return [&key] { return key.suite ? key.suite->writeError() : QStringLiteral("the settings cannot be stored"); };
+}
 
 QString booleanText(bool value)
 {
@@ -66,7 +86,8 @@ Setting booleanSetting(const char *name, const Defaults::Key<bool> &key)
                 return value.has_value();
             },
             [&key] { Defaults::reset(key); },
-            "true or false"};
+            "true or false",
+            writeErrorOf(key)};
 }
 
 // "5G", "512M", "1073741824": a size of at least a mebibyte.
@@ -102,7 +123,8 @@ QList<Setting> settings()
              return limit.has_value();
          },
          [] { reset(Keys::depthLimit()); },
-         "a whole number from 2 to 5"},
+         "a whole number from 2 to 5",
+         writeErrorOf(Keys::depthLimit())},
         booleanSetting("expandAllRows", Keys::expandAllRows()),
         {"iconSize",
          [] { return get(Keys::iconSize()) == IconSize::Large ? QStringLiteral("large") : QStringLiteral("small"); },
@@ -118,7 +140,8 @@ QList<Setting> settings()
              return size.has_value();
          },
          [] { reset(Keys::iconSize()); },
-         "small, large, 0 or 1"},
+         "small, large, 0 or 1",
+         writeErrorOf(Keys::iconSize())},
         booleanSetting("previewZipFiles", Keys::previewZipFiles()),
         {"itemLimit",
          [] { return QString::number(get(Keys::itemLimit())); },
@@ -132,7 +155,8 @@ QList<Setting> settings()
              return true;
          },
          [] { reset(Keys::itemLimit()); },
-         "a whole number of 1 or more"},
+         "a whole number of 1 or more",
+         writeErrorOf(Keys::itemLimit())},
         {"cacheLimit",
          [] { return QString::number(cacheLimit()); },
          [] { return !get(Keys::cacheLimit()).has_value(); },
@@ -143,7 +167,8 @@ QList<Setting> settings()
              return bytes.has_value();
          },
          [] { reset(Keys::cacheLimit()); },
-         "a size in bytes, or with K, M, G or T (powers of 1024), such as 5G"},
+         "a size in bytes, or with K, M, G or T (powers of 1024), such as 5G",
+         writeErrorOf(Keys::cacheLimit())},
     };
 }
 
@@ -168,12 +193,21 @@ const Setting &find(const QList<Setting> &all, const QString &name)
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    // Without a command the window opens, which needs a display; the verbs need none.
+    const bool window = argc == 1;
+    if (window && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
+        && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+        std::fputs(usage, stderr);
+        std::fputs("trellin-settings: no display to show the window on: use a command\n", stderr);
+        return 2;
+    }
+    std::unique_ptr<QCoreApplication> app =
+        window ? std::make_unique<QApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("trellin-settings"));
     const QStringList arguments = QCoreApplication::arguments().mid(1);
-    if (arguments.isEmpty() || arguments.first() == QLatin1String("--help") || arguments.first() == QLatin1String("-h")) {
-        std::fputs(usage, arguments.isEmpty() ? stderr : stdout);
-        return arguments.isEmpty() ? 2 : 0;
+    if (!window && (arguments.first() == QLatin1String("--help") || arguments.first() == QLatin1String("-h"))) {
+        std::fputs(usage, stdout);
+        return 0;
     }
 
     QString error;
@@ -181,9 +215,28 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "trellin-settings: %s\n", qPrintable(error));
         return 1;
     }
+    if (window) {
+        SettingsWindow settingsWindow;
+        settingsWindow.show();
+        return app->exec();
+    }
+
+    const QString command = arguments.first();
+    if (command == QLatin1String("integrate")) {
+        const bool remove = arguments.contains(QLatin1String("--remove"));
+        if (!arguments.contains(QLatin1String("--user")) || arguments.size() != (remove ? 3 : 2)) {
+            std::fputs(usage, stderr);
+            refuse(QStringLiteral("integrate takes --user, and --remove to take the entries out"));
+        }
+        QString problem;
+        if (!(remove ? Integration::remove(&problem) : Integration::install(&problem))) {
+            std::fprintf(stderr, "trellin-settings: %s\n", qPrintable(problem));
+            return 1;
+        }
+        return 0;
+    }
 
     const QList<Setting> all = settings();
-    const QString command = arguments.first();
     const qsizetype expected = command == QLatin1String("list") ? 1 : command == QLatin1String("set") ? 3 : 2;
     if (!QStringList{QStringLiteral("list"), QStringLiteral("get"), QStringLiteral("set"), QStringLiteral("reset")}
              .contains(command)) {
@@ -213,6 +266,12 @@ int main(int argc, char **argv)
                                                                  QLatin1String(setting.accepted), arguments[2]));
     } else {
         setting.reset();
+    }
+    // A change that did not reach the file would be gone when this process ends.
+    const QString writeError = setting.writeError();
+    if (!writeError.isEmpty()) {
+        std::fprintf(stderr, "trellin-settings: %s\n", qPrintable(writeError));
+        return 1;
     }
     return 0;
 }

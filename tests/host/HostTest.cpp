@@ -1,12 +1,17 @@
 // SPDX-License-Identifier: MIT
 // The host as a user runs it: a separate process that loads the real plug-in.
+#include "PrivateBus.h"
 #include "TestSupport.h"
 
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusInterface>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -114,7 +119,7 @@ TEST(Host, RefusesBadUsageWithStatusTwo)
                                          QStringList{QStringLiteral("/a"), QStringLiteral("/b")}}) {
         const HostRun run = runHost(arguments);
         EXPECT_EQ(run.exitCode, 2) << arguments.join(QLatin1Char(' ')).toStdString();
-        EXPECT_TRUE(run.err.contains("usage:"));
+        EXPECT_TRUE(run.err.contains("Usage:"));
         EXPECT_TRUE(run.out.isEmpty());
     }
 }
@@ -289,4 +294,75 @@ TEST(Host, ARelativePathNeedsAWorkingFolderItCanName)
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.out.isEmpty()); // not a preview of "/"
     EXPECT_TRUE(run.err.contains("working folder")) << run.err.constData();
+
+TEST(Host, TextFollowsTheUsersLanguage)
+{
+    TempTree tree;
+    tree.file("a.txt", 1500);
+    tree.file("b.txt", 1500);
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char *variable : {"LC_ALL", "LC_MESSAGES", "LANGUAGE"})
+        environment.remove(QString::fromLatin1(variable));
+    environment.insert(QStringLiteral("LANG"), QStringLiteral("de_DE.UTF-8"));
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(TRELLIN_PREVIEW),
+                  {QStringLiteral("--text"), QStringLiteral("--columns"), QStringLiteral("Name,Date Modified,Size,Kind"),
+                   local(tree.path())});
+    ASSERT_TRUE(process.waitForFinished(60000));
+    const QString text = QString::fromUtf8(process.readAllStandardOutput());
+    ASSERT_EQ(process.exitCode(), 0) << process.readAllStandardError().constData();
+    const QString titles = text.section(QLatin1Char('\n'), 0, 0);
+    EXPECT_TRUE(titles.contains(QStringLiteral("Änderungsdatum"))) << titles.toStdString();
+    EXPECT_TRUE(titles.contains(QStringLiteral("Größe"))) << titles.toStdString();
+    EXPECT_TRUE(titles.contains(QStringLiteral("Art"))) << titles.toStdString();
+    // The plural form and the number both follow the language.
+    EXPECT_TRUE(text.trimmed().endsWith(QStringLiteral("3 KB, 2 Objekte"))) << text.toStdString();
+}
+
+TEST(Host, ASecondCallHandsItsPathToTheOpenWindow)
+{
+    PrivateBus bus;
+    ASSERT_FALSE(bus.address().isEmpty()) << "dbus-daemon could not be started";
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), QString::fromUtf8(bus.address()));
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    auto start = [&](QProcess &process, const QStringList &arguments) {
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral(TRELLIN_PREVIEW), arguments);
+        ASSERT_TRUE(process.waitForStarted());
+    };
+    TempTree tree;
+    tree.file("first/a.txt");
+    tree.file("second/b.txt");
+
+    QProcess window;
+    start(window, {local(tree.path("first"))});
+    QDBusConnection test = QDBusConnection::connectToBus(QString::fromUtf8(bus.address()), QStringLiteral("test"));
+    const QString service = QStringLiteral("ltd.vantorix.Trellin.Preview");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return test.interface()->isServiceRegistered(service).value(); }, 30000))
+        << window.readAllStandardError().constData();
+    QDBusInterface shown(service, QStringLiteral("/ltd/vantorix/Trellin/Preview"), service, test);
+    EXPECT_EQ(shown.property("Path").toByteArray(), tree.path("first"));
+
+    QProcess second;
+    start(second, {local(tree.path("second"))});
+    ASSERT_TRUE(second.waitForFinished(20000));
+    EXPECT_EQ(second.exitCode(), 0) << second.readAllStandardError().constData();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return shown.property("Path").toByteArray() == tree.path("second"); }, 10000));
+    EXPECT_EQ(window.state(), QProcess::Running);
+
+    // --new-window opens a window of its own, and so does every call without a session bus.
+    QProcess own, busless;
+    start(own, {QStringLiteral("--new-window"), local(tree.path("first"))});
+    environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), QStringLiteral("unix:path=/nonexistent/bus"));
+    start(busless, {local(tree.path("first"))});
+    EXPECT_FALSE(own.waitForFinished(3000)) << own.readAllStandardError().constData();
+    EXPECT_FALSE(busless.waitForFinished(100)) << busless.readAllStandardError().constData();
+    EXPECT_EQ(shown.property("Path").toByteArray(), tree.path("second"));
+    for (QProcess *process : {&window, &own, &busless}) {
+        process->kill();
+        process->waitForFinished();
+    }
+    QDBusConnection::disconnectFromBus(QStringLiteral("test"));
 }

@@ -1,0 +1,152 @@
+// SPDX-License-Identifier: MIT
+#include "ItemActions.h"
+
+#include "FileSystem.h"
+#include "OutlineView.h"
+#include "ViewController.h"
+#include "Workspace.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QMenu>
+
+namespace {
+
+QString nameOf(OutlineView &view, const QModelIndex &row)
+{
+    const int column = view.columnWithIdentifier(QStringLiteral("Name"));
+    const TableCellView *cell = column < 0 ? nullptr : view.cellView(column, row.siblingAtColumn(column));
+    return cell && cell->textField ? cell->textField->stringValue : QString();
+}
+
+// Rows in the order they are shown, expanded folders' contents included.
+void appendShownRows(OutlineView &view, const QModelIndex &parent, QModelIndexList &rows)
+{
+    const QAbstractItemModel *model = view.model();
+    for (int r = 0; r < model->rowCount(parent); ++r) {
+        const QModelIndex row = model->index(r, 0, parent);
+        rows.append(row);
+        if (view.isExpanded(row))
+            appendShownRows(view, row, rows);
+    }
+}
+
+} // namespace
+
+ItemActions::ItemActions(OutlineView *view, ViewController *controller)
+    : QObject(view)
+    , m_view(view)
+    , m_controller(controller)
+{
+    // Not `activated`: with single-click activation a click would open items.
+    // A double click on a folder row opens and closes it in the tree instead.
+    connect(view, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex &row) {
+        m_view->setCurrentIndex(row);
+        if (!QFileInfo(QString::fromUtf8(FileSystem::localPath(currentItemUrl()))).isDir())
+            openCurrentItem();
+    });
+    view->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(view, &QWidget::customContextMenuRequested, this, [this](const QPoint &position) {
+        const QModelIndex row = m_view->indexAt(position);
+        if (!row.isValid())
+            return;
+        m_view->setCurrentIndex(row);
+        QMenu *menu = makeContextMenu();
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        menu->popup(m_view->viewport()->mapToGlobal(position));
+    });
+    view->installEventFilter(this);
+}
+
+QUrl ItemActions::currentItemUrl() const
+{
+    QModelIndex row = m_view->currentIndex().siblingAtColumn(0);
+    const QUrl represented = m_controller->representedObject().toUrl();
+    if (!row.isValid() || represented.isEmpty())
+        return {};
+    QStringList names;
+    for (; row.isValid(); row = row.parent())
+        names.prepend(nameOf(*m_view, row));
+    QByteArray path = FileSystem::localPath(represented);
+    for (const QString &name : names)
+        path = FileSystem::appendingPathComponent(path, QFile::encodeName(name));
+    return FileSystem::fileUrl(path);
+}
+
+QMenu *ItemActions::makeContextMenu()
+{
+    auto *menu = new QMenu(m_view);
+    menu->addAction(tr("Open"), this, &ItemActions::openCurrentItem);
+    menu->addAction(tr("Reveal in File Manager"), this, &ItemActions::revealCurrentItem);
+    menu->addAction(tr("Copy Path"), this, &ItemActions::copyCurrentPath);
+    return menu;
+}
+
+void ItemActions::openCurrentItem()
+{
+    const QUrl url = currentItemUrl();
+    if (!url.isEmpty())
+        Workspace::openUrl(url);
+}
+
+void ItemActions::revealCurrentItem()
+{
+    const QUrl url = currentItemUrl();
+    if (!url.isEmpty())
+        Workspace::activateFileViewerSelecting({url});
+}
+
+void ItemActions::copyCurrentPath()
+{
+    const QUrl url = currentItemUrl();
+    if (!url.isEmpty())
+        QGuiApplication::clipboard()->setText(QString::fromUtf8(FileSystem::localPath(url)));
+}
+
+bool ItemActions::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != m_view || event->type() != QEvent::KeyPress)
+        return false;
+    const auto *key = static_cast<QKeyEvent *>(event);
+    if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
+        && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        openCurrentItem();
+        return true;
+    }
+    const QString text = key->text();
+    // Space closes the window; other printable keys find an item by its name.
+    if (text.isEmpty() || !text.at(0).isPrint() || text == QLatin1String(" ")
+        || (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+        return false;
+    }
+    if (!m_sinceTyped.isValid() || m_sinceTyped.elapsed() > QApplication::keyboardInputInterval())
+        m_typed.clear();
+    m_sinceTyped.start();
+    m_typed += text;
+    if (!findByTyping(m_typed) && m_typed.size() > text.size()) {
+        m_typed = text; // a new word
+        findByTyping(m_typed);
+    }
+    return true;
+}
+
+bool ItemActions::findByTyping(const QString &text)
+{
+    QModelIndexList rows;
+    appendShownRows(*m_view, {}, rows);
+    // From the current row on, so that typing the same letter again moves on.
+    const qsizetype current = rows.indexOf(m_view->currentIndex().siblingAtColumn(0));
+    const qsizetype start = current < 0 ? 0 : current + (text.size() == 1 ? 1 : 0);
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        const QModelIndex &row = rows[(start + i) % rows.size()];
+        if (nameOf(*m_view, row).startsWith(text, Qt::CaseInsensitive)) {
+            m_view->setCurrentIndex(row);
+            m_view->scrollTo(row);
+            return true;
+        }
+    }
+    return false;
+}

@@ -1,0 +1,77 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!-- SPDX-License-Identifier: MIT -->
+<!DOCTYPE TS>
+<TS version="2.1" language="de" sourcelanguage="en">
+<context>
+    <name>Localizable</name>
+    <message numerus="yes">
+        <source>%1$@, %2$d items</source>
+        <translation>
+            <numerusform>%1$@, %2$d Objekt</numerusform>
+            <numerusform>%1$@, %2$d Objekte</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%lld items</source>
+        <translation>
+            <numerusform>%lld Objekt</numerusform>
+            <numerusform>%lld Objekte</numerusform>
+        </translation>
+    </message>
+    <message><source>Name</source><translation>Name</translation></message>
+    <message><source>Date Modified</source><translation>Änderungsdatum</translation></message>
+    <message><source>Date Created</source><translation>Erstellungsdatum</translation></message>
+    <message><source>Date Last Opened</source><translation>Zuletzt geöffnet</translation></message>
+    <message><source>Date Added</source><translation>Hinzugefügt am</translation></message>
+    <message><source>Size</source><translation>Größe</translation></message>
+    <message><source>Kind</source><translation>Art</translation></message>
+    <message><source>Tags</source><translation>Tags</translation></message>
+    <message><source>Dimensions</source><translation>Abmessungen</translation></message>
+    <message><source>File not found.</source><translation>Datei nicht gefunden.</translation></message>
+    <message><source>Failed to unzip file.</source><translation>Die Datei konnte nicht entpackt werden.</translation></message>
+    <message><source>Failed to zip file.</source><translation>Die Datei konnte nicht komprimiert werden.</translation></message>
+    <message><source>The archive is password-protected.</source><translation>Das Archiv ist passwortgeschützt.</translation></message>
+    <message><source>The password is not correct.</source><translation>Das Passwort ist nicht korrekt.</translation></message>
+</context>
+<context>
+    <name>ByteCountFormatter</name>
+    <message><source>Zero KB</source><translation>Null KB</translation></message>
+    <message><source>%1 byte</source><translation>%1 Byte</translation></message>
+    <message><source>%1 bytes</source><translation>%1 Byte</translation></message>
+    <message><source>%1 KB</source><translation>%1 KB</translation></message>
+    <message><source>%1 MB</source><translation>%1 MB</translation></message>
+    <message><source>%1 GB</source><translation>%1 GB</translation></message>
+    <message><source>%1 TB</source><translation>%1 TB</translation></message>
+    <message><source>%1 PB</source><translation>%1 PB</translation></message>
+    <message><source>%1 EB</source><translation>%1 EB</translation></message>
+</context>
+<context>
+    <name>Host</name>
+    <message><source>The password is not correct. Try again:</source><translation>Das Passwort ist nicht korrekt. Bitte erneut eingeben:</translation></message>
+    <message><source>“%1” is password-protected. Enter its password:</source><translation>„%1“ ist passwortgeschützt. Passwort eingeben:</translation></message>
+</context>
+<context>
+    <name>ItemActions</name>
+    <message><source>Open</source><translation>Öffnen</translation></message>
+    <message><source>Reveal in File Manager</source><translation>Im Dateimanager zeigen</translation></message>
+    <message><source>Copy Path</source><translation>Pfad kopieren</translation></message>
+</context>
+<context>
+    <name>SettingsWindow</name>
+    <message><source>Trellin Settings</source><translation>Trellin-Einstellungen</translation></message>
+    <message><source>Show hidden files</source><translation>Versteckte Dateien zeigen</translation></message>
+    <message><source>Expand all rows</source><translation>Alle Zeilen aufklappen</translation></message>
+    <message><source>Small</source><translation>Klein</translation></message>
+    <message><source>Large</source><translation>Groß</translation></message>
+    <message><source>Preview archives</source><translation>Archive in der Vorschau zeigen</translation></message>
+    <message><source>Preview</source><translation>Vorschau</translation></message>
+    <message><source>Folder levels:</source><translation>Ordnerebenen:</translation></message>
+    <message><source>Icon size:</source><translation>Symbolgröße:</translation></message>
+    <message><source>File managers</source><translation>Dateimanager</translation></message>
+    <message><source>“Preview Contents” in Thunar</source><translation>„Inhalt anzeigen“ in Thunar</translation></message>
+    <message><source>“Preview Contents” script in GNOME Files</source><translation>Skript „Inhalt anzeigen“ in GNOME Dateien</translation></message>
+    <message><source>Clear archive cache (%1 MB)</source><translation>Archiv-Zwischenspeicher leeren (%1 MB)</translation></message>
+    <message><source>Could not remove everything from %1.</source><translation>%1 konnte nicht vollständig geleert werden.</translation></message>
+    <message><source>The settings cannot be stored.</source><translation>Die Einstellungen können nicht gespeichert werden.</translation></message>
+</context>
+</TS>

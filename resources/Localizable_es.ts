@@ -1,0 +1,77 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!-- SPDX-License-Identifier: MIT -->
+<!DOCTYPE TS>
+<TS version="2.1" language="es" sourcelanguage="en">
+<context>
+    <name>Localizable</name>
+    <message numerus="yes">
+        <source>%1$@, %2$d items</source>
+        <translation>
+            <numerusform>%1$@, %2$d elemento</numerusform>
+            <numerusform>%1$@, %2$d elementos</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%lld items</source>
+        <translation>
+            <numerusform>%lld elemento</numerusform>
+            <numerusform>%lld elementos</numerusform>
+        </translation>
+    </message>
+    <message><source>Name</source><translation>Nombre</translation></message>
+    <message><source>Date Modified</source><translation>Fecha de modificación</translation></message>
+    <message><source>Date Created</source><translation>Fecha de creación</translation></message>
+    <message><source>Date Last Opened</source><translation>Fecha de última apertura</translation></message>
+    <message><source>Date Added</source><translation>Fecha de adición</translation></message>
+    <message><source>Size</source><translation>Tamaño</translation></message>
+    <message><source>Kind</source><translation>Clase</translation></message>
+    <message><source>Tags</source><translation>Etiquetas</translation></message>
+    <message><source>Dimensions</source><translation>Dimensiones</translation></message>
+    <message><source>File not found.</source><translation>No se encontró el archivo.</translation></message>
+    <message><source>Failed to unzip file.</source><translation>No se pudo descomprimir el archivo.</translation></message>
+    <message><source>Failed to zip file.</source><translation>No se pudo comprimir el archivo.</translation></message>
+    <message><source>The archive is password-protected.</source><translation>El archivo comprimido está protegido con contraseña.</translation></message>
+    <message><source>The password is not correct.</source><translation>La contraseña no es correcta.</translation></message>
+</context>
+<context>
+    <name>ByteCountFormatter</name>
+    <message><source>Zero KB</source><translation>Cero KB</translation></message>
+    <message><source>%1 byte</source><translation>%1 byte</translation></message>
+    <message><source>%1 bytes</source><translation>%1 bytes</translation></message>
+    <message><source>%1 KB</source><translation>%1 KB</translation></message>
+    <message><source>%1 MB</source><translation>%1 MB</translation></message>
+    <message><source>%1 GB</source><translation>%1 GB</translation></message>
+    <message><source>%1 TB</source><translation>%1 TB</translation></message>
+    <message><source>%1 PB</source><translation>%1 PB</translation></message>
+    <message><source>%1 EB</source><translation>%1 EB</translation></message>
+</context>
+<context>
+    <name>Host</name>
+    <message><source>The password is not correct. Try again:</source><translation>La contraseña no es correcta. Inténtelo de nuevo:</translation></message>
+    <message><source>“%1” is password-protected. Enter its password:</source><translation>«%1» está protegido con contraseña. Introduzca su contraseña:</translation></message>
+</context>
+<context>
+    <name>ItemActions</name>
+    <message><source>Open</source><translation>Abrir</translation></message>
+    <message><source>Reveal in File Manager</source><translation>Mostrar en el gestor de archivos</translation></message>
+    <message><source>Copy Path</source><translation>Copiar ruta</translation></message>
+</context>
+<context>
+    <name>SettingsWindow</name>
+    <message><source>Trellin Settings</source><translation>Ajustes de Trellin</translation></message>
+    <message><source>Show hidden files</source><translation>Mostrar archivos ocultos</translation></message>
+    <message><source>Expand all rows</source><translation>Expandir todas las filas</translation></message>
+    <message><source>Small</source><translation>Pequeño</translation></message>
+    <message><source>Large</source><translation>Grande</translation></message>
+    <message><source>Preview archives</source><translation>Previsualizar archivos comprimidos</translation></message>
+    <message><source>Preview</source><translation>Vista previa</translation></message>
+    <message><source>Folder levels:</source><translation>Niveles de carpetas:</translation></message>
+    <message><source>Icon size:</source><translation>Tamaño de los iconos:</translation></message>
+    <message><source>File managers</source><translation>Gestores de archivos</translation></message>
+    <message><source>“Preview Contents” in Thunar</source><translation>«Previsualizar contenido» en Thunar</translation></message>
+    <message><source>“Preview Contents” script in GNOME Files</source><translation>Script «Previsualizar contenido» en GNOME Archivos</translation></message>
+    <message><source>Clear archive cache (%1 MB)</source><translation>Vaciar la caché de archivos (%1 MB)</translation></message>
+    <message><source>Could not remove everything from %1.</source><translation>No se pudo eliminar todo de %1.</translation></message>
+    <message><source>The settings cannot be stored.</source><translation>No se pueden guardar los ajustes.</translation></message>
+</context>
+</TS>

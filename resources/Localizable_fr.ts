@@ -1,0 +1,77 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!-- SPDX-License-Identifier: MIT -->
+<!DOCTYPE TS>
+<TS version="2.1" language="fr" sourcelanguage="en">
+<context>
+    <name>Localizable</name>
+    <message numerus="yes">
+        <source>%1$@, %2$d items</source>
+        <translation>
+            <numerusform>%1$@, %2$d élément</numerusform>
+            <numerusform>%1$@, %2$d éléments</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%lld items</source>
+        <translation>
+            <numerusform>%lld élément</numerusform>
+            <numerusform>%lld éléments</numerusform>
+        </translation>
+    </message>
+    <message><source>Name</source><translation>Nom</translation></message>
+    <message><source>Date Modified</source><translation>Date de modification</translation></message>
+    <message><source>Date Created</source><translation>Date de création</translation></message>
+    <message><source>Date Last Opened</source><translation>Date de dernière ouverture</translation></message>
+    <message><source>Date Added</source><translation>Date d’ajout</translation></message>
+    <message><source>Size</source><translation>Taille</translation></message>
+    <message><source>Kind</source><translation>Type</translation></message>
+    <message><source>Tags</source><translation>Tags</translation></message>
+    <message><source>Dimensions</source><translation>Dimensions</translation></message>
+    <message><source>File not found.</source><translation>Fichier introuvable.</translation></message>
+    <message><source>Failed to unzip file.</source><translation>Échec de la décompression du fichier.</translation></message>
+    <message><source>Failed to zip file.</source><translation>Échec de la compression du fichier.</translation></message>
+    <message><source>The archive is password-protected.</source><translation>L’archive est protégée par un mot de passe.</translation></message>
+    <message><source>The password is not correct.</source><translation>Le mot de passe est incorrect.</translation></message>
+</context>
+<context>
+    <name>ByteCountFormatter</name>
+    <message><source>Zero KB</source><translation>Zéro Ko</translation></message>
+    <message><source>%1 byte</source><translation>%1 octet</translation></message>
+    <message><source>%1 bytes</source><translation>%1 octets</translation></message>
+    <message><source>%1 KB</source><translation>%1 Ko</translation></message>
+    <message><source>%1 MB</source><translation>%1 Mo</translation></message>
+    <message><source>%1 GB</source><translation>%1 Go</translation></message>
+    <message><source>%1 TB</source><translation>%1 To</translation></message>
+    <message><source>%1 PB</source><translation>%1 Po</translation></message>
+    <message><source>%1 EB</source><translation>%1 Eo</translation></message>
+</context>
+<context>
+    <name>Host</name>
+    <message><source>The password is not correct. Try again:</source><translation>Le mot de passe est incorrect. Réessayez :</translation></message>
+    <message><source>“%1” is password-protected. Enter its password:</source><translation>« %1 » est protégé par un mot de passe. Saisissez son mot de passe :</translation></message>
+</context>
+<context>
+    <name>ItemActions</name>
+    <message><source>Open</source><translation>Ouvrir</translation></message>
+    <message><source>Reveal in File Manager</source><translation>Afficher dans le gestionnaire de fichiers</translation></message>
+    <message><source>Copy Path</source><translation>Copier le chemin</translation></message>
+</context>
+<context>
+    <name>SettingsWindow</name>
+    <message><source>Trellin Settings</source><translation>Réglages de Trellin</translation></message>
+    <message><source>Show hidden files</source><translation>Afficher les fichiers cachés</translation></message>
+    <message><source>Expand all rows</source><translation>Développer toutes les lignes</translation></message>
+    <message><source>Small</source><translation>Petite</translation></message>
+    <message><source>Large</source><translation>Grande</translation></message>
+    <message><source>Preview archives</source><translation>Aperçu des archives</translation></message>
+    <message><source>Preview</source><translation>Aperçu</translation></message>
+    <message><source>Folder levels:</source><translation>Niveaux de dossiers :</translation></message>
+    <message><source>Icon size:</source><translation>Taille des icônes :</translation></message>
+    <message><source>File managers</source><translation>Gestionnaires de fichiers</translation></message>
+    <message><source>“Preview Contents” in Thunar</source><translation>« Aperçu du contenu » dans Thunar</translation></message>
+    <message><source>“Preview Contents” script in GNOME Files</source><translation>Script « Aperçu du contenu » dans GNOME Fichiers</translation></message>
+    <message><source>Clear archive cache (%1 MB)</source><translation>Vider le cache des archives (%1 Mo)</translation></message>
+    <message><source>Could not remove everything from %1.</source><translation>Impossible de tout supprimer de %1.</translation></message>
+    <message><source>The settings cannot be stored.</source><translation>Les réglages ne peuvent pas être enregistrés.</translation></message>
+</context>
+</TS>

@@ -1,0 +1,75 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!-- SPDX-License-Identifier: MIT -->
+<!DOCTYPE TS>
+<TS version="2.1" language="ja" sourcelanguage="en">
+<context>
+    <name>Localizable</name>
+    <message numerus="yes">
+        <source>%1$@, %2$d items</source>
+        <translation>
+            <numerusform>%1$@、%2$d 項目</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%lld items</source>
+        <translation>
+            <numerusform>%lld 項目</numerusform>
+        </translation>
+    </message>
+    <message><source>Name</source><translation>名前</translation></message>
+    <message><source>Date Modified</source><translation>変更日</translation></message>
+    <message><source>Date Created</source><translation>作成日</translation></message>
+    <message><source>Date Last Opened</source><translation>最後に開いた日</translation></message>
+    <message><source>Date Added</source><translation>追加日</translation></message>
+    <message><source>Size</source><translation>サイズ</translation></message>
+    <message><source>Kind</source><translation>種類</translation></message>
+    <message><source>Tags</source><translation>タグ</translation></message>
+    <message><source>Dimensions</source><translation>寸法</translation></message>
+    <message><source>File not found.</source><translation>ファイルが見つかりません。</translation></message>
+    <message><source>Failed to unzip file.</source><translation>ファイルを展開できませんでした。</translation></message>
+    <message><source>Failed to zip file.</source><translation>ファイルを圧縮できませんでした。</translation></message>
+    <message><source>The archive is password-protected.</source><translation>アーカイブはパスワードで保護されています。</translation></message>
+    <message><source>The password is not correct.</source><translation>パスワードが正しくありません。</translation></message>
+</context>
+<context>
+    <name>ByteCountFormatter</name>
+    <message><source>Zero KB</source><translation>0 KB</translation></message>
+    <message><source>%1 byte</source><translation>%1 バイト</translation></message>
+    <message><source>%1 bytes</source><translation>%1 バイト</translation></message>
+    <message><source>%1 KB</source><translation>%1 KB</translation></message>
+    <message><source>%1 MB</source><translation>%1 MB</translation></message>
+    <message><source>%1 GB</source><translation>%1 GB</translation></message>
+    <message><source>%1 TB</source><translation>%1 TB</translation></message>
+    <message><source>%1 PB</source><translation>%1 PB</translation></message>
+    <message><source>%1 EB</source><translation>%1 EB</translation></message>
+</context>
+<context>
+    <name>Host</name>
+    <message><source>The password is not correct. Try again:</source><translation>パスワードが正しくありません。もう一度入力してください:</translation></message>
+    <message><source>“%1” is password-protected. Enter its password:</source><translation>「%1」はパスワードで保護されています。パスワードを入力してください:</translation></message>
+</context>
+<context>
+    <name>ItemActions</name>
+    <message><source>Open</source><translation>開く</translation></message>
+    <message><source>Reveal in File Manager</source><translation>ファイルマネージャで表示</translation></message>
+    <message><source>Copy Path</source><translation>パスをコピー</translation></message>
+</context>
+<context>
+    <name>SettingsWindow</name>
+    <message><source>Trellin Settings</source><translation>Trellin の設定</translation></message>
+    <message><source>Show hidden files</source><translation>隠しファイルを表示</translation></message>
+    <message><source>Expand all rows</source><translation>すべての行を展開</translation></message>
+    <message><source>Small</source><translation>小</translation></message>
+    <message><source>Large</source><translation>大</translation></message>
+    <message><source>Preview archives</source><translation>アーカイブをプレビュー</translation></message>
+    <message><source>Preview</source><translation>プレビュー</translation></message>
+    <message><source>Folder levels:</source><translation>フォルダの階層:</translation></message>
+    <message><source>Icon size:</source><translation>アイコンのサイズ:</translation></message>
+    <message><source>File managers</source><translation>ファイルマネージャ</translation></message>
+    <message><source>“Preview Contents” in Thunar</source><translation>Thunar の「内容をプレビュー」</translation></message>
+    <message><source>“Preview Contents” script in GNOME Files</source><translation>GNOME ファイルの「内容をプレビュー」スクリプト</translation></message>
+    <message><source>Clear archive cache (%1 MB)</source><translation>アーカイブのキャッシュを消去 (%1 MB)</translation></message>
+    <message><source>Could not remove everything from %1.</source><translation>%1 の中身をすべて削除できませんでした。</translation></message>
+    <message><source>The settings cannot be stored.</source><translation>設定を保存できません。</translation></message>
+</context>
+</TS>

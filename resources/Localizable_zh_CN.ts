@@ -1,0 +1,75 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!-- SPDX-License-Identifier: MIT -->
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_CN" sourcelanguage="en">
+<context>
+    <name>Localizable</name>
+    <message numerus="yes">
+        <source>%1$@, %2$d items</source>
+        <translation>
+            <numerusform>%1$@，%2$d 个项目</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%lld items</source>
+        <translation>
+            <numerusform>%lld 个项目</numerusform>
+        </translation>
+    </message>
+    <message><source>Name</source><translation>名称</translation></message>
+    <message><source>Date Modified</source><translation>修改日期</translation></message>
+    <message><source>Date Created</source><translation>创建日期</translation></message>
+    <message><source>Date Last Opened</source><translation>上次打开日期</translation></message>
+    <message><source>Date Added</source><translation>添加日期</translation></message>
+    <message><source>Size</source><translation>大小</translation></message>
+    <message><source>Kind</source><translation>种类</translation></message>
+    <message><source>Tags</source><translation>标签</translation></message>
+    <message><source>Dimensions</source><translation>尺寸</translation></message>
+    <message><source>File not found.</source><translation>找不到文件。</translation></message>
+    <message><source>Failed to unzip file.</source><translation>无法解压缩文件。</translation></message>
+    <message><source>Failed to zip file.</source><translation>无法压缩文件。</translation></message>
+    <message><source>The archive is password-protected.</source><translation>该归档受密码保护。</translation></message>
+    <message><source>The password is not correct.</source><translation>密码不正确。</translation></message>
+</context>
+<context>
+    <name>ByteCountFormatter</name>
+    <message><source>Zero KB</source><translation>0 KB</translation></message>
+    <message><source>%1 byte</source><translation>%1 字节</translation></message>
+    <message><source>%1 bytes</source><translation>%1 字节</translation></message>
+    <message><source>%1 KB</source><translation>%1 KB</translation></message>
+    <message><source>%1 MB</source><translation>%1 MB</translation></message>
+    <message><source>%1 GB</source><translation>%1 GB</translation></message>
+    <message><source>%1 TB</source><translation>%1 TB</translation></message>
+    <message><source>%1 PB</source><translation>%1 PB</translation></message>
+    <message><source>%1 EB</source><translation>%1 EB</translation></message>
+</context>
+<context>
+    <name>Host</name>
+    <message><source>The password is not correct. Try again:</source><translation>密码不正确。请重试：</translation></message>
+    <message><source>“%1” is password-protected. Enter its password:</source><translation>“%1”受密码保护。请输入密码：</translation></message>
+</context>
+<context>
+    <name>ItemActions</name>
+    <message><source>Open</source><translation>打开</translation></message>
+    <message><source>Reveal in File Manager</source><translation>在文件管理器中显示</translation></message>
+    <message><source>Copy Path</source><translation>复制路径</translation></message>
+</context>
+<context>
+    <name>SettingsWindow</name>
+    <message><source>Trellin Settings</source><translation>Trellin 设置</translation></message>
+    <message><source>Show hidden files</source><translation>显示隐藏文件</translation></message>
+    <message><source>Expand all rows</source><translation>展开所有行</translation></message>
+    <message><source>Small</source><translation>小</translation></message>
+    <message><source>Large</source><translation>大</translation></message>
+    <message><source>Preview archives</source><translation>预览归档</translation></message>
+    <message><source>Preview</source><translation>预览</translation></message>
+    <message><source>Folder levels:</source><translation>文件夹层级：</translation></message>
+    <message><source>Icon size:</source><translation>图标大小：</translation></message>
+    <message><source>File managers</source><translation>文件管理器</translation></message>
+    <message><source>“Preview Contents” in Thunar</source><translation>Thunar 中的“预览内容”</translation></message>
+    <message><source>“Preview Contents” script in GNOME Files</source><translation>GNOME 文件中的“预览内容”脚本</translation></message>
+    <message><source>Clear archive cache (%1 MB)</source><translation>清除归档缓存（%1 MB）</translation></message>
+    <message><source>Could not remove everything from %1.</source><translation>无法删除 %1 中的全部内容。</translation></message>
+    <message><source>The settings cannot be stored.</source><translation>无法保存设置。</translation></message>
+</context>
+</TS>

@@ -1,0 +1,169 @@
+// SPDX-License-Identifier: MIT
+// trellin-settings as a user runs it, against real files in a home of its own.
+#include "TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace {
+
+struct ToolRun {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+ToolRun runTool(const QStringList &arguments, const QProcessEnvironment &environment)
+{
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(TRELLIN_SETTINGS), arguments);
+    EXPECT_TRUE(process.waitForFinished(30000));
+    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+QProcessEnvironment homeEnvironment(const QString &home)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("HOME"), home);
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/.config"));
+    environment.insert(QStringLiteral("XDG_CONFIG_DIRS"), home + QStringLiteral("/no-system-config"));
+    environment.remove(QStringLiteral("XDG_DATA_HOME"));
+    return environment;
+}
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void write(const QString &path, const QByteArray &data)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(data);
+}
+
+QStringList uniqueIds(const QByteArray &xml)
+{
+    QStringList ids;
+    QXmlStreamReader reader(xml);
+    while (!reader.atEnd()) {
+        if (reader.readNext() == QXmlStreamReader::StartElement && reader.name() == QLatin1String("unique-id"))
+            ids.append(reader.readElementText());
+    }
+    EXPECT_FALSE(reader.hasError()) << reader.errorString().toStdString();
+    return ids;
+}
+
+mode_t modeOf(const QString &path)
+{
+    struct stat status {};
+    stat(QFile::encodeName(path).constData(), &status);
+    return status.st_mode & 07777;
+}
+
+// Written as a user's editor might: tabs, a comment, an attribute, non-ASCII, no final line break.
+const QByteArray usersActions =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+    "<actions>\n"
+    "<!-- mine -->\n"
+    "<action>\n\t<icon>utilities-terminal</icon>\n\t<name>Terminal öffnen</name>\n"
+    "\t<unique-id>1700000000000001-1</unique-id>\n\t<command>exo-open --working-directory %f</command>\n"
+    "\t<patterns>*</patterns>\n\t<startup-notify/>\n\t<directories/>\n</action>\n"
+    "<action>\n  <name>Checksum &amp; copy</name>\n  <unique-id>1700000000000002-2</unique-id>\n"
+    "  <command>sha256sum %f | xclip</command>\n  <patterns>*.iso</patterns>\n  <other-files/>\n</action>\n"
+    "</actions>";
+
+} // namespace
+
+TEST(SettingsTool, IntegrateAndRemoveLeaveTheUsersOwnActionsByteForByte)
+{
+    QTemporaryDir home;
+    const QProcessEnvironment environment = homeEnvironment(home.path());
+    const QString uca = home.filePath(QStringLiteral(".config/Thunar/uca.xml"));
+    const QString script = home.filePath(QStringLiteral(".local/share/nautilus/scripts/Preview Contents"));
+    write(uca, usersActions);
+
+    for (int round = 0; round < 2; ++round) { // a second run replaces, never doubles
+        const ToolRun run = runTool({QStringLiteral("integrate"), QStringLiteral("--user")}, environment);
+        ASSERT_EQ(run.exitCode, 0) << run.err.constData();
+    }
+    const QByteArray merged = contents(uca);
+    EXPECT_EQ(uniqueIds(merged),
+              (QStringList{QStringLiteral("1700000000000001-1"), QStringLiteral("1700000000000002-2"),
+                           QStringLiteral("ltd.vantorix.Trellin.preview-folder"),
+                           QStringLiteral("ltd.vantorix.Trellin.preview-archive")}));
+    EXPECT_TRUE(merged.contains(QFileInfo(QStringLiteral(TRELLIN_PREVIEW)).canonicalFilePath().toUtf8() + "' %f"));
+    EXPECT_TRUE(merged.contains("*.tar.gz"));
+    EXPECT_EQ(contents(uca + QStringLiteral(".bak")).left(usersActions.size()), usersActions);
+    EXPECT_TRUE(QFileInfo(script).isExecutable());
+    EXPECT_TRUE(contents(script).contains("trellin-preview"));
+
+    const ToolRun remove = runTool({QStringLiteral("integrate"), QStringLiteral("--user"), QStringLiteral("--remove")},
+                               environment);
+    ASSERT_EQ(remove.exitCode, 0) << remove.err.constData();
+    EXPECT_EQ(contents(uca), usersActions);
+    EXPECT_FALSE(QFileInfo::exists(script));
+
+    // A file that is not a list of actions is refused, not replaced.
+    write(uca, "<actions><action>");
+    const ToolRun refused = runTool({QStringLiteral("integrate"), QStringLiteral("--user")}, environment);
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(refused.err.contains("left as it is")) << refused.err.constData();
+    EXPECT_EQ(contents(uca), "<actions><action>");
+}
+
+TEST(SettingsTool, SetFailsWithTheReasonWhenNothingWasWritten)
+{
+    QTemporaryDir home;
+    QProcessEnvironment environment = homeEnvironment(home.path());
+    const QStringList setDepth{QStringLiteral("set"), QStringLiteral("depthLimit"), QStringLiteral("4")};
+    const QStringList getDepth{QStringLiteral("get"), QStringLiteral("depthLimit")};
+
+    // XDG_CONFIG_HOME is a file.
+    write(home.filePath(QStringLiteral("config-file")), "x");
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config-file")));
+    ToolRun run = runTool(setDepth, environment);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains("cannot write")) << run.err.constData();
+    EXPECT_EQ(runTool(getDepth, environment).out, "2\n");
+
+    // The settings file is a folder.
+    const QString config = home.filePath(QStringLiteral("config"));
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), config);
+    QDir().mkpath(config + QStringLiteral("/trellin/V7Q2KX4M9P.group.ltd.vantorix.Trellin.json"));
+    run = runTool(setDepth, environment);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains("V7Q2KX4M9P.group.ltd.vantorix.Trellin.json")) << run.err.constData();
+    EXPECT_EQ(runTool(getDepth, environment).out, "2\n");
+}
+
+TEST(SettingsTool, MakesItsFolderPrivateButLeavesTheUsersFolderAsItIs)
+{
+    QTemporaryDir home;
+    QProcessEnvironment environment = homeEnvironment(home.path());
+    const QStringList setDepth{QStringLiteral("set"), QStringLiteral("depthLimit"), QStringLiteral("4")};
+
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("fresh")));
+    ASSERT_EQ(runTool(setDepth, environment).exitCode, 0);
+    EXPECT_EQ(modeOf(home.filePath(QStringLiteral("fresh/trellin"))), 0700u);
+
+    const QString own = home.filePath(QStringLiteral("own/trellin"));
+    QDir().mkpath(own);
+    chmod(QFile::encodeName(own).constData(), 0751);
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("own")));
+    ASSERT_EQ(runTool(setDepth, environment).exitCode, 0);
+    EXPECT_EQ(modeOf(own), 0751u);
+    EXPECT_EQ(runTool({QStringLiteral("get"), QStringLiteral("depthLimit")}, environment).out, "4\n");
+}

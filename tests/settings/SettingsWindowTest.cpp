@@ -1,0 +1,56 @@
+// SPDX-License-Identifier: MIT
+#include "SettingsWindow.h"
+
+#include "ExtensionSettings.h"
+#include "FileSystem.h"
+#include "TestSupport.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+TEST(SettingsWindow, AppliesAtOnceClearsTheCacheAndShowsWhatCouldNotBeWritten)
+{
+    const QString cache = QFile::decodeName(FileSystem::temporaryDirectory());
+    QDir().mkpath(cache + QStringLiteral("/0123/inner"));
+    QFile extracted(cache + QStringLiteral("/0123/inner/big.bin"));
+    ASSERT_TRUE(extracted.open(QIODevice::WriteOnly));
+    extracted.resize(2'600'000);
+    extracted.close();
+
+    SettingsWindow window;
+    window.show();
+    auto *clear = window.findChild<QPushButton *>();
+    ASSERT_NE(clear, nullptr);
+    EXPECT_EQ(clear->text(), QStringLiteral("Clear archive cache (3 MB)"));
+    clear->click();
+    EXPECT_EQ(clear->text(), QStringLiteral("Clear archive cache (0 MB)"));
+    EXPECT_FALSE(clear->isEnabled());
+    EXPECT_TRUE(QDir(cache).isEmpty());
+
+    auto *depth = window.findChild<QSpinBox *>();
+    ASSERT_NE(depth, nullptr);
+    depth->setValue(4);
+    const QString file = Defaults::Keys::depthLimit().suite->filePath();
+    EXPECT_EQ(jsonFileContents(file).value(QStringLiteral("depthLimit")).toInt(), 4);
+    auto *problem = window.findChild<QLabel *>(QStringLiteral("problem"));
+    ASSERT_NE(problem, nullptr);
+    EXPECT_TRUE(problem->isHidden());
+
+    // The settings file turns into a folder: the change cannot last, and the window says so.
+    ASSERT_TRUE(QFile::remove(file));
+    ASSERT_TRUE(QDir().mkdir(file));
+    depth->setValue(5);
+    EXPECT_FALSE(problem->isHidden());
+    EXPECT_TRUE(problem->text().contains(QStringLiteral("cannot write"))) << problem->text().toStdString();
+    ASSERT_TRUE(QDir().rmdir(file));
+    depth->setValue(3);
+    EXPECT_TRUE(problem->isHidden());
+    EXPECT_EQ(jsonFileContents(file).value(QStringLiteral("depthLimit")).toInt(), 3);
+}
