@@ -32,6 +32,26 @@
     <message><source>Failed to zip file.</source><translation>Die Datei konnte nicht komprimiert werden.</translation></message>
     <message><source>The archive is password-protected.</source><translation>Das Archiv ist passwortgeschützt.</translation></message>
     <message><source>The password is not correct.</source><translation>Das Passwort ist nicht korrekt.</translation></message>
+    <message numerus="yes">
+        <source>Scanning… %@ items</source>
+        <translation>
+            <numerusform>Wird durchsucht … %@ Objekt</numerusform>
+            <numerusform>Wird durchsucht … %@ Objekte</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Listing cut short: %@ items so far</source>
+        <translation>
+            <numerusform>Liste gekürzt: bisher %@ Objekt</numerusform>
+            <numerusform>Liste gekürzt: bisher %@ Objekte</numerusform>
+        </translation>
+    </message>
+    <message><source>%@ (incomplete)</source><translation>%@ (unvollständig)</translation></message>
+    <message><source>“%1” does not exist.</source><translation>„%1“ existiert nicht.</translation></message>
+    <message><source>“%1” cannot be read.</source><translation>„%1“ kann nicht gelesen werden.</translation></message>
+    <message><source>“%1” is not a folder or an archive that can be previewed.</source><translation>„%1“ ist weder ein Ordner noch ein Archiv, das sich in der Vorschau zeigen lässt.</translation></message>
+    <message><source>“%1” is too large for the archive cache: %2, and the cacheLimit setting allows %3.</source><translation>„%1“ ist zu groß für den Archiv-Cache: %2, und die Einstellung cacheLimit erlaubt %3.</translation></message>
+    <message><source>The archive is too large.</source><translation>Das Archiv ist zu groß.</translation></message>
 </context>
 <context>
     <name>ByteCountFormatter</name>
@@ -49,6 +69,7 @@
     <name>Host</name>
     <message><source>The password is not correct. Try again:</source><translation>Das Passwort ist nicht korrekt. Bitte erneut eingeben:</translation></message>
     <message><source>“%1” is password-protected. Enter its password:</source><translation>„%1“ ist passwortgeschützt. Passwort eingeben:</translation></message>
+    <message><source>“%1” cannot be previewed.</source><translation>„%1“ kann nicht in der Vorschau gezeigt werden.</translation></message>
 </context>
 <context>
     <name>ItemActions</name>

@@ -32,6 +32,26 @@
     <message><source>Failed to zip file.</source><translation>No se pudo comprimir el archivo.</translation></message>
     <message><source>The archive is password-protected.</source><translation>El archivo comprimido está protegido con contraseña.</translation></message>
     <message><source>The password is not correct.</source><translation>La contraseña no es correcta.</translation></message>
+    <message numerus="yes">
+        <source>Scanning… %@ items</source>
+        <translation>
+            <numerusform>Analizando… %@ elemento</numerusform>
+            <numerusform>Analizando… %@ elementos</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Listing cut short: %@ items so far</source>
+        <translation>
+            <numerusform>Lista recortada: %@ elemento por ahora</numerusform>
+            <numerusform>Lista recortada: %@ elementos por ahora</numerusform>
+        </translation>
+    </message>
+    <message><source>%@ (incomplete)</source><translation>%@ (incompleto)</translation></message>
+    <message><source>“%1” does not exist.</source><translation>«%1» no existe.</translation></message>
+    <message><source>“%1” cannot be read.</source><translation>«%1» no se puede leer.</translation></message>
+    <message><source>“%1” is not a folder or an archive that can be previewed.</source><translation>«%1» no es una carpeta ni un archivo comprimido que se pueda previsualizar.</translation></message>
+    <message><source>“%1” is too large for the archive cache: %2, and the cacheLimit setting allows %3.</source><translation>«%1» es demasiado grande para la caché de archivos: %2, y el ajuste cacheLimit permite %3.</translation></message>
+    <message><source>The archive is too large.</source><translation>El archivo comprimido es demasiado grande.</translation></message>
 </context>
 <context>
     <name>ByteCountFormatter</name>
@@ -49,6 +69,7 @@
     <name>Host</name>
     <message><source>The password is not correct. Try again:</source><translation>La contraseña no es correcta. Inténtelo de nuevo:</translation></message>
     <message><source>“%1” is password-protected. Enter its password:</source><translation>«%1» está protegido con contraseña. Introduzca su contraseña:</translation></message>
+    <message><source>“%1” cannot be previewed.</source><translation>No se puede previsualizar «%1».</translation></message>
 </context>
 <context>
     <name>ItemActions</name>

@@ -32,6 +32,26 @@
     <message><source>Failed to zip file.</source><translation>Échec de la compression du fichier.</translation></message>
     <message><source>The archive is password-protected.</source><translation>L’archive est protégée par un mot de passe.</translation></message>
     <message><source>The password is not correct.</source><translation>Le mot de passe est incorrect.</translation></message>
+    <message numerus="yes">
+        <source>Scanning… %@ items</source>
+        <translation>
+            <numerusform>Analyse… %@ élément</numerusform>
+            <numerusform>Analyse… %@ éléments</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Listing cut short: %@ items so far</source>
+        <translation>
+            <numerusform>Liste tronquée : %@ élément pour l’instant</numerusform>
+            <numerusform>Liste tronquée : %@ éléments pour l’instant</numerusform>
+        </translation>
+    </message>
+    <message><source>%@ (incomplete)</source><translation>%@ (incomplet)</translation></message>
+    <message><source>“%1” does not exist.</source><translation>« %1 » n’existe pas.</translation></message>
+    <message><source>“%1” cannot be read.</source><translation>« %1 » ne peut pas être lu.</translation></message>
+    <message><source>“%1” is not a folder or an archive that can be previewed.</source><translation>« %1 » n’est ni un dossier ni une archive prévisualisable.</translation></message>
+    <message><source>“%1” is too large for the archive cache: %2, and the cacheLimit setting allows %3.</source><translation>« %1 » est trop volumineux pour le cache des archives : %2, et le réglage cacheLimit permet %3.</translation></message>
+    <message><source>The archive is too large.</source><translation>L’archive est trop volumineuse.</translation></message>
 </context>
 <context>
     <name>ByteCountFormatter</name>
@@ -49,6 +69,7 @@
     <name>Host</name>
     <message><source>The password is not correct. Try again:</source><translation>Le mot de passe est incorrect. Réessayez :</translation></message>
     <message><source>“%1” is password-protected. Enter its password:</source><translation>« %1 » est protégé par un mot de passe. Saisissez son mot de passe :</translation></message>
+    <message><source>“%1” cannot be previewed.</source><translation>Impossible de prévisualiser « %1 ».</translation></message>
 </context>
 <context>
     <name>ItemActions</name>

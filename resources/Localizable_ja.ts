@@ -30,6 +30,24 @@
     <message><source>Failed to zip file.</source><translation>ファイルを圧縮できませんでした。</translation></message>
     <message><source>The archive is password-protected.</source><translation>アーカイブはパスワードで保護されています。</translation></message>
     <message><source>The password is not correct.</source><translation>パスワードが正しくありません。</translation></message>
+    <message numerus="yes">
+        <source>Scanning… %@ items</source>
+        <translation>
+            <numerusform>スキャン中… %@ 項目</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Listing cut short: %@ items so far</source>
+        <translation>
+            <numerusform>一覧を途中で打ち切りました: これまでに %@ 項目</numerusform>
+        </translation>
+    </message>
+    <message><source>%@ (incomplete)</source><translation>%@（不完全）</translation></message>
+    <message><source>“%1” does not exist.</source><translation>「%1」は存在しません。</translation></message>
+    <message><source>“%1” cannot be read.</source><translation>「%1」を読み込めません。</translation></message>
+    <message><source>“%1” is not a folder or an archive that can be previewed.</source><translation>「%1」はプレビューできるフォルダでもアーカイブでもありません。</translation></message>
+    <message><source>“%1” is too large for the archive cache: %2, and the cacheLimit setting allows %3.</source><translation>「%1」はアーカイブキャッシュには大きすぎます: %2、cacheLimit 設定の上限は %3 です。</translation></message>
+    <message><source>The archive is too large.</source><translation>アーカイブが大きすぎます。</translation></message>
 </context>
 <context>
     <name>ByteCountFormatter</name>
@@ -47,6 +65,7 @@
     <name>Host</name>
     <message><source>The password is not correct. Try again:</source><translation>パスワードが正しくありません。もう一度入力してください:</translation></message>
     <message><source>“%1” is password-protected. Enter its password:</source><translation>「%1」はパスワードで保護されています。パスワードを入力してください:</translation></message>
+    <message><source>“%1” cannot be previewed.</source><translation>「%1」をプレビューできません。</translation></message>
 </context>
 <context>
     <name>ItemActions</name>

@@ -30,6 +30,24 @@
     <message><source>Failed to zip file.</source><translation>无法压缩文件。</translation></message>
     <message><source>The archive is password-protected.</source><translation>该归档受密码保护。</translation></message>
     <message><source>The password is not correct.</source><translation>密码不正确。</translation></message>
+    <message numerus="yes">
+        <source>Scanning… %@ items</source>
+        <translation>
+            <numerusform>正在扫描… %@ 项</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Listing cut short: %@ items so far</source>
+        <translation>
+            <numerusform>列表已截断：目前 %@ 项</numerusform>
+        </translation>
+    </message>
+    <message><source>%@ (incomplete)</source><translation>%@（不完整）</translation></message>
+    <message><source>“%1” does not exist.</source><translation>“%1”不存在。</translation></message>
+    <message><source>“%1” cannot be read.</source><translation>无法读取“%1”。</translation></message>
+    <message><source>“%1” is not a folder or an archive that can be previewed.</source><translation>“%1”不是可预览的文件夹或归档。</translation></message>
+    <message><source>“%1” is too large for the archive cache: %2, and the cacheLimit setting allows %3.</source><translation>“%1”对归档缓存来说太大：%2，而 cacheLimit 设置允许 %3。</translation></message>
+    <message><source>The archive is too large.</source><translation>归档太大。</translation></message>
 </context>
 <context>
     <name>ByteCountFormatter</name>
@@ -47,6 +65,7 @@
     <name>Host</name>
     <message><source>The password is not correct. Try again:</source><translation>密码不正确。请重试：</translation></message>
     <message><source>“%1” is password-protected. Enter its password:</source><translation>“%1”受密码保护。请输入密码：</translation></message>
+    <message><source>“%1” cannot be previewed.</source><translation>无法预览“%1”。</translation></message>
 </context>
 <context>
     <name>ItemActions</name>

@@ -294,6 +294,7 @@ TEST(Host, ARelativePathNeedsAWorkingFolderItCanName)
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.out.isEmpty()); // not a preview of "/"
     EXPECT_TRUE(run.err.contains("working folder")) << run.err.constData();
+}
 
 TEST(Host, TextFollowsTheUsersLanguage)
 {
