@@ -21,8 +21,9 @@ BackgroundBuild::BackgroundBuild(const QByteArray &path, const ScanOptions &opti
         auto pending = std::make_shared<PendingResult>();
         try {
             pending->result.root = makeNode(path, 0, options, stop, shared->progress);
-        } catch (const std::bad_alloc &) {
-            // Nothing is shown rather than a part of the tree.
+        } catch (const std::exception &) {
+            // Nothing is shown rather than a part of the tree; an exception
+            // that left the thread would end the process.
         }
         if (stop.stop_requested())
             return;

@@ -11,6 +11,10 @@
 #include "TreeSort.h"
 #include "Workspace.h"
 
+#include <QLoggingCategory>
+
+Q_LOGGING_CATEGORY(lcPreview, "trellin.preview", QtWarningMsg)
+
 namespace {
 
 const QString placeholderText = QStringLiteral("--");
@@ -130,7 +134,14 @@ QMenu *PreviewViewController::makeHeaderMenu()
         item->setCheckable(true);
         item->setChecked(visibleColumns().contains(column));
         item->setObjectName(rawValue(column)); // the item's identifier
-        connect(item, &QAction::triggered, this, [this, item] { didSelectColumn(item); });
+        connect(item, &QAction::triggered, this, [this, item] {
+            // Nothing may cross the event loop: a failed reload leaves the rows as they are.
+            try {
+                didSelectColumn(item);
+            } catch (const std::exception &error) {
+                qCWarning(lcPreview, "cannot show or hide the column: %s", error.what());
+            }
+        });
         if (column == PropertyColumn::Dimensions)
             menu->addSeparator();
         menu->addAction(item);

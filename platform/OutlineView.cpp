@@ -5,8 +5,11 @@
 
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QLoggingCategory>
 #include <QPainter>
 #include <QStyledItemDelegate>
+
+Q_LOGGING_CATEGORY(lcOutline, "trellin.outline", QtWarningMsg)
 
 namespace {
 
@@ -342,8 +345,14 @@ void OutlineView::clickHeader(int column)
             descriptors.append(descriptor);
     }
     setSortDescriptors(descriptors);
-    if (m_delegate)
+    if (!m_delegate)
+        return;
+    // Called from a click: nothing may cross the event loop.
+    try {
         m_delegate->sortDescriptorsDidChange(this, old);
+    } catch (const std::exception &error) {
+        qCWarning(lcOutline, "cannot sort: %s", error.what());
+    }
 }
 
 void OutlineView::setRowHeight(int height)
