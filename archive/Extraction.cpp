@@ -37,6 +37,8 @@ constexpr qint64 smallestReservation = qint64(64) << 20;
 constexpr qint64 maximumRatio = 1100;
 constexpr qint64 ratioFloor = qint64(64) << 20;
 constexpr int maximumWorkers = 4;
+// Files this large have their room set aside before they are written.
+constexpr qint64 largeFile = qint64(4) << 20;
 
 QString sizeText(qint64 bytes)
 {
@@ -388,6 +390,8 @@ bool extractEntry(Extraction &extraction, ArchiveReader &reader, archive_entry *
     if (!output)
         throw ZipError(ZipError::unzipFail,
                        QStringLiteral("cannot write %1: %2").arg(QString::fromUtf8(info.path), FileSystem::lastErrorText()));
+    if (info.size >= largeFile)
+        OutputTree::reserveSpace(output.get(), info.size);
     qint64 end = 0;
     const char *data = nullptr;
     qint64 size = 0;

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include <fcntl.h>
+#include <linux/falloc.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
@@ -106,6 +107,12 @@ bool OutputTree::writeAt(int fd, const char *data, qint64 size, qint64 offset)
 bool OutputTree::setSize(int fd, qint64 size)
 {
     return ftruncate(fd, off_t(size)) == 0;
+}
+
+void OutputTree::reserveSpace(int fd, qint64 size)
+{
+    // A file system that cannot do it loses nothing but the head start.
+    fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, off_t(size));
 }
 
 bool OutputTree::setMode(int fd, mode_t mode)

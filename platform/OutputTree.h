@@ -63,6 +63,9 @@ public:
     /// Writes all of `size` bytes at `offset`.
     static bool writeAt(int fd, const char *data, qint64 size, qint64 offset);
     static bool setSize(int fd, qint64 size);
+    /// Sets aside room for `size` bytes without changing the file's size,
+    /// so that a large file is laid out at once.
+    static void reserveSpace(int fd, qint64 size);
     static bool setMode(int fd, mode_t mode);
     static bool makeSymbolicLink(int folder, const QByteArray &name, const QByteArray &target);
     /// Links `name` in `folder` to the existing file `target` below the root.

@@ -20,7 +20,7 @@ A fresh file system avoids it, for instance (as root):
 The zip64 archive (5 GiB out) runs fewer times, and its outputs go as soon
 as they are timed; Info-ZIP unzip reads no tar.
 
-usage: run.py BUILD_DIR [DATA_DIR] [RUNS]"""
+usage: run.py BUILD_DIR [DATA_DIR] [RUNS] [ARCHIVE,...]"""
 import os
 import shutil
 import statistics
@@ -72,18 +72,27 @@ def verify(name):
         sys.exit(f"{name}: OUR OUTPUT DIFFERS FROM BSDTAR'S ({len(lines)} differences):\n" + "\n".join(lines[:20]))
 
 
+def drop(name, tool, run):
+    shutil.rmtree(os.path.join(scratch, name, f"{tool}-{run}"))
+
+
 def measure(name, count=runs, keep=True):
     archive = os.path.join(data, name)
     tools = [tool for tool in TOOLS if name.endswith(".zip") or tool != "unzip"]
     for tool in tools:  # warm the cache
         timed(tool, archive, "warm")
+        if not keep and tool not in ("ours", "bsdtar"):
+            drop(name, tool, "warm")
     verify(name)
+    if not keep:
+        drop(name, "ours", "warm")
+        drop(name, "bsdtar", "warm")
     times = {tool: [] for tool in tools}
     for run in range(count):
         for tool in tools:
-            times[tool].append(timed(tool, archive, "last" if not keep else run))
-    if not keep:
-        shutil.rmtree(os.path.join(scratch, name))
+            times[tool].append(timed(tool, archive, run))
+            if not keep:
+                drop(name, tool, run)
     medians = {tool: statistics.median(seconds) * 1000 for tool, seconds in times.items()}
     ratio_bsdtar = medians["ours"] / medians["bsdtar"]
     others = ", ".join(f"{tool} {medians[tool]:.0f} ms" for tool in tools if tool != "ours")
@@ -93,9 +102,11 @@ def measure(name, count=runs, keep=True):
     return ratio_bsdtar
 
 
+only = sys.argv[4].split(",") if len(sys.argv) > 4 else None
 shutil.rmtree(scratch, ignore_errors=True)  # left by an interrupted run
-ratios = [measure(name) for name in ("small.zip", "big.zip", "tiny.zip", "small.tar.gz")]
-ratios.append(measure("zip64.zip", count=3, keep=False))
+ratios = [measure(name) for name in ("small.zip", "big.zip", "tiny.zip", "small.tar.gz") if not only or name in only]
+if not only or "zip64.zip" in only:
+    ratios.append(measure("zip64.zip", count=3, keep=False))
 worst = max(ratios)
 shutil.rmtree(scratch)
 print(f"worst ours/bsdtar: {worst:.2f}")

@@ -214,13 +214,13 @@ with open('stream.zip', 'wb') as f:
 
 TEST_F(Formats, LaterEntriesOfTheSameNameWinOnEveryWorker)
 {
-    const QByteArray first(3 << 20, '1');
-    const QByteArray other(3 << 20, 'o');
+    const QByteArray first(5 << 20, '1');
+    const QByteArray other(5 << 20, 'o');
     ASSERT_TRUE(python(R"(
 import zipfile
 with zipfile.ZipFile('dup.zip', 'w', zipfile.ZIP_DEFLATED) as z:
-    z.writestr('same.bin', b'1' * (3 << 20))
-    z.writestr('other.bin', b'o' * (3 << 20))
+    z.writestr('same.bin', b'1' * (5 << 20))
+    z.writestr('other.bin', b'o' * (5 << 20))
     for i in range(40):
         z.writestr('small%02d' % i, b's')
     z.writestr('same.bin', b'last')
