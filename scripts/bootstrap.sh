@@ -11,10 +11,12 @@ packages=(
   libgtest-dev libbenchmark-dev
   adwaita-icon-theme hicolor-icon-theme
   libarchive-tools unzip zip gzip python3
-  clang libfuzzer-14-dev
   dbus-daemon dbus-bin
   help2man dpkg-dev file lintian desktop-file-utils appstream
 )
+
+# More packages for one command alone (the fuzzer's clang, say).
+packages+=("$@")
 
 missing=()
 for p in "${packages[@]}"; do
