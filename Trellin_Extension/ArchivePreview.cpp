@@ -8,7 +8,6 @@
 #include "FileSystem.h"
 
 #include <QCryptographicHash>
-#include <QLocale>
 #include <QUuid>
 
 #include <cstdio>

@@ -7,7 +7,6 @@
 #include "Zip.h"
 
 #include <QHash>
-#include <QLocale>
 #include <QLoggingCategory>
 #include <QSet>
 #include <QStringDecoder>
