@@ -27,14 +27,6 @@ QString notPreviewable(const QString &name)
 static_assert(int(ArchiveErrorCode::PasswordRequired) == Zip::ZipError::passwordRequired
               && int(ArchiveErrorCode::WrongPassword) == Zip::ZipError::wrongPassword);
 
-PreviewKind previewKind(const QUrl &url)
-{
-    const QString name = url.fileName();
-    if (name.isEmpty() || !archiveFormat(ContentType::forFileName(name)))
-        return PreviewKind::Item;
-    return PreviewKind::Archive;
-}
-
 void PreviewViewController::setArchivePassword(const std::optional<QString> &password)
 {
     m_archivePassword = password;
@@ -44,7 +36,7 @@ namespace {
 
 PreviewError cancelledError()
 {
-    return PreviewError{QStringLiteral("Trellin_Extension.PreviewCancelled"), 0, {}};
+    return PreviewError{QStringLiteral("Trellin_Extension.PreviewCancelled"), 0, {}, QString()};
 }
 
 } // namespace

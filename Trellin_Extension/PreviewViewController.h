@@ -118,10 +118,5 @@ private:
     QTimer m_progressTimer;
 };
 
-/// Whether the host's item is shown as it is, or from an extraction of its archive.
-enum class PreviewKind { Item, Archive };
-/// Decided by the content type of the name alone: a folder named "x.zip" is an archive.
-PreviewKind previewKind(const QUrl &url);
-
 /// The columns of the header menu: every column but Name, in case order.
 const std::vector<PropertyColumn> &hideableColumns();

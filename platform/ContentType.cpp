@@ -286,17 +286,3 @@ bool ContentType::isImage() const
     answers.insert(name, image);
     return image;
 }
-
-std::optional<ContentType> ContentType::fromFilenameExtension(const QString &extension,
-                                                              const ContentType &conformingTo)
-{
-    if (extension.isEmpty())
-        return std::nullopt;
-    const QList<QMimeType> candidates = QMimeDatabase().mimeTypesForFileName(QLatin1String("x.") + extension);
-    for (const QMimeType &candidate : candidates) {
-        ContentType type(candidate);
-        if (type.conforms(conformingTo))
-            return type;
-    }
-    return std::nullopt;
-}

@@ -24,10 +24,6 @@ public:
     /// The same for a name given as the file system's bytes.
     static ContentType forFileName(QByteArrayView name);
 
-    /// The type that a file name with this extension has among the types that
-    /// conform to `conformingTo`; nothing for an empty or unknown extension.
-    static std::optional<ContentType> fromFilenameExtension(const QString &extension,
-                                                            const ContentType &conformingTo);
 
     QString identifier() const { return m_mimeType.name(); }
     QString localizedDescription() const;

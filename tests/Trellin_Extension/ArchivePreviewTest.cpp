@@ -167,6 +167,22 @@ TEST(ArchivePreview, AFailedExtractionIsReportedAndLeavesNothing)
     }
 }
 
+TEST(ArchivePreview, ArchivesAreKnownByTheContentTypeOfTheirName)
+{
+    using Zip::Format;
+    const std::pair<const char *, std::optional<Format>> names[] = {
+        {"a.zip", Format::Zip},          {"A.ZIP", Format::Zip},          {"comic.cbz", Format::Zip},
+        {"app.jar", Format::Zip},        {"page.xps", Format::Zip},       {"b.tar", Format::Tar},
+        {"b.tar.gz", Format::Tar},       {"b.tgz", Format::Tar},          {"b.tar.xz", Format::Tar},
+        {"b.tar.zst", Format::Tar},      {"c.7z", Format::SevenZip},      {"d.rar", Format::Rar},
+        {"e.iso", Format::Iso9660},      {"f.cpio", Format::Cpio},        {"notes.txt.gz", Format::Compressed},
+        {"g.xz", Format::Compressed},    {"notes.txt", std::nullopt},     {"archive", std::nullopt},
+        {"picture.png", std::nullopt},
+    };
+    for (const auto &[name, format] : names)
+        EXPECT_EQ(archiveFormat(ContentType::forFileName(QString::fromLatin1(name))), format) << name;
+}
+
 TEST(ArchivePreview, EveryArchiveTypeIsShownLikeAFolder)
 {
     TempTree tree;
