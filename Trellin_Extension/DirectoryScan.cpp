@@ -9,6 +9,7 @@
 #include <system_error>
 #include <mutex>
 #include <thread>
+#include <variant>
 
 PropertyColumns &visibleColumns()
 {
@@ -77,11 +78,13 @@ bool isUnopenedPackage(QByteArrayView component)
                        [&](const QByteArray &unopened) { return extension == unopened; });
 }
 
-// The work of one build. Making a node reads only the item itself; each
-// folder's items are then listed, made and sorted as one job, and every
-// sub-folder found becomes a job of its own, so that several workers can fill
-// the tree at once. Whoever does a job, it makes the same nodes in the same
-// order, so the tree does not depend on how the jobs were shared out.
+// The work of one build. Making a node reads only the item itself. A folder
+// is a job: its names are read, and its items made in chunks that any worker
+// may take, so that a folder of fifty thousand files is not one worker's
+// alone. Whoever makes the last chunk sorts the folder and queues its
+// sub-folders as jobs of their own. Whoever does a job, it makes the same
+// nodes in the same order, so the tree does not depend on how the jobs were
+// shared out.
 class TreeBuild
 {
 public:
@@ -115,17 +118,52 @@ public:
     }
 
 private:
+    // Items a chunk makes: a few milliseconds of work.
+    static constexpr std::size_t chunkSize = 512;
+
     // What each thread needs of its own.
     struct Worker {
         Collator collator;
         ListFormatter listFormatter;
     };
 
-    struct Job {
+    struct Made {
+        std::unique_ptr<Node> node; // nothing where the item is not shown
+        FileSystem::ItemIdentity identity;
+        QByteArray nameKey; // for sorting a long list by name
+    };
+
+    // A folder whose names have been read, while its items are made.
+    struct Listing {
+        Listing(Node *folder, int level, std::optional<FileSystem::ItemIdentity> identity)
+            : folder(folder)
+            , level(level)
+            , directory(folder->path, identity)
+        {
+        }
+
+        const char *name(std::size_t i) const { return names.data() + starts[i]; }
+
+        Node *folder; // Not owned: a node of the tree being built.
+        const int level; // of the items
+        FileSystem::Directory directory; // open while items are read by name from it
+        std::string names; // each followed by a NUL
+        std::vector<std::size_t> starts;
+        std::vector<Made> made; // in the order of the names
+        std::atomic<std::size_t> chunksLeft{0};
+    };
+
+    struct FolderJob {
         Node *folder; // Not owned: a node of the tree being built.
         int level;
         std::optional<FileSystem::ItemIdentity> identity; // of the folder when its node was made
     };
+    struct ChunkJob {
+        std::shared_ptr<Listing> listing;
+        std::size_t begin;
+        std::size_t end;
+    };
+    using Job = std::variant<FolderJob, ChunkJob>;
 
     // `directoryFd`, when given, reaches the item by `name` from its open folder.
     std::unique_ptr<Node> makeNode(Worker &worker, const QByteArray &path, QByteArrayView name, int directoryFd,
@@ -174,8 +212,9 @@ private:
         return false;
     }
 
-    // The items of the folder on tree `level`, and every folder below them.
-    void fillChildren(Worker &worker, const Job &job)
+    // Reads the names of a folder, then makes its items: the first chunk
+    // here, the others wherever a worker is free.
+    void listFolder(Worker &worker, const FolderJob &job)
     {
         if (m_stop.stop_requested())
             return;
@@ -183,11 +222,8 @@ private:
             job.folder->incomplete = true;
             return;
         }
-        const int level = job.level + 1;
-        NodeList children;
-        std::vector<FileSystem::ItemIdentity> identities;
-        FileSystem::Directory directory(job.folder->path, job.identity);
-        while (const std::optional<QByteArrayView> name = directory.nextName()) {
+        auto listing = std::make_shared<Listing>(job.folder, job.level + 1, job.identity);
+        while (const std::optional<QByteArrayView> name = listing->directory.nextName()) {
             if (!m_options.showHiddenFiles && name->startsWith('.'))
                 continue;
             // A stopped build is thrown away whole: no need to finish the folder.
@@ -197,69 +233,100 @@ private:
                 job.folder->incomplete = true;
                 break;
             }
-            const QByteArray path = FileSystem::appendingPathComponent(job.folder->path, name->toByteArray());
-            FileSystem::ItemIdentity identity;
-            if (auto child = makeNode(worker, path, *name, directory.fd(), &identity)) {
-                children.push_back(std::move(child));
-                identities.push_back(identity);
-            } else {
+            listing->starts.push_back(listing->names.size());
+            listing->names.append(name->data(), std::size_t(name->size()));
+            listing->names.push_back('\0');
+        }
+        const std::size_t count = listing->starts.size();
+        listing->made.resize(count);
+        const std::size_t chunks = std::max<std::size_t>(1, (count + chunkSize - 1) / chunkSize);
+        listing->chunksLeft = chunks;
+        for (std::size_t chunk = chunks - 1; chunk > 0; --chunk)
+            push(ChunkJob{listing, chunk * chunkSize, std::min(count, (chunk + 1) * chunkSize)});
+        makeItems(worker, {std::move(listing), 0, std::min(count, chunkSize)});
+    }
+
+    void makeItems(Worker &worker, const ChunkJob &chunk)
+    {
+        Listing &listing = *chunk.listing;
+        // Sort keys cost as much as reading an item: they are made here, on every worker.
+        const bool nameKeys = namesNeedSortKeys(listing.made.size(), m_options.sortOrder);
+        for (std::size_t i = chunk.begin; i < chunk.end; ++i) {
+            if (m_stop.stop_requested())
+                return;
+            const char *name = listing.name(i);
+            Made &made = listing.made[i];
+            made.node = makeNode(worker, FileSystem::appendingPathComponent(listing.folder->path, name), name,
+                                 listing.directory.fd(), &made.identity);
+            if (!made.node)
                 m_progress.items.fetch_sub(1, std::memory_order_relaxed);
-            }
+            else if (nameKeys)
+                made.nameKey = worker.collator.sortKey(made.node->name);
         }
-        if (level + 1 <= m_depthLimit) {
-            for (std::size_t i = 0; i < children.size(); ++i) {
-                if (children[i]->type == NodeType::Folder)
-                    push({children[i].get(), level, identities[i]});
-            }
+        // The last chunk sees what every other one made.
+        if (listing.chunksLeft.fetch_sub(1, std::memory_order_acq_rel) == 1)
+            finishFolder(worker, listing);
+    }
+
+    void finishFolder(Worker &worker, Listing &listing)
+    {
+        NodeList children;
+        std::vector<QByteArray> nameKeys;
+        children.reserve(listing.made.size());
+        for (Made &made : listing.made) {
+            if (!made.node)
+                continue;
+            // The job points at the node, not at a place in the list: sorting does not move it.
+            if (made.node->type == NodeType::Folder && listing.level + 1 <= m_depthLimit)
+                push(FolderJob{made.node.get(), listing.level, made.identity});
+            children.push_back(std::move(made.node));
+            if (!made.nameKey.isNull())
+                nameKeys.push_back(std::move(made.nameKey));
         }
-        // The order of the list is its own: the jobs point at the nodes, not at places in it.
-        sortLevel(children, m_options.sortOrder, worker.collator);
-        job.folder->children = std::move(children);
+        // Should a key be missing, the counts differ and sortLevel makes them all itself.
+        sortLevel(children, m_options.sortOrder, worker.collator, std::move(nameKeys));
+        listing.folder->children = std::move(children);
     }
 
     // Fills the folder of the first job and everything below it, with helpers
     // on the other cores once there is more than one job to share. What goes
     // wrong in any job (memory running out) reaches the caller, after every
     // helper has stopped.
-    void fillTree(Worker &worker, const Job &first)
+    void fillTree(Worker &worker, const FolderJob &first)
     {
         if (first.level + 1 > m_depthLimit)
             return;
-        m_jobs.push_back(first);
-        m_pending = 1;
-        std::vector<std::jthread> helpers;
-        const int wanted = int(std::min(std::thread::hardware_concurrency(), 4u)) - 1;
-        bool helpersWanted = wanted > 0;
-        work(worker, [&] {
+        {
             const std::lock_guard guard(m_lock);
-            while (helpersWanted && int(helpers.size()) < wanted && m_jobs.size() > helpers.size()) {
-                try {
-                    helpers.emplace_back([this] {
-                        Worker helperWorker;
-                        work(helperWorker, [] {});
-                    });
-                } catch (const std::system_error &) {
-                    helpersWanted = false; // no more threads to be had: go on with those there are
-                }
-            }
-        });
+            m_jobs.emplace_back(first);
+            m_pending = 1;
+        }
+        work(worker);
+        std::vector<std::jthread> helpers;
+        {
+            const std::lock_guard guard(m_lock);
+            m_closed = true; // a job still running on a stopped build adds no helper now
+            helpers = std::move(m_helpers);
+        }
         helpers.clear(); // joins them
         if (m_failure)
             std::rethrow_exception(m_failure);
     }
 
-    // Does jobs until there are none left; `afterEach` runs after each one.
-    template<typename AfterEach>
-    void work(Worker &worker, AfterEach afterEach)
+    // Does jobs until there are none left.
+    void work(Worker &worker)
     {
         while (std::optional<Job> job = take()) {
             try {
-                fillChildren(worker, *job);
+                if (const auto *folder = std::get_if<FolderJob>(&*job))
+                    listFolder(worker, *folder);
+                else
+                    makeItems(worker, std::get<ChunkJob>(*job));
             } catch (...) {
                 fail(std::current_exception());
             }
+            job.reset(); // a listing goes with its last chunk, and its folder is closed
             finish();
-            afterEach();
         }
     }
 
@@ -273,12 +340,23 @@ private:
         m_jobs.clear();
     }
 
-    void push(const Job &job)
+    void push(Job job)
     {
         const std::lock_guard guard(m_lock);
-        m_jobs.push_back(job);
+        m_jobs.push_back(std::move(job));
         ++m_pending;
         m_ready.notify_one();
+        // More jobs waiting than helpers: one more, while there are cores for it.
+        if (!m_closed && m_helpersWanted && int(m_helpers.size()) < m_helperLimit && m_jobs.size() > m_helpers.size()) {
+            try {
+                m_helpers.emplace_back([this] {
+                    Worker helperWorker;
+                    work(helperWorker);
+                });
+            } catch (const std::system_error &) {
+                m_helpersWanted = false; // no more threads to be had: go on with those there are
+            }
+        }
     }
 
     // The next job, waiting for one while others may still add some; nothing once all are done.
@@ -287,7 +365,8 @@ private:
         std::unique_lock lock(m_lock);
         if (!m_ready.wait(lock, m_stop, [this] { return !m_jobs.empty() || m_pending == 0; }) || m_jobs.empty())
             return std::nullopt;
-        const Job job = m_jobs.back(); // the newest first: depth first, as the disk likes it
+        // The newest first: depth first, as the disk likes it, and a folder's chunks while it is open.
+        std::optional<Job> job(std::move(m_jobs.back()));
         m_jobs.pop_back();
         return job;
     }
@@ -304,10 +383,14 @@ private:
     BuildProgress &m_progress;
     const ResourceKeys m_keys;
     const int m_depthLimit;
+    const int m_helperLimit = int(std::min(std::thread::hardware_concurrency(), 4u)) - 1;
     std::mutex m_lock;
     std::condition_variable_any m_ready;
     std::vector<Job> m_jobs;
     int m_pending = 0; // jobs queued or running
+    std::vector<std::jthread> m_helpers;
+    bool m_helpersWanted = true;
+    bool m_closed = false;
     std::exception_ptr m_failure;
 };
 

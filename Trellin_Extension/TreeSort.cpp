@@ -116,7 +116,17 @@ private:
 
 } // namespace
 
+bool namesNeedSortKeys(std::size_t count, SortOrder order)
+{
+    return order.option == SortOption::Name && count >= sortKeyThreshold;
+}
+
 void sortLevel(NodeList &nodes, SortOrder order, const Collator &collator)
+{
+    sortLevel(nodes, order, collator, {});
+}
+
+void sortLevel(NodeList &nodes, SortOrder order, const Collator &collator, std::vector<QByteArray> nameKeys)
 {
     if (nodes.size() < 2)
         return;
@@ -127,11 +137,17 @@ void sortLevel(NodeList &nodes, SortOrder order, const Collator &collator)
               return order.option == SortOption::Kind ? !node->utType : !numericKey(*node, order.option);
           }));
     const bool useNameKeys = comparedByName >= sortKeyThreshold;
+    const bool keysGiven = useNameKeys && nameKeys.size() == nodes.size();
     std::vector<Entry> entries;
     entries.reserve(nodes.size());
     for (std::size_t i = 0; i < nodes.size(); ++i) {
         Node *node = nodes[i].get();
-        entries.push_back({node, i, useNameKeys ? collator.sortKey(node->name) : QByteArray()});
+        QByteArray key;
+        if (keysGiven)
+            key = std::move(nameKeys[i]);
+        else if (useNameKeys)
+            key = collator.sortKey(node->name);
+        entries.push_back({node, i, std::move(key)});
     }
     // Every tie ends at the input index, so the order is total and any sort is stable.
     std::sort(entries.begin(), entries.end(), Comparator(order, collator, useNameKeys));

@@ -3,8 +3,11 @@
 
 #include <QHash>
 #include <QMimeDatabase>
+#include <QFile>
 #include <QRegularExpression>
+#include <QStandardPaths>
 
+#include <array>
 #include <mutex>
 #include <string>
 #include <unordered_map>
@@ -85,6 +88,14 @@ public:
         }
     }
 
+    // The first characters of the names it can match; nothing when any may start them.
+    std::optional<QByteArray> firstCharacters() const
+    {
+        if (m_head.empty() || m_head.front().any)
+            return std::nullopt;
+        return m_head.front().chars;
+    }
+
     // False only when the pattern cannot match `name` (ASCII, lower case).
     bool mightMatch(std::string_view name) const
     {
@@ -119,6 +130,35 @@ private:
     bool m_hasStar = false;
 };
 
+// Every glob pattern of the database. Read from its glob lists: asking Qt for
+// each type's patterns parses the XML of every type, a tenth of a second.
+// Patterns of every folder are taken, also those a later folder cancels:
+// one pattern too many only costs a memo entry.
+QStringList globPatterns()
+{
+    QStringList patterns;
+    const QStringList lists = QStandardPaths::locateAll(QStandardPaths::GenericDataLocation, QStringLiteral("mime/globs2"));
+    for (const QString &path : lists) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        // weight:type:pattern[:flags]
+        while (!file.atEnd()) {
+            const QByteArray line = file.readLine().trimmed();
+            if (line.isEmpty() || line.startsWith('#'))
+                continue;
+            const QList<QByteArray> fields = line.split(':');
+            if (fields.size() >= 3 && !fields[2].isEmpty())
+                patterns.append(QString::fromUtf8(fields[2]));
+        }
+    }
+    if (patterns.isEmpty()) { // a database of Qt's own, or one without glob lists
+        for (const QMimeType &type : QMimeDatabase().allMimeTypes())
+            patterns += type.globPatterns();
+    }
+    return patterns;
+}
+
 struct StringHash {
     using is_transparent = void;
     std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>()(text); }
@@ -130,10 +170,17 @@ public:
     FileNameTypes()
     {
         static const QRegularExpression extensionPattern(QStringLiteral("^\\*\\.[^*?\\[\\]]+$"));
-        for (const QMimeType &type : QMimeDatabase().allMimeTypes()) {
-            for (const QString &pattern : type.globPatterns()) {
-                if (!extensionPattern.match(pattern).hasMatch())
-                    m_otherPatterns.emplace_back(pattern);
+        for (const QString &pattern : globPatterns()) {
+            if (!extensionPattern.match(pattern).hasMatch())
+                m_otherPatterns.emplace_back(pattern);
+        }
+        // A name is checked only against the patterns that can start with its first character.
+        for (const OtherPattern &pattern : m_otherPatterns) {
+            if (const std::optional<QByteArray> first = pattern.firstCharacters()) {
+                for (const char c : *first)
+                    m_startingWith[static_cast<unsigned char>(c) & 0x7f].push_back(&pattern);
+            } else {
+                m_startingAnyhow.push_back(&pattern);
             }
         }
     }
@@ -144,14 +191,12 @@ public:
             return lookUpWhole(name);
         const std::size_t dot = name.find('.');
         const std::string_view key = dot == std::string_view::npos ? std::string_view() : name.substr(dot);
-        {
-            const std::lock_guard guard(m_lock);
-            if (const auto found = m_memo.find(key); found != m_memo.end())
-                return found->second;
-        }
-        QMimeType type = lookUp(name);
-        const std::lock_guard guard(m_lock);
-        m_memo.emplace(std::string(key), type);
+        // What a thread has used it keeps a copy of: workers do not queue for the lock.
+        thread_local Memo local;
+        if (const auto found = local.find(key); found != local.end())
+            return found->second;
+        QMimeType type = sharedType(key, name);
+        local.emplace(std::string(key), type);
         return type;
     }
 
@@ -169,8 +214,23 @@ private:
             lower[i] = char(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
         }
         const std::string_view folded(lower, name.size());
-        return std::none_of(m_otherPatterns.begin(), m_otherPatterns.end(),
-                            [&](const OtherPattern &pattern) { return pattern.mightMatch(folded); });
+        const auto mightMatch = [&](const OtherPattern *pattern) { return pattern->mightMatch(folded); };
+        const std::vector<const OtherPattern *> &starting = m_startingWith[static_cast<unsigned char>(folded[0])];
+        return std::none_of(starting.begin(), starting.end(), mightMatch)
+            && std::none_of(m_startingAnyhow.begin(), m_startingAnyhow.end(), mightMatch);
+    }
+
+    QMimeType sharedType(std::string_view key, std::string_view name)
+    {
+        {
+            const std::lock_guard guard(m_lock);
+            if (const auto found = m_memo.find(key); found != m_memo.end())
+                return found->second;
+        }
+        QMimeType type = lookUp(name);
+        const std::lock_guard guard(m_lock);
+        m_memo.emplace(std::string(key), type);
+        return type;
     }
 
     // Names such as "Makefile" and "README.md" come back in folder after
@@ -197,10 +257,14 @@ private:
                                                QMimeDatabase::MatchExtension);
     }
 
+    using Memo = std::unordered_map<std::string, QMimeType, StringHash, std::equal_to<>>;
+
     std::vector<OtherPattern> m_otherPatterns;
+    std::array<std::vector<const OtherPattern *>, 128> m_startingWith;
+    std::vector<const OtherPattern *> m_startingAnyhow;
     std::mutex m_lock;
-    std::unordered_map<std::string, QMimeType, StringHash, std::equal_to<>> m_memo;
-    std::unordered_map<std::string, QMimeType, StringHash, std::equal_to<>> m_wholeNames;
+    Memo m_memo;
+    Memo m_wholeNames;
 };
 
 } // namespace
@@ -250,14 +314,19 @@ ContentType ContentType::forFileName(QByteArrayView name)
 
 QString ContentType::localizedDescription() const
 {
-    // The database looks the user's languages up again on every call.
+    // The database looks the user's languages up again on every call; each
+    // thread keeps the answers it had, so that workers do not queue for a lock.
     static std::mutex lock;
     static QHash<QString, QString> descriptions;
+    thread_local QHash<QString, QString> local;
     const QString name = identifier();
+    if (const auto found = local.constFind(name); found != local.constEnd())
+        return *found;
     const std::lock_guard guard(lock);
     auto found = descriptions.find(name);
     if (found == descriptions.end())
         found = descriptions.insert(name, m_mimeType.comment());
+    local.insert(name, *found);
     return *found;
 }
 
@@ -275,14 +344,20 @@ bool ContentType::isImage() const
 {
     static std::mutex lock;
     static QHash<QString, bool> answers;
+    thread_local QHash<QString, bool> local;
     const QString name = identifier();
-    const std::lock_guard guard(lock);
-    if (const auto found = answers.constFind(name); found != answers.constEnd())
+    if (const auto found = local.constFind(name); found != local.constEnd())
         return *found;
+    const std::lock_guard guard(lock);
+    if (const auto found = answers.constFind(name); found != answers.constEnd()) {
+        local.insert(name, *found);
+        return *found;
+    }
     const QStringList ancestors = m_mimeType.allAncestors();
     const bool image = name.startsWith(QLatin1String("image/"))
         || std::any_of(ancestors.begin(), ancestors.end(),
                        [](const QString &ancestor) { return ancestor.startsWith(QLatin1String("image/")); });
     answers.insert(name, image);
+    local.insert(name, image);
     return image;
 }

@@ -2,22 +2,27 @@
 # SPDX-License-Identifier: MIT
 """The scan benchmark: our whole tree build against find(1) on the same
 trees, warm cache, both timed as whole processes, alternating, median of
-RUNS runs each. The last line is the ratio ours/find on the deep tree.
+RUNS runs each. With --huge, also the tree of about a million items (made
+once, in a minute or so, and kept). The last line is the ratio ours/find on
+the deep tree.
 
-usage: run.py BUILD_DIR [TREES_DIR] [RUNS]"""
+usage: run.py BUILD_DIR [TREES_DIR] [RUNS] [--huge]"""
 import os
 import statistics
 import subprocess
 import sys
 import time
 
-build = sys.argv[1]
-trees = sys.argv[2] if len(sys.argv) > 2 else os.path.join(build, "bench-trees")
-runs = int(sys.argv[3]) if len(sys.argv) > 3 else 7
+huge = "--huge" in sys.argv
+arguments = [a for a in sys.argv[1:] if a != "--huge"]
+build = arguments[0]
+trees = arguments[1] if len(arguments) > 1 else os.path.join(build, "bench-trees")
+runs = int(arguments[2]) if len(arguments) > 2 else 7
 here = os.path.dirname(os.path.abspath(__file__))
 ours_exe = os.path.join(build, "bench", "scan_bench")
 
-subprocess.run([sys.executable, os.path.join(here, "make_tree.py"), trees], check=True)
+subprocess.run([sys.executable, os.path.join(here, "make_tree.py"), trees] + (["--huge"] if huge else []),
+               check=True)
 env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
 
 
@@ -50,5 +55,7 @@ def measure(name):
 
 
 flat = measure("flat")
+if huge:
+    measure("huge")
 deep = measure("deep")
 print(f"ours/find on the deep tree: {deep:.2f}")

@@ -277,3 +277,71 @@ TEST(MakeNode, AWideTreeComesOutWholeAndSortedWhoeverBuiltIt)
     EXPECT_EQ(first.size(), 12 + 12 * 6 + 12 * 6 * 8);
     EXPECT_EQ(first, second);
 }
+
+TEST(MakeNode, ABigFolderIsSharedOutAndComesOutAsOneWorkerWouldMakeIt)
+{
+    // More items than one worker's share, with every kind of name the sort
+    // and the listing treat apart.
+    TempTree tree;
+    const QStringList stems{QStringLiteral("alpha"), QStringLiteral("Alpha"), QStringLiteral("älpha"),
+                            QStringLiteral("README"), QStringLiteral("beta"), QStringLiteral("10"),
+                            QStringLiteral("9")};
+    int expected = 0;
+    for (int i = 0; i < 2600; ++i) {
+        const QString name = stems[i % stems.size()] + QString::number(i) + QStringLiteral(".txt");
+        tree.file(name.toUtf8(), i % 13);
+        ++expected;
+    }
+    for (int i = 0; i < 40; ++i) {
+        tree.file(QStringLiteral("folder %1/inner.txt").arg(i).toUtf8(), 1);
+        tree.file(QStringLiteral(".hidden%1").arg(i).toUtf8(), 1);
+        ++expected;
+    }
+    tree.file("__MACOSX/x", 1);
+
+    for (const SortOrder order : {SortOrder{SortOption::Name, true}, SortOrder{SortOption::Size, false}}) {
+        ScanOptions options = shown({PropertyColumn::Name, PropertyColumn::Size}, DepthLimit::Two);
+        options.sortOrder = order;
+        const std::unique_ptr<Node> root = makeNode(tree.path(), 0, options);
+        ASSERT_TRUE(root);
+        ASSERT_EQ(int(root->children.size()), expected);
+        EXPECT_FALSE(root->incomplete);
+
+        // The same nodes sorted again in one piece, by one collator, keep their order.
+        std::vector<const Node *> built;
+        NodeList copies;
+        for (const auto &node : root->children) {
+            built.push_back(node.get());
+            auto copy = std::make_unique<Node>();
+            copy->name = node->name;
+            copy->size = node->size;
+            copy->path = node->path;
+            copies.push_back(std::move(copy));
+        }
+        std::reverse(copies.begin(), copies.end());
+        sortLevel(copies, order, Collator());
+        for (std::size_t i = 0; i < built.size(); ++i)
+            ASSERT_EQ(copies[i]->path, built[i]->path) << i;
+
+        for (const auto &node : root->children) {
+            if (node->type == NodeType::Folder)
+                EXPECT_EQ(node->children.size(), 1u) << node->path.constData();
+        }
+    }
+}
+
+TEST(MakeNode, TheItemLimitCutsABigFolderShortAndMarksIt)
+{
+    TempTree tree;
+    for (int i = 0; i < 1500; ++i)
+        tree.file(QStringLiteral("f%1.txt").arg(i).toUtf8(), 1);
+    ScanOptions options = shown({PropertyColumn::Name});
+    options.itemLimit = 1000;
+    BuildProgress progress;
+    const std::unique_ptr<Node> root = makeNode(tree.path(), 0, options, {}, progress);
+    ASSERT_TRUE(root);
+    EXPECT_EQ(root->children.size(), 1000u);
+    EXPECT_TRUE(root->incomplete);
+    EXPECT_TRUE(progress.cutShort);
+    EXPECT_EQ(progress.items, 1000);
+}
