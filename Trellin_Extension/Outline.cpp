@@ -234,7 +234,7 @@ bool PreviewViewController::validateUserInterfaceItem(QAction *item)
 
 const Node *PreviewViewController::itemNode(const QModelIndex &item) const
 {
-    return m_treeController->representedObject(item);
+    return m_treeController ? m_treeController->representedObject(item) : nullptr;
 }
 
 TableCellView *PreviewViewController::makeCellView(OutlineView *outlineView, PropertyColumn column)

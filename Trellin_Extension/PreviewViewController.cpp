@@ -23,6 +23,15 @@ PreviewViewController::~PreviewViewController()
 {
     cancelBuild();
     runCleanupCheck();
+    if (outlineView && view()->parentWidget()) {
+        // The view lives on in a window of the host's: its model and rows go
+        // with it, whenever that is. Undoing a big tree's hundred thousand
+        // expanded rows one by one here would take the better part of a second.
+        outlineView->setDelegate(nullptr);
+        m_treeController->adopt(std::move(m_content));
+        m_treeController.release()->setParent(outlineView);
+        return;
+    }
     // Neither the user nor an ending process waits for a big tree to be freed.
     m_treeController->setContent(nullptr);
     releaseInBackground(std::move(m_content));

@@ -10,7 +10,17 @@ TreeController::TreeController(QObject *parent)
 {
 }
 
-TreeController::~TreeController() = default;
+TreeController::~TreeController()
+{
+    releaseInBackground(std::move(m_adopted));
+}
+
+void TreeController::adopt(NodeList content)
+{
+    // The nodes stay where they are: the rows made of them stay good.
+    m_adopted = std::move(content);
+    m_content = &m_adopted;
+}
 
 void TreeController::setContent(const NodeList *content)
 {
@@ -103,6 +113,7 @@ const std::vector<TreeController::TreeNode> &TreeController::childNodes(const Tr
                 child.node = (*children)[i].get();
                 child.parent = treeNode;
                 child.row = int(i);
+                child.isLeaf = child.node->isLeaf();
             }
         }
         treeNode->childrenMade = true;
@@ -157,7 +168,7 @@ bool TreeController::hasChildren(const QModelIndex &parent) const
         return false;
     if (!parent.isValid())
         return m_content && !m_content->empty();
-    return !treeNode(parent)->node->isLeaf();
+    return !treeNode(parent)->isLeaf;
 }
 
 QVariant TreeController::data(const QModelIndex &, int) const

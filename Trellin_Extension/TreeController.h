@@ -23,6 +23,9 @@ public:
     /// Takes the current order of every list of children again, keeping the
     /// rows' state.
     void rearrangeObjects();
+    /// Takes over the list shown now (the same nodes), for a view that
+    /// outlives the list's owner. It is freed in the background with this controller.
+    void adopt(NodeList content);
 
     /// Set by the outline view's binding: one model column per table column.
     void setColumnCount(int count);
@@ -43,6 +46,7 @@ private:
         const Node *node = nullptr; // Not owned.
         const TreeNode *parent = nullptr; // Not owned.
         int row = 0;
+        bool isLeaf = true; // of the node: kept here, where the view's walk over every row finds it at hand
         mutable std::vector<TreeNode> children;
         mutable bool childrenMade = false;
     };
@@ -53,6 +57,7 @@ private:
     void resetRoot();
 
     const NodeList *m_content = nullptr;
+    NodeList m_adopted;
     TreeNode m_root;
     int m_columnCount = 1;
 };

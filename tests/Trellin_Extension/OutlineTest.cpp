@@ -349,3 +349,38 @@ TEST(Outline, ReSortingKeepsRowsOpenOrClosedAndTheSelection)
     EXPECT_EQ(view.currentIndex().row(), 0);
     EXPECT_EQ(preview.controller.treeController()->representedObject(view.currentIndex())->name, QStringLiteral("c.txt"));
 }
+
+TEST(Outline, AViewThatOutlivesItsControllerKeepsItsRows)
+{
+    // The host's window holds the view; the controller goes first.
+    TempTree tree;
+    for (int i = 0; i < 30; ++i)
+        tree.file(QStringLiteral("folder %1/file %2.txt").arg(i % 5).arg(i).toUtf8(), i);
+    QWidget window;
+    auto controller = std::make_unique<PreviewViewController>();
+    controller->view()->setParent(&window);
+    QPointer<OutlineView> view = controller->outlineView;
+    window.resize(900, 500);
+    window.show();
+    ASSERT_FALSE(runRequest(*controller, tree.url()).error);
+    view->expandAll();
+    const QAbstractItemModel *model = view->model();
+    ASSERT_EQ(model->rowCount(), 5);
+    controller.reset();
+
+    // The rows are still those of the tree, and painting them asks no one gone.
+    ASSERT_TRUE(view);
+    ASSERT_EQ(view->model(), model);
+    EXPECT_EQ(model->rowCount(), 5);
+    int rows = 0;
+    for (int top = 0; top < model->rowCount(); ++top) {
+        const QModelIndex folder = model->index(top, 0);
+        EXPECT_TRUE(view->isExpanded(folder));
+        for (int row = 0; row < model->rowCount(folder); ++row) {
+            EXPECT_EQ(model->parent(model->index(row, 0, folder)), folder);
+            ++rows;
+        }
+    }
+    EXPECT_EQ(rows, 30);
+    EXPECT_FALSE(window.grab().isNull());
+}
