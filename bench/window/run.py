@@ -2,9 +2,10 @@
 # SPDX-License-Identifier: MIT
 """The window benchmark: trellin-preview under Xvfb, as a user starts it, on
 one tree. Reports medians of RUNS runs of the times that --timing prints
-(start to window on screen, start to content shown) and of the time from a
-real Escape key press (XTEST, through xdotool) to the end of the process,
-pressed once while the tree is still being built and once after it is shown.
+(start to window on screen, to the first count of items, to content shown)
+and of the time from a real Escape key press (XTEST, through xdotool) to the
+end of the process, pressed while the tree is still being built, 0.4 s before
+the content is shown (as the view takes in the tree) and after it is shown.
 
 usage: run.py BUILD_DIR [TREE] [RUNS]
        (TREE: by default the huge tree of bench/scan/make_tree.py --huge)"""
@@ -55,12 +56,18 @@ def press_escape(pid):
     return pressed
 
 
-def one_run(escape_when):
-    """escape_when: "building" (as soon as the window is up) or "shown"."""
+def one_run(escape_when, at=None):
+    """escape_when: "building" (as soon as the window is up), "shown", or
+    "at" (AT seconds after start: just before the content is shown, while the
+    view takes in the finished tree)."""
+    started = time.perf_counter()
     process = subprocess.Popen([host, "--timing", tree], env=env, stdout=subprocess.DEVNULL,
                                stderr=subprocess.PIPE, text=True)
     times = {}
     pressed = None
+    if escape_when == "at":
+        time.sleep(max(0.0, started + at - time.perf_counter()))
+        pressed = press_escape(process.pid)
     for text in process.stderr:
         match = line.search(text)
         if not match:
@@ -80,7 +87,7 @@ def one_run(escape_when):
 
 
 try:
-    window, first_count, content, exit_building, exit_shown = [], [], [], [], []
+    window, first_count, content, exit_building, exit_shown, exit_showing = [], [], [], [], [], []
     for _ in range(runs):
         times, after_escape = one_run("shown")
         window.append(times["window on screen"])
@@ -89,11 +96,14 @@ try:
         exit_shown.append(after_escape)
         times, after_escape = one_run("building")
         exit_building.append(after_escape)
+        times, after_escape = one_run("at", content[-1] / 1000 - 0.4)
+        exit_showing.append(after_escape)
     print(f"tree: {tree}")
     print(f"window on screen: {statistics.median(window):.0f} ms after start (median of {runs})")
     print(f"first count shown: {statistics.median(first_count):.0f} ms after start")
     print(f"content shown: {statistics.median(content):.0f} ms after start")
     print(f"exit after Escape while building: {statistics.median(exit_building):.0f} ms")
+    print(f"exit after Escape 0.4 s before the content is shown: {statistics.median(exit_showing):.0f} ms")
     print(f"exit after Escape with the tree shown: {statistics.median(exit_shown):.0f} ms")
 finally:
     xvfb.terminate()
