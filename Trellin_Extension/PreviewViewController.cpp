@@ -21,6 +21,7 @@ PreviewViewController::PreviewViewController(QObject *parent)
 
 PreviewViewController::~PreviewViewController()
 {
+    cancelSort();
     cancelBuild();
     runCleanupCheck();
     // Neither the user nor an ending process waits for a big tree to be freed.
@@ -49,6 +50,8 @@ void PreviewViewController::loadView()
 
 void PreviewViewController::setContent(NodeList content)
 {
+    // A plan for the previous tree's lists would not fit the new one.
+    cancelSort();
     NodeList previous = std::exchange(m_content, std::move(content));
     Q_EMIT contentChanged();
     // Only now does nothing in the view point into the previous tree.

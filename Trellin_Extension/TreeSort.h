@@ -5,6 +5,10 @@
 #include "ExtensionSettings.h"
 #include "Node.h"
 
+#include <optional>
+#include <stop_token>
+#include <vector>
+
 class Collator;
 
 struct SortOrder {
@@ -25,3 +29,17 @@ struct SortOrder {
 void sortLevel(NodeList &nodes, SortOrder order, const Collator &collator);
 /// Orders a list and every list below it, in place, without reading the disk.
 void sortTree(NodeList &nodes, SortOrder order);
+
+/// The order that sortTree would give a tree, not yet applied: for every list
+/// of two or more siblings, from the top down, the old positions in the new order.
+struct SortPlan {
+    std::vector<std::vector<std::size_t>> orders;
+};
+
+/// Plans the sortTree of `nodes` on two threads, reading the tree but never
+/// writing it, so that others may read it meanwhile. Nothing when `stop` is
+/// requested (the threads leave within milliseconds) or a list could not be
+/// planned; throws when even the list of lists cannot be made.
+std::optional<SortPlan> planTree(const NodeList &nodes, SortOrder order, std::stop_token stop);
+/// Puts a tree in the order planned for it; it must not have changed since.
+void applySortPlan(NodeList &nodes, const SortPlan &plan);
