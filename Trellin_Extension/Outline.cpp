@@ -251,9 +251,8 @@ void PreviewViewController::sortContent(SortOrder order)
     }
     // The same nodes in the new order: no rescan, the summary stands, and
     // the rows stay open or closed as they were.
-    NodeList nodes = std::move(m_content);
-    sortTree(nodes, order);
-    setContent(std::move(nodes));
+    sortTree(m_content, order);
+    m_treeController->rearrangeObjects();
 }
 
 void PreviewViewController::finishSort(std::optional<SortPlan> plan)
@@ -264,9 +263,8 @@ void PreviewViewController::finishSort(std::optional<SortPlan> plan)
         qCWarning(lcPreview, "cannot sort: no plan could be made");
         return;
     }
-    NodeList nodes = std::move(m_content);
-    applySortPlan(nodes, *plan);
-    setContent(std::move(nodes));
+    applySortPlan(*plan);
+    m_treeController->rearrangeObjects();
 }
 
 void PreviewViewController::cancelSort()

@@ -166,15 +166,12 @@ void reorder(NodeList &nodes, const std::vector<std::size_t> &positions)
     nodes = std::move(sorted);
 }
 
-// Every list of two or more siblings, each before the lists below it: the
-// order in which a plan holds them.
-template<typename List, typename Visit>
-void forEachList(List &nodes, const Visit &visit)
+void collectLists(const NodeList &nodes, std::vector<SortPlan::List> &lists)
 {
     if (nodes.size() >= 2)
-        visit(nodes);
+        lists.push_back({&nodes, {}});
     for (const std::unique_ptr<Node> &node : nodes)
-        forEachList<List>(node->children, visit);
+        collectLists(node->children, lists);
 }
 
 } // namespace
@@ -204,18 +201,16 @@ void sortTree(NodeList &nodes, SortOrder order)
 
 std::optional<SortPlan> planTree(const NodeList &nodes, SortOrder order, std::stop_token stop)
 {
-    std::vector<const NodeList *> lists;
-    forEachList<const NodeList>(nodes, [&](const NodeList &list) { lists.push_back(&list); });
     SortPlan plan;
-    plan.orders.resize(lists.size());
+    collectLists(nodes, plan.lists);
     std::atomic<std::size_t> next = 0;
     std::atomic<bool> failed = false;
     // The lists are independent: each goes to whichever thread is free next.
     const auto work = [&] {
         try {
             const Collator collator; // ICU's are not to be shared between threads
-            for (std::size_t i = next++; i < lists.size() && !failed && !stop.stop_requested(); i = next++)
-                plan.orders[i] = planLevel(*lists[i], order, collator, stop);
+            for (std::size_t i = next++; i < plan.lists.size() && !failed && !stop.stop_requested(); i = next++)
+                plan.lists[i].positions = planLevel(*plan.lists[i].nodes, order, collator, stop);
         } catch (const std::exception &) {
             failed = true; // memory ran out: no plan rather than half of one
         }
@@ -236,14 +231,10 @@ std::optional<SortPlan> planTree(const NodeList &nodes, SortOrder order, std::st
     return plan;
 }
 
-void applySortPlan(NodeList &nodes, const SortPlan &plan)
+void applySortPlan(const SortPlan &plan)
 {
-    // Every list is found before any moves: a list lives in its parent node,
-    // which a reorder above it does not move.
-    std::vector<NodeList *> lists;
-    lists.reserve(plan.orders.size());
-    forEachList<NodeList>(nodes, [&](NodeList &list) { lists.push_back(&list); });
-    Q_ASSERT(lists.size() == plan.orders.size());
-    for (std::size_t i = 0; i < lists.size(); ++i)
-        reorder(*lists[i], plan.orders[i]);
+    // The lists were only read while planning; now is the time to change
+    // them. Each lives in its parent node, which a reorder above does not move.
+    for (const SortPlan::List &list : plan.lists)
+        reorder(const_cast<NodeList &>(*list.nodes), list.positions);
 }

@@ -31,9 +31,13 @@ void sortLevel(NodeList &nodes, SortOrder order, const Collator &collator);
 void sortTree(NodeList &nodes, SortOrder order);
 
 /// The order that sortTree would give a tree, not yet applied: for every list
-/// of two or more siblings, from the top down, the old positions in the new order.
+/// of two or more siblings, the old positions in the new order.
 struct SortPlan {
-    std::vector<std::vector<std::size_t>> orders;
+    struct List {
+        const NodeList *nodes; // Not owned: a list of the planned tree.
+        std::vector<std::size_t> positions;
+    };
+    std::vector<List> lists;
 };
 
 /// Plans the sortTree of `nodes` on two threads, reading the tree but never
@@ -41,5 +45,6 @@ struct SortPlan {
 /// requested (the threads leave within milliseconds) or a list could not be
 /// planned; throws when even the list of lists cannot be made.
 std::optional<SortPlan> planTree(const NodeList &nodes, SortOrder order, std::stop_token stop);
-/// Puts a tree in the order planned for it; it must not have changed since.
-void applySortPlan(NodeList &nodes, const SortPlan &plan);
+/// Puts the tree that a plan was made from in the planned order. No list of
+/// it may have been changed, or freed, since.
+void applySortPlan(const SortPlan &plan);

@@ -142,7 +142,7 @@ TEST_F(TreeSort, APlanLeavesTheTreeAloneAndAppliedGivesSortTreesOrder)
         const std::optional<SortPlan> plan = planTree(nodes, order, {});
         ASSERT_TRUE(plan);
         EXPECT_TRUE(treePaths(nodes) == before);
-        applySortPlan(nodes, *plan);
+        applySortPlan(*plan);
         EXPECT_TRUE(treePaths(nodes) == treePaths(expected)) << int(order.option) << order.ascending;
     }
     std::stop_source stopped;
