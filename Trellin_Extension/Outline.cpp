@@ -218,11 +218,61 @@ void PreviewViewController::sortDescriptorsDidChange(OutlineView *, const QList<
     settings.sortOption = *option;
     settings.isAscending = first.ascending;
 
+    sortContent({*option, first.ascending});
+}
+
+namespace {
+
+// Up to this many nodes a tree re-sorts at once: some 30 ms for one flat list, less in folders.
+constexpr qint64 backgroundSortThreshold = 20000;
+
+bool hasMoreNodesThan(const NodeList &nodes, qint64 &left)
+{
+    for (const std::unique_ptr<Node> &node : nodes) {
+        if (--left < 0 || hasMoreNodesThan(node->children, left))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+void PreviewViewController::sortContent(SortOrder order)
+{
+    // A plan still being made is for an order no longer wanted.
+    cancelSort();
+    qint64 left = backgroundSortThreshold;
+    if (hasMoreNodesThan(m_content, left)) {
+        m_sort = std::make_unique<BackgroundSort>(m_content, order, this, [this](std::optional<SortPlan> plan) {
+            finishSort(std::move(plan));
+        });
+        updateBusyIndicator();
+        return;
+    }
     // The same nodes in the new order: no rescan, the summary stands, and
     // the rows stay open or closed as they were.
-    NodeList nodes = std::move(m_content);
-    sortTree(nodes, {*option, first.ascending});
-    setContent(std::move(nodes));
+    sortTree(m_content, order);
+    m_treeController->rearrangeObjects();
+}
+
+void PreviewViewController::finishSort(std::optional<SortPlan> plan)
+{
+    // Its threads have handed the plan over and are ending.
+    cancelSort();
+    if (!plan) {
+        qCWarning(lcPreview, "cannot sort: no plan could be made");
+        return;
+    }
+    applySortPlan(*plan);
+    m_treeController->rearrangeObjects();
+}
+
+void PreviewViewController::cancelSort()
+{
+    if (!m_sort)
+        return;
+    m_sort.reset();
+    updateBusyIndicator();
 }
 
 bool PreviewViewController::validateUserInterfaceItem(QAction *item)

@@ -91,7 +91,7 @@ void PreviewViewController::startBuild(const QUrl &directory, PreviewCompletionH
     m_buildHandler = std::move(handler);
     m_build = std::make_unique<BackgroundBuild>(FileSystem::localPath(directory), ScanOptions::current(), this,
                                                 [this](BackgroundBuild::Result result) { finishBuild(std::move(result)); });
-    busyIndicator->show();
+    updateBusyIndicator();
     showBuildProgress();
     m_progressTimer.start();
 }
@@ -103,12 +103,18 @@ void PreviewViewController::showBuildProgress()
     summaryLabel->setText(stringWithFormat(format, {QLocale().toString(items)}));
 }
 
+void PreviewViewController::updateBusyIndicator()
+{
+    if (busyIndicator)
+        busyIndicator->setVisible(m_build || m_sort);
+}
+
 void PreviewViewController::finishBuild(BackgroundBuild::Result result)
 {
     // Its thread has handed the tree over and is ending.
     m_build.reset();
     m_progressTimer.stop();
-    busyIndicator->hide();
+    updateBusyIndicator();
     // Whether a request or a reload, a header clicked meanwhile has the last word on the order.
     const bool forRequest = bool(m_buildHandler);
     if (result.root) {
@@ -135,8 +141,7 @@ void PreviewViewController::cancelBuild()
         return;
     m_build.reset();
     m_progressTimer.stop();
-    if (busyIndicator)
-        busyIndicator->hide();
+    updateBusyIndicator();
     if (PreviewCompletionHandler handler = std::exchange(m_buildHandler, {}))
         handler(cancelledError());
 }

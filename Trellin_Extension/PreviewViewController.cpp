@@ -21,6 +21,7 @@ PreviewViewController::PreviewViewController(QObject *parent)
 
 PreviewViewController::~PreviewViewController()
 {
+    cancelSort();
     cancelBuild();
     runCleanupCheck();
     if (outlineView && view()->parentWidget()) {
@@ -58,6 +59,8 @@ void PreviewViewController::loadView()
 
 void PreviewViewController::setContent(NodeList content)
 {
+    // A plan for the previous tree's lists would not fit the new one.
+    cancelSort();
     NodeList previous = std::exchange(m_content, std::move(content));
     Q_EMIT contentChanged();
     // Only now does nothing in the view point into the previous tree.

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "BackgroundBuild.h"
+#include "BackgroundSort.h"
 #include "Node.h"
 #include "OutlineView.h"
 #include "QuickLook.h"
@@ -35,7 +36,7 @@ public:
     QPointer<OutlineView> outlineView;
     QPointer<QAbstractScrollArea> outlineScrollView;
     QPointer<QLabel> summaryLabel;
-    QPointer<QProgressBar> busyIndicator; // shown while a tree is being built
+    QPointer<QProgressBar> busyIndicator; // shown while a tree is being built or a re-sort planned
 
     TreeController *treeController() const { return m_treeController.get(); }
 
@@ -53,6 +54,8 @@ public:
 
     /// Whether a tree is being built for this controller now.
     bool isBuilding() const { return m_build != nullptr; }
+    /// Whether a header click's new order is being planned now.
+    bool isSorting() const { return m_sort != nullptr; }
     /// How often the summary line counts the items of a build anew.
     void setProgressInterval(std::chrono::milliseconds interval) { m_progressTimer.setInterval(interval); }
 
@@ -99,6 +102,14 @@ private:
     /// Drops the running build; its request is answered as cancelled.
     void cancelBuild();
     void showBuildProgress();
+    void updateBusyIndicator();
+
+    /// Puts the shown tree in `order`: at once when it is small, otherwise
+    /// once a plan made in the background arrives.
+    void sortContent(SortOrder order);
+    void finishSort(std::optional<SortPlan> plan);
+    /// Drops the plan being made, if any: the tree stays as it is.
+    void cancelSort();
 
     void setupOutlineView();
     void observeIconSize();
@@ -112,6 +123,7 @@ private:
     QString m_requestName; // of the item the running request previews
     bool m_contentCutShort = false;
     std::unique_ptr<TreeController> m_treeController; // after m_content: goes first
+    std::unique_ptr<BackgroundSort> m_sort; // reads m_content: dropped before it changes
 
     std::unique_ptr<BackgroundBuild> m_build;
     PreviewCompletionHandler m_buildHandler; // of the request whose tree is being built

@@ -176,3 +176,13 @@ QVariant TreeController::data(const QModelIndex &, int) const
     // Cells come from the outline view's delegate, not from the model.
     return {};
 }
+
+Qt::ItemFlags TreeController::flags(const QModelIndex &index) const
+{
+    const Qt::ItemFlags flags = QAbstractItemModel::flags(index);
+    // Expanding every row then remembers the folders only, not each leaf as
+    // a persistent index that every re-sort has to carry over.
+    if (index.isValid() && treeNode(index)->isLeaf)
+        return flags | Qt::ItemNeverHasChildren;
+    return flags;
+}

@@ -39,6 +39,8 @@ public:
     int columnCount(const QModelIndex &parent = {}) const override;
     bool hasChildren(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    /// A leaf never has children: the tree of a preview does not grow.
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
 
 private:
     /// One row: a node, and where it stands. Made when first asked for.

@@ -4,6 +4,8 @@
 #include "Formatters.h"
 
 #include <algorithm>
+#include <atomic>
+#include <thread>
 
 SortOrder SortOrder::current()
 {
@@ -17,7 +19,7 @@ namespace {
 constexpr std::size_t sortKeyThreshold = 128;
 
 struct Entry {
-    Node *node;
+    const Node *node;
     std::size_t index; // in the input: the last word on every tie
     QByteArray nameKey;
 };
@@ -114,6 +116,71 @@ private:
     bool m_useNameKeys;
 };
 
+// Sorts in runs merged pairwise, looking at `stop` between steps: a stopped
+// plan leaves a list of a million items within milliseconds, not after its sort.
+void sortStoppably(std::vector<Entry> &entries, const Comparator &less, std::stop_token stop)
+{
+    constexpr std::size_t run = 8192;
+    const auto at = [&](std::size_t i) { return entries.begin() + std::ptrdiff_t(std::min(i, entries.size())); };
+    for (std::size_t begin = 0; begin < entries.size() && !stop.stop_requested(); begin += run)
+        std::sort(at(begin), at(begin + run), less);
+    for (std::size_t width = run; width < entries.size(); width *= 2) {
+        for (std::size_t begin = 0; begin + width < entries.size() && !stop.stop_requested(); begin += 2 * width)
+            std::inplace_merge(at(begin), at(begin + width), at(begin + 2 * width), less);
+    }
+}
+
+// The old positions of a list in its new order. Reads the nodes, never writes
+// them; what it returns once `stop` is requested is meaningless. `nameKeys`,
+// when there is one a node, are the names' sort keys made beforehand.
+std::vector<std::size_t> planLevel(const NodeList &nodes, SortOrder order, const Collator &collator,
+                                   std::stop_token stop = {}, std::vector<QByteArray> nameKeys = {})
+{
+    // Names decide under Name, and otherwise only between items without the key.
+    const std::size_t comparedByName = order.option == SortOption::Name
+        ? nodes.size()
+        : std::size_t(std::count_if(nodes.begin(), nodes.end(), [&](const std::unique_ptr<Node> &node) {
+              return order.option == SortOption::Kind ? !node->utType : !numericKey(*node, order.option);
+          }));
+    const bool useNameKeys = comparedByName >= sortKeyThreshold;
+    const bool keysGiven = useNameKeys && nameKeys.size() == nodes.size();
+    std::vector<Entry> entries;
+    entries.reserve(nodes.size());
+    for (std::size_t i = 0; i < nodes.size() && !stop.stop_requested(); ++i) {
+        const Node *node = nodes[i].get();
+        QByteArray key;
+        if (keysGiven)
+            key = std::move(nameKeys[i]);
+        else if (useNameKeys)
+            key = collator.sortKey(node->name);
+        entries.push_back({node, i, std::move(key)});
+    }
+    // Every tie ends at the input index, so the order is total and any sort is stable.
+    sortStoppably(entries, Comparator(order, collator, useNameKeys), stop);
+    std::vector<std::size_t> positions;
+    positions.reserve(entries.size());
+    for (const Entry &entry : entries)
+        positions.push_back(entry.index);
+    return positions;
+}
+
+void reorder(NodeList &nodes, const std::vector<std::size_t> &positions)
+{
+    NodeList sorted;
+    sorted.reserve(nodes.size());
+    for (std::size_t position : positions)
+        sorted.push_back(std::move(nodes[position]));
+    nodes = std::move(sorted);
+}
+
+void collectLists(const NodeList &nodes, std::vector<SortPlan::List> &lists)
+{
+    if (nodes.size() >= 2)
+        lists.push_back({&nodes, {}});
+    for (const std::unique_ptr<Node> &node : nodes)
+        collectLists(node->children, lists);
+}
+
 } // namespace
 
 bool namesNeedSortKeys(std::size_t count, SortOrder order)
@@ -128,35 +195,8 @@ void sortLevel(NodeList &nodes, SortOrder order, const Collator &collator)
 
 void sortLevel(NodeList &nodes, SortOrder order, const Collator &collator, std::vector<QByteArray> nameKeys)
 {
-    if (nodes.size() < 2)
-        return;
-    // Names decide under Name, and otherwise only between items without the key.
-    const std::size_t comparedByName = order.option == SortOption::Name
-        ? nodes.size()
-        : std::size_t(std::count_if(nodes.begin(), nodes.end(), [&](const std::unique_ptr<Node> &node) {
-              return order.option == SortOption::Kind ? !node->utType : !numericKey(*node, order.option);
-          }));
-    const bool useNameKeys = comparedByName >= sortKeyThreshold;
-    const bool keysGiven = useNameKeys && nameKeys.size() == nodes.size();
-    std::vector<Entry> entries;
-    entries.reserve(nodes.size());
-    for (std::size_t i = 0; i < nodes.size(); ++i) {
-        Node *node = nodes[i].get();
-        QByteArray key;
-        if (keysGiven)
-            key = std::move(nameKeys[i]);
-        else if (useNameKeys)
-            key = collator.sortKey(node->name);
-        entries.push_back({node, i, std::move(key)});
-    }
-    // Every tie ends at the input index, so the order is total and any sort is stable.
-    std::sort(entries.begin(), entries.end(), Comparator(order, collator, useNameKeys));
-
-    NodeList sorted;
-    sorted.reserve(nodes.size());
-    for (const Entry &entry : entries)
-        sorted.push_back(std::move(nodes[entry.index]));
-    nodes = std::move(sorted);
+    if (nodes.size() >= 2)
+        reorder(nodes, planLevel(nodes, order, collator, {}, std::move(nameKeys)));
 }
 
 namespace {
@@ -174,4 +214,44 @@ void sortTree(NodeList &nodes, SortOrder order)
 {
     const Collator collator;
     sortTree(nodes, order, collator);
+}
+
+std::optional<SortPlan> planTree(const NodeList &nodes, SortOrder order, std::stop_token stop)
+{
+    SortPlan plan;
+    collectLists(nodes, plan.lists);
+    std::atomic<std::size_t> next = 0;
+    std::atomic<bool> failed = false;
+    // The lists are independent: each goes to whichever thread is free next.
+    const auto work = [&] {
+        try {
+            const Collator collator; // ICU's are not to be shared between threads
+            for (std::size_t i = next++; i < plan.lists.size() && !failed && !stop.stop_requested(); i = next++)
+                plan.lists[i].positions = planLevel(*plan.lists[i].nodes, order, collator, stop);
+        } catch (const std::exception &) {
+            failed = true; // memory ran out: no plan rather than half of one
+        }
+    };
+    {
+        std::jthread helper;
+        if (std::thread::hardware_concurrency() > 1) {
+            try {
+                helper = std::jthread(work);
+            } catch (const std::system_error &) {
+                // No second thread to be had: this one plans every list.
+            }
+        }
+        work();
+    }
+    if (failed || stop.stop_requested())
+        return std::nullopt;
+    return plan;
+}
+
+void applySortPlan(const SortPlan &plan)
+{
+    // The lists were only read while planning; now is the time to change
+    // them. Each lives in its parent node, which a reorder above does not move.
+    for (const SortPlan::List &list : plan.lists)
+        reorder(const_cast<NodeList &>(*list.nodes), list.positions);
 }

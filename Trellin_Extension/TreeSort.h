@@ -5,6 +5,10 @@
 #include "ExtensionSettings.h"
 #include "Node.h"
 
+#include <optional>
+#include <stop_token>
+#include <vector>
+
 class Collator;
 
 struct SortOrder {
@@ -30,3 +34,22 @@ void sortLevel(NodeList &nodes, SortOrder order, const Collator &collator, std::
 bool namesNeedSortKeys(std::size_t count, SortOrder order);
 /// Orders a list and every list below it, in place, without reading the disk.
 void sortTree(NodeList &nodes, SortOrder order);
+
+/// The order that sortTree would give a tree, not yet applied: for every list
+/// of two or more siblings, the old positions in the new order.
+struct SortPlan {
+    struct List {
+        const NodeList *nodes; // Not owned: a list of the planned tree.
+        std::vector<std::size_t> positions;
+    };
+    std::vector<List> lists;
+};
+
+/// Plans the sortTree of `nodes` on two threads, reading the tree but never
+/// writing it, so that others may read it meanwhile. Nothing when `stop` is
+/// requested (the threads leave within milliseconds) or a list could not be
+/// planned; throws when even the list of lists cannot be made.
+std::optional<SortPlan> planTree(const NodeList &nodes, SortOrder order, std::stop_token stop);
+/// Puts the tree that a plan was made from in the planned order. No list of
+/// it may have been changed, or freed, since.
+void applySortPlan(const SortPlan &plan);

@@ -384,3 +384,106 @@ TEST(Outline, AViewThatOutlivesItsControllerKeepsItsRows)
     EXPECT_EQ(rows, 30);
     EXPECT_FALSE(window.grab().isNull());
 }
+
+namespace {
+
+// Big enough to be re-sorted in the background: about 25,000 nodes.
+NodeList bigTree()
+{
+    return generatedTree(5000, 150);
+}
+
+struct ShownTree {
+    explicit ShownTree(NodeList nodes)
+    {
+        controller.view()->resize(900, 500);
+        controller.view()->show();
+        controller.showContent(std::move(nodes));
+    }
+    OutlineView &view() { return *controller.outlineView; }
+    bool busy() { return controller.busyIndicator->isVisibleTo(controller.view()); }
+
+    PreviewViewController controller;
+};
+
+QByteArrayList sortedPaths(SortOrder order)
+{
+    NodeList nodes = bigTree();
+    sortTree(nodes, order);
+    return treePaths(nodes);
+}
+
+} // namespace
+
+TEST(Outline, ABigTreeIsSortedInTheBackgroundAsSortTreeSortsIt)
+{
+    ShownTree shown(bigTree());
+    OutlineView &view = shown.view();
+    QAbstractItemModel *model = view.model();
+    const QModelIndex folder = model->index(7, 0);
+    view.collapse(folder);
+    view.setCurrentIndex(model->index(3, 0, model->index(57, 0)));
+    const Node *collapsed = shown.controller.treeController()->representedObject(folder);
+    const Node *current = shown.controller.treeController()->representedObject(view.currentIndex());
+    const QByteArrayList before = treePaths(shown.controller.content());
+
+    clickHeader(view, "Size");
+    EXPECT_TRUE(shown.controller.isSorting());
+    EXPECT_TRUE(shown.busy());
+    EXPECT_EQ(Defaults::get(Defaults::Keys::sortOption()), SortOption::Size);
+    EXPECT_TRUE(treePaths(shown.controller.content()) == before); // shown as it was meanwhile
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !shown.controller.isSorting(); }, 60000));
+    EXPECT_FALSE(shown.busy());
+    EXPECT_TRUE(treePaths(shown.controller.content()) == sortedPaths({SortOption::Size, true}));
+    EXPECT_EQ(shown.controller.treeController()->representedObject(view.currentIndex()), current);
+    for (int row = 0; row < model->rowCount(); ++row) {
+        const QModelIndex index = model->index(row, 0);
+        if (model->hasChildren(index)) {
+            EXPECT_EQ(view.isExpanded(index),
+                      shown.controller.treeController()->representedObject(index) != collapsed);
+        }
+    }
+}
+
+TEST(Outline, TheLastClickDuringABackgroundSortWins)
+{
+    ShownTree shown(bigTree());
+    clickHeader(shown.view(), "Kind");
+    clickHeader(shown.view(), "Size");
+    clickHeader(shown.view(), "Size");
+    ASSERT_TRUE(shown.controller.isSorting());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !shown.controller.isSorting(); }, 60000));
+    EXPECT_TRUE(treePaths(shown.controller.content()) == sortedPaths({SortOption::Size, false}));
+    EXPECT_EQ(Defaults::get(Defaults::Keys::sortOption()), SortOption::Size);
+    EXPECT_FALSE(Defaults::get(Defaults::Keys::isSortByAscending()));
+}
+
+TEST(Outline, ANewTreeARequestOrTheEndOfThePreviewDropsABackgroundSort)
+{
+    auto shown = std::make_unique<ShownTree>(bigTree());
+    clickHeader(shown->view(), "Name");
+    ASSERT_TRUE(shown->controller.isSorting());
+    NodeList other = generatedTree(30000, 0);
+    const QByteArrayList otherPaths = treePaths(other);
+    shown->controller.showContent(std::move(other));
+    EXPECT_FALSE(shown->controller.isSorting());
+    EXPECT_FALSE(shown->busy());
+    QCoreApplication::processEvents(); // a plan already on its way would arrive now
+    EXPECT_TRUE(treePaths(shown->controller.content()) == otherPaths);
+
+    TempTree tree;
+    tree.file("b.txt", 1);
+    tree.file("a.txt", 2);
+    clickHeader(shown->view(), "Size");
+    ASSERT_TRUE(shown->controller.isSorting());
+    EXPECT_FALSE(runRequest(shown->controller, tree.url()).error);
+    EXPECT_FALSE(shown->controller.isSorting());
+    EXPECT_EQ(names(shown->controller.content()), (QStringList{"b.txt", "a.txt"}));
+
+    shown->controller.showContent(bigTree());
+    clickHeader(shown->view(), "Kind");
+    ASSERT_TRUE(shown->controller.isSorting());
+    shown.reset();
+    QCoreApplication::processEvents();
+}

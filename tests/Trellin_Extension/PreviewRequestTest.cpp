@@ -185,11 +185,14 @@ TEST(PreviewRequest, ExpandsEveryRowOnlyWhenTheSettingSaysSo)
 {
     TempTree tree;
     tree.file("outer/inner/deep.txt", 1);
+    Defaults::set(Defaults::Keys::depthLimit(), DepthLimit::Three); // inner with a row of its own
     PreviewViewController controller;
     runRequest(controller, tree.url());
     const QModelIndex outer = controller.outlineView->model()->index(0, 0);
+    const QModelIndex inner = controller.outlineView->model()->index(0, 0, outer);
     EXPECT_TRUE(controller.outlineView->isExpanded(outer));
-    EXPECT_TRUE(controller.outlineView->isExpanded(controller.outlineView->model()->index(0, 0, outer)));
+    EXPECT_TRUE(controller.outlineView->isExpanded(inner));
+    EXPECT_EQ(controller.treeController()->rowCount(inner), 1);
 
     Defaults::set(Defaults::Keys::expandAllRows(), false);
     PreviewViewController collapsed;

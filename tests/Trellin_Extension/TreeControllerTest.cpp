@@ -29,6 +29,11 @@ TEST(TreeController, ServesARealTreeConsistently)
     EXPECT_EQ(controller.rowCount(b), 2);
     EXPECT_TRUE(controller.hasChildren(b));
     EXPECT_FALSE(controller.hasChildren(controller.index(2, 0))); // empty folder: a leaf
+    // Leaves say so, and expanding every row need not remember them.
+    EXPECT_TRUE(controller.flags(controller.index(2, 0)) & Qt::ItemNeverHasChildren);
+    EXPECT_TRUE(controller.flags(controller.index(0, 1)) & Qt::ItemNeverHasChildren);
+    EXPECT_FALSE(controller.flags(b) & Qt::ItemNeverHasChildren);
+    EXPECT_TRUE(controller.flags(b) & Qt::ItemIsSelectable);
 
     const QModelIndex d = controller.index(1, 0, b);
     EXPECT_EQ(controller.representedObject(d)->name, QStringLiteral("d"));

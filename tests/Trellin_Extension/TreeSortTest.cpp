@@ -129,3 +129,23 @@ TEST_F(TreeSort, SortTreeReordersEveryLevelInPlace)
     EXPECT_EQ(names(nodes[1]->children), (QStringList{"x", "y"}));
     EXPECT_TRUE(nodes[0]->children.empty()); // a leaf folder stays one
 }
+
+TEST_F(TreeSort, APlanLeavesTheTreeAloneAndAppliedGivesSortTreesOrder)
+{
+    // The top list is longer than a sorted run, so runs are merged too.
+    for (const SortOrder order : {SortOrder{SortOption::Name, true}, SortOrder{SortOption::Kind, false},
+                                  SortOrder{SortOption::DateModified, true}, SortOrder{SortOption::Size, false}}) {
+        NodeList expected = generatedTree(10000, 150);
+        sortTree(expected, order);
+        NodeList nodes = generatedTree(10000, 150);
+        const QByteArrayList before = treePaths(nodes);
+        const std::optional<SortPlan> plan = planTree(nodes, order, {});
+        ASSERT_TRUE(plan);
+        EXPECT_TRUE(treePaths(nodes) == before);
+        applySortPlan(*plan);
+        EXPECT_TRUE(treePaths(nodes) == treePaths(expected)) << int(order.option) << order.ascending;
+    }
+    std::stop_source stopped;
+    stopped.request_stop();
+    EXPECT_FALSE(planTree(generatedTree(100, 10), {}, stopped.get_token()));
+}

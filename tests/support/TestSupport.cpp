@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <fcntl.h>
 #include <linux/capability.h>
 #include <sys/syscall.h>
@@ -26,6 +28,47 @@ QStringList names(const NodeList &nodes)
     for (const auto &node : nodes)
         result.append(node->name);
     return result;
+}
+
+NodeList generatedTree(int count, int perFolder)
+{
+    static const QStringList words{"éclair", "Eclair", "zebra", "Äpfel", "apple", "10", "9"};
+    static const QStringList kinds{"image/png", "image/jpeg", "text/plain"};
+    std::uint32_t state = 1;
+    int made = 0;
+    const std::function<NodeList(int, int)> level = [&](int length, int depth) {
+        NodeList nodes;
+        for (int i = 0; i < length; ++i) {
+            state = state * 1664525u + 1013904223u;
+            const std::uint32_t r = state >> 8;
+            auto node = std::make_unique<Node>();
+            node->path = QByteArray::number(made++);
+            node->name = words[r % words.size()] + QString::number(r / 8 % 40);
+            if (r & 1 << 20)
+                node->size = qint64(r >> 21 & 7);
+            if (r & 1 << 19)
+                node->dateModified = Date(std::chrono::seconds(r >> 16 & 3));
+            if (r & 1 << 18)
+                node->utType = ContentType::withIdentifier(kinds[(r >> 12) % kinds.size()]);
+            if (depth < 2 && i % (depth == 0 ? 50 : 10) == 7) {
+                node->type = NodeType::Folder;
+                node->children = level(depth == 0 ? perFolder : 3, depth + 1);
+            }
+            nodes.push_back(std::move(node));
+        }
+        return nodes;
+    };
+    return level(count, 0);
+}
+
+QByteArrayList treePaths(const NodeList &nodes)
+{
+    QByteArrayList paths;
+    for (const auto &node : nodes) {
+        paths.append(node->path);
+        paths.append(treePaths(node->children));
+    }
+    return paths;
 }
 
 QJsonObject jsonFileContents(const QString &path)

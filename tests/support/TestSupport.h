@@ -17,6 +17,14 @@ class PreviewViewController;
 /// The names of a list of nodes, in order.
 QStringList names(const NodeList &nodes);
 
+/// A tree made in memory, the same for the same arguments: a top list of
+/// `count` items with a folder every fifty, each of `perFolder` items with small
+/// folders of its own; full of equal names, sizes, dates and kinds, and of
+/// items without them. A node's path is its number in the making.
+NodeList generatedTree(int count, int perFolder);
+/// The paths of a tree's nodes, each before those below it.
+QByteArrayList treePaths(const NodeList &nodes);
+
 /// The JSON object a file holds; empty when it is missing or holds none.
 QJsonObject jsonFileContents(const QString &path);
 
