@@ -9,7 +9,6 @@
 
 #include <malloc.h>
 #include <unistd.h>
-#include <sys/resource.h>
 
 #include <cstdio>
 
@@ -63,12 +62,20 @@ int main(int argc, char **argv)
 
     Counts counts;
     count(root->children, counts);
-    rusage usage;
-    getrusage(RUSAGE_SELF, &usage);
+    // The high-water mark of this program's own memory (getrusage's would
+    // also count what the process held before it was started).
+    double peakMiB = 0;
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (status.open(QIODevice::ReadOnly)) {
+        for (const QByteArray &line : status.readAll().split('\n')) {
+            if (line.startsWith("VmHWM:"))
+                peakMiB = line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+        }
+    }
     const double perNode = double(heapAfter - heapBefore) / double(counts.nodes);
     const double beyondText = double(qint64(heapAfter - heapBefore) - counts.textBytes) / double(counts.nodes);
     std::printf("nodes %lld, peak memory %.1f MiB, heap %.0f bytes a node, %.0f beyond the name and path texts\n",
-                counts.nodes, usage.ru_maxrss / 1024.0, perNode, beyondText);
+                counts.nodes, peakMiB, perNode, beyondText);
     // What is timed is the build; handing a hundred thousand nodes back to
     // malloc one by one before exit is not part of it.
     std::fflush(stdout);
