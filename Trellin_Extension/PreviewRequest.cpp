@@ -115,13 +115,13 @@ void PreviewViewController::finishBuild(BackgroundBuild::Result result)
     m_build.reset();
     m_progressTimer.stop();
     updateBusyIndicator();
-    // Whether a request or a reload, a header clicked meanwhile has the last word on the order.
     const bool forRequest = bool(m_buildHandler);
     if (result.root) {
-        const SortOrder order = SortOrder::current();
-        if (order != result.options.sortOrder)
-            sortTree(result.root->children, order);
         showContent(std::move(result.root->children), result.cutShort);
+        // A header clicked meanwhile has the last word on the order: the tree
+        // is re-sorted as by that click, in the background when it is big.
+        if (const SortOrder order = SortOrder::current(); order != result.options.sortOrder)
+            sortContent(order);
     } else if (forRequest) {
         // Gone, or made unreadable, since it was looked at.
         const ExtensionError error{ExtensionError::NotReadable, cannotRead(m_requestName, QString())};

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "ExtensionSettings.h"
+#include "Formatters.h"
 #include "Formatting.h"
 #include "PreviewViewController.h"
 #include "TestSupport.h"
@@ -353,4 +354,24 @@ TEST_F(BigTree, ABuildDroppedHalfWayLeavesNoThreadBehind)
     EXPECT_EQ(answers.error->domain, QStringLiteral("Trellin_Extension.PreviewCancelled"));
     // What was built is freed on a thread that then ends too.
     EXPECT_TRUE(QTest::qWaitFor([&] { return threadCount() <= threadsBefore; }, 10000)) << threadCount();
+}
+
+TEST_F(BigTree, AHeaderClickedDuringTheBuildOrdersTheTreeShown)
+{
+    PreviewViewController controller;
+    controller.view();
+    Answers answers;
+    controller.preparePreviewOfFile(s_tree->url(), answers.handler());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return controller.isBuilding(); }, 10000));
+    // Sorted by name already: the click turns the order round.
+    controller.outlineView->clickHeader(controller.outlineView->columnWithIdentifier(QStringLiteral("Name")));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return answers.calls > 0 && !controller.isSorting(); }, 60000));
+    EXPECT_FALSE(answers.error);
+
+    QStringList expected = names(controller.content());
+    const Collator collator;
+    std::sort(expected.begin(), expected.end(),
+              [&](const QString &a, const QString &b) { return collator.compare(a, b) > 0; });
+    EXPECT_EQ(names(controller.content()), expected);
+    EXPECT_EQ(expected.first(), QStringLiteral("folder-9"));
 }
