@@ -167,7 +167,8 @@ std::optional<ResourceValues> resourceValues(const QByteArray &path, ResourceKey
         values.addedToDirectoryDate = toDate(sx.stx_ctime);
     if ((keys & ResourceKey::FileSize) && (sx.stx_mask & STATX_SIZE) && !S_ISDIR(mode))
         values.fileSize = qint64(sx.stx_size);
-    if (keys & ResourceKey::TagNames)
+    // Only files and folders can carry user attributes: the others spare the system call.
+    if ((keys & ResourceKey::TagNames) && (S_ISREG(mode) || S_ISDIR(mode)))
         values.tagNames = tagNames(path, directoryFd, name);
     return values;
 }
