@@ -24,12 +24,13 @@ QMimeType mimeTypeNamed(const QString &name)
 // The database matches a name against glob patterns. Most are "*.EXT", which
 // look only at the part of the name from its first full stop on; names that
 // only such patterns match share that part as their memo key, and names
-// without a full stop share the empty key. The few other patterns ("README*",
-// "Makefile.*", "core", "*~") may look at the whole name, and so may the
-// database when a name starts with a full stop (whether ".gz" has the
-// extension "gz" depends on how the database is stored); such names, and names
-// that are not plain ASCII (where a byte is not a character), are remembered
-// whole instead.
+// without a full stop share the empty key. Of the few other patterns, those
+// of plain text alone or before a star ("README*", "Makefile.*", "core") look
+// only at the name's start, which joins the key of a name they match. The rest
+// ("*~", "*.so.[0-9]*") may look at the whole name, and so may the database
+// when a name starts with a full stop (whether ".gz" has the extension "gz"
+// depends on how the database is stored); such names, and names that are not
+// plain ASCII (where a byte is not a character), are remembered whole instead.
 class OtherPattern
 {
 public:
@@ -70,6 +71,9 @@ public:
         }
         m_hasStar = parts.size() > 1;
         m_head = parts.front();
+        const bool plainHead = std::all_of(m_head.begin(), m_head.end(),
+                                           [](const Token &token) { return !token.any && token.chars.size() == 1; });
+        m_decidedByHead = plainHead && (parts.size() == 1 || (parts.size() == 2 && parts.back().empty()));
         if (m_hasStar)
             m_tail = parts.back();
         for (std::size_t i = 1; i + 1 < parts.size(); ++i) {
@@ -95,6 +99,12 @@ public:
             return std::nullopt;
         return m_head.front().chars;
     }
+
+    // Plain text, alone or followed by a star ("core", "readme*"): whether it
+    // matches a name is then decided by the name's first headLength characters
+    // (and mightMatch is exact).
+    bool isDecidedByHead() const { return m_decidedByHead; }
+    std::size_t headLength() const { return m_head.size(); }
 
     // False only when the pattern cannot match `name` (ASCII, lower case).
     bool mightMatch(std::string_view name) const
@@ -128,6 +138,7 @@ private:
     std::vector<Token> m_tail;
     std::vector<std::string> m_middle;
     bool m_hasStar = false;
+    bool m_decidedByHead = false;
 };
 
 // Every glob pattern of the database. Read from its glob lists: asking Qt for
@@ -187,10 +198,11 @@ public:
 
     QMimeType type(std::string_view name)
     {
-        if (!isSharable(name))
-            return lookUpWhole(name);
         const std::size_t dot = name.find('.');
-        const std::string_view key = dot == std::string_view::npos ? std::string_view() : name.substr(dot);
+        std::string_view key = dot == std::string_view::npos ? std::string_view() : name.substr(dot);
+        thread_local std::string longKey;
+        if (!sharedKey(name, key, longKey))
+            return lookUpWhole(name);
         // What a thread has used it keeps a copy of: workers do not queue for the lock.
         thread_local Memo local;
         if (const auto found = local.find(key); found != local.end())
@@ -201,7 +213,11 @@ public:
     }
 
 private:
-    bool isSharable(std::string_view name) const
+    // The memo key of a name, which `key` holds on the way in: the part from
+    // the first full stop, to which the patterns that start a name such as
+    // "README.md" add the name's first characters (in `longKey`). False for a
+    // name to be remembered whole.
+    bool sharedKey(std::string_view name, std::string_view &key, std::string &longKey) const
     {
         char lower[256];
         if (name.empty() || name.front() == '.' || name.size() > sizeof lower)
@@ -215,9 +231,30 @@ private:
         }
         const std::string_view folded(lower, name.size());
         const auto mightMatch = [&](const OtherPattern *pattern) { return pattern->mightMatch(folded); };
-        const std::vector<const OtherPattern *> &starting = m_startingWith[static_cast<unsigned char>(folded[0])];
-        return std::none_of(starting.begin(), starting.end(), mightMatch)
-            && std::none_of(m_startingAnyhow.begin(), m_startingAnyhow.end(), mightMatch);
+        if (std::any_of(m_startingAnyhow.begin(), m_startingAnyhow.end(), mightMatch))
+            return false;
+        // Names that the same such patterns match, alike in as many first
+        // characters as the patterns are long, get the same type: the others
+        // are decided by the part from the first full stop. Those characters
+        // are taken as they are, for the patterns that heed case.
+        bool matched = false;
+        std::size_t head = 0;
+        for (const OtherPattern *pattern : m_startingWith[static_cast<unsigned char>(folded[0])]) {
+            if (!pattern->mightMatch(folded))
+                continue;
+            if (!pattern->isDecidedByHead())
+                return false;
+            if (!matched)
+                longKey.assign(key).push_back('\0');
+            matched = true;
+            longKey.append(std::to_string(pattern - m_otherPatterns.data())).push_back(',');
+            head = std::max(head, pattern->headLength());
+        }
+        if (matched) {
+            longKey.append(1, '\0').append(name.substr(0, head));
+            key = longKey;
+        }
+        return true;
     }
 
     QMimeType sharedType(std::string_view key, std::string_view name)

@@ -49,7 +49,10 @@ TEST(ContentType, TheMemoAnswersAsTheDatabaseDoes)
         names.append(stems[i % stems.size()] + QString::number(i));
     }
     ASSERT_GT(names.size(), 3000);
-    for (const char *name : {"MAKEFILE", "INSTALL", "CREDITS", "README", "x.TXT", "foo", "CORE.GZ", ".gz", "x.gz"})
+    for (const char *name : {"MAKEFILE", "INSTALL", "CREDITS", "README", "x.TXT", "foo", "CORE.GZ", ".gz", "x.gz",
+                             "readme_1.txt", "README_2.txt", "ReadMe.md", "readme", "README.tar.gz", "Makefile.am",
+                             "makefile.in", "Makefile.AM", "Makefile", "makefile", "core", "core.txt", "corefile",
+                             "meson.build", "Meson.build", "readme_3.txt~"})
         names.append(QString::fromLatin1(name));
     const QMimeDatabase database;
     for (const QString &name : names) {
