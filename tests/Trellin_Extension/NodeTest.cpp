@@ -324,8 +324,9 @@ TEST(MakeNode, ABigFolderIsSharedOutAndComesOutAsOneWorkerWouldMakeIt)
             ASSERT_EQ(copies[i]->path, built[i]->path) << i;
 
         for (const auto &node : root->children) {
-            if (node->type == NodeType::Folder)
+            if (node->type == NodeType::Folder) {
                 EXPECT_EQ(node->children.size(), 1u) << node->path.constData();
+            }
         }
     }
 }
