@@ -259,11 +259,11 @@ void PreviewViewController::finishSort(std::optional<SortPlan> plan)
 {
     // Its threads have handed the plan over and are ending.
     cancelSort();
-    if (!plan) {
+    if (plan)
+        applySortPlan(*plan);
+    else
         qCWarning(lcPreview, "cannot sort: no plan could be made");
-        return;
-    }
-    applySortPlan(*plan);
+    // The view hears that the sort has ended either way.
     m_treeController->rearrangeObjects();
 }
 

@@ -236,7 +236,9 @@ bool showColumns(OutlineView &view, const QStringList &wanted)
     return true;
 }
 
-// Clicks the header of the column that sorts by `key` until the order is the one asked for.
+// Clicks the header of the column that sorts by `key` until the order is the
+// one asked for, and waits for the rows to take it: a big tree is sorted in
+// the background.
 bool sortBy(OutlineView &view, const QString &key, std::optional<bool> ascending)
 {
     int column = -1;
@@ -249,9 +251,20 @@ bool sortBy(OutlineView &view, const QString &key, std::optional<bool> ascending
         std::fprintf(stderr, "trellin-preview: no column sorts by \"%s\"\n", qPrintable(key));
         return false;
     }
+    QEventLoop untilSorted;
+    bool sorted = false;
+    const QMetaObject::Connection arranged = QObject::connect(view.model(), &QAbstractItemModel::layoutChanged, [&] {
+        sorted = true;
+        untilSorted.quit();
+    });
     view.clickHeader(column);
-    if (ascending && !view.sortDescriptors().isEmpty() && view.sortDescriptors().first().ascending != *ascending)
+    if (ascending && !view.sortDescriptors().isEmpty() && view.sortDescriptors().first().ascending != *ascending) {
+        sorted = false; // the second click's order is the one to wait for
         view.clickHeader(column);
+    }
+    if (!sorted)
+        untilSorted.exec();
+    QObject::disconnect(arranged);
     return true;
 }
 

@@ -367,3 +367,27 @@ TEST(Host, ASecondCallHandsItsPathToTheOpenWindow)
     }
     QDBusConnection::disconnectFromBus(QStringLiteral("test"));
 }
+
+TEST(Host, SortsABigTreeBeforePrintingIt)
+{
+    // Big enough for the new order to be planned in the background.
+    TempTree tree;
+    QHash<QString, int> sizes;
+    for (int i = 0; i < 21000; ++i) {
+        const QByteArray name = "f" + QByteArray::number(i) + ".txt";
+        tree.file(name, i % 97);
+        sizes.insert(QString::fromLatin1(name), i % 97);
+    }
+    const HostRun run = runHost({QStringLiteral("--dump"), QStringLiteral("--sort"), QStringLiteral("size:desc"),
+                                 local(tree.path())});
+    ASSERT_EQ(run.exitCode, 0) << run.err.constData();
+    const QJsonArray rows = QJsonDocument::fromJson(run.out).object().value(QStringLiteral("rows")).toArray();
+    ASSERT_EQ(rows.size(), 21000);
+    int previous = 96;
+    for (const QJsonValue &row : rows) {
+        const int size = sizes.value(row.toObject().value(QStringLiteral("name")).toString(), -1);
+        ASSERT_LE(size, previous);
+        previous = size;
+    }
+    EXPECT_EQ(previous, 0);
+}
