@@ -109,29 +109,34 @@ void PreviewViewController::updateBusyIndicator()
         busyIndicator->setVisible(m_build || m_sort);
 }
 
-void PreviewViewController::finishBuild(BackgroundBuild::Result result)
+PreviewCompletionHandler PreviewViewController::endBuild()
 {
-    // Its thread has handed the tree over and is ending.
     m_build.reset();
     m_progressTimer.stop();
     updateBusyIndicator();
-    const bool forRequest = bool(m_buildHandler);
+    return std::exchange(m_buildHandler, {});
+}
+
+void PreviewViewController::finishBuild(BackgroundBuild::Result result)
+{
+    // Its thread has handed the tree over and is ending.
+    PreviewCompletionHandler handler = endBuild();
     if (result.root) {
         showContent(std::move(result.root->children), result.cutShort);
         // A header clicked meanwhile has the last word on the order: the tree
         // is re-sorted as by that click, in the background when it is big.
         if (const SortOrder order = SortOrder::current(); order != result.options.sortOrder)
             sortContent(order);
-    } else if (forRequest) {
+    } else if (handler) {
         // Gone, or made unreadable, since it was looked at.
         const ExtensionError error{ExtensionError::NotReadable, cannotRead(m_requestName, QString())};
-        std::exchange(m_buildHandler, {})(PreviewError{error.domain(), error.errorCode(), {}, error.message});
+        handler(PreviewError{error.domain(), error.errorCode(), {}, error.message});
         return;
     } else {
         // A reload that found nothing leaves the tree shown as it was.
         updateSummary(m_content);
     }
-    if (PreviewCompletionHandler handler = std::exchange(m_buildHandler, {}))
+    if (handler)
         handler(std::nullopt);
 }
 
@@ -139,10 +144,7 @@ void PreviewViewController::cancelBuild()
 {
     if (!m_build)
         return;
-    m_build.reset();
-    m_progressTimer.stop();
-    updateBusyIndicator();
-    if (PreviewCompletionHandler handler = std::exchange(m_buildHandler, {}))
+    if (PreviewCompletionHandler handler = endBuild())
         handler(cancelledError());
 }
 

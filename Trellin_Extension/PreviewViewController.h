@@ -99,6 +99,8 @@ private:
     /// given, is answered once the tree is shown.
     void startBuild(const QUrl &directory, PreviewCompletionHandler handler);
     void finishBuild(BackgroundBuild::Result result);
+    /// Drops the build and its progress, and hands back its request's handler.
+    PreviewCompletionHandler endBuild();
     /// Drops the running build; its request is answered as cancelled.
     void cancelBuild();
     void showBuildProgress();

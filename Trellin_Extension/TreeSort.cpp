@@ -188,11 +188,6 @@ bool namesNeedSortKeys(std::size_t count, SortOrder order)
     return order.option == SortOption::Name && count >= sortKeyThreshold;
 }
 
-void sortLevel(NodeList &nodes, SortOrder order, const Collator &collator)
-{
-    sortLevel(nodes, order, collator, {});
-}
-
 void sortLevel(NodeList &nodes, SortOrder order, const Collator &collator, std::vector<QByteArray> nameKeys)
 {
     if (nodes.size() >= 2)

@@ -26,10 +26,9 @@ struct SortOrder {
 /// descending is exactly ascending backwards. Under a date, size or kind, the
 /// items without one come after the others ascending and before them
 /// descending, in name order.
-void sortLevel(NodeList &nodes, SortOrder order, const Collator &collator);
-/// As sortLevel, with the names' sort keys made beforehand (on other threads,
-/// say) in `nameKeys`, one a node, when namesNeedSortKeys says they are needed.
-void sortLevel(NodeList &nodes, SortOrder order, const Collator &collator, std::vector<QByteArray> nameKeys);
+/// `nameKeys`, when given, are the names' sort keys made beforehand (on
+/// other threads, say), one a node, for a list that namesNeedSortKeys says needs them.
+void sortLevel(NodeList &nodes, SortOrder order, const Collator &collator, std::vector<QByteArray> nameKeys = {});
 /// Whether sortLevel compares the names of a list this long by sort key.
 bool namesNeedSortKeys(std::size_t count, SortOrder order);
 /// Orders a list and every list below it, in place, without reading the disk.

@@ -31,6 +31,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <thread>
 #include <utility>
@@ -282,52 +283,37 @@ std::optional<QString> readPassword(const QString &path)
     return QString::fromUtf8(line);
 }
 
-// Says once, on standard error, how long after start the window first reached the screen.
-class FirstExposure : public QObject
+void printTime(const char *moment, const QElapsedTimer &sinceStart)
+{
+    std::fprintf(stderr, "trellin-preview: %s after %.1f ms\n", moment, sinceStart.nsecsElapsed() / 1e6);
+}
+
+// Says once, on standard error, how long after start the first event came
+// on the watched object that `reached` accepts.
+class Milestone : public QObject
 {
 public:
-    explicit FirstExposure(const QElapsedTimer &sinceStart)
-        : m_sinceStart(sinceStart)
+    Milestone(const char *moment, const QElapsedTimer &sinceStart, std::function<bool(QObject *, QEvent *)> reached)
+        : m_moment(moment)
+        , m_sinceStart(sinceStart)
+        , m_reached(std::move(reached))
     {
     }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (event->type() == QEvent::Expose && static_cast<QWindow *>(watched)->isExposed()) {
-            std::fprintf(stderr, "trellin-preview: window on screen after %.1f ms\n", m_sinceStart.nsecsElapsed() / 1e6);
+        if (m_reached(watched, event)) {
+            printTime(m_moment, m_sinceStart);
             watched->removeEventFilter(this);
         }
         return false;
     }
 
 private:
+    const char *m_moment;
     const QElapsedTimer &m_sinceStart;
-};
-
-// The first time the view's summary line is painted with a count of items:
-// while a big tree is built, the live count.
-class FirstCount : public QObject
-{
-public:
-    explicit FirstCount(const QElapsedTimer &sinceStart)
-        : m_sinceStart(sinceStart)
-    {
-    }
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        static const QRegularExpression count(QStringLiteral("[1-9]"));
-        if (event->type() == QEvent::Paint && static_cast<QLabel *>(watched)->text().contains(count)) {
-            std::fprintf(stderr, "trellin-preview: first count shown after %.1f ms\n", m_sinceStart.nsecsElapsed() / 1e6);
-            watched->removeEventFilter(this);
-        }
-        return false;
-    }
-
-private:
-    const QElapsedTimer &m_sinceStart;
+    std::function<bool(QObject *, QEvent *)> m_reached;
 };
 
 // What the host previews with: the plug-in's controller and its view.
@@ -381,7 +367,7 @@ std::optional<QString> askPassword(QWidget *window, const QString &name, Archive
 void reportTiming(const Options &options, const QElapsedTimer &sinceStart)
 {
     if (options.timing)
-        std::fprintf(stderr, "trellin-preview: content shown after %.1f ms\n", sinceStart.nsecsElapsed() / 1e6);
+        printTime("content shown", sinceStart);
 }
 
 void reportError(const PreviewError &error)
@@ -429,11 +415,17 @@ int showWindow(QApplication &app, const Request &request, const QByteArray &firs
     if (request.outline)
         new ItemActions(request.outline, &request.controller);
     window.resize(options.size);
-    FirstExposure firstExposure(request.sinceStart);
-    FirstCount firstCount(request.sinceStart);
+    Milestone onScreen("window on screen", request.sinceStart, [](QObject *window, QEvent *event) {
+        return event->type() == QEvent::Expose && static_cast<QWindow *>(window)->isExposed();
+    });
+    // While a big tree is built, the summary line's live count.
+    Milestone firstCount("first count shown", request.sinceStart, [](QObject *label, QEvent *event) {
+        static const QRegularExpression count(QStringLiteral("[1-9]"));
+        return event->type() == QEvent::Paint && static_cast<QLabel *>(label)->text().contains(count);
+    });
     window.winId(); // makes the native window, to watch for its first exposure
     if (options.timing) {
-        window.windowHandle()->installEventFilter(&firstExposure);
+        window.windowHandle()->installEventFilter(&onScreen);
         if (auto *summary = request.view->findChild<QLabel *>(QStringLiteral("summaryLabel")))
             summary->installEventFilter(&firstCount);
     }

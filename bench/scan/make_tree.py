@@ -48,22 +48,28 @@ def make_file(rng, folder, index):
         f.truncate(rng.randint(0, 200_000))
 
 
-def make_deep(root, rng):
+def make_levels(root, rng, folders, last_files):
+    """Folders on levels 1 to 4, `folders` in each folder above them; 20 files
+    in each folder but those of level 4, which hold `last_files`."""
     counter = [0]
 
     def fill(folder, level):
-        files = 72 if level == 4 else 20
+        files = last_files if level == 4 else 20
         for _ in range(files):
             counter[0] += 1
             make_file(rng, folder, counter[0])
         if level < 4:
-            for i in range(6):
+            for i in range(folders):
                 sub = os.path.join(folder, f"{rng.choice(STEMS).capitalize()} {level}-{i}")
                 os.mkdir(sub)
                 fill(sub, level + 1)
 
     os.mkdir(root)
     fill(root, 0)
+
+
+def make_deep(root, rng):
+    make_levels(root, rng, 6, 72)
 
 
 def make_flat(root, rng):
@@ -73,23 +79,8 @@ def make_flat(root, rng):
 
 
 def make_huge(root, rng):
-    counter = [0]
-
-    # 10 folders a level on levels 1 to 4, 96 files in each folder of level 4
-    # and 20 in the others: 1,111,110 folders and files, about a million.
-    def fill(folder, level):
-        files = 96 if level == 4 else 20
-        for _ in range(files):
-            counter[0] += 1
-            make_file(rng, folder, counter[0])
-        if level < 4:
-            for i in range(10):
-                sub = os.path.join(folder, f"{rng.choice(STEMS).capitalize()} {level}-{i}")
-                os.mkdir(sub)
-                fill(sub, level + 1)
-
-    os.mkdir(root)
-    fill(root, 0)
+    # 1,111,110 folders and files, about a million once names collide.
+    make_levels(root, rng, 10, 96)
 
 
 def make(base, name, maker):
