@@ -45,19 +45,6 @@ std::shared_ptr<PreferencesDomain> domain(const char *name)
 
 } // namespace
 
-TEST(Defaults, ABooleanKeyRegistersItsDefault)
-{
-    const auto suite = domain("defaults.bool");
-    const Defaults::Key<bool> key(QStringLiteral("flag"), true, suite);
-    EXPECT_TRUE(Defaults::get(key));
-    EXPECT_EQ(suite->objectForKey(QStringLiteral("flag")), QVariant(true));
-    Defaults::set(key, false);
-    EXPECT_FALSE(Defaults::get(key));
-    EXPECT_EQ(suite->objectForKey(QStringLiteral("flag")), QVariant(false));
-    Defaults::reset(key);
-    EXPECT_TRUE(Defaults::get(key));
-}
-
 TEST(Defaults, AnOptionalDateWithoutDefaultRegistersNothing)
 {
     const auto suite = domain("defaults.date");
@@ -106,13 +93,10 @@ TEST(Defaults, EnumsAreStoredAsRawValuesAndBadOnesReadAsTheDefault)
 
 TEST(Defaults, ConversionsFollowTheStoredType)
 {
-    EXPECT_EQ(Defaults::toSerializable(Shade::Dark), QVariant(qint64(1)));
-    EXPECT_EQ(Defaults::toSerializable(Mode::Fast), QVariant(QStringLiteral("fast")));
     EXPECT_EQ(Defaults::toSerializable(std::optional<QString>()), std::nullopt);
     EXPECT_EQ(Defaults::toValue<int>(QVariant(qint64(1) << 40)), std::nullopt); // out of range
     EXPECT_EQ(Defaults::toValue<quint8>(QVariant(qint64(255))), quint8(255));
     EXPECT_EQ(Defaults::toValue<double>(QVariant(qint64(3))), 3.0);
     EXPECT_EQ(Defaults::toValue<bool>(QVariant(qint64(1))), std::nullopt);
     EXPECT_EQ(Defaults::toValue<QString>(QVariant(qint64(1))), std::nullopt);
-    EXPECT_EQ(Defaults::toValue<Shade>(QVariant(qint64(1))), Shade::Dark);
 }

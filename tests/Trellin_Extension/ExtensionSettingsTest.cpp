@@ -17,31 +17,26 @@ QJsonObject fileContents(const PreferencesDomain &domain)
     return jsonFileContents(domain.filePath());
 }
 
+struct ToolRun {
+    int exitCode;
+    QByteArray out;
+    QByteArray err;
+};
+
+ToolRun settingsTool(const QStringList &arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral(TRELLIN_SETTINGS), arguments);
+    EXPECT_TRUE(process.waitForFinished(30000));
+    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
 std::shared_ptr<PreferencesDomain> groupSuite()
 {
     return Defaults::Keys::showHiddenFiles().suite;
 }
 
 } // namespace
-
-TEST(ExtensionSettings, EmptyDomainsReadTheDefaults)
-{
-    const ExtensionSettings &settings = ExtensionSettings::shared();
-    EXPECT_FALSE(settings.showHiddenFiles);
-    EXPECT_EQ(settings.depthLimit, DepthLimit::Two);
-    EXPECT_TRUE(settings.expandAllRows);
-    EXPECT_EQ(settings.iconSize, IconSize::Small);
-    EXPECT_EQ(settings.sortOption, SortOption::Name);
-    EXPECT_TRUE(settings.isAscending);
-    EXPECT_TRUE(Defaults::get(Defaults::Keys::previewZipFiles()));
-    EXPECT_FALSE(Defaults::get(Defaults::Keys::lastDeletionCheckDate()));
-
-    // Five keys in the group suite, three in the plug-in's own domain.
-    EXPECT_EQ(groupSuite()->name(), QStringLiteral("V7Q2KX4M9P.group.ltd.vantorix.Trellin"));
-    EXPECT_EQ(Defaults::Keys::sortOption().suite, PreferencesDomain::standard());
-    EXPECT_EQ(Defaults::Keys::lastDeletionCheckDate().suite, PreferencesDomain::standard());
-    EXPECT_EQ(PreferencesDomain::standard()->name(), QStringLiteral("ltd.vantorix.Trellin.Extension"));
-}
 
 TEST(ExtensionSettings, StoredValuesThatNameNoCaseReadAsDefaults)
 {
@@ -70,23 +65,6 @@ TEST(ExtensionSettings, StoredValuesThatNameNoCaseReadAsDefaults)
     EXPECT_EQ(standard->objectForKey(QStringLiteral("sortOption")), QVariant(QStringLiteral("DateLastOpened")));
 }
 
-TEST(ExtensionSettings, TheSortChoiceIsStoredInThePluginsOwnDomain)
-{
-    const QJsonObject groupBefore = fileContents(*groupSuite());
-    Defaults::set(Defaults::Keys::sortOption(), SortOption::Size);
-    Defaults::set(Defaults::Keys::isSortByAscending(), false);
-    const QJsonObject standard = fileContents(*PreferencesDomain::standard());
-    EXPECT_EQ(standard.value(QStringLiteral("sortOption")), QJsonValue(QStringLiteral("size")));
-    EXPECT_EQ(standard.value(QStringLiteral("isSortByAscending")), QJsonValue(false));
-    EXPECT_EQ(ExtensionSettings::shared().sortOption, SortOption::Size);
-    EXPECT_FALSE(ExtensionSettings::shared().isAscending);
-    EXPECT_EQ(fileContents(*groupSuite()), groupBefore);
-
-    Defaults::set(Defaults::Keys::sortOption(), SortOption::DateModified);
-    EXPECT_EQ(fileContents(*PreferencesDomain::standard()).value(QStringLiteral("sortOption")),
-              QJsonValue(QStringLiteral("dateModified")));
-}
-
 TEST(ExtensionSettings, TheGroupSuiteIsNamedFromTheTeamPrefix)
 {
     QString error;
@@ -110,14 +88,10 @@ TEST(ExtensionSettings, FollowsTheSettingsToolInAnotherProcess)
     groupSuite()->setObject(QStringLiteral("unrelated"), QStringLiteral("kept"));
     const QJsonObject standardBefore = fileContents(*PreferencesDomain::standard());
 
-    auto runTool = [](const QStringList &arguments) {
-        QProcess tool;
-        tool.start(QStringLiteral(TRELLIN_SETTINGS), arguments);
-        EXPECT_TRUE(tool.waitForFinished(30000));
-        EXPECT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().constData();
-    };
-    runTool({QStringLiteral("set"), QStringLiteral("showHiddenFiles"), QStringLiteral("true")});
-    runTool({QStringLiteral("set"), QStringLiteral("iconSize"), QStringLiteral("large")});
+    for (const QStringList &arguments : {QStringList{"set", "showHiddenFiles", "true"}, QStringList{"set", "iconSize", "large"}}) {
+        const ToolRun run = settingsTool(arguments);
+        EXPECT_EQ(run.exitCode, 0) << run.err.constData();
+    }
 
     EXPECT_TRUE(QTest::qWaitFor([&] { return settings.showHiddenFiles && settings.iconSize == IconSize::Large; }, 1000));
     EXPECT_EQ(fileContents(*groupSuite()),
@@ -129,35 +103,21 @@ TEST(ExtensionSettings, FollowsTheSettingsToolInAnotherProcess)
 
 TEST(SettingsTool, AcceptsOnlyTheFiveKeysWithValidValues)
 {
-    struct Run {
-        int exitCode;
-        QByteArray out;
-        QByteArray err;
-    };
-    auto tool = [](const QStringList &arguments) {
-        QProcess process;
-        process.start(QStringLiteral(TRELLIN_SETTINGS), arguments);
-        EXPECT_TRUE(process.waitForFinished(30000));
-        return Run{process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
-    };
-    for (const QStringList &bad : {QStringList{QStringLiteral("set"), QStringLiteral("depthLimit"), QStringLiteral("6")},
-                                   QStringList{QStringLiteral("set"), QStringLiteral("depthLimit"), QStringLiteral("two")},
-                                   QStringList{QStringLiteral("set"), QStringLiteral("iconSize"), QStringLiteral("2")},
-                                   QStringList{QStringLiteral("set"), QStringLiteral("expandAllRows"), QStringLiteral("yes")},
-                                   QStringList{QStringLiteral("set"), QStringLiteral("sortOption"), QStringLiteral("name")},
-                                   QStringList{QStringLiteral("get")},
-                                   QStringList{QStringLiteral("frobnicate")}}) {
-        const Run run = tool(bad);
+    for (const QStringList &bad : {QStringList{"set", "depthLimit", "6"}, QStringList{"set", "depthLimit", "two"},
+                                   QStringList{"set", "iconSize", "2"}, QStringList{"set", "expandAllRows", "yes"},
+                                   QStringList{"set", "sortOption", "name"}, QStringList{"get"},
+                                   QStringList{"frobnicate"}}) {
+        const ToolRun run = settingsTool(bad);
         EXPECT_EQ(run.exitCode, 2) << bad.join(QLatin1Char(' ')).toStdString();
         EXPECT_FALSE(run.err.isEmpty());
     }
     EXPECT_FALSE(QFile::exists(groupSuite()->filePath())); // nothing was written
 
-    EXPECT_EQ(tool({QStringLiteral("set"), QStringLiteral("depthLimit"), QStringLiteral("5")}).exitCode, 0);
-    EXPECT_EQ(tool({QStringLiteral("get"), QStringLiteral("depthLimit")}).out, "5\n");
-    const QByteArray list = tool({QStringLiteral("list")}).out;
+    EXPECT_EQ(settingsTool({"set", "depthLimit", "5"}).exitCode, 0);
+    EXPECT_EQ(settingsTool({"get", "depthLimit"}).out, "5\n");
+    const QByteArray list = settingsTool({"list"}).out;
     EXPECT_TRUE(list.contains("depthLimit       5"));
     EXPECT_TRUE(list.contains("previewZipFiles  true    (default)"));
-    EXPECT_EQ(tool({QStringLiteral("reset"), QStringLiteral("depthLimit")}).exitCode, 0);
-    EXPECT_EQ(tool({QStringLiteral("get"), QStringLiteral("depthLimit")}).out, "2\n");
+    EXPECT_EQ(settingsTool({"reset", "depthLimit"}).exitCode, 0);
+    EXPECT_EQ(settingsTool({"get", "depthLimit"}).out, "2\n");
 }

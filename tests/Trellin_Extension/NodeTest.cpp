@@ -38,17 +38,6 @@ const PropertyColumns everyColumn{PropertyColumn::Name,     PropertyColumn::Date
 
 } // namespace
 
-TEST(NodeType, IsStoredAsItsRawValue)
-{
-    EXPECT_EQ(toJson(NodeType::Folder), QJsonValue(0));
-    EXPECT_EQ(toJson(NodeType::File), QJsonValue(1));
-    EXPECT_EQ(nodeTypeFromJson(QJsonValue(0)), NodeType::Folder);
-    EXPECT_EQ(nodeTypeFromJson(QJsonValue(1)), NodeType::File);
-    for (const QJsonValue &bad : {QJsonValue(2), QJsonValue(-1), QJsonValue(0.5), QJsonValue(QStringLiteral("0")),
-                                  QJsonValue(true), QJsonValue()})
-        EXPECT_FALSE(nodeTypeFromJson(bad));
-}
-
 TEST(MakeNode, BuildsFoldersAndFilesToTheDepthLimit)
 {
     const ScanOptions options = shown({PropertyColumn::Name, PropertyColumn::Size});
@@ -204,42 +193,15 @@ TEST(MakeNode, LinksAreNotFollowedAndVanishedItemsAreNothing)
     EXPECT_FALSE(makeNode(tree.path("absent"), 0, options));
 }
 
-TEST(MakeNode, AnUnreadableFolderHasNoChildren)
-{
-    TempTree tree;
-    tree.file("locked/secret.txt");
-    ASSERT_EQ(chmod(tree.path("locked").constData(), 0), 0);
-    std::unique_ptr<Node> root;
-    {
-        WithoutReadOverride asAUser;
-        if (FileSystem::Directory(tree.path("locked")).isOpen()) {
-            chmod(tree.path("locked").constData(), 0755);
-            GTEST_SKIP() << "cannot give up the power to read any folder";
-        }
-        root = makeNode(tree.path(), 0, shown({PropertyColumn::Name}));
-    }
-    chmod(tree.path("locked").constData(), 0755);
-    ASSERT_EQ(root->children.size(), 1u);
-    EXPECT_EQ(root->children[0]->type, NodeType::Folder);
-    EXPECT_TRUE(root->children[0]->isLeaf());
-}
-
 TEST(MakeNode, ImageDimensionsOnlyWhileTheirColumnIsShown)
 {
     TempTree tree;
     ASSERT_TRUE(QImage(640, 480, QImage::Format_RGB32).save(QString::fromUtf8(tree.path("photo.png")), "PNG"));
     QFile png(QString::fromUtf8(tree.path("photo.png")));
     ASSERT_TRUE(png.open(QIODevice::ReadOnly));
-    const QByteArray header = png.read(20); // cut inside the header chunk
-    QFile truncated(QString::fromUtf8(tree.path("broken.png")));
-    ASSERT_TRUE(truncated.open(QIODevice::WriteOnly));
-    truncated.write(header);
-    truncated.close();
+    tree.write("broken.png", png.read(20)); // cut inside the header chunk
     tree.file("misnamed.png", 100);
-    QFile svg(QString::fromUtf8(tree.path("drawing.svg")));
-    ASSERT_TRUE(svg.open(QIODevice::WriteOnly));
-    svg.write("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"40\" height=\"30\"/>");
-    svg.close();
+    tree.write("drawing.svg", "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"40\" height=\"30\"/>");
 
     const ScanOptions options = shown({PropertyColumn::Name, PropertyColumn::Dimensions});
     EXPECT_EQ(makeNode(tree.path("photo.png"), 1, options)->dimensions, QStringLiteral("640\u00D7480"));
@@ -248,34 +210,6 @@ TEST(MakeNode, ImageDimensionsOnlyWhileTheirColumnIsShown)
     // A vector image must be parsed whole for its size: never read.
     EXPECT_FALSE(makeNode(tree.path("drawing.svg"), 1, options)->dimensions);
     EXPECT_FALSE(makeNode(tree.path("photo.png"), 1, shown({PropertyColumn::Name}))->dimensions);
-}
-
-TEST(MakeNode, AWideTreeComesOutWholeAndSortedWhoeverBuiltIt)
-{
-    // Enough folders for the build to share them out between threads.
-    TempTree tree;
-    for (int a = 0; a < 12; ++a) {
-        for (int b = 0; b < 6; ++b) {
-            for (int c = 0; c < 8; ++c)
-                tree.file(QStringLiteral("d%1/e%2/f%3.txt").arg(a).arg(b).arg(c).toUtf8(), c);
-        }
-    }
-    const ScanOptions options = shown({PropertyColumn::Name, PropertyColumn::Size}, DepthLimit::Three);
-
-    std::function<void(const NodeList &, QStringList &)> flatten = [&](const NodeList &nodes, QStringList &out) {
-        for (std::size_t i = 0; i < nodes.size(); ++i) {
-            out.append(QString::fromUtf8(nodes[i]->path));
-            if (i > 0) {
-                EXPECT_LE(Collator().compare(nodes[i - 1]->name, nodes[i]->name), 0);
-            }
-            flatten(nodes[i]->children, out);
-        }
-    };
-    QStringList first, second;
-    flatten(makeNode(tree.path(), 0, options)->children, first);
-    flatten(makeNode(tree.path(), 0, options)->children, second);
-    EXPECT_EQ(first.size(), 12 + 12 * 6 + 12 * 6 * 8);
-    EXPECT_EQ(first, second);
 }
 
 TEST(MakeNode, ABigFolderIsSharedOutAndComesOutAsOneWorkerWouldMakeIt)
@@ -329,13 +263,8 @@ TEST(MakeNode, ABigFolderIsSharedOutAndComesOutAsOneWorkerWouldMakeIt)
             }
         }
     }
-}
 
-TEST(MakeNode, TheItemLimitCutsABigFolderShortAndMarksIt)
-{
-    TempTree tree;
-    for (int i = 0; i < 1500; ++i)
-        tree.file(QStringLiteral("f%1.txt").arg(i).toUtf8(), 1);
+    // The item limit cuts the shared-out folder short and marks it.
     ScanOptions options = shown({PropertyColumn::Name});
     options.itemLimit = 1000;
     BuildProgress progress;

@@ -59,13 +59,15 @@ SystemColor headerColor(OutlineView &view, const char *identifier)
 
 // A controller whose view is shown, as the host shows it.
 struct ShownPreview {
-    explicit ShownPreview(const QUrl &url)
+    ShownPreview()
     {
         controller.view()->resize(900, 500);
         controller.view()->show();
-        runRequest(controller, url);
     }
+    explicit ShownPreview(const QUrl &url) : ShownPreview() { runRequest(controller, url); }
+    explicit ShownPreview(NodeList nodes) : ShownPreview() { controller.showContent(std::move(nodes)); }
     OutlineView &view() { return *controller.outlineView; }
+    bool busy() { return controller.busyIndicator->isVisibleTo(controller.view()); }
 
     PreviewViewController controller;
 };
@@ -162,53 +164,44 @@ TEST(Outline, HidingAColumnKeepsTheTreeAndShowingOneRescans)
     EXPECT_EQ(names(preview.controller.content()), (QStringList{"added-later.txt", "tagged.txt"}));
 }
 
-TEST(Outline, TheHeaderMenuListsColumnsInTheirOwnOrder)
+TEST(Outline, TheColumnLayoutCarriesOverButTheMenuKeepsItsOwnOrder)
 {
     TempTree tree;
-    QStringList expected;
+    tree.file("a.txt", 1);
+    auto menuOrder = [](OutlineView &view) {
+        QStringList order;
+        for (QAction *item : view.headerMenu()->actions())
+            order.append(item->isSeparator() ? QStringLiteral("-") : item->objectName());
+        return order;
+    };
+    const QStringList expected{"Date Modified", "Date Created", "Date Last Opened", "Date Added", "Size",
+                               "Kind", "Tags", "-", "Dimensions"};
     {
         ShownPreview preview(tree.url());
         QHeaderView *header = preview.view().header();
         header->moveSection(header->visualIndex(column(preview.view(), "Size")), 1); // dragged to the front
-        const QList<QAction *> items = preview.view().headerMenu()->actions();
-        for (QAction *item : items)
-            expected.append(item->isSeparator() ? QStringLiteral("-") : item->objectName());
-    }
-    EXPECT_EQ(expected, (QStringList{"Date Modified", "Date Created", "Date Last Opened", "Date Added", "Size",
-                                     "Kind", "Tags", "-", "Dimensions"}));
-
-    // A new preview has the moved column, and still the same menu.
-    ShownPreview again(tree.url());
-    EXPECT_EQ(again.view().header()->visualIndex(column(again.view(), "Size")), 1);
-    QStringList order;
-    for (QAction *item : again.view().headerMenu()->actions())
-        order.append(item->isSeparator() ? QStringLiteral("-") : item->objectName());
-    EXPECT_EQ(order, expected);
-}
-
-TEST(Outline, AHiddenColumnStaysHiddenInTheNextPreview)
-{
-    TempTree tree;
-    tree.file("a.txt", 1);
-    {
-        ShownPreview preview(tree.url());
+        EXPECT_EQ(menuOrder(preview.view()), expected);
         ASSERT_FALSE(preview.view().tableColumns()[column(preview.view(), "Kind")].hidden);
         chooseFromHeaderMenu(preview.view(), "Kind");
     }
     ShownPreview next(tree.url());
-    EXPECT_TRUE(next.view().tableColumns()[column(next.view(), "Kind")].hidden);
-    EXPECT_TRUE(next.view().isColumnHidden(column(next.view(), "Kind")));
+    OutlineView &view = next.view();
+    EXPECT_EQ(view.header()->visualIndex(column(view, "Size")), 1);
+    EXPECT_EQ(menuOrder(view), expected);
+    EXPECT_TRUE(view.tableColumns()[column(view, "Kind")].hidden);
+    EXPECT_TRUE(view.isColumnHidden(column(view, "Kind")));
     EXPECT_FALSE(visibleColumns().contains(PropertyColumn::Kind));
     EXPECT_FALSE(next.controller.content()[0]->typeDescription); // not read
-    QMenu *menu = openHeaderMenu(next.view());
+    QMenu *menu = openHeaderMenu(view);
     EXPECT_FALSE(menu->findChild<QAction *>(QStringLiteral("Kind"))->isChecked());
     menu->hide();
 }
 
-TEST(Outline, TheIconSizeChangesRowsAndIconsAtOnce)
+TEST(Outline, TheIconSizeChangesRowsAndIconsAtOnceAndTheHeaderIsDrawn)
 {
     TempTree tree;
     tree.file("folder/file.txt", 1);
+    tree.file("README.txt", 78);
     ShownPreview preview(tree.url());
     OutlineView &view = preview.view();
     const QModelIndex folder = view.model()->index(0, 0);
@@ -226,8 +219,16 @@ TEST(Outline, TheIconSizeChangesRowsAndIconsAtOnce)
     EXPECT_EQ(cell->imageView->image.availableSizes(), QList<QSize>{QSize(32, 32)});
     EXPECT_EQ(nameTitleIndentation(), 35);
 
-    const QImage large = view.grab().toImage();
-    EXPECT_FALSE(large.isNull());
+    // The header says something where the Name title stands.
+    const QImage image = preview.controller.view()->grab().toImage();
+    EXPECT_EQ(image.size(), QSize(900, 500));
+    const QImage title = image.copy(QRect(nameTitleIndentation(), 2, 40, view.header()->height() - 4));
+    QSet<QRgb> colours;
+    for (int y = 0; y < title.height(); ++y) {
+        for (int x = 0; x < title.width(); ++x)
+            colours.insert(title.pixel(x, y));
+    }
+    EXPECT_GT(colours.size(), 3);
 }
 
 TEST(Outline, CellsShowTheirValuesAndIcons)
@@ -248,13 +249,8 @@ TEST(Outline, CellsShowTheirValuesAndIcons)
     EXPECT_EQ(size->textField->alignment & Qt::AlignRight, Qt::AlignRight);
     EXPECT_EQ(view.cellView(column(view, "Size"), empty.siblingAtColumn(column(view, "Size")))->textField->stringValue,
               QStringLiteral("--"));
-    auto *kind = view.cellView(column(view, "Kind"), notes.siblingAtColumn(column(view, "Kind")));
-    ASSERT_TRUE(dynamic_cast<TextCell *>(kind));
-    EXPECT_EQ(kind->identifier, QStringLiteral("textCellIdentifier"));
 
-    auto *name = dynamic_cast<ImageCell *>(view.cellView(0, notes));
-    ASSERT_TRUE(name);
-    EXPECT_FALSE(name->imageView->image.isNull());
+    EXPECT_FALSE(view.cellView(0, notes)->imageView->image.isNull());
     EXPECT_EQ(view.cellView(0, untyped)->textField->stringValue, QStringLiteral("no-type"));
     EXPECT_FALSE(view.cellView(0, untyped)->imageView->image.isNull());
     EXPECT_EQ(view.cellView(0, empty)->imageView->image.availableSizes(), QList<QSize>{QSize(16, 16)});
@@ -263,33 +259,9 @@ TEST(Outline, CellsShowTheirValuesAndIcons)
 TEST(Outline, PaintingAndScrollingNeverReadTheDisk)
 {
     // A hundred thousand rows, made in memory: what is measured is the view.
-    auto makeLevel = [](int count, const QString &prefix) {
-        NodeList nodes;
-        for (int i = 0; i < count; ++i) {
-            auto node = std::make_unique<Node>();
-            node->name = prefix + QString::number(i);
-            node->path = "/nonexistent/" + node->name.toUtf8();
-            node->size = i;
-            node->dateModified = Date(std::chrono::seconds(1700000000 + i));
-            node->utType = ContentType::forFileName(node->name + QStringLiteral(".txt"));
-            node->typeDescription = node->utType->localizedDescription();
-            nodes.push_back(std::move(node));
-        }
-        return nodes;
-    };
-    NodeList top;
-    for (int f = 0; f < 100; ++f) {
-        auto folder = std::make_unique<Node>();
-        folder->type = NodeType::Folder;
-        folder->name = QStringLiteral("folder %1").arg(f);
-        folder->children = makeLevel(999, folder->name + QStringLiteral(" item "));
-        top.push_back(std::move(folder));
-    }
-    PreviewViewController controller;
-    controller.view()->resize(900, 600);
-    controller.view()->show();
-    controller.showContent(std::move(top));
-    EXPECT_EQ(controller.summaryLabel->text().endsWith(QLatin1String("100000 items")), true);
+    ShownPreview shown(generatedTree(100000, 0));
+    PreviewViewController &controller = shown.controller;
+    EXPECT_TRUE(controller.summaryLabel->text().endsWith(QLatin1String("100000 items")));
 
     const quint64 before = fileSystemReadCount();
     QScrollBar *bar = controller.outlineView->verticalScrollBar();
@@ -299,35 +271,6 @@ TEST(Outline, PaintingAndScrollingNeverReadTheDisk)
         controller.outlineView->viewport()->repaint();
     }
     EXPECT_EQ(fileSystemReadCount(), before);
-}
-
-TEST(Outline, ScreenshotsInBothIconSizes)
-{
-    TempTree tree;
-    tree.file("Documents/Report.txt", 1200);
-    tree.file("Documents/Notes.md", 300);
-    tree.file("Pictures/Sunrise.png", 5000);
-    tree.file("README.txt", 78);
-    QDir().mkpath(QStringLiteral(TRELLIN_SCREENSHOTS));
-    for (IconSize size : {IconSize::Small, IconSize::Large}) {
-        Defaults::set(Defaults::Keys::iconSize(), size);
-        ShownPreview preview(tree.url());
-        QCoreApplication::processEvents();
-        const QImage image = preview.controller.view()->grab().toImage();
-        const QString file = QStringLiteral(TRELLIN_SCREENSHOTS "/preview-%1.png")
-                                 .arg(size == IconSize::Large ? QStringLiteral("large") : QStringLiteral("small"));
-        ASSERT_TRUE(image.save(file));
-        EXPECT_EQ(image.size(), QSize(900, 500));
-        // The header says something where the Name title stands.
-        const QRect title(nameTitleIndentation(), 2, 40, preview.view().header()->height() - 4);
-        const QImage header = image.copy(title);
-        QSet<QRgb> colours;
-        for (int y = 0; y < header.height(); ++y) {
-            for (int x = 0; x < header.width(); ++x)
-                colours.insert(header.pixel(x, y));
-        }
-        EXPECT_GT(colours.size(), 3) << file.toStdString();
-    }
 }
 
 TEST(Outline, ReSortingKeepsRowsOpenOrClosedAndTheSelection)
@@ -393,19 +336,6 @@ NodeList bigTree()
     return generatedTree(5000, 150);
 }
 
-struct ShownTree {
-    explicit ShownTree(NodeList nodes)
-    {
-        controller.view()->resize(900, 500);
-        controller.view()->show();
-        controller.showContent(std::move(nodes));
-    }
-    OutlineView &view() { return *controller.outlineView; }
-    bool busy() { return controller.busyIndicator->isVisibleTo(controller.view()); }
-
-    PreviewViewController controller;
-};
-
 QByteArrayList sortedPaths(SortOrder order)
 {
     NodeList nodes = bigTree();
@@ -417,7 +347,7 @@ QByteArrayList sortedPaths(SortOrder order)
 
 TEST(Outline, ABigTreeIsSortedInTheBackgroundAsSortTreeSortsIt)
 {
-    ShownTree shown(bigTree());
+    ShownPreview shown(bigTree());
     OutlineView &view = shown.view();
     QAbstractItemModel *model = view.model();
     const QModelIndex folder = model->index(7, 0);
@@ -448,7 +378,7 @@ TEST(Outline, ABigTreeIsSortedInTheBackgroundAsSortTreeSortsIt)
 
 TEST(Outline, TheLastClickDuringABackgroundSortWins)
 {
-    ShownTree shown(bigTree());
+    ShownPreview shown(bigTree());
     clickHeader(shown.view(), "Kind");
     clickHeader(shown.view(), "Size");
     clickHeader(shown.view(), "Size");
@@ -461,7 +391,7 @@ TEST(Outline, TheLastClickDuringABackgroundSortWins)
 
 TEST(Outline, ANewTreeARequestOrTheEndOfThePreviewDropsABackgroundSort)
 {
-    auto shown = std::make_unique<ShownTree>(bigTree());
+    auto shown = std::make_unique<ShownPreview>(bigTree());
     clickHeader(shown->view(), "Name");
     ASSERT_TRUE(shown->controller.isSorting());
     NodeList other = generatedTree(30000, 0);

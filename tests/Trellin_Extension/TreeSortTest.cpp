@@ -55,51 +55,42 @@ protected:
 
 } // namespace
 
-TEST_F(TreeSort, NamesFollowTheLocaleInBothDirections)
+TEST_F(TreeSort, RulesForEachKeyInBothDirections)
 {
-    const std::vector<Item> items{{"delta"}, {"Bravo"}, {"charlie"}};
-    EXPECT_EQ(sorted(items, SortOption::Name, true), (QStringList{"Bravo", "charlie", "delta"}));
-    EXPECT_EQ(sorted(items, SortOption::Name, false), (QStringList{"delta", "charlie", "Bravo"}));
-    EXPECT_EQ(sorted({}, SortOption::Name, true), QStringList{});
-    EXPECT_EQ(sorted({{"only"}}, SortOption::Size, false), QStringList{"only"});
+    const Item folderB{"Folder B", {}, {}, {}, NodeType::Folder}, folderA{"folder a", {}, {}, {}, NodeType::Folder};
+    const struct {
+        std::vector<Item> items;
+        SortOption option;
+        QStringList ascending, descending;
+    } cases[] = {
+        // Names follow the locale.
+        {{{"delta"}, {"Bravo"}, {"charlie"}}, SortOption::Name, {"Bravo", "charlie", "delta"}, {"delta", "charlie", "Bravo"}},
+        {{}, SortOption::Name, {}, {}},
+        {{{"only"}}, SortOption::Size, {"only"}, {"only"}},
+        // Equal dates and sizes are reversed with the direction.
+        {{{"x", {}, {}, 100}, {"y", {}, {}, 100}, {"z", {}, {}, 100}}, SortOption::DateModified, {"x", "y", "z"}, {"z", "y", "x"}},
+        {{{"x", 5}, {"y", 5}}, SortOption::Size, {"x", "y"}, {"y", "x"}},
+        {{{"b", 30}, {"a", 10}, {"c", 20}}, SortOption::Size, {"a", "c", "b"}, {"b", "c", "a"}},
+        // Kinds sort by identifier, keeping the previous order.
+        {{{"b.jpeg", {}, "image/jpeg"}, {"c.png", {}, "image/png"}, {"a.jpeg", {}, "image/jpeg"}}, SortOption::Kind,
+         {"b.jpeg", "a.jpeg", "c.png"}, {"c.png", "b.jpeg", "a.jpeg"}},
+        // Items without the key go last ascending and first descending.
+        {{{"file2", 20}, folderB, {"file1", 10}, folderA}, SortOption::Size,
+         {"file1", "file2", "folder a", "Folder B"}, {"Folder B", "folder a", "file2", "file1"}},
+        // With nobody having the key, the name rule decides.
+        {{{"b"}, {"a"}, {"C"}}, SortOption::DateModified, {"a", "b", "C"}, {"C", "b", "a"}},
+        {{{"b"}, {"a"}, {"C"}}, SortOption::Kind, {"a", "b", "C"}, {"C", "b", "a"}},
+    };
+    ASSERT_TRUE(ContentType::withIdentifier(QStringLiteral("image/jpeg")));
+    for (const auto &test : cases) {
+        SCOPED_TRACE(test.ascending.join(QLatin1Char(' ')).toStdString());
+        EXPECT_EQ(sorted(test.items, test.option, true), test.ascending);
+        EXPECT_EQ(sorted(test.items, test.option, false), test.descending);
+    }
     // Equal names keep their order whichever the direction.
-    const std::vector<Item> twins{{"same", 1}, {"same", 2}};
-    NodeList nodes = make(twins);
+    NodeList nodes = make({{"same", 1}, {"same", 2}});
     sortLevel(nodes, {SortOption::Name, false}, m_collator);
     EXPECT_EQ(nodes[0]->size, 1);
-}
-
-TEST_F(TreeSort, EqualDatesAndSizesAreReversedWithTheDirection)
-{
-    const std::vector<Item> dates{{"x", {}, {}, 100}, {"y", {}, {}, 100}, {"z", {}, {}, 100}};
-    EXPECT_EQ(sorted(dates, SortOption::DateModified, true), (QStringList{"x", "y", "z"}));
-    EXPECT_EQ(sorted(dates, SortOption::DateModified, false), (QStringList{"z", "y", "x"}));
-    const std::vector<Item> sizes{{"x", 5}, {"y", 5}};
-    EXPECT_EQ(sorted(sizes, SortOption::Size, true), (QStringList{"x", "y"}));
-    EXPECT_EQ(sorted(sizes, SortOption::Size, false), (QStringList{"y", "x"}));
-    const std::vector<Item> mixed{{"b", 30}, {"a", 10}, {"c", 20}};
-    EXPECT_EQ(sorted(mixed, SortOption::Size, true), (QStringList{"a", "c", "b"}));
-    EXPECT_EQ(sorted(mixed, SortOption::Size, false), (QStringList{"b", "c", "a"}));
-}
-
-TEST_F(TreeSort, KindsSortByIdentifierKeepingThePreviousOrder)
-{
-    const std::vector<Item> items{{"b.jpeg", {}, "image/jpeg"}, {"c.png", {}, "image/png"}, {"a.jpeg", {}, "image/jpeg"}};
-    ASSERT_TRUE(ContentType::withIdentifier(QStringLiteral("image/jpeg")));
-    EXPECT_EQ(sorted(items, SortOption::Kind, true), (QStringList{"b.jpeg", "a.jpeg", "c.png"}));
-    EXPECT_EQ(sorted(items, SortOption::Kind, false), (QStringList{"c.png", "b.jpeg", "a.jpeg"}));
-}
-
-TEST_F(TreeSort, ItemsWithoutTheKeyGoLastAscendingAndFirstDescending)
-{
-    const std::vector<Item> items{{"file2", 20}, {"Folder B", {}, {}, {}, NodeType::Folder}, {"file1", 10},
-                                  {"folder a", {}, {}, {}, NodeType::Folder}};
-    EXPECT_EQ(sorted(items, SortOption::Size, true), (QStringList{"file1", "file2", "folder a", "Folder B"}));
-    EXPECT_EQ(sorted(items, SortOption::Size, false), (QStringList{"Folder B", "folder a", "file2", "file1"}));
-    // With nobody having the key, the name rule decides.
-    const std::vector<Item> none{{"b"}, {"a"}, {"C"}};
-    EXPECT_EQ(sorted(none, SortOption::DateModified, true), (QStringList{"a", "b", "C"}));
-    EXPECT_EQ(sorted(none, SortOption::Kind, false), (QStringList{"C", "b", "a"}));
 }
 
 TEST_F(TreeSort, LongListsSortLikeShortOnes)
@@ -116,18 +107,6 @@ TEST_F(TreeSort, LongListsSortLikeShortOnes)
     std::stable_sort(expected.begin(), expected.end(),
                      [&](const QString &a, const QString &b) { return m_collator.compare(a, b) < 0; });
     EXPECT_EQ(viaKeys, expected);
-}
-
-TEST_F(TreeSort, SortTreeReordersEveryLevelInPlace)
-{
-    NodeList nodes = make({{"b", {}, {}, {}, NodeType::Folder}, {"a", {}, {}, {}, NodeType::Folder}});
-    nodes[0]->children = make({{"y"}, {"x"}});
-    const Node *firstBefore = nodes[0].get();
-    sortTree(nodes, {SortOption::Name, true});
-    EXPECT_EQ(names(nodes), (QStringList{"a", "b"}));
-    EXPECT_EQ(nodes[1].get(), firstBefore); // the same nodes, moved
-    EXPECT_EQ(names(nodes[1]->children), (QStringList{"x", "y"}));
-    EXPECT_TRUE(nodes[0]->children.empty()); // a leaf folder stays one
 }
 
 TEST_F(TreeSort, APlanLeavesTheTreeAloneAndAppliedGivesSortTreesOrder)

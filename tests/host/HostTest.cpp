@@ -43,6 +43,11 @@ QString local(const QByteArray &path)
     return QString::fromUtf8(path);
 }
 
+QJsonObject errorOf(const HostRun &run)
+{
+    return QJsonDocument::fromJson(run.out).object().value(QStringLiteral("error")).toObject();
+}
+
 } // namespace
 
 TEST(Host, DumpsTheFinishedPreviewAsJson)
@@ -110,25 +115,18 @@ TEST(Host, RendersAScreenshot)
     EXPECT_EQ(image.size(), QSize(640, 300));
 }
 
-TEST(Host, RefusesBadUsageWithStatusTwo)
+TEST(Host, RefusesBadUsageWithStatusTwoAndSaysWhenThePluginCannotBeLoaded)
 {
-    for (const QStringList &arguments : {QStringList{}, QStringList{QStringLiteral("--dump")},
-                                         QStringList{QStringLiteral("--bogus"), QStringLiteral("/tmp")},
-                                         QStringList{QStringLiteral("--dump"), QStringLiteral("--text"), QStringLiteral("/")},
-                                         QStringList{QStringLiteral("--size"), QStringLiteral("wide"), QStringLiteral("/")},
-                                         QStringList{QStringLiteral("/a"), QStringLiteral("/b")}}) {
+    for (const QStringList &arguments : {QStringList{}, QStringList{"--dump"}, QStringList{"--bogus", "/tmp"},
+                                         QStringList{"--dump", "--text", "/"}, QStringList{"--size", "wide", "/"},
+                                         QStringList{"/a", "/b"}}) {
         const HostRun run = runHost(arguments);
         EXPECT_EQ(run.exitCode, 2) << arguments.join(QLatin1Char(' ')).toStdString();
         EXPECT_TRUE(run.err.contains("Usage:"));
         EXPECT_TRUE(run.out.isEmpty());
     }
-}
-
-TEST(Host, ReportsAPluginThatCannotBeLoaded)
-{
     TempTree tree;
-    const HostRun run = runHost({QStringLiteral("--dump"), QStringLiteral("--plugin"), local(tree.file("fake.so", 10)),
-                             local(tree.path())});
+    const HostRun run = runHost({"--dump", "--plugin", local(tree.file("fake.so", 10)), local(tree.path())});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.err.contains("cannot load the preview plug-in"));
 }
@@ -178,25 +176,15 @@ TEST(Host, TakesThePasswordOfAnArchiveFromAFile)
     TempTree tree;
     tree.file("inside.txt", 10);
     ASSERT_TRUE(runTool(QStringLiteral("zip"), {"-q", "-P", "open sesame", "locked.zip", "inside.txt"}, tree.path()));
-    const QByteArray right = tree.path("right");
-    const QByteArray wrong = tree.path("wrong");
-    {
-        QFile file(local(right));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("open sesame\n");
-    }
-    {
-        QFile file(local(wrong));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("closed\n");
-    }
+    const QByteArray right = tree.write("right", "open sesame\n");
+    const QByteArray wrong = tree.write("wrong", "closed\n");
     for (const auto &[file, code] : {std::pair<QString, int>{QString(), 3}, {local(wrong), 4}}) {
         QStringList arguments{QStringLiteral("--dump")};
         if (!file.isEmpty())
             arguments << QStringLiteral("--password-file") << file;
         const HostRun run = runHost(arguments << local(tree.path("locked.zip")));
         EXPECT_EQ(run.exitCode, 1);
-        const QJsonObject error = QJsonDocument::fromJson(run.out).object().value(QStringLiteral("error")).toObject();
+        const QJsonObject error = errorOf(run);
         EXPECT_EQ(error.value(QStringLiteral("domain")).toString(), QStringLiteral("Zip.ZipError"));
         EXPECT_EQ(error.value(QStringLiteral("code")).toInt(), code);
         EXPECT_FALSE(error.value(QStringLiteral("message")).toString().isEmpty());
@@ -213,11 +201,7 @@ TEST(Host, EveryFailureIsReportedInEveryMode)
     tree.file("plain.txt", 10);
     tree.file("empty.zip");
     tree.file("damaged.zip", 300);
-    {
-        QFile fake(local(tree.path("fake.tar.gz")));
-        ASSERT_TRUE(fake.open(QIODevice::WriteOnly));
-        fake.write("this is no archive at all");
-    }
+    tree.write("fake.tar.gz", "this is no archive at all");
     ASSERT_EQ(mkfifo(tree.path("pipe.zip").constData(), 0600), 0);
     tree.folder("locked/inside");
     chmod(tree.path("locked").constData(), 0);
@@ -253,7 +237,7 @@ TEST(Host, EveryFailureIsReportedInEveryMode)
         const QString path = local(tree.path(item.name));
         const HostRun dump = runReduced({QStringLiteral("--dump"), path});
         EXPECT_EQ(dump.exitCode, 1) << dump.err.constData();
-        const QJsonObject error = QJsonDocument::fromJson(dump.out).object().value(QStringLiteral("error")).toObject();
+        const QJsonObject error = errorOf(dump);
         EXPECT_EQ(error.value(QStringLiteral("domain")).toString(), QLatin1String(item.domain));
         EXPECT_EQ(error.value(QStringLiteral("code")).toInt(), item.code);
         const QString message = error.value(QStringLiteral("message")).toString();

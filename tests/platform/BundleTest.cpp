@@ -14,14 +14,3 @@ TEST(StringWithFormat, FillsPositionalAndSequentialSpecifiers)
     // A specifier without an argument is left as written rather than guessed.
     EXPECT_EQ(stringWithFormat(QStringLiteral("%d and %3$@"), {}), QStringLiteral("%d and %3$@"));
 }
-
-TEST(Bundle, TheEnglishTableGivesSingularsAndKeepsUnknownKeys)
-{
-    const Bundle &bundle = Bundle::main();
-    EXPECT_EQ(bundle.localizedString("%lld items", 1), QStringLiteral("%lld item"));
-    EXPECT_EQ(bundle.localizedString("%lld items", 0), QStringLiteral("%lld items"));
-    EXPECT_EQ(bundle.localizedString("%1$@, %2$d items", 1), QStringLiteral("%1$@, %2$d item"));
-    EXPECT_EQ(bundle.localizedString("%1$@, %2$d items", 2), QStringLiteral("%1$@, %2$d items"));
-    EXPECT_EQ(bundle.localizedString("Date Modified"), QStringLiteral("Date Modified"));
-    EXPECT_EQ(bundle.localizedString("No such key"), QStringLiteral("No such key"));
-}

@@ -5,16 +5,6 @@
 
 #include <gtest/gtest.h>
 
-TEST(ContentType, DataCoversFilesButNotFolders)
-{
-    const ContentType text = ContentType::forFileName(QStringLiteral("notes.txt"));
-    EXPECT_EQ(text.identifier(), QStringLiteral("text/plain"));
-    EXPECT_FALSE(text.localizedDescription().isEmpty());
-    EXPECT_TRUE(ContentType::zipArchive().conforms(ContentType::data()));
-    EXPECT_FALSE(ContentType::folder().conforms(ContentType::data()));
-    EXPECT_FALSE(ContentType::data().conforms(ContentType::zipArchive()));
-}
-
 TEST(ContentType, TheMemoAnswersAsTheDatabaseDoes)
 {
     // Names that share a memo key, and names that patterns other than

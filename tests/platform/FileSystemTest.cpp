@@ -5,12 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <sys/resource.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
+
 #include <unistd.h>
 
 TEST(FileSystem, FileUrlsKeepEveryByteOfAPath)
@@ -25,16 +21,6 @@ TEST(FileSystem, FileUrlsKeepEveryByteOfAPath)
     EXPECT_TRUE(FileSystem::localPath(QUrl(QStringLiteral("https://example.org/x"))).isEmpty());
     // A NUL would cut the path short and name another item.
     EXPECT_TRUE(FileSystem::localPath(QUrl::fromEncoded("file:///tmp/real%00/elsewhere")).isEmpty());
-}
-
-TEST(FileSystem, PathComponents)
-{
-    EXPECT_EQ(FileSystem::lastPathComponent("/a/b/c.txt"), "c.txt");
-    EXPECT_EQ(FileSystem::lastPathComponent("/a/b/"), "b");
-    EXPECT_EQ(FileSystem::lastPathComponent("/"), "/");
-    EXPECT_EQ(FileSystem::lastPathComponent("name"), "name");
-    EXPECT_EQ(FileSystem::appendingPathComponent("/a", "b"), "/a/b");
-    EXPECT_EQ(FileSystem::appendingPathComponent("/", "b"), "/b");
 }
 
 TEST(ResourceValues, ReadOnlyWhatIsAskedAndNeverFollowLinks)
@@ -90,32 +76,4 @@ TEST(FileSystem, ADirectoryIsListedOnlyIfItIsStillTheOneThatWasRead)
     EXPECT_TRUE(FileSystem::Directory(tree.path("folder")).isOpen());
     EXPECT_FALSE(FileSystem::Directory(tree.path("absent")).isOpen());
     EXPECT_FALSE(FileSystem::Directory(tree.path("moved/a")).isOpen());
-}
-
-TEST(FileSystem, RemovesFoldersOfAnyDepthWithFewDescriptors)
-{
-    TempTree tree;
-    const QByteArray top = tree.folder("top");
-    int fd = open(top.constData(), O_RDONLY | O_DIRECTORY);
-    ASSERT_GE(fd, 0);
-    for (int depth = 0; depth < 30000; ++depth) {
-        ASSERT_EQ(mkdirat(fd, "d", 0700), 0);
-        const int child = openat(fd, "d", O_RDONLY | O_DIRECTORY);
-        if (depth % 1000 == 0) {
-            close(openat(child, "file", O_WRONLY | O_CREAT, 0600));
-            fchmod(child, 0500); // read-only folders on the way
-        }
-        close(fd);
-        fd = child;
-    }
-    close(fd);
-    struct rlimit saved;
-    ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &saved), 0);
-    struct rlimit few = saved;
-    few.rlim_cur = 256;
-    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &few), 0);
-    const bool removed = FileSystem::removeItem(top);
-    setrlimit(RLIMIT_NOFILE, &saved);
-    EXPECT_TRUE(removed);
-    EXPECT_NE(access(top.constData(), F_OK), 0);
 }

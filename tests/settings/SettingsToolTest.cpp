@@ -124,7 +124,7 @@ TEST(SettingsTool, IntegrateAndRemoveLeaveTheUsersOwnActionsByteForByte)
     EXPECT_EQ(contents(uca), "<actions><action>");
 }
 
-TEST(SettingsTool, SetFailsWithTheReasonWhenNothingWasWritten)
+TEST(SettingsTool, SetFailsWithTheReasonWhenNothingWasWrittenAndKeepsItsFolderPrivate)
 {
     QTemporaryDir home;
     QProcessEnvironment environment = homeEnvironment(home.path());
@@ -147,14 +147,8 @@ TEST(SettingsTool, SetFailsWithTheReasonWhenNothingWasWritten)
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.err.contains("V7Q2KX4M9P.group.ltd.vantorix.Trellin.json")) << run.err.constData();
     EXPECT_EQ(runTool(getDepth, environment).out, "2\n");
-}
 
-TEST(SettingsTool, MakesItsFolderPrivateButLeavesTheUsersFolderAsItIs)
-{
-    QTemporaryDir home;
-    QProcessEnvironment environment = homeEnvironment(home.path());
-    const QStringList setDepth{QStringLiteral("set"), QStringLiteral("depthLimit"), QStringLiteral("4")};
-
+    // Its own folder is made private; the user's is left as it is.
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("fresh")));
     ASSERT_EQ(runTool(setDepth, environment).exitCode, 0);
     EXPECT_EQ(modeOf(home.filePath(QStringLiteral("fresh/trellin"))), 0700u);
@@ -165,5 +159,5 @@ TEST(SettingsTool, MakesItsFolderPrivateButLeavesTheUsersFolderAsItIs)
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("own")));
     ASSERT_EQ(runTool(setDepth, environment).exitCode, 0);
     EXPECT_EQ(modeOf(own), 0751u);
-    EXPECT_EQ(runTool({QStringLiteral("get"), QStringLiteral("depthLimit")}, environment).out, "4\n");
+    EXPECT_EQ(runTool(getDepth, environment).out, "4\n");
 }

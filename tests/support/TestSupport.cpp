@@ -17,8 +17,6 @@
 #include <functional>
 
 #include <fcntl.h>
-#include <linux/capability.h>
-#include <sys/syscall.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -79,35 +77,6 @@ QJsonObject jsonFileContents(const QString &path)
     return QJsonDocument::fromJson(file.readAll()).object();
 }
 
-namespace {
-struct Capabilities {
-    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
-    __user_cap_data_struct data[2]{};
-    bool read() { return syscall(SYS_capget, &header, data) == 0; }
-    bool write() { return syscall(SYS_capset, &header, data) == 0; }
-};
-constexpr quint32 readOverrides = (1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH);
-} // namespace
-
-WithoutReadOverride::WithoutReadOverride()
-{
-    Capabilities capabilities;
-    if (!capabilities.read() || !(capabilities.data[0].effective & readOverrides))
-        return;
-    m_savedEffective = capabilities.data[0].effective;
-    capabilities.data[0].effective &= ~readOverrides;
-    m_changed = capabilities.write();
-}
-
-WithoutReadOverride::~WithoutReadOverride()
-{
-    Capabilities capabilities;
-    if (m_changed && capabilities.read()) {
-        capabilities.data[0].effective = m_savedEffective;
-        capabilities.write();
-    }
-}
-
 TempTree::TempTree()
 {
     if (!m_dir.isValid())
@@ -146,9 +115,17 @@ QByteArray TempTree::file(const QByteArray &relative, qint64 size) const
     EXPECT_GE(fd, 0) << full.constData();
     if (fd >= 0) {
         const QByteArray bytes(size, 'x');
-        EXPECT_EQ(write(fd, bytes.constData(), size_t(bytes.size())), size);
+        EXPECT_EQ(::write(fd, bytes.constData(), size_t(bytes.size())), size);
         close(fd);
     }
+    return full;
+}
+
+QByteArray TempTree::write(const QByteArray &relative, const QByteArray &bytes) const
+{
+    const QByteArray full = file(relative);
+    QFile out(QFile::decodeName(full));
+    EXPECT_TRUE(out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size()) << full.constData();
     return full;
 }
 

@@ -41,22 +41,11 @@ public:
     /// Makes a file of `size` bytes, and the folders on its way.
     QByteArray file(const QByteArray &relative, qint64 size = 0) const;
     QByteArray folder(const QByteArray &relative) const;
+    /// Makes a file holding `bytes`, and the folders on its way.
+    QByteArray write(const QByteArray &relative, const QByteArray &bytes) const;
 
 private:
     QTemporaryDir m_dir;
-};
-
-/// Takes away, while it lives, this thread's power to read any folder
-/// whatever its permissions (held when the tests run as root).
-class WithoutReadOverride
-{
-public:
-    WithoutReadOverride();
-    ~WithoutReadOverride();
-
-private:
-    bool m_changed = false;
-    quint32 m_savedEffective = 0;
 };
 
 /// What the completion handler of one request saw.

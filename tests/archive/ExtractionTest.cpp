@@ -1,0 +1,399 @@
+// SPDX-License-Identifier: MIT
+// Extraction of zip and other archives, and of archives that try to hang,
+// exhaust or escape it.
+#include "FileSystem.h"
+#include "TestSupport.h"
+#include "Zip.h"
+#include "ZipWriter.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// An archive in a folder of its own, and a destination "out" beside it.
+class Extraction : public testing::Test
+{
+protected:
+    QByteArray archive(const std::vector<ZipEntry> &entries, const QByteArray &name = "test.zip")
+    {
+        const QByteArray path = m_tree.path(name);
+        EXPECT_TRUE(writeZip(path, entries));
+        return path;
+    }
+
+    // As the zip routine of the library does it, which checks the name too.
+    std::optional<Zip::ZipError> extract(const QByteArray &archivePath, const std::optional<QString> &password = {})
+    {
+        try {
+            Zip::unzipFile(FileSystem::fileUrl(archivePath), FileSystem::fileUrl(destination()), true, password);
+        } catch (const Zip::ZipError &error) {
+            return error;
+        }
+        return std::nullopt;
+    }
+
+    std::optional<Zip::ZipError> extract(const QByteArray &archive, Zip::Format format, bool overwrite = true)
+    {
+        try {
+            Zip::extractArchive(archive, destination(), format, {overwrite, {}, {}, {}});
+        } catch (const Zip::ZipError &error) {
+            return error;
+        }
+        return std::nullopt;
+    }
+
+    QByteArray destination(const QByteArray &relative = {})
+    {
+        const QByteArray folder = m_tree.folder("out");
+        return relative.isEmpty() ? folder : folder + '/' + relative;
+    }
+
+    QByteArray contents(const QByteArray &relative)
+    {
+        QFile file(QString::fromUtf8(destination(relative)));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+    }
+
+    // Every item below the destination, as relative paths; "/" ends folders,
+    // " -> " leads to a link's target.
+    QStringList listing()
+    {
+        QStringList items;
+        const QString root = QString::fromUtf8(destination());
+        QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            it.next();
+            const QFileInfo info = it.fileInfo();
+            items.append(it.filePath().mid(root.size() + 1)
+                         + (info.isSymLink() ? QStringLiteral(" -> ") + info.symLinkTarget().mid(root.size() + 1)
+                                             : info.isDir() ? QStringLiteral("/") : QString()));
+        }
+        items.sort();
+        return items;
+    }
+
+    mode_t mode(const QByteArray &relative)
+    {
+        struct stat status;
+        return stat(destination(relative).constData(), &status) == 0 ? status.st_mode & 07777 : 0;
+    }
+
+    void clearOutput() { FileSystem::removeItem(m_tree.path("out")); }
+
+    bool python(const QByteArray &script) { return runTool(QStringLiteral("python3"), {"-c", script}, m_tree.path()); }
+
+    TempTree m_tree;
+};
+
+} // namespace
+
+TEST_F(Extraction, FoldersAndFilesAndTheFoldersOnTheirWay)
+{
+    const auto path = archive({{"a/", {}}, {"a/b.txt", "bee"}, {"x/y/z.txt", "zed"}, {"empty", {}},
+                               {"win\\dir\\file.txt", "w"}, {"ends\\in\\", {}}, {"stored.txt", "s", 0, false}});
+    EXPECT_FALSE(extract(path));
+    EXPECT_EQ(listing(), (QStringList{"a/", "a/b.txt", "empty", "ends/", "ends/in/", "stored.txt", "win/", "win/dir/",
+                                      "win/dir/file.txt", "x/", "x/y/", "x/y/z.txt"}));
+    EXPECT_EQ(contents("a/b.txt"), "bee");
+    EXPECT_EQ(contents("x/y/z.txt"), "zed");
+    EXPECT_EQ(contents("empty"), "");
+}
+
+TEST_F(Extraction, ModesFromTheArchiveOnlyWhenReadable)
+{
+    const auto path = archive({{"rw", "1", 0100644}, {"writeonly", "2", 0100200}, {"none", "3", 0},
+                               {"ro/", {}, 040555}, {"ro/inside.txt", "in", 0100444}});
+    EXPECT_FALSE(extract(path));
+    EXPECT_EQ(mode("rw"), 0644u);
+    EXPECT_NE(mode("writeonly"), 0200u); // below 0400: the default stays
+    EXPECT_NE(mode("none"), 0u);
+    // The folder is read-only, yet its file went in: its mode came last.
+    EXPECT_EQ(mode("ro"), 0555u);
+    EXPECT_EQ(contents("ro/inside.txt"), "in");
+    EXPECT_EQ(mode("ro/inside.txt"), 0444u);
+    chmod(destination("ro").constData(), 0755);
+}
+
+TEST_F(Extraction, DataThatDisagreesWithItsHeadersFails)
+{
+    EXPECT_EQ(extract(archive({{"short", "123456789", 0, true, 10}})), Zip::ZipError::unzipFail);
+
+    // More than declared is refused before it is written.
+    const QByteArray big(1 << 20, 'x');
+    EXPECT_EQ(extract(archive({{"bomb", big, 0, true, 5}}, "bomb.zip")), Zip::ZipError::unzipFail);
+    EXPECT_LE(QFileInfo(QString::fromUtf8(destination("bomb"))).size(), 5);
+}
+
+TEST_F(Extraction, WhatIsNoArchiveOrNoAcceptedOne)
+{
+    const QByteArray empty = m_tree.file("empty.zip");
+    EXPECT_EQ(extract(empty), Zip::ZipError::unzipFail);
+    EXPECT_EQ(extract(archive({}, "nothing.zip")), Zip::ZipError::unzipFail);
+    EXPECT_EQ(extract(m_tree.path("absent.zip")), Zip::ZipError::fileNotFound);
+
+    EXPECT_FALSE(extract(archive({{"page.png", "p"}}, "comic.cbz")));
+    EXPECT_EQ(extract(archive({{"a", "a"}}, "upper.ZIP")), Zip::ZipError::fileNotFound);
+    EXPECT_TRUE(Zip::isValidFileExtension(QStringLiteral("zip")));
+    EXPECT_FALSE(Zip::isValidFileExtension(QStringLiteral("ZIP")));
+    Zip::addCustomFileExtension(QStringLiteral("ZIP"));
+    EXPECT_FALSE(extract(m_tree.path("upper.ZIP")));
+    Zip::removeCustomFileExtension(QStringLiteral("ZIP"));
+    EXPECT_FALSE(Zip::isValidFileExtension(QStringLiteral("ZIP")));
+}
+
+TEST_F(Extraction, NothingLandsOutsideTheDestination)
+{
+    const auto path = archive({{"../escaped.txt", "out"},
+                               {"a/../../escaped2.txt", "out"},
+                               {"..\\escaped3.txt", "out"},
+                               {"/absolute.txt", "abs"},
+                               {"fine/./ok.txt", "ok"}});
+    EXPECT_FALSE(extract(path));
+    EXPECT_EQ(listing(), (QStringList{"absolute.txt", "fine/", "fine/ok.txt"}));
+    const QStringList beside = QDir(QString::fromUtf8(m_tree.path())).entryList(QDir::NoDotAndDotDot | QDir::AllEntries);
+    EXPECT_EQ(beside, (QStringList{"out", "test.zip"}));
+
+    // A link that an earlier extraction left behind is not followed.
+    const QByteArray outside = m_tree.folder("outside");
+    ASSERT_EQ(symlink(outside.constData(), destination("fine/link").constData()), 0);
+    EXPECT_FALSE(extract(archive({{"fine/link/planted.txt", "x"}, {"fine/link", "y"}}, "links.zip")));
+    EXPECT_TRUE(QDir(QString::fromUtf8(outside)).isEmpty());
+}
+
+TEST_F(Extraction, AFileWhereAFolderIsNeededIsSkipped)
+{
+    const auto path = archive({{"a", "file"}, {"a/", {}}, {"a/b.txt", "b"}, {"c/", {}}, {"c", "file"}, {"d.txt", "d"}});
+    EXPECT_FALSE(extract(path));
+    EXPECT_EQ(listing(), (QStringList{"a", "c/", "d.txt"}));
+    EXPECT_EQ(contents("a"), "file");
+}
+
+TEST_F(Extraction, LegacyNamesAreCodePage437)
+{
+    // 0x82 is é in code page 437; the same bytes flagged as UTF-8 are not valid.
+    const auto path = archive({{"caf\x82.txt", "legacy"}, {"caf\xc3\xa9-utf8.txt", "new", 0, true, std::nullopt, true}});
+    EXPECT_FALSE(extract(path));
+    EXPECT_EQ(contents("caf\xc3\xa9.txt"), "legacy");
+    EXPECT_EQ(contents("caf\xc3\xa9-utf8.txt"), "new");
+}
+
+TEST_F(Extraction, EncryptedArchivesOpenOnlyWithTheirPassword)
+{
+    m_tree.file("plain.txt", 10);
+    m_tree.write("secret.txt", QByteArray(5000, 's'));
+    ASSERT_TRUE(runTool(QStringLiteral("zip"), {"-q", "-P", "pass", "secret.zip", "plain.txt", "secret.txt"}, m_tree.path()));
+
+    EXPECT_EQ(extract(m_tree.path("secret.zip")), Zip::ZipError::passwordRequired);
+    EXPECT_EQ(listing(), QStringList{}); // refused before anything was written
+    EXPECT_EQ(extract(m_tree.path("secret.zip"), QStringLiteral("wrong")), Zip::ZipError::wrongPassword);
+    EXPECT_FALSE(extract(m_tree.path("secret.zip"), QStringLiteral("pass")));
+    EXPECT_EQ(contents("secret.txt"), QByteArray(5000, 's'));
+
+    // WinZip AES-256, from libarchive's own tests.
+    QDir(QString::fromUtf8(destination())).removeRecursively();
+    const QByteArray aes = m_tree.path("aes.zip");
+    ASSERT_TRUE(QFile::copy(QStringLiteral(TRELLIN_ZIP_CORPUS "/libarchive/test_read_format_zip_winzip_aes256.zip"),
+                            QString::fromUtf8(aes)));
+    EXPECT_EQ(extract(aes, QStringLiteral("passw0rd")), Zip::ZipError::wrongPassword);
+    EXPECT_FALSE(extract(aes, QStringLiteral("password")));
+    EXPECT_EQ(listing(), QStringList{"README"});
+}
+
+// libarchive reads a name as far as its first NUL: the rest of the name is
+// lost, and what is left is handled as any other name.
+TEST_F(Extraction, NamesCutShortByANulStayInside)
+{
+    const QByteArray path = archive({{"evilXname.txt", "one"}, {"good.txt", "two"}});
+    QFile file(QString::fromUtf8(path));
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    QByteArray bytes = file.readAll();
+    bytes.replace("evilXname.txt", QByteArray("evil\0name.txt", 13));
+    file.seek(0);
+    file.write(bytes);
+    file.close();
+    EXPECT_FALSE(extract(path));
+    EXPECT_EQ(listing(), (QStringList{"evil", "good.txt"}));
+}
+
+namespace {
+
+struct Maker {
+    const char *name;
+    Zip::Format format;
+    QStringList options; // bsdtar's
+};
+
+const std::vector<Maker> &makers()
+{
+    using F = Zip::Format;
+    static const std::vector<Maker> all{
+        {"a.tar", F::Tar, {}},
+        {"a.tar.gz", F::Tar, {"-z"}},
+        {"a.tar.bz2", F::Tar, {"-j"}},
+        {"a.tar.xz", F::Tar, {"-J"}},
+        {"a.tar.zst", F::Tar, {"--zstd"}},
+        {"a.7z", F::SevenZip, {"--format", "7zip"}},
+        {"a.iso", F::Iso9660, {"--format", "iso9660"}},
+        {"a.cpio", F::Cpio, {"--format", "odc"}},
+    };
+    return all;
+}
+
+} // namespace
+
+TEST_F(Extraction, EveryFormatExtractsTheSameTree)
+{
+    // A small tree to archive: folders, a read-only file, a symbolic link.
+    m_tree.write("src/dir/sub/deep.txt", "deep");
+    m_tree.write("src/dir/top.txt", QByteArray(70000, 't'));
+    chmod(m_tree.path("src/dir/top.txt").constData(), 0444);
+    symlink("sub/deep.txt", m_tree.path("src/dir/link").constData());
+    for (const Maker &maker : makers()) {
+        SCOPED_TRACE(maker.name);
+        ASSERT_TRUE(runTool(QStringLiteral("bsdtar"), QStringList{"-cf", maker.name} + maker.options + QStringList{"-C", "src", "dir"},
+                            m_tree.path()));
+        EXPECT_FALSE(extract(m_tree.path(maker.name), maker.format));
+        EXPECT_EQ(listing(), (QStringList{"dir/", "dir/link -> dir/sub/deep.txt", "dir/sub/", "dir/sub/deep.txt", "dir/top.txt"}));
+        EXPECT_EQ(contents("dir/sub/deep.txt"), "deep");
+        EXPECT_EQ(contents("dir/top.txt"), QByteArray(70000, 't'));
+        clearOutput();
+
+        // Cut short or overwritten in the middle: a failure, never a hang or a crash.
+        QFile archive(QString::fromUtf8(m_tree.path(maker.name)));
+        ASSERT_TRUE(archive.open(QIODevice::ReadWrite));
+        QByteArray bytes = archive.readAll();
+        bytes.truncate(bytes.size() / 6); // an ISO image ends in padding
+        archive.resize(0);
+        archive.write(bytes);
+        archive.close();
+        EXPECT_EQ(extract(m_tree.path(maker.name), maker.format), Zip::ZipError::unzipFail);
+        clearOutput();
+    }
+}
+
+TEST_F(Extraction, ASingleCompressedFileIsThatFile)
+{
+    m_tree.write("notes.txt", "some notes\n");
+    ASSERT_TRUE(runTool(QStringLiteral("gzip"), {"-k", "notes.txt"}, m_tree.path()));
+    EXPECT_FALSE(extract(m_tree.path("notes.txt.gz"), Zip::Format::Compressed));
+    EXPECT_EQ(listing(), QStringList{"notes.txt"});
+    EXPECT_EQ(contents("notes.txt"), "some notes\n");
+    clearOutput();
+
+    // Named as compressed, but plain text: nothing to decompress.
+    m_tree.write("fake.gz", "not compressed at all");
+    EXPECT_EQ(extract(m_tree.path("fake.gz"), Zip::Format::Compressed), Zip::ZipError::unzipFail);
+}
+
+TEST_F(Extraction, LinksNeverLeadOutside)
+{
+    ASSERT_TRUE(python(R"(
+import io, tarfile
+def add(t, name, kind=tarfile.REGTYPE, link='', data=b''):
+    info = tarfile.TarInfo(name); info.type = kind; info.linkname = link; info.size = len(data)
+    t.addfile(info, io.BytesIO(data))
+with tarfile.open('links.tar', 'w') as t:
+    add(t, 'a/file.txt', data=b'inside')
+    add(t, 'a/up', tarfile.SYMTYPE, '../a/file.txt')
+    add(t, 'a/sibling', tarfile.SYMTYPE, 'file.txt')
+    add(t, 'a/escape', tarfile.SYMTYPE, '../../outside.txt')
+    add(t, 'a/absolute', tarfile.SYMTYPE, '/etc/passwd')
+    add(t, 'a/down-up', tarfile.SYMTYPE, 'sibling/../../../x')
+    add(t, 'a/hard', tarfile.LNKTYPE, 'a/file.txt')
+    add(t, 'a/hard-missing', tarfile.LNKTYPE, 'a/never.txt')
+    add(t, 'a/hard-out', tarfile.LNKTYPE, '../outside.txt')
+    add(t, 'a/sibling/through.txt', data=b'through a link')
+)"));
+    m_tree.write("outside.txt", "outside");
+    EXPECT_FALSE(extract(m_tree.path("links.tar"), Zip::Format::Tar));
+    EXPECT_EQ(listing(), (QStringList{"a/", "a/file.txt", "a/hard", "a/sibling -> a/file.txt", "a/up -> a/file.txt"}));
+    EXPECT_EQ(contents("a/hard"), "inside");
+    struct stat hard, file;
+    ASSERT_EQ(stat(destination("a/hard").constData(), &hard), 0);
+    ASSERT_EQ(stat(destination("a/file.txt").constData(), &file), 0);
+    EXPECT_EQ(hard.st_ino, file.st_ino);
+    EXPECT_EQ(contents("../outside.txt"), "outside");
+}
+
+TEST_F(Extraction, OnlyRegularFilesAreOpened)
+{
+    // Opening a FIFO for reading would wait for a writer that never comes.
+    ASSERT_EQ(mkfifo(m_tree.path("pipe.zip").constData(), 0600), 0);
+    EXPECT_EQ(extract(m_tree.path("pipe.zip"), Zip::Format::Zip), Zip::ZipError::unzipFail);
+    EXPECT_EQ(extract(m_tree.folder("folder.zip"), Zip::Format::Zip), Zip::ZipError::unzipFail);
+    EXPECT_EQ(extract(m_tree.path("absent.zip"), Zip::Format::Zip), Zip::ZipError::fileNotFound);
+}
+
+TEST_F(Extraction, Zip64ArchivesExtract)
+{
+    // More entries than a classic end record can count, and zip64 data
+    // descriptors, as streaming writers make them.
+    ASSERT_TRUE(python(R"(
+import sys, zipfile
+with zipfile.ZipFile('many.zip', 'w') as z:
+    for i in range(65600):
+        z.writestr('d%02d/f%05d' % (i % 64, i), b'')
+    z.writestr('last.txt', b'the last one')
+class Stream:
+    def __init__(self, f): self.f = f
+    def write(self, b): return self.f.write(b)
+    def flush(self): self.f.flush()
+with open('stream.zip', 'wb') as f:
+    with zipfile.ZipFile(Stream(f), 'w', zipfile.ZIP_DEFLATED) as z:
+        with z.open('big.txt', 'w', force_zip64=True) as e:
+            e.write(b'0123456789' * 100000)
+)"));
+    EXPECT_FALSE(extract(m_tree.path("many.zip"), Zip::Format::Zip));
+    EXPECT_EQ(contents("last.txt"), "the last one");
+    EXPECT_EQ(QDir(QString::fromUtf8(destination("d07"))).count(), 1025u + 2); // with . and ..
+    clearOutput();
+
+    EXPECT_FALSE(extract(m_tree.path("stream.zip"), Zip::Format::Zip));
+    EXPECT_EQ(contents("big.txt"), QByteArray("0123456789").repeated(100000));
+}
+
+TEST_F(Extraction, LaterEntriesOfTheSameNameWinOnEveryWorker)
+{
+    const QByteArray first(5 << 20, '1');
+    const QByteArray other(5 << 20, 'o');
+    ASSERT_TRUE(python(R"(
+import zipfile
+with zipfile.ZipFile('dup.zip', 'w', zipfile.ZIP_DEFLATED) as z:
+    z.writestr('same.bin', b'1' * (5 << 20))
+    z.writestr('other.bin', b'o' * (5 << 20))
+    for i in range(40):
+        z.writestr('small%02d' % i, b's')
+    z.writestr('same.bin', b'last')
+)"));
+    EXPECT_FALSE(extract(m_tree.path("dup.zip"), Zip::Format::Zip));
+    EXPECT_EQ(contents("same.bin"), "last");
+    EXPECT_EQ(contents("other.bin"), other);
+    clearOutput();
+    EXPECT_FALSE(extract(m_tree.path("dup.zip"), Zip::Format::Zip, false));
+    EXPECT_EQ(contents("same.bin"), first); // the first one, when nothing is replaced
+}
+
+TEST_F(Extraction, AbsurdlyDeepEntriesAreRefused)
+{
+    ASSERT_TRUE(python(R"(
+import zipfile
+with zipfile.ZipFile('deep.zip', 'w') as z:
+    z.writestr('a/' * 257 + 'f', b'x')
+with zipfile.ZipFile('fine.zip', 'w') as z:
+    z.writestr('a/' * 255 + 'f', b'x')
+)"));
+    const std::optional<Zip::ZipError> error = extract(m_tree.path("deep.zip"), Zip::Format::Zip);
+    ASSERT_TRUE(error);
+    EXPECT_EQ(*error, Zip::ZipError::unzipFail);
+    EXPECT_TRUE(error->detail.contains(QLatin1String("256"))) << error->detail.toStdString();
+    EXPECT_EQ(listing(), QStringList{});
+    EXPECT_FALSE(extract(m_tree.path("fine.zip"), Zip::Format::Zip));
+}
