@@ -200,6 +200,7 @@ protected:
         s_tree = nullptr;
     }
 
+public:
     static int threadCount() { return int(QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size()); }
 
     static TempTree *s_tree;
@@ -228,28 +229,36 @@ qint64 scanningCount(const QString &summary)
     return match.hasMatch() ? match.captured(1).remove(QLatin1Char(',')).toLongLong() : -1;
 }
 
+// Starts previewing the big tree and returns once the live count shows items
+// while the build still runs. A build that ends before a count could be seen
+// (the main thread had no turn on a loaded machine) is started again: that is
+// no fault of the count.
+bool catchHalfWay(PreviewViewController &controller, Answers &answers)
+{
+    controller.setProgressInterval(std::chrono::milliseconds(1)); // to see it however fast the disk
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        answers = Answers();
+        controller.preparePreviewOfFile(BigTree::s_tree->url(), answers.handler());
+        while (answers.calls == 0) {
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+            if (controller.isBuilding() && scanningCount(summary(controller)) > 0)
+                return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 TEST_F(BigTree, CountsLiveWhileBuildingThenShowsTheTreeAndAnswers)
 {
     PreviewViewController controller;
     controller.view();
-    controller.setProgressInterval(std::chrono::milliseconds(1)); // to see it however fast the disk
     Answers answers;
-    controller.preparePreviewOfFile(s_tree->url(), answers.handler());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return controller.isBuilding(); }, 10000));
-    EXPECT_TRUE(controller.busyIndicator->isVisibleTo(controller.view()));
-    EXPECT_EQ(scanningCount(summary(controller)), 0);
-
     // The count grows as the build goes, before the tree is shown.
-    qint64 seen = 0;
-    while (controller.isBuilding() && seen == 0) {
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-        if (controller.isBuilding())
-            seen = std::max<qint64>(seen, scanningCount(summary(controller)));
-    }
-    EXPECT_GT(seen, 0);
-    EXPECT_LT(seen, itemCount);
+    ASSERT_TRUE(catchHalfWay(controller, answers));
+    EXPECT_TRUE(controller.busyIndicator->isVisibleTo(controller.view()));
+    EXPECT_LT(scanningCount(summary(controller)), itemCount);
     EXPECT_EQ(answers.calls, 0);
     EXPECT_TRUE(controller.content().empty());
 
@@ -291,11 +300,7 @@ TEST_F(BigTree, ABuildDroppedHalfWayLeavesNoThreadBehind)
     {
         PreviewViewController controller;
         controller.view();
-        controller.setProgressInterval(std::chrono::milliseconds(1));
-        controller.preparePreviewOfFile(s_tree->url(), answers.handler());
-        while (scanningCount(summary(controller)) <= 0 && answers.calls == 0)
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-        ASSERT_TRUE(controller.isBuilding());
+        ASSERT_TRUE(catchHalfWay(controller, answers));
         EXPECT_GT(threadCount(), threadsBefore);
     } // closing the preview drops the build
     EXPECT_EQ(answers.calls, 1);
