@@ -7,8 +7,10 @@
 #include <QString>
 #include <QUrl>
 
+#include <atomic>
 #include <functional>
 #include <optional>
+#include <stop_token>
 
 namespace Zip {
 
@@ -26,6 +28,8 @@ public:
         wrongPassword,
         /// Larger than ExtractOptions::maximumSize.
         tooLarge,
+        /// ExtractOptions::stop was requested.
+        cancelled,
     };
 
     ZipError(Code code, QString detail = {})
@@ -77,6 +81,11 @@ struct ExtractOptions {
     /// Called before the extraction takes more than it has made room for,
     /// with the total it is about to take (never more than maximumSize).
     std::function<void(qint64 bytes)> makeRoom;
+    /// Once requested, the extraction ends at the next entry or block and
+    /// throws ZipError(cancelled); what was written stays.
+    std::stop_token stop;
+    /// Counts the bytes of file data written so far; read by other threads.
+    std::atomic<qint64> *bytesWritten = nullptr;
 };
 
 /// Extracts every entry of the archive at `archivePath` below `destination`,

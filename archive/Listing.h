@@ -1,0 +1,81 @@
+// SPDX-License-Identifier: MIT
+// The listing of an archive from its own index, without extracting it: the
+// zip central directory, the 7z header, the ISO directory, or a header scan
+// of a tar or cpio stream that skips the data. Names are resolved by the
+// rules that extraction applies, so that the listing is what the extraction
+// folder will hold.
+#pragma once
+
+#include "Zip.h"
+
+#include <QByteArray>
+
+#include <atomic>
+#include <optional>
+#include <stop_token>
+#include <vector>
+
+#include <sys/types.h>
+#include <time.h>
+
+namespace Zip {
+
+struct ListedEntry {
+    enum class Type : quint8 { Folder, File, SymbolicLink };
+
+    /// Below the extraction folder, components joined by '/', exactly the
+    /// bytes the extraction writes. Never empty, never "." or "..".
+    QByteArray path;
+    Type type = Type::File;
+    /// A folder that no entry of its own names, only the paths below it.
+    bool implied = false;
+    /// Files: the size the archive declares (a hard link: its target's);
+    /// symbolic links: the length of the target; folders: -1.
+    qint64 size = -1;
+    /// Permission bits as the extraction leaves them.
+    mode_t mode = 0;
+    /// The dates the archive stores; nothing where it stores none.
+    std::optional<struct timespec> modified;
+    std::optional<struct timespec> accessed;
+    std::optional<struct timespec> created;
+    std::optional<struct timespec> changed;
+    QByteArray linkTarget; // symbolic links only
+    bool encrypted = false;
+};
+
+/// An entry that the listing, and so the extraction, leaves out.
+struct SkippedEntry {
+    enum class Reason : quint8 {
+        UnsafePath,     // absolute, or climbing out with ".."
+        LinkLeaves,     // a symbolic link whose target lies outside, or a hard link to nothing written
+        Replaced,       // a later entry of the same name wins
+        TypeConflict,   // a file where a folder is, or the reverse
+        UnknownType,    // a device, a FIFO, a socket, or a type libarchive does not know
+    };
+    QByteArray name; // as the archive has it
+    Reason reason;
+};
+
+struct Listing {
+    /// In archive order, each path once; implied folders before their contents.
+    std::vector<ListedEntry> entries;
+    std::vector<SkippedEntry> skipped;
+    /// Whether any entry's data needs a password.
+    bool encrypted = false;
+    /// The sum of the listed files' sizes.
+    qint64 totalSize = 0;
+};
+
+struct ListOptions {
+    std::optional<QString> password; // only 7z archives with encrypted names need it to list
+    std::stop_token stop;
+    /// Counts the entries read so far; read by other threads while it runs.
+    std::atomic<qint64> *entriesRead = nullptr;
+};
+
+/// Lists the archive at `archivePath`. Throws ZipError as extractArchive
+/// does when the archive has no readable index; returns an empty listing
+/// once `stop` is requested.
+Listing listArchive(const QByteArray &archivePath, Format format, const ListOptions &options = {});
+
+} // namespace Zip
