@@ -16,12 +16,6 @@
 
 namespace {
 
-// Scripts look for this line; the host gets the error itself.
-void printDiagnostic(const QString &description)
-{
-    std::fprintf(stderr, "decode %s\n", description.toUtf8().constData());
-}
-
 struct timespec laterOf(const struct timespec &a, const struct timespec &b)
 {
     return (a.tv_sec > b.tv_sec || (a.tv_sec == b.tv_sec && a.tv_nsec > b.tv_nsec)) ? a : b;
@@ -151,41 +145,54 @@ std::optional<Zip::Format> archiveFormat(const ContentType &type)
     return std::nullopt;
 }
 
-QUrl archivePreviewDirectory(const QUrl &url, Zip::Format format, const std::optional<QString> &password)
+ArchiveSource archiveSource(const QUrl &url, Zip::Format format, const std::optional<QString> &password)
 {
     if (!Defaults::get(Defaults::Keys::previewZipFiles()))
         throw ExtensionError{ExtensionError::NotEnabled, QStringLiteral("Zip File Preview Not Enabled")};
+    return {FileSystem::localPath(url), url.fileName(), format, password,
+            FileSystem::localPath(extractionDirectory(url)), cacheLimit()};
+}
 
-    const QUrl directory = extractionDirectory(url);
-    const QByteArray directoryPath = FileSystem::localPath(directory);
-    const QByteArray archivePath = FileSystem::localPath(url);
+bool takeCachedExtraction(const ArchiveSource &archive)
+{
     struct stat existing;
-    const bool exists = lstat(directoryPath.constData(), &existing) == 0;
-    if (exists && !isStale(directoryPath, archivePath)) {
-        FileSystem::touch(directoryPath); // the cache keeps what was previewed last
-        return directory;
-    }
+    if (lstat(archive.extraction.constData(), &existing) != 0 || isStale(archive.extraction, archive.archivePath))
+        return false;
+    FileSystem::touch(archive.extraction); // the cache keeps what was previewed last
+    return true;
+}
 
+void printArchiveDiagnostic(const Zip::ZipError &error)
+{
+    // A password to ask for is no failure.
+    if (error.code != Zip::ZipError::passwordRequired && error.code != Zip::ZipError::wrongPassword)
+        std::fprintf(stderr, "decode %s\n", error.localizedDescription().toUtf8().constData());
+}
+
+void extractToCache(const ArchiveSource &archive, std::stop_token stop, std::atomic<qint64> *bytesWritten)
+{
     // Extracted beside its final place and moved there only when complete,
     // so that a half-done extraction is never taken for the archive.
-    const QByteArray stagingPrefix = "." + FileSystem::lastPathComponent(directoryPath) + ".staging-";
+    const QByteArray stagingPrefix = "." + FileSystem::lastPathComponent(archive.extraction) + ".staging-";
     removeAbandonedStaging(stagingPrefix);
     const QByteArray staging = FileSystem::appendingPathComponent(
         FileSystem::temporaryDirectory(), stagingPrefix + QUuid::createUuid().toByteArray(QUuid::Id128));
-    if (mkdir(staging.constData(), 0700) != 0) {
-        const Zip::ZipError error(Zip::ZipError::unzipFail, QString::fromLocal8Bit(strerror(errno)));
-        printDiagnostic(error.localizedDescription());
-        throw error;
-    }
+    if (mkdir(staging.constData(), 0700) != 0)
+        throw Zip::ZipError(Zip::ZipError::unzipFail, QString::fromLocal8Bit(strerror(errno)));
     {
         // Held while extracting: a staging folder whose lock is free was abandoned.
         const FileSystem::FolderLock lock(staging);
-        const qint64 limit = cacheLimit();
-        Zip::ExtractOptions options{true, password, {}, {}, limit, {}};
+        const qint64 limit = archive.cacheLimit;
+        Zip::ExtractOptions options{true, archive.password, {}, {}, limit, {}, stop, bytesWritten};
         options.makeRoom = [&](qint64 bytes) { makeRoomInCache(bytes, limit); };
         try {
-            Zip::extractArchive(archivePath, staging, format, options);
+            Zip::extractArchive(archive.archivePath, staging, archive.format, options);
         } catch (const Zip::ZipError &error) {
+            if (error.code == Zip::ZipError::cancelled) {
+                // Left to the next preview of the archive: removing a big
+                // extraction here would keep an ending process waiting.
+                return;
+            }
             FileSystem::removeItem(staging);
             if (error.code == Zip::ZipError::tooLarge) {
                 throw ExtensionError{
@@ -193,20 +200,17 @@ QUrl archivePreviewDirectory(const QUrl &url, Zip::Format format, const std::opt
                     Bundle::main()
                         .localizedString("\u201c%1\u201d is too large for the archive cache: %2, and the cacheLimit "
                                          "setting allows %3.")
-                        .arg(url.fileName(), error.detail, ByteCountFormatter::fileStyleString(limit))};
+                        .arg(archive.name, error.detail, ByteCountFormatter::fileStyleString(limit))};
             }
-            if (error.code != Zip::ZipError::passwordRequired && error.code != Zip::ZipError::wrongPassword)
-                printDiagnostic(error.localizedDescription());
             throw;
         }
     }
-    if (exists)
-        FileSystem::removeItem(directoryPath);
-    if (rename(staging.constData(), directoryPath.constData()) != 0) {
+    struct stat existing;
+    if (lstat(archive.extraction.constData(), &existing) == 0)
+        FileSystem::removeItem(archive.extraction); // stale
+    if (rename(staging.constData(), archive.extraction.constData()) != 0) {
         const Zip::ZipError error(Zip::ZipError::unzipFail, QString::fromLocal8Bit(strerror(errno)));
-        printDiagnostic(error.localizedDescription());
         FileSystem::removeItem(staging);
         throw error;
     }
-    return directory;
 }

@@ -30,8 +30,31 @@ void makeRoomInCache(qint64 bytes, qint64 limit, const QByteArray &keep = {});
 /// archive the preview opens.
 std::optional<Zip::Format> archiveFormat(const ContentType &type);
 
-/// The directory to show for the archive at `url`: its extraction, made now
-/// unless a current one exists, or the archive itself when extraction fails.
-/// Throws ExtensionError when archive preview is off or the archive does not
-/// fit the cache, and Zip::ZipError when it cannot be extracted.
-QUrl archivePreviewDirectory(const QUrl &url, Zip::Format format, const std::optional<QString> &password);
+/// An archive to preview, and where its extraction goes.
+struct ArchiveSource {
+    QByteArray archivePath;
+    QString name; // for messages
+    Zip::Format format = Zip::Format::Zip;
+    std::optional<QString> password;
+    QByteArray extraction; // extractionDirectory's path
+    qint64 cacheLimit = 0;
+};
+
+/// The archive at `url` as a source to preview. Throws ExtensionError when
+/// archive preview is off, before anything is read. Main thread.
+ArchiveSource archiveSource(const QUrl &url, Zip::Format format, const std::optional<QString> &password);
+
+/// Whether an extraction of the archive as it is now is in the cache; it is
+/// then marked as previewed now.
+bool takeCachedExtraction(const ArchiveSource &archive);
+
+/// The line on standard error that scripts look for when an archive cannot
+/// be read; the host gets the error itself.
+void printArchiveDiagnostic(const Zip::ZipError &error);
+
+/// Extracts the archive into its extraction directory, through a staging
+/// folder moved into place only when complete, making room in the cache.
+/// Throws ExtensionError when it does not fit the cache, and Zip::ZipError
+/// when it cannot be extracted; nothing is left behind then. Returns quietly
+/// once `stop` is requested. Any thread.
+void extractToCache(const ArchiveSource &archive, std::stop_token stop, std::atomic<qint64> *bytesWritten);

@@ -68,6 +68,20 @@ QString displayName(QByteArrayView component)
     return name;
 }
 
+} // namespace
+
+bool isNeverShown(QByteArrayView name)
+{
+    return name == "__MACOSX";
+}
+
+ResourceKeys scanAttributeKeys(PropertyColumns columns)
+{
+    return ResourceKey::IsDirectory | ResourceKey::IsPackage | ResourceKey::ContentType | columnAttributeKeys(columns);
+}
+
+namespace {
+
 bool isUnopenedPackage(QByteArrayView component)
 {
     const qsizetype dot = component.lastIndexOf('.');
@@ -92,8 +106,7 @@ public:
         : m_options(options)
         , m_stop(std::move(stop))
         , m_progress(progress)
-        , m_keys(ResourceKey::IsDirectory | ResourceKey::IsPackage | ResourceKey::ContentType
-                 | columnAttributeKeys(options.visibleColumns))
+        , m_keys(scanAttributeKeys(options.visibleColumns))
         , m_depthLimit(Defaults::RawRepresentable<DepthLimit>::rawValue(options.depthLimit))
     {
     }
@@ -170,35 +183,14 @@ private:
                                    FileSystem::ItemIdentity *identity) const
     {
         // Nothing of such an item is shown: no need to read it.
-        if (name == "__MACOSX")
+        if (isNeverShown(name))
             return nullptr;
         std::optional<ResourceValues> values = resourceValues(path, m_keys, directoryFd,
                                                               directoryFd >= 0 ? name.data() : nullptr);
         if (!values)
             return nullptr;
-        if (values->fileSize == 0 && values->contentType == ContentType::data())
-            return nullptr;
         *identity = values->identity;
-
-        auto node = std::make_unique<Node>();
-        node->path = path;
-        node->name = displayName(name);
-        node->dateModified = values->contentModificationDate;
-        node->dateCreated = values->creationDate;
-        node->dateLastOpened = values->contentAccessDate;
-        node->dateAdded = values->addedToDirectoryDate;
-        node->size = values->fileSize;
-        if (values->contentType) {
-            if (m_options.visibleColumns.contains(PropertyColumn::Dimensions) && values->contentType->isImage())
-                node->dimensions = imageDimensions(path, *values->contentType);
-            node->utType = std::move(values->contentType);
-        }
-        if (values->tagNames)
-            node->tags = worker.listFormatter.string(*values->tagNames);
-        node->typeDescription = std::move(values->localizedTypeDescription);
-        const bool opens = values->isDirectory.value_or(false) || values->isPackage.value_or(false);
-        node->type = opens && !isUnopenedPackage(name) ? NodeType::Folder : NodeType::File;
-        return node;
+        return makeItemNode(std::move(*values), path, name, m_options, worker.listFormatter);
     }
 
     // Takes a place for one more item under the limit; false once there is none.
@@ -395,6 +387,32 @@ private:
 };
 
 } // namespace
+
+std::unique_ptr<Node> makeItemNode(ResourceValues values, const QByteArray &path, QByteArrayView name,
+                                   const ScanOptions &options, const ListFormatter &listFormatter)
+{
+    if (values.fileSize == 0 && values.contentType == ContentType::data())
+        return nullptr;
+    auto node = std::make_unique<Node>();
+    node->path = path;
+    node->name = displayName(name);
+    node->dateModified = values.contentModificationDate;
+    node->dateCreated = values.creationDate;
+    node->dateLastOpened = values.contentAccessDate;
+    node->dateAdded = values.addedToDirectoryDate;
+    node->size = values.fileSize;
+    if (values.contentType) {
+        if (options.visibleColumns.contains(PropertyColumn::Dimensions) && values.contentType->isImage())
+            node->dimensions = imageDimensions(path, *values.contentType);
+        node->utType = std::move(values.contentType);
+    }
+    if (values.tagNames)
+        node->tags = listFormatter.string(*values.tagNames);
+    node->typeDescription = std::move(values.localizedTypeDescription);
+    const bool opens = values.isDirectory.value_or(false) || values.isPackage.value_or(false);
+    node->type = opens && !isUnopenedPackage(name) ? NodeType::Folder : NodeType::File;
+    return node;
+}
 
 std::unique_ptr<Node> makeNode(const QByteArray &path, int level, const ScanOptions &options)
 {

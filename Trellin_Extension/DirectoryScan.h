@@ -10,6 +10,8 @@
 #include "ResourceValues.h"
 #include "TreeSort.h"
 
+class ListFormatter;
+
 #include <atomic>
 #include <stop_token>
 
@@ -39,6 +41,17 @@ struct ScanOptions {
     /// What the settings and the outline view hold now. Main thread only.
     static ScanOptions current();
 };
+
+/// Items of this name are never shown, nor what they hold.
+bool isNeverShown(QByteArrayView name);
+
+/// Every attribute that a build reads of an item when these columns are shown.
+ResourceKeys scanAttributeKeys(PropertyColumns columns);
+
+/// The node of an item whose attributes (scanAttributeKeys) have been read,
+/// without its children; nothing when such an item is not shown.
+std::unique_ptr<Node> makeItemNode(ResourceValues values, const QByteArray &path, QByteArrayView name,
+                                   const ScanOptions &options, const ListFormatter &listFormatter);
 
 /// The node of the item at `path` on tree `level` (0 for the previewed
 /// directory) with, for a folder, its whole subtree; nothing when the item

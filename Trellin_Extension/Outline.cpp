@@ -178,6 +178,10 @@ void PreviewViewController::reloadTree()
     const QVariant represented = representedObject();
     if (represented.typeId() != QMetaType::QUrl)
         return;
+    if (m_build && m_build->isArchive()) {
+        m_reloadWhenBuilt = true; // the extraction is not there yet to be read
+        return;
+    }
     // The rows shown stay until the new tree replaces them; a request still
     // building starts again with the column, and is answered when it ends.
     startBuild(represented.toUrl(), std::exchange(m_buildHandler, {}));

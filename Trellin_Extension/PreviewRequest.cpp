@@ -3,10 +3,12 @@
 #include "ArchivePreview.h"
 #include "Bundle.h"
 #include "DirectoryScan.h"
+#include "Formatting.h"
 #include "PreviewViewController.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QHash>
 #include <QLocale>
 
 namespace {
@@ -39,6 +41,73 @@ PreviewError cancelledError()
     return PreviewError{QStringLiteral("Trellin_Extension.PreviewCancelled"), 0, {}, QString()};
 }
 
+// The one place where a failure of a request becomes the host's error.
+PreviewError previewError(std::exception_ptr failure)
+{
+    try {
+        std::rethrow_exception(failure);
+    } catch (const ExtensionError &error) {
+        return PreviewError{error.domain(), error.errorCode(), {}, error.message};
+    } catch (const Zip::ZipError &error) {
+        printArchiveDiagnostic(error);
+        return PreviewError{QString::fromLatin1(Zip::ZipError::domain), int(error.code), {},
+                            error.localizedDescription()};
+    } catch (const std::exception &error) {
+        const ExtensionError failure{ExtensionError::NotReadable, QString::fromLocal8Bit(error.what())};
+        return PreviewError{failure.domain(), failure.errorCode(), {}, failure.message};
+    } catch (...) {
+        const ExtensionError failure{ExtensionError::NotReadable, QString()};
+        return PreviewError{failure.domain(), failure.errorCode(), {}, failure.message};
+    }
+}
+
+bool changesOrder(const Node &shown, const Node &scanned, SortOption option)
+{
+    switch (option) {
+    case SortOption::Name: return shown.name != scanned.name;
+    case SortOption::DateModified: return shown.dateModified != scanned.dateModified;
+    case SortOption::DateCreated: return shown.dateCreated != scanned.dateCreated;
+    case SortOption::DateLastOpened: return shown.dateLastOpened != scanned.dateLastOpened;
+    case SortOption::Size: return shown.size != scanned.size;
+    case SortOption::Kind: return shown.uti() != scanned.uti();
+    }
+    return true;
+}
+
+// Gives the shown nodes the attributes of the same items in `scanned`, so
+// that the rows stay as they are (open, selected, scrolled to) and only
+// their cells change. False when the two do not hold the same items; the
+// shown nodes may then be partly filled in.
+bool fillInPlace(NodeList &shown, NodeList &scanned, SortOption option, bool &orderChanges)
+{
+    if (shown.size() != scanned.size())
+        return false;
+    QHash<QByteArrayView, Node *> byPath; // Not owned: nodes of `scanned`.
+    byPath.reserve(qsizetype(scanned.size()));
+    for (const std::unique_ptr<Node> &node : scanned)
+        byPath.insert(node->path, node.get());
+    for (const std::unique_ptr<Node> &node : shown) {
+        Node *item = byPath.value(node->path);
+        if (!item || item->type != node->type)
+            return false;
+        orderChanges = orderChanges || changesOrder(*node, *item, option);
+        node->name = std::move(item->name);
+        node->incomplete = item->incomplete;
+        node->dateModified = item->dateModified;
+        node->dateCreated = item->dateCreated;
+        node->dateLastOpened = item->dateLastOpened;
+        node->dateAdded = item->dateAdded;
+        node->size = item->size;
+        node->tags = std::move(item->tags);
+        node->utType = std::move(item->utType);
+        node->typeDescription = std::move(item->typeDescription);
+        node->dimensions = std::move(item->dimensions);
+        if (!fillInPlace(node->children, item->children, option, orderChanges))
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 void PreviewViewController::preparePreviewOfFile(const QUrl &url, PreviewCompletionHandler handler)
@@ -55,18 +124,10 @@ void PreviewViewController::preparePreviewOfFile(const QUrl &url, PreviewComplet
             }
             try {
                 self->runRequest(url, handler);
-            } catch (const ExtensionError &error) {
-                handler(PreviewError{error.domain(), error.errorCode(), {}, error.message});
-                return;
-            } catch (const Zip::ZipError &error) {
-                handler(PreviewError{QString::fromLatin1(Zip::ZipError::domain), int(error.code), {},
-                                     error.localizedDescription()});
-                return;
-            } catch (const std::exception &error) {
+            } catch (...) {
                 // Nothing may cross the event loop; the host still gets its answer.
-                const ExtensionError failure{ExtensionError::NotReadable, QString::fromLocal8Bit(error.what())};
-                handler(PreviewError{failure.domain(), failure.errorCode(), {}, failure.message});
-                return;
+                if (handler)
+                    handler(previewError(std::current_exception()));
             }
         },
         Qt::QueuedConnection);
@@ -79,18 +140,44 @@ void PreviewViewController::runRequest(const QUrl &url, PreviewCompletionHandler
     // One request at a time: a new one ends the one still building.
     cancelBuild();
 
-    const QUrl directory = resolvePreviewDirectory(url);
-    setRepresentedObject(directory);
     m_requestName = url.fileName();
-    startBuild(directory, std::move(handler));
+    const std::optional<ArchiveSource> archive = resolveArchive(url);
+    if (!archive) {
+        setRepresentedObject(url);
+        startBuild(url, std::move(handler));
+        return;
+    }
+    const QUrl extraction = FileSystem::fileUrl(archive->extraction);
+    setRepresentedObject(extraction);
+    if (takeCachedExtraction(*archive)) {
+        startBuild(extraction, std::move(handler));
+        return;
+    }
+    startJob(std::make_unique<PreviewJob>(*archive, ScanOptions::current(), this, jobHandlers()),
+             std::move(handler));
+}
+
+PreviewJob::Handlers PreviewViewController::jobHandlers()
+{
+    return {[this](PreviewJob::Tree tree) { showListing(std::move(tree)); },
+            [this](PreviewJob::Tree tree) { finishBuild(std::move(tree)); },
+            [this](std::exception_ptr failure) { failBuild(failure); }};
 }
 
 void PreviewViewController::startBuild(const QUrl &directory, PreviewCompletionHandler handler)
 {
+    startJob(std::make_unique<PreviewJob>(FileSystem::localPath(directory), ScanOptions::current(), this,
+                                          jobHandlers()),
+             std::move(handler));
+}
+
+void PreviewViewController::startJob(std::unique_ptr<PreviewJob> job, PreviewCompletionHandler handler)
+{
     m_build.reset();
+    m_listingShown = false;
+    m_reloadWhenBuilt = false;
     m_buildHandler = std::move(handler);
-    m_build = std::make_unique<BackgroundBuild>(FileSystem::localPath(directory), ScanOptions::current(), this,
-                                                [this](BackgroundBuild::Result result) { finishBuild(std::move(result)); });
+    m_build = std::move(job);
     updateBusyIndicator();
     showBuildProgress();
     m_progressTimer.start();
@@ -98,9 +185,34 @@ void PreviewViewController::startBuild(const QUrl &directory, PreviewCompletionH
 
 void PreviewViewController::showBuildProgress()
 {
-    const qint64 items = m_build ? m_build->itemCount() : 0;
-    const QString format = Bundle::main().localizedString("Scanning\u2026 %@ items", int(qMin<qint64>(items, INT_MAX)));
-    summaryLabel->setText(stringWithFormat(format, {QLocale().toString(items)}));
+    if (!m_build)
+        return;
+    const Bundle &bundle = Bundle::main();
+    const QLocale locale;
+    switch (m_build->stage()) {
+    case PreviewJob::Stage::Listing: {
+        const qint64 entries = m_build->entriesRead();
+        const QString format = bundle.localizedString("Reading\u2026 %@ entries", int(qMin<qint64>(entries, INT_MAX)));
+        summaryLabel->setText(stringWithFormat(format, {locale.toString(entries)}));
+        return;
+    }
+    case PreviewJob::Stage::Extracting: {
+        if (!m_listingShown)
+            return; // the count of the listing stands until its rows are shown
+        const qint64 written = m_build->bytesWritten();
+        const qint64 total = std::max<qint64>(m_build->bytesToWrite(), 1);
+        const int percent = int(std::clamp<qint64>(written * 100 / total, 0, 100));
+        summaryLabel->setText(bundle.localizedString("Extracting\u2026 %1%, %2 of %3")
+                                  .arg(locale.toString(percent), byteCountText(written), byteCountText(total)));
+        return;
+    }
+    case PreviewJob::Stage::Building: {
+        const qint64 items = m_build->itemCount();
+        const QString format = bundle.localizedString("Scanning\u2026 %@ items", int(qMin<qint64>(items, INT_MAX)));
+        summaryLabel->setText(stringWithFormat(format, {locale.toString(items)}));
+        return;
+    }
+    }
 }
 
 void PreviewViewController::updateBusyIndicator()
@@ -112,21 +224,54 @@ void PreviewViewController::updateBusyIndicator()
 PreviewCompletionHandler PreviewViewController::endBuild()
 {
     m_build.reset();
+    m_listingShown = false;
     m_progressTimer.stop();
     updateBusyIndicator();
     return std::exchange(m_buildHandler, {});
 }
 
-void PreviewViewController::finishBuild(BackgroundBuild::Result result)
+void PreviewViewController::showListing(PreviewJob::Tree tree)
+{
+    // The rows first; the extraction goes on behind them.
+    if (!tree.root)
+        return;
+    showContent(std::move(tree.root->children), tree.cutShort);
+    m_listingShown = true;
+    Q_EMIT rowsShown();
+    showBuildProgress();
+}
+
+void PreviewViewController::finishBuild(PreviewJob::Tree tree)
 {
     // Its thread has handed the tree over and is ending.
+    const bool listingShown = m_listingShown;
+    if (listingShown && m_reloadWhenBuilt) {
+        // A column was shown meanwhile: its attributes are read now.
+        releaseInBackground(std::move(tree.root));
+        startBuild(representedObject().toUrl(), std::exchange(m_buildHandler, {}));
+        return;
+    }
     PreviewCompletionHandler handler = endBuild();
-    if (result.root) {
-        showContent(std::move(result.root->children), result.cutShort);
-        // A header clicked meanwhile has the last word on the order: the tree
-        // is re-sorted as by that click, in the background when it is big.
-        if (const SortOrder order = SortOrder::current(); order != result.options.sortOrder)
-            sortContent(order);
+    if (tree.root) {
+        const SortOrder order = SortOrder::current();
+        bool orderChanges = order != tree.options.sortOrder;
+        if (listingShown && fillInPlace(m_content, tree.root->children, order.option, orderChanges)) {
+            // The extraction's tree in the rows of the listing's.
+            m_contentCutShort = tree.cutShort;
+            releaseInBackground(std::move(tree.root));
+            updateSummary(m_content);
+            outlineView->viewport()->update();
+            if (orderChanges)
+                sortContent(order);
+        } else {
+            showContent(std::move(tree.root->children), tree.cutShort);
+            // A header clicked meanwhile has the last word on the order: the tree
+            // is re-sorted as by that click, in the background when it is big.
+            if (order != tree.options.sortOrder)
+                sortContent(order);
+        }
+        if (!listingShown)
+            Q_EMIT rowsShown();
     } else if (handler) {
         // Gone, or made unreadable, since it was looked at.
         const ExtensionError error{ExtensionError::NotReadable, cannotRead(m_requestName, QString())};
@@ -140,6 +285,16 @@ void PreviewViewController::finishBuild(BackgroundBuild::Result result)
         handler(std::nullopt);
 }
 
+void PreviewViewController::failBuild(std::exception_ptr failure)
+{
+    const bool listingShown = m_listingShown;
+    PreviewCompletionHandler handler = endBuild();
+    if (listingShown)
+        updateSummary(m_content);
+    if (handler)
+        handler(previewError(failure));
+}
+
 void PreviewViewController::cancelBuild()
 {
     if (!m_build)
@@ -148,7 +303,7 @@ void PreviewViewController::cancelBuild()
         handler(cancelledError());
 }
 
-QUrl PreviewViewController::resolvePreviewDirectory(const QUrl &url)
+std::optional<ArchiveSource> PreviewViewController::resolveArchive(const QUrl &url)
 {
     const QString name = url.fileName();
     const FileSystem::ItemProbe item = FileSystem::probeItem(FileSystem::localPath(url));
@@ -159,9 +314,9 @@ QUrl PreviewViewController::resolvePreviewDirectory(const QUrl &url)
     if (!item.unreadable.isEmpty())
         throw ExtensionError{ExtensionError::NotReadable, cannotRead(name, item.unreadable)};
     if (item.kind == FileSystem::ItemProbe::Folder)
-        return url; // whatever its name says
+        return std::nullopt; // whatever its name says
     const std::optional<Zip::Format> format = archiveFormat(ContentType::forFileName(name));
     if (!format)
         throw ExtensionError{ExtensionError::NotPreviewable, notPreviewable(name)};
-    return archivePreviewDirectory(url, *format, m_archivePassword);
+    return archiveSource(url, *format, m_archivePassword);
 }

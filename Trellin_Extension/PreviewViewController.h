@@ -3,10 +3,10 @@
 // loads its view and sends it the preview request.
 #pragma once
 
-#include "BackgroundBuild.h"
 #include "BackgroundSort.h"
 #include "Node.h"
 #include "OutlineView.h"
+#include "PreviewJob.h"
 #include "QuickLook.h"
 #include "TreeController.h"
 #include "ViewController.h"
@@ -85,23 +85,32 @@ public:
 
 Q_SIGNALS:
     void contentChanged();
+    /// The rows of a request are shown: an archive's from its listing, before
+    /// it is extracted, or the finished tree.
+    void rowsShown();
 
 protected:
     void loadView() override;
 
 private:
-    /// The request body, on the main thread. Ends by starting the build,
+    /// The request body, on the main thread. Ends by starting the job,
     /// whose end answers the handler.
     void runRequest(const QUrl &url, PreviewCompletionHandler &handler);
-    QUrl resolvePreviewDirectory(const QUrl &url);
+    /// The archive that `url` names, or nothing for a folder. Throws when it
+    /// is neither, or cannot be read.
+    std::optional<ArchiveSource> resolveArchive(const QUrl &url);
 
     /// Builds the tree of `directory` in the background; `handler`, when
     /// given, is answered once the tree is shown.
     void startBuild(const QUrl &directory, PreviewCompletionHandler handler);
-    void finishBuild(BackgroundBuild::Result result);
-    /// Drops the build and its progress, and hands back its request's handler.
+    void startJob(std::unique_ptr<PreviewJob> job, PreviewCompletionHandler handler);
+    PreviewJob::Handlers jobHandlers();
+    void showListing(PreviewJob::Tree tree);
+    void finishBuild(PreviewJob::Tree tree);
+    void failBuild(std::exception_ptr failure);
+    /// Drops the job and its progress, and hands back its request's handler.
     PreviewCompletionHandler endBuild();
-    /// Drops the running build; its request is answered as cancelled.
+    /// Drops the running job; its request is answered as cancelled.
     void cancelBuild();
     void showBuildProgress();
     void updateBusyIndicator();
@@ -127,7 +136,9 @@ private:
     std::unique_ptr<TreeController> m_treeController; // after m_content: goes first
     std::unique_ptr<BackgroundSort> m_sort; // reads m_content: dropped before it changes
 
-    std::unique_ptr<BackgroundBuild> m_build;
+    std::unique_ptr<PreviewJob> m_build;
+    bool m_listingShown = false; // the rows shown are an archive's listing, not yet its extraction's
+    bool m_reloadWhenBuilt = false; // a column was shown while an archive was listed or extracted
     PreviewCompletionHandler m_buildHandler; // of the request whose tree is being built
     QTimer m_progressTimer;
 };

@@ -57,8 +57,8 @@ const char usage[] =
     "  --password-file FILE   open an encrypted archive with the password on the\n"
     "                         first line of FILE (the window asks for it instead)\n"
     "  --timing               print on standard error the time from start to the\n"
-    "                         window on screen, to the first count of items shown\n"
-    "                         and to the content shown\n"
+    "                         window on screen, to the first count of items shown,\n"
+    "                         to the first rows shown, and to the content shown\n"
     "  --plugin FILE          load the plug-in from FILE\n"
     "  -h, --help             print this text\n";
 
@@ -423,8 +423,15 @@ int showWindow(QApplication &app, const Request &request, const QByteArray &firs
         static const QRegularExpression count(QStringLiteral("[1-9]"));
         return event->type() == QEvent::Paint && static_cast<QLabel *>(label)->text().contains(count);
     });
+    // The first rows painted: an archive's from its listing, before it is extracted.
+    Milestone rowsShown("rows shown", request.sinceStart, [](QObject *viewport, QEvent *event) {
+        const auto *view = qobject_cast<const QAbstractItemView *>(static_cast<QWidget *>(viewport)->parentWidget());
+        return event->type() == QEvent::Paint && view && view->model() && view->model()->rowCount() > 0;
+    });
     window.winId(); // makes the native window, to watch for its first exposure
     if (options.timing) {
+        if (request.outline)
+            request.outline->viewport()->installEventFilter(&rowsShown);
         window.windowHandle()->installEventFilter(&onScreen);
         if (auto *summary = request.view->findChild<QLabel *>(QStringLiteral("summaryLabel")))
             summary->installEventFilter(&firstCount);

@@ -28,6 +28,8 @@ Date toDate(const struct statx_timestamp &t)
     return Date(std::chrono::seconds(seconds) + std::chrono::nanoseconds(t.tv_nsec));
 }
 
+} // namespace
+
 ContentType inodeType(mode_t mode, QByteArrayView name)
 {
     if (S_ISREG(mode))
@@ -52,6 +54,8 @@ ContentType inodeType(mode_t mode, QByteArrayView name)
     default: return ContentType::forFileName(name);
     }
 }
+
+namespace {
 
 // One extended attribute of the item itself. Relative to an open directory
 // where the kernel can (getxattrat, Linux 6.13), which spares it the path walk.

@@ -33,6 +33,14 @@
     <message><source>The archive is password-protected.</source><translation>Das Archiv ist passwortgeschützt.</translation></message>
     <message><source>The password is not correct.</source><translation>Das Passwort ist nicht korrekt.</translation></message>
     <message numerus="yes">
+        <source>Reading… %@ entries</source>
+        <translation>
+            <numerusform>Wird gelesen … %@ Eintrag</numerusform>
+            <numerusform>Wird gelesen … %@ Einträge</numerusform>
+        </translation>
+    </message>
+    <message><source>Extracting… %1%, %2 of %3</source><translation>Wird entpackt … %1 %, %2 von %3</translation></message>
+    <message numerus="yes">
         <source>Scanning… %@ items</source>
         <translation>
             <numerusform>Wird durchsucht … %@ Objekt</numerusform>

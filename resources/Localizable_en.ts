@@ -18,6 +18,14 @@
         </translation>
     </message>
     <message numerus="yes">
+        <source>Reading… %@ entries</source>
+        <translation>
+            <numerusform>Reading… %@ entry</numerusform>
+            <numerusform>Reading… %@ entries</numerusform>
+        </translation>
+    </message>
+    <message><source>Extracting… %1%, %2 of %3</source><translation>Extracting… %1%, %2 of %3</translation></message>
+    <message numerus="yes">
         <source>Scanning… %@ items</source>
         <translation>
             <numerusform>Scanning… %@ item</numerusform>

@@ -33,6 +33,14 @@
     <message><source>The archive is password-protected.</source><translation>El archivo comprimido está protegido con contraseña.</translation></message>
     <message><source>The password is not correct.</source><translation>La contraseña no es correcta.</translation></message>
     <message numerus="yes">
+        <source>Reading… %@ entries</source>
+        <translation>
+            <numerusform>Leyendo… %@ entrada</numerusform>
+            <numerusform>Leyendo… %@ entradas</numerusform>
+        </translation>
+    </message>
+    <message><source>Extracting… %1%, %2 of %3</source><translation>Extrayendo… %1 %, %2 de %3</translation></message>
+    <message numerus="yes">
         <source>Scanning… %@ items</source>
         <translation>
             <numerusform>Analizando… %@ elemento</numerusform>

@@ -33,6 +33,14 @@
     <message><source>The archive is password-protected.</source><translation>L’archive est protégée par un mot de passe.</translation></message>
     <message><source>The password is not correct.</source><translation>Le mot de passe est incorrect.</translation></message>
     <message numerus="yes">
+        <source>Reading… %@ entries</source>
+        <translation>
+            <numerusform>Lecture… %@ entrée</numerusform>
+            <numerusform>Lecture… %@ entrées</numerusform>
+        </translation>
+    </message>
+    <message><source>Extracting… %1%, %2 of %3</source><translation>Extraction… %1 %, %2 sur %3</translation></message>
+    <message numerus="yes">
         <source>Scanning… %@ items</source>
         <translation>
             <numerusform>Analyse… %@ élément</numerusform>

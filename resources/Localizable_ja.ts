@@ -31,6 +31,13 @@
     <message><source>The archive is password-protected.</source><translation>アーカイブはパスワードで保護されています。</translation></message>
     <message><source>The password is not correct.</source><translation>パスワードが正しくありません。</translation></message>
     <message numerus="yes">
+        <source>Reading… %@ entries</source>
+        <translation>
+            <numerusform>読み込み中… %@ 項目</numerusform>
+        </translation>
+    </message>
+    <message><source>Extracting… %1%, %2 of %3</source><translation>展開中… %1%、%3 中 %2</translation></message>
+    <message numerus="yes">
         <source>Scanning… %@ items</source>
         <translation>
             <numerusform>スキャン中… %@ 項目</numerusform>

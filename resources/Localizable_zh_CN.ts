@@ -31,6 +31,13 @@
     <message><source>The archive is password-protected.</source><translation>该归档受密码保护。</translation></message>
     <message><source>The password is not correct.</source><translation>密码不正确。</translation></message>
     <message numerus="yes">
+        <source>Reading… %@ entries</source>
+        <translation>
+            <numerusform>正在读取… %@ 个条目</numerusform>
+        </translation>
+    </message>
+    <message><source>Extracting… %1%, %2 of %3</source><translation>正在解压… %1%，%2 / %3</translation></message>
+    <message numerus="yes">
         <source>Scanning… %@ items</source>
         <translation>
             <numerusform>正在扫描… %@ 项</numerusform>

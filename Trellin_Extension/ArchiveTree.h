@@ -1,0 +1,14 @@
+// SPDX-License-Identifier: MIT
+// The tree of an archive made from its listing, before anything is extracted.
+#pragma once
+
+#include "DirectoryScan.h"
+#include "Listing.h"
+
+/// The tree that a build of the extraction folder `root` will give once the
+/// archive is extracted there (level 0 is `root`), made from the listing
+/// alone: the same nodes, with the attributes the archive stores. Columns
+/// that need the files themselves (dimensions, tags) stay empty. Nothing
+/// once `stop` is requested.
+std::unique_ptr<Node> makeArchiveTree(const Zip::Listing &listing, const QByteArray &root, const ScanOptions &options,
+                                      std::stop_token stop, BuildProgress &progress);

@@ -1,0 +1,138 @@
+// SPDX-License-Identifier: MIT
+#include "PreviewJob.h"
+
+#include "ArchiveTree.h"
+
+namespace {
+
+// A finished tree on its way to the main thread. Should it never be taken
+// (the job was dropped, or the receiver went first), it is freed in the
+// background all the same.
+struct PendingTree {
+    PreviewJob::Tree tree;
+    ~PendingTree() { releaseInBackground(std::move(tree.root)); }
+};
+
+} // namespace
+
+PreviewJob::PreviewJob(const QByteArray &path, const ScanOptions &options, QObject *receiver, Handlers handlers)
+    : m_isArchive(false)
+    , m_handlers(std::move(handlers))
+    , m_shared(std::make_shared<Shared>())
+{
+    start(
+        [this, path, options, receiver](std::stop_token stop, Shared &shared) {
+            auto pending = std::make_shared<PendingTree>();
+            pending->tree.root = makeNode(path, 0, options, stop, shared.progress);
+            pending->tree.cutShort = shared.progress.cutShort.load();
+            pending->tree.options = options;
+            if (stop.stop_requested())
+                return;
+            QMetaObject::invokeMethod(
+                receiver,
+                [shared = m_shared, pending, finished = m_handlers.finished] {
+                    if (!shared->dropped)
+                        finished(std::move(pending->tree));
+                },
+                Qt::QueuedConnection);
+        },
+        receiver);
+}
+
+PreviewJob::PreviewJob(const ArchiveSource &archive, const ScanOptions &options, QObject *receiver, Handlers handlers)
+    : m_isArchive(true)
+    , m_handlers(std::move(handlers))
+    , m_shared(std::make_shared<Shared>())
+{
+    m_shared->stage = Stage::Listing;
+    start(
+        [this, archive, options, receiver](std::stop_token stop, Shared &shared) {
+            Zip::ListOptions listOptions{archive.password, stop, &shared.entriesRead};
+            const Zip::Listing listing = Zip::listArchive(archive.archivePath, archive.format, listOptions);
+            auto listed = std::make_shared<PendingTree>();
+            listed->tree.root = makeArchiveTree(listing, archive.extraction, options, stop, shared.progress);
+            listed->tree.cutShort = shared.progress.cutShort.load();
+            listed->tree.options = options;
+            if (stop.stop_requested())
+                return;
+            shared.bytesToWrite = listing.totalSize;
+            shared.stage = Stage::Extracting;
+            QMetaObject::invokeMethod(
+                receiver,
+                [shared = m_shared, listed, handler = m_handlers.listed] {
+                    if (!shared->dropped)
+                        handler(std::move(listed->tree));
+                },
+                Qt::QueuedConnection);
+
+            extractToCache(archive, stop, &shared.bytesWritten);
+            if (stop.stop_requested())
+                return;
+            shared.stage = Stage::Building;
+            shared.progress.items = 0;
+            shared.progress.cutShort = false;
+            auto pending = std::make_shared<PendingTree>();
+            pending->tree.root = makeNode(archive.extraction, 0, options, stop, shared.progress);
+            pending->tree.cutShort = shared.progress.cutShort.load();
+            pending->tree.options = options;
+            if (stop.stop_requested())
+                return;
+            QMetaObject::invokeMethod(
+                receiver,
+                [shared = m_shared, pending, finished = m_handlers.finished] {
+                    if (!shared->dropped)
+                        finished(std::move(pending->tree));
+                },
+                Qt::QueuedConnection);
+        },
+        receiver);
+}
+
+void PreviewJob::start(std::function<void(std::stop_token, Shared &)> work, QObject *receiver)
+{
+    // The destructor joins the thread: the work may use the job's members.
+    m_thread = std::jthread([shared = m_shared, work = std::move(work), receiver, failed = m_handlers.failed](
+                                std::stop_token stop) {
+        try {
+            work(stop, *shared);
+        } catch (...) {
+            // An exception that left the thread would end the process: the
+            // main thread turns it into the request's error.
+            if (stop.stop_requested())
+                return;
+            QMetaObject::invokeMethod(
+                receiver,
+                [shared, failure = std::current_exception(), failed] {
+                    if (!shared->dropped)
+                        failed(failure);
+                },
+                Qt::QueuedConnection);
+        }
+    });
+}
+
+PreviewJob::~PreviewJob()
+{
+    m_shared->dropped = true;
+    m_thread.request_stop();
+}
+
+qint64 PreviewJob::itemCount() const
+{
+    return m_shared->progress.items.load(std::memory_order_relaxed);
+}
+
+qint64 PreviewJob::entriesRead() const
+{
+    return m_shared->entriesRead.load(std::memory_order_relaxed);
+}
+
+qint64 PreviewJob::bytesWritten() const
+{
+    return m_shared->bytesWritten.load(std::memory_order_relaxed);
+}
+
+qint64 PreviewJob::bytesToWrite() const
+{
+    return m_shared->bytesToWrite.load(std::memory_order_relaxed);
+}

@@ -1,0 +1,76 @@
+// SPDX-License-Identifier: MIT
+// The background work of one preview request, on a thread of its own: the
+// build of a folder's tree, or for an archive its listing, its extraction
+// into the cache and the build of the extraction's tree. The main thread
+// watches its progress and may drop it at any moment, without waiting for a
+// tree to be freed.
+#pragma once
+
+#include "ArchivePreview.h"
+#include "DirectoryScan.h"
+
+#include <QObject>
+
+#include <exception>
+#include <functional>
+#include <memory>
+#include <thread>
+
+class PreviewJob
+{
+public:
+    struct Tree {
+        std::unique_ptr<Node> root; // nothing when the item cannot be read or is not shown
+        bool cutShort = false;
+        ScanOptions options;
+    };
+    /// Each runs later on the thread of the receiver, unless the job has been
+    /// destroyed by then. After `finished` or `failed` nothing more comes.
+    struct Handlers {
+        /// An archive's tree from its listing, before extraction.
+        std::function<void(Tree)> listed;
+        /// The tree of the folder, or of the archive's extraction.
+        std::function<void(Tree)> finished;
+        std::function<void(std::exception_ptr)> failed;
+    };
+    enum class Stage { Listing, Extracting, Building };
+
+    /// Builds the tree of the folder at `path` (level 0). The receiver must
+    /// outlive the job.
+    PreviewJob(const QByteArray &path, const ScanOptions &options, QObject *receiver, Handlers handlers);
+    /// Lists the archive, extracts it into the cache, and builds the tree of
+    /// the extraction.
+    PreviewJob(const ArchiveSource &archive, const ScanOptions &options, QObject *receiver, Handlers handlers);
+    /// Stops the job; its threads leave at their next entry, block or item,
+    /// and what they had made is freed in the background.
+    ~PreviewJob();
+    PreviewJob(const PreviewJob &) = delete;
+    PreviewJob &operator=(const PreviewJob &) = delete;
+
+    bool isArchive() const { return m_isArchive; }
+    Stage stage() const { return m_shared->stage.load(); }
+    /// The items made so far by the build of a tree.
+    qint64 itemCount() const;
+    /// The archive's entries read so far by the listing.
+    qint64 entriesRead() const;
+    /// The file data the extraction has written so far, and will write in all.
+    qint64 bytesWritten() const;
+    qint64 bytesToWrite() const;
+
+private:
+    struct Shared {
+        BuildProgress progress;
+        std::atomic<Stage> stage{Stage::Building};
+        std::atomic<qint64> entriesRead{0};
+        std::atomic<qint64> bytesWritten{0};
+        std::atomic<qint64> bytesToWrite{0};
+        std::atomic<bool> dropped{false};
+    };
+
+    void start(std::function<void(std::stop_token, Shared &)> work, QObject *receiver);
+
+    const bool m_isArchive;
+    Handlers m_handlers;
+    std::shared_ptr<Shared> m_shared;
+    std::jthread m_thread; // last: stopped and joined first
+};
