@@ -61,6 +61,20 @@ PreviewError previewError(std::exception_ptr failure)
     }
 }
 
+// Why an archive whose rows are shown was not extracted, when that is no
+// failure of the preview: the rows are all there is to show then.
+std::optional<QString> notExtractedNote(std::exception_ptr failure)
+{
+    try {
+        std::rethrow_exception(failure);
+    } catch (const ExtensionError &error) {
+        if (error.code == ExtensionError::TooLargeForCache)
+            return error.message;
+    } catch (...) {
+    }
+    return std::nullopt;
+}
+
 bool changesOrder(const Node &shown, const Node &scanned, SortOption option)
 {
     switch (option) {
@@ -176,6 +190,7 @@ void PreviewViewController::startJob(std::unique_ptr<PreviewJob> job, PreviewCom
     m_build.reset();
     m_listingShown = false;
     m_reloadWhenBuilt = false;
+    m_summaryNote.clear();
     m_buildHandler = std::move(handler);
     m_build = std::move(job);
     updateBusyIndicator();
@@ -289,8 +304,16 @@ void PreviewViewController::failBuild(std::exception_ptr failure)
 {
     const bool listingShown = m_listingShown;
     PreviewCompletionHandler handler = endBuild();
-    if (listingShown)
+    if (listingShown) {
+        if (const std::optional<QString> note = notExtractedNote(failure)) {
+            m_summaryNote = *note;
+            updateSummary(m_content);
+            if (handler)
+                handler(std::nullopt);
+            return;
+        }
         updateSummary(m_content);
+    }
     if (handler)
         handler(previewError(failure));
 }

@@ -117,5 +117,7 @@ void PreviewViewController::updateSummary(const NodeList &nodes)
     } else {
         summary = stringWithFormat(bundle.localizedString("%lld items", plural), {totals.count});
     }
+    if (!m_summaryNote.isEmpty())
+        summary += QStringLiteral(" \u2014 ") + m_summaryNote;
     summaryLabel->setText(summary);
 }

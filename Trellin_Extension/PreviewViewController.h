@@ -139,6 +139,7 @@ private:
     std::unique_ptr<PreviewJob> m_build;
     bool m_listingShown = false; // the rows shown are an archive's listing, not yet its extraction's
     bool m_reloadWhenBuilt = false; // a column was shown while an archive was listed or extracted
+    QString m_summaryNote; // why the archive shown was not extracted
     PreviewCompletionHandler m_buildHandler; // of the request whose tree is being built
     QTimer m_progressTimer;
 };

@@ -238,14 +238,15 @@ TEST(ArchiveCache, MakesRoomByRemovingWhatWasPreviewedLeastRecently)
     EXPECT_NE(access(extraction["b"].constData(), F_OK), 0);
     EXPECT_EQ(access(extraction["c"].constData(), F_OK), 0);
 
-    // More than the whole cache may hold: refused, naming its size and the setting.
+    // More than the whole cache may hold: listed, not extracted, and the
+    // summary names its size and the setting.
     incompressibleArchive(tree, "big", 2'000'000);
     const RequestResult big = runRequest(controller, tree.url("big.zip"));
-    ASSERT_TRUE(big.error);
-    EXPECT_EQ(big.error->domain, QStringLiteral("Trellin_Extension.PreviewError"));
-    EXPECT_EQ(big.error->code, int(ExtensionError::TooLargeForCache));
-    EXPECT_TRUE(big.error->message.contains(QLatin1String("cacheLimit"))) << big.error->message.toStdString();
-    EXPECT_TRUE(big.error->message.contains(QLatin1String("2 MB"))) << big.error->message.toStdString();
+    EXPECT_FALSE(big.error) << "listing it costs nothing";
+    EXPECT_EQ(names(controller.content()), QStringList{QStringLiteral("big.bin")});
+    const QString summary = controller.summaryLabel->text();
+    EXPECT_TRUE(summary.startsWith(QStringLiteral("2 MB, 1 item \u2014 "))) << summary.toStdString();
+    EXPECT_TRUE(summary.contains(QLatin1String("cacheLimit"))) << summary.toStdString();
     EXPECT_EQ(temporaryItems().size(), 2); // a and c: nothing was evicted for it
 }
 
