@@ -53,6 +53,7 @@ PreviewJob::PreviewJob(const ArchiveSource &archive, const ScanOptions &options,
             listed->tree.root = makeArchiveTree(listing, archive.extraction, options, stop, shared.progress);
             listed->tree.cutShort = shared.progress.cutShort.load();
             listed->tree.options = options;
+            listed->tree.skipped = listing.skipped;
             if (stop.stop_requested())
                 return;
             shared.bytesToWrite = listing.totalSize;

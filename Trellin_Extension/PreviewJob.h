@@ -8,6 +8,7 @@
 
 #include "ArchivePreview.h"
 #include "DirectoryScan.h"
+#include "Listing.h"
 
 #include <QObject>
 
@@ -23,6 +24,7 @@ public:
         std::unique_ptr<Node> root; // nothing when the item cannot be read or is not shown
         bool cutShort = false;
         ScanOptions options;
+        std::vector<Zip::SkippedEntry> skipped; // of an archive's listing
     };
     /// Each runs later on the thread of the receiver, unless the job has been
     /// destroyed by then. After `finished` or `failed` nothing more comes.

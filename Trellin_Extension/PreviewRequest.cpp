@@ -155,6 +155,9 @@ void PreviewViewController::runRequest(const QUrl &url, PreviewCompletionHandler
     cancelBuild();
 
     m_requestName = url.fileName();
+    m_summaryNote.clear();
+    m_skipped.clear();
+    summaryLabel->setToolTip(QString());
     const std::optional<ArchiveSource> archive = resolveArchive(url);
     if (!archive) {
         setRepresentedObject(url);
@@ -190,7 +193,6 @@ void PreviewViewController::startJob(std::unique_ptr<PreviewJob> job, PreviewCom
     m_build.reset();
     m_listingShown = false;
     m_reloadWhenBuilt = false;
-    m_summaryNote.clear();
     m_buildHandler = std::move(handler);
     m_build = std::move(job);
     updateBusyIndicator();
@@ -250,6 +252,7 @@ void PreviewViewController::showListing(PreviewJob::Tree tree)
     // The rows first; the extraction goes on behind them.
     if (!tree.root)
         return;
+    setSkippedEntries(std::move(tree.skipped));
     showContent(std::move(tree.root->children), tree.cutShort);
     m_listingShown = true;
     Q_EMIT rowsShown();
@@ -324,6 +327,59 @@ void PreviewViewController::cancelBuild()
         return;
     if (PreviewCompletionHandler handler = endBuild())
         handler(cancelledError());
+}
+
+namespace {
+
+QString reasonKey(Zip::SkippedEntry::Reason reason)
+{
+    using Reason = Zip::SkippedEntry::Reason;
+    switch (reason) {
+    case Reason::UnsafePath: return QStringLiteral("unsafePath");
+    case Reason::LinkLeaves: return QStringLiteral("linkLeavesArchive");
+    case Reason::Replaced: return QStringLiteral("replaced");
+    case Reason::TypeConflict: return QStringLiteral("typeConflict");
+    case Reason::UnknownType: return QStringLiteral("unknownType");
+    }
+    return {};
+}
+
+QString reasonText(Zip::SkippedEntry::Reason reason)
+{
+    using Reason = Zip::SkippedEntry::Reason;
+    const Bundle &bundle = Bundle::main();
+    switch (reason) {
+    case Reason::UnsafePath: return bundle.localizedString("its path leads out of the archive's folder");
+    case Reason::LinkLeaves: return bundle.localizedString("a link that leads out of the archive");
+    case Reason::Replaced: return bundle.localizedString("a later entry of the same name replaces it");
+    case Reason::TypeConflict: return bundle.localizedString("a file and a folder of the same name");
+    case Reason::UnknownType: return bundle.localizedString("neither a file, a folder nor a link");
+    }
+    return {};
+}
+
+} // namespace
+
+void PreviewViewController::setSkippedEntries(std::vector<Zip::SkippedEntry> skipped)
+{
+    m_skipped = std::move(skipped);
+    QStringList lines;
+    constexpr std::size_t shownAtMost = 20;
+    for (std::size_t i = 0; i < std::min(m_skipped.size(), shownAtMost); ++i)
+        lines << QString::fromUtf8(m_skipped[i].name).toHtmlEscaped() + QStringLiteral(": ")
+                + reasonText(m_skipped[i].reason);
+    if (m_skipped.size() > shownAtMost)
+        lines << QStringLiteral("\u2026");
+    summaryLabel->setToolTip(lines.join(QStringLiteral("<br>")));
+}
+
+QVariantList PreviewViewController::skippedEntries() const
+{
+    QVariantList entries;
+    for (const Zip::SkippedEntry &entry : m_skipped)
+        entries.append(QVariantMap{{QStringLiteral("name"), QString::fromUtf8(entry.name)},
+                                   {QStringLiteral("reason"), reasonKey(entry.reason)}});
+    return entries;
 }
 
 std::optional<ArchiveSource> PreviewViewController::resolveArchive(const QUrl &url)

@@ -117,6 +117,12 @@ void PreviewViewController::updateSummary(const NodeList &nodes)
     } else {
         summary = stringWithFormat(bundle.localizedString("%lld items", plural), {totals.count});
     }
+    if (!m_skipped.empty()) {
+        const qint64 count = qint64(m_skipped.size());
+        summary += QStringLiteral(" \u2014 ")
+            + stringWithFormat(bundle.localizedString("%@ entries left out", int(qMin<qint64>(count, INT_MAX))),
+                               {QLocale().toString(count)});
+    }
     if (!m_summaryNote.isEmpty())
         summary += QStringLiteral(" \u2014 ") + m_summaryNote;
     summaryLabel->setText(summary);

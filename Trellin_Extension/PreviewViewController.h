@@ -23,6 +23,8 @@
 class PreviewViewController : public ViewController, public QLPreviewingController, public OutlineViewDelegate
 {
     Q_OBJECT
+    /// The archive's entries that are not shown, each a map of "name" and "reason".
+    Q_PROPERTY(QVariantList skippedEntries READ skippedEntries)
     Q_INTERFACES(QLPreviewingController)
 
 public:
@@ -51,6 +53,7 @@ public:
     /// `cutShort`: the item limit stopped the build of this list.
     void showContent(NodeList nodes, bool cutShort = false);
     void updateSummary(const NodeList &nodes);
+    QVariantList skippedEntries() const;
 
     /// Whether a tree is being built for this controller now.
     bool isBuilding() const { return m_build != nullptr; }
@@ -106,6 +109,7 @@ private:
     void startJob(std::unique_ptr<PreviewJob> job, PreviewCompletionHandler handler);
     PreviewJob::Handlers jobHandlers();
     void showListing(PreviewJob::Tree tree);
+    void setSkippedEntries(std::vector<Zip::SkippedEntry> skipped);
     void finishBuild(PreviewJob::Tree tree);
     void failBuild(std::exception_ptr failure);
     /// Drops the job and its progress, and hands back its request's handler.
@@ -140,6 +144,7 @@ private:
     bool m_listingShown = false; // the rows shown are an archive's listing, not yet its extraction's
     bool m_reloadWhenBuilt = false; // a column was shown while an archive was listed or extracted
     QString m_summaryNote; // why the archive shown was not extracted
+    std::vector<Zip::SkippedEntry> m_skipped; // the archive's entries that are not shown
     PreviewCompletionHandler m_buildHandler; // of the request whose tree is being built
     QTimer m_progressTimer;
 };

@@ -98,6 +98,9 @@ QJsonDocument outlineJson(ViewController &controller, const std::optional<Previe
                 represented.isEmpty() ? QJsonValue(QJsonValue::Null)
                                       : QJsonValue(QString::fromUtf8(FileSystem::localPath(represented))));
     root.insert(QStringLiteral("summary"), summaryOf(controller));
+    // Only an archive has entries that are not shown.
+    if (const QVariantList skipped = controller.property("skippedEntries").toList(); !skipped.isEmpty())
+        root.insert(QStringLiteral("skipped"), QJsonArray::fromVariantList(skipped));
 
     OutlineView *view = outlineViewOf(controller);
     if (!view)

@@ -33,6 +33,18 @@
     <message><source>The archive is password-protected.</source><translation>Das Archiv ist passwortgeschützt.</translation></message>
     <message><source>The password is not correct.</source><translation>Das Passwort ist nicht korrekt.</translation></message>
     <message numerus="yes">
+        <source>%@ entries left out</source>
+        <translation>
+            <numerusform>%@ Eintrag ausgelassen</numerusform>
+            <numerusform>%@ Einträge ausgelassen</numerusform>
+        </translation>
+    </message>
+    <message><source>its path leads out of the archive&apos;s folder</source><translation>sein Pfad führt aus dem Ordner des Archivs heraus</translation></message>
+    <message><source>a link that leads out of the archive</source><translation>ein Link, der aus dem Archiv herausführt</translation></message>
+    <message><source>a later entry of the same name replaces it</source><translation>ein späterer Eintrag gleichen Namens ersetzt ihn</translation></message>
+    <message><source>a file and a folder of the same name</source><translation>eine Datei und ein Ordner gleichen Namens</translation></message>
+    <message><source>neither a file, a folder nor a link</source><translation>weder Datei noch Ordner noch Link</translation></message>
+    <message numerus="yes">
         <source>Reading… %@ entries</source>
         <translation>
             <numerusform>Wird gelesen … %@ Eintrag</numerusform>

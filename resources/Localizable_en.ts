@@ -18,6 +18,18 @@
         </translation>
     </message>
     <message numerus="yes">
+        <source>%@ entries left out</source>
+        <translation>
+            <numerusform>%@ entry left out</numerusform>
+            <numerusform>%@ entries left out</numerusform>
+        </translation>
+    </message>
+    <message><source>its path leads out of the archive&apos;s folder</source><translation>its path leads out of the archive&apos;s folder</translation></message>
+    <message><source>a link that leads out of the archive</source><translation>a link that leads out of the archive</translation></message>
+    <message><source>a later entry of the same name replaces it</source><translation>a later entry of the same name replaces it</translation></message>
+    <message><source>a file and a folder of the same name</source><translation>a file and a folder of the same name</translation></message>
+    <message><source>neither a file, a folder nor a link</source><translation>neither a file, a folder nor a link</translation></message>
+    <message numerus="yes">
         <source>Reading… %@ entries</source>
         <translation>
             <numerusform>Reading… %@ entry</numerusform>

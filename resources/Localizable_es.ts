@@ -33,6 +33,18 @@
     <message><source>The archive is password-protected.</source><translation>El archivo comprimido está protegido con contraseña.</translation></message>
     <message><source>The password is not correct.</source><translation>La contraseña no es correcta.</translation></message>
     <message numerus="yes">
+        <source>%@ entries left out</source>
+        <translation>
+            <numerusform>%@ entrada omitida</numerusform>
+            <numerusform>%@ entradas omitidas</numerusform>
+        </translation>
+    </message>
+    <message><source>its path leads out of the archive&apos;s folder</source><translation>su ruta sale de la carpeta del archivo</translation></message>
+    <message><source>a link that leads out of the archive</source><translation>un enlace que sale del archivo</translation></message>
+    <message><source>a later entry of the same name replaces it</source><translation>una entrada posterior con el mismo nombre la sustituye</translation></message>
+    <message><source>a file and a folder of the same name</source><translation>un archivo y una carpeta con el mismo nombre</translation></message>
+    <message><source>neither a file, a folder nor a link</source><translation>ni un archivo, ni una carpeta, ni un enlace</translation></message>
+    <message numerus="yes">
         <source>Reading… %@ entries</source>
         <translation>
             <numerusform>Leyendo… %@ entrada</numerusform>

@@ -33,6 +33,18 @@
     <message><source>The archive is password-protected.</source><translation>L’archive est protégée par un mot de passe.</translation></message>
     <message><source>The password is not correct.</source><translation>Le mot de passe est incorrect.</translation></message>
     <message numerus="yes">
+        <source>%@ entries left out</source>
+        <translation>
+            <numerusform>%@ entrée omise</numerusform>
+            <numerusform>%@ entrées omises</numerusform>
+        </translation>
+    </message>
+    <message><source>its path leads out of the archive&apos;s folder</source><translation>son chemin sort du dossier de l’archive</translation></message>
+    <message><source>a link that leads out of the archive</source><translation>un lien qui sort de l’archive</translation></message>
+    <message><source>a later entry of the same name replaces it</source><translation>une entrée ultérieure du même nom la remplace</translation></message>
+    <message><source>a file and a folder of the same name</source><translation>un fichier et un dossier du même nom</translation></message>
+    <message><source>neither a file, a folder nor a link</source><translation>ni un fichier, ni un dossier, ni un lien</translation></message>
+    <message numerus="yes">
         <source>Reading… %@ entries</source>
         <translation>
             <numerusform>Lecture… %@ entrée</numerusform>

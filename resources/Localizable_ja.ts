@@ -31,6 +31,17 @@
     <message><source>The archive is password-protected.</source><translation>アーカイブはパスワードで保護されています。</translation></message>
     <message><source>The password is not correct.</source><translation>パスワードが正しくありません。</translation></message>
     <message numerus="yes">
+        <source>%@ entries left out</source>
+        <translation>
+            <numerusform>%@ 項目を除外</numerusform>
+        </translation>
+    </message>
+    <message><source>its path leads out of the archive&apos;s folder</source><translation>パスがアーカイブのフォルダーの外を指しています</translation></message>
+    <message><source>a link that leads out of the archive</source><translation>アーカイブの外を指すリンク</translation></message>
+    <message><source>a later entry of the same name replaces it</source><translation>同じ名前の後の項目で置き換えられます</translation></message>
+    <message><source>a file and a folder of the same name</source><translation>同じ名前のファイルとフォルダー</translation></message>
+    <message><source>neither a file, a folder nor a link</source><translation>ファイルでもフォルダーでもリンクでもありません</translation></message>
+    <message numerus="yes">
         <source>Reading… %@ entries</source>
         <translation>
             <numerusform>読み込み中… %@ 項目</numerusform>

@@ -31,6 +31,17 @@
     <message><source>The archive is password-protected.</source><translation>该归档受密码保护。</translation></message>
     <message><source>The password is not correct.</source><translation>密码不正确。</translation></message>
     <message numerus="yes">
+        <source>%@ entries left out</source>
+        <translation>
+            <numerusform>已略去 %@ 个条目</numerusform>
+        </translation>
+    </message>
+    <message><source>its path leads out of the archive&apos;s folder</source><translation>其路径指向压缩包文件夹之外</translation></message>
+    <message><source>a link that leads out of the archive</source><translation>指向压缩包之外的链接</translation></message>
+    <message><source>a later entry of the same name replaces it</source><translation>被后面同名的条目取代</translation></message>
+    <message><source>a file and a folder of the same name</source><translation>同名的文件和文件夹</translation></message>
+    <message><source>neither a file, a folder nor a link</source><translation>既不是文件、文件夹，也不是链接</translation></message>
+    <message numerus="yes">
         <source>Reading… %@ entries</source>
         <translation>
             <numerusform>正在读取… %@ 个条目</numerusform>

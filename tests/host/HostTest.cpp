@@ -86,6 +86,43 @@ TEST(Host, DumpsTheFinishedPreviewAsJson)
     EXPECT_FALSE(a.value(QStringLiteral("cells")).toObject().contains(QStringLiteral("Tags")));
 }
 
+TEST(Host, SaysWhichEntriesOfAnArchiveAreLeftOut)
+{
+    TempTree tree;
+    ASSERT_TRUE(runTool(QStringLiteral("python3"), {QStringLiteral("-c"), QStringLiteral(R"(
+import io, tarfile
+with tarfile.open('mixed.tar', 'w') as tar:
+    def add(name, data=b'x', kind=tarfile.REGTYPE, target=''):
+        info = tarfile.TarInfo(name)
+        info.type, info.linkname, info.size = kind, target, len(data) if kind == tarfile.REGTYPE else 0
+        tar.addfile(info, io.BytesIO(data) if kind == tarfile.REGTYPE else None)
+    add('kept.txt')
+    add('../escape.txt')
+    add('away', kind=tarfile.SYMTYPE, target='/etc/passwd')
+    add('twice.txt', b'first')
+    add('twice.txt', b'second')
+)")}, tree.path()));
+    const HostRun run = runHost({QStringLiteral("--dump"), local(tree.path("mixed.tar"))});
+    ASSERT_EQ(run.exitCode, 0) << run.err.constData();
+    const QJsonObject dump = QJsonDocument::fromJson(run.out).object();
+    EXPECT_TRUE(dump.value(QStringLiteral("summary")).toString().endsWith(QStringLiteral("\u2014 3 entries left out")))
+        << run.out.constData();
+    QStringList skipped;
+    for (const QJsonValue &entry : dump.value(QStringLiteral("skipped")).toArray())
+        skipped << entry[QStringLiteral("name")].toString() + QLatin1Char(' ') + entry[QStringLiteral("reason")].toString();
+    skipped.sort();
+    EXPECT_EQ(skipped, (QStringList{QStringLiteral("../escape.txt unsafePath"), QStringLiteral("away linkLeavesArchive"),
+                                    QStringLiteral("twice.txt replaced")}));
+    const QJsonArray rows = dump.value(QStringLiteral("rows")).toArray();
+    ASSERT_EQ(rows.size(), 2);
+    EXPECT_EQ(rows[1][QStringLiteral("cells")][QStringLiteral("Size")].toString(), QStringLiteral("6 bytes"))
+        << "the later entry of a name wins";
+
+    // A folder has nothing left out: its dump is as it always was.
+    const HostRun folder = runHost({QStringLiteral("--dump"), local(tree.path())});
+    EXPECT_FALSE(QJsonDocument::fromJson(folder.out).object().contains(QStringLiteral("skipped")));
+}
+
 TEST(Host, PrintsATableForPeople)
 {
     TempTree tree;
