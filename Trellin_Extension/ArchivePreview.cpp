@@ -181,7 +181,9 @@ QUrl archivePreviewDirectory(const QUrl &url, Zip::Format format, const std::opt
         // Held while extracting: a staging folder whose lock is free was abandoned.
         const FileSystem::FolderLock lock(staging);
         const qint64 limit = cacheLimit();
-        Zip::ExtractOptions options{true, password, {}, {}, limit, {}};
+        Zip::ExtractOptions options;
+        options.password = password;
+        options.maximumSize = limit;
         options.makeRoom = [&](qint64 bytes) { makeRoomInCache(bytes, limit); };
         try {
             Zip::extractArchive(archivePath, staging, format, options);
