@@ -183,7 +183,11 @@ void extractToCache(const ArchiveSource &archive, std::stop_token stop, std::ato
         // Held while extracting: a staging folder whose lock is free was abandoned.
         const FileSystem::FolderLock lock(staging);
         const qint64 limit = archive.cacheLimit;
-        Zip::ExtractOptions options{true, archive.password, {}, {}, limit, {}, stop, bytesWritten};
+        Zip::ExtractOptions options;
+        options.password = archive.password;
+        options.maximumSize = limit;
+        options.stop = stop;
+        options.bytesWritten = bytesWritten;
         options.makeRoom = [&](qint64 bytes) { makeRoomInCache(bytes, limit); };
         try {
             Zip::extractArchive(archive.archivePath, staging, archive.format, options);

@@ -4,18 +4,14 @@
 #include "FileSystem.h"
 #include "Formatters.h"
 #include "OutputTree.h"
+#include "Resolution.h"
 #include "Zip.h"
 
-#include <QHash>
 #include <QLoggingCategory>
-#include <QSet>
-#include <QStringDecoder>
-
-#include <unicode/ucnv.h>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
-#include <locale.h>
 #include <mutex>
 #include <thread>
 
@@ -23,9 +19,6 @@ namespace Zip {
 
 namespace {
 
-// Far beyond any real archive, and still far from filling memory or the disk.
-constexpr qint64 maximumEntries = 1'000'000;
-constexpr qsizetype maximumDepth = 256;
 // Left free on the disk: a twentieth of it, at most a gigabyte.
 constexpr qint64 spareDiskShare = 20;
 constexpr qint64 mostSpareDiskSpace = qint64(1) << 30;
@@ -44,32 +37,6 @@ QString sizeText(qint64 bytes)
     return ByteCountFormatter::fileStyleString(bytes);
 }
 
-// libarchive hands names over in the thread's locale; under a UTF-8 one they
-// are UTF-8, or the archive's own bytes when they were never text.
-class Utf8Locale
-{
-public:
-    Utf8Locale()
-        : m_locale(newlocale(LC_ALL_MASK, "C.UTF-8", locale_t(nullptr)))
-    {
-        if (m_locale)
-            m_previous = uselocale(m_locale);
-    }
-    ~Utf8Locale()
-    {
-        if (m_locale) {
-            uselocale(m_previous);
-            freelocale(m_locale);
-        }
-    }
-    Utf8Locale(const Utf8Locale &) = delete;
-    Utf8Locale &operator=(const Utf8Locale &) = delete;
-
-private:
-    locale_t m_locale;
-    locale_t m_previous = LC_GLOBAL_LOCALE;
-};
-
 // What an extraction may take: entries, depth and room on the disk. Shared
 // by the workers of one extraction.
 class Budget
@@ -86,14 +53,7 @@ public:
     {
     }
 
-    void addEntry(qsizetype depth)
-    {
-        if (++m_entries > maximumEntries)
-            throw ZipError(ZipError::unzipFail, QStringLiteral("it holds more than %1 entries").arg(maximumEntries));
-        if (depth > maximumDepth)
-            throw ZipError(ZipError::unzipFail,
-                           QStringLiteral("an entry lies more than %1 folders deep").arg(maximumDepth));
-    }
+    void addEntry(qsizetype depth) { checkBounds(++m_entries, depth); }
 
     /// File data of this many bytes.
     void addData(qint64 bytes)
@@ -164,107 +124,6 @@ private:
     std::atomic<qint64> m_reserved{0};
 };
 
-// What zip tools wrote before names were UTF-8: the IBM PC's code page 437.
-QByteArray fromCodePage437(const QByteArray &bytes)
-{
-    UErrorCode status = U_ZERO_ERROR;
-    UConverter *converter = ucnv_open("ibm-437", &status);
-    if (U_FAILURE(status))
-        return QString::fromLatin1(bytes).toUtf8();
-    QString text(bytes.size(), Qt::Uninitialized);
-    const int32_t length = ucnv_toUChars(converter, reinterpret_cast<UChar *>(text.data()), int32_t(text.size()),
-                                         bytes.constData(), int32_t(bytes.size()), &status);
-    ucnv_close(converter);
-    if (U_FAILURE(status))
-        return QString::fromLatin1(bytes).toUtf8();
-    text.truncate(length);
-    return text.toUtf8();
-}
-
-bool isValidUtf8(const QByteArray &bytes)
-{
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
-    const QString decoded = decoder.decode(bytes);
-    return !decoder.hasError();
-}
-
-enum class EntryKind { Folder, File, SymbolicLink, HardLink, Other };
-
-// One entry as the loop sees it: where it goes and what it is.
-struct EntryInfo {
-    QByteArrayList parts; // below the destination; empty: nowhere safe
-    QByteArray path;      // the parts joined
-    EntryKind kind = EntryKind::Other;
-    qint64 size = -1;     // -1: not declared
-    mode_t mode = 0;
-    bool encrypted = false;
-    qsizetype depth = 0;
-};
-
-// The path below the destination, a component a piece; nothing when the
-// name climbs out of it. Zip's DOS heritage makes a backslash a separator.
-std::optional<QByteArrayList> components(QByteArray name, Format format)
-{
-    if (format == Format::Zip)
-        name.replace('\\', '/');
-    QByteArrayList parts;
-    for (const QByteArray &part : name.split('/')) {
-        if (part.isEmpty() || part == ".")
-            continue;
-        if (part == "..")
-            return std::nullopt;
-        parts.append(part);
-    }
-    return parts;
-}
-
-EntryInfo describe(archive_entry *entry, Format format, const QByteArray &rawName)
-{
-    EntryInfo info;
-    QByteArray name = format == Format::Compressed ? rawName : QByteArray(archive_entry_pathname(entry));
-    if (format == Format::Zip && !isValidUtf8(name))
-        name = fromCodePage437(name);
-    info.depth = name.count('/') + (format == Format::Zip ? name.count('\\') : 0);
-    if (const std::optional<QByteArrayList> parts = components(name, format)) {
-        info.parts = *parts;
-        info.path = parts->join('/');
-    }
-    if (archive_entry_hardlink(entry))
-        info.kind = EntryKind::HardLink;
-    else if (archive_entry_filetype(entry) == AE_IFDIR || (format == Format::Zip && name.endsWith('\\')))
-        info.kind = EntryKind::Folder;
-    else if (archive_entry_filetype(entry) == AE_IFREG)
-        info.kind = EntryKind::File;
-    else if (archive_entry_filetype(entry) == AE_IFLNK)
-        info.kind = EntryKind::SymbolicLink;
-    if (info.kind == EntryKind::File && archive_entry_size_is_set(entry))
-        info.size = qint64(archive_entry_size(entry));
-    info.mode = archive_entry_perm(entry) & 0777;
-    info.encrypted = archive_entry_is_encrypted(entry);
-    return info;
-}
-
-// A link is written only when it leads to an item inside the destination
-// whatever the links on its way: it may only climb first, and no higher
-// than the folder the link is in lies deep.
-bool linkStaysInside(const EntryInfo &link, const QByteArray &target)
-{
-    if (target.isEmpty() || target.startsWith('/'))
-        return false;
-    qsizetype depth = link.parts.size() - 1;
-    bool climbing = true;
-    for (const QByteArray &part : target.split('/')) {
-        if (part.isEmpty() || part == ".")
-            continue;
-        if (part != "..") {
-            climbing = false;
-        } else if (!climbing || depth-- == 0) {
-            return false;
-        }
-    }
-    return true;
-}
-
 Q_LOGGING_CATEGORY(lcArchive, "trellin.archive", QtWarningMsg)
 
 void reportPermissionFailure(const QByteArray &path)
@@ -273,22 +132,36 @@ void reportPermissionFailure(const QByteArray &path)
               qPrintable(FileSystem::lastErrorText()));
 }
 
-struct FolderMode {
-    QByteArrayList parts;
-    mode_t mode;
-};
+void reportTimeFailure(const QByteArray &path)
+{
+    qCWarning(lcArchive, "Failed to set the dates of %s, error: %s", path.constData(),
+              qPrintable(FileSystem::lastErrorText()));
+}
+
+void checkStop(const ExtractOptions &options)
+{
+    if (options.stop.stop_requested())
+        throw ZipError(ZipError::cancelled);
+}
+
+// The stored dates as bsdtar restores them: nothing when the archive stores
+// neither, and the start of the extraction for the one it lacks.
+std::optional<std::array<struct timespec, 2>> restoredTimes(const EntryDates &dates, time_t start)
+{
+    if (!dates.accessed && !dates.modified)
+        return std::nullopt;
+    const struct timespec startTime{start, 0};
+    return std::array{dates.accessed.value_or(startTime), dates.modified.value_or(startTime)};
+}
 
 // Which entries a zip archive's workers extract, decided from its directory
-// before anything is written: later entries replace earlier ones of the same
-// name, and an entry that would put a folder where a file is, or the
-// reverse, is left out, whatever worker writes what first.
+// before anything is written, whatever worker writes what first.
 struct Plan {
     struct Entry {
         bool extract = false;
         int worker = 0;
     };
     std::vector<Entry> entries;
-    qint64 folders = 0;
 };
 
 // The state of one extraction that its workers share.
@@ -302,6 +175,8 @@ struct Extraction {
         , options(options)
         , tree(destination)
         , budget(this->file.size, FileSystem::diskSpace(destination), options)
+        , resolution(options.overwrite)
+        , start(time(nullptr))
     {
     }
 
@@ -312,10 +187,12 @@ struct Extraction {
     const ExtractOptions &options;
     FileSystem::OutputTree tree;
     Budget budget;
+    // Written by the planning pass or the one streaming worker only.
+    Resolution resolution;
+    time_t start;
     std::atomic<bool> stopped{false};
     std::mutex mutex; // guards what follows
     std::optional<ZipError> error;
-    std::vector<FolderMode> folderModes;
 };
 
 // The folder of the last entry, kept open for the next: entries come
@@ -337,85 +214,112 @@ private:
     UniqueFd m_fd;
 };
 
-// Writes one entry below the destination; false when it was skipped.
-bool extractEntry(Extraction &extraction, ArchiveReader &reader, archive_entry *entry, const EntryInfo &info,
-                  FolderCache &folders, std::vector<FolderMode> &folderModes, QSet<QByteArray> &filesWritten,
-                  bool charge)
+// Copies the entry's data into `output`, then its mode and dates.
+void writeData(Extraction &extraction, ArchiveReader &reader, archive_entry *entry, const EntryInfo &info,
+               int output, bool charge)
 {
-    const FileSystem::OutputTree &tree = extraction.tree;
-    const qsizetype count = info.parts.size();
-    if (count == 0 || info.kind == EntryKind::Other)
-        return false;
-    if (info.kind == EntryKind::Folder) {
-        if (!tree.folder(info.parts, count))
-            return false;
-        if (info.mode >= 0400)
-            folderModes.push_back({info.parts, info.mode});
-        return true;
-    }
-
-    const int parent = folders.open(tree, info.parts, count - 1);
-    if (parent < 0)
-        return false; // a file stands where a folder is needed
-    const QByteArray &leaf = info.parts.last();
-    using Kind = FileSystem::OutputTree::Kind;
     using FileSystem::OutputTree;
-    // Most files are new: the existing item is looked at only when one is there.
-    UniqueFd output = info.kind == EntryKind::File ? OutputTree::createFile(parent, leaf, false) : UniqueFd();
-    if (!output) {
-        const Kind existing = OutputTree::kind(parent, leaf);
-        if (existing == Kind::Folder || existing == Kind::Other)
-            return false; // a folder (or a link, or anything but a file) stands where the file goes
-        if (existing == Kind::File && !extraction.options.overwrite)
-            return false;
-        if (info.kind == EntryKind::SymbolicLink) {
-            const QByteArray target = archive_entry_symlink(entry);
-            if (!linkStaysInside(info, target))
-                return false;
-            if (existing == Kind::File)
-                OutputTree::remove(parent, leaf);
-            return OutputTree::makeSymbolicLink(parent, leaf, target);
-        }
-        if (info.kind == EntryKind::HardLink) {
-            const std::optional<QByteArrayList> target = components(archive_entry_hardlink(entry), extraction.format);
-            if (!target || !filesWritten.contains(target->join('/')))
-                return false; // only to a file that this extraction wrote
-            if (existing == Kind::File)
-                OutputTree::remove(parent, leaf);
-            return tree.makeHardLink(*target, parent, leaf);
-        }
-        output = OutputTree::createFile(parent, leaf, true);
-    }
-    if (!output)
-        throw ZipError(ZipError::unzipFail,
-                       QStringLiteral("cannot write %1: %2").arg(QString::fromUtf8(info.path), FileSystem::lastErrorText()));
+    const ExtractOptions &options = extraction.options;
     if (info.size >= largeFile)
-        OutputTree::reserveSpace(output.get(), info.size);
+        OutputTree::reserveSpace(output, info.size);
     qint64 end = 0;
     const char *data = nullptr;
     qint64 size = 0;
     qint64 offset = 0;
     while (reader.readBlock(&data, &size, &offset)) {
+        checkStop(options);
         // Never more than the entry declares, and never past it first.
         if (offset < 0 || (info.size >= 0 && offset + size > info.size))
             throw ZipError(ZipError::unzipFail,
                            QStringLiteral("%1 holds more data than it declares").arg(QString::fromUtf8(info.path)));
         if (charge)
             extraction.budget.addData(offset + size - end);
-        if (!FileSystem::OutputTree::writeAt(output.get(), data, size, offset))
+        if (!OutputTree::writeAt(output, data, size, offset))
             throw ZipError(ZipError::unzipFail, QStringLiteral("cannot write %1: %2")
                                                     .arg(QString::fromUtf8(info.path), FileSystem::lastErrorText()));
+        if (options.bytesWritten)
+            options.bytesWritten->fetch_add(size, std::memory_order_relaxed);
         end = std::max(end, offset + size);
     }
     if (info.size >= 0 && end < info.size) {
         // A sparse file ends in a hole that no data block covers.
-        if (archive_entry_sparse_count(entry) == 0 || !FileSystem::OutputTree::setSize(output.get(), info.size))
+        if (archive_entry_sparse_count(entry) == 0 || !OutputTree::setSize(output, info.size))
             throw ZipError(ZipError::unzipFail,
                            QStringLiteral("%1 is shorter than it declares").arg(QString::fromUtf8(info.path)));
     }
-    if (info.mode >= 0400 && !FileSystem::OutputTree::setMode(output.get(), info.mode))
-        reportPermissionFailure(FileSystem::appendingPathComponent(extraction.destination, info.path));
-    filesWritten.insert(info.path);
+    const QByteArray fullPath = FileSystem::appendingPathComponent(extraction.destination, info.path);
+    if (info.mode >= 0400 && !OutputTree::setMode(output, info.mode))
+        reportPermissionFailure(fullPath);
+    // Last: anything written after it would move the modification time.
+    if (const auto times = restoredTimes(info.dates, extraction.start); times && !OutputTree::setTimes(output, times->data()))
+        reportTimeFailure(fullPath);
+}
+
+// Writes one entry that the resolution lets through; false when the disk
+// refused it. Folders get their mode and dates at the end.
+bool extractEntry(Extraction &extraction, ArchiveReader &reader, archive_entry *entry, const EntryInfo &info,
+                  const Resolution::Decision &decision, FolderCache &folders, bool charge)
+{
+    using FileSystem::OutputTree;
+    using Kind = OutputTree::Kind;
+    const OutputTree &tree = extraction.tree;
+    const qsizetype count = info.parts.size();
+    if (info.kind == EntryKind::Folder)
+        return bool(tree.folder(info.parts, count));
+    // The resolution decides; these stay as a second guard.
+    if (info.kind == EntryKind::Other || (info.kind == EntryKind::HardLink && decision.linkTarget.isEmpty())
+        || (info.kind == EntryKind::SymbolicLink && !linkStaysInside(info, info.linkTarget)))
+        return false;
+
+    const int parent = folders.open(tree, info.parts, count - 1);
+    if (parent < 0)
+        return false; // a file stands where a folder is needed
+    const QByteArray &leaf = info.parts.last();
+    // An item of this extraction that a later entry replaces goes first, so
+    // that neither its data nor its links are written through.
+    if (decision.replaced >= 0)
+        OutputTree::remove(parent, leaf);
+    UniqueFd output;
+    const auto make = [&] {
+        switch (info.kind) {
+        case EntryKind::File:
+            output = OutputTree::createFile(parent, leaf, false);
+            return bool(output);
+        case EntryKind::SymbolicLink:
+            return OutputTree::makeSymbolicLink(parent, leaf, info.linkTarget);
+        case EntryKind::HardLink:
+            return tree.makeHardLink(decision.linkTarget, parent, leaf);
+        default:
+            return false;
+        }
+    };
+    if (!make()) {
+        // What stood there before the extraction: only a file is replaced, and only when asked.
+        const Kind existing = OutputTree::kind(parent, leaf);
+        if (existing == Kind::Folder || existing == Kind::Other || (existing == Kind::File && !extraction.options.overwrite))
+            return false;
+        const bool made = existing == Kind::File && OutputTree::remove(parent, leaf) && make();
+        if (!made && info.kind != EntryKind::File)
+            return false;
+        if (!made)
+            throw ZipError(ZipError::unzipFail, QStringLiteral("cannot write %1: %2")
+                                                    .arg(QString::fromUtf8(info.path), FileSystem::lastErrorText()));
+    }
+    if (info.kind == EntryKind::SymbolicLink) {
+        if (const auto times = restoredTimes(info.dates, extraction.start);
+            times && !OutputTree::setLinkTimes(parent, leaf, times->data()))
+            reportTimeFailure(FileSystem::appendingPathComponent(extraction.destination, info.path));
+        return true;
+    }
+    if (info.kind == EntryKind::HardLink) {
+        // A link that carries data writes it into the file it now shares.
+        if (info.size <= 0)
+            return true;
+        output = OutputTree::createFile(parent, leaf, true);
+        if (!output)
+            return false;
+    }
+    writeData(extraction, reader, entry, info, output.get(), charge);
     return true;
 }
 
@@ -424,51 +328,23 @@ Plan makePlan(Extraction &extraction, int workers)
     Plan plan;
     Utf8Locale locale;
     ArchiveReader reader(extraction.file.fd.get(), extraction.file.size, extraction.format, extraction.options.password);
-    struct Seen {
-        bool isFolder;
-        std::size_t entry;
-    };
-    QHash<QByteArray, Seen> seen;
     std::vector<qint64> sizes;
     extraction.budget.deferReservation();
     while (archive_entry *entry = reader.nextEntry()) {
+        checkStop(extraction.options);
         const EntryInfo info = describe(entry, extraction.format, extraction.rawName);
         extraction.budget.addEntry(info.depth);
         if (info.encrypted && !extraction.options.password)
             throw ZipError(ZipError::passwordRequired);
-        const std::size_t index = plan.entries.size();
-        plan.entries.emplace_back();
+        const Resolution::Decision decision = extraction.resolution.add(info, extraction.format);
+        plan.entries.push_back({decision.write, 0});
         sizes.push_back(std::max<qint64>(info.size, 0));
-        if (info.parts.isEmpty() || info.kind == EntryKind::Other)
-            continue;
-        bool blocked = false;
-        QByteArray path;
-        const qsizetype folders = info.parts.size() - (info.kind == EntryKind::Folder ? 0 : 1);
-        for (qsizetype i = 0; i < folders && !blocked; ++i) {
-            path += (i ? "/" : "") + info.parts[i];
-            const auto found = seen.constFind(path);
-            if (found == seen.cend()) {
-                seen.insert(path, {true, index});
-                ++plan.folders;
-            } else {
-                blocked = !found->isFolder;
-            }
-        }
-        if (blocked || info.kind == EntryKind::Folder) {
-            plan.entries[index].extract = !blocked;
-            continue;
-        }
-        const auto found = seen.constFind(info.path);
-        if (found != seen.cend()) {
-            if (found->isFolder || !extraction.options.overwrite)
-                continue;
-            plan.entries[found->entry].extract = false; // replaced
-        }
-        seen.insert(info.path, {false, index});
-        plan.entries[index].extract = true;
-        extraction.budget.addData(info.size);
+        if (decision.replaced >= 0)
+            plan.entries[std::size_t(decision.replaced)].extract = false;
+        if (decision.write && info.kind != EntryKind::Folder)
+            extraction.budget.addData(info.size);
     }
-    extraction.budget.addFolders(plan.folders);
+    extraction.budget.addFolders(extraction.resolution.folderCount());
     extraction.budget.reserveAtOnce();
 
     // Each entry to the worker with the least to do so far; a file costs
@@ -485,14 +361,13 @@ Plan makePlan(Extraction &extraction, int workers)
 }
 
 // The entry loop of one worker: every entry of the archive, of which it
-// writes those that the plan gives it, or all of them without a plan.
+// writes those that the plan gives it, or, without a plan, those that the
+// resolution lets through as they come.
 void extractEntries(Extraction &extraction, const Plan *plan, int worker)
 {
     Utf8Locale locale;
     ArchiveReader reader(extraction.file.fd.get(), extraction.file.size, extraction.format, extraction.options.password);
-    std::vector<FolderMode> folderModes;
     FolderCache folders;
-    QSet<QByteArray> filesWritten;
     const ExtractOptions &options = extraction.options;
     const qint64 totalSize = extraction.file.size;
     qint64 foldersCharged = 0;
@@ -500,19 +375,24 @@ void extractEntries(Extraction &extraction, const Plan *plan, int worker)
     while (archive_entry *entry = reader.nextEntry()) {
         if (extraction.stopped.load(std::memory_order_relaxed))
             return;
+        checkStop(options);
         const std::size_t current = index++;
         if (plan && (current >= plan->entries.size() || !plan->entries[current].extract
                      || plan->entries[current].worker != worker))
             continue;
         const EntryInfo info = describe(entry, extraction.format, extraction.rawName);
+        Resolution::Decision decision;
+        decision.write = true;
         if (!plan) {
             extraction.budget.addEntry(info.depth);
             if (info.size > 0)
                 extraction.budget.addData(info.size);
             if (extraction.format == Format::Compressed && !reader.isCompressed())
                 throw ZipError(ZipError::unzipFail, QStringLiteral("the data is not compressed"));
+            decision = extraction.resolution.add(info, extraction.format);
         }
-        extractEntry(extraction, reader, entry, info, folders, folderModes, filesWritten, !plan && info.size < 0);
+        if (decision.write)
+            extractEntry(extraction, reader, entry, info, decision, folders, !plan && info.size < 0);
         if (!plan) {
             extraction.budget.addFolders(extraction.tree.foldersMade() - foldersCharged);
             foldersCharged = extraction.tree.foldersMade();
@@ -526,10 +406,8 @@ void extractEntries(Extraction &extraction, const Plan *plan, int worker)
                 options.fileOutputHandler(url);
         }
     }
-    if (index == 0 && extraction.format != Format::Tar)
-        throw ZipError(ZipError::unzipFail, QStringLiteral("it holds no entries"));
-    const std::lock_guard lock(extraction.mutex);
-    extraction.folderModes.insert(extraction.folderModes.end(), folderModes.begin(), folderModes.end());
+    if (!plan)
+        checkEntryCount(extraction.file, extraction.format, qint64(index));
 }
 
 // Runs a worker, keeping the first failure of all and stopping the others.
@@ -551,35 +429,6 @@ void runWorker(Extraction &extraction, const Plan *plan, int worker)
         extraction.error = failure;
 }
 
-quint64 littleEndian(const QByteArray &bytes, qsizetype at, int size)
-{
-    quint64 value = 0;
-    for (int i = size - 1; i >= 0; --i)
-        value = value << 8 | uchar(bytes[at + i]);
-    return value;
-}
-
-// How many entries a zip archive's central directory lists, by its end
-// record; nothing when that cannot be read.
-std::optional<quint64> listedEntryCount(const FileSystem::RegularFile &file)
-{
-    const qint64 tail = std::min<qint64>(file.size, 22 + 0xFFFF);
-    QByteArray bytes(tail, '\0');
-    if (FileSystem::readAt(file.fd.get(), bytes.data(), tail, file.size - tail) != tail)
-        return std::nullopt;
-    const qsizetype end = bytes.lastIndexOf("PK\x05\x06");
-    if (end < 0 || end + 22 > bytes.size())
-        return std::nullopt;
-    const quint64 count = littleEndian(bytes, end + 10, 2);
-    if (count != 0xFFFF || end < 20 || !bytes.mid(end - 20, 4).startsWith("PK\x06\x07"))
-        return count;
-    QByteArray record(56, '\0');
-    const qint64 at = qint64(littleEndian(bytes, end - 20 + 8, 8));
-    if (at < 0 || FileSystem::readAt(file.fd.get(), record.data(), 56, at) != 56 || !record.startsWith("PK\x06\x06"))
-        return std::nullopt;
-    return littleEndian(record, 32, 8);
-}
-
 int workerCount(const ExtractOptions &options, Format format)
 {
     // Only a zip archive's entries can be reached without reading those before them.
@@ -588,21 +437,40 @@ int workerCount(const ExtractOptions &options, Format format)
     return std::clamp(int(std::thread::hardware_concurrency()), 1, maximumWorkers);
 }
 
+// The folders' modes and dates, once nothing more is written inside them:
+// deepest first, so that a read-only folder is closed after what is inside it.
+void finishFolders(Extraction &extraction)
+{
+    using FileSystem::OutputTree;
+    std::vector<Resolution::NamedFolder> folders = extraction.resolution.namedFolders();
+    std::stable_sort(folders.begin(), folders.end(), [](const Resolution::NamedFolder &a, const Resolution::NamedFolder &b) {
+        return a.parts.size() > b.parts.size();
+    });
+    for (const Resolution::NamedFolder &folder : folders) {
+        const auto times = restoredTimes(folder.dates, extraction.start);
+        if (!folder.mode && !times)
+            continue;
+        const QByteArray path = FileSystem::appendingPathComponent(extraction.destination, folder.parts.join('/'));
+        const UniqueFd fd = extraction.tree.folder(folder.parts, folder.parts.size());
+        if (times && (!fd || !OutputTree::setTimes(fd.get(), times->data())))
+            reportTimeFailure(path);
+        if (folder.mode && (!fd || !OutputTree::setMode(fd.get(), *folder.mode)))
+            reportPermissionFailure(path);
+    }
+}
+
 } // namespace
 
 void extractArchive(const QByteArray &archivePath, const QByteArray &destination, Format format,
                     const ExtractOptions &options)
 {
+    checkStop(options);
     QString why;
     bool missing = false;
     std::optional<FileSystem::RegularFile> file = FileSystem::openRegularFile(archivePath, &why, &missing);
     if (!file)
         throw ZipError(missing ? ZipError::fileNotFound : ZipError::unzipFail, why);
-    QByteArray rawName = FileSystem::lastPathComponent(archivePath);
-    const qsizetype dot = rawName.lastIndexOf('.');
-    if (dot > 0)
-        rawName.truncate(dot);
-    Extraction extraction(std::move(*file), destination, rawName, format, options);
+    Extraction extraction(std::move(*file), destination, compressedFileName(archivePath), format, options);
     if (!extraction.tree.isOpen())
         throw ZipError(ZipError::unzipFail, QStringLiteral("cannot open the destination: %1").arg(FileSystem::lastErrorText()));
 
@@ -611,15 +479,9 @@ void extractArchive(const QByteArray &archivePath, const QByteArray &destination
     } else {
         int workers = workerCount(options, format);
         const Plan plan = makePlan(extraction, workers);
+        checkEntryCount(extraction.file, format, qint64(plan.entries.size()));
         const auto extracted = std::count_if(plan.entries.begin(), plan.entries.end(),
                                              [](const Plan::Entry &entry) { return entry.extract; });
-        if (plan.entries.empty())
-            throw ZipError(ZipError::unzipFail, QStringLiteral("it holds no entries"));
-        // libarchive reads entries that share one local header once: fewer
-        // entries than listed means they overlap, as in the small zip bombs.
-        const std::optional<quint64> listed = listedEntryCount(extraction.file);
-        if (listed && plan.entries.size() < *listed)
-            throw ZipError(ZipError::unzipFail, QStringLiteral("its entries overlap"));
         workers = int(std::min<qint64>(workers, extracted));
         std::vector<std::thread> threads;
         for (int worker = 1; worker < workers; ++worker)
@@ -631,14 +493,7 @@ void extractArchive(const QByteArray &archivePath, const QByteArray &destination
     if (extraction.error)
         throw *extraction.error;
 
-    // Deepest first, so that a read-only folder is closed after what is inside it.
-    std::stable_sort(extraction.folderModes.begin(), extraction.folderModes.end(),
-                     [](const FolderMode &a, const FolderMode &b) { return a.parts.size() > b.parts.size(); });
-    for (const FolderMode &folder : extraction.folderModes) {
-        const UniqueFd fd = extraction.tree.folder(folder.parts, folder.parts.size());
-        if (!fd || !FileSystem::OutputTree::setMode(fd.get(), folder.mode))
-            reportPermissionFailure(FileSystem::appendingPathComponent(destination, folder.parts.join('/')));
-    }
+    finishFolders(extraction);
     if (options.progress)
         options.progress(1.0);
 }

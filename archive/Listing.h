@@ -29,10 +29,12 @@ struct ListedEntry {
     Type type = Type::File;
     /// A folder that no entry of its own names, only the paths below it.
     bool implied = false;
-    /// Files: the size the archive declares (a hard link: its target's);
-    /// symbolic links: the length of the target; folders: -1.
+    /// Files: the size the archive declares (a hard link: its target's), -1
+    /// where it declares none (a single compressed file); symbolic links: the
+    /// length of the target; folders: -1.
     qint64 size = -1;
-    /// Permission bits as the extraction leaves them.
+    /// Permission bits as the extraction leaves them: the stored ones when
+    /// the owner may read, else those of a new item under the umask.
     mode_t mode = 0;
     /// The dates the archive stores; nothing where it stores none.
     std::optional<struct timespec> modified;
@@ -46,7 +48,7 @@ struct ListedEntry {
 /// An entry that the listing, and so the extraction, leaves out.
 struct SkippedEntry {
     enum class Reason : quint8 {
-        UnsafePath,     // absolute, or climbing out with ".."
+        UnsafePath,     // climbing out with "..", naming the folder itself, or a component too long for a file name
         LinkLeaves,     // a symbolic link whose target lies outside, or a hard link to nothing written
         Replaced,       // a later entry of the same name wins
         TypeConflict,   // a file where a folder is, or the reverse

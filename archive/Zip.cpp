@@ -33,6 +33,8 @@ QString localizedDescription(ZipError::Code code)
         return Bundle::main().localizedString("The password is not correct.");
     case ZipError::tooLarge:
         return Bundle::main().localizedString("The archive is too large.");
+    case ZipError::cancelled:
+        return Bundle::main().localizedString("The extraction was cancelled.");
     }
     return {};
 }
@@ -70,8 +72,12 @@ void unzipFile(const QUrl &zipFilePath, const QUrl &destination, bool overwrite,
     const qsizetype dot = component.lastIndexOf('.');
     if (!isValidFileExtension(dot < 0 ? QString() : QString::fromUtf8(component.mid(dot + 1))))
         throw ZipError(ZipError::fileNotFound);
-    extractArchive(path, FileSystem::localPath(destination), Format::Zip,
-                   ExtractOptions{overwrite, password, progress, fileOutputHandler});
+    ExtractOptions options;
+    options.overwrite = overwrite;
+    options.password = password;
+    options.progress = progress;
+    options.fileOutputHandler = fileOutputHandler;
+    extractArchive(path, FileSystem::localPath(destination), Format::Zip, options);
 }
 
 } // namespace Zip

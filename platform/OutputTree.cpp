@@ -2,6 +2,7 @@
 #include "OutputTree.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 #include <fcntl.h>
@@ -118,6 +119,43 @@ void OutputTree::reserveSpace(int fd, qint64 size)
 bool OutputTree::setMode(int fd, mode_t mode)
 {
     return fchmod(fd, mode) == 0;
+}
+
+bool OutputTree::setTimes(int fd, const struct timespec times[2])
+{
+    return futimens(fd, times) == 0;
+}
+
+bool OutputTree::setLinkTimes(int folder, const QByteArray &name, const struct timespec times[2])
+{
+    return utimensat(folder, name.constData(), times, AT_SYMLINK_NOFOLLOW) == 0;
+}
+
+namespace {
+
+// The kernel tells the mask without it being set, which would race other threads.
+mode_t currentUmask()
+{
+    const UniqueHandle<FILE, fclose> status(fopen("/proc/self/status", "re"));
+    char line[256];
+    unsigned int mask = 0;
+    while (status && fgets(line, sizeof line, status.get())) {
+        if (sscanf(line, "Umask: %o", &mask) == 1)
+            return mode_t(mask);
+    }
+    return 022;
+}
+
+} // namespace
+
+mode_t OutputTree::createdFileMode()
+{
+    return 0666 & ~currentUmask();
+}
+
+mode_t OutputTree::createdFolderMode()
+{
+    return 0777 & ~currentUmask();
 }
 
 bool OutputTree::makeSymbolicLink(int folder, const QByteArray &name, const QByteArray &target)

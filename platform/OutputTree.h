@@ -13,6 +13,7 @@
 #include <optional>
 
 #include <sys/types.h>
+#include <time.h>
 
 namespace FileSystem {
 
@@ -67,6 +68,13 @@ public:
     /// so that a large file is laid out at once.
     static void reserveSpace(int fd, qint64 size);
     static bool setMode(int fd, mode_t mode);
+    /// Sets the access and the modification time, in that order.
+    static bool setTimes(int fd, const struct timespec times[2]);
+    /// The same for a symbolic link itself.
+    static bool setLinkTimes(int folder, const QByteArray &name, const struct timespec times[2]);
+    /// The modes that `createFile` and `folder` give what they make.
+    static mode_t createdFileMode();
+    static mode_t createdFolderMode();
     static bool makeSymbolicLink(int folder, const QByteArray &name, const QByteArray &target);
     /// Links `name` in `folder` to the existing file `target` below the root.
     bool makeHardLink(const QByteArrayList &target, int folder, const QByteArray &name) const;

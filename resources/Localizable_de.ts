@@ -72,6 +72,7 @@
     <message><source>“%1” is not a folder or an archive that can be previewed.</source><translation>„%1“ ist weder ein Ordner noch ein Archiv, das sich in der Vorschau zeigen lässt.</translation></message>
     <message><source>“%1” is too large for the archive cache: %2, and the cacheLimit setting allows %3.</source><translation>„%1“ ist zu groß für den Archiv-Cache: %2, und die Einstellung cacheLimit erlaubt %3.</translation></message>
     <message><source>The archive is too large.</source><translation>Das Archiv ist zu groß.</translation></message>
+    <message><source>The extraction was cancelled.</source><translation>Das Entpacken wurde abgebrochen.</translation></message>
 </context>
 <context>
     <name>ByteCountFormatter</name>

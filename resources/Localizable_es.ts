@@ -72,6 +72,7 @@
     <message><source>“%1” is not a folder or an archive that can be previewed.</source><translation>«%1» no es una carpeta ni un archivo comprimido que se pueda previsualizar.</translation></message>
     <message><source>“%1” is too large for the archive cache: %2, and the cacheLimit setting allows %3.</source><translation>«%1» es demasiado grande para la caché de archivos: %2, y el ajuste cacheLimit permite %3.</translation></message>
     <message><source>The archive is too large.</source><translation>El archivo comprimido es demasiado grande.</translation></message>
+    <message><source>The extraction was cancelled.</source><translation>Se ha cancelado la extracción.</translation></message>
 </context>
 <context>
     <name>ByteCountFormatter</name>

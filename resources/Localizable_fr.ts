@@ -72,6 +72,7 @@
     <message><source>“%1” is not a folder or an archive that can be previewed.</source><translation>« %1 » n’est ni un dossier ni une archive prévisualisable.</translation></message>
     <message><source>“%1” is too large for the archive cache: %2, and the cacheLimit setting allows %3.</source><translation>« %1 » est trop volumineux pour le cache des archives : %2, et le réglage cacheLimit permet %3.</translation></message>
     <message><source>The archive is too large.</source><translation>L’archive est trop volumineuse.</translation></message>
+    <message><source>The extraction was cancelled.</source><translation>L’extraction a été annulée.</translation></message>
 </context>
 <context>
     <name>ByteCountFormatter</name>

@@ -66,6 +66,7 @@
     <message><source>“%1” is not a folder or an archive that can be previewed.</source><translation>「%1」はプレビューできるフォルダでもアーカイブでもありません。</translation></message>
     <message><source>“%1” is too large for the archive cache: %2, and the cacheLimit setting allows %3.</source><translation>「%1」はアーカイブキャッシュには大きすぎます: %2、cacheLimit 設定の上限は %3 です。</translation></message>
     <message><source>The archive is too large.</source><translation>アーカイブが大きすぎます。</translation></message>
+    <message><source>The extraction was cancelled.</source><translation>展開はキャンセルされました。</translation></message>
 </context>
 <context>
     <name>ByteCountFormatter</name>

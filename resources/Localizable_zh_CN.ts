@@ -66,6 +66,7 @@
     <message><source>“%1” is not a folder or an archive that can be previewed.</source><translation>“%1”不是可预览的文件夹或归档。</translation></message>
     <message><source>“%1” is too large for the archive cache: %2, and the cacheLimit setting allows %3.</source><translation>“%1”对归档缓存来说太大：%2，而 cacheLimit 设置允许 %3。</translation></message>
     <message><source>The archive is too large.</source><translation>归档太大。</translation></message>
+    <message><source>The extraction was cancelled.</source><translation>解压已取消。</translation></message>
 </context>
 <context>
     <name>ByteCountFormatter</name>

@@ -1,0 +1,375 @@
+// SPDX-License-Identifier: MIT
+#include "Resolution.h"
+
+#include "FileSystem.h"
+
+#include <QStringDecoder>
+
+#include <unicode/ucnv.h>
+
+#include <climits>
+
+namespace Zip {
+
+Utf8Locale::Utf8Locale()
+    : m_locale(newlocale(LC_ALL_MASK, "C.UTF-8", locale_t(nullptr)))
+{
+    if (m_locale)
+        m_previous = uselocale(m_locale);
+}
+
+Utf8Locale::~Utf8Locale()
+{
+    if (m_locale) {
+        uselocale(m_previous);
+        freelocale(m_locale);
+    }
+}
+
+// What zip tools wrote before names were UTF-8: the IBM PC's code page 437.
+QByteArray fromCodePage437(const QByteArray &bytes)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    UConverter *converter = ucnv_open("ibm-437", &status);
+    if (U_FAILURE(status))
+        return QString::fromLatin1(bytes).toUtf8();
+    QString text(bytes.size(), Qt::Uninitialized);
+    const int32_t length = ucnv_toUChars(converter, reinterpret_cast<UChar *>(text.data()), int32_t(text.size()),
+                                         bytes.constData(), int32_t(bytes.size()), &status);
+    ucnv_close(converter);
+    if (U_FAILURE(status))
+        return QString::fromLatin1(bytes).toUtf8();
+    text.truncate(length);
+    return text.toUtf8();
+}
+
+bool isValidUtf8(const QByteArray &bytes)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
+    const QString decoded = decoder.decode(bytes);
+    return !decoder.hasError();
+}
+
+// Zip's DOS heritage makes a backslash a separator.
+std::optional<QByteArrayList> components(QByteArray name, Format format)
+{
+    if (format == Format::Zip)
+        name.replace('\\', '/');
+    QByteArrayList parts;
+    for (const QByteArray &part : name.split('/')) {
+        if (part.isEmpty() || part == ".")
+            continue;
+        if (part == "..")
+            return std::nullopt;
+        parts.append(part);
+    }
+    return parts;
+}
+
+namespace {
+
+std::optional<struct timespec> date(bool set, time_t seconds, long nanoseconds)
+{
+    if (!set)
+        return std::nullopt;
+    return timespec{seconds, nanoseconds};
+}
+
+} // namespace
+
+EntryInfo describe(archive_entry *entry, Format format, const QByteArray &rawName)
+{
+    EntryInfo info;
+    QByteArray name = format == Format::Compressed ? rawName : QByteArray(archive_entry_pathname(entry));
+    if (format == Format::Zip && !isValidUtf8(name))
+        name = fromCodePage437(name);
+    info.depth = name.count('/') + (format == Format::Zip ? name.count('\\') : 0);
+    if (const std::optional<QByteArrayList> parts = components(name, format)) {
+        info.parts = *parts;
+        info.path = parts->join('/');
+    }
+    if (const char *target = archive_entry_hardlink(entry)) {
+        info.kind = EntryKind::HardLink;
+        info.linkTarget = target;
+    } else if (archive_entry_filetype(entry) == AE_IFDIR || (format == Format::Zip && name.endsWith('\\'))) {
+        info.kind = EntryKind::Folder;
+    } else if (archive_entry_filetype(entry) == AE_IFREG) {
+        info.kind = EntryKind::File;
+    } else if (archive_entry_filetype(entry) == AE_IFLNK) {
+        info.kind = EntryKind::SymbolicLink;
+        info.linkTarget = archive_entry_symlink(entry);
+    }
+    if ((info.kind == EntryKind::File || info.kind == EntryKind::HardLink) && archive_entry_size_is_set(entry))
+        info.size = qint64(archive_entry_size(entry));
+    info.mode = archive_entry_perm(entry) & 0777;
+    info.encrypted = archive_entry_is_encrypted(entry);
+    info.name = std::move(name);
+    info.dates.modified = date(archive_entry_mtime_is_set(entry), archive_entry_mtime(entry), archive_entry_mtime_nsec(entry));
+    info.dates.accessed = date(archive_entry_atime_is_set(entry), archive_entry_atime(entry), archive_entry_atime_nsec(entry));
+    info.dates.created = date(archive_entry_birthtime_is_set(entry), archive_entry_birthtime(entry),
+                              archive_entry_birthtime_nsec(entry));
+    info.dates.changed = date(archive_entry_ctime_is_set(entry), archive_entry_ctime(entry), archive_entry_ctime_nsec(entry));
+    return info;
+}
+
+// A link is written only when it leads to an item inside the destination
+// whatever the links on its way: it may only climb first, and no higher
+// than the folder the link is in lies deep.
+bool linkStaysInside(const EntryInfo &link, const QByteArray &target)
+{
+    if (target.isEmpty() || target.startsWith('/'))
+        return false;
+    qsizetype depth = link.parts.size() - 1;
+    bool climbing = true;
+    for (const QByteArray &part : target.split('/')) {
+        if (part.isEmpty() || part == ".")
+            continue;
+        if (part != "..") {
+            climbing = false;
+        } else if (!climbing || depth-- == 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void checkBounds(qint64 entries, qsizetype depth)
+{
+    if (entries > maximumEntries)
+        throw ZipError(ZipError::unzipFail, QStringLiteral("it holds more than %1 entries").arg(maximumEntries));
+    if (depth > maximumDepth)
+        throw ZipError(ZipError::unzipFail, QStringLiteral("an entry lies more than %1 folders deep").arg(maximumDepth));
+}
+
+namespace {
+
+quint64 littleEndian(const QByteArray &bytes, qsizetype at, int size)
+{
+    quint64 value = 0;
+    for (int i = size - 1; i >= 0; --i)
+        value = value << 8 | uchar(bytes[at + i]);
+    return value;
+}
+
+// How many entries a zip archive's central directory lists, by its end
+// record; nothing when that cannot be read.
+std::optional<quint64> listedEntryCount(const FileSystem::RegularFile &file)
+{
+    const qint64 tail = std::min<qint64>(file.size, 22 + 0xFFFF);
+    QByteArray bytes(tail, '\0');
+    if (FileSystem::readAt(file.fd.get(), bytes.data(), tail, file.size - tail) != tail)
+        return std::nullopt;
+    const qsizetype end = bytes.lastIndexOf("PK\x05\x06");
+    if (end < 0 || end + 22 > bytes.size())
+        return std::nullopt;
+    const quint64 count = littleEndian(bytes, end + 10, 2);
+    if (count != 0xFFFF || end < 20 || !bytes.mid(end - 20, 4).startsWith("PK\x06\x07"))
+        return count;
+    QByteArray record(56, '\0');
+    const qint64 at = qint64(littleEndian(bytes, end - 20 + 8, 8));
+    if (at < 0 || FileSystem::readAt(file.fd.get(), record.data(), 56, at) != 56 || !record.startsWith("PK\x06\x06"))
+        return std::nullopt;
+    return littleEndian(record, 32, 8);
+}
+
+} // namespace
+
+void checkEntryCount(const FileSystem::RegularFile &file, Format format, qint64 entries)
+{
+    // An empty tar archive is a real one: a tar of an empty folder list.
+    if (entries == 0 && format != Format::Tar)
+        throw ZipError(ZipError::unzipFail, QStringLiteral("it holds no entries"));
+    if (format != Format::Zip)
+        return;
+    // libarchive reads entries that share one local header once: fewer
+    // entries than listed means they overlap, as in the small zip bombs.
+    const std::optional<quint64> listed = listedEntryCount(file);
+    if (listed && quint64(entries) < *listed)
+        throw ZipError(ZipError::unzipFail, QStringLiteral("its entries overlap"));
+}
+
+QByteArray compressedFileName(const QByteArray &archivePath)
+{
+    QByteArray name = FileSystem::lastPathComponent(archivePath);
+    const qsizetype dot = name.lastIndexOf('.');
+    if (dot > 0)
+        name.truncate(dot);
+    return name;
+}
+
+Resolution::Stored Resolution::stored(const EntryInfo &info)
+{
+    Stored stored;
+    stored.size = info.kind == EntryKind::File ? info.size : -1;
+    stored.mode = info.mode >= 0400 ? std::optional(info.mode) : std::nullopt;
+    stored.dates = info.dates;
+    stored.encrypted = info.encrypted;
+    if (info.kind == EntryKind::SymbolicLink)
+        stored.linkTarget = info.linkTarget;
+    return stored;
+}
+
+std::size_t Resolution::store(const EntryInfo &info)
+{
+    m_stored.push_back(stored(info));
+    return m_stored.size() - 1;
+}
+
+Resolution::Decision Resolution::add(const EntryInfo &info, Format format)
+{
+    using Reason = SkippedEntry::Reason;
+    using Type = ListedEntry::Type;
+    const qint64 entry = m_entries++;
+    m_encrypted = m_encrypted || info.encrypted;
+    Decision decision;
+    const auto skip = [&](Reason reason) {
+        m_skipped.push_back({info.name, reason});
+        return Decision();
+    };
+    if (info.kind == EntryKind::Other)
+        return skip(Reason::UnknownType);
+    // A name no Linux file system holds would be refused half-way, after the folders on its way.
+    if (info.parts.isEmpty()
+        || std::any_of(info.parts.begin(), info.parts.end(), [](const QByteArray &part) { return part.size() > NAME_MAX; }))
+        return skip(Reason::UnsafePath);
+    if (info.kind == EntryKind::SymbolicLink
+        && (!linkStaysInside(info, info.linkTarget) || info.linkTarget.size() >= PATH_MAX))
+        return skip(Reason::LinkLeaves);
+    std::size_t linked = 0;
+    if (info.kind == EntryKind::HardLink) {
+        // Only to a file that this extraction wrote, and is still there.
+        const std::optional<QByteArrayList> target = components(info.linkTarget, format);
+        const QByteArray targetPath = target ? target->join('/') : QByteArray();
+        const auto found = m_byPath.constFind(targetPath);
+        if (!target || found == m_byPath.cend() || m_items[*found].type != Type::File || targetPath == info.path)
+            return skip(Reason::LinkLeaves);
+        linked = m_items[*found].stored;
+        decision.linkTarget = *target;
+    }
+
+    const bool isFolder = info.kind == EntryKind::Folder;
+    QByteArray path;
+    for (qsizetype i = 0; i + 1 < info.parts.size(); ++i) {
+        path += (i ? "/" : "") + info.parts[i];
+        const auto found = m_byPath.constFind(path);
+        if (found != m_byPath.cend() && m_items[*found].type != Type::Folder)
+            return skip(Reason::TypeConflict);
+    }
+    const auto existing = m_byPath.constFind(info.path);
+    if (existing != m_byPath.cend()) {
+        if ((m_items[*existing].type == Type::Folder) != isFolder)
+            return skip(Reason::TypeConflict);
+        if (!isFolder && !m_overwrite)
+            return skip(Reason::Replaced);
+    }
+
+    path.clear();
+    for (qsizetype i = 0; i + 1 < info.parts.size(); ++i) {
+        path += (i ? "/" : "") + info.parts[i];
+        if (!m_byPath.contains(path)) {
+            Item folder;
+            folder.path = path;
+            folder.name = info.name;
+            m_byPath.insert(path, m_items.size());
+            m_items.push_back(std::move(folder));
+            ++m_folders;
+        }
+    }
+    decision.write = true;
+    if (existing != m_byPath.cend() && isFolder) {
+        // Named again, or at last: the last entry that names it says what it is.
+        Item &folder = m_items[*existing];
+        folder.name = info.name;
+        folder.entry = entry;
+        if (folder.stored == implied)
+            folder.stored = store(info);
+        else
+            m_stored[folder.stored] = stored(info);
+        return decision;
+    }
+    if (existing != m_byPath.cend()) {
+        Item &earlier = m_items[*existing];
+        earlier.removed = true;
+        m_skipped.push_back({earlier.name, Reason::Replaced});
+        decision.replaced = earlier.entry;
+    }
+
+    Item item;
+    item.path = info.path;
+    item.name = info.name;
+    item.entry = entry;
+    item.type = isFolder ? Type::Folder : info.kind == EntryKind::SymbolicLink ? Type::SymbolicLink : Type::File;
+    if (info.kind != EntryKind::HardLink) {
+        item.stored = store(info);
+    } else {
+        item.stored = linked;
+        // A link that carries data writes it into the file it links to, and
+        // then its mode and dates, as a file entry would.
+        if (info.size > 0) {
+            Stored &file = m_stored[linked];
+            file.size = info.size;
+            if (info.mode >= 0400)
+                file.mode = info.mode;
+            file.dates = info.dates;
+        }
+    }
+    if (isFolder)
+        ++m_folders;
+    m_byPath.insert(info.path, m_items.size());
+    m_items.push_back(std::move(item));
+    return decision;
+}
+
+std::vector<Resolution::NamedFolder> Resolution::namedFolders() const
+{
+    std::vector<NamedFolder> folders;
+    for (const Item &item : m_items) {
+        if (!item.removed && item.type == ListedEntry::Type::Folder && item.stored != implied)
+            folders.push_back({item.path.split('/'), m_stored[item.stored].mode, m_stored[item.stored].dates});
+    }
+    return folders;
+}
+
+Listing Resolution::listing() const
+{
+    Listing listing;
+    listing.skipped = m_skipped;
+    listing.encrypted = m_encrypted;
+    const mode_t fileMode = FileSystem::OutputTree::createdFileMode();
+    const mode_t folderMode = FileSystem::OutputTree::createdFolderMode();
+    listing.entries.reserve(m_byPath.size());
+    for (const Item &item : m_items) {
+        if (item.removed)
+            continue;
+        ListedEntry entry;
+        entry.path = item.path;
+        entry.type = item.type;
+        entry.implied = item.stored == implied;
+        static const Stored nothing;
+        const Stored &stored = entry.implied ? nothing : m_stored[item.stored];
+        switch (item.type) {
+        case ListedEntry::Type::Folder:
+            entry.mode = stored.mode.value_or(folderMode);
+            break;
+        case ListedEntry::Type::SymbolicLink:
+            entry.size = stored.linkTarget.size();
+            entry.mode = 0777;
+            entry.linkTarget = stored.linkTarget;
+            break;
+        case ListedEntry::Type::File:
+            entry.size = stored.size;
+            entry.mode = stored.mode.value_or(fileMode);
+            entry.encrypted = stored.encrypted;
+            listing.totalSize += std::max<qint64>(stored.size, 0);
+            break;
+        }
+        entry.modified = stored.dates.modified;
+        entry.accessed = stored.dates.accessed;
+        entry.created = stored.dates.created;
+        entry.changed = stored.dates.changed;
+        listing.entries.push_back(std::move(entry));
+    }
+    return listing;
+}
+
+} // namespace Zip

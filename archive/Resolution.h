@@ -1,0 +1,145 @@
+// SPDX-License-Identifier: MIT
+// What an archive's entries become below the extraction folder: their names
+// read as extraction reads them, and which of them are written, decided in
+// archive order. The listing and the extraction both go through here, so
+// that what is listed is what is written.
+#pragma once
+
+#include "Listing.h"
+#include "OutputTree.h"
+
+#include <archive_entry.h>
+
+#include <QByteArrayList>
+#include <QHash>
+
+#include <locale.h>
+
+namespace Zip {
+
+// Far beyond any real archive, and still far from filling memory or the disk.
+constexpr qint64 maximumEntries = 1'000'000;
+constexpr qsizetype maximumDepth = 256;
+
+// libarchive hands names over in the thread's locale; under a UTF-8 one they
+// are UTF-8, or the archive's own bytes when they were never text.
+class Utf8Locale
+{
+public:
+    Utf8Locale();
+    ~Utf8Locale();
+    Utf8Locale(const Utf8Locale &) = delete;
+    Utf8Locale &operator=(const Utf8Locale &) = delete;
+
+private:
+    locale_t m_locale;
+    locale_t m_previous = LC_GLOBAL_LOCALE;
+};
+
+QByteArray fromCodePage437(const QByteArray &bytes);
+bool isValidUtf8(const QByteArray &bytes);
+
+enum class EntryKind { Folder, File, SymbolicLink, HardLink, Other };
+
+struct EntryDates {
+    std::optional<struct timespec> modified;
+    std::optional<struct timespec> accessed;
+    std::optional<struct timespec> created;
+    std::optional<struct timespec> changed;
+};
+
+// One entry as the loop sees it: where it goes and what it is.
+struct EntryInfo {
+    QByteArray name;      // as read, before it is made safe
+    QByteArrayList parts; // below the destination; empty: nowhere safe
+    QByteArray path;      // the parts joined
+    EntryKind kind = EntryKind::Other;
+    qint64 size = -1; // files and hard links; -1: not declared
+    mode_t mode = 0;
+    bool encrypted = false;
+    qsizetype depth = 0;
+    QByteArray linkTarget; // what a symbolic or a hard link names
+    EntryDates dates;
+};
+
+/// The path below the destination, a component a piece; nothing when the
+/// name climbs out of it.
+std::optional<QByteArrayList> components(QByteArray name, Format format);
+EntryInfo describe(archive_entry *entry, Format format, const QByteArray &rawName);
+bool linkStaysInside(const EntryInfo &link, const QByteArray &target);
+
+/// Throws unzipFail once there are more entries than any real archive holds,
+/// or when one lies deeper.
+void checkBounds(qint64 entries, qsizetype depth);
+/// Throws unzipFail for an archive that held `entries` entries where it
+/// should have held more: none at all, or fewer than a zip end record lists.
+void checkEntryCount(const FileSystem::RegularFile &file, Format format, qint64 entries);
+/// What a single compressed file extracts to: its name less the last extension.
+QByteArray compressedFileName(const QByteArray &archivePath);
+
+// Decides entry by entry, in archive order, what an extraction into an empty
+// folder makes of each, as if everything decided before had been written:
+// the later of two entries of one name wins, an item never replaces a folder
+// nor a folder an item, and nothing lands outside or through a link.
+class Resolution
+{
+public:
+    explicit Resolution(bool overwrite = true)
+        : m_overwrite(overwrite)
+    {
+    }
+
+    struct Decision {
+        bool write = false;
+        /// The earlier entry (counted from 0) whose item this one replaces; -1: none.
+        qint64 replaced = -1;
+        /// Hard links: the file linked to, below the destination.
+        QByteArrayList linkTarget;
+    };
+    Decision add(const EntryInfo &info, Format format);
+
+    /// Folders named by entries of their own, with what the last of those stores.
+    struct NamedFolder {
+        QByteArrayList parts;
+        std::optional<mode_t> mode;
+        EntryDates dates;
+    };
+    std::vector<NamedFolder> namedFolders() const;
+    /// Every folder made, implied ones included.
+    qint64 folderCount() const { return m_folders; }
+
+    Listing listing() const;
+
+private:
+    // What an entry stores of an item; hard links share their file's.
+    struct Stored {
+        qint64 size = -1;
+        std::optional<mode_t> mode; // only where the extraction sets it
+        EntryDates dates;
+        QByteArray linkTarget; // symbolic links
+        bool encrypted = false;
+    };
+    static constexpr std::size_t implied = std::size_t(-1);
+    struct Item {
+        QByteArray path;
+        QByteArray name; // of the entry that made it, or last named it
+        qint64 entry = -1;
+        std::size_t stored = implied;
+        ListedEntry::Type type = ListedEntry::Type::Folder;
+        bool removed = false;
+    };
+
+    static Stored stored(const EntryInfo &info);
+    std::size_t store(const EntryInfo &info);
+
+    std::vector<Item> m_items;
+    std::vector<Stored> m_stored;
+    QHash<QByteArray, std::size_t> m_byPath; // items not removed
+    std::vector<SkippedEntry> m_skipped;
+    qint64 m_entries = 0;
+    qint64 m_folders = 0;
+    bool m_encrypted = false;
+    bool m_overwrite;
+};
+
+} // namespace Zip

@@ -1,0 +1,410 @@
+// SPDX-License-Identifier: MIT
+// The listing of an archive from its index must be what its extraction
+// writes: the same paths, types, sizes, modes and dates. Extraction restores
+// the stored dates, and can be cancelled and counted.
+#include "FileSystem.h"
+#include "Listing.h"
+#include "TestSupport.h"
+#include "Zip.h"
+
+#include <QDir>
+#include <QFile>
+#include <QScopeGuard>
+
+#include <gtest/gtest.h>
+
+#include <dirent.h>
+#include <map>
+#include <sys/stat.h>
+#include <thread>
+
+namespace {
+
+using Type = Zip::ListedEntry::Type;
+using Reason = Zip::SkippedEntry::Reason;
+
+// 2019-06-01 00:00:00 UTC and 2019-01-01 00:00:00 UTC.
+constexpr time_t june2019 = 1559347200;
+constexpr time_t newYear2019 = 1546300800;
+
+struct DiskItem {
+    Type type;
+    qint64 size;
+    mode_t mode;
+    struct timespec modified;
+};
+
+// Everything below `root`, never following a link; folders the owner may not
+// enter are opened up once their mode is read.
+void walk(const QByteArray &root, const QByteArray &relative, std::map<QByteArray, DiskItem> &items)
+{
+    const UniqueHandle<DIR, closedir> dir(opendir((relative.isEmpty() ? root : root + '/' + relative).constData()));
+    ASSERT_TRUE(dir) << relative.constData();
+    while (const dirent *entry = readdir(dir.get())) {
+        const QByteArray name = entry->d_name;
+        if (name == "." || name == "..")
+            continue;
+        const QByteArray path = relative.isEmpty() ? name : relative + '/' + name;
+        const QByteArray full = root + '/' + path;
+        struct stat status;
+        ASSERT_EQ(lstat(full.constData(), &status), 0) << path.constData();
+        const Type type = S_ISDIR(status.st_mode) ? Type::Folder : S_ISLNK(status.st_mode) ? Type::SymbolicLink : Type::File;
+        EXPECT_TRUE(S_ISDIR(status.st_mode) || S_ISLNK(status.st_mode) || S_ISREG(status.st_mode)) << path.constData();
+        items[path] = {type, qint64(status.st_size), mode_t(status.st_mode & 0777), status.st_mtim};
+        if (type == Type::Folder) {
+            if ((status.st_mode & 0700) != 0700)
+                chmod(full.constData(), status.st_mode | 0700);
+            walk(root, path, items);
+        }
+    }
+}
+
+qint64 nanoseconds(const struct timespec &time)
+{
+    return qint64(time.tv_sec) * 1'000'000'000 + time.tv_nsec;
+}
+
+std::optional<Zip::ZipError> extract(const QByteArray &archive, const QByteArray &destination, Zip::Format format,
+                                     const Zip::ExtractOptions &options)
+{
+    try {
+        Zip::extractArchive(archive, destination, format, options);
+    } catch (const Zip::ZipError &error) {
+        return error;
+    }
+    return std::nullopt;
+}
+
+// Extracts the archive into `destination`, lists it, and checks that the two agree.
+Zip::Listing expectListingMatchesExtraction(const QByteArray &archive, Zip::Format format, const QByteArray &destination,
+                                            const std::optional<QString> &password = {})
+{
+    SCOPED_TRACE(archive.constData());
+    Zip::ExtractOptions options;
+    options.password = password;
+    const std::optional<Zip::ZipError> error = extract(archive, destination, format, options);
+    EXPECT_FALSE(error) << (error ? error->localizedDescription().toStdString() : "");
+    const Zip::Listing listing = Zip::listArchive(archive, format, {password});
+    std::map<QByteArray, DiskItem> disk;
+    walk(destination, {}, disk);
+
+    QByteArrayList listed;
+    for (const Zip::ListedEntry &entry : listing.entries)
+        listed.append(entry.path);
+    QByteArrayList written;
+    for (const auto &item : disk)
+        written.append(item.first);
+    std::sort(listed.begin(), listed.end());
+    EXPECT_EQ(listed, written);
+    for (const Zip::ListedEntry &entry : listing.entries) {
+        const auto found = disk.find(entry.path);
+        if (found == disk.end())
+            continue;
+        const DiskItem &item = found->second;
+        SCOPED_TRACE(entry.path.constData());
+        EXPECT_EQ(entry.type, item.type);
+        // Only a single compressed file declares no size.
+        if (entry.type != Type::Folder && (entry.size >= 0 || format != Zip::Format::Compressed)) {
+            EXPECT_EQ(entry.size, item.size);
+        }
+        EXPECT_EQ(entry.mode, item.mode) << "as octal: " << std::oct << entry.mode << " listed, " << item.mode << " written";
+        if (entry.modified && !entry.implied) {
+            EXPECT_EQ(nanoseconds(*entry.modified), nanoseconds(item.modified));
+        }
+    }
+    return listing;
+}
+
+Zip::Format formatOf(const QString &name)
+{
+    if (name.endsWith(QLatin1String(".zip")))
+        return Zip::Format::Zip;
+    if (name.endsWith(QLatin1String(".7z")))
+        return Zip::Format::SevenZip;
+    if (name.endsWith(QLatin1String(".cpio")))
+        return Zip::Format::Cpio;
+    return name.contains(QLatin1String(".tar")) ? Zip::Format::Tar : Zip::Format::Compressed;
+}
+
+const Zip::ListedEntry *find(const Zip::Listing &listing, const QByteArray &path)
+{
+    const auto found = std::find_if(listing.entries.begin(), listing.entries.end(),
+                                    [&](const Zip::ListedEntry &entry) { return entry.path == path; });
+    return found == listing.entries.end() ? nullptr : &*found;
+}
+
+std::multimap<QByteArray, Reason> skipped(const Zip::Listing &listing)
+{
+    std::multimap<QByteArray, Reason> reasons;
+    for (const Zip::SkippedEntry &entry : listing.skipped)
+        reasons.emplace(entry.name, entry.reason);
+    return reasons;
+}
+
+class Listing : public testing::Test
+{
+protected:
+    bool python(const QByteArray &script) { return runTool(QStringLiteral("python3"), {"-c", script}, m_tree.path()); }
+    QByteArray freshFolder()
+    {
+        return m_tree.folder("out" + QByteArray::number(++m_folders));
+    }
+
+    TempTree m_tree;
+    int m_folders = 0;
+};
+
+} // namespace
+
+TEST_F(Listing, EqualsTheExtractionOfEveryTestArchive)
+{
+    const QDir folder(QStringLiteral(TRELLIN_ZIP_CORPUS "/../archives"));
+    const QStringList names = folder.entryList(QDir::Files);
+    ASSERT_FALSE(names.isEmpty());
+    for (const QString &name : names) {
+        const Zip::Format format = formatOf(name);
+        const Zip::Listing listing = expectListingMatchesExtraction(QFile::encodeName(folder.filePath(name)), format,
+                                                                    freshFolder(), QStringLiteral("password"));
+        EXPECT_FALSE(listing.entries.empty()) << name.toStdString();
+    }
+
+    // newc cpio stores a file's data with the last of its links.
+    m_tree.write("src/a", "hello\n");
+    ASSERT_EQ(link(m_tree.path("src/a").constData(), m_tree.path("src/b").constData()), 0);
+    ASSERT_TRUE(runTool(QStringLiteral("bsdtar"), {"-cf", "links.cpio", "--format", "newc", "-C", "src", "a", "b"},
+                        m_tree.path()));
+    const Zip::Listing links = expectListingMatchesExtraction(m_tree.path("links.cpio"), Zip::Format::Cpio, freshFolder());
+    ASSERT_EQ(links.entries.size(), 2u);
+    EXPECT_EQ(links.entries[0].size, 6) << "the first link's data came with the second";
+}
+
+TEST_F(Listing, EqualsTheExtractionOfEveryCorpusArchiveThatExtracts)
+{
+    QFile manifest(QStringLiteral(TRELLIN_ZIP_CORPUS "/expected.tsv"));
+    ASSERT_TRUE(manifest.open(QIODevice::ReadOnly));
+    int checked = 0;
+    while (!manifest.atEnd()) {
+        const QList<QByteArray> fields = manifest.readLine().split('\t');
+        if (fields.size() < 2 || fields[0].startsWith('#') || fields[1] != "extract")
+            continue;
+        expectListingMatchesExtraction(TRELLIN_ZIP_CORPUS "/" + fields[0], Zip::Format::Zip, freshFolder());
+        ++checked;
+    }
+    EXPECT_GT(checked, 100);
+}
+
+TEST_F(Listing, ResolvesNamesAsExtractionDoesInEveryEntryLoop)
+{
+    // The same hostile and ambiguous entries as a tar (read straight
+    // through) and as a zip (planned from its directory).
+    ASSERT_TRUE(python(R"(
+import io, stat, tarfile, zipfile
+JUNE, NEW_YEAR = 1559347200, 1546300800
+entries = [
+    ('dup.txt', 'f', b'first one', 0o644), ('dup.txt', 'f', b'last', 0o600),
+    ('f', 'f', b'file', 0o644), ('f/', 'd', b'', 0o755), ('f/in.txt', 'f', b'x', 0o644),
+    ('d/', 'd', b'', 0o750), ('d/in.txt', 'f', b'in d', 0o640), ('d', 'f', b'file over folder', 0o644),
+    ('../x', 'f', b'out', 0o644), ('/abs', 'f', b'abs', 0o644),
+    ('d/up', 'l', b'../../outside', 0), ('d/ok', 'l', b'in.txt', 0), ('top', 'l', b'd/in.txt', 0),
+    ('top', 'f', b'a file where a link was', 0o644),
+    ('imp/a/b.txt', 'f', b'implied folders', 0o200), ('ro/', 'd', b'', 0o555), ('ro/x', 'f', b'ro', 0o444),
+    ('fifo', 'p', b'', 0o644),
+]
+with tarfile.open('names.tar', 'w', format=tarfile.PAX_FORMAT) as t:
+    for name, kind, data, mode in entries:
+        info = tarfile.TarInfo(name); info.mode = mode; info.mtime = JUNE
+        if kind == 'd': info.type = tarfile.DIRTYPE
+        if kind == 'l': info.type, info.linkname, data = tarfile.SYMTYPE, data.decode(), b''
+        if kind == 'p': info.type = tarfile.FIFOTYPE
+        if name == 'd/in.txt': info.pax_headers = {'atime': '%d.5' % NEW_YEAR}
+        info.size = len(data)
+        t.addfile(info, io.BytesIO(data))
+    info = tarfile.TarInfo('hard'); info.type, info.linkname = tarfile.LNKTYPE, 'd/in.txt'; t.addfile(info)
+    info = tarfile.TarInfo('hard-to-nothing'); info.type, info.linkname = tarfile.LNKTYPE, 'never.txt'; t.addfile(info)
+with zipfile.ZipFile('names.zip', 'w') as z:
+    for name, kind, data, mode in entries:
+        info = zipfile.ZipInfo(name, (2019, 6, 1, 0, 0, 0)); info.create_system = 3
+        info.external_attr = ({'f': stat.S_IFREG, 'd': stat.S_IFDIR, 'l': stat.S_IFLNK, 'p': stat.S_IFIFO}[kind] | mode) << 16
+        z.writestr(info, data)
+)"));
+    const std::multimap<QByteArray, Reason> common{
+        {"../x", Reason::UnsafePath}, {"d", Reason::TypeConflict},     {"d/up", Reason::LinkLeaves},
+        {"dup.txt", Reason::Replaced}, {"f/", Reason::TypeConflict},   {"f/in.txt", Reason::TypeConflict},
+        {"top", Reason::Replaced},
+    };
+    // New items take their mode from the umask where the archive's is unusable.
+    const mode_t umaskBefore = umask(027);
+    const auto restore = qScopeGuard([&] { umask(umaskBefore); });
+    for (const char *name : {"names.tar", "names.zip"}) {
+        SCOPED_TRACE(name);
+        const Zip::Format format = formatOf(QString::fromLatin1(name));
+        const QByteArray out = freshFolder();
+        const time_t started = time(nullptr);
+        const Zip::Listing listing = expectListingMatchesExtraction(m_tree.path(name), format, out);
+        std::multimap<QByteArray, Reason> expected = common;
+        // libarchive reads a zip FIFO as a plain file.
+        if (format == Zip::Format::Tar) {
+            expected.emplace("hard-to-nothing", Reason::LinkLeaves);
+            expected.emplace("fifo", Reason::UnknownType);
+        }
+        EXPECT_EQ(skipped(listing), expected);
+
+        const Zip::ListedEntry *dup = find(listing, "dup.txt");
+        ASSERT_TRUE(dup);
+        EXPECT_EQ(dup->size, 4) << "the later entry of a name wins";
+        EXPECT_TRUE(find(listing, "abs")) << "a leading slash is dropped, as bsdtar drops it";
+        EXPECT_EQ(find(listing, "top")->type, Type::File);
+        EXPECT_EQ(find(listing, "d/ok")->linkTarget, "in.txt");
+        EXPECT_TRUE(find(listing, "imp")->implied && find(listing, "imp/a")->implied);
+        EXPECT_EQ(find(listing, "imp")->mode, 0750u);
+        EXPECT_EQ(find(listing, "imp/a/b.txt")->mode, 0640u) << "stored as 0200, which the owner cannot read";
+        EXPECT_FALSE(find(listing, "d")->implied);
+
+        const Zip::ListedEntry *inD = find(listing, "d/in.txt");
+        ASSERT_TRUE(inD && inD->modified);
+        struct tm date;
+        EXPECT_EQ(gmtime_r(&inD->modified->tv_sec, &date)->tm_year, 2019 - 1900);
+        struct stat status;
+        ASSERT_EQ(stat(out + "/d/in.txt", &status), 0);
+        EXPECT_EQ(status.st_mtim.tv_sec, inD->modified->tv_sec);
+        ASSERT_EQ(stat(out + "/d", &status), 0);
+        EXPECT_EQ(status.st_mtim.tv_sec, find(listing, "d")->modified->tv_sec) << "set after the folder was filled";
+        if (format != Zip::Format::Tar)
+            continue;
+        EXPECT_EQ(inD->modified->tv_sec, june2019);
+        ASSERT_TRUE(inD->accessed);
+        EXPECT_EQ(nanoseconds(*inD->accessed), newYear2019 * 1'000'000'000 + 500'000'000) << "from the pax header";
+        ASSERT_EQ(stat(out + "/d/in.txt", &status), 0);
+        EXPECT_EQ(nanoseconds(status.st_atim), nanoseconds(*inD->accessed));
+        struct stat plain;
+        ASSERT_EQ(stat(out + "/dup.txt", &plain), 0);
+        EXPECT_EQ(plain.st_atim.tv_nsec, 0) << "no stored access time: the extraction's start, as bsdtar sets it";
+        EXPECT_GE(plain.st_atim.tv_sec, started);
+        EXPECT_LE(plain.st_atim.tv_sec, time(nullptr));
+
+        // A hard link is its target: the same file, size, mode and dates.
+        const Zip::ListedEntry *hard = find(listing, "hard");
+        ASSERT_TRUE(hard);
+        EXPECT_EQ(hard->type, Type::File);
+        EXPECT_EQ(hard->size, inD->size);
+        EXPECT_EQ(hard->mode, 0640u);
+        EXPECT_EQ(nanoseconds(*hard->accessed), nanoseconds(*inD->accessed));
+        struct stat link;
+        ASSERT_EQ(stat(out + "/hard", &link), 0);
+        EXPECT_EQ(link.st_ino, status.st_ino);
+    }
+}
+
+TEST_F(Listing, EncryptedEntriesListWithoutThePassword)
+{
+    m_tree.file("plain.txt", 10);
+    m_tree.write("secret.txt", QByteArray(5000, 's'));
+    ASSERT_TRUE(runTool(QStringLiteral("zip"), {"-q", "-P", "pass", "secret.zip", "plain.txt", "secret.txt"}, m_tree.path()));
+    const Zip::Listing listing = Zip::listArchive(m_tree.path("secret.zip"), Zip::Format::Zip);
+    EXPECT_TRUE(listing.encrypted);
+    ASSERT_EQ(listing.entries.size(), 2u);
+    EXPECT_TRUE(listing.entries[1].encrypted);
+    EXPECT_EQ(listing.entries[1].size, 5000);
+    EXPECT_EQ(listing.totalSize, 5010);
+
+    if (!runTool(QStringLiteral("7z"), {"a", "-bd", "-bso0", "-phidden", "-mhe=on", "names.7z", "plain.txt"}, m_tree.path()))
+        GTEST_SKIP() << "no 7z to make an archive with encrypted names";
+    try {
+        Zip::listArchive(m_tree.path("names.7z"), Zip::Format::SevenZip);
+        ADD_FAILURE() << "listed without the password";
+    } catch (const Zip::ZipError &error) {
+        EXPECT_EQ(error, Zip::ZipError::passwordRequired);
+    }
+}
+
+TEST_F(Listing, AHeaderScanSkipsTheData)
+{
+    // Plain tar holds each entry's data in line: a scan that read it would read it all.
+    ASSERT_TRUE(python(R"(
+import io, tarfile
+with tarfile.open('big.tar', 'w') as t:
+    for name in ('one', 'two', 'three'):
+        info = tarfile.TarInfo(name); info.size = 16 << 20
+        t.addfile(info, io.BytesIO(bytes(info.size)))
+)"));
+    const auto bytesRead = [] {
+        QFile io(QStringLiteral("/proc/self/io"));
+        return io.open(QIODevice::ReadOnly) ? io.readLine().split(' ').value(1).trimmed().toLongLong() : -1;
+    };
+    const qint64 before = bytesRead();
+    if (before < 0)
+        GTEST_SKIP() << "no /proc/self/io";
+    const Zip::Listing listing = Zip::listArchive(m_tree.path("big.tar"), Zip::Format::Tar);
+    EXPECT_EQ(listing.totalSize, qint64(48) << 20);
+    EXPECT_LT(bytesRead() - before, qint64(4) << 20) << "read past the data instead of seeking";
+}
+
+TEST_F(Listing, StopEndsListingAndExtraction)
+{
+    ASSERT_TRUE(python(R"(
+import gzip, zipfile
+with zipfile.ZipFile('many.zip', 'w') as z:
+    for i in range(65600):
+        z.writestr('d%02d/f%05d' % (i % 64, i), b'%d' % i)
+with gzip.open('zeros.gz', 'wb') as f:
+    f.write(bytes(16 << 20))
+)"));
+    const QByteArray many = m_tree.path("many.zip");
+    std::stop_source stopped;
+    stopped.request_stop();
+    std::atomic<qint64> entries{0};
+    EXPECT_TRUE(Zip::listArchive(many, Zip::Format::Zip, {{}, stopped.get_token(), &entries}).entries.empty());
+    EXPECT_EQ(entries, 0);
+
+    // Stopped from another thread once the first entries are in.
+    std::stop_source stop;
+    const std::jthread watcher([&](std::stop_token own) {
+        while (entries.load() == 0 && !own.stop_requested()) {
+        }
+        stop.request_stop();
+    });
+    EXPECT_TRUE(Zip::listArchive(many, Zip::Format::Zip, {{}, stop.get_token(), &entries}).entries.empty());
+    EXPECT_GT(entries, 0);
+    EXPECT_LT(entries, 65600) << "kept reading after the stop";
+
+    Zip::ExtractOptions options;
+    options.stop = stopped.get_token();
+    const QByteArray before = freshFolder();
+    EXPECT_EQ(extract(many, before, Zip::Format::Zip, options), Zip::ZipError::cancelled);
+    EXPECT_TRUE(QDir(QString::fromUtf8(before)).isEmpty());
+
+    // The zip workers see a stop that comes after the plan, before they write.
+    std::atomic<qint64> written{0};
+    std::stop_source planned;
+    options.stop = planned.get_token();
+    options.bytesWritten = &written;
+    options.makeRoom = [&](qint64) { planned.request_stop(); };
+    EXPECT_EQ(extract(many, freshFolder(), Zip::Format::Zip, options), Zip::ZipError::cancelled);
+    EXPECT_EQ(written, 0);
+
+    // A file of unknown size makes room as it grows, at its first block: the next one stops.
+    std::stop_source midway;
+    options.stop = midway.get_token();
+    options.makeRoom = [&](qint64) { midway.request_stop(); };
+    EXPECT_EQ(extract(m_tree.path("zeros.gz"), freshFolder(), Zip::Format::Compressed, options), Zip::ZipError::cancelled);
+    EXPECT_GT(written, 0);
+    EXPECT_LT(written, qint64(16) << 20);
+    EXPECT_FALSE(Zip::localizedDescription(Zip::ZipError::cancelled).isEmpty());
+}
+
+TEST_F(Listing, BytesWrittenCountsTheFilesOfEveryWorker)
+{
+    ASSERT_TRUE(python(R"(
+import zipfile
+with zipfile.ZipFile('files.zip', 'w', zipfile.ZIP_DEFLATED) as z:
+    for i in range(40):
+        z.writestr('f%02d' % i, b'%d' % i * (1000 * i))
+    z.writestr('folder/', b'')
+)"));
+    std::atomic<qint64> written{0};
+    Zip::ExtractOptions options;
+    options.bytesWritten = &written;
+    EXPECT_FALSE(extract(m_tree.path("files.zip"), freshFolder(), Zip::Format::Zip, options));
+    EXPECT_EQ(written, Zip::listArchive(m_tree.path("files.zip"), Zip::Format::Zip).totalSize);
+    EXPECT_GT(written, 0);
+}
