@@ -37,10 +37,16 @@ bool isStale(const QByteArray &extraction, const QByteArray &archive)
     return isEarlier(extracted.st_mtim, laterOf(source.st_mtim, source.st_ctim));
 }
 
-// Staging folders of this archive left by a process that ended before it
-// could remove them.
-void removeAbandonedStaging(const QByteArray &prefix)
+QByteArray stagingPrefix(const ArchiveSource &archive)
 {
+    return "." + FileSystem::lastPathComponent(archive.extraction) + ".staging-";
+}
+
+} // namespace
+
+void removeAbandonedStaging(const ArchiveSource &archive)
+{
+    const QByteArray prefix = stagingPrefix(archive);
     const QByteArray temporary = FileSystem::temporaryDirectory();
     std::vector<QByteArray> abandoned;
     FileSystem::Directory listing(temporary);
@@ -53,8 +59,6 @@ void removeAbandonedStaging(const QByteArray &prefix)
             FileSystem::removeItem(path);
     }
 }
-
-} // namespace
 
 qint64 cacheLimit()
 {
@@ -173,10 +177,8 @@ void extractToCache(const ArchiveSource &archive, std::stop_token stop, std::ato
 {
     // Extracted beside its final place and moved there only when complete,
     // so that a half-done extraction is never taken for the archive.
-    const QByteArray stagingPrefix = "." + FileSystem::lastPathComponent(archive.extraction) + ".staging-";
-    removeAbandonedStaging(stagingPrefix);
     const QByteArray staging = FileSystem::appendingPathComponent(
-        FileSystem::temporaryDirectory(), stagingPrefix + QUuid::createUuid().toByteArray(QUuid::Id128));
+        FileSystem::temporaryDirectory(), stagingPrefix(archive) + QUuid::createUuid().toByteArray(QUuid::Id128));
     if (mkdir(staging.constData(), 0700) != 0)
         throw Zip::ZipError(Zip::ZipError::unzipFail, QString::fromLocal8Bit(strerror(errno)));
     {

@@ -52,6 +52,10 @@ bool takeCachedExtraction(const ArchiveSource &archive);
 /// be read; the host gets the error itself.
 void printArchiveDiagnostic(const Zip::ZipError &error);
 
+/// Removes the staging folders of this archive that a process left when it
+/// ended, or stopped, before it could move them into place.
+void removeAbandonedStaging(const ArchiveSource &archive);
+
 /// Extracts the archive into its extraction directory, through a staging
 /// folder moved into place only when complete, making room in the cache.
 /// Throws ExtensionError when it does not fit the cache, and Zip::ZipError

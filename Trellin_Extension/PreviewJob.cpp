@@ -47,6 +47,7 @@ PreviewJob::PreviewJob(const ArchiveSource &archive, const ScanOptions &options,
     m_shared->stage = Stage::Listing;
     start(
         [this, archive, options, receiver](std::stop_token stop, Shared &shared) {
+            removeAbandonedStaging(archive);
             Zip::ListOptions listOptions{archive.password, stop, &shared.entriesRead};
             const Zip::Listing listing = Zip::listArchive(archive.archivePath, archive.format, listOptions);
             auto listed = std::make_shared<PendingTree>();

@@ -111,6 +111,7 @@ with tarfile.open('stored.tar.gz', 'w:gz') as tar:
 
 TEST(ArchiveRows, TheListedTreeIsTheTreeOfTheExtraction)
 {
+    // The corpus holds zip archives only, some of them named as no zip is.
     QStringList archives;
     for (QDirIterator it(QStringLiteral(TRELLIN_TEST_DATA "/archives"), QDir::Files); it.hasNext();)
         archives << it.next();
@@ -131,7 +132,9 @@ TEST(ArchiveRows, TheListedTreeIsTheTreeOfTheExtraction)
     int compared = 0;
     for (const QString &archive : archives) {
         SCOPED_TRACE(archive.toStdString());
-        const std::optional<Zip::Format> format = archiveFormat(ContentType::forFileName(QFileInfo(archive).fileName()));
+        const std::optional<Zip::Format> format = archive.contains(QLatin1String("/zipcorpus/"))
+            ? Zip::Format::Zip
+            : archiveFormat(ContentType::forFileName(QFileInfo(archive).fileName()));
         ASSERT_TRUE(format);
         const QByteArray path = QFile::encodeName(archive);
         TempTree extraction;
