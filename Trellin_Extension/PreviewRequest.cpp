@@ -75,6 +75,17 @@ std::optional<QString> notExtractedNote(std::exception_ptr failure)
     return std::nullopt;
 }
 
+bool isPasswordProblem(std::exception_ptr failure)
+{
+    try {
+        std::rethrow_exception(failure);
+    } catch (const Zip::ZipError &error) {
+        return error.code == Zip::ZipError::passwordRequired || error.code == Zip::ZipError::wrongPassword;
+    } catch (...) {
+    }
+    return false;
+}
+
 bool changesOrder(const Node &shown, const Node &scanned, SortOption option)
 {
     switch (option) {
@@ -315,6 +326,9 @@ void PreviewViewController::failBuild(std::exception_ptr failure)
                 handler(std::nullopt);
             return;
         }
+        // The host asks for the password; should none come, the rows stay.
+        if (isPasswordProblem(failure))
+            m_summaryNote = Bundle::main().localizedString("The contents are encrypted and were not extracted.");
         updateSummary(m_content);
     }
     if (handler)

@@ -350,6 +350,13 @@ std::optional<ArchiveErrorCode> passwordProblem(const std::optional<PreviewError
     return std::nullopt;
 }
 
+// An archive's rows from its listing, shown although its contents could not
+// be extracted: without its password, say.
+bool rowsAreShown(const Request &request)
+{
+    return request.outline && request.outline->model() && request.outline->model()->rowCount() > 0;
+}
+
 bool isCancelled(const std::optional<PreviewError> &error)
 {
     return error && error->domain == QLatin1String("Trellin_Extension.PreviewCancelled");
@@ -449,6 +456,8 @@ int showWindow(QApplication &app, const Request &request, const QByteArray &firs
             if (const std::optional<QString> password = askPassword(&window, name, *problem)) {
                 request.previewing.setArchivePassword(password);
                 sendRequest(request, path, done);
+            } else if (rowsAreShown(request)) {
+                status = 0; // the listing stays, and its summary says why there is no more
             } else {
                 status = 1;
                 window.close();
@@ -502,6 +511,9 @@ int printPreview(const Request &request, const QByteArray &path, const Options &
     if (!ready)
         untilReady.exec();
     reportTiming(options, request.sinceStart);
+    // Without a password the listing is what there is to print.
+    if (passwordProblem(error) == ArchiveErrorCode::PasswordRequired && rowsAreShown(request))
+        error.reset();
     if (error)
         reportError(*error);
     else if (!options.sortKey.isEmpty()

@@ -215,20 +215,25 @@ TEST(Host, TakesThePasswordOfAnArchiveFromAFile)
     ASSERT_TRUE(runTool(QStringLiteral("zip"), {"-q", "-P", "open sesame", "locked.zip", "inside.txt"}, tree.path()));
     const QByteArray right = tree.write("right", "open sesame\n");
     const QByteArray wrong = tree.write("wrong", "closed\n");
-    for (const auto &[file, code] : {std::pair<QString, int>{QString(), 3}, {local(wrong), 4}}) {
-        QStringList arguments{QStringLiteral("--dump")};
-        if (!file.isEmpty())
-            arguments << QStringLiteral("--password-file") << file;
-        const HostRun run = runHost(arguments << local(tree.path("locked.zip")));
-        EXPECT_EQ(run.exitCode, 1);
-        const QJsonObject error = errorOf(run);
-        EXPECT_EQ(error.value(QStringLiteral("domain")).toString(), QStringLiteral("Zip.ZipError"));
-        EXPECT_EQ(error.value(QStringLiteral("code")).toInt(), code);
-        EXPECT_FALSE(error.value(QStringLiteral("message")).toString().isEmpty());
-    }
-    const HostRun run = runHost({QStringLiteral("--text"), QStringLiteral("--password-file"), local(right), local(tree.path("locked.zip"))});
-    EXPECT_EQ(run.exitCode, 0) << run.err.constData();
-    EXPECT_TRUE(run.out.contains("inside.txt"));
+    // Its names are in the clear: without a password it is listed, not extracted.
+    const HostRun listed = runHost({QStringLiteral("--dump"), local(tree.path("locked.zip"))});
+    EXPECT_EQ(listed.exitCode, 0) << listed.err.constData();
+    const QJsonObject dump = QJsonDocument::fromJson(listed.out).object();
+    EXPECT_TRUE(dump.value(QStringLiteral("error")).isNull());
+    EXPECT_EQ(dump.value(QStringLiteral("rows")).toArray().size(), 1);
+    EXPECT_TRUE(dump.value(QStringLiteral("summary")).toString().endsWith(QStringLiteral("encrypted and were not extracted.")))
+        << listed.out.constData();
+
+    const HostRun run = runHost({QStringLiteral("--dump"), QStringLiteral("--password-file"), local(wrong), local(tree.path("locked.zip"))});
+    EXPECT_EQ(run.exitCode, 1) << "a wrong password is no listing";
+    const QJsonObject error = errorOf(run);
+    EXPECT_EQ(error.value(QStringLiteral("domain")).toString(), QStringLiteral("Zip.ZipError"));
+    EXPECT_EQ(error.value(QStringLiteral("code")).toInt(), 4);
+    EXPECT_FALSE(error.value(QStringLiteral("message")).toString().isEmpty());
+    const HostRun opened = runHost({QStringLiteral("--text"), QStringLiteral("--password-file"), local(right), local(tree.path("locked.zip"))});
+    EXPECT_EQ(opened.exitCode, 0) << opened.err.constData();
+    EXPECT_TRUE(opened.out.contains("inside.txt"));
+    EXPECT_FALSE(opened.out.contains("encrypted"));
 }
 
 TEST(Host, EveryFailureIsReportedInEveryMode)
