@@ -104,8 +104,11 @@ with zipfile.ZipFile(archives["files-100k.zip"]) as archive:
 expected["files-100k.tar.gz"] = expected["files-100k.zip"]
 expected["files-10k.7z"] = sum(len(d) + len(f) for _, d, f in os.walk(os.path.join(data, "files-10k")))
 
-home = os.path.join(data, "scratch")
-shutil.rmtree(home, ignore_errors=True)  # left by an interrupted run
+# One scratch folder per process: two runs on the same DATA must not clear each other's.
+for left in os.listdir(data):
+    if left.startswith("scratch-") and not os.path.exists(f"/proc/{left[8:]}"):
+        shutil.rmtree(os.path.join(data, left), ignore_errors=True)  # left by an interrupted run
+home = os.path.join(data, f"scratch-{os.getpid()}")
 os.makedirs(home)
 env = dict(os.environ, XDG_CONFIG_HOME=os.path.join(home, "config"), XDG_RUNTIME_DIR=home)
 if not window:
