@@ -168,14 +168,24 @@ TEST_F(Listing, EqualsTheExtractionOfEveryTestArchive)
         EXPECT_FALSE(listing.entries.empty()) << name.toStdString();
     }
 
-    // newc cpio stores a file's data with the last of its links.
+    // newc cpio stores a file's data with the last of its links; an ISO
+    // image, with the first.
     m_tree.write("src/a", "hello\n");
+    m_tree.write("src/d/e/f", "deep");
     ASSERT_EQ(link(m_tree.path("src/a").constData(), m_tree.path("src/b").constData()), 0);
-    ASSERT_TRUE(runTool(QStringLiteral("bsdtar"), {"-cf", "links.cpio", "--format", "newc", "-C", "src", "a", "b"},
-                        m_tree.path()));
-    const Zip::Listing links = expectListingMatchesExtraction(m_tree.path("links.cpio"), Zip::Format::Cpio, freshFolder());
-    ASSERT_EQ(links.entries.size(), 2u);
-    EXPECT_EQ(links.entries[0].size, 6) << "the first link's data came with the second";
+    ASSERT_EQ(symlink("d/e/f", m_tree.path("src/l").constData()), 0);
+    chmod(m_tree.path("src/d").constData(), 0555);
+    for (const char *name : {"links.cpio", "links.iso"}) {
+        const QString format = QLatin1String(name).endsWith(QLatin1String("cpio")) ? "newc" : "iso9660";
+        ASSERT_TRUE(runTool(QStringLiteral("bsdtar"), {"-cf", name, "--format", format, "-C", "src", "a", "b", "d", "l"},
+                            m_tree.path()));
+        const Zip::Format type = format == QLatin1String("newc") ? Zip::Format::Cpio : Zip::Format::Iso9660;
+        const Zip::Listing links = expectListingMatchesExtraction(m_tree.path(name), type, freshFolder());
+        ASSERT_TRUE(find(links, "a") && find(links, "b"));
+        EXPECT_EQ(find(links, "a")->size, 6) << name;
+        EXPECT_EQ(find(links, "b")->size, 6) << name;
+    }
+    chmod(m_tree.path("src/d").constData(), 0755);
 }
 
 TEST_F(Listing, EqualsTheExtractionOfEveryCorpusArchiveThatExtracts)
