@@ -334,6 +334,30 @@ TEST_F(Listing, EncryptedEntriesListWithoutThePassword)
     }
 }
 
+TEST_F(Listing, FailsWhereExtractionFails)
+{
+    ASSERT_TRUE(python(R"(
+import zipfile
+with zipfile.ZipFile('deep.zip', 'w') as z:
+    z.writestr('a/' * 257 + 'f', b'x')
+zipfile.ZipFile('empty.zip', 'w').close()
+open('fake.gz', 'w').write('not compressed at all')
+)"));
+    for (const auto &[name, format] : {std::pair("deep.zip", Zip::Format::Zip), std::pair("empty.zip", Zip::Format::Zip),
+                                       std::pair("fake.gz", Zip::Format::Compressed), std::pair("absent.zip", Zip::Format::Zip)}) {
+        std::optional<Zip::ZipError> listed;
+        try {
+            Zip::listArchive(m_tree.path(name), format);
+        } catch (const Zip::ZipError &error) {
+            listed = error;
+        }
+        const std::optional<Zip::ZipError> extracted = extract(m_tree.path(name), freshFolder(), format, {});
+        ASSERT_TRUE(listed && extracted) << name;
+        EXPECT_EQ(listed->code, extracted->code) << name;
+        EXPECT_EQ(listed->detail, extracted->detail) << name;
+    }
+}
+
 TEST_F(Listing, AHeaderScanSkipsTheData)
 {
     // Plain tar holds each entry's data in line: a scan that read it would read it all.
