@@ -96,7 +96,8 @@ struct ExtractOptions {
 /// expand far beyond any real compression, hold absurdly many or deep
 /// entries, or would not fit on the disk fail with unzipFail; encrypted ones
 /// without their password with passwordRequired or wrongPassword. What was
-/// written before a failure stays.
+/// written before a failure stays. The stored modification and access times
+/// are restored as bsdtar restores them; listArchive lists what is written.
 void extractArchive(const QByteArray &archivePath, const QByteArray &destination, Format format,
                     const ExtractOptions &options = {});
 

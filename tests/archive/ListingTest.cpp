@@ -59,9 +59,10 @@ void walk(const QByteArray &root, const QByteArray &relative, std::map<QByteArra
     }
 }
 
-qint64 nanoseconds(const struct timespec &time)
+// Comparable and printable; far dates would overflow a count of nanoseconds.
+std::pair<qint64, long> instant(const struct timespec &time)
 {
-    return qint64(time.tv_sec) * 1'000'000'000 + time.tv_nsec;
+    return {qint64(time.tv_sec), long(time.tv_nsec)};
 }
 
 std::optional<Zip::ZipError> extract(const QByteArray &archive, const QByteArray &destination, Zip::Format format,
@@ -109,7 +110,7 @@ Zip::Listing expectListingMatchesExtraction(const QByteArray &archive, Zip::Form
         }
         EXPECT_EQ(entry.mode, item.mode) << "as octal: " << std::oct << entry.mode << " listed, " << item.mode << " written";
         if (entry.modified && !entry.implied) {
-            EXPECT_EQ(nanoseconds(*entry.modified), nanoseconds(item.modified));
+            EXPECT_EQ(instant(*entry.modified), instant(item.modified));
         }
     }
     return listing;
@@ -131,6 +132,16 @@ const Zip::ListedEntry *find(const Zip::Listing &listing, const QByteArray &path
     const auto found = std::find_if(listing.entries.begin(), listing.entries.end(),
                                     [&](const Zip::ListedEntry &entry) { return entry.path == path; });
     return found == listing.entries.end() ? nullptr : &*found;
+}
+
+// The entry of `path`; an empty one, and a failure, where there is none.
+const Zip::ListedEntry &at(const Zip::Listing &listing, const QByteArray &path)
+{
+    static const Zip::ListedEntry missing;
+    const Zip::ListedEntry *entry = find(listing, path);
+    if (!entry)
+        ADD_FAILURE() << "not listed: " << path.constData();
+    return entry ? *entry : missing;
 }
 
 std::multimap<QByteArray, Reason> skipped(const Zip::Listing &listing)
@@ -168,14 +179,23 @@ TEST_F(Listing, EqualsTheExtractionOfEveryTestArchive)
         EXPECT_FALSE(listing.entries.empty()) << name.toStdString();
     }
 
-    // newc cpio stores a file's data with the last of its links.
+    // newc cpio stores a file's data with the last of its links; an ISO
+    // image, with the first.
     m_tree.write("src/a", "hello\n");
+    m_tree.write("src/d/e/f", "deep");
     ASSERT_EQ(link(m_tree.path("src/a").constData(), m_tree.path("src/b").constData()), 0);
-    ASSERT_TRUE(runTool(QStringLiteral("bsdtar"), {"-cf", "links.cpio", "--format", "newc", "-C", "src", "a", "b"},
-                        m_tree.path()));
-    const Zip::Listing links = expectListingMatchesExtraction(m_tree.path("links.cpio"), Zip::Format::Cpio, freshFolder());
-    ASSERT_EQ(links.entries.size(), 2u);
-    EXPECT_EQ(links.entries[0].size, 6) << "the first link's data came with the second";
+    ASSERT_EQ(symlink("d/e/f", m_tree.path("src/l").constData()), 0);
+    chmod(m_tree.path("src/d").constData(), 0555);
+    for (const char *name : {"links.cpio", "links.iso"}) {
+        const QString format = QLatin1String(name).endsWith(QLatin1String("cpio")) ? "newc" : "iso9660";
+        ASSERT_TRUE(runTool(QStringLiteral("bsdtar"), {"-cf", name, "--format", format, "-C", "src", "a", "b", "d", "l"},
+                            m_tree.path()));
+        const Zip::Format type = format == QLatin1String("newc") ? Zip::Format::Cpio : Zip::Format::Iso9660;
+        const Zip::Listing links = expectListingMatchesExtraction(m_tree.path(name), type, freshFolder());
+        EXPECT_EQ(at(links, "a").size, 6) << name;
+        EXPECT_EQ(at(links, "b").size, 6) << name;
+    }
+    chmod(m_tree.path("src/d").constData(), 0755);
 }
 
 TEST_F(Listing, EqualsTheExtractionOfEveryCorpusArchiveThatExtracts)
@@ -249,33 +269,30 @@ with zipfile.ZipFile('names.zip', 'w') as z:
         }
         EXPECT_EQ(skipped(listing), expected);
 
-        const Zip::ListedEntry *dup = find(listing, "dup.txt");
-        ASSERT_TRUE(dup);
-        EXPECT_EQ(dup->size, 4) << "the later entry of a name wins";
+        EXPECT_EQ(at(listing, "dup.txt").size, 4) << "the later entry of a name wins";
         EXPECT_TRUE(find(listing, "abs")) << "a leading slash is dropped, as bsdtar drops it";
-        EXPECT_EQ(find(listing, "top")->type, Type::File);
-        EXPECT_EQ(find(listing, "d/ok")->linkTarget, "in.txt");
-        EXPECT_TRUE(find(listing, "imp")->implied && find(listing, "imp/a")->implied);
-        EXPECT_EQ(find(listing, "imp")->mode, 0750u);
-        EXPECT_EQ(find(listing, "imp/a/b.txt")->mode, 0640u) << "stored as 0200, which the owner cannot read";
-        EXPECT_FALSE(find(listing, "d")->implied);
-
-        const Zip::ListedEntry *inD = find(listing, "d/in.txt");
-        ASSERT_TRUE(inD && inD->modified);
-        struct tm date;
-        EXPECT_EQ(gmtime_r(&inD->modified->tv_sec, &date)->tm_year, 2019 - 1900);
-        struct stat status;
-        ASSERT_EQ(stat(out + "/d/in.txt", &status), 0);
-        EXPECT_EQ(status.st_mtim.tv_sec, inD->modified->tv_sec);
-        ASSERT_EQ(stat(out + "/d", &status), 0);
-        EXPECT_EQ(status.st_mtim.tv_sec, find(listing, "d")->modified->tv_sec) << "set after the folder was filled";
+        EXPECT_EQ(at(listing, "top").type, Type::File);
+        EXPECT_EQ(at(listing, "d/ok").linkTarget, "in.txt");
+        EXPECT_TRUE(at(listing, "imp").implied && at(listing, "imp/a").implied);
+        EXPECT_FALSE(at(listing, "d").implied);
+        EXPECT_EQ(at(listing, "imp").mode, 0750u);
+        EXPECT_EQ(at(listing, "imp/a/b.txt").mode, 0640u) << "stored as 0200, which the owner cannot read";
+        // The comparison found these dates on the disk too: a folder's, after it was filled.
+        for (const char *path : {"d", "d/in.txt", "d/ok", "ro"}) {
+            const std::optional<struct timespec> modified = at(listing, path).modified;
+            ASSERT_TRUE(modified) << path;
+            struct tm date;
+            EXPECT_EQ(gmtime_r(&modified->tv_sec, &date)->tm_year, 2019 - 1900) << path;
+        }
         if (format != Zip::Format::Tar)
             continue;
-        EXPECT_EQ(inD->modified->tv_sec, june2019);
-        ASSERT_TRUE(inD->accessed);
-        EXPECT_EQ(nanoseconds(*inD->accessed), newYear2019 * 1'000'000'000 + 500'000'000) << "from the pax header";
+        const Zip::ListedEntry &inD = at(listing, "d/in.txt");
+        EXPECT_EQ(inD.modified->tv_sec, june2019);
+        ASSERT_TRUE(inD.accessed);
+        EXPECT_EQ(instant(*inD.accessed), (std::pair<qint64, long>(newYear2019, 500'000'000))) << "from the pax header";
+        struct stat status;
         ASSERT_EQ(stat(out + "/d/in.txt", &status), 0);
-        EXPECT_EQ(nanoseconds(status.st_atim), nanoseconds(*inD->accessed));
+        EXPECT_EQ(instant(status.st_atim), instant(*inD.accessed));
         struct stat plain;
         ASSERT_EQ(stat(out + "/dup.txt", &plain), 0);
         EXPECT_EQ(plain.st_atim.tv_nsec, 0) << "no stored access time: the extraction's start, as bsdtar sets it";
@@ -283,12 +300,12 @@ with zipfile.ZipFile('names.zip', 'w') as z:
         EXPECT_LE(plain.st_atim.tv_sec, time(nullptr));
 
         // A hard link is its target: the same file, size, mode and dates.
-        const Zip::ListedEntry *hard = find(listing, "hard");
-        ASSERT_TRUE(hard);
-        EXPECT_EQ(hard->type, Type::File);
-        EXPECT_EQ(hard->size, inD->size);
-        EXPECT_EQ(hard->mode, 0640u);
-        EXPECT_EQ(nanoseconds(*hard->accessed), nanoseconds(*inD->accessed));
+        const Zip::ListedEntry &hard = at(listing, "hard");
+        EXPECT_EQ(hard.type, Type::File);
+        EXPECT_EQ(hard.size, inD.size);
+        EXPECT_EQ(hard.mode, 0640u);
+        ASSERT_TRUE(hard.accessed);
+        EXPECT_EQ(instant(*hard.accessed), instant(*inD.accessed));
         struct stat link;
         ASSERT_EQ(stat(out + "/hard", &link), 0);
         EXPECT_EQ(link.st_ino, status.st_ino);
@@ -314,6 +331,30 @@ TEST_F(Listing, EncryptedEntriesListWithoutThePassword)
         ADD_FAILURE() << "listed without the password";
     } catch (const Zip::ZipError &error) {
         EXPECT_EQ(error, Zip::ZipError::passwordRequired);
+    }
+}
+
+TEST_F(Listing, FailsWhereExtractionFails)
+{
+    ASSERT_TRUE(python(R"(
+import zipfile
+with zipfile.ZipFile('deep.zip', 'w') as z:
+    z.writestr('a/' * 257 + 'f', b'x')
+zipfile.ZipFile('empty.zip', 'w').close()
+open('fake.gz', 'w').write('not compressed at all')
+)"));
+    for (const auto &[name, format] : {std::pair("deep.zip", Zip::Format::Zip), std::pair("empty.zip", Zip::Format::Zip),
+                                       std::pair("fake.gz", Zip::Format::Compressed), std::pair("absent.zip", Zip::Format::Zip)}) {
+        std::optional<Zip::ZipError> listed;
+        try {
+            Zip::listArchive(m_tree.path(name), format);
+        } catch (const Zip::ZipError &error) {
+            listed = error;
+        }
+        const std::optional<Zip::ZipError> extracted = extract(m_tree.path(name), freshFolder(), format, {});
+        ASSERT_TRUE(listed && extracted) << name;
+        EXPECT_EQ(listed->code, extracted->code) << name;
+        EXPECT_EQ(listed->detail, extracted->detail) << name;
     }
 }
 
