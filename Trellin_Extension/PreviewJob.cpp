@@ -22,19 +22,8 @@ PreviewJob::PreviewJob(const QByteArray &path, const ScanOptions &options, QObje
 {
     start(
         [this, path, options, receiver](std::stop_token stop, Shared &shared) {
-            auto pending = std::make_shared<PendingTree>();
-            pending->tree.root = makeNode(path, 0, options, stop, shared.progress);
-            pending->tree.cutShort = shared.progress.cutShort.load();
-            pending->tree.options = options;
-            if (stop.stop_requested())
-                return;
-            QMetaObject::invokeMethod(
-                receiver,
-                [shared = m_shared, pending, finished = m_handlers.finished] {
-                    if (!shared->dropped)
-                        finished(std::move(pending->tree));
-                },
-                Qt::QueuedConnection);
+            Tree tree{makeNode(path, 0, options, stop, shared.progress), shared.progress.cutShort.load(), options, {}};
+            handOver(receiver, m_handlers.finished, std::move(tree), stop);
         },
         receiver);
 }
@@ -48,24 +37,13 @@ PreviewJob::PreviewJob(const ArchiveSource &archive, const ScanOptions &options,
     start(
         [this, archive, options, receiver](std::stop_token stop, Shared &shared) {
             removeAbandonedStaging(archive);
-            Zip::ListOptions listOptions{archive.password, stop, &shared.entriesRead};
-            const Zip::Listing listing = Zip::listArchive(archive.archivePath, archive.format, listOptions);
-            auto listed = std::make_shared<PendingTree>();
-            listed->tree.root = makeArchiveTree(listing, archive.extraction, options, stop, shared.progress);
-            listed->tree.cutShort = shared.progress.cutShort.load();
-            listed->tree.options = options;
-            listed->tree.skipped = listing.skipped;
-            if (stop.stop_requested())
-                return;
+            const Zip::Listing listing = Zip::listArchive(archive.archivePath, archive.format,
+                                                          {archive.password, stop, &shared.entriesRead});
+            Tree listed{makeArchiveTree(listing, archive.extraction, options, stop, shared.progress),
+                        shared.progress.cutShort.load(), options, listing.skipped};
             shared.bytesToWrite = listing.totalSize;
             shared.stage = Stage::Extracting;
-            QMetaObject::invokeMethod(
-                receiver,
-                [shared = m_shared, listed, handler = m_handlers.listed] {
-                    if (!shared->dropped)
-                        handler(std::move(listed->tree));
-                },
-                Qt::QueuedConnection);
+            handOver(receiver, m_handlers.listed, std::move(listed), stop);
 
             extractToCache(archive, stop, &shared.bytesWritten);
             if (stop.stop_requested())
@@ -73,21 +51,26 @@ PreviewJob::PreviewJob(const ArchiveSource &archive, const ScanOptions &options,
             shared.stage = Stage::Building;
             shared.progress.items = 0;
             shared.progress.cutShort = false;
-            auto pending = std::make_shared<PendingTree>();
-            pending->tree.root = makeNode(archive.extraction, 0, options, stop, shared.progress);
-            pending->tree.cutShort = shared.progress.cutShort.load();
-            pending->tree.options = options;
-            if (stop.stop_requested())
-                return;
-            QMetaObject::invokeMethod(
-                receiver,
-                [shared = m_shared, pending, finished = m_handlers.finished] {
-                    if (!shared->dropped)
-                        finished(std::move(pending->tree));
-                },
-                Qt::QueuedConnection);
+            Tree built{makeNode(archive.extraction, 0, options, stop, shared.progress),
+                       shared.progress.cutShort.load(), options, {}};
+            handOver(receiver, m_handlers.finished, std::move(built), stop);
         },
         receiver);
+}
+
+void PreviewJob::handOver(QObject *receiver, const std::function<void(Tree)> &handler, Tree tree,
+                          std::stop_token stop) const
+{
+    auto pending = std::make_shared<PendingTree>(std::move(tree));
+    if (stop.stop_requested())
+        return;
+    QMetaObject::invokeMethod(
+        receiver,
+        [shared = m_shared, pending, handler] {
+            if (!shared->dropped)
+                handler(std::move(pending->tree));
+        },
+        Qt::QueuedConnection);
 }
 
 void PreviewJob::start(std::function<void(std::stop_token, Shared &)> work, QObject *receiver)

@@ -70,6 +70,9 @@ private:
     };
 
     void start(std::function<void(std::stop_token, Shared &)> work, QObject *receiver);
+    /// Sends a tree to `handler` on the receiver's thread, unless the job is
+    /// stopped or dropped first; a tree never taken is freed in the background.
+    void handOver(QObject *receiver, const std::function<void(Tree)> &handler, Tree tree, std::stop_token stop) const;
 
     const bool m_isArchive;
     Handlers m_handlers;
