@@ -173,8 +173,10 @@ void printArchiveDiagnostic(const Zip::ZipError &error)
         std::fprintf(stderr, "decode %s\n", error.localizedDescription().toUtf8().constData());
 }
 
-void extractToCache(const ArchiveSource &archive, std::stop_token stop, std::atomic<qint64> *bytesWritten)
+std::vector<Zip::FailedEntry> extractToCache(const ArchiveSource &archive, std::stop_token stop,
+                                             std::atomic<qint64> *bytesWritten)
 {
+    std::vector<Zip::FailedEntry> failed;
     // Extracted beside its final place and moved there only when complete,
     // so that a half-done extraction is never taken for the archive.
     const QByteArray staging = FileSystem::appendingPathComponent(
@@ -190,6 +192,7 @@ void extractToCache(const ArchiveSource &archive, std::stop_token stop, std::ato
         options.maximumSize = limit;
         options.stop = stop;
         options.bytesWritten = bytesWritten;
+        options.failedEntries = &failed;
         options.makeRoom = [&](qint64 bytes) { makeRoomInCache(bytes, limit); };
         try {
             Zip::extractArchive(archive.archivePath, staging, archive.format, options);
@@ -197,7 +200,7 @@ void extractToCache(const ArchiveSource &archive, std::stop_token stop, std::ato
             if (error.code == Zip::ZipError::cancelled) {
                 // Left to the next preview of the archive: removing a big
                 // extraction here would keep an ending process waiting.
-                return;
+                return {};
             }
             FileSystem::removeItem(staging);
             if (error.code == Zip::ZipError::tooLarge) {
@@ -219,4 +222,5 @@ void extractToCache(const ArchiveSource &archive, std::stop_token stop, std::ato
         FileSystem::removeItem(staging);
         throw error;
     }
+    return failed;
 }

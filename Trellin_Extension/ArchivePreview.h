@@ -61,4 +61,6 @@ void removeAbandonedStaging(const ArchiveSource &archive);
 /// Throws ExtensionError when it does not fit the cache, and Zip::ZipError
 /// when it cannot be extracted; nothing is left behind then. Returns quietly
 /// once `stop` is requested. Any thread.
-void extractToCache(const ArchiveSource &archive, std::stop_token stop, std::atomic<qint64> *bytesWritten);
+/// The entries that failed to extract (damaged, say) are left out and returned.
+std::vector<Zip::FailedEntry> extractToCache(const ArchiveSource &archive, std::stop_token stop,
+                                             std::atomic<qint64> *bytesWritten);

@@ -74,11 +74,14 @@ private:
     qint64 m_raw = absent;
 };
 
-/// Only `children` changes after makeNode returns, and only by a re-sort.
+/// After makeNode returns, only `children` changes (by a re-sort), and the
+/// attributes of an archive's listed node when its extraction fills them in.
 struct Node {
     NodeType type = NodeType::File;
     /// A folder whose listing the item limit cut short or never reached.
     bool incomplete = false;
+    /// Why the item is not there: an archive's entry that failed to extract.
+    QString failure;
     QByteArray path; // the item's location as handed to makeNode
     NodeList children;
     QString name;

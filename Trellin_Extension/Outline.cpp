@@ -34,8 +34,11 @@ QString cellText(PropertyColumn column, const Node &node)
     switch (column) {
     case PropertyColumn::Name:
         // The item limit stopped the listing of this folder: say so where it shows.
-        return node.incomplete ? stringWithFormat(Bundle::main().localizedString("%@ (incomplete)"), {node.name})
-                               : node.name;
+        if (node.incomplete)
+            return stringWithFormat(Bundle::main().localizedString("%@ (incomplete)"), {node.name});
+        if (!node.failure.isEmpty())
+            return stringWithFormat(Bundle::main().localizedString("%@ (not extracted)"), {node.name});
+        return node.name;
     case PropertyColumn::DateModified:
         return optionalDateText(node.dateModified);
     case PropertyColumn::DateCreated:

@@ -101,20 +101,26 @@ bool changesOrder(const Node &shown, const Node &scanned, SortOption option)
 
 // Gives the shown nodes the attributes of the same items in `scanned`, so
 // that the rows stay as they are (open, selected, scrolled to) and only
-// their cells change. False when the two do not hold the same items; the
+// their cells change; an entry that failed to extract keeps its row and
+// says why. False when the two do not hold the same items otherwise; the
 // shown nodes may then be partly filled in.
-bool fillInPlace(NodeList &shown, NodeList &scanned, SortOption option, bool &orderChanges)
+bool fillInPlace(NodeList &shown, NodeList &scanned, const QHash<QByteArray, QString> &failures, SortOption option,
+                 bool &orderChanges)
 {
-    if (shown.size() != scanned.size())
-        return false;
     QHash<QByteArrayView, Node *> byPath; // Not owned: nodes of `scanned`.
     byPath.reserve(qsizetype(scanned.size()));
     for (const std::unique_ptr<Node> &node : scanned)
         byPath.insert(node->path, node.get());
+    std::size_t matched = 0;
     for (const std::unique_ptr<Node> &node : shown) {
         Node *item = byPath.value(node->path);
+        if (!item && failures.contains(node->path)) {
+            node->failure = failures.value(node->path);
+            continue;
+        }
         if (!item || item->type != node->type)
             return false;
+        ++matched;
         orderChanges = orderChanges || changesOrder(*node, *item, option);
         node->name = std::move(item->name);
         node->incomplete = item->incomplete;
@@ -127,10 +133,10 @@ bool fillInPlace(NodeList &shown, NodeList &scanned, SortOption option, bool &or
         node->utType = std::move(item->utType);
         node->typeDescription = std::move(item->typeDescription);
         node->dimensions = std::move(item->dimensions);
-        if (!fillInPlace(node->children, item->children, option, orderChanges))
+        if (!fillInPlace(node->children, item->children, failures, option, orderChanges))
             return false;
     }
-    return true;
+    return matched == scanned.size();
 }
 
 } // namespace
@@ -284,7 +290,10 @@ void PreviewViewController::finishBuild(PreviewJob::Tree tree)
     if (tree.root) {
         const SortOrder order = SortOrder::current();
         bool orderChanges = order != tree.options.sortOrder;
-        if (listingShown && fillInPlace(m_content, tree.root->children, order.option, orderChanges)) {
+        QHash<QByteArray, QString> failures;
+        for (const Zip::FailedEntry &entry : tree.failed)
+            failures.insert(FileSystem::appendingPathComponent(tree.root->path, entry.path), entry.reason);
+        if (listingShown && fillInPlace(m_content, tree.root->children, failures, order.option, orderChanges)) {
             // The extraction's tree in the rows of the listing's.
             m_contentCutShort = tree.cutShort;
             releaseInBackground(std::move(tree.root));

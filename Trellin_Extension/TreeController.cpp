@@ -171,10 +171,13 @@ bool TreeController::hasChildren(const QModelIndex &parent) const
     return !treeNode(parent)->isLeaf;
 }
 
-QVariant TreeController::data(const QModelIndex &, int) const
+QVariant TreeController::data(const QModelIndex &index, int role) const
 {
-    // Cells come from the outline view's delegate, not from the model.
-    return {};
+    // Cells come from the outline view's delegate; the model tells why an item is missing.
+    if (role != Qt::ToolTipRole)
+        return {};
+    const Node *node = representedObject(index);
+    return node && !node->failure.isEmpty() ? QVariant(node->failure) : QVariant();
 }
 
 Qt::ItemFlags TreeController::flags(const QModelIndex &index) const

@@ -128,6 +128,7 @@ bool ArchiveReader::readBlock(const char **data, qint64 *size, qint64 *offset)
     std::size_t length = 0;
     la_int64_t at = 0;
     const int result = archive_read_data_block(m_archive.get(), &block, &length, &at);
+    m_lastResult = result;
     if (result == ARCHIVE_EOF)
         return false;
     // A bad checksum comes as a warning: the data is not what was stored.

@@ -29,6 +29,9 @@ public:
     qint64 position() const;
     /// Whether the data passed through a decompressing filter.
     bool isCompressed() const;
+    /// Whether the next entry can still be read after the last failure:
+    /// a damaged entry of a zip spoils only itself, a damaged stream all after it.
+    bool canGoOn() const { return m_lastResult != ARCHIVE_FATAL; }
 
 private:
     /// The error for what libarchive just reported, on `entry` when given.
@@ -45,6 +48,7 @@ private:
     archive_entry *m_entry = nullptr;
     bool m_opened = false;
     bool m_entryStarted = false;
+    int m_lastResult = ARCHIVE_OK;
     // What the last read brought in: a seek that lands inside it needs no new read.
     std::vector<char> m_buffer;
     qint64 m_bufferStart = 0;

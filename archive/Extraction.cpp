@@ -319,7 +319,23 @@ bool extractEntry(Extraction &extraction, ArchiveReader &reader, archive_entry *
         if (!output)
             return false;
     }
-    writeData(extraction, reader, entry, info, output.get(), charge);
+    if (!extraction.options.failedEntries) {
+        writeData(extraction, reader, entry, info, output.get(), charge);
+        return true;
+    }
+    try {
+        writeData(extraction, reader, entry, info, output.get(), charge);
+    } catch (const ZipError &error) {
+        // A zip's next entry can be reached afresh; a stream's cannot.
+        if (error.code != ZipError::unzipFail || (!reader.canGoOn() && extraction.format != Format::Zip))
+            throw;
+        // Half an entry is not the entry: it goes, and the others come.
+        output.reset();
+        OutputTree::remove(parent, leaf);
+        const std::lock_guard lock(extraction.mutex);
+        extraction.options.failedEntries->push_back({info.path, error.detail});
+        return false;
+    }
     return true;
 }
 
@@ -366,13 +382,15 @@ Plan makePlan(Extraction &extraction, int workers)
 void extractEntries(Extraction &extraction, const Plan *plan, int worker)
 {
     Utf8Locale locale;
-    ArchiveReader reader(extraction.file.fd.get(), extraction.file.size, extraction.format, extraction.options.password);
+    std::optional<ArchiveReader> opened;
+    opened.emplace(extraction.file.fd.get(), extraction.file.size, extraction.format, extraction.options.password);
     FolderCache folders;
     const ExtractOptions &options = extraction.options;
     const qint64 totalSize = extraction.file.size;
     qint64 foldersCharged = 0;
     std::size_t index = 0;
-    while (archive_entry *entry = reader.nextEntry()) {
+    while (archive_entry *entry = opened->nextEntry()) {
+        ArchiveReader &reader = *opened;
         if (extraction.stopped.load(std::memory_order_relaxed))
             return;
         checkStop(options);
@@ -393,6 +411,15 @@ void extractEntries(Extraction &extraction, const Plan *plan, int worker)
         }
         if (decision.write)
             extractEntry(extraction, reader, entry, info, decision, folders, !plan && info.size < 0);
+        if (!reader.canGoOn()) {
+            // libarchive gives up on a zip after a damaged entry: a new
+            // handle reads on from the next one.
+            opened.emplace(extraction.file.fd.get(), extraction.file.size, extraction.format,
+                           extraction.options.password);
+            for (std::size_t skipped = 0; skipped < index && opened->nextEntry(); ++skipped) {
+            }
+            continue;
+        }
         if (!plan) {
             extraction.budget.addFolders(extraction.tree.foldersMade() - foldersCharged);
             foldersCharged = extraction.tree.foldersMade();

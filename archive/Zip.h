@@ -11,6 +11,7 @@
 #include <functional>
 #include <optional>
 #include <stop_token>
+#include <vector>
 
 namespace Zip {
 
@@ -68,6 +69,12 @@ enum class Format {
     Compressed,
 };
 
+/// An entry that could not be extracted, while the others were.
+struct FailedEntry {
+    QByteArray path; // below the destination, as a listing names it
+    QString reason;
+};
+
 struct ExtractOptions {
     bool overwrite = true;
     std::optional<QString> password;
@@ -86,6 +93,10 @@ struct ExtractOptions {
     std::stop_token stop;
     /// Counts the bytes of file data written so far; read by other threads.
     std::atomic<qint64> *bytesWritten = nullptr;
+    /// When given, an entry whose data cannot be read or written (damaged,
+    /// say) is removed and recorded here, and the others are extracted;
+    /// without it, such an entry fails the whole extraction.
+    std::vector<FailedEntry> *failedEntries = nullptr;
 };
 
 /// Extracts every entry of the archive at `archivePath` below `destination`,

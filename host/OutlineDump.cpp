@@ -58,12 +58,16 @@ QJsonArray rowsJson(OutlineView &view, const QModelIndex &parent, const QList<in
         QJsonObject cells;
         for (int column : columns)
             cells.insert(view.tableColumns()[column].identifier, cellText(view, row, column));
-        rows.append(QJsonObject{
+        QJsonObject json{
             {QStringLiteral("name"), cellText(view, row, 0)},
             {QStringLiteral("expanded"), model->hasChildren(row) && view.isExpanded(row)},
             {QStringLiteral("cells"), cells},
             {QStringLiteral("children"), rowsJson(view, row, columns)},
-        });
+        };
+        // Only an archive's entry that failed to extract has one.
+        if (const QString failure = model->data(row, Qt::ToolTipRole).toString(); !failure.isEmpty())
+            json.insert(QStringLiteral("failure"), failure);
+        rows.append(json);
     }
     return rows;
 }

@@ -32,6 +32,7 @@
     <message><source>Failed to zip file.</source><translation>Die Datei konnte nicht komprimiert werden.</translation></message>
     <message><source>The archive is password-protected.</source><translation>Das Archiv ist passwortgeschützt.</translation></message>
     <message><source>The password is not correct.</source><translation>Das Passwort ist nicht korrekt.</translation></message>
+    <message><source>%@ (not extracted)</source><translation>%@ (nicht entpackt)</translation></message>
     <message><source>The contents are encrypted and were not extracted.</source><translation>Der Inhalt ist verschlüsselt und wurde nicht entpackt.</translation></message>
     <message numerus="yes">
         <source>%@ entries left out</source>

@@ -17,6 +17,7 @@
             <numerusform>%lld items</numerusform>
         </translation>
     </message>
+    <message><source>%@ (not extracted)</source><translation>%@ (not extracted)</translation></message>
     <message><source>The contents are encrypted and were not extracted.</source><translation>The contents are encrypted and were not extracted.</translation></message>
     <message numerus="yes">
         <source>%@ entries left out</source>

@@ -32,6 +32,7 @@
     <message><source>Failed to zip file.</source><translation>No se pudo comprimir el archivo.</translation></message>
     <message><source>The archive is password-protected.</source><translation>El archivo comprimido está protegido con contraseña.</translation></message>
     <message><source>The password is not correct.</source><translation>La contraseña no es correcta.</translation></message>
+    <message><source>%@ (not extracted)</source><translation>%@ (no extraído)</translation></message>
     <message><source>The contents are encrypted and were not extracted.</source><translation>El contenido está cifrado y no se ha extraído.</translation></message>
     <message numerus="yes">
         <source>%@ entries left out</source>

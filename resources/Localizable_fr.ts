@@ -32,6 +32,7 @@
     <message><source>Failed to zip file.</source><translation>Échec de la compression du fichier.</translation></message>
     <message><source>The archive is password-protected.</source><translation>L’archive est protégée par un mot de passe.</translation></message>
     <message><source>The password is not correct.</source><translation>Le mot de passe est incorrect.</translation></message>
+    <message><source>%@ (not extracted)</source><translation>%@ (non extrait)</translation></message>
     <message><source>The contents are encrypted and were not extracted.</source><translation>Le contenu est chiffré et n’a pas été extrait.</translation></message>
     <message numerus="yes">
         <source>%@ entries left out</source>

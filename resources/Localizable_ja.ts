@@ -30,6 +30,7 @@
     <message><source>Failed to zip file.</source><translation>ファイルを圧縮できませんでした。</translation></message>
     <message><source>The archive is password-protected.</source><translation>アーカイブはパスワードで保護されています。</translation></message>
     <message><source>The password is not correct.</source><translation>パスワードが正しくありません。</translation></message>
+    <message><source>%@ (not extracted)</source><translation>%@（未展開）</translation></message>
     <message><source>The contents are encrypted and were not extracted.</source><translation>内容は暗号化されているため、展開されていません。</translation></message>
     <message numerus="yes">
         <source>%@ entries left out</source>

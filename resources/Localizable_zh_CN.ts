@@ -30,6 +30,7 @@
     <message><source>Failed to zip file.</source><translation>无法压缩文件。</translation></message>
     <message><source>The archive is password-protected.</source><translation>该归档受密码保护。</translation></message>
     <message><source>The password is not correct.</source><translation>密码不正确。</translation></message>
+    <message><source>%@ (not extracted)</source><translation>%@（未解压）</translation></message>
     <message><source>The contents are encrypted and were not extracted.</source><translation>内容已加密，未解压。</translation></message>
     <message numerus="yes">
         <source>%@ entries left out</source>

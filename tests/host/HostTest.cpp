@@ -123,6 +123,46 @@ with tarfile.open('mixed.tar', 'w') as tar:
     EXPECT_FALSE(QJsonDocument::fromJson(folder.out).object().contains(QStringLiteral("skipped")));
 }
 
+TEST(Host, ADamagedEntrySpoilsOnlyItself)
+{
+    TempTree tree;
+    // Seven deflated entries; the fourth's data starts with sixteen bytes of garbage,
+    // which libarchive takes for a damaged archive, not only a damaged entry.
+    ASSERT_TRUE(runTool(QStringLiteral("python3"), {QStringLiteral("-c"), QStringLiteral(R"(
+import random, zipfile
+random.seed(7)
+texts = [' '.join(random.choice(['alpha', 'beta', 'gamma', 'delta']) for _ in range(4000)).encode() for _ in range(7)]
+with zipfile.ZipFile('seven.zip', 'w', zipfile.ZIP_DEFLATED) as z:
+    for i, text in enumerate(texts):
+        z.writestr('file%d.txt' % i, text)
+with zipfile.ZipFile('seven.zip') as z:
+    info = z.getinfo('file3.txt')
+data = bytearray(open('seven.zip', 'rb').read())
+start = info.header_offset + 30 + len(info.filename) + len(info.extra)
+data[start:start + 16] = b'\xff' * 16
+open('seven.zip', 'wb').write(data)
+)")}, tree.path()));
+    const HostRun run = runHost({QStringLiteral("--dump"), local(tree.path("seven.zip"))});
+    ASSERT_EQ(run.exitCode, 0) << run.err.constData();
+    const QJsonObject dump = QJsonDocument::fromJson(run.out).object();
+    const QJsonArray rows = dump.value(QStringLiteral("rows")).toArray();
+    ASSERT_EQ(rows.size(), 7) << "every entry whose header is sound is listed";
+    const QString extraction = dump.value(QStringLiteral("representedObject")).toString();
+    for (int i = 0; i < 7; ++i) {
+        const QJsonObject row = rows[i].toObject();
+        const QString name = QStringLiteral("file%1.txt").arg(i);
+        if (i == 3) {
+            EXPECT_EQ(row.value(QStringLiteral("name")).toString(), name + QStringLiteral(" (not extracted)"));
+            EXPECT_FALSE(row.value(QStringLiteral("failure")).toString().isEmpty()) << "the reason is in the row";
+            EXPECT_FALSE(QFile::exists(extraction + QLatin1Char('/') + name)) << "half an entry is not kept";
+        } else {
+            EXPECT_EQ(row.value(QStringLiteral("name")).toString(), name);
+            EXPECT_FALSE(row.contains(QStringLiteral("failure")));
+            EXPECT_TRUE(QFile::exists(extraction + QLatin1Char('/') + name)) << "entries after the damaged one come too";
+        }
+    }
+}
+
 TEST(Host, PrintsATableForPeople)
 {
     TempTree tree;
