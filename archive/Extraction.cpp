@@ -327,7 +327,7 @@ Plan makePlan(Extraction &extraction, int workers)
 {
     Plan plan;
     Utf8Locale locale;
-    ArchiveReader reader(extraction.file.fd.get(), extraction.file.size, extraction.format, extraction.options.password);
+    ArchiveReader reader(ArchiveSource::file(extraction.file), extraction.format, extraction.options.password);
     std::vector<qint64> sizes;
     extraction.budget.deferReservation();
     while (archive_entry *entry = reader.nextEntry()) {
@@ -366,7 +366,7 @@ Plan makePlan(Extraction &extraction, int workers)
 void extractEntries(Extraction &extraction, const Plan *plan, int worker)
 {
     Utf8Locale locale;
-    ArchiveReader reader(extraction.file.fd.get(), extraction.file.size, extraction.format, extraction.options.password);
+    ArchiveReader reader(ArchiveSource::file(extraction.file), extraction.format, extraction.options.password);
     FolderCache folders;
     const ExtractOptions &options = extraction.options;
     const qint64 totalSize = extraction.file.size;
@@ -407,7 +407,7 @@ void extractEntries(Extraction &extraction, const Plan *plan, int worker)
         }
     }
     if (!plan)
-        checkEntryCount(extraction.file, extraction.format, qint64(index));
+        checkEntryCount(ArchiveSource::file(extraction.file), extraction.format, qint64(index));
 }
 
 // Runs a worker, keeping the first failure of all and stopping the others.
@@ -479,7 +479,7 @@ void extractArchive(const QByteArray &archivePath, const QByteArray &destination
     } else {
         int workers = workerCount(options, format);
         const Plan plan = makePlan(extraction, workers);
-        checkEntryCount(extraction.file, format, qint64(plan.entries.size()));
+        checkEntryCount(ArchiveSource::file(extraction.file), format, qint64(plan.entries.size()));
         const auto extracted = std::count_if(plan.entries.begin(), plan.entries.end(),
                                              [](const Plan::Entry &entry) { return entry.extract; });
         workers = int(std::min<qint64>(workers, extracted));

@@ -10,18 +10,13 @@
 
 namespace Zip {
 
-Listing listArchive(const QByteArray &archivePath, Format format, const ListOptions &options)
+namespace {
+
+Listing list(const ArchiveSource &source, const QByteArray &archiveName, Format format, const ListOptions &options)
 {
-    if (options.stop.stop_requested())
-        return {};
-    QString why;
-    bool missing = false;
-    const std::optional<FileSystem::RegularFile> file = FileSystem::openRegularFile(archivePath, &why, &missing);
-    if (!file)
-        throw ZipError(missing ? ZipError::fileNotFound : ZipError::unzipFail, why);
-    const QByteArray rawName = compressedFileName(archivePath);
+    const QByteArray rawName = compressedFileName(archiveName);
     Utf8Locale locale;
-    ArchiveReader reader(file->fd.get(), file->size, format, options.password);
+    ArchiveReader reader(source, format, options.password);
     Resolution resolution;
     qint64 count = 0;
     while (archive_entry *entry = reader.nextEntry()) {
@@ -35,8 +30,29 @@ Listing listArchive(const QByteArray &archivePath, Format format, const ListOpti
         if (options.entriesRead)
             options.entriesRead->fetch_add(1, std::memory_order_relaxed);
     }
-    checkEntryCount(*file, format, count);
+    checkEntryCount(source, format, count);
     return resolution.listing();
+}
+
+} // namespace
+
+Listing listArchive(const QByteArray &archivePath, Format format, const ListOptions &options)
+{
+    if (options.stop.stop_requested())
+        return {};
+    QString why;
+    bool missing = false;
+    const std::optional<FileSystem::RegularFile> file = FileSystem::openRegularFile(archivePath, &why, &missing);
+    if (!file)
+        throw ZipError(missing ? ZipError::fileNotFound : ZipError::unzipFail, why);
+    return list(ArchiveSource::file(*file), archivePath, format, options);
+}
+
+Listing listArchiveData(QByteArrayView data, const QByteArray &archiveName, Format format, const ListOptions &options)
+{
+    if (options.stop.stop_requested())
+        return {};
+    return list(ArchiveSource::memory(data.data(), data.size()), archiveName, format, options);
 }
 
 } // namespace Zip

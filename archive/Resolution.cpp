@@ -153,11 +153,11 @@ quint64 littleEndian(const QByteArray &bytes, qsizetype at, int size)
 
 // How many entries a zip archive's central directory lists, by its end
 // record; nothing when that cannot be read.
-std::optional<quint64> listedEntryCount(const FileSystem::RegularFile &file)
+std::optional<quint64> listedEntryCount(const ArchiveSource &file)
 {
     const qint64 tail = std::min<qint64>(file.size, 22 + 0xFFFF);
     QByteArray bytes(tail, '\0');
-    if (FileSystem::readAt(file.fd.get(), bytes.data(), tail, file.size - tail) != tail)
+    if (file.readAt(bytes.data(), tail, file.size - tail) != tail)
         return std::nullopt;
     const qsizetype end = bytes.lastIndexOf("PK\x05\x06");
     if (end < 0 || end + 22 > bytes.size())
@@ -167,14 +167,14 @@ std::optional<quint64> listedEntryCount(const FileSystem::RegularFile &file)
         return count;
     QByteArray record(56, '\0');
     const qint64 at = qint64(littleEndian(bytes, end - 20 + 8, 8));
-    if (at < 0 || FileSystem::readAt(file.fd.get(), record.data(), 56, at) != 56 || !record.startsWith("PK\x06\x06"))
+    if (at < 0 || file.readAt(record.data(), 56, at) != 56 || !record.startsWith("PK\x06\x06"))
         return std::nullopt;
     return littleEndian(record, 32, 8);
 }
 
 } // namespace
 
-void checkEntryCount(const FileSystem::RegularFile &file, Format format, qint64 entries)
+void checkEntryCount(const ArchiveSource &source, Format format, qint64 entries)
 {
     // An empty tar archive is a real one: a tar of an empty folder list.
     if (entries == 0 && format != Format::Tar)
@@ -183,7 +183,7 @@ void checkEntryCount(const FileSystem::RegularFile &file, Format format, qint64 
         return;
     // libarchive reads entries that share one local header once: fewer
     // entries than listed means they overlap, as in the small zip bombs.
-    const std::optional<quint64> listed = listedEntryCount(file);
+    const std::optional<quint64> listed = listedEntryCount(source);
     if (listed && quint64(entries) < *listed)
         throw ZipError(ZipError::unzipFail, QStringLiteral("its entries overlap"));
 }

@@ -5,6 +5,7 @@
 // that what is listed is what is written.
 #pragma once
 
+#include "ArchiveReader.h"
 #include "Listing.h"
 #include "OutputTree.h"
 
@@ -73,7 +74,7 @@ bool linkStaysInside(const EntryInfo &link, const QByteArray &target);
 void checkBounds(qint64 entries, qsizetype depth);
 /// Throws unzipFail for an archive that held `entries` entries where it
 /// should have held more: none at all, or fewer than a zip end record lists.
-void checkEntryCount(const FileSystem::RegularFile &file, Format format, qint64 entries);
+void checkEntryCount(const ArchiveSource &source, Format format, qint64 entries);
 /// What a single compressed file extracts to: its name less the last extension.
 QByteArray compressedFileName(const QByteArray &archivePath);
 
