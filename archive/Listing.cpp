@@ -22,7 +22,7 @@ Listing list(const ArchiveSource &source, const QByteArray &archiveName, Format 
     while (archive_entry *entry = reader.nextEntry()) {
         if (options.stop.stop_requested())
             return {};
-        const EntryInfo info = describe(entry, format, rawName);
+        const EntryInfo info = describe(entry, format, rawName, false);
         checkBounds(++count, info.depth);
         if (format == Format::Compressed && !reader.isCompressed())
             throw ZipError(ZipError::unzipFail, QStringLiteral("the data is not compressed"));
@@ -31,7 +31,7 @@ Listing list(const ArchiveSource &source, const QByteArray &archiveName, Format 
             options.entriesRead->fetch_add(1, std::memory_order_relaxed);
     }
     checkEntryCount(source, format, count);
-    return resolution.listing();
+    return resolution.takeListing();
 }
 
 } // namespace

@@ -52,8 +52,10 @@ struct EntryDates {
 // One entry as the loop sees it: where it goes and what it is.
 struct EntryInfo {
     QByteArray name;      // as read, before it is made safe
-    QByteArrayList parts; // below the destination; empty: nowhere safe
-    QByteArray path;      // the parts joined
+    QByteArrayList parts; // the path's components, only when asked for (extraction)
+    QByteArray path;      // below the destination, components joined by '/'
+    qsizetype partCount = 0; // components in the path; 0: nowhere safe
+    qsizetype longestPart = 0;
     EntryKind kind = EntryKind::Other;
     qint64 size = -1; // files and hard links; -1: not declared
     mode_t mode = 0;
@@ -66,7 +68,8 @@ struct EntryInfo {
 /// The path below the destination, a component a piece; nothing when the
 /// name climbs out of it.
 std::optional<QByteArrayList> components(QByteArray name, Format format);
-EntryInfo describe(archive_entry *entry, Format format, const QByteArray &rawName);
+/// With `withParts`, fills EntryInfo::parts too; the resolution needs only the path.
+EntryInfo describe(archive_entry *entry, Format format, const QByteArray &rawName, bool withParts = true);
 bool linkStaysInside(const EntryInfo &link, const QByteArray &target);
 
 /// Throws unzipFail once there are more entries than any real archive holds,
@@ -109,7 +112,8 @@ public:
     /// Every folder made, implied ones included.
     qint64 folderCount() const { return m_folders; }
 
-    Listing listing() const;
+    /// What was decided, taken out: the resolution is empty afterwards.
+    Listing takeListing();
 
 private:
     // What an entry stores of an item; hard links share their file's.
@@ -136,6 +140,9 @@ private:
     std::vector<Item> m_items;
     std::vector<Stored> m_stored;
     QHash<QByteArray, std::size_t> m_byPath; // items not removed
+    // A path whose every prefix is a folder: folders stay folders, and
+    // entries come grouped by folder, so most need no lookup of their parents.
+    QByteArray m_knownFolder;
     std::vector<SkippedEntry> m_skipped;
     qint64 m_entries = 0;
     qint64 m_folders = 0;
