@@ -12,12 +12,18 @@ namespace Zip {
 
 namespace {
 
+// The least a zip central directory takes per entry: a count beyond the
+// archive's size over this is a lie not to reserve room for.
+constexpr qint64 centralHeaderSize = 46;
+
 Listing list(const ArchiveSource &source, const QByteArray &archiveName, Format format, const ListOptions &options)
 {
     const QByteArray rawName = compressedFileName(archiveName);
     Utf8Locale locale;
     ArchiveReader reader(source, format, options.password);
     Resolution resolution;
+    if (const std::optional<quint64> listed = listedEntryCount(source, format))
+        resolution.reserve(qint64(std::min<quint64>(*listed, quint64(source.size) / centralHeaderSize)));
     qint64 count = 0;
     while (archive_entry *entry = reader.nextEntry()) {
         if (options.stop.stop_requested())

@@ -254,6 +254,11 @@ std::optional<quint64> listedEntryCount(const ArchiveSource &file)
 
 } // namespace
 
+std::optional<quint64> listedEntryCount(const ArchiveSource &source, Format format)
+{
+    return format == Format::Zip ? listedEntryCount(source) : std::nullopt;
+}
+
 void checkEntryCount(const ArchiveSource &source, Format format, qint64 entries)
 {
     // An empty tar archive is a real one: a tar of an empty folder list.
@@ -287,6 +292,15 @@ Resolution::Stored Resolution::stored(const EntryInfo &info)
     if (info.kind == EntryKind::SymbolicLink)
         stored.linkTarget = info.linkTarget;
     return stored;
+}
+
+void Resolution::reserve(qint64 entries)
+{
+    // A guess from the archive's own count: never more than any archive may hold.
+    const auto count = std::size_t(std::clamp<qint64>(entries, 0, maximumEntries));
+    m_items.reserve(count);
+    m_stored.reserve(count);
+    m_byPath.reserve(qsizetype(count));
 }
 
 std::size_t Resolution::store(const EntryInfo &info)

@@ -78,6 +78,8 @@ void checkBounds(qint64 entries, qsizetype depth);
 /// Throws unzipFail for an archive that held `entries` entries where it
 /// should have held more: none at all, or fewer than a zip end record lists.
 void checkEntryCount(const ArchiveSource &source, Format format, qint64 entries);
+/// How many entries a zip archive's end record lists; nothing for the other formats.
+std::optional<quint64> listedEntryCount(const ArchiveSource &source, Format format);
 /// What a single compressed file extracts to: its name less the last extension.
 QByteArray compressedFileName(const QByteArray &archivePath);
 
@@ -101,6 +103,8 @@ public:
         QByteArrayList linkTarget;
     };
     Decision add(const EntryInfo &info, Format format);
+    /// Room for this many entries, when the archive says in advance.
+    void reserve(qint64 entries);
 
     /// Folders named by entries of their own, with what the last of those stores.
     struct NamedFolder {
