@@ -12,18 +12,18 @@
 namespace Zip {
 
 Utf8Locale::Utf8Locale()
-    : m_locale(newlocale(LC_ALL_MASK, "C.UTF-8", locale_t(nullptr)))
 {
-    if (m_locale)
-        m_previous = uselocale(m_locale);
+    // Made once and kept for the process: newlocale reads the locale's files each time.
+    static const locale_t utf8 = newlocale(LC_ALL_MASK, "C.UTF-8", locale_t(nullptr));
+    if (utf8)
+        m_previous = uselocale(utf8);
+    m_set = utf8 != locale_t(nullptr);
 }
 
 Utf8Locale::~Utf8Locale()
 {
-    if (m_locale) {
+    if (m_set)
         uselocale(m_previous);
-        freelocale(m_locale);
-    }
 }
 
 // What zip tools wrote before names were UTF-8: the IBM PC's code page 437.

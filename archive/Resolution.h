@@ -33,8 +33,8 @@ public:
     Utf8Locale &operator=(const Utf8Locale &) = delete;
 
 private:
-    locale_t m_locale;
     locale_t m_previous = LC_GLOBAL_LOCALE;
+    bool m_set = false;
 };
 
 QByteArray fromCodePage437(const QByteArray &bytes);
