@@ -3,6 +3,9 @@
 
 #include "OutputTree.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace Zip {
 
 namespace {
@@ -43,12 +46,23 @@ void supportFormat(struct archive *archive, Format format)
 
 } // namespace
 
-ArchiveReader::ArchiveReader(int fd, qint64 size, Format format, const std::optional<QString> &password)
+qint64 ArchiveSource::readAt(char *buffer, qint64 count, qint64 offset) const
+{
+    if (!bytes)
+        return FileSystem::readAt(fd, buffer, count, offset);
+    if (offset < 0 || count < 0)
+        return -1;
+    const qint64 available = std::clamp<qint64>(size - offset, 0, count);
+    std::memcpy(buffer, bytes + offset, std::size_t(available));
+    return available;
+}
+
+ArchiveReader::ArchiveReader(const ArchiveSource &source, Format format, const std::optional<QString> &password)
     : m_archive(archive_read_new())
-    , m_fd(fd)
-    , m_size(size)
+    , m_source(source)
     , m_havePassword(password.has_value())
-    , m_buffer(std::size_t(largestRead))
+    // A buffer in memory is handed to libarchive as it is.
+    , m_buffer(source.bytes ? 0 : std::size_t(largestRead))
     , m_readSize(smallestRead)
 {
     if (!m_archive)
@@ -70,6 +84,12 @@ la_ssize_t ArchiveReader::read(struct archive *, void *self, const void **buffer
 {
     auto *reader = static_cast<ArchiveReader *>(self);
     const qint64 offset = reader->m_offset;
+    if (const char *bytes = reader->m_source.bytes) {
+        const qint64 count = std::max<qint64>(0, reader->m_source.size - offset);
+        *buffer = bytes + std::min(offset, reader->m_source.size);
+        reader->m_offset = offset + count;
+        return la_ssize_t(count);
+    }
     if (offset >= reader->m_bufferStart && offset < reader->m_bufferStart + reader->m_bufferLength) {
         const qint64 skipped = offset - reader->m_bufferStart;
         *buffer = reader->m_buffer.data() + skipped;
@@ -78,7 +98,7 @@ la_ssize_t ArchiveReader::read(struct archive *, void *self, const void **buffer
     }
     const bool straightOn = offset == reader->m_bufferStart + reader->m_bufferLength;
     reader->m_readSize = straightOn ? std::min(reader->m_readSize * 2, largestRead) : smallestRead;
-    const qint64 count = FileSystem::readAt(reader->m_fd, reader->m_buffer.data(), reader->m_readSize, offset);
+    const qint64 count = reader->m_source.readAt(reader->m_buffer.data(), reader->m_readSize, offset);
     if (count < 0)
         return -1;
     reader->m_bufferStart = offset;
@@ -95,7 +115,7 @@ la_int64_t ArchiveReader::seek(struct archive *, void *self, la_int64_t offset, 
     if (whence == SEEK_CUR)
         target += reader->m_offset;
     else if (whence == SEEK_END)
-        target += reader->m_size;
+        target += reader->m_source.size;
     if (target < 0)
         return ARCHIVE_FATAL;
     reader->m_offset = target;
@@ -105,7 +125,7 @@ la_int64_t ArchiveReader::seek(struct archive *, void *self, la_int64_t offset, 
 la_int64_t ArchiveReader::skip(struct archive *, void *self, la_int64_t request)
 {
     auto *reader = static_cast<ArchiveReader *>(self);
-    const qint64 skipped = std::max<qint64>(0, std::min<qint64>(request, reader->m_size - reader->m_offset));
+    const qint64 skipped = std::max<qint64>(0, std::min<qint64>(request, reader->m_source.size - reader->m_offset));
     reader->m_offset += skipped;
     return skipped;
 }

@@ -3,6 +3,7 @@
 // may share the file: each reads with its own position.
 #pragma once
 
+#include "OutputTree.h"
 #include "UniqueHandle.h"
 #include "Zip.h"
 
@@ -15,11 +16,25 @@
 
 namespace Zip {
 
+/// Where an archive's bytes are: an open file (not owned), or a buffer in
+/// memory (not owned) that outlives every reader of it.
+struct ArchiveSource {
+    static ArchiveSource file(const FileSystem::RegularFile &file) { return {file.fd.get(), nullptr, file.size}; }
+    static ArchiveSource memory(const char *bytes, qint64 size) { return {-1, bytes, size}; }
+
+    /// Up to `count` bytes from `offset`: the count read, -1 on failure.
+    qint64 readAt(char *buffer, qint64 count, qint64 offset) const;
+
+    int fd = -1;
+    const char *bytes = nullptr; // set for a buffer
+    qint64 size = 0;
+};
+
 class ArchiveReader
 {
 public:
     /// Throws ZipError when the archive's format cannot be read.
-    ArchiveReader(int fd, qint64 size, Format format, const std::optional<QString> &password);
+    ArchiveReader(const ArchiveSource &source, Format format, const std::optional<QString> &password);
 
     /// The next entry, or nullptr after the last. Throws ZipError.
     archive_entry *nextEntry();
@@ -42,8 +57,7 @@ private:
     static la_int64_t skip(struct archive *, void *self, la_int64_t request);
 
     UniqueHandle<struct archive, archive_read_free> m_archive;
-    int m_fd;
-    qint64 m_size;
+    ArchiveSource m_source;
     bool m_havePassword;
     archive_entry *m_entry = nullptr;
     bool m_opened = false;

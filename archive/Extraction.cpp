@@ -343,7 +343,7 @@ Plan makePlan(Extraction &extraction, int workers)
 {
     Plan plan;
     Utf8Locale locale;
-    ArchiveReader reader(extraction.file.fd.get(), extraction.file.size, extraction.format, extraction.options.password);
+    ArchiveReader reader(ArchiveSource::file(extraction.file), extraction.format, extraction.options.password);
     std::vector<qint64> sizes;
     extraction.budget.deferReservation();
     while (archive_entry *entry = reader.nextEntry()) {
@@ -383,7 +383,7 @@ void extractEntries(Extraction &extraction, const Plan *plan, int worker)
 {
     Utf8Locale locale;
     std::optional<ArchiveReader> opened;
-    opened.emplace(extraction.file.fd.get(), extraction.file.size, extraction.format, extraction.options.password);
+    opened.emplace(ArchiveSource::file(extraction.file), extraction.format, extraction.options.password);
     FolderCache folders;
     const ExtractOptions &options = extraction.options;
     const qint64 totalSize = extraction.file.size;
@@ -414,8 +414,7 @@ void extractEntries(Extraction &extraction, const Plan *plan, int worker)
         if (!reader.canGoOn()) {
             // libarchive gives up on a zip after a damaged entry: a new
             // handle reads on from the next one.
-            opened.emplace(extraction.file.fd.get(), extraction.file.size, extraction.format,
-                           extraction.options.password);
+            opened.emplace(ArchiveSource::file(extraction.file), extraction.format, extraction.options.password);
             for (std::size_t skipped = 0; skipped < index && opened->nextEntry(); ++skipped) {
             }
             continue;
@@ -434,7 +433,7 @@ void extractEntries(Extraction &extraction, const Plan *plan, int worker)
         }
     }
     if (!plan)
-        checkEntryCount(extraction.file, extraction.format, qint64(index));
+        checkEntryCount(ArchiveSource::file(extraction.file), extraction.format, qint64(index));
 }
 
 // Runs a worker, keeping the first failure of all and stopping the others.
@@ -506,7 +505,7 @@ void extractArchive(const QByteArray &archivePath, const QByteArray &destination
     } else {
         int workers = workerCount(options, format);
         const Plan plan = makePlan(extraction, workers);
-        checkEntryCount(extraction.file, format, qint64(plan.entries.size()));
+        checkEntryCount(ArchiveSource::file(extraction.file), format, qint64(plan.entries.size()));
         const auto extracted = std::count_if(plan.entries.begin(), plan.entries.end(),
                                              [](const Plan::Entry &entry) { return entry.extract; });
         workers = int(std::min<qint64>(workers, extracted));

@@ -79,5 +79,9 @@ struct ListOptions {
 /// does when the archive has no readable index; returns an empty listing
 /// once `stop` is requested.
 Listing listArchive(const QByteArray &archivePath, Format format, const ListOptions &options = {});
+/// The same for an archive held in memory, called `archiveName` (what a
+/// single compressed file lists as is its name less the last extension).
+Listing listArchiveData(QByteArrayView data, const QByteArray &archiveName, Format format,
+                        const ListOptions &options = {});
 
 } // namespace Zip

@@ -12,18 +12,18 @@
 namespace Zip {
 
 Utf8Locale::Utf8Locale()
-    : m_locale(newlocale(LC_ALL_MASK, "C.UTF-8", locale_t(nullptr)))
 {
-    if (m_locale)
-        m_previous = uselocale(m_locale);
+    // Made once and kept for the process: newlocale reads the locale's files each time.
+    static const locale_t utf8 = newlocale(LC_ALL_MASK, "C.UTF-8", locale_t(nullptr));
+    if (utf8)
+        m_previous = uselocale(utf8);
+    m_set = utf8 != locale_t(nullptr);
 }
 
 Utf8Locale::~Utf8Locale()
 {
-    if (m_locale) {
+    if (m_set)
         uselocale(m_previous);
-        freelocale(m_locale);
-    }
 }
 
 // What zip tools wrote before names were UTF-8: the IBM PC's code page 437.
@@ -45,9 +45,41 @@ QByteArray fromCodePage437(const QByteArray &bytes)
 
 bool isValidUtf8(const QByteArray &bytes)
 {
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
-    const QString decoded = decoder.decode(bytes);
-    return !decoder.hasError();
+    // Without decoding: this runs for every zip entry's name.
+    const auto *at = reinterpret_cast<const uchar *>(bytes.constData());
+    const auto *end = at + bytes.size();
+    while (at < end) {
+        const uchar lead = *at++;
+        if (lead < 0x80)
+            continue;
+        int more = 0;
+        char32_t code = 0;
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            more = 1;
+            code = lead & 0x1F;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            more = 2;
+            code = lead & 0x0F;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            more = 3;
+            code = lead & 0x07;
+        } else {
+            return false;
+        }
+        if (end - at < more)
+            return false;
+        for (int i = 0; i < more; ++i) {
+            if ((at[i] & 0xC0) != 0x80)
+                return false;
+            code = code << 6 | (at[i] & 0x3F);
+        }
+        at += more;
+        // Overlong forms, surrogates, and past the last code point.
+        if ((more == 2 && code < 0x800) || (more == 3 && code < 0x10000) || code > 0x10FFFF
+            || (code >= 0xD800 && code <= 0xDFFF))
+            return false;
+    }
+    return true;
 }
 
 // Zip's DOS heritage makes a backslash a separator.
@@ -77,17 +109,66 @@ std::optional<struct timespec> date(bool set, time_t seconds, long nanoseconds)
 
 } // namespace
 
-EntryInfo describe(archive_entry *entry, Format format, const QByteArray &rawName)
+namespace {
+
+// The path of the name below the destination, as components() reads it,
+// without a list; the name itself, shared, when it is already that path.
+void setPath(EntryInfo &info, Format format)
+{
+    const QByteArray &name = info.name;
+    const auto separator = [format](char c) { return c == '/' || (c == '\\' && format == Format::Zip); };
+    bool canonical = true;
+    const auto eachPart = [&](auto &&visit) {
+        qsizetype start = 0;
+        for (qsizetype i = 0; i <= name.size(); ++i) {
+            if (i < name.size() && !separator(name[i]))
+                continue;
+            if (i < name.size() && name[i] != '/')
+                canonical = false;
+            visit(QByteArrayView(name).sliced(start, i - start));
+            start = i + 1;
+        }
+    };
+    bool climbs = false;
+    eachPart([&](QByteArrayView part) {
+        if (part.isEmpty() || part == ".") {
+            canonical = false;
+        } else if (part == "..") {
+            climbs = true;
+        } else {
+            ++info.partCount;
+            info.longestPart = std::max(info.longestPart, part.size());
+        }
+    });
+    if (climbs) {
+        info.partCount = 0;
+        info.longestPart = 0;
+    } else if (canonical) {
+        info.path = name;
+    } else {
+        eachPart([&](QByteArrayView part) {
+            if (part.isEmpty() || part == "." || part == "..")
+                return;
+            if (!info.path.isEmpty())
+                info.path += '/';
+            info.path += part;
+        });
+    }
+}
+
+} // namespace
+
+EntryInfo describe(archive_entry *entry, Format format, const QByteArray &rawName, bool withParts)
 {
     EntryInfo info;
     QByteArray name = format == Format::Compressed ? rawName : QByteArray(archive_entry_pathname(entry));
     if (format == Format::Zip && !isValidUtf8(name))
         name = fromCodePage437(name);
     info.depth = name.count('/') + (format == Format::Zip ? name.count('\\') : 0);
-    if (const std::optional<QByteArrayList> parts = components(name, format)) {
-        info.parts = *parts;
-        info.path = parts->join('/');
-    }
+    info.name = name;
+    setPath(info, format);
+    if (withParts && info.partCount > 0)
+        info.parts = info.path.split('/');
     if (const char *target = archive_entry_hardlink(entry)) {
         info.kind = EntryKind::HardLink;
         info.linkTarget = target;
@@ -103,7 +184,6 @@ EntryInfo describe(archive_entry *entry, Format format, const QByteArray &rawNam
         info.size = qint64(archive_entry_size(entry));
     info.mode = archive_entry_perm(entry) & 0777;
     info.encrypted = archive_entry_is_encrypted(entry);
-    info.name = std::move(name);
     info.dates.modified = date(archive_entry_mtime_is_set(entry), archive_entry_mtime(entry), archive_entry_mtime_nsec(entry));
     info.dates.accessed = date(archive_entry_atime_is_set(entry), archive_entry_atime(entry), archive_entry_atime_nsec(entry));
     info.dates.created = date(archive_entry_birthtime_is_set(entry), archive_entry_birthtime(entry),
@@ -119,7 +199,7 @@ bool linkStaysInside(const EntryInfo &link, const QByteArray &target)
 {
     if (target.isEmpty() || target.startsWith('/'))
         return false;
-    qsizetype depth = link.parts.size() - 1;
+    qsizetype depth = link.partCount - 1;
     bool climbing = true;
     for (const QByteArray &part : target.split('/')) {
         if (part.isEmpty() || part == ".")
@@ -153,11 +233,11 @@ quint64 littleEndian(const QByteArray &bytes, qsizetype at, int size)
 
 // How many entries a zip archive's central directory lists, by its end
 // record; nothing when that cannot be read.
-std::optional<quint64> listedEntryCount(const FileSystem::RegularFile &file)
+std::optional<quint64> listedEntryCount(const ArchiveSource &file)
 {
     const qint64 tail = std::min<qint64>(file.size, 22 + 0xFFFF);
     QByteArray bytes(tail, '\0');
-    if (FileSystem::readAt(file.fd.get(), bytes.data(), tail, file.size - tail) != tail)
+    if (file.readAt(bytes.data(), tail, file.size - tail) != tail)
         return std::nullopt;
     const qsizetype end = bytes.lastIndexOf("PK\x05\x06");
     if (end < 0 || end + 22 > bytes.size())
@@ -167,14 +247,19 @@ std::optional<quint64> listedEntryCount(const FileSystem::RegularFile &file)
         return count;
     QByteArray record(56, '\0');
     const qint64 at = qint64(littleEndian(bytes, end - 20 + 8, 8));
-    if (at < 0 || FileSystem::readAt(file.fd.get(), record.data(), 56, at) != 56 || !record.startsWith("PK\x06\x06"))
+    if (at < 0 || file.readAt(record.data(), 56, at) != 56 || !record.startsWith("PK\x06\x06"))
         return std::nullopt;
     return littleEndian(record, 32, 8);
 }
 
 } // namespace
 
-void checkEntryCount(const FileSystem::RegularFile &file, Format format, qint64 entries)
+std::optional<quint64> listedEntryCount(const ArchiveSource &source, Format format)
+{
+    return format == Format::Zip ? listedEntryCount(source) : std::nullopt;
+}
+
+void checkEntryCount(const ArchiveSource &source, Format format, qint64 entries)
 {
     // An empty tar archive is a real one: a tar of an empty folder list.
     if (entries == 0 && format != Format::Tar)
@@ -183,7 +268,7 @@ void checkEntryCount(const FileSystem::RegularFile &file, Format format, qint64 
         return;
     // libarchive reads entries that share one local header once: fewer
     // entries than listed means they overlap, as in the small zip bombs.
-    const std::optional<quint64> listed = listedEntryCount(file);
+    const std::optional<quint64> listed = listedEntryCount(source);
     if (listed && quint64(entries) < *listed)
         throw ZipError(ZipError::unzipFail, QStringLiteral("its entries overlap"));
 }
@@ -209,6 +294,15 @@ Resolution::Stored Resolution::stored(const EntryInfo &info)
     return stored;
 }
 
+void Resolution::reserve(qint64 entries)
+{
+    // A guess from the archive's own count: never more than any archive may hold.
+    const auto count = std::size_t(std::clamp<qint64>(entries, 0, maximumEntries));
+    m_items.reserve(count);
+    m_stored.reserve(count);
+    m_byPath.reserve(qsizetype(count));
+}
+
 std::size_t Resolution::store(const EntryInfo &info)
 {
     m_stored.push_back(stored(info));
@@ -229,8 +323,7 @@ Resolution::Decision Resolution::add(const EntryInfo &info, Format format)
     if (info.kind == EntryKind::Other)
         return skip(Reason::UnknownType);
     // A name no Linux file system holds would be refused half-way, after the folders on its way.
-    if (info.parts.isEmpty()
-        || std::any_of(info.parts.begin(), info.parts.end(), [](const QByteArray &part) { return part.size() > NAME_MAX; }))
+    if (info.partCount == 0 || info.longestPart > NAME_MAX)
         return skip(Reason::UnsafePath);
     if (info.kind == EntryKind::SymbolicLink
         && (!linkStaysInside(info, info.linkTarget) || info.linkTarget.size() >= PATH_MAX))
@@ -248,13 +341,21 @@ Resolution::Decision Resolution::add(const EntryInfo &info, Format format)
     }
 
     const bool isFolder = info.kind == EntryKind::Folder;
-    QByteArray path;
-    for (qsizetype i = 0; i + 1 < info.parts.size(); ++i) {
-        path += (i ? "/" : "") + info.parts[i];
-        const auto found = m_byPath.constFind(path);
-        if (found != m_byPath.cend() && m_items[*found].type != Type::Folder)
-            return skip(Reason::TypeConflict);
-    }
+    const qsizetype parentLength = std::max<qsizetype>(0, info.path.lastIndexOf('/'));
+    const bool parentKnown = QByteArrayView(info.path).first(parentLength) == QByteArrayView(m_knownFolder);
+    // The paths of the folders on the way, each with the ones above it.
+    const auto forEachFolder = [&](auto &&visit) {
+        for (qsizetype slash = info.path.indexOf('/'); slash > 0; slash = info.path.indexOf('/', slash + 1)) {
+            if (!visit(info.path.first(slash)))
+                return false;
+        }
+        return true;
+    };
+    if (!parentKnown && !forEachFolder([&](const QByteArray &path) {
+            const auto found = m_byPath.constFind(path);
+            return found == m_byPath.cend() || m_items[*found].type == Type::Folder;
+        }))
+        return skip(Reason::TypeConflict);
     const auto existing = m_byPath.constFind(info.path);
     if (existing != m_byPath.cend()) {
         if ((m_items[*existing].type == Type::Folder) != isFolder)
@@ -263,17 +364,19 @@ Resolution::Decision Resolution::add(const EntryInfo &info, Format format)
             return skip(Reason::Replaced);
     }
 
-    path.clear();
-    for (qsizetype i = 0; i + 1 < info.parts.size(); ++i) {
-        path += (i ? "/" : "") + info.parts[i];
-        if (!m_byPath.contains(path)) {
-            Item folder;
-            folder.path = path;
-            folder.name = info.name;
-            m_byPath.insert(path, m_items.size());
-            m_items.push_back(std::move(folder));
-            ++m_folders;
-        }
+    if (!parentKnown) {
+        forEachFolder([&](const QByteArray &path) {
+            if (!m_byPath.contains(path)) {
+                Item folder;
+                folder.path = path;
+                folder.name = info.name;
+                m_byPath.insert(path, m_items.size());
+                m_items.push_back(std::move(folder));
+                ++m_folders;
+            }
+            return true;
+        });
+        m_knownFolder = info.path.first(parentLength);
     }
     decision.write = true;
     if (existing != m_byPath.cend() && isFolder) {
@@ -330,19 +433,19 @@ std::vector<Resolution::NamedFolder> Resolution::namedFolders() const
     return folders;
 }
 
-Listing Resolution::listing() const
+Listing Resolution::takeListing()
 {
     Listing listing;
-    listing.skipped = m_skipped;
+    listing.skipped = std::move(m_skipped);
     listing.encrypted = m_encrypted;
     const mode_t fileMode = FileSystem::OutputTree::createdFileMode();
     const mode_t folderMode = FileSystem::OutputTree::createdFolderMode();
     listing.entries.reserve(m_byPath.size());
-    for (const Item &item : m_items) {
+    for (Item &item : m_items) {
         if (item.removed)
             continue;
         ListedEntry entry;
-        entry.path = item.path;
+        entry.path = std::move(item.path);
         entry.type = item.type;
         entry.implied = item.stored == implied;
         static const Stored nothing;
@@ -369,6 +472,7 @@ Listing Resolution::listing() const
         entry.changed = stored.dates.changed;
         listing.entries.push_back(std::move(entry));
     }
+    *this = Resolution(m_overwrite);
     return listing;
 }
 

@@ -5,6 +5,7 @@
 // that what is listed is what is written.
 #pragma once
 
+#include "ArchiveReader.h"
 #include "Listing.h"
 #include "OutputTree.h"
 
@@ -32,8 +33,8 @@ public:
     Utf8Locale &operator=(const Utf8Locale &) = delete;
 
 private:
-    locale_t m_locale;
     locale_t m_previous = LC_GLOBAL_LOCALE;
+    bool m_set = false;
 };
 
 QByteArray fromCodePage437(const QByteArray &bytes);
@@ -51,8 +52,10 @@ struct EntryDates {
 // One entry as the loop sees it: where it goes and what it is.
 struct EntryInfo {
     QByteArray name;      // as read, before it is made safe
-    QByteArrayList parts; // below the destination; empty: nowhere safe
-    QByteArray path;      // the parts joined
+    QByteArrayList parts; // the path's components, only when asked for (extraction)
+    QByteArray path;      // below the destination, components joined by '/'
+    qsizetype partCount = 0; // components in the path; 0: nowhere safe
+    qsizetype longestPart = 0;
     EntryKind kind = EntryKind::Other;
     qint64 size = -1; // files and hard links; -1: not declared
     mode_t mode = 0;
@@ -65,7 +68,8 @@ struct EntryInfo {
 /// The path below the destination, a component a piece; nothing when the
 /// name climbs out of it.
 std::optional<QByteArrayList> components(QByteArray name, Format format);
-EntryInfo describe(archive_entry *entry, Format format, const QByteArray &rawName);
+/// With `withParts`, fills EntryInfo::parts too; the resolution needs only the path.
+EntryInfo describe(archive_entry *entry, Format format, const QByteArray &rawName, bool withParts = true);
 bool linkStaysInside(const EntryInfo &link, const QByteArray &target);
 
 /// Throws unzipFail once there are more entries than any real archive holds,
@@ -73,7 +77,9 @@ bool linkStaysInside(const EntryInfo &link, const QByteArray &target);
 void checkBounds(qint64 entries, qsizetype depth);
 /// Throws unzipFail for an archive that held `entries` entries where it
 /// should have held more: none at all, or fewer than a zip end record lists.
-void checkEntryCount(const FileSystem::RegularFile &file, Format format, qint64 entries);
+void checkEntryCount(const ArchiveSource &source, Format format, qint64 entries);
+/// How many entries a zip archive's end record lists; nothing for the other formats.
+std::optional<quint64> listedEntryCount(const ArchiveSource &source, Format format);
 /// What a single compressed file extracts to: its name less the last extension.
 QByteArray compressedFileName(const QByteArray &archivePath);
 
@@ -97,6 +103,8 @@ public:
         QByteArrayList linkTarget;
     };
     Decision add(const EntryInfo &info, Format format);
+    /// Room for this many entries, when the archive says in advance.
+    void reserve(qint64 entries);
 
     /// Folders named by entries of their own, with what the last of those stores.
     struct NamedFolder {
@@ -108,7 +116,8 @@ public:
     /// Every folder made, implied ones included.
     qint64 folderCount() const { return m_folders; }
 
-    Listing listing() const;
+    /// What was decided, taken out: the resolution is empty afterwards.
+    Listing takeListing();
 
 private:
     // What an entry stores of an item; hard links share their file's.
@@ -135,6 +144,9 @@ private:
     std::vector<Item> m_items;
     std::vector<Stored> m_stored;
     QHash<QByteArray, std::size_t> m_byPath; // items not removed
+    // A path whose every prefix is a folder: folders stay folders, and
+    // entries come grouped by folder, so most need no lookup of their parents.
+    QByteArray m_knownFolder;
     std::vector<SkippedEntry> m_skipped;
     qint64 m_entries = 0;
     qint64 m_folders = 0;

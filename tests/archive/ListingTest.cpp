@@ -8,6 +8,7 @@
 #include "Zip.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QScopeGuard>
 
@@ -17,6 +18,7 @@
 #include <map>
 #include <sys/stat.h>
 #include <thread>
+#include <variant>
 
 namespace {
 
@@ -150,6 +152,50 @@ std::multimap<QByteArray, Reason> skipped(const Zip::Listing &listing)
     for (const Zip::SkippedEntry &entry : listing.skipped)
         reasons.emplace(entry.name, entry.reason);
     return reasons;
+}
+
+// The listing, or the error it fails with, of an archive read from a file or from memory.
+std::variant<Zip::Listing, Zip::ZipError> listing(const QByteArray &archive, Zip::Format format, bool fromMemory)
+{
+    try {
+        if (!fromMemory)
+            return Zip::listArchive(archive, format, {QStringLiteral("password")});
+        QFile file(QString::fromUtf8(archive));
+        if (!file.open(QIODevice::ReadOnly))
+            return Zip::ZipError(Zip::ZipError::fileNotFound);
+        const QByteArray data = file.readAll();
+        return Zip::listArchiveData(data, archive, format, {QStringLiteral("password")});
+    } catch (const Zip::ZipError &error) {
+        return error;
+    }
+}
+
+void expectSameListing(const Zip::Listing &a, const Zip::Listing &b)
+{
+    ASSERT_EQ(a.entries.size(), b.entries.size());
+    for (std::size_t i = 0; i < a.entries.size(); ++i) {
+        const Zip::ListedEntry &x = a.entries[i];
+        const Zip::ListedEntry &y = b.entries[i];
+        SCOPED_TRACE(x.path.constData());
+        EXPECT_EQ(x.path, y.path);
+        EXPECT_EQ(x.type, y.type);
+        EXPECT_EQ(x.implied, y.implied);
+        EXPECT_EQ(x.size, y.size);
+        EXPECT_EQ(x.mode, y.mode);
+        EXPECT_EQ(x.modified.has_value(), y.modified.has_value());
+        if (x.modified && y.modified) {
+            EXPECT_EQ(instant(*x.modified), instant(*y.modified));
+        }
+        EXPECT_EQ(x.linkTarget, y.linkTarget);
+        EXPECT_EQ(x.encrypted, y.encrypted);
+    }
+    ASSERT_EQ(a.skipped.size(), b.skipped.size());
+    for (std::size_t i = 0; i < a.skipped.size(); ++i) {
+        EXPECT_EQ(a.skipped[i].name, b.skipped[i].name);
+        EXPECT_EQ(a.skipped[i].reason, b.skipped[i].reason);
+    }
+    EXPECT_EQ(a.encrypted, b.encrypted);
+    EXPECT_EQ(a.totalSize, b.totalSize);
 }
 
 class Listing : public testing::Test
@@ -448,4 +494,34 @@ with zipfile.ZipFile('files.zip', 'w', zipfile.ZIP_DEFLATED) as z:
     EXPECT_FALSE(extract(m_tree.path("files.zip"), freshFolder(), Zip::Format::Zip, options));
     EXPECT_EQ(written, Zip::listArchive(m_tree.path("files.zip"), Zip::Format::Zip).totalSize);
     EXPECT_GT(written, 0);
+}
+
+// The fuzzer lists from memory: what it finds must hold for files too.
+TEST_F(Listing, FromMemoryEqualsFromTheFile)
+{
+    QStringList paths;
+    QDirIterator corpus(QStringLiteral(TRELLIN_ZIP_CORPUS), QDir::Files, QDirIterator::Subdirectories);
+    while (corpus.hasNext())
+        paths.append(corpus.next());
+    QDirIterator archives(QStringLiteral(TRELLIN_ZIP_CORPUS "/../archives"), QDir::Files);
+    while (archives.hasNext())
+        paths.append(archives.next());
+    ASSERT_GT(paths.size(), 150);
+    int listed = 0;
+    for (const QString &path : paths) {
+        SCOPED_TRACE(path.toStdString());
+        const QByteArray archive = QFile::encodeName(path);
+        const Zip::Format format = path.contains(QLatin1String("zipcorpus")) ? Zip::Format::Zip : formatOf(path);
+        const auto fromFile = listing(archive, format, false);
+        const auto fromMemory = listing(archive, format, true);
+        ASSERT_EQ(fromFile.index(), fromMemory.index());
+        if (const auto *error = std::get_if<Zip::ZipError>(&fromFile)) {
+            EXPECT_EQ(error->code, std::get<Zip::ZipError>(fromMemory).code);
+            EXPECT_EQ(error->detail, std::get<Zip::ZipError>(fromMemory).detail);
+            continue;
+        }
+        ++listed;
+        expectSameListing(std::get<Zip::Listing>(fromFile), std::get<Zip::Listing>(fromMemory));
+    }
+    EXPECT_GT(listed, 100);
 }
