@@ -13,6 +13,7 @@
 #include <cstdio>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -42,6 +43,30 @@ QByteArray stagingPrefix(const ArchiveSource &archive)
     return "." + FileSystem::lastPathComponent(archive.extraction) + ".staging-";
 }
 
+QByteArray newStagingPath(const ArchiveSource &archive)
+{
+    return FileSystem::appendingPathComponent(FileSystem::temporaryDirectory(),
+                                              stagingPrefix(archive) + QUuid::createUuid().toByteArray(QUuid::Id128));
+}
+
+// Held by the one process that extracts the archive; removed by it before
+// letting go.
+QByteArray extractionLockPath(const ArchiveSource &archive)
+{
+    return FileSystem::appendingPathComponent(FileSystem::temporaryDirectory(),
+                                              "." + FileSystem::lastPathComponent(archive.extraction) + ".lock");
+}
+
+struct ExtractionTurn {
+    QByteArray path;
+    FileSystem::FolderLock lock;
+    ~ExtractionTurn()
+    {
+        if (lock.isLocked())
+            unlink(path.constData());
+    }
+};
+
 } // namespace
 
 void removeAbandonedStaging(const ArchiveSource &archive)
@@ -54,10 +79,8 @@ void removeAbandonedStaging(const ArchiveSource &archive)
         if (name->startsWith(prefix))
             abandoned.push_back(FileSystem::appendingPathComponent(temporary, name->toByteArray()));
     }
-    for (const QByteArray &path : abandoned) {
-        if (const FileSystem::FolderLock lock(path); lock.isLocked())
-            FileSystem::removeItem(path);
-    }
+    for (const QByteArray &path : abandoned)
+        FileSystem::removeUnlessLocked(path);
 }
 
 qint64 cacheLimit()
@@ -69,7 +92,7 @@ qint64 cacheLimit()
     return disk ? std::min(disk->total / 10, largest) : largest;
 }
 
-void makeRoomInCache(qint64 bytes, qint64 limit, const QByteArray &keep)
+void makeRoomInCache(qint64 bytes, qint64 limit, const QByteArray &own)
 {
     struct Extraction {
         QByteArray path;
@@ -82,11 +105,9 @@ void makeRoomInCache(qint64 bytes, qint64 limit, const QByteArray &keep)
     {
         FileSystem::Directory listing(temporary);
         while (const std::optional<QByteArrayView> name = listing.nextName()) {
-            // Staging folders of running extractions start with a full stop.
-            if (name->startsWith('.'))
-                continue;
             const QByteArray path = FileSystem::appendingPathComponent(temporary, name->toByteArray());
-            extractions.push_back({path, FileSystem::modificationTime(path), 0});
+            if (path != own)
+                extractions.push_back({path, FileSystem::modificationTime(path), 0});
         }
     }
     for (Extraction &extraction : extractions) {
@@ -95,12 +116,12 @@ void makeRoomInCache(qint64 bytes, qint64 limit, const QByteArray &keep)
     }
     std::sort(extractions.begin(), extractions.end(),
               [](const Extraction &a, const Extraction &b) { return a.previewed < b.previewed; });
+    // Staging folders of running extractions and extractions being shown are
+    // locked: they stay, and take their room all the same.
     for (const Extraction &extraction : extractions) {
         if (used + bytes <= limit)
             break;
-        if (extraction.path == keep)
-            continue;
-        if (FileSystem::removeItem(extraction.path))
+        if (FileSystem::removeUnlessLocked(extraction.path) == FileSystem::Removal::Removed)
             used -= extraction.size;
     }
 }
@@ -157,13 +178,15 @@ ArchiveSource archiveSource(const QUrl &url, Zip::Format format, const std::opti
             FileSystem::localPath(extractionDirectory(url)), cacheLimit()};
 }
 
-bool takeCachedExtraction(const ArchiveSource &archive)
+FileSystem::FolderLock takeCachedExtraction(const ArchiveSource &archive)
 {
-    struct stat existing;
-    if (lstat(archive.extraction.constData(), &existing) != 0 || isStale(archive.extraction, archive.archivePath))
-        return false;
+    // Locked first: an extraction checked and then removed by another
+    // process's eviction would be shown empty.
+    FileSystem::FolderLock lock(archive.extraction, FileSystem::FolderLock::Mode::Shared);
+    if (!lock.isLocked() || isStale(archive.extraction, archive.archivePath))
+        return {};
     FileSystem::touch(archive.extraction); // the cache keeps what was previewed last
-    return true;
+    return lock;
 }
 
 void printArchiveDiagnostic(const Zip::ZipError &error)
@@ -173,54 +196,68 @@ void printArchiveDiagnostic(const Zip::ZipError &error)
         std::fprintf(stderr, "decode %s\n", error.localizedDescription().toUtf8().constData());
 }
 
-std::vector<Zip::FailedEntry> extractToCache(const ArchiveSource &archive, std::stop_token stop,
-                                             std::atomic<qint64> *bytesWritten)
+CacheExtraction extractToCache(const ArchiveSource &archive, std::stop_token stop, std::atomic<qint64> *bytesWritten)
 {
-    std::vector<Zip::FailedEntry> failed;
+    // Another preview of the archive may be extracting it: wait for its
+    // extraction rather than make a second one that could not be moved into place.
+    ExtractionTurn turn{extractionLockPath(archive), {}};
+    turn.lock = FileSystem::FolderLock::waitFor(turn.path, stop);
+    if (stop.stop_requested())
+        return {};
+    if (FileSystem::FolderLock current = takeCachedExtraction(archive); current.isLocked())
+        return {std::move(current), {}};
+
     // Extracted beside its final place and moved there only when complete,
     // so that a half-done extraction is never taken for the archive.
-    const QByteArray staging = FileSystem::appendingPathComponent(
-        FileSystem::temporaryDirectory(), stagingPrefix(archive) + QUuid::createUuid().toByteArray(QUuid::Id128));
+    const QByteArray staging = newStagingPath(archive);
     if (mkdir(staging.constData(), 0700) != 0)
         throw Zip::ZipError(Zip::ZipError::unzipFail, QString::fromLocal8Bit(strerror(errno)));
-    {
-        // Held while extracting: a staging folder whose lock is free was abandoned.
-        const FileSystem::FolderLock lock(staging);
-        const qint64 limit = archive.cacheLimit;
-        Zip::ExtractOptions options;
-        options.password = archive.password;
-        options.maximumSize = limit;
-        options.stop = stop;
-        options.bytesWritten = bytesWritten;
-        options.failedEntries = &failed;
-        options.makeRoom = [&](qint64 bytes) { makeRoomInCache(bytes, limit); };
-        try {
-            Zip::extractArchive(archive.archivePath, staging, archive.format, options);
-        } catch (const Zip::ZipError &error) {
-            if (error.code == Zip::ZipError::cancelled) {
-                // Left to the next preview of the archive: removing a big
-                // extraction here would keep an ending process waiting.
-                return {};
-            }
-            FileSystem::removeItem(staging);
-            if (error.code == Zip::ZipError::tooLarge) {
-                throw ExtensionError{
-                    ExtensionError::TooLargeForCache,
-                    Bundle::main()
-                        .localizedString("\u201c%1\u201d is too large for the archive cache: %2, and the cacheLimit "
-                                         "setting allows %3.")
-                        .arg(archive.name, error.detail, ByteCountFormatter::fileStyleString(limit))};
-            }
-            throw;
+    // Held while extracting and through the move: a staging folder whose lock
+    // is free was abandoned, and the extraction is never unheld in between.
+    FileSystem::FolderLock lock(staging);
+    const qint64 limit = archive.cacheLimit;
+    Zip::ExtractOptions options;
+    options.password = archive.password;
+    options.maximumSize = limit;
+    options.stop = stop;
+    options.bytesWritten = bytesWritten;
+    std::vector<Zip::FailedEntry> failed;
+    options.failedEntries = &failed;
+    options.makeRoom = [&](qint64 bytes) { makeRoomInCache(bytes, limit, staging); };
+    try {
+        Zip::extractArchive(archive.archivePath, staging, archive.format, options);
+    } catch (const Zip::ZipError &error) {
+        if (error.code == Zip::ZipError::cancelled) {
+            // Left to the next preview of the archive: removing a big
+            // extraction here would keep an ending process waiting.
+            return {};
         }
+        FileSystem::removeItem(staging);
+        if (error.code == Zip::ZipError::tooLarge) {
+            throw ExtensionError{
+                ExtensionError::TooLargeForCache,
+                Bundle::main()
+                    .localizedString("\u201c%1\u201d is too large for the archive cache: %2, and the cacheLimit "
+                                     "setting allows %3.")
+                    .arg(archive.name, error.detail, ByteCountFormatter::fileStyleString(limit))};
+        }
+        throw;
     }
     struct stat existing;
-    if (lstat(archive.extraction.constData(), &existing) == 0)
-        FileSystem::removeItem(archive.extraction); // stale
+    if (lstat(archive.extraction.constData(), &existing) == 0) {
+        // Stale. Another preview may still show it: moved aside, it stays
+        // theirs until they let go, and goes as an abandoned staging folder.
+        const QByteArray aside = newStagingPath(archive);
+        if (rename(archive.extraction.constData(), aside.constData()) == 0)
+            FileSystem::removeUnlessLocked(aside);
+        else
+            FileSystem::removeItem(archive.extraction);
+    }
     if (rename(staging.constData(), archive.extraction.constData()) != 0) {
         const Zip::ZipError error(Zip::ZipError::unzipFail, QString::fromLocal8Bit(strerror(errno)));
         FileSystem::removeItem(staging);
         throw error;
     }
-    return failed;
+    lock.share();
+    return {std::move(lock), std::move(failed)};
 }

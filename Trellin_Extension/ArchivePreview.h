@@ -5,6 +5,7 @@
 
 #include "ContentType.h"
 #include "ExtensionError.h"
+#include "FileSystem.h"
 #include "Zip.h"
 
 #include <QByteArray>
@@ -23,8 +24,10 @@ QUrl extractionDirectory(const QUrl &url);
 qint64 cacheLimit();
 
 /// Removes the extractions previewed least recently until `bytes` more fit
-/// under `limit`; the extraction directory `keep` stays.
-void makeRoomInCache(qint64 bytes, qint64 limit, const QByteArray &keep = {});
+/// under `limit`. Those a process holds (shown, or being written) stay and
+/// count as used, but for `own`, the caller's staging folder, which `bytes`
+/// already counts.
+void makeRoomInCache(qint64 bytes, qint64 limit, const QByteArray &own = {});
 
 /// How an item of this type is extracted; nothing for a type that is no
 /// archive the preview opens.
@@ -44,9 +47,10 @@ struct ArchiveSource {
 /// archive preview is off, before anything is read. Main thread.
 ArchiveSource archiveSource(const QUrl &url, Zip::Format format, const std::optional<QString> &password);
 
-/// Whether an extraction of the archive as it is now is in the cache; it is
-/// then marked as previewed now.
-bool takeCachedExtraction(const ArchiveSource &archive);
+/// A shared lock on the extraction of the archive as it is now, when the
+/// cache has one; it is then marked as previewed now. While the lock is held,
+/// no other process removes the extraction.
+FileSystem::FolderLock takeCachedExtraction(const ArchiveSource &archive);
 
 /// The line on standard error that scripts look for when an archive cannot
 /// be read; the host gets the error itself.
@@ -58,9 +62,15 @@ void removeAbandonedStaging(const ArchiveSource &archive);
 
 /// Extracts the archive into its extraction directory, through a staging
 /// folder moved into place only when complete, making room in the cache.
-/// Throws ExtensionError when it does not fit the cache, and Zip::ZipError
-/// when it cannot be extracted; nothing is left behind then. Returns quietly
-/// once `stop` is requested. Any thread.
-/// The entries that failed to extract (damaged, say) are left out and returned.
-std::vector<Zip::FailedEntry> extractToCache(const ArchiveSource &archive, std::stop_token stop,
-                                             std::atomic<qint64> *bytesWritten);
+/// One process at a time extracts an archive: the others wait, and then take
+/// its extraction. Returns a shared lock on the extraction. Throws
+/// ExtensionError when it does not fit the cache, and Zip::ZipError when it
+/// cannot be extracted; nothing is left behind then. Returns quietly, with
+/// no lock, once `stop` is requested. Any thread.
+/// The entries that failed to extract (damaged, say) are left out and
+/// returned with the lock.
+struct CacheExtraction {
+    FileSystem::FolderLock lock;
+    std::vector<Zip::FailedEntry> failed;
+};
+CacheExtraction extractToCache(const ArchiveSource &archive, std::stop_token stop, std::atomic<qint64> *bytesWritten);

@@ -22,7 +22,7 @@ PreviewJob::PreviewJob(const QByteArray &path, const ScanOptions &options, QObje
 {
     start(
         [this, path, options, receiver](std::stop_token stop, Shared &shared) {
-            Tree tree{makeNode(path, 0, options, stop, shared.progress), shared.progress.cutShort.load(), options, {}, {}};
+            Tree tree{makeNode(path, 0, options, stop, shared.progress), shared.progress.cutShort.load(), options, {}, {}, {}};
             handOver(receiver, m_handlers.finished, std::move(tree), stop);
         },
         receiver);
@@ -40,19 +40,20 @@ PreviewJob::PreviewJob(const ArchiveSource &archive, const ScanOptions &options,
             const Zip::Listing listing = Zip::listArchive(archive.archivePath, archive.format,
                                                           {archive.password, stop, &shared.entriesRead});
             Tree listed{makeArchiveTree(listing, archive.extraction, options, stop, shared.progress),
-                        shared.progress.cutShort.load(), options, listing.skipped, {}};
+                        shared.progress.cutShort.load(), options, listing.skipped, {}, {}};
             shared.bytesToWrite = listing.totalSize;
             shared.stage = Stage::Extracting;
             handOver(receiver, m_handlers.listed, std::move(listed), stop);
 
-            std::vector<Zip::FailedEntry> failed = extractToCache(archive, stop, &shared.bytesWritten);
+            CacheExtraction extraction = extractToCache(archive, stop, &shared.bytesWritten);
             if (stop.stop_requested())
                 return;
             shared.stage = Stage::Building;
             shared.progress.items = 0;
             shared.progress.cutShort = false;
             Tree built{makeNode(archive.extraction, 0, options, stop, shared.progress),
-                       shared.progress.cutShort.load(), options, {}, std::move(failed)};
+                       shared.progress.cutShort.load(), options, {}, std::move(extraction.lock),
+                       std::move(extraction.failed)};
             handOver(receiver, m_handlers.finished, std::move(built), stop);
         },
         receiver);

@@ -25,6 +25,7 @@ public:
         bool cutShort = false;
         ScanOptions options;
         std::vector<Zip::SkippedEntry> skipped; // of an archive's listing
+        FileSystem::FolderLock extractionLock; // shared: held while the archive's extraction is shown
         std::vector<Zip::FailedEntry> failed; // of an archive's extraction
     };
     /// Each runs later on the thread of the receiver, unless the job has been

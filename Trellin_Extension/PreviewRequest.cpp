@@ -170,6 +170,7 @@ void PreviewViewController::runRequest(const QUrl &url, PreviewCompletionHandler
     view();
     // One request at a time: a new one ends the one still building.
     cancelBuild();
+    m_extractionLock = {};
 
     m_requestName = url.fileName();
     m_summaryNote.clear();
@@ -183,7 +184,8 @@ void PreviewViewController::runRequest(const QUrl &url, PreviewCompletionHandler
     }
     const QUrl extraction = FileSystem::fileUrl(archive->extraction);
     setRepresentedObject(extraction);
-    if (takeCachedExtraction(*archive)) {
+    if (FileSystem::FolderLock lock = takeCachedExtraction(*archive); lock.isLocked()) {
+        m_extractionLock = std::move(lock);
         startBuild(extraction, std::move(handler));
         return;
     }
@@ -279,6 +281,8 @@ void PreviewViewController::showListing(PreviewJob::Tree tree)
 void PreviewViewController::finishBuild(PreviewJob::Tree tree)
 {
     // Its thread has handed the tree over and is ending.
+    if (tree.extractionLock.isLocked())
+        m_extractionLock = std::move(tree.extractionLock);
     const bool listingShown = m_listingShown;
     if (listingShown && m_reloadWhenBuilt) {
         // A column was shown meanwhile: its attributes are read now.

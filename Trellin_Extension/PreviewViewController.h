@@ -146,6 +146,7 @@ private:
     QString m_summaryNote; // why the archive shown was not extracted
     std::vector<Zip::SkippedEntry> m_skipped; // the archive's entries that are not shown
     PreviewCompletionHandler m_buildHandler; // of the request whose tree is being built
+    FileSystem::FolderLock m_extractionLock; // shared, on the archive extraction shown
     QTimer m_progressTimer;
 };
 

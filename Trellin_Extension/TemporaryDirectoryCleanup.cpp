@@ -48,6 +48,7 @@ void removeOldTemporaryItems(const QDateTime &now)
         if (created && *created < cutoff)
             old.push_back(name->toByteArray());
     }
+    // An old extraction that a preview still shows, or a running extraction's staging folder, stays.
     for (const QByteArray &name : old)
-        FileSystem::removeItem(FileSystem::appendingPathComponent(directory, name));
+        FileSystem::removeUnlessLocked(FileSystem::appendingPathComponent(directory, name));
 }

@@ -10,5 +10,6 @@ void runCleanupCheck(const QDateTime &now = QDateTime::currentDateTimeUtc());
 
 /// Removes the items directly inside the temporary directory that were
 /// created more than 30 days before `now`. Where the file system records no
-/// creation time, the modification time stands in.
+/// creation time, the modification time stands in. Items a process holds
+/// locked stay.
 void removeOldTemporaryItems(const QDateTime &now);

@@ -179,11 +179,74 @@ bool removeItem(const QByteArray &path)
     return rmdir(path.constData()) == 0 && emptied;
 }
 
-FolderLock::FolderLock(const QByteArray &path)
-    : m_fd(open(path.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC))
+namespace {
+
+bool namesSameItem(int fd, const QByteArray &path)
 {
-    if (m_fd && flock(m_fd.get(), LOCK_EX | LOCK_NB) != 0)
+    struct stat opened, named;
+    return fstat(fd, &opened) == 0 && lstat(path.constData(), &named) == 0 && opened.st_dev == named.st_dev
+        && opened.st_ino == named.st_ino;
+}
+
+} // namespace
+
+FolderLock::FolderLock(const QByteArray &path, Mode mode)
+    : m_fd(open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC))
+{
+    if (m_fd && (flock(m_fd.get(), (mode == Mode::Shared ? LOCK_SH : LOCK_EX) | LOCK_NB) != 0
+                 || !namesSameItem(m_fd.get(), path)))
         m_fd.reset();
+}
+
+FolderLock FolderLock::waitFor(const QByteArray &path, std::stop_token stop)
+{
+    FolderLock lock;
+    for (;;) {
+        lock.m_fd.reset(open(path.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600));
+        if (!lock.m_fd)
+            return lock;
+        // Short tries rather than one blocking call: a stop must end the wait at once.
+        while (flock(lock.m_fd.get(), LOCK_EX | LOCK_NB) != 0) {
+            if (errno != EWOULDBLOCK && errno != EINTR) {
+                lock.m_fd.reset();
+                return lock;
+            }
+            if (stop.stop_requested()) {
+                lock.m_fd.reset();
+                return lock;
+            }
+            usleep(20'000);
+        }
+        // The holder removes the file before letting go: a later one is the lock now.
+        if (namesSameItem(lock.m_fd.get(), path))
+            return lock;
+    }
+}
+
+bool FolderLock::share()
+{
+    if (m_fd && flock(m_fd.get(), LOCK_SH | LOCK_NB) != 0)
+        m_fd.reset();
+    return isLocked();
+}
+
+Removal removeUnlessLocked(const QByteArray &path)
+{
+    const UniqueFd fd(open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (!fd) // a link, or unreadable: no process can hold it
+        return removeItem(path) ? Removal::Removed : Removal::Failed;
+    if (flock(fd.get(), LOCK_EX | LOCK_NB) != 0 || !namesSameItem(fd.get(), path))
+        return Removal::InUse;
+    struct stat status;
+    if (fstat(fd.get(), &status) != 0)
+        return Removal::Failed;
+    if (!S_ISDIR(status.st_mode))
+        return unlink(path.constData()) == 0 || errno == ENOENT ? Removal::Removed : Removal::Failed;
+    // Emptied through the locked descriptor: should the path name another
+    // folder by now, that one is not touched.
+    fchmod(fd.get(), 0700);
+    const bool emptied = removeContents(UniqueFd(fcntl(fd.get(), F_DUPFD_CLOEXEC, 0)));
+    return rmdir(path.constData()) == 0 && emptied ? Removal::Removed : Removal::Failed;
 }
 
 ItemProbe probeItem(const QByteArray &path)

@@ -11,6 +11,7 @@
 
 #include <chrono>
 #include <optional>
+#include <stop_token>
 #include <vector>
 
 struct __dirstream; // DIR of <dirent.h>
@@ -40,17 +41,34 @@ QByteArray temporaryDirectory();
 /// anything stayed.
 bool removeItem(const QByteArray &path);
 
-/// An exclusive lock on a folder, held while this lives. Taking it never
+/// A lock on a folder, or on a lock file, held while this lives: exclusive
+/// while it is written or removed, shared while it is shown. Taking it never
 /// waits: a folder whose lock is free belongs to no running process.
 class FolderLock
 {
 public:
-    explicit FolderLock(const QByteArray &path);
+    enum class Mode { Exclusive, Shared };
+
+    FolderLock() = default;
+    /// Held only when `path` still names the item locked, not one removed
+    /// or replaced meanwhile; a symbolic link is never followed.
+    explicit FolderLock(const QByteArray &path, Mode mode = Mode::Exclusive);
+    /// An exclusive lock on the lock file at `path`, made when missing,
+    /// tried again every few milliseconds until it is free. Not held when
+    /// `stop` is requested first, or the file cannot be made.
+    static FolderLock waitFor(const QByteArray &path, std::stop_token stop);
+
     bool isLocked() const { return bool(m_fd); }
+    /// Turns an exclusive lock shared: others may show, no one may remove.
+    bool share();
 
 private:
     UniqueFd m_fd;
 };
+
+/// Removes an item as removeItem does, unless a process holds a lock on it.
+enum class Removal { Removed, InUse, Failed };
+Removal removeUnlessLocked(const QByteArray &path);
 
 /// What stands at a path, following a symbolic link as opening it would.
 struct ItemProbe {

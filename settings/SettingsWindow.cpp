@@ -77,6 +77,10 @@ SettingsWindow::SettingsWindow(QWidget *parent)
 
     m_clearCache = new QPushButton;
     connect(m_clearCache, &QPushButton::clicked, this, &SettingsWindow::clearCache);
+    m_cacheNote = new QLabel;
+    m_cacheNote->setObjectName(QStringLiteral("cacheNote"));
+    m_cacheNote->setWordWrap(true);
+    m_cacheNote->hide();
     updateCacheButton();
 
     const Integration::State integrated = Integration::state();
@@ -112,6 +116,7 @@ SettingsWindow::SettingsWindow(QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(preview);
     layout->addWidget(m_clearCache);
+    layout->addWidget(m_cacheNote);
     layout->addWidget(fileManagers);
     layout->addWidget(m_problem);
     layout->addStretch();
@@ -146,11 +151,26 @@ void SettingsWindow::clearCache()
 {
     const QByteArray directory = FileSystem::temporaryDirectory();
     QStringList left;
+    int inUse = 0;
     for (const QString &name :
          QDir(QFile::decodeName(directory)).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
-        if (!FileSystem::removeItem(FileSystem::appendingPathComponent(directory, QFile::encodeName(name))))
+        const QByteArray path = FileSystem::appendingPathComponent(directory, QFile::encodeName(name));
+        // A running extraction also holds its archive's lock file: only its folder counts.
+        const bool folder = FileSystem::probeItem(path).kind == FileSystem::ItemProbe::Folder;
+        switch (FileSystem::removeUnlessLocked(path)) {
+        case FileSystem::Removal::Removed:
+            break;
+        case FileSystem::Removal::InUse:
+            inUse += folder ? 1 : 0;
+            break;
+        case FileSystem::Removal::Failed:
             left.append(name);
+            break;
+        }
     }
     showWriteResult(left.isEmpty() ? QString() : tr("Could not remove everything from %1.").arg(QFile::decodeName(directory)));
+    m_cacheNote->setText(inUse == 0 ? QString() : inUse == 1 ? tr("1 extraction in use was kept.")
+                                         : tr("%1 extractions in use were kept.").arg(inUse));
+    m_cacheNote->setVisible(inUse != 0);
     updateCacheButton();
 }

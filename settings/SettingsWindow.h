@@ -33,6 +33,7 @@ private:
     QComboBox *m_iconSize;
     QCheckBox *m_previewZipFiles;
     QPushButton *m_clearCache;
+    QLabel *m_cacheNote; // what "Clear archive cache" kept, and why
     QCheckBox *m_thunar;
     QCheckBox *m_nautilus;
     QLabel *m_problem;

@@ -26,6 +26,17 @@ QStringList temporaryItems()
         .entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden, QDir::Name);
 }
 
+// A folder of the cache with 64 KB in it.
+QByteArray cacheFolder(const QByteArray &name)
+{
+    const QByteArray path = FileSystem::appendingPathComponent(FileSystem::temporaryDirectory(), name);
+    QDir().mkpath(QString::fromUtf8(path));
+    QFile file(QString::fromUtf8(path + "/data"));
+    if (file.open(QIODevice::WriteOnly))
+        file.write(QByteArray(65536, 'x'));
+    return path;
+}
+
 } // namespace
 
 TEST(ArchivePreview, TheSameArchiveIsExtractedOnce)
@@ -358,4 +369,37 @@ TEST(Cleanup, RemovesAnythingOldButNothingOutside)
     removeOldTemporaryItems(birthTime(fresh)->addSecs(31 * day));
     EXPECT_TRUE(temporaryItems().isEmpty());
     EXPECT_TRUE(QFile::exists(QString::fromUtf8(kept)));
+}
+
+TEST(ArchivePreview, EvictionAndCleanUpPassByWhatAPreviewHolds)
+{
+    TempTree tree;
+    const QByteArray archive = tree.path("shown.zip");
+    ASSERT_TRUE(writeZip(archive, {{"shown.txt", "x"}}));
+    const QUrl url = FileSystem::fileUrl(archive);
+    const QByteArray shown = FileSystem::localPath(extractionDirectory(url));
+    const QByteArray staging = cacheFolder(".0123.staging-running");
+    const QByteArray old = cacheFolder("0456");
+    const FileSystem::FolderLock writing(staging); // as the process extracting into it holds it
+    ASSERT_TRUE(writing.isLocked());
+    auto controller = std::make_unique<PreviewViewController>();
+    ASSERT_FALSE(runRequest(*controller, url).error);
+    EXPECT_FALSE(FileSystem::FolderLock(shown).isLocked()) << "the preview holds its extraction";
+    EXPECT_TRUE(FileSystem::FolderLock(shown, FileSystem::FolderLock::Mode::Shared).isLocked())
+        << "another preview may show it too";
+
+    // Without the staging folder counted, the old extraction would fit.
+    const qint64 all = FileSystem::diskUsage(staging) + FileSystem::diskUsage(shown) + FileSystem::diskUsage(old);
+    makeRoomInCache(0, all - 1);
+    QStringList held{QString::fromUtf8(FileSystem::lastPathComponent(staging)),
+                     QString::fromUtf8(FileSystem::lastPathComponent(shown))};
+    held.sort();
+    EXPECT_EQ(temporaryItems(), held);
+    makeRoomInCache(all, 1);
+    removeOldTemporaryItems(QDateTime::currentDateTimeUtc().addDays(100));
+    EXPECT_EQ(temporaryItems(), held);
+
+    controller.reset(); // lets go of its extraction
+    removeOldTemporaryItems(QDateTime::currentDateTimeUtc().addDays(100));
+    EXPECT_EQ(temporaryItems(), QStringList{".0123.staging-running"});
 }

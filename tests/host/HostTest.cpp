@@ -6,6 +6,7 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusInterface>
+#include <QDir>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -456,4 +457,32 @@ TEST(Host, SortsABigTreeBeforePrintingIt)
         previous = size;
     }
     EXPECT_EQ(previous, 0);
+}
+
+TEST(Host, FourPreviewsOfOneArchiveShareOneExtraction)
+{
+    TempTree tree;
+    ASSERT_TRUE(runTool(QStringLiteral("python3"), {QStringLiteral("-c"), QStringLiteral(R"(
+import zipfile
+with zipfile.ZipFile('many.zip', 'w') as archive:
+    for i in range(3000):
+        archive.writestr('f%04d.txt' % i, 'x' * (i % 50 + 1))
+)")}, tree.path()));
+    std::vector<std::unique_ptr<QProcess>> processes;
+    for (int i = 0; i < 4; ++i) {
+        processes.push_back(std::make_unique<QProcess>());
+        processes.back()->start(QStringLiteral(TRELLIN_PREVIEW), {QStringLiteral("--dump"), local(tree.path("many.zip"))});
+    }
+    for (const std::unique_ptr<QProcess> &process : processes) {
+        ASSERT_TRUE(process->waitForFinished(60000));
+        EXPECT_EQ(process->exitCode(), 0) << process->readAllStandardError().constData();
+        const QJsonObject dump = QJsonDocument::fromJson(process->readAllStandardOutput()).object();
+        EXPECT_TRUE(dump.value(QStringLiteral("error")).isNull());
+        EXPECT_EQ(dump.value(QStringLiteral("rows")).toArray().size(), 3000);
+    }
+    // The same cache as the previews': they inherit this process's environment.
+    const QStringList left = QDir(QFile::decodeName(qgetenv("XDG_CACHE_HOME")) + QStringLiteral("/trellin/tmp"))
+                                 .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    ASSERT_EQ(left.size(), 1) << left.join(QLatin1Char(' ')).toStdString();
+    EXPECT_FALSE(left.front().startsWith(QLatin1Char('.'))) << "no staging folder or lock file stays";
 }

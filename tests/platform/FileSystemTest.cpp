@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <thread>
 
 #include <unistd.h>
 
@@ -76,4 +77,28 @@ TEST(FileSystem, ADirectoryIsListedOnlyIfItIsStillTheOneThatWasRead)
     EXPECT_TRUE(FileSystem::Directory(tree.path("folder")).isOpen());
     EXPECT_FALSE(FileSystem::Directory(tree.path("absent")).isOpen());
     EXPECT_FALSE(FileSystem::Directory(tree.path("moved/a")).isOpen());
+}
+
+TEST(FileSystem, ALockFileIsWaitedForAndAStopEndsTheWait)
+{
+    TempTree tree;
+    const QByteArray path = tree.path("archive.lock");
+    std::stop_source stop;
+    FileSystem::FolderLock first = FileSystem::FolderLock::waitFor(path, stop.get_token());
+    ASSERT_TRUE(first.isLocked());
+    EXPECT_FALSE(FileSystem::FolderLock(path, FileSystem::FolderLock::Mode::Shared).isLocked());
+
+    stop.request_stop();
+    EXPECT_FALSE(FileSystem::FolderLock::waitFor(path, stop.get_token()).isLocked()) << "stopped while held";
+
+    // The holder removes the file as it lets go: the next one locks a new file, not the removed one.
+    std::jthread waiter([&](std::stop_token) {
+        const FileSystem::FolderLock next = FileSystem::FolderLock::waitFor(path, std::stop_token());
+        EXPECT_TRUE(next.isLocked());
+        EXPECT_EQ(FileSystem::removeUnlessLocked(path), FileSystem::Removal::InUse);
+    });
+    ASSERT_EQ(unlink(path.constData()), 0);
+    first = {};
+    waiter.join();
+    EXPECT_EQ(FileSystem::removeUnlessLocked(path), FileSystem::Removal::Removed);
 }

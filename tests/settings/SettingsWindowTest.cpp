@@ -29,10 +29,26 @@ TEST(SettingsWindow, AppliesAtOnceClearsTheCacheAndShowsWhatCouldNotBeWritten)
     auto *clear = window.findChild<QPushButton *>();
     ASSERT_NE(clear, nullptr);
     EXPECT_EQ(clear->text(), QStringLiteral("Clear archive cache (3 MB)"));
+    auto *note = window.findChild<QLabel *>(QStringLiteral("cacheNote"));
+    ASSERT_NE(note, nullptr);
+    {
+        // An extraction another preview shows stays, and the window says so.
+        QFile shownFile(cache + QStringLiteral("/0456/shown.txt"));
+        ASSERT_TRUE(QDir().mkpath(cache + QStringLiteral("/0456")) && shownFile.open(QIODevice::WriteOnly));
+        shownFile.write("x");
+        shownFile.close();
+        const FileSystem::FolderLock shown(QFile::encodeName(cache + QStringLiteral("/0456")),
+                                           FileSystem::FolderLock::Mode::Shared);
+        ASSERT_TRUE(shown.isLocked());
+        clear->click();
+        EXPECT_EQ(QDir(cache).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"0456"});
+        EXPECT_EQ(note->text(), QStringLiteral("1 extraction in use was kept."));
+    }
     clear->click();
     EXPECT_EQ(clear->text(), QStringLiteral("Clear archive cache (0 MB)"));
     EXPECT_FALSE(clear->isEnabled());
     EXPECT_TRUE(QDir(cache).isEmpty());
+    EXPECT_TRUE(note->isHidden());
 
     auto *depth = window.findChild<QSpinBox *>();
     ASSERT_NE(depth, nullptr);
