@@ -38,6 +38,13 @@ bool isStale(const QByteArray &extraction, const QByteArray &archive)
     return isEarlier(extracted.st_mtim, laterOf(source.st_mtim, source.st_ctim));
 }
 
+// A hidden item beside the archive's extraction, named after it.
+QByteArray besideExtraction(const ArchiveSource &archive, const QByteArray &suffix)
+{
+    return FileSystem::appendingPathComponent(FileSystem::temporaryDirectory(),
+                                              "." + FileSystem::lastPathComponent(archive.extraction) + suffix);
+}
+
 QByteArray stagingPrefix(const ArchiveSource &archive)
 {
     return "." + FileSystem::lastPathComponent(archive.extraction) + ".staging-";
@@ -45,16 +52,14 @@ QByteArray stagingPrefix(const ArchiveSource &archive)
 
 QByteArray newStagingPath(const ArchiveSource &archive)
 {
-    return FileSystem::appendingPathComponent(FileSystem::temporaryDirectory(),
-                                              stagingPrefix(archive) + QUuid::createUuid().toByteArray(QUuid::Id128));
+    return besideExtraction(archive, ".staging-" + QUuid::createUuid().toByteArray(QUuid::Id128));
 }
 
 // Held by the one process that extracts the archive; removed by it before
 // letting go.
 QByteArray extractionLockPath(const ArchiveSource &archive)
 {
-    return FileSystem::appendingPathComponent(FileSystem::temporaryDirectory(),
-                                              "." + FileSystem::lastPathComponent(archive.extraction) + ".lock");
+    return besideExtraction(archive, ".lock");
 }
 
 struct ExtractionTurn {

@@ -61,31 +61,6 @@ PreviewError previewError(std::exception_ptr failure)
     }
 }
 
-// Why an archive whose rows are shown was not extracted, when that is no
-// failure of the preview: the rows are all there is to show then.
-std::optional<QString> notExtractedNote(std::exception_ptr failure)
-{
-    try {
-        std::rethrow_exception(failure);
-    } catch (const ExtensionError &error) {
-        if (error.code == ExtensionError::TooLargeForCache)
-            return error.message;
-    } catch (...) {
-    }
-    return std::nullopt;
-}
-
-bool isPasswordProblem(std::exception_ptr failure)
-{
-    try {
-        std::rethrow_exception(failure);
-    } catch (const Zip::ZipError &error) {
-        return error.code == Zip::ZipError::passwordRequired || error.code == Zip::ZipError::wrongPassword;
-    } catch (...) {
-    }
-    return false;
-}
-
 bool changesOrder(const Node &shown, const Node &scanned, SortOption option)
 {
     switch (option) {
@@ -122,17 +97,17 @@ bool fillInPlace(NodeList &shown, NodeList &scanned, const QHash<QByteArray, QSt
             return false;
         ++matched;
         orderChanges = orderChanges || changesOrder(*node, *item, option);
-        node->name = std::move(item->name);
+        node->name = item->name;
         node->incomplete = item->incomplete;
         node->dateModified = item->dateModified;
         node->dateCreated = item->dateCreated;
         node->dateLastOpened = item->dateLastOpened;
         node->dateAdded = item->dateAdded;
         node->size = item->size;
-        node->tags = std::move(item->tags);
-        node->utType = std::move(item->utType);
-        node->typeDescription = std::move(item->typeDescription);
-        node->dimensions = std::move(item->dimensions);
+        node->tags = item->tags;
+        node->utType = item->utType;
+        node->typeDescription = item->typeDescription;
+        node->dimensions = item->dimensions;
         if (!fillInPlace(node->children, item->children, failures, option, orderChanges))
             return false;
     }
@@ -292,24 +267,11 @@ void PreviewViewController::finishBuild(PreviewJob::Tree tree)
     }
     PreviewCompletionHandler handler = endBuild();
     if (tree.root) {
-        const SortOrder order = SortOrder::current();
-        bool orderChanges = order != tree.options.sortOrder;
-        QHash<QByteArray, QString> failures;
-        for (const Zip::FailedEntry &entry : tree.failed)
-            failures.insert(FileSystem::appendingPathComponent(tree.root->path, entry.path), entry.reason);
-        if (listingShown && fillInPlace(m_content, tree.root->children, failures, order.option, orderChanges)) {
-            // The extraction's tree in the rows of the listing's.
-            m_contentCutShort = tree.cutShort;
-            releaseInBackground(std::move(tree.root));
-            updateSummary(m_content);
-            outlineView->viewport()->update();
-            if (orderChanges)
-                sortContent(order);
-        } else {
+        if (!listingShown || !fillListing(tree)) {
             showContent(std::move(tree.root->children), tree.cutShort);
             // A header clicked meanwhile has the last word on the order: the tree
             // is re-sorted as by that click, in the background when it is big.
-            if (order != tree.options.sortOrder)
+            if (const SortOrder order = SortOrder::current(); order != tree.options.sortOrder)
                 sortContent(order);
         }
         if (!listingShown)
@@ -327,25 +289,47 @@ void PreviewViewController::finishBuild(PreviewJob::Tree tree)
         handler(std::nullopt);
 }
 
+bool PreviewViewController::fillListing(PreviewJob::Tree &tree)
+{
+    const SortOrder order = SortOrder::current();
+    bool orderChanges = order != tree.options.sortOrder;
+    QHash<QByteArray, QString> failures;
+    for (const Zip::FailedEntry &entry : tree.failed)
+        failures.insert(FileSystem::appendingPathComponent(tree.root->path, entry.path), entry.reason);
+    if (!fillInPlace(m_content, tree.root->children, failures, order.option, orderChanges))
+        return false;
+    m_contentCutShort = tree.cutShort;
+    releaseInBackground(std::move(tree.root));
+    updateSummary(m_content);
+    outlineView->viewport()->update();
+    if (orderChanges)
+        sortContent(order);
+    return true;
+}
+
 void PreviewViewController::failBuild(std::exception_ptr failure)
 {
     const bool listingShown = m_listingShown;
     PreviewCompletionHandler handler = endBuild();
+    const PreviewError error = previewError(failure);
     if (listingShown) {
-        if (const std::optional<QString> note = notExtractedNote(failure)) {
-            m_summaryNote = *note;
+        const ExtensionError tooLarge{ExtensionError::TooLargeForCache, {}};
+        if (error.domain == tooLarge.domain() && error.code == tooLarge.errorCode()) {
+            // The rows are all there is to show: no failure of the preview.
+            m_summaryNote = error.message;
             updateSummary(m_content);
             if (handler)
                 handler(std::nullopt);
             return;
         }
         // The host asks for the password; should none come, the rows stay.
-        if (isPasswordProblem(failure))
+        if (error.domain == QLatin1String(Zip::ZipError::domain)
+            && (error.code == Zip::ZipError::passwordRequired || error.code == Zip::ZipError::wrongPassword))
             m_summaryNote = Bundle::main().localizedString("The contents are encrypted and were not extracted.");
         updateSummary(m_content);
     }
     if (handler)
-        handler(previewError(failure));
+        handler(error);
 }
 
 void PreviewViewController::cancelBuild()

@@ -111,6 +111,9 @@ private:
     void showListing(PreviewJob::Tree tree);
     void setSkippedEntries(std::vector<Zip::SkippedEntry> skipped);
     void finishBuild(PreviewJob::Tree tree);
+    /// Fills the rows of the archive's listing in from the tree of its
+    /// extraction, keeping their state; false when the two hold other items.
+    bool fillListing(PreviewJob::Tree &tree);
     void failBuild(std::exception_ptr failure);
     /// Drops the job and its progress, and hands back its request's handler.
     PreviewCompletionHandler endBuild();
