@@ -10,7 +10,7 @@ packages=(
   libicu-dev libarchive-dev libminizip-dev zlib1g-dev
   libgtest-dev libbenchmark-dev
   adwaita-icon-theme hicolor-icon-theme
-  libarchive-tools unzip zip gzip python3
+  libarchive-tools unzip zip gzip p7zip-full python3
   dbus-daemon dbus-bin
   help2man dpkg-dev file lintian desktop-file-utils appstream
 )
