@@ -10,6 +10,8 @@
 
 #include <array>
 #include <cmath>
+#include <deque>
+#include <string>
 
 namespace {
 
@@ -38,13 +40,32 @@ double roundedHalfAwayFromZero(double value, int fractionDigits)
     return std::round(value * scale) / scale;
 }
 
+// Made once per thread, locale and precision: making one costs more than
+// formatting a hundred numbers with it.
+const icu::number::LocalizedNumberFormatter &numberFormatter(int fractionDigits)
+{
+    struct Made {
+        std::string locale;
+        int fractionDigits;
+        icu::number::LocalizedNumberFormatter formatter;
+    };
+    thread_local std::deque<Made> made;
+    const icu::Locale &locale = icu::Locale::getDefault();
+    for (const Made &formatter : made) {
+        if (formatter.fractionDigits == fractionDigits && formatter.locale == locale.getName())
+            return formatter.formatter;
+    }
+    made.push_back({locale.getName(), fractionDigits,
+                    icu::number::NumberFormatter::withLocale(locale)
+                        .precision(icu::number::Precision::maxFraction(fractionDigits))
+                        .roundingMode(UNUM_ROUND_HALFUP)});
+    return made.back().formatter;
+}
+
 QString localizedNumber(double value, int fractionDigits)
 {
     UErrorCode status = U_ZERO_ERROR;
-    const icu::number::FormattedNumber number = icu::number::NumberFormatter::withLocale(icu::Locale::getDefault())
-        .precision(icu::number::Precision::maxFraction(fractionDigits))
-        .roundingMode(UNUM_ROUND_HALFUP)
-        .formatDouble(value, status);
+    const icu::number::FormattedNumber number = numberFormatter(fractionDigits).formatDouble(value, status);
     const icu::UnicodeString text = number.toString(status);
     if (U_FAILURE(status))
         return QString::number(value, 'f', fractionDigits);
