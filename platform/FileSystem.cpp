@@ -58,9 +58,14 @@ QByteArray lastPathComponent(const QByteArray &path)
 
 QByteArray appendingPathComponent(const QByteArray &directory, const QByteArray &name)
 {
-    if (directory.endsWith('/'))
-        return directory + name;
-    return directory + '/' + name;
+    // One allocation: a tree makes a path for each of its nodes.
+    const bool slash = !directory.endsWith('/');
+    QByteArray path(directory.size() + qsizetype(slash) + name.size(), Qt::Uninitialized);
+    char *at = std::copy(directory.cbegin(), directory.cend(), path.data());
+    if (slash)
+        *at++ = '/';
+    std::copy(name.cbegin(), name.cend(), at);
+    return path;
 }
 
 namespace {
