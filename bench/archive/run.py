@@ -52,6 +52,8 @@ host = os.path.join(build, "host", "trellin-preview")
 settings = os.path.join(build, "settings", "trellin-settings")
 sys.path.insert(0, os.path.join(here, "..", "unzip"))
 import make_archives  # noqa: E402
+sys.path.insert(0, os.path.join(here, "..", "window"))
+from escape import press_escape  # noqa: E402
 
 for tool in ["bsdtar", "unzip", "7z"] + (["Xvfb", "xdotool"] if window else []):
     if not shutil.which(tool):
@@ -201,15 +203,6 @@ def measure(name):
     print(f"{name}: ours {median:.0f} ms" + "".join(f", {peer} {theirs:.0f} ms" for _, _, peer, theirs in rows if peer)
           + f" (medians of {runs})", flush=True)
     return [row + (TARGETS.get(name),) for row in rows]
-
-
-def press_escape(pid, run_env):
-    windows = subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--pid", str(pid)],
-                             env=run_env, capture_output=True, text=True).stdout.split()
-    subprocess.run(["xdotool", "windowfocus", "--sync", windows[-1]], env=run_env, capture_output=True)
-    pressed = time.perf_counter()
-    subprocess.run(["xdotool", "key", "Escape"], env=run_env, capture_output=True)
-    return pressed
 
 
 MILESTONE = re.compile(r"trellin-preview: (rows shown|content shown) after ([0-9.]+) ms")

@@ -19,6 +19,8 @@ import tempfile
 import threading
 import time
 
+from escape import press_escape
+
 build = sys.argv[1]
 here = os.path.dirname(os.path.abspath(__file__))
 if len(sys.argv) > 2:
@@ -47,15 +49,6 @@ subprocess.run([os.path.join(build, "settings", "trellin-settings"), "set", "dep
 line = re.compile(r"(window on screen|first count shown|content shown) after ([0-9.]+) ms")
 
 
-def press_escape(pid):
-    windows = subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--pid", str(pid)],
-                             env=env, capture_output=True, text=True).stdout.split()
-    subprocess.run(["xdotool", "windowfocus", "--sync", windows[-1]], env=env, capture_output=True)
-    pressed = time.perf_counter()
-    subprocess.run(["xdotool", "key", "Escape"], env=env, capture_output=True)
-    return pressed
-
-
 def one_run(escape_when, at=None):
     """escape_when: "building" (as soon as the window is up), "shown", or
     "at" (AT seconds after start: just before the content is shown, while the
@@ -67,7 +60,7 @@ def one_run(escape_when, at=None):
     pressed = None
     if escape_when == "at":
         time.sleep(max(0.0, started + at - time.perf_counter()))
-        pressed = press_escape(process.pid)
+        pressed = press_escape(process.pid, env)
     for text in process.stderr:
         match = line.search(text)
         if not match:
@@ -75,11 +68,11 @@ def one_run(escape_when, at=None):
         times[match.group(1)] = float(match.group(2))
         if escape_when == "building" and match.group(1) == "window on screen":
             time.sleep(0.2)  # the first count is up; the build goes on
-            pressed = press_escape(process.pid)
+            pressed = press_escape(process.pid, env)
             break
         if escape_when == "shown" and match.group(1) == "content shown":
             time.sleep(0.2)
-            pressed = press_escape(process.pid)
+            pressed = press_escape(process.pid, env)
             break
     threading.Thread(target=process.stderr.read, daemon=True).start()
     process.wait()
