@@ -25,6 +25,20 @@ std::optional<SortOption> Defaults::RawRepresentable<SortOption>::fromRawValue(c
     return std::nullopt;
 }
 
+QString Defaults::RawRepresentable<ArchiveExtraction>::rawValue(ArchiveExtraction extraction)
+{
+    return extraction == ArchiveExtraction::WhenNeeded ? QStringLiteral("whenNeeded") : QStringLiteral("always");
+}
+
+std::optional<ArchiveExtraction> Defaults::RawRepresentable<ArchiveExtraction>::fromRawValue(const QString &raw)
+{
+    for (ArchiveExtraction extraction : {ArchiveExtraction::Always, ArchiveExtraction::WhenNeeded}) {
+        if (rawValue(extraction) == raw)
+            return extraction;
+    }
+    return std::nullopt;
+}
+
 std::optional<IconSize> Defaults::RawRepresentable<IconSize>::fromRawValue(int raw)
 {
     for (IconSize size : allIconSizes) {
@@ -154,6 +168,13 @@ const Key<std::optional<qint64>> &cacheLimit()
     return key;
 }
 
+const Key<ArchiveExtraction> &archiveExtraction()
+{
+    static const Key<ArchiveExtraction> key(QStringLiteral("archiveExtraction"), ArchiveExtraction::Always,
+                                            groupSuite());
+    return key;
+}
+
 } // namespace Defaults::Keys
 
 ExtensionSettings &ExtensionSettings::shared()
@@ -173,6 +194,7 @@ ExtensionSettings::ExtensionSettings()
     isAscending = get(Keys::isSortByAscending());
     iconSize = get(Keys::iconSize());
     itemLimit = get(Keys::itemLimit());
+    archiveExtraction = get(Keys::archiveExtraction());
 
     // Handlers capture `this` without keeping it alive; the ties end them with it.
     observe<SortOption>(Keys::sortOption(), ObservationOption::Initial,
@@ -192,6 +214,9 @@ ExtensionSettings::ExtensionSettings()
         ->bindToLifetime(this);
     observe<qint64>(Keys::itemLimit(), ObservationOption::Initial,
                     [this](const KeyChange<qint64> &change) { itemLimit = change.newValue; })
+        ->bindToLifetime(this);
+    observe<ArchiveExtraction>(Keys::archiveExtraction(), ObservationOption::Initial,
+                               [this](const KeyChange<ArchiveExtraction> &change) { archiveExtraction = change.newValue; })
         ->bindToLifetime(this);
     observe<IconSize>(Keys::iconSize(), ObservationOption::Initial,
                       [this](const KeyChange<IconSize> &change) { iconSize = change.newValue; })

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The plug-in's eight settings: five in the preferences suite it shares with
-// the settings tool (read only here), three in its own domain.
+// The plug-in's settings: eight in the preferences suite it shares with the
+// settings tool (read only here), three in its own domain.
 #pragma once
 
 #include "Defaults.h"
@@ -13,6 +13,9 @@
 enum class SortOption { Name, DateModified, DateCreated, DateLastOpened, Size, Kind };
 enum class IconSize { Small = 0, Large = 1 };
 enum class DepthLimit { Two = 2, Three = 3, Four = 4, Five = 5 };
+/// When an archive is extracted into the cache: behind its listed rows, or
+/// only once something needs its files.
+enum class ArchiveExtraction { Always, WhenNeeded };
 
 inline constexpr std::array allSortOptions{SortOption::Name, SortOption::DateModified, SortOption::DateCreated,
                                            SortOption::DateLastOpened, SortOption::Size, SortOption::Kind};
@@ -24,6 +27,13 @@ struct Defaults::RawRepresentable<SortOption> {
     using RawValue = QString;
     static QString rawValue(SortOption option);
     static std::optional<SortOption> fromRawValue(const QString &raw);
+};
+
+template<>
+struct Defaults::RawRepresentable<ArchiveExtraction> {
+    using RawValue = QString;
+    static QString rawValue(ArchiveExtraction extraction);
+    static std::optional<ArchiveExtraction> fromRawValue(const QString &raw);
 };
 
 template<>
@@ -66,6 +76,7 @@ const Key<bool> &isSortByAscending();
 const Key<std::optional<QDateTime>> &lastDeletionCheckDate();
 /// Bytes; no value: a tenth of the disk that holds the cache, at most 20 GiB.
 const Key<std::optional<qint64>> &cacheLimit();
+const Key<ArchiveExtraction> &archiveExtraction();
 } // namespace Defaults::Keys
 
 /// The settings that the plug-in reads often, kept current by observation.
@@ -84,6 +95,7 @@ public:
     bool isAscending = true;
     IconSize iconSize = IconSize::Small;
     qint64 itemLimit = 2'000'000;
+    ArchiveExtraction archiveExtraction = ArchiveExtraction::Always;
 
 private:
     ExtensionSettings();

@@ -99,6 +99,7 @@
     <message><source>Open</source><translation>Öffnen</translation></message>
     <message><source>Reveal in File Manager</source><translation>Im Dateimanager zeigen</translation></message>
     <message><source>Copy Path</source><translation>Pfad kopieren</translation></message>
+    <message><source>The item cannot be opened.</source><translation>Das Objekt kann nicht geöffnet werden.</translation></message>
 </context>
 <context>
     <name>SettingsWindow</name>
@@ -117,5 +118,10 @@
     <message><source>Clear archive cache (%1 MB)</source><translation>Archiv-Zwischenspeicher leeren (%1 MB)</translation></message>
     <message><source>Could not remove everything from %1.</source><translation>%1 konnte nicht vollständig geleert werden.</translation></message>
     <message><source>The settings cannot be stored.</source><translation>Die Einstellungen können nicht gespeichert werden.</translation></message>
+    <message><source>Always, behind the listed rows</source><translation>Immer, hinter den gelisteten Zeilen</translation></message>
+    <message><source>Only when an item is opened</source><translation>Nur wenn ein Objekt geöffnet wird</translation></message>
+    <message><source>Extract archives:</source><translation>Archive entpacken:</translation></message>
+    <message><source>1 extraction in use was kept.</source><translation>1 verwendete Entpackung wurde behalten.</translation></message>
+    <message><source>%1 extractions in use were kept.</source><translation>%1 verwendete Entpackungen wurden behalten.</translation></message>
 </context>
 </TS>

@@ -99,6 +99,7 @@
     <message><source>Open</source><translation>Abrir</translation></message>
     <message><source>Reveal in File Manager</source><translation>Mostrar en el gestor de archivos</translation></message>
     <message><source>Copy Path</source><translation>Copiar ruta</translation></message>
+    <message><source>The item cannot be opened.</source><translation>No se puede abrir el elemento.</translation></message>
 </context>
 <context>
     <name>SettingsWindow</name>
@@ -117,5 +118,10 @@
     <message><source>Clear archive cache (%1 MB)</source><translation>Vaciar la caché de archivos (%1 MB)</translation></message>
     <message><source>Could not remove everything from %1.</source><translation>No se pudo eliminar todo de %1.</translation></message>
     <message><source>The settings cannot be stored.</source><translation>No se pueden guardar los ajustes.</translation></message>
+    <message><source>Always, behind the listed rows</source><translation>Siempre, tras las filas listadas</translation></message>
+    <message><source>Only when an item is opened</source><translation>Solo al abrir un elemento</translation></message>
+    <message><source>Extract archives:</source><translation>Extraer archivos comprimidos:</translation></message>
+    <message><source>1 extraction in use was kept.</source><translation>Se conservó 1 extracción en uso.</translation></message>
+    <message><source>%1 extractions in use were kept.</source><translation>Se conservaron %1 extracciones en uso.</translation></message>
 </context>
 </TS>

@@ -99,6 +99,7 @@
     <message><source>Open</source><translation>Ouvrir</translation></message>
     <message><source>Reveal in File Manager</source><translation>Afficher dans le gestionnaire de fichiers</translation></message>
     <message><source>Copy Path</source><translation>Copier le chemin</translation></message>
+    <message><source>The item cannot be opened.</source><translation>L’élément ne peut pas être ouvert.</translation></message>
 </context>
 <context>
     <name>SettingsWindow</name>
@@ -117,5 +118,10 @@
     <message><source>Clear archive cache (%1 MB)</source><translation>Vider le cache des archives (%1 Mo)</translation></message>
     <message><source>Could not remove everything from %1.</source><translation>Impossible de tout supprimer de %1.</translation></message>
     <message><source>The settings cannot be stored.</source><translation>Les réglages ne peuvent pas être enregistrés.</translation></message>
+    <message><source>Always, behind the listed rows</source><translation>Toujours, derrière les lignes listées</translation></message>
+    <message><source>Only when an item is opened</source><translation>Seulement à l’ouverture d’un élément</translation></message>
+    <message><source>Extract archives:</source><translation>Extraire les archives :</translation></message>
+    <message><source>1 extraction in use was kept.</source><translation>1 extraction en cours d’utilisation a été conservée.</translation></message>
+    <message><source>%1 extractions in use were kept.</source><translation>%1 extractions en cours d’utilisation ont été conservées.</translation></message>
 </context>
 </TS>

@@ -93,6 +93,7 @@
     <message><source>Open</source><translation>開く</translation></message>
     <message><source>Reveal in File Manager</source><translation>ファイルマネージャで表示</translation></message>
     <message><source>Copy Path</source><translation>パスをコピー</translation></message>
+    <message><source>The item cannot be opened.</source><translation>項目を開けません。</translation></message>
 </context>
 <context>
     <name>SettingsWindow</name>
@@ -111,5 +112,10 @@
     <message><source>Clear archive cache (%1 MB)</source><translation>アーカイブのキャッシュを消去 (%1 MB)</translation></message>
     <message><source>Could not remove everything from %1.</source><translation>%1 の中身をすべて削除できませんでした。</translation></message>
     <message><source>The settings cannot be stored.</source><translation>設定を保存できません。</translation></message>
+    <message><source>Always, behind the listed rows</source><translation>常に（一覧の表示後に）</translation></message>
+    <message><source>Only when an item is opened</source><translation>項目を開くときだけ</translation></message>
+    <message><source>Extract archives:</source><translation>アーカイブの展開:</translation></message>
+    <message><source>1 extraction in use was kept.</source><translation>使用中の展開 1 件は残しました。</translation></message>
+    <message><source>%1 extractions in use were kept.</source><translation>使用中の展開 %1 件は残しました。</translation></message>
 </context>
 </TS>

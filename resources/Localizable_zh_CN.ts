@@ -93,6 +93,7 @@
     <message><source>Open</source><translation>打开</translation></message>
     <message><source>Reveal in File Manager</source><translation>在文件管理器中显示</translation></message>
     <message><source>Copy Path</source><translation>复制路径</translation></message>
+    <message><source>The item cannot be opened.</source><translation>无法打开该项目。</translation></message>
 </context>
 <context>
     <name>SettingsWindow</name>
@@ -111,5 +112,10 @@
     <message><source>Clear archive cache (%1 MB)</source><translation>清除归档缓存（%1 MB）</translation></message>
     <message><source>Could not remove everything from %1.</source><translation>无法删除 %1 中的全部内容。</translation></message>
     <message><source>The settings cannot be stored.</source><translation>无法保存设置。</translation></message>
+    <message><source>Always, behind the listed rows</source><translation>总是（在列出的行之后）</translation></message>
+    <message><source>Only when an item is opened</source><translation>仅在打开项目时</translation></message>
+    <message><source>Extract archives:</source><translation>解压归档：</translation></message>
+    <message><source>1 extraction in use was kept.</source><translation>保留了 1 个正在使用的解压。</translation></message>
+    <message><source>%1 extractions in use were kept.</source><translation>保留了 %1 个正在使用的解压。</translation></message>
 </context>
 </TS>

@@ -67,6 +67,15 @@ SettingsWindow::SettingsWindow(QWidget *parent)
         showWriteResult(writeErrorOf(Keys::previewZipFiles()));
     });
 
+    m_archiveExtraction = new QComboBox;
+    m_archiveExtraction->setObjectName(QStringLiteral("archiveExtraction"));
+    m_archiveExtraction->addItems({tr("Always, behind the listed rows"), tr("Only when an item is opened")});
+    m_archiveExtraction->setCurrentIndex(get(Keys::archiveExtraction()) == ArchiveExtraction::WhenNeeded ? 1 : 0);
+    connect(m_archiveExtraction, &QComboBox::currentIndexChanged, this, [this](int index) {
+        set(Keys::archiveExtraction(), index == 1 ? ArchiveExtraction::WhenNeeded : ArchiveExtraction::Always);
+        showWriteResult(writeErrorOf(Keys::archiveExtraction()));
+    });
+
     auto *preview = new QGroupBox(tr("Preview"));
     auto *form = new QFormLayout(preview);
     form->addRow(m_showHiddenFiles);
@@ -74,6 +83,7 @@ SettingsWindow::SettingsWindow(QWidget *parent)
     form->addRow(m_expandAllRows);
     form->addRow(tr("Icon size:"), m_iconSize);
     form->addRow(m_previewZipFiles);
+    form->addRow(tr("Extract archives:"), m_archiveExtraction);
 
     m_clearCache = new QPushButton;
     connect(m_clearCache, &QPushButton::clicked, this, &SettingsWindow::clearCache);

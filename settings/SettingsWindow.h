@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// The settings window: the five shared settings, applied as they change; the
+// The settings window: the shared settings, applied as they change; the
 // archive cache; the per-user file-manager entries.
 #pragma once
 
@@ -32,6 +32,7 @@ private:
     QCheckBox *m_expandAllRows;
     QComboBox *m_iconSize;
     QCheckBox *m_previewZipFiles;
+    QComboBox *m_archiveExtraction;
     QPushButton *m_clearCache;
     QLabel *m_cacheNote; // what "Clear archive cache" kept, and why
     QCheckBox *m_thunar;

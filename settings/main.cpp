@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// trellin-settings: the companion settings tool. Reads and writes the five
+// trellin-settings: the companion settings tool. Reads and writes the
 // settings that the preview plug-in shares with it; a running preview follows
 // every change.
 #include "ArchivePreview.h"
@@ -39,7 +39,10 @@ const char usage[] =
     "  previewZipFiles        true | false: preview archives at all\n"
     "  itemLimit              1 or more: items listed at most; a bigger folder is cut short\n"
     "  cacheLimit             SIZE: bytes the archive cache may hold (5G, 512M, ...);\n"
-    "                         by default a tenth of its disk, at most 20 GiB\n";
+    "                         by default a tenth of its disk, at most 20 GiB\n"
+    "  archiveExtraction      always | whenNeeded: extract an archive behind its listed\n"
+    "                         rows, or only when an entry is opened or a column needs\n"
+    "                         its files\n";
 
 // One setting as the tool sees it: its text, and how to change it.
 struct Setting {
@@ -74,20 +77,29 @@ std::optional<bool> parseBoolean(const QString &text)
     return std::nullopt;
 }
 
-Setting booleanSetting(const char *name, const Defaults::Key<bool> &key)
+// A setting whose value has a text of its own; `parse` gives nothing for a
+// text that names no value.
+template<typename T>
+Setting typedSetting(const char *name, const Defaults::Key<T> &key, QString (*text)(T),
+                     std::optional<T> (*parse)(const QString &), const char *accepted)
 {
     return {name,
-            [&key] { return booleanText(Defaults::get(key)); },
+            [&key, text] { return text(Defaults::get(key)); },
             [&key] { return Defaults::get(key) == key.defaultValue(); },
-            [&key](const QString &text) {
-                const std::optional<bool> value = parseBoolean(text);
+            [&key, parse](const QString &written) {
+                const std::optional<T> value = parse(written);
                 if (value)
                     Defaults::set(key, *value);
                 return value.has_value();
             },
             [&key] { Defaults::reset(key); },
-            "true or false",
+            accepted,
             writeErrorOf(key)};
+}
+
+Setting booleanSetting(const char *name, const Defaults::Key<bool> &key)
+{
+    return typedSetting<bool>(name, key, booleanText, parseBoolean, "true or false");
 }
 
 // "5G", "512M", "1073741824": a size of at least a mebibyte.
@@ -110,53 +122,36 @@ QList<Setting> settings()
     using namespace Defaults;
     return {
         booleanSetting("showHiddenFiles", Keys::showHiddenFiles()),
-        {"depthLimit",
-         [] { return QString::number(RawRepresentable<DepthLimit>::rawValue(get(Keys::depthLimit()))); },
-         [] { return get(Keys::depthLimit()) == Keys::depthLimit().defaultValue(); },
-         [](const QString &text) {
-             bool isNumber = false;
-             const int raw = text.toInt(&isNumber);
-             const std::optional<DepthLimit> limit =
-                 isNumber ? RawRepresentable<DepthLimit>::fromRawValue(raw) : std::nullopt;
-             if (limit)
-                 set(Keys::depthLimit(), *limit);
-             return limit.has_value();
-         },
-         [] { reset(Keys::depthLimit()); },
-         "a whole number from 2 to 5",
-         writeErrorOf(Keys::depthLimit())},
+        typedSetting<DepthLimit>(
+            "depthLimit", Keys::depthLimit(),
+            [](DepthLimit limit) { return QString::number(RawRepresentable<DepthLimit>::rawValue(limit)); },
+            [](const QString &text) {
+                bool isNumber = false;
+                const int raw = text.toInt(&isNumber);
+                return isNumber ? RawRepresentable<DepthLimit>::fromRawValue(raw) : std::nullopt;
+            },
+            "a whole number from 2 to 5"),
         booleanSetting("expandAllRows", Keys::expandAllRows()),
-        {"iconSize",
-         [] { return get(Keys::iconSize()) == IconSize::Large ? QStringLiteral("large") : QStringLiteral("small"); },
-         [] { return get(Keys::iconSize()) == Keys::iconSize().defaultValue(); },
-         [](const QString &text) {
-             std::optional<IconSize> size;
-             if (text == QLatin1String("small") || text == QLatin1String("0"))
-                 size = IconSize::Small;
-             else if (text == QLatin1String("large") || text == QLatin1String("1"))
-                 size = IconSize::Large;
-             if (size)
-                 set(Keys::iconSize(), *size);
-             return size.has_value();
-         },
-         [] { reset(Keys::iconSize()); },
-         "small, large, 0 or 1",
-         writeErrorOf(Keys::iconSize())},
+        typedSetting<IconSize>(
+            "iconSize", Keys::iconSize(),
+            [](IconSize size) { return size == IconSize::Large ? QStringLiteral("large") : QStringLiteral("small"); },
+            [](const QString &text) -> std::optional<IconSize> {
+                if (text == QLatin1String("small") || text == QLatin1String("0"))
+                    return IconSize::Small;
+                if (text == QLatin1String("large") || text == QLatin1String("1"))
+                    return IconSize::Large;
+                return std::nullopt;
+            },
+            "small, large, 0 or 1"),
         booleanSetting("previewZipFiles", Keys::previewZipFiles()),
-        {"itemLimit",
-         [] { return QString::number(get(Keys::itemLimit())); },
-         [] { return get(Keys::itemLimit()) == Keys::itemLimit().defaultValue(); },
-         [](const QString &text) {
-             bool isNumber = false;
-             const qint64 limit = text.toLongLong(&isNumber);
-             if (!isNumber || limit < 1)
-                 return false;
-             set(Keys::itemLimit(), limit);
-             return true;
-         },
-         [] { reset(Keys::itemLimit()); },
-         "a whole number of 1 or more",
-         writeErrorOf(Keys::itemLimit())},
+        typedSetting<qint64>(
+            "itemLimit", Keys::itemLimit(), [](qint64 limit) { return QString::number(limit); },
+            [](const QString &text) -> std::optional<qint64> {
+                bool isNumber = false;
+                const qint64 limit = text.toLongLong(&isNumber);
+                return isNumber && limit >= 1 ? std::optional<qint64>(limit) : std::nullopt;
+            },
+            "a whole number of 1 or more"),
         {"cacheLimit",
          [] { return QString::number(cacheLimit()); },
          [] { return !get(Keys::cacheLimit()).has_value(); },
@@ -169,6 +164,9 @@ QList<Setting> settings()
          [] { reset(Keys::cacheLimit()); },
          "a size in bytes, or with K, M, G or T (powers of 1024), such as 5G",
          writeErrorOf(Keys::cacheLimit())},
+        typedSetting<ArchiveExtraction>("archiveExtraction", Keys::archiveExtraction(),
+                                        RawRepresentable<ArchiveExtraction>::rawValue,
+                                        RawRepresentable<ArchiveExtraction>::fromRawValue, "always or whenNeeded"),
     };
 }
 
@@ -185,7 +183,7 @@ const Setting &find(const QList<Setting> &all, const QString &name)
             return setting;
     }
     refuse(QStringLiteral("there is no setting \"%1\"; the settings are showHiddenFiles, depthLimit, "
-                          "expandAllRows, iconSize, previewZipFiles, itemLimit and cacheLimit")
+                          "expandAllRows, iconSize, previewZipFiles, itemLimit, cacheLimit and archiveExtraction")
                .arg(name));
 }
 

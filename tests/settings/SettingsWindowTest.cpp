@@ -6,6 +6,7 @@
 #include "TestSupport.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -69,4 +70,10 @@ TEST(SettingsWindow, AppliesAtOnceClearsTheCacheAndShowsWhatCouldNotBeWritten)
     depth->setValue(3);
     EXPECT_TRUE(problem->isHidden());
     EXPECT_EQ(jsonFileContents(file).value(QStringLiteral("depthLimit")).toInt(), 3);
+
+    auto *extraction = window.findChild<QComboBox *>(QStringLiteral("archiveExtraction"));
+    ASSERT_NE(extraction, nullptr);
+    EXPECT_EQ(extraction->currentIndex(), 0) << "archives are extracted behind their rows by default";
+    extraction->setCurrentIndex(1);
+    EXPECT_EQ(jsonFileContents(file).value(QStringLiteral("archiveExtraction")).toString(), QStringLiteral("whenNeeded"));
 }
