@@ -8,6 +8,9 @@
 #include "FileSystem.h"
 
 #include <QCryptographicHash>
+#include <QDataStream>
+#include <QDir>
+#include <QFile>
 #include <QUuid>
 
 #include <cstdio>
@@ -71,6 +74,102 @@ struct ExtractionTurn {
             unlink(path.constData());
     }
 };
+
+ExtensionError tooLargeForCache(const ArchiveSource &archive, const Zip::ZipError &error)
+{
+    return ExtensionError{ExtensionError::TooLargeForCache,
+                          Bundle::main()
+                              .localizedString("\u201c%1\u201d is too large for the archive cache: %2, and the "
+                                               "cacheLimit setting allows %3.")
+                              .arg(archive.name, error.detail, ByteCountFormatter::fileStyleString(archive.cacheLimit))};
+}
+
+// What failed in the archive's extraction, kept beside it for the previews
+// that take it from the cache: they mark the same rows.
+QByteArray failuresPath(const ArchiveSource &archive)
+{
+    return besideExtraction(archive, ".failed");
+}
+
+void recordFailures(const ArchiveSource &archive, const std::vector<Zip::FailedEntry> &failed)
+{
+    const QString path = QFile::decodeName(failuresPath(archive));
+    if (failed.empty()) {
+        QFile::remove(path);
+        return;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return; // the rows of a later preview go unmarked, nothing worse
+    QDataStream out(&file);
+    out << quint32(failed.size());
+    for (const Zip::FailedEntry &entry : failed)
+        out << entry.path << entry.reason;
+}
+
+std::vector<Zip::FailedEntry> recordedFailures(const ArchiveSource &archive)
+{
+    QFile file(QFile::decodeName(failuresPath(archive)));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QDataStream in(&file);
+    quint32 count = 0;
+    in >> count;
+    std::vector<Zip::FailedEntry> failed;
+    while (count-- > 0 && in.status() == QDataStream::Ok) {
+        Zip::FailedEntry entry;
+        in >> entry.path >> entry.reason;
+        if (in.status() == QDataStream::Ok)
+            failed.push_back(std::move(entry));
+    }
+    return failed;
+}
+
+// Extracts the archive, or the one entry, into `staging`, making room in the
+// cache. Returns the entries that failed; nothing once `stop` is requested.
+// Throws as extractToCache does, `staging` removed.
+std::optional<std::vector<Zip::FailedEntry>> extractIntoStaging(const ArchiveSource &archive, const QByteArray &staging,
+                                                               std::stop_token stop, std::atomic<qint64> *bytesWritten,
+                                                               const std::optional<QByteArray> &onlyEntry)
+{
+    Zip::ExtractOptions options;
+    options.password = archive.password;
+    options.maximumSize = archive.cacheLimit;
+    options.stop = stop;
+    options.bytesWritten = bytesWritten;
+    std::vector<Zip::FailedEntry> failed;
+    options.failedEntries = &failed;
+    options.onlyEntry = onlyEntry;
+    options.makeRoom = [&](qint64 bytes) { makeRoomInCache(bytes, archive.cacheLimit, staging); };
+    try {
+        Zip::extractArchive(archive.archivePath, staging, archive.format, options);
+    } catch (const Zip::ZipError &error) {
+        if (error.code == Zip::ZipError::cancelled)
+            return std::nullopt;
+        FileSystem::removeItem(staging);
+        if (error.code == Zip::ZipError::tooLarge)
+            throw tooLargeForCache(archive, error);
+        throw;
+    }
+    return failed;
+}
+
+// Another preview may still show what is at `path`: moved aside, it stays
+// theirs until they let go, and goes as an abandoned staging folder.
+void moveAside(const ArchiveSource &archive, const QByteArray &path)
+{
+    const QByteArray aside = newStagingPath(archive);
+    if (rename(path.constData(), aside.constData()) == 0)
+        FileSystem::removeUnlessLocked(aside);
+    else
+        FileSystem::removeItem(path);
+}
+
+bool isRegularFile(const QByteArray &path)
+{
+    struct stat status;
+    return lstat(path.constData(), &status) == 0 && S_ISREG(status.st_mode);
+}
 
 } // namespace
 
@@ -210,7 +309,7 @@ CacheExtraction extractToCache(const ArchiveSource &archive, std::stop_token sto
     if (stop.stop_requested())
         return {};
     if (FileSystem::FolderLock current = takeCachedExtraction(archive); current.isLocked())
-        return {std::move(current), {}};
+        return {std::move(current), recordedFailures(archive)};
 
     // Extracted beside its final place and moved there only when complete,
     // so that a half-done extraction is never taken for the archive.
@@ -220,49 +319,70 @@ CacheExtraction extractToCache(const ArchiveSource &archive, std::stop_token sto
     // Held while extracting and through the move: a staging folder whose lock
     // is free was abandoned, and the extraction is never unheld in between.
     FileSystem::FolderLock lock(staging);
-    const qint64 limit = archive.cacheLimit;
-    Zip::ExtractOptions options;
-    options.password = archive.password;
-    options.maximumSize = limit;
-    options.stop = stop;
-    options.bytesWritten = bytesWritten;
-    std::vector<Zip::FailedEntry> failed;
-    options.failedEntries = &failed;
-    options.makeRoom = [&](qint64 bytes) { makeRoomInCache(bytes, limit, staging); };
-    try {
-        Zip::extractArchive(archive.archivePath, staging, archive.format, options);
-    } catch (const Zip::ZipError &error) {
-        if (error.code == Zip::ZipError::cancelled) {
-            // Left to the next preview of the archive: removing a big
-            // extraction here would keep an ending process waiting.
-            return {};
-        }
-        FileSystem::removeItem(staging);
-        if (error.code == Zip::ZipError::tooLarge) {
-            throw ExtensionError{
-                ExtensionError::TooLargeForCache,
-                Bundle::main()
-                    .localizedString("\u201c%1\u201d is too large for the archive cache: %2, and the cacheLimit "
-                                     "setting allows %3.")
-                    .arg(archive.name, error.detail, ByteCountFormatter::fileStyleString(limit))};
-        }
-        throw;
+    std::optional<std::vector<Zip::FailedEntry>> failed = extractIntoStaging(archive, staging, stop, bytesWritten, {});
+    if (!failed) {
+        // Left to the next preview of the archive: removing a big
+        // extraction here would keep an ending process waiting.
+        return {};
     }
+    recordFailures(archive, *failed);
     struct stat existing;
-    if (lstat(archive.extraction.constData(), &existing) == 0) {
-        // Stale. Another preview may still show it: moved aside, it stays
-        // theirs until they let go, and goes as an abandoned staging folder.
-        const QByteArray aside = newStagingPath(archive);
-        if (rename(archive.extraction.constData(), aside.constData()) == 0)
-            FileSystem::removeUnlessLocked(aside);
-        else
-            FileSystem::removeItem(archive.extraction);
-    }
+    if (lstat(archive.extraction.constData(), &existing) == 0)
+        moveAside(archive, archive.extraction); // stale
     if (rename(staging.constData(), archive.extraction.constData()) != 0) {
         const Zip::ZipError error(Zip::ZipError::unzipFail, QString::fromLocal8Bit(strerror(errno)));
         FileSystem::removeItem(staging);
         throw error;
     }
     lock.share();
-    return {std::move(lock), std::move(failed)};
+    return {std::move(lock), std::move(*failed)};
+}
+
+std::optional<QByteArray> extractEntryToCache(const ArchiveSource &archive, const QByteArray &entry,
+                                              std::stop_token stop, std::atomic<qint64> *bytesWritten)
+{
+    const QByteArray entries = besideExtraction(archive, ".entries");
+    if (isStale(entries, archive.archivePath))
+        moveAside(archive, entries);
+    const QByteArray file = FileSystem::appendingPathComponent(entries, entry);
+    if (isRegularFile(file)) {
+        FileSystem::touch(entries); // the cache keeps what was previewed last
+        return file;
+    }
+
+    // Written in a staging folder of its own and moved into place whole, as
+    // the archive's extraction is.
+    const QByteArray staging = newStagingPath(archive);
+    if (mkdir(staging.constData(), 0700) != 0)
+        throw Zip::ZipError(Zip::ZipError::unzipFail, QString::fromLocal8Bit(strerror(errno)));
+    FileSystem::FolderLock lock(staging);
+    const std::optional<std::vector<Zip::FailedEntry>> failed =
+        extractIntoStaging(archive, staging, stop, bytesWritten, entry);
+    if (!failed) {
+        FileSystem::removeItem(staging);
+        return std::nullopt;
+    }
+    const QByteArray written = FileSystem::appendingPathComponent(staging, entry);
+    if (!failed->empty()) {
+        FileSystem::removeItem(staging);
+        throw Zip::ZipError(Zip::ZipError::unzipFail, failed->front().reason);
+    }
+    if (!isRegularFile(written)) {
+        FileSystem::removeItem(staging);
+        return std::nullopt; // a link, say: it needs the rest of the archive
+    }
+    const qsizetype slash = entry.lastIndexOf('/');
+    const QByteArray folder = slash < 0 ? entries : FileSystem::appendingPathComponent(entries, entry.first(slash));
+    const bool placed = QDir().mkpath(QFile::decodeName(folder)) && rename(written.constData(), file.constData()) == 0;
+    const int error = errno;
+    FileSystem::removeItem(staging);
+    if (!placed)
+        throw Zip::ZipError(Zip::ZipError::unzipFail, QString::fromLocal8Bit(strerror(error)));
+    FileSystem::touch(entries);
+    return file;
+}
+
+bool hasRecordedFailures(const ArchiveSource &archive)
+{
+    return QFile::exists(QFile::decodeName(failuresPath(archive)));
 }

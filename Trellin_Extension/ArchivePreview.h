@@ -68,9 +68,21 @@ void removeAbandonedStaging(const ArchiveSource &archive);
 /// cannot be extracted; nothing is left behind then. Returns quietly, with
 /// no lock, once `stop` is requested. Any thread.
 /// The entries that failed to extract (damaged, say) are left out and
-/// returned with the lock.
+/// returned with the lock, also when the extraction is taken from the cache.
 struct CacheExtraction {
     FileSystem::FolderLock lock;
     std::vector<Zip::FailedEntry> failed;
 };
 CacheExtraction extractToCache(const ArchiveSource &archive, std::stop_token stop, std::atomic<qint64> *bytesWritten);
+
+/// Whether entries of the archive's extraction in the cache failed to
+/// extract: a preview then lists the archive to mark their rows.
+bool hasRecordedFailures(const ArchiveSource &archive);
+
+/// Extracts the file entry at `entry` (its path as the listing names it)
+/// alone, into the folder of the archive's single entries beside its
+/// extraction, unless it is there already, and returns the file's path.
+/// Nothing when the entry is no plain file of its own (a link, say), or
+/// once `stop` is requested. Throws as extractToCache does. Any thread.
+std::optional<QByteArray> extractEntryToCache(const ArchiveSource &archive, const QByteArray &entry,
+                                              std::stop_token stop, std::atomic<qint64> *bytesWritten);

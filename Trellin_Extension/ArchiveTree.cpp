@@ -39,54 +39,154 @@ ResourceValues listedValues(const Zip::ListedEntry &entry, QByteArrayView name, 
     return values;
 }
 
+// Makes the tree an entry at a time, in the listing's order, so that it can
+// grow while the archive is still being read.
+constexpr PropertyColumns dateColumns{PropertyColumn::DateModified, PropertyColumn::DateCreated,
+                                      PropertyColumn::DateLastOpened, PropertyColumn::DateAdded};
+
+// Leaves in `stored` the date columns that `entry` gives too.
+void keepStoredDates(PropertyColumns &stored, const Zip::ListedEntry &entry)
+{
+    if (entry.implied)
+        return; // its folder is made by the extraction, with the dates of then
+    if (!entry.modified)
+        stored.remove(PropertyColumn::DateModified);
+    if (!entry.created)
+        stored.remove(PropertyColumn::DateCreated);
+    if (!entry.accessed)
+        stored.remove(PropertyColumn::DateLastOpened);
+    if (!entry.changed)
+        stored.remove(PropertyColumn::DateAdded);
+}
+
+class TreeMaker
+{
+public:
+    TreeMaker(const QByteArray &root, const ScanOptions &options, BuildProgress &progress)
+        : m_root(root)
+        , m_options(options)
+        , m_progress(progress)
+        , m_depthLimit(Defaults::RawRepresentable<DepthLimit>::rawValue(options.depthLimit))
+    {
+        // Nothing is there to read an image's header from yet.
+        m_listed.visibleColumns.remove(PropertyColumn::Dimensions);
+        m_keys = scanAttributeKeys(m_listed.visibleColumns);
+        m_tree->type = NodeType::Folder;
+        m_tree->path = root;
+        m_tree->name = QString::fromUtf8(FileSystem::lastPathComponent(root));
+        m_folders.insert(QByteArray(), m_tree.get());
+    }
+
+    ~TreeMaker() { releaseInBackground(std::move(m_tree)); }
+
+    void add(const Zip::ListedEntry &entry)
+    {
+        const qsizetype slash = entry.path.lastIndexOf('/');
+        const QByteArrayView name = QByteArrayView(entry.path).sliced(slash + 1);
+        const int level = int(entry.path.count('/')) + 1;
+        if (level > m_depthLimit || (!m_options.showHiddenFiles && name.startsWith('.')) || isNeverShown(name))
+            return;
+        Node *folder = folderOf(entry.path, slash);
+        if (!folder)
+            return;
+        if (m_cutShort
+            || (m_options.itemLimit > 0 && m_progress.items.load(std::memory_order_relaxed) >= m_options.itemLimit)) {
+            m_cutShort = true;
+            folder->incomplete = true;
+            return;
+        }
+        std::unique_ptr<Node> node = makeItemNode(listedValues(entry, name, m_keys),
+                                                  FileSystem::appendingPathComponent(m_root, entry.path), name,
+                                                  m_listed, m_listFormatter);
+        if (!node)
+            return;
+        m_progress.items.fetch_add(1, std::memory_order_relaxed);
+        if (node->type == NodeType::Folder && level < m_depthLimit) {
+            m_folders.insert(entry.path, node.get());
+            m_lastFolder = nullptr; // a folder it had not found may be this one
+        }
+        folder->children.push_back(std::move(node));
+    }
+
+    /// The tree, every level sorted; nothing once `stop` is requested.
+    std::unique_ptr<Node> finish(std::stop_token stop)
+    {
+        m_progress.cutShort = m_cutShort;
+        // The listing is done: the sort may take both cores.
+        if (const std::optional<SortPlan> plan = planTree(m_tree->children, m_options.sortOrder, stop))
+            applySortPlan(*plan);
+        else if (!stop.stop_requested())
+            sortTree(m_tree->children, m_options.sortOrder);
+        if (stop.stop_requested())
+            return nullptr;
+        return std::move(m_tree);
+    }
+
+private:
+    // The folders that may still get children; an item whose folder is not
+    // here is not shown, as a build would never reach it. Entries come
+    // grouped by folder: the last folder found mostly needs no lookup.
+    Node *folderOf(const QByteArray &path, qsizetype slash)
+    {
+        const QByteArrayView parent = QByteArrayView(path).first(std::max<qsizetype>(slash, 0));
+        if (!m_lastFolder || parent != QByteArrayView(m_lastFolderPath)) {
+            m_lastFolderPath = parent.toByteArray();
+            m_lastFolder = m_folders.value(m_lastFolderPath);
+            if (!m_lastFolder)
+                return nullptr;
+        }
+        return m_lastFolder;
+    }
+
+    const QByteArray m_root;
+    const ScanOptions m_options;
+    ScanOptions m_listed = m_options;
+    BuildProgress &m_progress;
+    const int m_depthLimit;
+    ResourceKeys m_keys;
+    const ListFormatter m_listFormatter;
+    std::unique_ptr<Node> m_tree = std::make_unique<Node>();
+    QHash<QByteArray, Node *> m_folders; // Not owned: nodes of m_tree.
+    QByteArray m_lastFolderPath;
+    Node *m_lastFolder = nullptr; // Not owned: the folder at m_lastFolderPath.
+    bool m_cutShort = false;
+};
+
 } // namespace
 
 std::unique_ptr<Node> makeArchiveTree(const Zip::Listing &listing, const QByteArray &root, const ScanOptions &options,
                                       std::stop_token stop, BuildProgress &progress)
 {
-    // Nothing is there to read an image's header from yet.
-    ScanOptions listed = options;
-    listed.visibleColumns.remove(PropertyColumn::Dimensions);
-    const ResourceKeys keys = scanAttributeKeys(listed.visibleColumns);
-    const int depthLimit = Defaults::RawRepresentable<DepthLimit>::rawValue(options.depthLimit);
-    const ListFormatter listFormatter;
-
-    auto tree = std::make_unique<Node>();
-    tree->type = NodeType::Folder;
-    tree->path = root;
-    tree->name = QString::fromUtf8(FileSystem::lastPathComponent(root));
-    // The folders that may still get children; an item whose folder is not
-    // here is not shown, as a build would never reach it.
-    QHash<QByteArray, Node *> folders; // Not owned: nodes of `tree`.
-    folders.insert(QByteArray(), tree.get());
-    bool cutShort = false;
+    TreeMaker maker(root, options, progress);
     for (const Zip::ListedEntry &entry : listing.entries) {
         if (stop.stop_requested())
             return nullptr;
-        const qsizetype slash = entry.path.lastIndexOf('/');
-        const QByteArrayView name = QByteArrayView(entry.path).sliced(slash + 1);
-        const int level = int(entry.path.count('/')) + 1;
-        if (level > depthLimit || (!options.showHiddenFiles && name.startsWith('.')) || isNeverShown(name))
-            continue;
-        Node *folder = folders.value(slash < 0 ? QByteArray() : entry.path.first(slash));
-        if (!folder)
-            continue;
-        if (cutShort || (options.itemLimit > 0 && progress.items.load(std::memory_order_relaxed) >= options.itemLimit)) {
-            cutShort = true;
-            folder->incomplete = true;
-            continue;
-        }
-        std::unique_ptr<Node> node = makeItemNode(listedValues(entry, name, keys),
-                                                  FileSystem::appendingPathComponent(root, entry.path), name, listed,
-                                                  listFormatter);
-        if (!node)
-            continue;
-        progress.items.fetch_add(1, std::memory_order_relaxed);
-        if (node->type == NodeType::Folder && level < depthLimit)
-            folders.insert(entry.path, node.get());
-        folder->children.push_back(std::move(node));
+        maker.add(entry);
     }
-    progress.cutShort = cutShort;
-    sortTree(tree->children, options.sortOrder);
-    return tree;
+    return maker.finish(stop);
 }
+
+ListedArchive listArchiveTree(const ArchiveSource &archive, const ScanOptions &options, std::stop_token stop,
+                              BuildProgress &progress, std::atomic<qint64> *entriesRead)
+{
+    TreeMaker maker(archive.extraction, options, progress);
+    PropertyColumns stored = dateColumns;
+    Zip::ListOptions listOptions{archive.password, stop, entriesRead};
+    listOptions.decided = [&maker, &stored](Zip::ListedEntry &&entry) {
+        keepStoredDates(stored, entry);
+        maker.add(entry);
+    };
+    ListedArchive listed{Zip::listArchive(archive.archivePath, archive.format, listOptions), nullptr, stored};
+    if (!listed.listing.revised) {
+        listed.root = maker.finish(stop);
+        return listed;
+    }
+    // A later entry changed or removed one already made: made again from the listing as it ended.
+    progress.items = 0;
+    listed.root = makeArchiveTree(listed.listing, archive.extraction, options, stop, progress);
+    listed.storedDates = dateColumns;
+    for (const Zip::ListedEntry &entry : listed.listing.entries)
+        keepStoredDates(listed.storedDates, entry);
+    return listed;
+}
+

@@ -2,6 +2,7 @@
 // The tree of an archive made from its listing, before anything is extracted.
 #pragma once
 
+#include "ArchivePreview.h"
 #include "DirectoryScan.h"
 #include "Listing.h"
 
@@ -12,3 +13,17 @@
 /// once `stop` is requested.
 std::unique_ptr<Node> makeArchiveTree(const Zip::Listing &listing, const QByteArray &root, const ScanOptions &options,
                                       std::stop_token stop, BuildProgress &progress);
+
+struct ListedArchive {
+    Zip::Listing listing; // its entries may have gone into the tree
+    std::unique_ptr<Node> root;
+    /// The date columns that the listing gives for every entry it names; the
+    /// others are known only once the archive is extracted.
+    PropertyColumns storedDates;
+};
+
+/// Lists the archive and makes the tree of its extraction folder as
+/// makeArchiveTree does, the tree growing while the archive is read. Throws
+/// what Zip::listArchive throws.
+ListedArchive listArchiveTree(const ArchiveSource &archive, const ScanOptions &options, std::stop_token stop,
+                              BuildProgress &progress, std::atomic<qint64> *entriesRead = nullptr);

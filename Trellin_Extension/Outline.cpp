@@ -185,6 +185,14 @@ void PreviewViewController::reloadTree()
         m_reloadWhenBuilt = true; // the extraction is not there yet to be read
         return;
     }
+    if (isListingOnly()) {
+        // Until its files are needed, the archive's own index has the values.
+        const PropertyColumns shown = visibleColumns();
+        const bool extract = std::any_of(allPropertyColumns.begin(), allPropertyColumns.end(),
+                                         [&](PropertyColumn column) { return shown.contains(column) && needsFiles(column); });
+        startArchiveJob(extract ? PreviewJob::ArchiveWork::Extract : PreviewJob::ArchiveWork::List);
+        return;
+    }
     // The rows shown stay until the new tree replaces them; a request still
     // building starts again with the column, and is answered when it ends.
     startBuild(represented.toUrl(), std::exchange(m_buildHandler, {}));

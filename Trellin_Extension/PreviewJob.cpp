@@ -22,28 +22,41 @@ PreviewJob::PreviewJob(const QByteArray &path, const ScanOptions &options, QObje
 {
     start(
         [this, path, options, receiver](std::stop_token stop, Shared &shared) {
-            Tree tree{makeNode(path, 0, options, stop, shared.progress), shared.progress.cutShort.load(), options, {}, {}, {}};
+            Tree tree{.root = makeNode(path, 0, options, stop, shared.progress),
+                      .cutShort = shared.progress.cutShort.load(),
+                      .options = options};
             handOver(receiver, m_handlers.finished, std::move(tree), stop);
         },
         receiver);
 }
 
-PreviewJob::PreviewJob(const ArchiveSource &archive, const ScanOptions &options, QObject *receiver, Handlers handlers)
+PreviewJob::PreviewJob(const ArchiveSource &archive, ArchiveWork work, const ScanOptions &options,
+                       QObject *receiver, Handlers handlers, qint64 size)
     : m_isArchive(true)
     , m_handlers(std::move(handlers))
     , m_shared(std::make_shared<Shared>())
 {
-    m_shared->stage = Stage::Listing;
+    m_shared->stage = work == ArchiveWork::Extract ? Stage::Extracting : Stage::Listing;
+    m_shared->bytesToWrite = size;
     start(
-        [this, archive, options, receiver](std::stop_token stop, Shared &shared) {
+        [this, archive, work, options, receiver](std::stop_token stop, Shared &shared) {
             removeAbandonedStaging(archive);
-            const Zip::Listing listing = Zip::listArchive(archive.archivePath, archive.format,
-                                                          {archive.password, stop, &shared.entriesRead});
-            Tree listed{makeArchiveTree(listing, archive.extraction, options, stop, shared.progress),
-                        shared.progress.cutShort.load(), options, listing.skipped, {}, {}};
-            shared.bytesToWrite = listing.totalSize;
-            shared.stage = Stage::Extracting;
-            handOver(receiver, m_handlers.listed, std::move(listed), stop);
+            if (work != ArchiveWork::Extract) {
+                ListedArchive listed = listArchiveTree(archive, options, stop, shared.progress, &shared.entriesRead);
+                Tree tree{.root = std::move(listed.root),
+                          .cutShort = shared.progress.cutShort.load(),
+                          .options = options,
+                          .skipped = std::move(listed.listing.skipped),
+                          .size = listed.listing.totalSize,
+                          .storedDates = listed.storedDates};
+                if (work == ArchiveWork::List) {
+                    handOver(receiver, m_handlers.finished, std::move(tree), stop);
+                    return;
+                }
+                shared.bytesToWrite = listed.listing.totalSize;
+                shared.stage = Stage::Extracting;
+                handOver(receiver, m_handlers.listed, std::move(tree), stop);
+            }
 
             CacheExtraction extraction = extractToCache(archive, stop, &shared.bytesWritten);
             if (stop.stop_requested())
@@ -51,9 +64,11 @@ PreviewJob::PreviewJob(const ArchiveSource &archive, const ScanOptions &options,
             shared.stage = Stage::Building;
             shared.progress.items = 0;
             shared.progress.cutShort = false;
-            Tree built{makeNode(archive.extraction, 0, options, stop, shared.progress),
-                       shared.progress.cutShort.load(), options, {}, std::move(extraction.lock),
-                       std::move(extraction.failed)};
+            Tree built{.root = makeNode(archive.extraction, 0, options, stop, shared.progress),
+                       .cutShort = shared.progress.cutShort.load(),
+                       .options = options,
+                       .extractionLock = std::move(extraction.lock),
+                       .failed = std::move(extraction.failed)};
             handOver(receiver, m_handlers.finished, std::move(built), stop);
         },
         receiver);

@@ -23,10 +23,12 @@ public:
     struct Tree {
         std::unique_ptr<Node> root; // nothing when the item cannot be read or is not shown
         bool cutShort = false;
-        ScanOptions options;
-        std::vector<Zip::SkippedEntry> skipped; // of an archive's listing
-        FileSystem::FolderLock extractionLock; // shared: held while the archive's extraction is shown
-        std::vector<Zip::FailedEntry> failed; // of an archive's extraction
+        ScanOptions options{};
+        std::vector<Zip::SkippedEntry> skipped{}; // of an archive's listing
+        FileSystem::FolderLock extractionLock{}; // shared: held while the archive's extraction is shown
+        std::vector<Zip::FailedEntry> failed{}; // of an archive's extraction
+        qint64 size = 0; // of the files of an archive's listing
+        PropertyColumns storedDates{}; // that an archive's listing gives
     };
     /// Each runs later on the thread of the receiver, unless the job has been
     /// destroyed by then. After `finished` or `failed` nothing more comes.
@@ -38,13 +40,21 @@ public:
         std::function<void(std::exception_ptr)> failed;
     };
     enum class Stage { Listing, Extracting, Building };
+    /// What a job does with an archive.
+    enum class ArchiveWork {
+        List, // hands the listed tree to `finished`
+        ListAndExtract, // hands it to `listed`, then the extraction's to `finished`
+        Extract, // hands the extraction's tree to `finished`
+    };
 
     /// Builds the tree of the folder at `path` (level 0). The receiver must
     /// outlive the job.
     PreviewJob(const QByteArray &path, const ScanOptions &options, QObject *receiver, Handlers handlers);
-    /// Lists the archive, extracts it into the cache, and builds the tree of
-    /// the extraction.
-    PreviewJob(const ArchiveSource &archive, const ScanOptions &options, QObject *receiver, Handlers handlers);
+    /// Lists the archive, or extracts it into the cache and builds the tree
+    /// of the extraction, or both. `size`: the bytes of its files, for the
+    /// progress of an extraction without a listing.
+    PreviewJob(const ArchiveSource &archive, ArchiveWork work, const ScanOptions &options, QObject *receiver,
+               Handlers handlers, qint64 size = 0);
     /// Stops the job; its threads leave at their next entry, block or item,
     /// and what they had made is freed in the background.
     ~PreviewJob();

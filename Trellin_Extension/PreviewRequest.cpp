@@ -145,7 +145,13 @@ void PreviewViewController::runRequest(const QUrl &url, PreviewCompletionHandler
     view();
     // One request at a time: a new one ends the one still building.
     cancelBuild();
+    answerItemFiles(cancelledError());
+    cancelEntryExtractions();
     m_extractionLock = {};
+    m_archive.reset();
+    m_extracted = false;
+    m_archiveSize = 0;
+    m_storedDates = {};
 
     m_requestName = url.fileName();
     m_summaryNote.clear();
@@ -159,13 +165,156 @@ void PreviewViewController::runRequest(const QUrl &url, PreviewCompletionHandler
     }
     const QUrl extraction = FileSystem::fileUrl(archive->extraction);
     setRepresentedObject(extraction);
-    if (FileSystem::FolderLock lock = takeCachedExtraction(*archive); lock.isLocked()) {
+    m_archive = archive;
+    // An extraction with entries that failed is shown as the first time,
+    // from the listing, so that their rows are there, marked.
+    if (FileSystem::FolderLock lock = takeCachedExtraction(*archive); lock.isLocked() && !hasRecordedFailures(*archive)) {
         m_extractionLock = std::move(lock);
+        m_extracted = true;
         startBuild(extraction, std::move(handler));
         return;
     }
-    startJob(std::make_unique<PreviewJob>(*archive, ScanOptions::current(), this, jobHandlers()),
+    const PreviewJob::ArchiveWork work = ExtensionSettings::shared().archiveExtraction == ArchiveExtraction::WhenNeeded
+        ? PreviewJob::ArchiveWork::List
+        : PreviewJob::ArchiveWork::ListAndExtract;
+    startJob(std::make_unique<PreviewJob>(*archive, work, ScanOptions::current(), this, jobHandlers()),
              std::move(handler));
+}
+
+namespace {
+
+// The node of the item at `path`, found level by level.
+const Node *nodeAtPath(const NodeList &nodes, const QByteArray &path)
+{
+    for (const std::unique_ptr<Node> &node : nodes) {
+        if (node->path == path)
+            return node.get();
+        if (path.startsWith(node->path) && path.at(node->path.size()) == '/')
+            return nodeAtPath(node->children, path);
+    }
+    return nullptr;
+}
+
+} // namespace
+
+void PreviewViewController::prepareItemFile(const QUrl &item, bool alone, ItemFileHandler handler)
+{
+    if (alone && isListingOnly() && !m_build && extractsEntriesAlone()) {
+        const QByteArray path = FileSystem::localPath(item);
+        const QByteArray root = m_archive->extraction + '/';
+        const Node *node = path.startsWith(root) ? nodeAtPath(m_content, path) : nullptr;
+        if (node && node->type == NodeType::File) {
+            startEntryExtraction(path.mid(root.size()), node->size.value_or(0), item, std::move(handler));
+            return;
+        }
+    }
+    m_itemFilesHandlers.push_back([item, handler = std::move(handler)](const std::optional<PreviewError> &error) {
+        handler(error, error ? QUrl() : item);
+    });
+    settleItemFiles();
+}
+
+bool PreviewViewController::extractsEntriesAlone() const
+{
+    // A small archive comes whole in about a second, and then serves every
+    // later action and column at once.
+    constexpr qint64 smallArchive = qint64(16) << 20;
+    constexpr qint64 fewItems = 1000;
+    return m_archiveSize > smallArchive || subtreeTotals(m_content).count > fewItems;
+}
+
+void PreviewViewController::startEntryExtraction(const QByteArray &entry, qint64 size, const QUrl &item,
+                                                 ItemFileHandler handler)
+{
+    ArchiveSource archive = *m_archive;
+    archive.password = m_archivePassword;
+    const quint64 id = ++m_lastEntryExtraction;
+    EntryJob::Handlers handlers{
+        [this, id](std::optional<QByteArray> file) { finishEntryExtraction(id, std::move(file), {}); },
+        [this, id](std::exception_ptr failure) { finishEntryExtraction(id, {}, failure); }};
+    m_entryExtractions.push_back(
+        {id, std::make_unique<EntryJob>(archive, entry, this, std::move(handlers)), size, item, std::move(handler)});
+    updateBusyIndicator();
+    showBuildProgress();
+    m_progressTimer.start();
+}
+
+void PreviewViewController::finishEntryExtraction(quint64 id, std::optional<QByteArray> file, std::exception_ptr failure)
+{
+    const auto found = std::find_if(m_entryExtractions.begin(), m_entryExtractions.end(),
+                                    [id](const EntryExtraction &extraction) { return extraction.id == id; });
+    if (found == m_entryExtractions.end())
+        return;
+    EntryExtraction done = std::move(*found);
+    m_entryExtractions.erase(found);
+    if (!m_build) {
+        m_progressTimer.stop();
+        updateSummary(m_content);
+    }
+    updateBusyIndicator();
+    if (failure) {
+        done.handler(previewError(failure), {});
+    } else if (file) {
+        done.handler(std::nullopt, FileSystem::fileUrl(*file));
+    } else {
+        // No file of its own, a link say: it comes with the whole archive.
+        prepareItemFile(done.item, false, std::move(done.handler));
+    }
+}
+
+void PreviewViewController::cancelEntryExtractions()
+{
+    for (EntryExtraction &extraction : std::exchange(m_entryExtractions, {})) {
+        extraction.job.reset();
+        extraction.handler(cancelledError(), {});
+    }
+}
+
+void PreviewViewController::settleItemFiles()
+{
+    if (m_itemFilesHandlers.empty())
+        return;
+    if (!isListingOnly())
+        answerItemFiles(std::nullopt);
+    else if (!m_build)
+        startArchiveJob(PreviewJob::ArchiveWork::Extract);
+    // Otherwise the job under way ends first: an extraction answers them, a listing extracts next.
+}
+
+void PreviewViewController::answerItemFiles(const std::optional<PreviewError> &error)
+{
+    // A handler may ask for the files again: it then waits for the next round.
+    for (PreviewCompletionHandler &handler : std::exchange(m_itemFilesHandlers, {})) {
+        if (handler)
+            handler(error);
+    }
+}
+
+void PreviewViewController::startArchiveJob(PreviewJob::ArchiveWork work)
+{
+    if (!m_archive || m_build)
+        return;
+    ArchiveSource archive = *m_archive;
+    archive.password = m_archivePassword;
+    if (work == PreviewJob::ArchiveWork::Extract)
+        m_summaryNote.clear();
+    startJob(std::make_unique<PreviewJob>(archive, work, ScanOptions::current(), this, jobHandlers(), m_archiveSize),
+             {});
+    m_listingShown = true; // the rows stay, and are filled in when it ends
+    showBuildProgress();
+}
+
+bool PreviewViewController::needsFiles(PropertyColumn column) const
+{
+    switch (column) {
+    case PropertyColumn::Tags:
+    case PropertyColumn::Dimensions: return true;
+    case PropertyColumn::DateModified:
+    case PropertyColumn::DateCreated:
+    case PropertyColumn::DateLastOpened:
+    case PropertyColumn::DateAdded: return !m_storedDates.contains(column);
+    default: return false;
+    }
 }
 
 PreviewJob::Handlers PreviewViewController::jobHandlers()
@@ -196,10 +345,27 @@ void PreviewViewController::startJob(std::unique_ptr<PreviewJob> job, PreviewCom
 
 void PreviewViewController::showBuildProgress()
 {
-    if (!m_build)
-        return;
     const Bundle &bundle = Bundle::main();
     const QLocale locale;
+    auto showExtracting = [&](qint64 written, qint64 total) {
+        total = std::max<qint64>(total, 1);
+        const int percent = int(std::clamp<qint64>(written * 100 / total, 0, 100));
+        summaryLabel->setText(bundle.localizedString("Extracting\u2026 %1%, %2 of %3")
+                                  .arg(locale.toString(percent), byteCountText(written), byteCountText(total)));
+    };
+    if (!m_build) {
+        // Entries extracted alone for an action: the listing's rows stay as they are.
+        if (m_entryExtractions.empty())
+            return;
+        qint64 written = 0;
+        qint64 total = 0;
+        for (const EntryExtraction &extraction : m_entryExtractions) {
+            written += extraction.job->bytesWritten();
+            total += extraction.size;
+        }
+        showExtracting(written, total);
+        return;
+    }
     switch (m_build->stage()) {
     case PreviewJob::Stage::Listing: {
         const qint64 entries = m_build->entriesRead();
@@ -210,11 +376,7 @@ void PreviewViewController::showBuildProgress()
     case PreviewJob::Stage::Extracting: {
         if (!m_listingShown)
             return; // the count of the listing stands until its rows are shown
-        const qint64 written = m_build->bytesWritten();
-        const qint64 total = std::max<qint64>(m_build->bytesToWrite(), 1);
-        const int percent = int(std::clamp<qint64>(written * 100 / total, 0, 100));
-        summaryLabel->setText(bundle.localizedString("Extracting\u2026 %1%, %2 of %3")
-                                  .arg(locale.toString(percent), byteCountText(written), byteCountText(total)));
+        showExtracting(m_build->bytesWritten(), m_build->bytesToWrite());
         return;
     }
     case PreviewJob::Stage::Building: {
@@ -229,16 +391,24 @@ void PreviewViewController::showBuildProgress()
 void PreviewViewController::updateBusyIndicator()
 {
     if (busyIndicator)
-        busyIndicator->setVisible(m_build || m_sort);
+        busyIndicator->setVisible(m_build || m_sort || !m_entryExtractions.empty());
 }
 
 PreviewCompletionHandler PreviewViewController::endBuild()
 {
     m_build.reset();
     m_listingShown = false;
-    m_progressTimer.stop();
+    if (m_entryExtractions.empty())
+        m_progressTimer.stop();
     updateBusyIndicator();
     return std::exchange(m_buildHandler, {});
+}
+
+void PreviewViewController::rememberListing(PreviewJob::Tree &tree)
+{
+    setSkippedEntries(std::move(tree.skipped));
+    m_archiveSize = tree.size;
+    m_storedDates = tree.storedDates;
 }
 
 void PreviewViewController::showListing(PreviewJob::Tree tree)
@@ -246,7 +416,7 @@ void PreviewViewController::showListing(PreviewJob::Tree tree)
     // The rows first; the extraction goes on behind them.
     if (!tree.root)
         return;
-    setSkippedEntries(std::move(tree.skipped));
+    rememberListing(tree);
     showContent(std::move(tree.root->children), tree.cutShort);
     m_listingShown = true;
     Q_EMIT rowsShown();
@@ -256,16 +426,22 @@ void PreviewViewController::showListing(PreviewJob::Tree tree)
 void PreviewViewController::finishBuild(PreviewJob::Tree tree)
 {
     // Its thread has handed the tree over and is ending.
-    if (tree.extractionLock.isLocked())
+    if (tree.extractionLock.isLocked()) {
         m_extractionLock = std::move(tree.extractionLock);
+        m_extracted = true;
+    }
     const bool listingShown = m_listingShown;
-    if (listingShown && m_reloadWhenBuilt) {
+    if (listingShown && m_reloadWhenBuilt && m_extracted) {
         // A column was shown meanwhile: its attributes are read now.
         releaseInBackground(std::move(tree.root));
         startBuild(representedObject().toUrl(), std::exchange(m_buildHandler, {}));
+        settleItemFiles();
         return;
     }
+    const bool reload = std::exchange(m_reloadWhenBuilt, false);
     PreviewCompletionHandler handler = endBuild();
+    if (tree.root && isListingOnly())
+        rememberListing(tree); // a listing alone: the archive is extracted when its files are needed
     if (tree.root) {
         if (!listingShown || !fillListing(tree)) {
             showContent(std::move(tree.root->children), tree.cutShort);
@@ -276,17 +452,23 @@ void PreviewViewController::finishBuild(PreviewJob::Tree tree)
         }
         if (!listingShown)
             Q_EMIT rowsShown();
-    } else if (handler) {
+    } else {
         // Gone, or made unreadable, since it was looked at.
         const ExtensionError error{ExtensionError::NotReadable, cannotRead(m_requestName, QString())};
-        handler(PreviewError{error.domain(), error.errorCode(), {}, error.message});
-        return;
-    } else {
+        const PreviewError failure{error.domain(), error.errorCode(), {}, error.message};
+        answerItemFiles(failure);
+        if (handler) {
+            handler(failure);
+            return;
+        }
         // A reload that found nothing leaves the tree shown as it was.
         updateSummary(m_content);
     }
     if (handler)
         handler(std::nullopt);
+    if (reload)
+        reloadTree(); // a column shown while the listing was read
+    settleItemFiles();
 }
 
 bool PreviewViewController::fillListing(PreviewJob::Tree &tree)
@@ -313,21 +495,23 @@ void PreviewViewController::failBuild(std::exception_ptr failure)
     PreviewCompletionHandler handler = endBuild();
     const PreviewError error = previewError(failure);
     if (listingShown) {
-        const ExtensionError tooLarge{ExtensionError::TooLargeForCache, {}};
-        if (error.domain == tooLarge.domain() && error.code == tooLarge.errorCode()) {
-            // The rows are all there is to show: no failure of the preview.
+        if (!passwordProblem(error)) {
+            // Too large for the cache, a bomb, data damaged throughout: the
+            // rows read from the index are all there is to show, and no
+            // failure of the preview.
             m_summaryNote = error.message;
             updateSummary(m_content);
+            answerItemFiles(error);
             if (handler)
                 handler(std::nullopt);
             return;
         }
         // The host asks for the password; should none come, the rows stay.
-        if (error.domain == QLatin1String(Zip::ZipError::domain)
-            && (error.code == Zip::ZipError::passwordRequired || error.code == Zip::ZipError::wrongPassword))
-            m_summaryNote = Bundle::main().localizedString("The contents are encrypted and were not extracted.");
+        m_summaryNote = Bundle::main().localizedString("The contents are encrypted and were not extracted.");
         updateSummary(m_content);
     }
+    // A request still waiting asks for a password itself, and starts anew.
+    answerItemFiles(handler ? cancelledError() : error);
     if (handler)
         handler(error);
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "BackgroundSort.h"
+#include "EntryJob.h"
 #include "Node.h"
 #include "OutlineView.h"
 #include "PreviewJob.h"
@@ -48,6 +49,7 @@ public:
 
     void preparePreviewOfFile(const QUrl &url, PreviewCompletionHandler handler) override;
     void setArchivePassword(const std::optional<QString> &password) override;
+    void prepareItemFile(const QUrl &item, bool alone, ItemFileHandler handler) override;
 
     /// Shows a new top-level list: the one way new content reaches the view.
     /// `cutShort`: the item limit stopped the build of this list.
@@ -55,6 +57,9 @@ public:
     void updateSummary(const NodeList &nodes);
     QVariantList skippedEntries() const;
 
+    /// Whether the rows shown are an archive's listing, whose files are not
+    /// in the cache yet.
+    bool isListingOnly() const { return m_archive && !m_extracted; }
     /// Whether a tree is being built for this controller now.
     bool isBuilding() const { return m_build != nullptr; }
     /// Whether a header click's new order is being planned now.
@@ -109,12 +114,30 @@ private:
     void startJob(std::unique_ptr<PreviewJob> job, PreviewCompletionHandler handler);
     PreviewJob::Handlers jobHandlers();
     void showListing(PreviewJob::Tree tree);
+    /// Keeps what the archive's listing says beyond its rows.
+    void rememberListing(PreviewJob::Tree &tree);
     void setSkippedEntries(std::vector<Zip::SkippedEntry> skipped);
     void finishBuild(PreviewJob::Tree tree);
     /// Fills the rows of the archive's listing in from the tree of its
     /// extraction, keeping their state; false when the two hold other items.
     bool fillListing(PreviewJob::Tree &tree);
     void failBuild(std::exception_ptr failure);
+    /// Extracts the archive shown from its listing, or lists it again (for
+    /// a column whose values the listing has), behind its rows.
+    void startArchiveJob(PreviewJob::ArchiveWork work);
+    /// Answers the callers of prepareItemFiles once the files exist, or
+    /// extracts them when nothing else is under way.
+    void settleItemFiles();
+    void answerItemFiles(const std::optional<PreviewError> &error);
+    /// Whether one entry alone is extracted sooner than the whole archive,
+    /// and to more use.
+    bool extractsEntriesAlone() const;
+    void startEntryExtraction(const QByteArray &entry, qint64 size, const QUrl &item, ItemFileHandler handler);
+    void finishEntryExtraction(quint64 id, std::optional<QByteArray> file, std::exception_ptr failure);
+    void cancelEntryExtractions();
+    /// Whether showing `column` needs the files of an archive shown from its
+    /// listing: what the archive does not store.
+    bool needsFiles(PropertyColumn column) const;
     /// Drops the job and its progress, and hands back its request's handler.
     PreviewCompletionHandler endBuild();
     /// Drops the running job; its request is answered as cancelled.
@@ -144,6 +167,20 @@ private:
     std::unique_ptr<BackgroundSort> m_sort; // reads m_content: dropped before it changes
 
     std::unique_ptr<PreviewJob> m_build;
+    std::optional<ArchiveSource> m_archive; // of the request; nothing for a folder
+    bool m_extracted = false; // the rows shown are those of the archive's extraction
+    qint64 m_archiveSize = 0; // of the files of the archive's listing
+    PropertyColumns m_storedDates; // the date columns that the archive's listing gives
+    std::vector<PreviewCompletionHandler> m_itemFilesHandlers; // waiting for the archive's extraction
+    struct EntryExtraction {
+        quint64 id;
+        std::unique_ptr<EntryJob> job;
+        qint64 size; // of the entry's file
+        QUrl item;
+        ItemFileHandler handler;
+    };
+    std::vector<EntryExtraction> m_entryExtractions; // of single entries, for actions on them
+    quint64 m_lastEntryExtraction = 0;
     bool m_listingShown = false; // the rows shown are an archive's listing, not yet its extraction's
     bool m_reloadWhenBuilt = false; // a column was shown while an archive was listed or extracted
     QString m_summaryNote; // why the archive shown was not extracted

@@ -61,8 +61,6 @@ ArchiveReader::ArchiveReader(const ArchiveSource &source, Format format, const s
     : m_archive(archive_read_new())
     , m_source(source)
     , m_havePassword(password.has_value())
-    // A buffer in memory is handed to libarchive as it is.
-    , m_buffer(source.bytes ? 0 : std::size_t(largestRead))
     , m_readSize(smallestRead)
 {
     if (!m_archive)
@@ -92,19 +90,23 @@ la_ssize_t ArchiveReader::read(struct archive *, void *self, const void **buffer
     }
     if (offset >= reader->m_bufferStart && offset < reader->m_bufferStart + reader->m_bufferLength) {
         const qint64 skipped = offset - reader->m_bufferStart;
-        *buffer = reader->m_buffer.data() + skipped;
+        *buffer = reader->m_buffer.get() + skipped;
         reader->m_offset = reader->m_bufferStart + reader->m_bufferLength;
         return la_ssize_t(reader->m_bufferLength - skipped);
     }
     const bool straightOn = offset == reader->m_bufferStart + reader->m_bufferLength;
     reader->m_readSize = straightOn ? std::min(reader->m_readSize * 2, largestRead) : smallestRead;
-    const qint64 count = reader->m_source.readAt(reader->m_buffer.data(), reader->m_readSize, offset);
+    if (reader->m_readSize > reader->m_bufferSize) {
+        reader->m_buffer = std::make_unique_for_overwrite<char[]>(std::size_t(reader->m_readSize));
+        reader->m_bufferSize = reader->m_readSize;
+    }
+    const qint64 count = reader->m_source.readAt(reader->m_buffer.get(), reader->m_readSize, offset);
     if (count < 0)
         return -1;
     reader->m_bufferStart = offset;
     reader->m_bufferLength = count;
     reader->m_offset = offset + count;
-    *buffer = reader->m_buffer.data();
+    *buffer = reader->m_buffer.get();
     return la_ssize_t(count);
 }
 

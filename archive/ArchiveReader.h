@@ -12,7 +12,7 @@
 
 #include <QByteArray>
 
-#include <vector>
+#include <memory>
 
 namespace Zip {
 
@@ -64,7 +64,9 @@ private:
     bool m_entryStarted = false;
     int m_lastResult = ARCHIVE_OK;
     // What the last read brought in: a seek that lands inside it needs no new read.
-    std::vector<char> m_buffer;
+    // Grown with the reads, never filled: a listing reads little of a big archive.
+    std::unique_ptr<char[]> m_buffer;
+    qint64 m_bufferSize = 0;
     qint64 m_bufferStart = 0;
     qint64 m_bufferLength = 0;
     qint64 m_offset = 0;

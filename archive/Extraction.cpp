@@ -339,6 +339,12 @@ bool extractEntry(Extraction &extraction, ArchiveReader &reader, archive_entry *
     return true;
 }
 
+// Whether the extraction writes this entry at all.
+bool isWanted(const ExtractOptions &options, const EntryInfo &info)
+{
+    return !options.onlyEntry || (info.kind == EntryKind::File && info.path == *options.onlyEntry);
+}
+
 Plan makePlan(Extraction &extraction, int workers)
 {
     Plan plan;
@@ -353,14 +359,16 @@ Plan makePlan(Extraction &extraction, int workers)
         if (info.encrypted && !extraction.options.password)
             throw ZipError(ZipError::passwordRequired);
         const Resolution::Decision decision = extraction.resolution.add(info, extraction.format);
-        plan.entries.push_back({decision.write, 0});
+        const bool write = decision.write && isWanted(extraction.options, info);
+        plan.entries.push_back({write, 0});
         sizes.push_back(std::max<qint64>(info.size, 0));
         if (decision.replaced >= 0)
             plan.entries[std::size_t(decision.replaced)].extract = false;
-        if (decision.write && info.kind != EntryKind::Folder)
+        if (write && info.kind != EntryKind::Folder)
             extraction.budget.addData(info.size);
     }
-    extraction.budget.addFolders(extraction.resolution.folderCount());
+    if (!extraction.options.onlyEntry)
+        extraction.budget.addFolders(extraction.resolution.folderCount());
     extraction.budget.reserveAtOnce();
 
     // Each entry to the worker with the least to do so far; a file costs
@@ -403,11 +411,13 @@ void extractEntries(Extraction &extraction, const Plan *plan, int worker)
         decision.write = true;
         if (!plan) {
             extraction.budget.addEntry(info.depth);
-            if (info.size > 0)
+            const bool wanted = isWanted(options, info);
+            if (info.size > 0 && wanted)
                 extraction.budget.addData(info.size);
             if (extraction.format == Format::Compressed && !reader.isCompressed())
                 throw ZipError(ZipError::unzipFail, QStringLiteral("the data is not compressed"));
             decision = extraction.resolution.add(info, extraction.format);
+            decision.write = decision.write && wanted;
         }
         if (decision.write)
             extractEntry(extraction, reader, entry, info, decision, folders, !plan && info.size < 0);
@@ -519,7 +529,8 @@ void extractArchive(const QByteArray &archivePath, const QByteArray &destination
     if (extraction.error)
         throw *extraction.error;
 
-    finishFolders(extraction);
+    if (!options.onlyEntry)
+        finishFolders(extraction);
     if (options.progress)
         options.progress(1.0);
 }

@@ -11,6 +11,7 @@
 #include <QByteArray>
 
 #include <atomic>
+#include <functional>
 #include <optional>
 #include <stop_token>
 #include <vector>
@@ -66,6 +67,9 @@ struct Listing {
     bool encrypted = false;
     /// The sum of the listed files' sizes.
     qint64 totalSize = 0;
+    /// With ListOptions::decided: a later entry changed or removed one
+    /// already handed over, and `entries` holds the listing as it ended.
+    bool revised = false;
 };
 
 struct ListOptions {
@@ -73,6 +77,10 @@ struct ListOptions {
     std::stop_token stop;
     /// Counts the entries read so far; read by other threads while it runs.
     std::atomic<qint64> *entriesRead = nullptr;
+    /// Given, receives each entry as soon as it is decided, in the listing's
+    /// order, on the calling thread; the listing's `entries` then stay empty
+    /// unless it is `revised`.
+    std::function<void(ListedEntry &&)> decided = nullptr;
 };
 
 /// Lists the archive at `archivePath`. Throws ZipError as extractArchive

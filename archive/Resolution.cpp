@@ -298,9 +298,10 @@ void Resolution::reserve(qint64 entries)
 {
     // A guess from the archive's own count: never more than any archive may hold.
     const auto count = std::size_t(std::clamp<qint64>(entries, 0, maximumEntries));
-    m_items.reserve(count);
+    // Room for implied folders too: what is never touched costs only address space.
+    m_items.reserve(count + count / 4);
     m_stored.reserve(count);
-    m_byPath.reserve(qsizetype(count));
+    m_byPath.reserve(qsizetype(count + count / 4));
 }
 
 std::size_t Resolution::store(const EntryInfo &info)
@@ -371,7 +372,7 @@ Resolution::Decision Resolution::add(const EntryInfo &info, Format format)
                 folder.path = path;
                 folder.name = info.name;
                 m_byPath.insert(path, m_items.size());
-                m_items.push_back(std::move(folder));
+                append(std::move(folder));
                 ++m_folders;
             }
             return true;
@@ -382,6 +383,7 @@ Resolution::Decision Resolution::add(const EntryInfo &info, Format format)
     if (existing != m_byPath.cend() && isFolder) {
         // Named again, or at last: the last entry that names it says what it is.
         Item &folder = m_items[*existing];
+        m_revised = true;
         folder.name = info.name;
         folder.entry = entry;
         if (folder.stored == implied)
@@ -393,6 +395,7 @@ Resolution::Decision Resolution::add(const EntryInfo &info, Format format)
     if (existing != m_byPath.cend()) {
         Item &earlier = m_items[*existing];
         earlier.removed = true;
+        m_revised = true;
         m_skipped.push_back({earlier.name, Reason::Replaced});
         decision.replaced = earlier.entry;
     }
@@ -409,6 +412,7 @@ Resolution::Decision Resolution::add(const EntryInfo &info, Format format)
         // A link that carries data writes it into the file it links to, and
         // then its mode and dates, as a file entry would.
         if (info.size > 0) {
+            m_revised = true;
             Stored &file = m_stored[linked];
             file.size = info.size;
             if (info.mode >= 0400)
@@ -419,7 +423,7 @@ Resolution::Decision Resolution::add(const EntryInfo &info, Format format)
     if (isFolder)
         ++m_folders;
     m_byPath.insert(info.path, m_items.size());
-    m_items.push_back(std::move(item));
+    append(std::move(item));
     return decision;
 }
 
@@ -433,44 +437,71 @@ std::vector<Resolution::NamedFolder> Resolution::namedFolders() const
     return folders;
 }
 
+void Resolution::handOver(std::function<void(ListedEntry &&)> decided)
+{
+    m_fileMode = FileSystem::OutputTree::createdFileMode();
+    m_folderMode = FileSystem::OutputTree::createdFolderMode();
+    m_decided = std::move(decided);
+}
+
+void Resolution::append(Item item)
+{
+    m_items.push_back(std::move(item));
+    if (m_decided)
+        m_decided(listed(m_items.back()));
+}
+
+ListedEntry Resolution::listed(const Item &item) const
+{
+    static const Stored nothing;
+    ListedEntry entry;
+    entry.path = item.path;
+    entry.type = item.type;
+    entry.implied = item.stored == implied;
+    const Stored &stored = entry.implied ? nothing : m_stored[item.stored];
+    switch (item.type) {
+    case ListedEntry::Type::Folder:
+        entry.mode = stored.mode.value_or(m_folderMode);
+        break;
+    case ListedEntry::Type::SymbolicLink:
+        entry.size = stored.linkTarget.size();
+        entry.mode = 0777;
+        entry.linkTarget = stored.linkTarget;
+        break;
+    case ListedEntry::Type::File:
+        entry.size = stored.size;
+        entry.mode = stored.mode.value_or(m_fileMode);
+        entry.encrypted = stored.encrypted;
+        break;
+    }
+    entry.modified = stored.dates.modified;
+    entry.accessed = stored.dates.accessed;
+    entry.created = stored.dates.created;
+    entry.changed = stored.dates.changed;
+    return entry;
+}
+
 Listing Resolution::takeListing()
 {
     Listing listing;
     listing.skipped = std::move(m_skipped);
     listing.encrypted = m_encrypted;
-    const mode_t fileMode = FileSystem::OutputTree::createdFileMode();
-    const mode_t folderMode = FileSystem::OutputTree::createdFolderMode();
-    listing.entries.reserve(m_byPath.size());
-    for (Item &item : m_items) {
+    listing.revised = m_decided && m_revised;
+    // What was handed over is the listing, unless a later entry changed it.
+    const bool entries = !m_decided || m_revised;
+    if (!m_decided) {
+        m_fileMode = FileSystem::OutputTree::createdFileMode();
+        m_folderMode = FileSystem::OutputTree::createdFolderMode();
+    }
+    if (entries)
+        listing.entries.reserve(m_byPath.size());
+    for (const Item &item : m_items) {
         if (item.removed)
             continue;
-        ListedEntry entry;
-        entry.path = std::move(item.path);
-        entry.type = item.type;
-        entry.implied = item.stored == implied;
-        static const Stored nothing;
-        const Stored &stored = entry.implied ? nothing : m_stored[item.stored];
-        switch (item.type) {
-        case ListedEntry::Type::Folder:
-            entry.mode = stored.mode.value_or(folderMode);
-            break;
-        case ListedEntry::Type::SymbolicLink:
-            entry.size = stored.linkTarget.size();
-            entry.mode = 0777;
-            entry.linkTarget = stored.linkTarget;
-            break;
-        case ListedEntry::Type::File:
-            entry.size = stored.size;
-            entry.mode = stored.mode.value_or(fileMode);
-            entry.encrypted = stored.encrypted;
-            listing.totalSize += std::max<qint64>(stored.size, 0);
-            break;
-        }
-        entry.modified = stored.dates.modified;
-        entry.accessed = stored.dates.accessed;
-        entry.created = stored.dates.created;
-        entry.changed = stored.dates.changed;
-        listing.entries.push_back(std::move(entry));
+        if (item.type == ListedEntry::Type::File)
+            listing.totalSize += std::max<qint64>(m_stored[item.stored].size, 0);
+        if (entries)
+            listing.entries.push_back(listed(item));
     }
     *this = Resolution(m_overwrite);
     return listing;

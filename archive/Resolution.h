@@ -13,6 +13,9 @@
 
 #include <QByteArrayList>
 #include <QHash>
+#include <QList>
+
+#include <functional>
 
 #include <locale.h>
 
@@ -116,10 +119,18 @@ public:
     /// Every folder made, implied ones included.
     qint64 folderCount() const { return m_folders; }
 
+    /// Hands each item to `decided` as it is made, in the listing's order.
+    /// takeListing then holds entries only when a later entry changed or
+    /// removed an item already handed over.
+    void handOver(std::function<void(ListedEntry &&)> decided);
+
     /// What was decided, taken out: the resolution is empty afterwards.
     Listing takeListing();
 
 private:
+    template <typename>
+    friend class ::QTypeInfo;
+
     // What an entry stores of an item; hard links share their file's.
     struct Stored {
         qint64 size = -1;
@@ -140,9 +151,13 @@ private:
 
     static Stored stored(const EntryInfo &info);
     std::size_t store(const EntryInfo &info);
+    ListedEntry listed(const Item &item) const;
+    void append(Item item);
 
-    std::vector<Item> m_items;
-    std::vector<Stored> m_stored;
+    // QList: it grows in place by realloc where std::vector copies into new
+    // memory, and a 7z header tells no count to reserve for.
+    QList<Item> m_items;
+    QList<Stored> m_stored;
     QHash<QByteArray, std::size_t> m_byPath; // items not removed
     // A path whose every prefix is a folder: folders stay folders, and
     // entries come grouped by folder, so most need no lookup of their parents.
@@ -152,6 +167,14 @@ private:
     qint64 m_folders = 0;
     bool m_encrypted = false;
     bool m_overwrite;
+    // What extraction gives an item whose entry stores no mode; read when first needed.
+    mode_t m_fileMode = 0;
+    mode_t m_folderMode = 0;
+    std::function<void(ListedEntry &&)> m_decided;
+    bool m_revised = false; // an item handed over changed afterwards
 };
 
 } // namespace Zip
+
+Q_DECLARE_TYPEINFO(Zip::Resolution::Stored, Q_RELOCATABLE_TYPE);
+Q_DECLARE_TYPEINFO(Zip::Resolution::Item, Q_RELOCATABLE_TYPE);

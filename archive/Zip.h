@@ -97,6 +97,10 @@ struct ExtractOptions {
     /// say) is removed and recorded here, and the others are extracted;
     /// without it, such an entry fails the whole extraction.
     std::vector<FailedEntry> *failedEntries = nullptr;
+    /// When given, only the file entry at this path (below the destination,
+    /// as listArchive names it) is written, with the folders above it; links
+    /// and the other entries are read past.
+    std::optional<QByteArray> onlyEntry;
 };
 
 /// Extracts every entry of the archive at `archivePath` below `destination`,

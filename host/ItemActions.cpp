@@ -12,6 +12,8 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPointer>
 
 namespace {
 
@@ -36,17 +38,25 @@ void appendShownRows(OutlineView &view, const QModelIndex &parent, QModelIndexLi
 
 } // namespace
 
-ItemActions::ItemActions(OutlineView *view, ViewController *controller)
+ItemActions::ItemActions(OutlineView *view, ViewController *controller, PasswordPrompt askPassword)
     : QObject(view)
     , m_view(view)
     , m_controller(controller)
+    , m_askPassword(std::move(askPassword))
 {
     // Not `activated`: with single-click activation a click would open items.
     // A double click on a folder row opens and closes it in the tree instead.
     connect(view, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex &row) {
         m_view->setCurrentIndex(row);
-        if (!QFileInfo(QString::fromUtf8(FileSystem::localPath(currentItemUrl()))).isDir())
-            openCurrentItem();
+        if (!(row.flags() & Qt::ItemNeverHasChildren))
+            return; // a folder with contents
+        const QUrl url = currentItemUrl();
+        if (url.isEmpty())
+            return;
+        withItemFile(url, true, [](const QUrl &file) {
+            if (!QFileInfo(QString::fromUtf8(FileSystem::localPath(file))).isDir())
+                Workspace::openUrl(file);
+        });
     });
     view->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(view, &QWidget::customContextMenuRequested, this, [this](const QPoint &position) {
@@ -87,23 +97,73 @@ QMenu *ItemActions::makeContextMenu()
 
 void ItemActions::openCurrentItem()
 {
-    const QUrl url = currentItemUrl();
-    if (!url.isEmpty())
-        Workspace::openUrl(url);
+    if (const QUrl url = currentItemUrl(); !url.isEmpty())
+        withItemFile(url, true, [](const QUrl &file) { Workspace::openUrl(file); });
 }
 
 void ItemActions::revealCurrentItem()
 {
-    const QUrl url = currentItemUrl();
-    if (!url.isEmpty())
-        Workspace::activateFileViewerSelecting({url});
+    // Among the other items of its folder: the whole archive.
+    if (const QUrl url = currentItemUrl(); !url.isEmpty())
+        withItemFile(url, false, [](const QUrl &file) { Workspace::activateFileViewerSelecting({file}); });
 }
 
 void ItemActions::copyCurrentPath()
 {
-    const QUrl url = currentItemUrl();
-    if (!url.isEmpty())
-        QGuiApplication::clipboard()->setText(QString::fromUtf8(FileSystem::localPath(url)));
+    // A path copied must lead somewhere when it is pasted.
+    if (const QUrl url = currentItemUrl(); !url.isEmpty()) {
+        withItemFile(url, true, [](const QUrl &file) {
+            QGuiApplication::clipboard()->setText(QString::fromUtf8(FileSystem::localPath(file)));
+        });
+    }
+}
+
+void ItemActions::withItemFile(const QUrl &item, bool alone, const FileAction &action)
+{
+    auto *previewing = qobject_cast<QLPreviewingController *>(m_controller);
+    if (!previewing) {
+        action(item);
+        return;
+    }
+    QPointer<ItemActions> self(this);
+    auto waiting = std::make_shared<bool>(false);
+    previewing->prepareItemFile(item, alone, [=](std::optional<PreviewError> error, const QUrl &file) {
+        if (!self || isCancelled(error))
+            return; // the window shows something else now
+        if (!error && !*waiting) {
+            action(file); // it was there
+            return;
+        }
+        // Out of the preview's own call: a dialog must not run inside it.
+        QMetaObject::invokeMethod(
+            self,
+            [=] {
+                if (!error)
+                    action(file);
+                else
+                    self->fileNotReady(*error, item, alone, action);
+            },
+            Qt::QueuedConnection);
+    });
+    *waiting = true;
+}
+
+void ItemActions::fileNotReady(const PreviewError &error, const QUrl &item, bool alone, const FileAction &action)
+{
+    if (const std::optional<ArchiveErrorCode> problem = passwordProblem(error)) {
+        if (!m_askPassword)
+            return;
+        if (const std::optional<QString> password = m_askPassword(*problem)) {
+            qobject_cast<QLPreviewingController *>(m_controller)->setArchivePassword(password);
+            withItemFile(item, alone, action);
+        }
+        return;
+    }
+    auto *box = new QMessageBox(QMessageBox::Warning, m_view->window()->windowTitle(),
+                                tr("The item cannot be opened."), QMessageBox::Ok, m_view->window());
+    box->setInformativeText(error.message);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
 }
 
 bool ItemActions::eventFilter(QObject *watched, QEvent *event)

@@ -1,12 +1,17 @@
 // SPDX-License-Identifier: MIT
 // What the preview window does with its items: open one with its default
 // application (Enter, double click), reveal it in the file manager, copy its
-// path, and find one by typing its name.
+// path, and find one by typing its name. An archive shown from its listing
+// alone is extracted first.
 #pragma once
+
+#include "QuickLook.h"
 
 #include <QElapsedTimer>
 #include <QObject>
 #include <QUrl>
+
+#include <functional>
 
 class OutlineView;
 class QMenu;
@@ -17,9 +22,13 @@ class ItemActions : public QObject
     Q_OBJECT
 
 public:
+    /// Asks the user for an archive's password; nothing when they cancel.
+    using PasswordPrompt = std::function<std::optional<QString>(ArchiveErrorCode problem)>;
+
     /// Watches `view`, which shows the items of `controller`'s represented
-    /// folder; both must outlive this object, which `view` owns.
-    ItemActions(OutlineView *view, ViewController *controller);
+    /// folder; both must outlive this object, which `view` owns. Without
+    /// `askPassword`, the files of an encrypted archive stay unextracted.
+    ItemActions(OutlineView *view, ViewController *controller, PasswordPrompt askPassword = {});
 
     /// The file of the current row (for an archive, its extracted copy); empty without one.
     QUrl currentItemUrl() const;
@@ -35,9 +44,16 @@ protected:
 
 private:
     bool findByTyping(const QString &text);
+    using FileAction = std::function<void(const QUrl &file)>;
+    /// Runs `action` on the file of `item` once it exists: at once, or after
+    /// the archive it comes from, or with `alone` maybe that entry alone, is
+    /// extracted. Says why when it cannot be.
+    void withItemFile(const QUrl &item, bool alone, const FileAction &action);
+    void fileNotReady(const PreviewError &error, const QUrl &item, bool alone, const FileAction &action);
 
     OutlineView *m_view;             // Not owned: our parent.
     ViewController *m_controller;    // Not owned.
+    PasswordPrompt m_askPassword;
     QString m_typed;
     QElapsedTimer m_sinceTyped;
 };

@@ -49,27 +49,117 @@ QJsonValue sortIndicator(const OutlineView &view, const TableColumn &column)
     return descriptors.first().ascending ? QStringLiteral("ascending") : QStringLiteral("descending");
 }
 
-QJsonArray rowsJson(OutlineView &view, const QModelIndex &parent, const QList<int> &columns)
+// Writes what QJsonDocument::toJson(Indented) writes, without building the
+// document: a tree of a hundred thousand rows would take seconds to build.
+class IndentedJson
+{
+public:
+    explicit IndentedJson(QByteArray &out)
+        : m_out(out)
+    {
+    }
+
+    void indent(int level) { m_out.append(4 * level, ' '); }
+    void key(QLatin1StringView name)
+    {
+        m_out += '"';
+        m_out += name;
+        m_out += "\": ";
+    }
+    void string(const QString &text)
+    {
+        for (const QChar c : text) {
+            if (c.isSurrogate()) {
+                // An unpaired one is Qt's to write, as Qt writes it.
+                const QByteArray quoted = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
+                m_out += quoted.sliced(1, quoted.size() - 2);
+                return;
+            }
+        }
+        m_out += '"';
+        const QByteArray utf8 = text.toUtf8();
+        for (const char c : utf8) {
+            const uchar u = uchar(c);
+            if (u >= 0x20 && u != '"' && u != '\\') {
+                m_out += c;
+                continue;
+            }
+            m_out += '\\';
+            switch (u) {
+            case '"': m_out += '"'; break;
+            case '\\': m_out += '\\'; break;
+            case '\b': m_out += 'b'; break;
+            case '\f': m_out += 'f'; break;
+            case '\n': m_out += 'n'; break;
+            case '\r': m_out += 'r'; break;
+            case '\t': m_out += 't'; break;
+            default:
+                m_out += "u00";
+                m_out += "0123456789abcdef"[u >> 4];
+                m_out += "0123456789abcdef"[u & 0xf];
+            }
+        }
+        m_out += '"';
+    }
+    void boolean(bool value) { m_out += value ? "true" : "false"; }
+    void raw(const char *text) { m_out += text; }
+
+private:
+    QByteArray &m_out;
+};
+
+// The rows below `parent`, as the array of `"rows"` at `level` would be.
+void writeRows(IndentedJson &json, OutlineView &view, const QModelIndex &parent,
+               const QList<std::pair<QString, int>> &cellKeys, int level)
 {
     const QAbstractItemModel *model = view.model();
-    QJsonArray rows;
-    for (int r = 0; r < model->rowCount(parent); ++r) {
+    const int count = model->rowCount(parent);
+    json.raw("[\n");
+    for (int r = 0; r < count; ++r) {
         const QModelIndex row = model->index(r, 0, parent);
-        QJsonObject cells;
-        for (int column : columns)
-            cells.insert(view.tableColumns()[column].identifier, cellText(view, row, column));
-        QJsonObject json{
-            {QStringLiteral("name"), cellText(view, row, 0)},
-            {QStringLiteral("expanded"), model->hasChildren(row) && view.isExpanded(row)},
-            {QStringLiteral("cells"), cells},
-            {QStringLiteral("children"), rowsJson(view, row, columns)},
-        };
+        json.indent(level + 1);
+        json.raw("{\n");
+        // The keys in the order a QJsonObject keeps them: sorted.
+        json.indent(level + 2);
+        json.key(QLatin1StringView("cells"));
+        json.raw("{\n");
+        std::optional<QString> name;
+        for (qsizetype i = 0; i < cellKeys.size(); ++i) {
+            json.indent(level + 3);
+            json.string(cellKeys[i].first);
+            json.raw(": ");
+            const QString text = cellText(view, row, cellKeys[i].second);
+            if (cellKeys[i].second == 0)
+                name = text;
+            json.string(text);
+            json.raw(i + 1 < cellKeys.size() ? ",\n" : "\n");
+        }
+        json.indent(level + 2);
+        json.raw("},\n");
+        json.indent(level + 2);
+        json.key(QLatin1StringView("children"));
+        writeRows(json, view, row, cellKeys, level + 2);
+        json.raw(",\n");
+        json.indent(level + 2);
+        json.key(QLatin1StringView("expanded"));
+        json.boolean(model->hasChildren(row) && view.isExpanded(row));
+        json.raw(",\n");
         // Only an archive's entry that failed to extract has one.
-        if (const QString failure = model->data(row, Qt::ToolTipRole).toString(); !failure.isEmpty())
-            json.insert(QStringLiteral("failure"), failure);
-        rows.append(json);
+        if (const QString failure = model->data(row, Qt::ToolTipRole).toString(); !failure.isEmpty()) {
+            json.indent(level + 2);
+            json.key(QLatin1StringView("failure"));
+            json.string(failure);
+            json.raw(",\n");
+        }
+        json.indent(level + 2);
+        json.key(QLatin1StringView("name"));
+        json.string(name ? *name : cellText(view, row, 0));
+        json.raw("\n");
+        json.indent(level + 1);
+        json.raw(r + 1 < count ? "},\n" : "}\n");
     }
-    return rows;
+    json.indent(level);
+    json.raw("]");
 }
 
 void appendTextRows(OutlineView &view, const QModelIndex &parent, int depth, const QList<int> &columns,
@@ -90,7 +180,7 @@ void appendTextRows(OutlineView &view, const QModelIndex &parent, int depth, con
 
 } // namespace
 
-QJsonDocument outlineJson(ViewController &controller, const std::optional<PreviewError> &error)
+QByteArray outlineJson(ViewController &controller, const std::optional<PreviewError> &error)
 {
     QJsonObject root;
     root.insert(QStringLiteral("error"), error ? QJsonValue(QJsonObject{{QStringLiteral("domain"), error->domain},
@@ -108,7 +198,7 @@ QJsonDocument outlineJson(ViewController &controller, const std::optional<Previe
 
     OutlineView *view = outlineViewOf(controller);
     if (!view)
-        return QJsonDocument(root);
+        return QJsonDocument(root).toJson(QJsonDocument::Indented);
 
     QJsonArray columns;
     for (int logical : view->columnsInDisplayOrder()) {
@@ -129,8 +219,21 @@ QJsonDocument outlineJson(ViewController &controller, const std::optional<Previe
                                        {QStringLiteral("ascending"), descriptor.ascending}});
     root.insert(QStringLiteral("sortDescriptors"), descriptors);
     root.insert(QStringLiteral("rowHeight"), view->rowHeight());
-    root.insert(QStringLiteral("rows"), rowsJson(*view, {}, visibleColumns(*view)));
-    return QJsonDocument(root);
+    // The rows are written on their own, in the place of an empty array.
+    root.insert(QStringLiteral("rows"), QJsonArray());
+    QByteArray document = QJsonDocument(root).toJson(QJsonDocument::Indented);
+    static const QByteArray emptyRows = "\n    \"rows\": [\n    ]";
+    const qsizetype at = document.indexOf(emptyRows); // a name's line break is escaped: only the key matches
+    if (at < 0)
+        return document;
+    QList<std::pair<QString, int>> cellKeys;
+    for (int column : visibleColumns(*view))
+        cellKeys.append({view->tableColumns()[column].identifier, column});
+    std::sort(cellKeys.begin(), cellKeys.end());
+    QByteArray rows = "\n    \"rows\": ";
+    IndentedJson json(rows);
+    writeRows(json, *view, {}, cellKeys, 1);
+    return document.replace(at, emptyRows.size(), rows);
 }
 
 QString outlineText(ViewController &controller)

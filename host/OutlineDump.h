@@ -11,5 +11,5 @@
 
 class ViewController;
 
-QJsonDocument outlineJson(ViewController &controller, const std::optional<PreviewError> &error);
+QByteArray outlineJson(ViewController &controller, const std::optional<PreviewError> &error);
 QString outlineText(ViewController &controller);

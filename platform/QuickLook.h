@@ -28,6 +28,24 @@ struct PreviewError {
 inline constexpr const char *archiveErrorDomain = "Zip.ZipError";
 enum class ArchiveErrorCode { PasswordRequired = 3, WrongPassword = 4 };
 
+/// The password problem that `error` names, if any.
+inline std::optional<ArchiveErrorCode> passwordProblem(const std::optional<PreviewError> &error)
+{
+    if (!error || error->domain != QLatin1String(archiveErrorDomain))
+        return std::nullopt;
+    for (ArchiveErrorCode code : {ArchiveErrorCode::PasswordRequired, ArchiveErrorCode::WrongPassword}) {
+        if (error->code == int(code))
+            return code;
+    }
+    return std::nullopt;
+}
+
+/// Whether `error` says that a newer request took the place of this one.
+inline bool isCancelled(const std::optional<PreviewError> &error)
+{
+    return error && error->domain == QLatin1String("Trellin_Extension.PreviewCancelled");
+}
+
 /// Called exactly once per request, on the main thread; no error means the
 /// preview is ready.
 using PreviewCompletionHandler = std::function<void(std::optional<PreviewError>)>;
@@ -42,6 +60,16 @@ public:
     virtual void preparePreviewOfFile(const QUrl &url, PreviewCompletionHandler handler) = 0;
     /// The password that the requests after this one try on an encrypted item.
     virtual void setArchivePassword(const std::optional<QString> &password) = 0;
+    /// Where the file of a row's item is, once it exists; empty with an error.
+    using ItemFileHandler = std::function<void(std::optional<PreviewError> error, const QUrl &file)>;
+    /// Makes the file of `item` (a row's URL, below the represented folder)
+    /// exist on disk, and answers where it is. An archive shown from its
+    /// listing alone is extracted first; with `alone`, a file entry may be
+    /// extracted by itself, elsewhere in the cache, when that costs less than
+    /// the whole archive. Main thread; the handler is called once, on the
+    /// main thread, with the error of the extraction (a password problem
+    /// among them), or as cancelled by a new request.
+    virtual void prepareItemFile(const QUrl &item, bool alone, ItemFileHandler handler) = 0;
 };
 
 #define QLPreviewingController_iid "ltd.vantorix.Trellin.QLPreviewingController/1.0"

@@ -46,6 +46,21 @@ void compareTrees(const NodeList &listed, const NodeList &built, const QString &
         differences << QStringLiteral("only extracted: ") + where + QLatin1Char('/') + name;
 }
 
+// The differences between two trees that must be the same, order included.
+void compareExactly(const Node &a, const Node &b, const QString &where, QStringList &differences)
+{
+    if (a.name != b.name || a.path != b.path || a.type != b.type || a.incomplete != b.incomplete || a.size != b.size
+        || a.dateModified != b.dateModified || a.typeDescription != b.typeDescription || a.uti() != b.uti()) {
+        differences << QStringLiteral("node: ") + where + QLatin1Char('/') + a.name;
+    }
+    if (a.children.size() != b.children.size()) {
+        differences << QStringLiteral("children: ") + where + QLatin1Char('/') + a.name;
+        return;
+    }
+    for (std::size_t i = 0; i < a.children.size(); ++i)
+        compareExactly(*a.children[i], *b.children[i], where + QLatin1Char('/') + a.name, differences);
+}
+
 } // namespace
 
 TEST(ArchiveRows, ShownFromTheListingThenFilledInPlace)
@@ -153,7 +168,212 @@ TEST(ArchiveRows, TheListedTreeIsTheTreeOfTheExtraction)
         QStringList differences;
         compareTrees(listed->children, built->children, QString(), differences);
         EXPECT_TRUE(differences.isEmpty()) << differences.join(QLatin1Char('\n')).toStdString();
+
+        // Made while the archive is read, and cut short by the item limit: the same again.
+        ArchiveSource source;
+        source.archivePath = path;
+        source.format = *format;
+        source.extraction = extraction.path();
+        for (const qint64 limit : {qint64(0), qint64(5)}) {
+            ScanOptions limited = options;
+            limited.itemLimit = limit;
+            BuildProgress wholeProgress, streamedProgress;
+            const std::unique_ptr<Node> whole = makeArchiveTree(listing, extraction.path(), limited, {}, wholeProgress);
+            const ListedArchive streamed = listArchiveTree(source, limited, {}, streamedProgress);
+            ASSERT_TRUE(whole && streamed.root);
+            differences.clear();
+            compareExactly(*streamed.root, *whole, QString(), differences);
+            EXPECT_TRUE(differences.isEmpty()) << "limit " << limit << ":\n"
+                                               << differences.join(QLatin1Char('\n')).toStdString();
+            EXPECT_EQ(streamedProgress.items, wholeProgress.items) << "limit " << limit;
+            EXPECT_EQ(streamedProgress.cutShort, wholeProgress.cutShort) << "limit " << limit;
+            EXPECT_EQ(streamed.listing.totalSize, listing.totalSize) << "the summary's total";
+        }
         ++compared;
     }
     EXPECT_GT(compared, 90);
+}
+
+namespace {
+
+struct ItemFile {
+    std::optional<PreviewError> error;
+    QUrl file;
+};
+
+// Asks the controller for the file of an item and waits for the answer.
+ItemFile prepareFile(PreviewViewController &controller, const QUrl &item, bool alone = false)
+{
+    bool answered = false;
+    ItemFile result;
+    controller.prepareItemFile(item, alone, [&](std::optional<PreviewError> error, const QUrl &file) {
+        answered = true;
+        result = {std::move(error), file};
+    });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return answered; }, 20000)) << "the file is answered for";
+    return result;
+}
+
+// The same for the first row's item, whole archive and all.
+std::optional<PreviewError> prepareFiles(PreviewViewController &controller)
+{
+    const QUrl item = FileSystem::fileUrl(controller.content().at(0)->path);
+    const ItemFile prepared = prepareFile(controller, item);
+    EXPECT_TRUE(prepared.error || prepared.file == item) << "the whole archive's file is where the row says";
+    return prepared.error;
+}
+
+bool cacheHoldsAnExtraction()
+{
+    const QDir cache(QFile::decodeName(FileSystem::temporaryDirectory()));
+    return !cache.entryList(QDir::Dirs | QDir::NoDotAndDotDot).isEmpty();
+}
+
+} // namespace
+
+TEST(ArchiveRows, WhenNeededExtractsOnlyForTheFilesAndKeepsTheRows)
+{
+    Defaults::set(Defaults::Keys::archiveExtraction(), ArchiveExtraction::WhenNeeded);
+    TempTree tree;
+    tree.file("src/readme.txt", 7);
+    tree.file("src/pics/a.txt", 3);
+    ASSERT_TRUE(runTool(QStringLiteral("zip"), {"-qr", "../plain.zip", "."}, tree.path("src")));
+    ASSERT_TRUE(runTool(QStringLiteral("zip"), {"-qj", "-P", "open sesame", "locked.zip", "src/readme.txt"}, tree.path()));
+    PreviewViewController controller;
+    controller.view();
+
+    const RequestResult plain = runRequest(controller, tree.url("plain.zip"));
+    ASSERT_FALSE(plain.error) << plain.error->message.toStdString();
+    ASSERT_EQ(controller.content().size(), 2u);
+    EXPECT_TRUE(controller.isListingOnly());
+    EXPECT_FALSE(cacheHoldsAnExtraction()) << "the listing alone writes nothing";
+    const Node *firstRow = controller.content()[0].get();
+
+    // A column whose values the archive stores is read from it again.
+    visibleColumns().insert(PropertyColumn::DateLastOpened);
+    controller.setColumn(PropertyColumn::DateLastOpened, false);
+    controller.reloadTree();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !controller.isBuilding(); }, 10000));
+    EXPECT_FALSE(cacheHoldsAnExtraction()) << "zip's extended timestamps hold the access date";
+    EXPECT_TRUE(controller.content()[1]->dateLastOpened.toOptional().has_value()) << "readme.txt's stored access date";
+
+    // Opening an entry extracts the archive behind the same rows.
+    EXPECT_FALSE(prepareFiles(controller));
+    EXPECT_FALSE(controller.isListingOnly());
+    EXPECT_TRUE(QFile::exists(QFile::decodeName(controller.content()[1]->path))) << "readme.txt is on disk now";
+    EXPECT_EQ(controller.content()[0].get(), firstRow) << "the rows shown are filled in, not replaced";
+    EXPECT_FALSE(prepareFiles(controller)) << "files that exist are answered at once";
+
+    // An encrypted zip lists without its password; its files need it.
+    ASSERT_FALSE(runRequest(controller, tree.url("locked.zip")).error);
+    ASSERT_EQ(controller.content().size(), 1u);
+    EXPECT_EQ(passwordProblem(prepareFiles(controller)), ArchiveErrorCode::PasswordRequired);
+    EXPECT_EQ(controller.content().size(), 1u) << "the listing stays without the password";
+    EXPECT_TRUE(controller.isListingOnly());
+    controller.setArchivePassword(QStringLiteral("wrong"));
+    EXPECT_EQ(passwordProblem(prepareFiles(controller)), ArchiveErrorCode::WrongPassword);
+    controller.setArchivePassword(QStringLiteral("open sesame"));
+    EXPECT_FALSE(prepareFiles(controller));
+    QFile extracted(QFile::decodeName(controller.content()[0]->path));
+    ASSERT_TRUE(extracted.open(QIODevice::ReadOnly));
+    EXPECT_EQ(extracted.size(), 7);
+}
+
+TEST(ArchiveRows, AColumnThatNeedsTheFilesExtractsAndANewRequestCancelsTheWait)
+{
+    Defaults::set(Defaults::Keys::archiveExtraction(), ArchiveExtraction::WhenNeeded);
+    TempTree tree;
+    tree.file("src/one.txt", 3);
+    ASSERT_TRUE(runTool(QStringLiteral("zip"), {"-qr", "../one.zip", "."}, tree.path("src")));
+    tree.file("folder/two.txt", 3);
+    PreviewViewController controller;
+    controller.view();
+    ASSERT_FALSE(runRequest(controller, tree.url("one.zip")).error);
+    EXPECT_FALSE(cacheHoldsAnExtraction());
+
+    visibleColumns().insert(PropertyColumn::Tags);
+    controller.setColumn(PropertyColumn::Tags, false);
+    controller.reloadTree();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !controller.isBuilding(); }, 10000));
+    EXPECT_TRUE(cacheHoldsAnExtraction()) << "tags are read from the files";
+    EXPECT_FALSE(controller.isListingOnly());
+    visibleColumns().remove(PropertyColumn::Tags);
+
+    // A wait for files ends with the request that it was for.
+    ASSERT_TRUE(QDir(QFile::decodeName(FileSystem::temporaryDirectory())).removeRecursively());
+    ASSERT_FALSE(runRequest(controller, tree.url("one.zip")).error);
+    ASSERT_TRUE(controller.isListingOnly());
+    std::optional<PreviewError> waited;
+    bool answered = false;
+    controller.prepareItemFile(FileSystem::fileUrl(controller.content().at(0)->path), false,
+                               [&](std::optional<PreviewError> error, const QUrl &) {
+                                   answered = true;
+                                   waited = std::move(error);
+                               });
+    ASSERT_TRUE(controller.isBuilding()) << "the extraction runs behind the rows";
+    ASSERT_FALSE(runRequest(controller, tree.url("folder")).error);
+    EXPECT_TRUE(answered);
+    EXPECT_TRUE(isCancelled(waited)) << "the files of the archive are no longer shown";
+    EXPECT_FALSE(prepareFiles(controller)) << "a folder's files are there";
+}
+
+TEST(ArchiveRows, ABigArchiveGivesOneEntryAloneForAnActionOnIt)
+{
+    Defaults::set(Defaults::Keys::archiveExtraction(), ArchiveExtraction::WhenNeeded);
+    Defaults::set(Defaults::Keys::depthLimit(), DepthLimit::Five);
+    TempTree tree;
+    // More entries than a whole extraction is worth for one of them.
+    ASSERT_TRUE(runTool(QStringLiteral("python3"), {QStringLiteral("-c"), QStringLiteral(R"(
+import io, os, tarfile, zipfile
+files = [('many/%04d.txt' % i, b'x' * 10) for i in range(1200)] + [('deep/er/wanted.txt', b'the wanted one')]
+with zipfile.ZipFile('big.zip', 'w') as z:
+    for name, data in files:
+        z.writestr(name, data)
+    link = zipfile.ZipInfo('link.txt')
+    link.external_attr = (0o120777 << 16)
+    z.writestr(link, 'deep/er/wanted.txt')
+with tarfile.open('big.tar.gz', 'w:gz') as tar:
+    for name, data in files:
+        info = tarfile.TarInfo(name)
+        info.size = len(data)
+        tar.addfile(info, io.BytesIO(data))
+)")}, tree.path()));
+    PreviewViewController controller;
+    controller.view();
+    for (const char *name : {"big.zip", "big.tar.gz"}) {
+        SCOPED_TRACE(name);
+        ASSERT_TRUE(QDir(QFile::decodeName(FileSystem::temporaryDirectory())).removeRecursively());
+        const QUrl url = tree.url(name);
+        ASSERT_FALSE(runRequest(controller, url).error);
+        const QUrl item = FileSystem::fileUrl(
+            FileSystem::appendingPathComponent(FileSystem::localPath(extractionDirectory(url)), "deep/er/wanted.txt"));
+
+        const ItemFile alone = prepareFile(controller, item, true);
+        ASSERT_FALSE(alone.error) << alone.error->message.toStdString();
+        QFile file(QString::fromUtf8(FileSystem::localPath(alone.file)));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << "the entry is on disk: " << alone.file.toString().toStdString();
+        EXPECT_EQ(file.readAll(), QByteArray("the wanted one"));
+        EXPECT_NE(alone.file, item) << "not in the archive's extraction, which would be incomplete";
+        EXPECT_FALSE(QFileInfo::exists(QString::fromUtf8(FileSystem::localPath(extractionDirectory(url)))))
+            << "the other entries stay in the archive";
+        EXPECT_TRUE(controller.isListingOnly());
+        EXPECT_EQ(prepareFile(controller, item, true).file, alone.file) << "taken again from the cache";
+
+        // Revealing needs the entry among the others: the whole archive.
+        const ItemFile whole = prepareFile(controller, item, false);
+        ASSERT_FALSE(whole.error);
+        EXPECT_EQ(whole.file, item);
+        EXPECT_TRUE(QFileInfo::exists(QString::fromUtf8(FileSystem::localPath(item))));
+        EXPECT_FALSE(controller.isListingOnly());
+    }
+
+    // A link needs what it points to: it comes with the whole archive.
+    ASSERT_TRUE(QDir(QFile::decodeName(FileSystem::temporaryDirectory())).removeRecursively());
+    ASSERT_FALSE(runRequest(controller, tree.url("big.zip")).error);
+    const QUrl link = FileSystem::fileUrl(
+        FileSystem::appendingPathComponent(FileSystem::localPath(extractionDirectory(tree.url("big.zip"))), "link.txt"));
+    const ItemFile linked = prepareFile(controller, link, true);
+    ASSERT_FALSE(linked.error);
+    EXPECT_EQ(linked.file, link);
+    EXPECT_FALSE(controller.isListingOnly());
 }

@@ -211,6 +211,19 @@ protected:
     int m_folders = 0;
 };
 
+// The zip corpus and the archives of every format beside it.
+QStringList everyTestArchive()
+{
+    QStringList paths;
+    QDirIterator corpus(QStringLiteral(TRELLIN_ZIP_CORPUS), QDir::Files, QDirIterator::Subdirectories);
+    while (corpus.hasNext())
+        paths.append(corpus.next());
+    QDirIterator archives(QStringLiteral(TRELLIN_ZIP_CORPUS "/../archives"), QDir::Files);
+    while (archives.hasNext())
+        paths.append(archives.next());
+    return paths;
+}
+
 } // namespace
 
 TEST_F(Listing, EqualsTheExtractionOfEveryTestArchive)
@@ -499,13 +512,7 @@ with zipfile.ZipFile('files.zip', 'w', zipfile.ZIP_DEFLATED) as z:
 // The fuzzer lists from memory: what it finds must hold for files too.
 TEST_F(Listing, FromMemoryEqualsFromTheFile)
 {
-    QStringList paths;
-    QDirIterator corpus(QStringLiteral(TRELLIN_ZIP_CORPUS), QDir::Files, QDirIterator::Subdirectories);
-    while (corpus.hasNext())
-        paths.append(corpus.next());
-    QDirIterator archives(QStringLiteral(TRELLIN_ZIP_CORPUS "/../archives"), QDir::Files);
-    while (archives.hasNext())
-        paths.append(archives.next());
+    const QStringList paths = everyTestArchive();
     ASSERT_GT(paths.size(), 150);
     int listed = 0;
     for (const QString &path : paths) {
@@ -524,4 +531,49 @@ TEST_F(Listing, FromMemoryEqualsFromTheFile)
         expectSameListing(std::get<Zip::Listing>(fromFile), std::get<Zip::Listing>(fromMemory));
     }
     EXPECT_GT(listed, 100);
+}
+
+// A preview makes its rows from the entries as they are decided: when no
+// later entry changes one of them, they are the listing itself.
+TEST_F(Listing, EntriesHandedOverAreTheListingUnlessRevised)
+{
+    ASSERT_TRUE(python(R"(
+import zipfile
+with zipfile.ZipFile('again.zip', 'w') as z:
+    z.writestr('a/one', b'first')
+    z.writestr('a/one', b'second, longer')
+with zipfile.ZipFile('named.zip', 'w') as z:
+    z.writestr('b/two', b'2')
+    z.writestr('b/', b'')
+)"));
+    const QStringList paths = QStringList{QString::fromUtf8(m_tree.path("again.zip")),
+                                          QString::fromUtf8(m_tree.path("named.zip"))}
+        + everyTestArchive();
+    int revised = 0, handedOver = 0;
+    for (const QString &path : paths) {
+        SCOPED_TRACE(path.toStdString());
+        const QByteArray archive = QFile::encodeName(path);
+        const Zip::Format format = path.contains(QLatin1String("zipcorpus")) ? Zip::Format::Zip : formatOf(path);
+        const auto whole = listing(archive, format, false);
+        if (std::holds_alternative<Zip::ZipError>(whole))
+            continue;
+        std::vector<Zip::ListedEntry> decided;
+        Zip::ListOptions options{QStringLiteral("password")};
+        options.decided = [&](Zip::ListedEntry &&entry) { decided.push_back(std::move(entry)); };
+        Zip::Listing streamed = Zip::listArchive(archive, format, options);
+        if (path == paths[0] || path == paths[1]) {
+            EXPECT_TRUE(streamed.revised) << "a later entry replaced a file, or named a folder, already handed over";
+        }
+        if (streamed.revised) {
+            ++revised;
+            expectSameListing(streamed, std::get<Zip::Listing>(whole));
+            continue;
+        }
+        ++handedOver;
+        EXPECT_TRUE(streamed.entries.empty()) << "the entries were handed over, not kept";
+        streamed.entries = std::move(decided);
+        expectSameListing(streamed, std::get<Zip::Listing>(whole));
+    }
+    EXPECT_GT(handedOver, 100);
+    EXPECT_GE(revised, 2);
 }

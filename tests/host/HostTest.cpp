@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The host as a user runs it: a separate process that loads the real plug-in.
+#include "ExtensionSettings.h"
+#include "FileSystem.h"
 #include "PrivateBus.h"
 #include "TestSupport.h"
 
@@ -85,6 +87,20 @@ TEST(Host, DumpsTheFinishedPreviewAsJson)
     EXPECT_FALSE(children[0].toObject().value(QStringLiteral("expanded")).toBool());
     // Only visible columns have cells.
     EXPECT_FALSE(a.value(QStringLiteral("cells")).toObject().contains(QStringLiteral("Tags")));
+
+    // Written without building a document, it is still the document Qt writes,
+    // byte for byte: names that need escaping, in any script.
+    for (const char *name : {"quote\"d", "back\\slash", "tab\there", "ctl\x01\x1f", "del\x7f", "emoji\xf0\x9f\x98\x80",
+                             "\xe6\x97\xa5\xe6\x9c\xac", "line\nbreak", "bad\xff\xfe"})
+        tree.write(QByteArray("a/") + name, "x");
+    const HostRun tricky = runHost({QStringLiteral("--dump"), QStringLiteral("--columns"),
+                                    QStringLiteral("Name,Kind,Tags,Date Added"), local(tree.path())});
+    ASSERT_EQ(tricky.exitCode, 0) << tricky.err.constData();
+    const QJsonDocument parsed = QJsonDocument::fromJson(tricky.out, &parseError);
+    ASSERT_EQ(parseError.error, QJsonParseError::NoError) << tricky.out.constData();
+    EXPECT_EQ(parsed.toJson(QJsonDocument::Indented), tricky.out) << "as QJsonDocument writes it";
+    EXPECT_TRUE(tricky.out.contains("\"ctl\\u0001\\u001f\"")) << "control characters are escaped";
+    EXPECT_TRUE(tricky.out.contains("\"emoji\xf0\x9f\x98\x80\"")) << "the rest of Unicode is UTF-8";
 }
 
 TEST(Host, SaysWhichEntriesOfAnArchiveAreLeftOut)
@@ -143,6 +159,8 @@ start = info.header_offset + 30 + len(info.filename) + len(info.extra)
 data[start:start + 16] = b'\xff' * 16
 open('seven.zip', 'wb').write(data)
 )")}, tree.path()));
+    for (const char *preview : {"extracted now", "taken from the cache"}) {
+    SCOPED_TRACE(preview);
     const HostRun run = runHost({QStringLiteral("--dump"), local(tree.path("seven.zip"))});
     ASSERT_EQ(run.exitCode, 0) << run.err.constData();
     const QJsonObject dump = QJsonDocument::fromJson(run.out).object();
@@ -162,6 +180,35 @@ open('seven.zip', 'wb').write(data)
             EXPECT_TRUE(QFile::exists(extraction + QLatin1Char('/') + name)) << "entries after the damaged one come too";
         }
     }
+    }
+}
+
+TEST(Host, AnArchiveWhoseDataCannotBeReadKeepsItsListing)
+{
+    TempTree tree;
+    // A 7z keeps its index after its one compressed stream: damage in the
+    // stream spoils every entry, and the index still names them all.
+    ASSERT_TRUE(runTool(QStringLiteral("python3"), {QStringLiteral("-c"), QStringLiteral(R"(
+import random
+random.seed(3)
+for i in range(3):
+    open('f%d.txt' % i, 'w').write(' '.join(str(random.random()) for _ in range(20000)))
+)")}, tree.path()));
+    ASSERT_TRUE(runTool(QStringLiteral("7z"), {"a", "-bd", "-bso0", "damaged.7z", "f0.txt", "f1.txt", "f2.txt"}, tree.path()));
+    QFile archive(QString::fromUtf8(tree.path("damaged.7z")));
+    ASSERT_TRUE(archive.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(archive.seek(2000));
+    archive.write(QByteArray(100, '\xff'));
+    archive.close();
+
+    const HostRun run = runHost({QStringLiteral("--dump"), local(tree.path("damaged.7z"))});
+    EXPECT_EQ(run.exitCode, 0) << "a readable index is a preview: " << run.err.constData();
+    EXPECT_TRUE(run.err.contains("decode ")) << "the reason is on standard error: " << run.err.constData();
+    const QJsonObject dump = QJsonDocument::fromJson(run.out).object();
+    EXPECT_EQ(dump.value(QStringLiteral("rows")).toArray().size(), 3);
+    EXPECT_TRUE(dump.value(QStringLiteral("error")).isNull());
+    EXPECT_TRUE(dump.value(QStringLiteral("summary")).toString().contains(QStringLiteral("failed")))
+        << "the summary says why nothing was extracted: " << dump.value(QStringLiteral("summary")).toString().toStdString();
 }
 
 TEST(Host, PrintsATableForPeople)
@@ -275,6 +322,18 @@ TEST(Host, TakesThePasswordOfAnArchiveFromAFile)
     EXPECT_EQ(opened.exitCode, 0) << opened.err.constData();
     EXPECT_TRUE(opened.out.contains("inside.txt"));
     EXPECT_FALSE(opened.out.contains("encrypted"));
+
+    // Extracted only when needed, it prints its listing, asks for nothing, and writes nothing.
+    Defaults::set(Defaults::Keys::archiveExtraction(), ArchiveExtraction::WhenNeeded);
+    const QDir cache(QFile::decodeName(FileSystem::temporaryDirectory()));
+    ASSERT_TRUE(QDir(cache).removeRecursively());
+    const HostRun onDemand = runHost({QStringLiteral("--dump"), local(tree.path("locked.zip"))});
+    EXPECT_EQ(onDemand.exitCode, 0) << onDemand.err.constData();
+    const QJsonObject listing = QJsonDocument::fromJson(onDemand.out).object();
+    EXPECT_EQ(listing.value(QStringLiteral("rows")).toArray().size(), 1);
+    EXPECT_FALSE(listing.value(QStringLiteral("summary")).toString().contains(QStringLiteral("encrypted")))
+        << "nothing was tried yet: " << onDemand.out.constData();
+    EXPECT_TRUE(cache.entryList(QDir::Dirs | QDir::NoDotAndDotDot).isEmpty()) << "nothing is extracted";
 }
 
 TEST(Host, EveryFailureIsReportedInEveryMode)

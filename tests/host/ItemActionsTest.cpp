@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The window's item actions on a real preview, with a real xdg-open stand-in
 // on PATH and a real file manager service on a private session bus.
+#include "ArchivePreview.h"
+#include "ExtensionSettings.h"
 #include "ItemActions.h"
 #include "OutlineView.h"
 #include "PreviewViewController.h"
@@ -12,6 +14,7 @@
 #include <QDBusConnectionInterface>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QTemporaryDir>
@@ -37,6 +40,32 @@ public Q_SLOTS:
     }
 };
 
+// An xdg-open first on PATH that writes down what it was asked to open.
+class XdgOpenLog
+{
+public:
+    XdgOpenLog()
+    {
+        QFile xdgOpen(m_bin.filePath(QStringLiteral("xdg-open")));
+        EXPECT_TRUE(xdgOpen.open(QIODevice::WriteOnly));
+        xdgOpen.write("#!/bin/sh\nprintf '%s\\n' \"$1\" >> '" + QFile::encodeName(m_log) + "'\n");
+        xdgOpen.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        qputenv("PATH", QFile::encodeName(m_bin.path()) + ':' + qgetenv("PATH"));
+    }
+
+    QStringList opened() const
+    {
+        QFile file(m_log);
+        return file.open(QIODevice::ReadOnly)
+            ? QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts)
+            : QStringList();
+    }
+
+private:
+    QTemporaryDir m_bin;
+    QString m_log = m_bin.filePath(QStringLiteral("opened"));
+};
+
 QString nameAtCurrentRow(OutlineView &view)
 {
     const TableCellView *cell = view.cellView(0, view.currentIndex().siblingAtColumn(0));
@@ -52,20 +81,8 @@ TEST(ItemActions, OpenRevealAndCopyTheItemFoundByTyping)
     ASSERT_FALSE(bus.address().isEmpty()) << "dbus-daemon could not be started";
     qputenv("DBUS_SESSION_BUS_ADDRESS", bus.address());
 
-    QTemporaryDir bin;
-    const QString log = bin.filePath(QStringLiteral("opened"));
-    {
-        QFile xdgOpen(bin.filePath(QStringLiteral("xdg-open")));
-        ASSERT_TRUE(xdgOpen.open(QIODevice::WriteOnly));
-        xdgOpen.write("#!/bin/sh\nprintf '%s\\n' \"$1\" >> '" + QFile::encodeName(log) + "'\n");
-        xdgOpen.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    }
-    qputenv("PATH", QFile::encodeName(bin.path()) + ':' + qgetenv("PATH"));
-    auto opened = [&] {
-        QFile file(log);
-        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts)
-                                             : QStringList();
-    };
+    const XdgOpenLog log;
+    auto opened = [&] { return log.opened(); };
 
     TempTree tree;
     tree.file("b.txt");
@@ -130,6 +147,41 @@ TEST(ItemActions, OpenRevealAndCopyTheItemFoundByTyping)
     EXPECT_EQ(titles, (QStringList{QStringLiteral("Open"), QStringLiteral("Reveal in File Manager"),
                                    QStringLiteral("Copy Path")}));
     QDBusConnection::disconnectFromBus(QStringLiteral("fm"));
+}
+
+TEST(ItemActions, AnArchiveShownFromItsListingIsExtractedForTheItemOpened)
+{
+    Defaults::set(Defaults::Keys::archiveExtraction(), ArchiveExtraction::WhenNeeded);
+    const XdgOpenLog log;
+    TempTree tree;
+    tree.file("src/inside.txt", 5);
+    ASSERT_TRUE(runTool(QStringLiteral("zip"), {"-qj", "-P", "open sesame", "locked.zip", "src/inside.txt"}, tree.path()));
+    PreviewViewController controller;
+    controller.view()->resize(900, 500);
+    controller.view()->show();
+    ASSERT_FALSE(runRequest(controller, tree.url("locked.zip")).error);
+    ASSERT_TRUE(controller.isListingOnly());
+    OutlineView &view = *controller.outlineView;
+    QList<ArchiveErrorCode> asked;
+    auto *actions = new ItemActions(&view, &controller, [&](ArchiveErrorCode problem) {
+        asked.append(problem);
+        return std::optional<QString>(asked.size() == 1 ? QStringLiteral("wrong") : QStringLiteral("open sesame"));
+    });
+    view.setCurrentIndex(view.model()->index(0, 0));
+
+    actions->openCurrentItem();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return log.opened().size() == 1; }, 20000)) << "opened once extracted";
+    const QString extracted = QString::fromUtf8(FileSystem::appendingPathComponent(
+        FileSystem::localPath(extractionDirectory(tree.url("locked.zip"))), "inside.txt"));
+    EXPECT_EQ(log.opened(), QStringList{QUrl::fromLocalFile(extracted).toString(QUrl::FullyEncoded)});
+    EXPECT_EQ(QFileInfo(extracted).size(), 5) << "the file opened is the archive's, decrypted";
+    EXPECT_EQ(asked, (QList<ArchiveErrorCode>{ArchiveErrorCode::PasswordRequired, ArchiveErrorCode::WrongPassword}))
+        << "asked for the password, then again after a wrong one";
+    EXPECT_FALSE(controller.isListingOnly());
+
+    // The path copied leads to the extracted file.
+    actions->copyCurrentPath();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QGuiApplication::clipboard()->text() == extracted; }, 5000));
 }
 
 #include "ItemActionsTest.moc"
