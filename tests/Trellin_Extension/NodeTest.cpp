@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "DirectoryScan.h"
 #include "Formatters.h"
+#include "Formatting.h"
 #include "TestSupport.h"
 
 #include <QImage>
+
+#include <unicode/locid.h>
 
 #include <gtest/gtest.h>
 
@@ -274,4 +277,22 @@ TEST(MakeNode, ABigFolderIsSharedOutAndComesOutAsOneWorkerWouldMakeIt)
     EXPECT_TRUE(root->incomplete);
     EXPECT_TRUE(progress.cutShort);
     EXPECT_EQ(progress.items, 1000);
+}
+
+TEST(DateText, FinerTimesShareTheTextOfTheirMinuteButNeverCrossIt)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    icu::Locale::setDefault(icu::Locale("en_US"), status);
+
+    using namespace std::chrono;
+    // 2001-09-09 01:46:59.9 UTC, then 0.2 s later: the next minute in every
+    // zone, as each one's offset was then a whole number of minutes.
+    const Date late = Date(seconds(1000000019)) + milliseconds(900);
+    const Date next = late + milliseconds(200);
+    const QString lateText = dateText(late);
+    EXPECT_EQ(lateText, DateFormatter().string(late)) << "the text shown is the formatter's own";
+    EXPECT_EQ(dateText(late - milliseconds(850)), lateText)
+        << "another time within the same second shows the same text";
+    EXPECT_NE(dateText(next), lateText) << "a time in the next minute must not reuse the previous minute's text";
+    EXPECT_EQ(dateText(next), DateFormatter().string(next));
 }
