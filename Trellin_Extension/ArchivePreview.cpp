@@ -91,10 +91,12 @@ QByteArray failuresPath(const ArchiveSource &archive)
     return besideExtraction(archive, ".failed");
 }
 
-void recordFailures(const ArchiveSource &archive, const std::vector<Zip::FailedEntry> &failed)
+// An archive that ends early is recorded too, with no entries: its previews
+// from the cache list it again, and so say so.
+void recordFailures(const ArchiveSource &archive, const std::vector<Zip::FailedEntry> &failed, bool endedEarly)
 {
     const QString path = QFile::decodeName(failuresPath(archive));
-    if (failed.empty()) {
+    if (failed.empty() && !endedEarly) {
         QFile::remove(path);
         return;
     }
@@ -130,7 +132,8 @@ std::vector<Zip::FailedEntry> recordedFailures(const ArchiveSource &archive)
 // Throws as extractToCache does, `staging` removed.
 std::optional<std::vector<Zip::FailedEntry>> extractIntoStaging(const ArchiveSource &archive, const QByteArray &staging,
                                                                std::stop_token stop, std::atomic<qint64> *bytesWritten,
-                                                               const std::optional<QByteArray> &onlyEntry)
+                                                               const std::optional<QByteArray> &onlyEntry,
+                                                               bool *endedEarly = nullptr)
 {
     Zip::ExtractOptions options;
     options.password = archive.password;
@@ -140,6 +143,7 @@ std::optional<std::vector<Zip::FailedEntry>> extractIntoStaging(const ArchiveSou
     std::vector<Zip::FailedEntry> failed;
     options.failedEntries = &failed;
     options.onlyEntry = onlyEntry;
+    options.endedEarly = endedEarly;
     options.makeRoom = [&](qint64 bytes) { makeRoomInCache(bytes, archive.cacheLimit, staging); };
     try {
         Zip::extractArchive(archive.archivePath, staging, archive.format, options);
@@ -319,13 +323,15 @@ CacheExtraction extractToCache(const ArchiveSource &archive, std::stop_token sto
     // Held while extracting and through the move: a staging folder whose lock
     // is free was abandoned, and the extraction is never unheld in between.
     FileSystem::FolderLock lock(staging);
-    std::optional<std::vector<Zip::FailedEntry>> failed = extractIntoStaging(archive, staging, stop, bytesWritten, {});
+    bool endedEarly = false;
+    std::optional<std::vector<Zip::FailedEntry>> failed =
+        extractIntoStaging(archive, staging, stop, bytesWritten, {}, &endedEarly);
     if (!failed) {
         // Left to the next preview of the archive: removing a big
         // extraction here would keep an ending process waiting.
         return {};
     }
-    recordFailures(archive, *failed);
+    recordFailures(archive, *failed, endedEarly);
     struct stat existing;
     if (lstat(archive.extraction.constData(), &existing) == 0)
         moveAside(archive, archive.extraction); // stale

@@ -47,6 +47,7 @@ PreviewJob::PreviewJob(const ArchiveSource &archive, ArchiveWork work, const Sca
                           .cutShort = shared.progress.cutShort.load(),
                           .options = options,
                           .skipped = std::move(listed.listing.skipped),
+                          .truncated = listed.listing.truncated,
                           .size = listed.listing.totalSize,
                           .storedDates = listed.storedDates};
                 if (work == ArchiveWork::List) {

@@ -25,6 +25,7 @@ public:
         bool cutShort = false;
         ScanOptions options{};
         std::vector<Zip::SkippedEntry> skipped{}; // of an archive's listing
+        bool truncated = false; // an archive's listing ended early: it may be cut short
         FileSystem::FolderLock extractionLock{}; // shared: held while the archive's extraction is shown
         std::vector<Zip::FailedEntry> failed{}; // of an archive's extraction
         qint64 size = 0; // of the files of an archive's listing

@@ -156,6 +156,7 @@ void PreviewViewController::runRequest(const QUrl &url, PreviewCompletionHandler
     m_requestName = url.fileName();
     m_summaryNote.clear();
     m_skipped.clear();
+    m_truncated = false;
     summaryLabel->setToolTip(QString());
     const std::optional<ArchiveSource> archive = resolveArchive(url);
     if (!archive) {
@@ -407,6 +408,7 @@ PreviewCompletionHandler PreviewViewController::endBuild()
 void PreviewViewController::rememberListing(PreviewJob::Tree &tree)
 {
     setSkippedEntries(std::move(tree.skipped));
+    m_truncated = tree.truncated;
     m_archiveSize = tree.size;
     m_storedDates = tree.storedDates;
 }

@@ -123,6 +123,8 @@ void PreviewViewController::updateSummary(const NodeList &nodes)
             + stringWithFormat(bundle.localizedString("%@ entries left out", int(qMin<qint64>(count, INT_MAX))),
                                {QLocale().toString(count)});
     }
+    if (m_truncated)
+        summary += QStringLiteral(" \u2014 ") + bundle.localizedString("the archive ends early; it may be cut short");
     if (!m_summaryNote.isEmpty())
         summary += QStringLiteral(" \u2014 ") + m_summaryNote;
     summaryLabel->setText(summary);

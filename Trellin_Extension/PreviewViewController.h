@@ -26,6 +26,8 @@ class PreviewViewController : public ViewController, public QLPreviewingControll
     Q_OBJECT
     /// The archive's entries that are not shown, each a map of "name" and "reason".
     Q_PROPERTY(QVariantList skippedEntries READ skippedEntries)
+    /// Whether the archive shown ends early, as a copy cut short does.
+    Q_PROPERTY(bool truncated READ isTruncated)
     Q_INTERFACES(QLPreviewingController)
 
 public:
@@ -56,6 +58,7 @@ public:
     void showContent(NodeList nodes, bool cutShort = false);
     void updateSummary(const NodeList &nodes);
     QVariantList skippedEntries() const;
+    bool isTruncated() const { return m_truncated; }
 
     /// Whether the rows shown are an archive's listing, whose files are not
     /// in the cache yet.
@@ -185,6 +188,7 @@ private:
     bool m_reloadWhenBuilt = false; // a column was shown while an archive was listed or extracted
     QString m_summaryNote; // why the archive shown was not extracted
     std::vector<Zip::SkippedEntry> m_skipped; // the archive's entries that are not shown
+    bool m_truncated = false; // the archive shown ends early
     PreviewCompletionHandler m_buildHandler; // of the request whose tree is being built
     FileSystem::FolderLock m_extractionLock; // shared, on the archive extraction shown
     QTimer m_progressTimer;

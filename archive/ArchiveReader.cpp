@@ -86,6 +86,7 @@ la_ssize_t ArchiveReader::read(struct archive *, void *self, const void **buffer
         const qint64 count = std::max<qint64>(0, reader->m_source.size - offset);
         *buffer = bytes + std::min(offset, reader->m_source.size);
         reader->m_offset = offset + count;
+        reader->m_readPastEnd = reader->m_readPastEnd || count == 0;
         return la_ssize_t(count);
     }
     if (offset >= reader->m_bufferStart && offset < reader->m_bufferStart + reader->m_bufferLength) {
@@ -103,6 +104,7 @@ la_ssize_t ArchiveReader::read(struct archive *, void *self, const void **buffer
     const qint64 count = reader->m_source.readAt(reader->m_buffer.get(), reader->m_readSize, offset);
     if (count < 0)
         return -1;
+    reader->m_readPastEnd = reader->m_readPastEnd || count == 0;
     reader->m_bufferStart = offset;
     reader->m_bufferLength = count;
     reader->m_offset = offset + count;
@@ -135,9 +137,20 @@ la_int64_t ArchiveReader::skip(struct archive *, void *self, la_int64_t request)
 archive_entry *ArchiveReader::nextEntry()
 {
     m_entryStarted = false;
-    const int result = archive_read_next_header(m_archive.get(), &m_entry);
-    if (result == ARCHIVE_EOF)
+    struct archive *archive = m_archive.get();
+    // libarchive reads past the zero blocks that end a tar, and reads nothing
+    // when the data simply stops: measured after the last entry's data.
+    const bool tar = (archive_format(archive) & ARCHIVE_FORMAT_BASE_MASK) == ARCHIVE_FORMAT_TAR;
+    if (tar && m_entry)
+        archive_read_data_skip(archive); // what fails, fails again below
+    const la_int64_t before = archive_filter_bytes(archive, 0);
+    const int result = archive_read_next_header(archive, &m_entry);
+    if (result == ARCHIVE_EOF) {
+        m_entry = nullptr;
+        m_endedEarly = (archive_format(archive) & ARCHIVE_FORMAT_BASE_MASK) == ARCHIVE_FORMAT_TAR
+            && archive_filter_bytes(archive, 0) == before;
         return nullptr;
+    }
     // A warning is a name that did not convert, say: the entry itself is fine.
     if (result != ARCHIVE_OK && result != ARCHIVE_WARN)
         throw error(nullptr);
@@ -189,7 +202,11 @@ ZipError ArchiveReader::error(archive_entry *entry) const
     if (encrypted && !m_entryStarted)
         return ZipError(m_havePassword ? ZipError::wrongPassword : ZipError::passwordRequired);
     const char *text = archive_error_string(archive);
-    return ZipError(ZipError::unzipFail, text ? QString::fromUtf8(text).simplified() : QString());
+    if (text && *text)
+        return ZipError(ZipError::unzipFail, QString::fromUtf8(text).simplified());
+    // Some readers (cpio, 7z) fail without a word.
+    return ZipError(ZipError::unzipFail, m_readPastEnd ? QStringLiteral("the archive ends early; it may be cut short")
+                                                       : QStringLiteral("the archive is damaged"));
 }
 
 } // namespace Zip

@@ -44,6 +44,10 @@ public:
     qint64 position() const;
     /// Whether the data passed through a decompressing filter.
     bool isCompressed() const;
+    /// After the last entry: whether a tar ended without its end-of-archive
+    /// blocks, as a copy cut short at a block boundary does. GNU tar and
+    /// libarchive read such a tar as complete.
+    bool endedEarly() const { return m_endedEarly; }
     /// Whether the next entry can still be read after the last failure:
     /// a damaged entry of a zip spoils only itself, a damaged stream all after it.
     bool canGoOn() const { return m_lastResult != ARCHIVE_FATAL; }
@@ -62,6 +66,9 @@ private:
     archive_entry *m_entry = nullptr;
     bool m_opened = false;
     bool m_entryStarted = false;
+    bool m_endedEarly = false;
+    // Reading asked for bytes past the end of the archive.
+    bool m_readPastEnd = false;
     int m_lastResult = ARCHIVE_OK;
     // What the last read brought in: a seek that lands inside it needs no new read.
     // Grown with the reads, never filled: a listing reads little of a big archive.

@@ -442,8 +442,11 @@ void extractEntries(Extraction &extraction, const Plan *plan, int worker)
                 options.fileOutputHandler(url);
         }
     }
-    if (!plan)
+    if (!plan) {
         checkEntryCount(ArchiveSource::file(extraction.file), extraction.format, qint64(index));
+        if (options.endedEarly)
+            *options.endedEarly = opened->endedEarly();
+    }
 }
 
 // Runs a worker, keeping the first failure of all and stopping the others.
@@ -512,6 +515,8 @@ void extractArchive(const QByteArray &archivePath, const QByteArray &destination
 
     if (format != Format::Zip) {
         runWorker(extraction, nullptr, 0);
+    } else if (listedEntryCount(ArchiveSource::file(extraction.file), format) == 0u) {
+        // An empty zip, which libarchive's zip reader takes for no zip at all.
     } else {
         int workers = workerCount(options, format);
         const Plan plan = makePlan(extraction, workers);

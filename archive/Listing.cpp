@@ -106,10 +106,13 @@ void readEntries(ArchiveReader &reader, Format format, const QByteArray &rawName
 Listing list(const ArchiveSource &source, const QByteArray &archiveName, Format format, const ListOptions &options)
 {
     const QByteArray rawName = compressedFileName(archiveName);
+    const std::optional<quint64> listed = listedEntryCount(source, format);
+    if (listed == 0u)
+        return {}; // libarchive's zip reader takes an empty zip for no zip at all
     Utf8Locale locale;
     ArchiveReader reader(source, format, options.password);
     Resolution resolution;
-    if (const std::optional<quint64> listed = listedEntryCount(source, format))
+    if (listed)
         resolution.reserve(qint64(std::min<quint64>(*listed, quint64(source.size) / centralHeaderSize)));
     if (options.decided)
         resolution.handOver(options.decided);
@@ -128,7 +131,9 @@ Listing list(const ArchiveSource &source, const QByteArray &archiveName, Format 
         }
     }
     checkEntryCount(source, format, count);
-    return resolution.takeListing();
+    Listing listing = resolution.takeListing();
+    listing.truncated = reader.endedEarly();
+    return listing;
 }
 
 } // namespace

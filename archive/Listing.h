@@ -67,6 +67,8 @@ struct Listing {
     bool encrypted = false;
     /// The sum of the listed files' sizes.
     qint64 totalSize = 0;
+    /// A tar that ends without its end-of-archive blocks: it may be cut short.
+    bool truncated = false;
     /// With ListOptions::decided: a later entry changed or removed one
     /// already handed over, and `entries` holds the listing as it ended.
     bool revised = false;

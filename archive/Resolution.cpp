@@ -261,9 +261,8 @@ std::optional<quint64> listedEntryCount(const ArchiveSource &source, Format form
 
 void checkEntryCount(const ArchiveSource &source, Format format, qint64 entries)
 {
-    // An empty tar archive is a real one: a tar of an empty folder list.
-    if (entries == 0 && format != Format::Tar)
-        throw ZipError(ZipError::unzipFail, QStringLiteral("it holds no entries"));
+    // An empty archive is a real one (a zip of an empty selection, say),
+    // previewed as an empty folder is.
     if (format != Format::Zip)
         return;
     // libarchive reads entries that share one local header once: fewer

@@ -79,7 +79,7 @@ bool linkStaysInside(const EntryInfo &link, const QByteArray &target);
 /// or when one lies deeper.
 void checkBounds(qint64 entries, qsizetype depth);
 /// Throws unzipFail for an archive that held `entries` entries where it
-/// should have held more: none at all, or fewer than a zip end record lists.
+/// should have held more: fewer than a zip end record lists.
 void checkEntryCount(const ArchiveSource &source, Format format, qint64 entries);
 /// How many entries a zip archive's end record lists; nothing for the other formats.
 std::optional<quint64> listedEntryCount(const ArchiveSource &source, Format format);

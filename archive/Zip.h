@@ -101,6 +101,8 @@ struct ExtractOptions {
     /// as listArchive names it) is written, with the folders above it; links
     /// and the other entries are read past.
     std::optional<QByteArray> onlyEntry;
+    /// When given, set when a tar ends without its end-of-archive blocks.
+    bool *endedEarly = nullptr;
 };
 
 /// Extracts every entry of the archive at `archivePath` below `destination`,

@@ -195,6 +195,8 @@ QByteArray outlineJson(ViewController &controller, const std::optional<PreviewEr
     // Only an archive has entries that are not shown.
     if (const QVariantList skipped = controller.property("skippedEntries").toList(); !skipped.isEmpty())
         root.insert(QStringLiteral("skipped"), QJsonArray::fromVariantList(skipped));
+    if (controller.property("truncated").toBool())
+        root.insert(QStringLiteral("truncated"), true);
 
     OutlineView *view = outlineViewOf(controller);
     if (!view)

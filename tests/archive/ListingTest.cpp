@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QProcess>
 #include <QScopeGuard>
 
 #include <gtest/gtest.h>
@@ -399,11 +400,10 @@ TEST_F(Listing, FailsWhereExtractionFails)
 import zipfile
 with zipfile.ZipFile('deep.zip', 'w') as z:
     z.writestr('a/' * 257 + 'f', b'x')
-zipfile.ZipFile('empty.zip', 'w').close()
 open('fake.gz', 'w').write('not compressed at all')
 )"));
-    for (const auto &[name, format] : {std::pair("deep.zip", Zip::Format::Zip), std::pair("empty.zip", Zip::Format::Zip),
-                                       std::pair("fake.gz", Zip::Format::Compressed), std::pair("absent.zip", Zip::Format::Zip)}) {
+    for (const auto &[name, format] : {std::pair("deep.zip", Zip::Format::Zip), std::pair("fake.gz", Zip::Format::Compressed),
+                                       std::pair("absent.zip", Zip::Format::Zip)}) {
         std::optional<Zip::ZipError> listed;
         try {
             Zip::listArchive(m_tree.path(name), format);
@@ -415,6 +415,112 @@ open('fake.gz', 'w').write('not compressed at all')
         EXPECT_EQ(listed->code, extracted->code) << name;
         EXPECT_EQ(listed->detail, extracted->detail) << name;
     }
+}
+
+TEST_F(Listing, AnEmptyArchiveListsAndExtractsAsNothing)
+{
+    ASSERT_TRUE(python(R"(
+import tarfile, zipfile
+zipfile.ZipFile('empty.zip', 'w').close()
+with zipfile.ZipFile('commented.zip', 'w') as z:
+    z.comment = b'nothing in here'
+tarfile.open('empty.tar.gz', 'w:gz').close()
+)"));
+    ASSERT_EQ(QProcess::execute(QStringLiteral("bsdtar"), {QStringLiteral("--format"), QStringLiteral("newc"),
+                                                           QStringLiteral("-cf"), QString::fromUtf8(m_tree.path("empty.cpio")),
+                                                           QStringLiteral("-T"), QStringLiteral("/dev/null")}),
+              0);
+    for (const auto &[name, format] : {std::pair("empty.zip", Zip::Format::Zip), std::pair("commented.zip", Zip::Format::Zip),
+                                       std::pair("empty.tar.gz", Zip::Format::Tar), std::pair("empty.cpio", Zip::Format::Cpio)}) {
+        SCOPED_TRACE(name);
+        try {
+            const Zip::Listing listing = Zip::listArchive(m_tree.path(name), format);
+            EXPECT_TRUE(listing.entries.empty() && listing.skipped.empty()) << "an empty archive lists nothing";
+            EXPECT_FALSE(listing.truncated) << "it ends as an archive should";
+        } catch (const Zip::ZipError &error) {
+            ADD_FAILURE() << "an empty archive is no error: " << error.detail.toStdString();
+        }
+        const QByteArray destination = freshFolder();
+        const std::optional<Zip::ZipError> failure = extract(m_tree.path(name), destination, format, {});
+        EXPECT_FALSE(failure) << "extracting nothing is no error: " << (failure ? failure->detail.toStdString() : "");
+        EXPECT_TRUE(QDir(QString::fromUtf8(destination)).isEmpty()) << "and writes nothing";
+    }
+}
+
+TEST_F(Listing, ATarWithoutItsEndBlocksIsSaidToEndEarly)
+{
+    // Cut at a block boundary, a tar reads as a shorter complete one: only
+    // the missing end-of-archive blocks tell.
+    ASSERT_TRUE(python(R"(
+import gzip, io, tarfile
+def add(t, name):
+    data = name.encode() * 700
+    info = tarfile.TarInfo(name); info.size = len(data)
+    t.addfile(info, io.BytesIO(data))
+with tarfile.open('whole.tar', 'w') as t:
+    for name in ('a', 'b', 'c'):
+        add(t, name)
+whole = open('whole.tar', 'rb').read()
+open('cut.tar', 'wb').write(whole[:512 * 6])         # a and b, header and data
+open('cut-in-data.tar', 'wb').write(whole[:512 * 5])  # b's data half there
+open('cut.tar.gz', 'wb').write(gzip.compress(whole[:512 * 6]))
+open('whole.tar.gz', 'wb').write(gzip.compress(whole))
+with tarfile.open('one.tar', 'w') as t:
+    add(t, 'a')
+open('one-end-block.tar', 'wb').write(open('one.tar', 'rb').read()[:512 * 4])
+)"));
+    const std::pair<const char *, bool> cases[] = {{"whole.tar", false}, {"whole.tar.gz", false}, {"one-end-block.tar", false},
+                                                   {"cut.tar", true},    {"cut.tar.gz", true},    {"cut-in-data.tar", true}};
+    for (const auto &[name, cut] : cases) {
+        SCOPED_TRACE(name);
+        const Zip::Listing listing = Zip::listArchive(m_tree.path(name), Zip::Format::Tar);
+        EXPECT_EQ(listing.truncated, cut) << "only a tar that stops without its end blocks ends early";
+        bool endedEarly = !cut;
+        Zip::ExtractOptions options;
+        options.endedEarly = &endedEarly;
+        std::vector<Zip::FailedEntry> failed;
+        options.failedEntries = &failed;
+        const std::optional<Zip::ZipError> failure = extract(m_tree.path(name), freshFolder(), Zip::Format::Tar, options);
+        if (name == std::string_view("cut-in-data.tar")) {
+            // libarchive gives up on the whole stream there; the listing is what the preview shows.
+            ASSERT_TRUE(failure);
+            EXPECT_FALSE(failure->detail.isEmpty()) << "the failure says why";
+        } else {
+            EXPECT_FALSE(failure) << failure->detail.toStdString();
+            EXPECT_EQ(endedEarly, cut) << "the extraction says so as the listing does";
+        }
+    }
+}
+
+TEST_F(Listing, AFailureAlwaysSaysWhatHappened)
+{
+    // libarchive's cpio reader fails on a cut archive without a word.
+    ASSERT_TRUE(python(R"(
+import os
+os.makedirs('src')
+for name in ('a', 'b'):
+    open('src/' + name, 'w').write(name * 700)
+)"));
+    const QString cpio = QString::fromUtf8(m_tree.path("whole.cpio"));
+    ASSERT_EQ(QProcess::execute(QStringLiteral("bsdtar"), {QStringLiteral("--format"), QStringLiteral("newc"),
+                                                           QStringLiteral("-cf"), cpio, QStringLiteral("-C"),
+                                                           QString::fromUtf8(m_tree.path("src")), QStringLiteral("a"),
+                                                           QStringLiteral("b")}),
+              0);
+    QFile whole(cpio);
+    ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
+    m_tree.write("cut.cpio", whole.read(900));
+    std::optional<Zip::ZipError> listed;
+    try {
+        Zip::listArchive(m_tree.path("cut.cpio"), Zip::Format::Cpio);
+    } catch (const Zip::ZipError &error) {
+        listed = error;
+    }
+    ASSERT_TRUE(listed) << "a cpio cut inside an entry's header cannot be listed";
+    EXPECT_TRUE(listed->detail.contains(QLatin1String("ends early"))) << "it says why: " << listed->detail.toStdString();
+    const std::optional<Zip::ZipError> extracted = extract(m_tree.path("cut.cpio"), freshFolder(), Zip::Format::Cpio, {});
+    ASSERT_TRUE(extracted);
+    EXPECT_FALSE(extracted->detail.isEmpty()) << "nor does the extraction fail without a word";
 }
 
 TEST_F(Listing, AHeaderScanSkipsTheData)

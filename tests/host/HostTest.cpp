@@ -211,6 +211,48 @@ for i in range(3):
         << "the summary says why nothing was extracted: " << dump.value(QStringLiteral("summary")).toString().toStdString();
 }
 
+TEST(Host, SaysThatATarCutShortEndsEarlyAndThatAnEmptyArchiveIsEmpty)
+{
+    TempTree tree;
+    ASSERT_TRUE(runTool(QStringLiteral("python3"), {QStringLiteral("-c"), QStringLiteral(R"(
+import io, tarfile, zipfile
+with tarfile.open('whole.tar', 'w') as t:
+    for name in ('a', 'b', 'c'):
+        info = tarfile.TarInfo(name); info.size = 700
+        t.addfile(info, io.BytesIO(name.encode() * 700))
+open('cut.tar', 'wb').write(open('whole.tar', 'rb').read()[:512 * 6])
+zipfile.ZipFile('empty.zip', 'w').close()
+)")}, tree.path()));
+
+    const auto dump = [&](const char *name) {
+        const HostRun run = runHost({QStringLiteral("--dump"), local(tree.path(name))});
+        EXPECT_EQ(run.exitCode, 0) << name << ": " << run.err.constData();
+        return QJsonDocument::fromJson(run.out).object();
+    };
+    const auto expectCut = [&](const char *when) {
+        const QJsonObject cut = dump("cut.tar");
+        EXPECT_EQ(cut.value(QStringLiteral("rows")).toArray().size(), 2) << when << ": what is there is shown";
+        EXPECT_EQ(cut.value(QStringLiteral("truncated")), QJsonValue(true)) << when;
+        EXPECT_TRUE(cut.value(QStringLiteral("summary")).toString().contains(QStringLiteral("ends early")))
+            << when << ": " << cut.value(QStringLiteral("summary")).toString().toStdString();
+    };
+    expectCut("extracted");
+    expectCut("again, from the cache");
+    Defaults::set(Defaults::Keys::archiveExtraction(), ArchiveExtraction::WhenNeeded);
+    expectCut("listed only");
+
+    const QJsonObject whole = dump("whole.tar");
+    EXPECT_FALSE(whole.contains(QStringLiteral("truncated"))) << "a whole tar's document is as it always was";
+    EXPECT_EQ(whole.value(QStringLiteral("rows")).toArray().size(), 3);
+
+    const QJsonObject empty = dump("empty.zip");
+    EXPECT_TRUE(empty.value(QStringLiteral("error")).isNull()) << "an empty archive is no error";
+    EXPECT_TRUE(empty.value(QStringLiteral("rows")).toArray().isEmpty());
+    tree.folder("nothing");
+    EXPECT_EQ(empty.value(QStringLiteral("summary")), dump("nothing").value(QStringLiteral("summary")))
+        << "it reads as an empty folder does";
+}
+
 TEST(Host, PrintsATableForPeople)
 {
     TempTree tree;
