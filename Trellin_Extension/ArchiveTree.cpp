@@ -19,7 +19,10 @@ ResourceValues listedValues(const Zip::ListedEntry &entry, QByteArrayView name, 
 {
     using Type = Zip::ListedEntry::Type;
     ResourceValues values;
-    const mode_t mode = entry.type == Type::Folder ? S_IFDIR : entry.type == Type::File ? S_IFREG : S_IFLNK;
+    const mode_t mode = entry.type == Type::Folder     ? S_IFDIR
+        : entry.type == Type::File                     ? S_IFREG
+        : entry.type == Type::SymbolicLink             ? S_IFLNK
+                                                       : entry.fileType;
     values.isDirectory = entry.type == Type::Folder;
     values.isPackage = false;
     const ContentType type = inodeType(mode, name);

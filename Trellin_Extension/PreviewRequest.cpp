@@ -536,7 +536,6 @@ QString reasonKey(Zip::SkippedEntry::Reason reason)
     case Reason::LinkLeaves: return QStringLiteral("linkLeavesArchive");
     case Reason::Replaced: return QStringLiteral("replaced");
     case Reason::TypeConflict: return QStringLiteral("typeConflict");
-    case Reason::UnknownType: return QStringLiteral("unknownType");
     }
     return {};
 }
@@ -550,7 +549,6 @@ QString reasonText(Zip::SkippedEntry::Reason reason)
     case Reason::LinkLeaves: return bundle.localizedString("a link that leads out of the archive");
     case Reason::Replaced: return bundle.localizedString("a later entry of the same name replaces it");
     case Reason::TypeConflict: return bundle.localizedString("a file and a folder of the same name");
-    case Reason::UnknownType: return bundle.localizedString("neither a file, a folder nor a link");
     }
     return {};
 }

@@ -339,6 +339,15 @@ bool extractEntry(Extraction &extraction, ArchiveReader &reader, archive_entry *
     return true;
 }
 
+// A pipe, a device or a socket keeps its row, saying why it is not there.
+void noteListedOnly(Extraction &extraction, const EntryInfo &info, const Resolution::Decision &decision)
+{
+    if (!decision.listedOnly || !extraction.options.failedEntries || extraction.options.onlyEntry)
+        return;
+    const std::lock_guard lock(extraction.mutex);
+    extraction.options.failedEntries->push_back({info.path, notCreatedReason(info.fileType)});
+}
+
 // Whether the extraction writes this entry at all.
 bool isWanted(const ExtractOptions &options, const EntryInfo &info)
 {
@@ -359,6 +368,7 @@ Plan makePlan(Extraction &extraction, int workers)
         if (info.encrypted && !extraction.options.password)
             throw ZipError(ZipError::passwordRequired);
         const Resolution::Decision decision = extraction.resolution.add(info, extraction.format);
+        noteListedOnly(extraction, info, decision);
         const bool write = decision.write && isWanted(extraction.options, info);
         plan.entries.push_back({write, 0});
         sizes.push_back(std::max<qint64>(info.size, 0));
@@ -417,6 +427,7 @@ void extractEntries(Extraction &extraction, const Plan *plan, int worker)
             if (extraction.format == Format::Compressed && !reader.isCompressed())
                 throw ZipError(ZipError::unzipFail, QStringLiteral("the data is not compressed"));
             decision = extraction.resolution.add(info, extraction.format);
+            noteListedOnly(extraction, info, decision);
             decision.write = decision.write && wanted;
         }
         if (decision.write)
@@ -515,8 +526,8 @@ void extractArchive(const QByteArray &archivePath, const QByteArray &destination
 
     if (format != Format::Zip) {
         runWorker(extraction, nullptr, 0);
-    } else if (listedEntryCount(ArchiveSource::file(extraction.file), format) == 0u) {
-        // An empty zip, which libarchive's zip reader takes for no zip at all.
+    } else if (isEmptyZip(ArchiveSource::file(extraction.file))) {
+        // Nothing to write.
     } else {
         int workers = workerCount(options, format);
         const Plan plan = makePlan(extraction, workers);

@@ -106,9 +106,9 @@ void readEntries(ArchiveReader &reader, Format format, const QByteArray &rawName
 Listing list(const ArchiveSource &source, const QByteArray &archiveName, Format format, const ListOptions &options)
 {
     const QByteArray rawName = compressedFileName(archiveName);
+    if (format == Format::Zip && isEmptyZip(source))
+        return {};
     const std::optional<quint64> listed = listedEntryCount(source, format);
-    if (listed == 0u)
-        return {}; // libarchive's zip reader takes an empty zip for no zip at all
     Utf8Locale locale;
     ArchiveReader reader(source, format, options.password);
     Resolution resolution;

@@ -22,7 +22,9 @@
 namespace Zip {
 
 struct ListedEntry {
-    enum class Type : quint8 { Folder, File, SymbolicLink };
+    /// Special: a pipe, a device, a socket or a type libarchive does not
+    /// know, which the extraction never creates.
+    enum class Type : quint8 { Folder, File, SymbolicLink, Special };
 
     /// Below the extraction folder, components joined by '/', exactly the
     /// bytes the extraction writes. Never empty, never "." or "..".
@@ -44,7 +46,11 @@ struct ListedEntry {
     std::optional<struct timespec> changed;
     QByteArray linkTarget; // symbolic links only
     bool encrypted = false;
+    mode_t fileType = 0; // specials: S_IFIFO, S_IFCHR, S_IFBLK, S_IFSOCK, or 0 when unknown
 };
+
+/// Why the extraction leaves a special entry out, for its row.
+QString notCreatedReason(mode_t fileType);
 
 /// An entry that the listing, and so the extraction, leaves out.
 struct SkippedEntry {
@@ -53,7 +59,6 @@ struct SkippedEntry {
         LinkLeaves,     // a symbolic link whose target lies outside, or a hard link to nothing written
         Replaced,       // a later entry of the same name wins
         TypeConflict,   // a file where a folder is, or the reverse
-        UnknownType,    // a device, a FIFO, a socket, or a type libarchive does not know
     };
     QByteArray name; // as the archive has it
     Reason reason;

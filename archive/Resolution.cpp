@@ -161,7 +161,12 @@ void setPath(EntryInfo &info, Format format)
 EntryInfo describe(archive_entry *entry, Format format, const QByteArray &rawName, bool withParts)
 {
     EntryInfo info;
-    QByteArray name = format == Format::Compressed ? rawName : QByteArray(archive_entry_pathname(entry));
+    const char *pathname = archive_entry_pathname(entry);
+    // A 7z made from standard input stores its one stream without a name:
+    // 7-Zip gives it the archive's, as for a single compressed file.
+    QByteArray name = format == Format::Compressed || (format == Format::SevenZip && (!pathname || !*pathname))
+        ? rawName
+        : QByteArray(pathname);
     if (format == Format::Zip && !isValidUtf8(name))
         name = fromCodePage437(name);
     info.depth = name.count('/') + (format == Format::Zip ? name.count('\\') : 0);
@@ -179,6 +184,12 @@ EntryInfo describe(archive_entry *entry, Format format, const QByteArray &rawNam
     } else if (archive_entry_filetype(entry) == AE_IFLNK) {
         info.kind = EntryKind::SymbolicLink;
         info.linkTarget = archive_entry_symlink(entry);
+    } else if (format == Format::SevenZip && archive_entry_filetype(entry) == AE_IFIFO && archive_entry_size(entry) > 0) {
+        // p7zip stores standard input with the mode of the pipe it came
+        // through; 7-Zip extracts it as the file it is.
+        info.kind = EntryKind::File;
+    } else {
+        info.fileType = archive_entry_filetype(entry);
     }
     if ((info.kind == EntryKind::File || info.kind == EntryKind::HardLink) && archive_entry_size_is_set(entry))
         info.size = qint64(archive_entry_size(entry));
@@ -231,9 +242,14 @@ quint64 littleEndian(const QByteArray &bytes, qsizetype at, int size)
     return value;
 }
 
-// How many entries a zip archive's central directory lists, by its end
-// record; nothing when that cannot be read.
-std::optional<quint64> listedEntryCount(const ArchiveSource &file)
+struct EndRecord {
+    quint64 entries;
+    quint64 directorySize;
+};
+
+// What a zip archive's end record says of its central directory; nothing
+// when that cannot be read.
+std::optional<EndRecord> endRecord(const ArchiveSource &file)
 {
     const qint64 tail = std::min<qint64>(file.size, 22 + 0xFFFF);
     QByteArray bytes(tail, '\0');
@@ -244,30 +260,37 @@ std::optional<quint64> listedEntryCount(const ArchiveSource &file)
         return std::nullopt;
     const quint64 count = littleEndian(bytes, end + 10, 2);
     if (count != 0xFFFF || end < 20 || !bytes.mid(end - 20, 4).startsWith("PK\x06\x07"))
-        return count;
+        return EndRecord{count, littleEndian(bytes, end + 12, 4)};
     QByteArray record(56, '\0');
     const qint64 at = qint64(littleEndian(bytes, end - 20 + 8, 8));
     if (at < 0 || file.readAt(record.data(), 56, at) != 56 || !record.startsWith("PK\x06\x06"))
         return std::nullopt;
-    return littleEndian(record, 32, 8);
+    return EndRecord{littleEndian(record, 32, 8), littleEndian(record, 40, 8)};
 }
 
 } // namespace
 
 std::optional<quint64> listedEntryCount(const ArchiveSource &source, Format format)
 {
-    return format == Format::Zip ? listedEntryCount(source) : std::nullopt;
+    if (format != Format::Zip)
+        return std::nullopt;
+    const std::optional<EndRecord> record = endRecord(source);
+    return record ? std::optional(record->entries) : std::nullopt;
+}
+
+bool isEmptyZip(const ArchiveSource &source)
+{
+    const std::optional<EndRecord> record = endRecord(source);
+    return record && record->entries == 0 && record->directorySize == 0;
 }
 
 void checkEntryCount(const ArchiveSource &source, Format format, qint64 entries)
 {
     // An empty archive is a real one (a zip of an empty selection, say),
     // previewed as an empty folder is.
-    if (format != Format::Zip)
-        return;
     // libarchive reads entries that share one local header once: fewer
     // entries than listed means they overlap, as in the small zip bombs.
-    const std::optional<quint64> listed = listedEntryCount(source);
+    const std::optional<quint64> listed = listedEntryCount(source, format);
     if (listed && quint64(entries) < *listed)
         throw ZipError(ZipError::unzipFail, QStringLiteral("its entries overlap"));
 }
@@ -288,6 +311,7 @@ Resolution::Stored Resolution::stored(const EntryInfo &info)
     stored.mode = info.mode >= 0400 ? std::optional(info.mode) : std::nullopt;
     stored.dates = info.dates;
     stored.encrypted = info.encrypted;
+    stored.fileType = info.fileType;
     if (info.kind == EntryKind::SymbolicLink)
         stored.linkTarget = info.linkTarget;
     return stored;
@@ -320,8 +344,6 @@ Resolution::Decision Resolution::add(const EntryInfo &info, Format format)
         m_skipped.push_back({info.name, reason});
         return Decision();
     };
-    if (info.kind == EntryKind::Other)
-        return skip(Reason::UnknownType);
     // A name no Linux file system holds would be refused half-way, after the folders on its way.
     if (info.partCount == 0 || info.longestPart > NAME_MAX)
         return skip(Reason::UnsafePath);
@@ -378,7 +400,8 @@ Resolution::Decision Resolution::add(const EntryInfo &info, Format format)
         });
         m_knownFolder = info.path.first(parentLength);
     }
-    decision.write = true;
+    decision.listedOnly = info.kind == EntryKind::Other;
+    decision.write = !decision.listedOnly;
     if (existing != m_byPath.cend() && isFolder) {
         // Named again, or at last: the last entry that names it says what it is.
         Item &folder = m_items[*existing];
@@ -403,7 +426,10 @@ Resolution::Decision Resolution::add(const EntryInfo &info, Format format)
     item.path = info.path;
     item.name = info.name;
     item.entry = entry;
-    item.type = isFolder ? Type::Folder : info.kind == EntryKind::SymbolicLink ? Type::SymbolicLink : Type::File;
+    item.type = isFolder                                ? Type::Folder
+        : info.kind == EntryKind::SymbolicLink ? Type::SymbolicLink
+        : info.kind == EntryKind::Other        ? Type::Special
+                                               : Type::File;
     if (info.kind != EntryKind::HardLink) {
         item.stored = store(info);
     } else {
@@ -472,6 +498,11 @@ ListedEntry Resolution::listed(const Item &item) const
         entry.mode = stored.mode.value_or(m_fileMode);
         entry.encrypted = stored.encrypted;
         break;
+    case ListedEntry::Type::Special:
+        entry.size = 0; // as a file system gives for one
+        entry.mode = stored.mode.value_or(m_fileMode);
+        entry.fileType = stored.fileType;
+        break;
     }
     entry.modified = stored.dates.modified;
     entry.accessed = stored.dates.accessed;
@@ -504,6 +535,17 @@ Listing Resolution::takeListing()
     }
     *this = Resolution(m_overwrite);
     return listing;
+}
+
+QString notCreatedReason(mode_t fileType)
+{
+    switch (fileType) {
+    case S_IFIFO: return QStringLiteral("a pipe is never created from an archive");
+    case S_IFCHR:
+    case S_IFBLK: return QStringLiteral("a device is never created from an archive");
+    case S_IFSOCK: return QStringLiteral("a socket is never created from an archive");
+    }
+    return QStringLiteral("an entry of a type that is not known is never created");
 }
 
 } // namespace Zip

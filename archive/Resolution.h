@@ -66,6 +66,9 @@ struct EntryInfo {
     qsizetype depth = 0;
     QByteArray linkTarget; // what a symbolic or a hard link names
     EntryDates dates;
+    /// EntryKind::Other: S_IFIFO, S_IFCHR, S_IFBLK or S_IFSOCK; 0 for a type
+    /// libarchive does not know.
+    mode_t fileType = 0;
 };
 
 /// The path below the destination, a component a piece; nothing when the
@@ -83,6 +86,9 @@ void checkBounds(qint64 entries, qsizetype depth);
 void checkEntryCount(const ArchiveSource &source, Format format, qint64 entries);
 /// How many entries a zip archive's end record lists; nothing for the other formats.
 std::optional<quint64> listedEntryCount(const ArchiveSource &source, Format format);
+/// A zip whose end record lists no entries and no directory: libarchive's
+/// zip reader takes it for no zip at all.
+bool isEmptyZip(const ArchiveSource &source);
 /// What a single compressed file extracts to: its name less the last extension.
 QByteArray compressedFileName(const QByteArray &archivePath);
 
@@ -104,6 +110,8 @@ public:
         qint64 replaced = -1;
         /// Hard links: the file linked to, below the destination.
         QByteArrayList linkTarget;
+        /// A pipe, a device, a socket or an unknown type: listed, never written.
+        bool listedOnly = false;
     };
     Decision add(const EntryInfo &info, Format format);
     /// Room for this many entries, when the archive says in advance.
@@ -138,6 +146,7 @@ private:
         EntryDates dates;
         QByteArray linkTarget; // symbolic links
         bool encrypted = false;
+        mode_t fileType = 0; // specials
     };
     static constexpr std::size_t implied = std::size_t(-1);
     struct Item {

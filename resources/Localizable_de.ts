@@ -45,7 +45,6 @@
     <message><source>a link that leads out of the archive</source><translation>ein Link, der aus dem Archiv herausführt</translation></message>
     <message><source>a later entry of the same name replaces it</source><translation>ein späterer Eintrag gleichen Namens ersetzt ihn</translation></message>
     <message><source>a file and a folder of the same name</source><translation>eine Datei und ein Ordner gleichen Namens</translation></message>
-    <message><source>neither a file, a folder nor a link</source><translation>weder Datei noch Ordner noch Link</translation></message>
     <message><source>the archive ends early; it may be cut short</source><translation>das Archiv endet vorzeitig; es ist womöglich abgeschnitten</translation></message>
     <message numerus="yes">
         <source>Reading… %@ entries</source>

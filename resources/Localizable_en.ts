@@ -30,7 +30,6 @@
     <message><source>a link that leads out of the archive</source><translation>a link that leads out of the archive</translation></message>
     <message><source>a later entry of the same name replaces it</source><translation>a later entry of the same name replaces it</translation></message>
     <message><source>a file and a folder of the same name</source><translation>a file and a folder of the same name</translation></message>
-    <message><source>neither a file, a folder nor a link</source><translation>neither a file, a folder nor a link</translation></message>
     <message><source>the archive ends early; it may be cut short</source><translation>the archive ends early; it may be cut short</translation></message>
     <message numerus="yes">
         <source>Reading… %@ entries</source>

@@ -45,7 +45,6 @@
     <message><source>a link that leads out of the archive</source><translation>un enlace que sale del archivo</translation></message>
     <message><source>a later entry of the same name replaces it</source><translation>una entrada posterior con el mismo nombre la sustituye</translation></message>
     <message><source>a file and a folder of the same name</source><translation>un archivo y una carpeta con el mismo nombre</translation></message>
-    <message><source>neither a file, a folder nor a link</source><translation>ni un archivo, ni una carpeta, ni un enlace</translation></message>
     <message><source>the archive ends early; it may be cut short</source><translation>el archivo termina antes de tiempo; puede estar cortado</translation></message>
     <message numerus="yes">
         <source>Reading… %@ entries</source>

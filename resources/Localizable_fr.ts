@@ -45,7 +45,6 @@
     <message><source>a link that leads out of the archive</source><translation>un lien qui sort de l’archive</translation></message>
     <message><source>a later entry of the same name replaces it</source><translation>une entrée ultérieure du même nom la remplace</translation></message>
     <message><source>a file and a folder of the same name</source><translation>un fichier et un dossier du même nom</translation></message>
-    <message><source>neither a file, a folder nor a link</source><translation>ni un fichier, ni un dossier, ni un lien</translation></message>
     <message><source>the archive ends early; it may be cut short</source><translation>l’archive se termine trop tôt ; elle est peut-être tronquée</translation></message>
     <message numerus="yes">
         <source>Reading… %@ entries</source>

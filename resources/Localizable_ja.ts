@@ -42,7 +42,6 @@
     <message><source>a link that leads out of the archive</source><translation>アーカイブの外を指すリンク</translation></message>
     <message><source>a later entry of the same name replaces it</source><translation>同じ名前の後の項目で置き換えられます</translation></message>
     <message><source>a file and a folder of the same name</source><translation>同じ名前のファイルとフォルダー</translation></message>
-    <message><source>neither a file, a folder nor a link</source><translation>ファイルでもフォルダーでもリンクでもありません</translation></message>
     <message><source>the archive ends early; it may be cut short</source><translation>アーカイブが途中で終わっています。切り詰められている可能性があります</translation></message>
     <message numerus="yes">
         <source>Reading… %@ entries</source>

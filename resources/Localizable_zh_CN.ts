@@ -42,7 +42,6 @@
     <message><source>a link that leads out of the archive</source><translation>指向压缩包之外的链接</translation></message>
     <message><source>a later entry of the same name replaces it</source><translation>被后面同名的条目取代</translation></message>
     <message><source>a file and a folder of the same name</source><translation>同名的文件和文件夹</translation></message>
-    <message><source>neither a file, a folder nor a link</source><translation>既不是文件、文件夹，也不是链接</translation></message>
     <message><source>the archive ends early; it may be cut short</source><translation>归档提前结束，可能已被截断</translation></message>
     <message numerus="yes">
         <source>Reading… %@ entries</source>

@@ -136,7 +136,7 @@ TEST_F(Extraction, WhatIsNoArchiveOrNoAcceptedOne)
 {
     const QByteArray empty = m_tree.file("empty.zip");
     EXPECT_EQ(extract(empty), Zip::ZipError::unzipFail);
-    EXPECT_EQ(extract(archive({}, "nothing.zip")), Zip::ZipError::unzipFail);
+    EXPECT_FALSE(extract(archive({}, "nothing.zip"))) << "an empty zip is an empty extraction";
     EXPECT_EQ(extract(m_tree.path("absent.zip")), Zip::ZipError::fileNotFound);
 
     EXPECT_FALSE(extract(archive({{"page.png", "p"}}, "comic.cbz")));

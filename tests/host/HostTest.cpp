@@ -253,6 +253,76 @@ zipfile.ZipFile('empty.zip', 'w').close()
         << "it reads as an empty folder does";
 }
 
+TEST(Host, PipesAndDevicesAreRowsThatAreNeverCreated)
+{
+    TempTree tree;
+    ASSERT_TRUE(runTool(QStringLiteral("python3"), {QStringLiteral("-c"), QStringLiteral(R"(
+import io, tarfile
+with tarfile.open('specials.tar', 'w') as t:
+    for name, kind in (('pipe', tarfile.FIFOTYPE), ('tty', tarfile.CHRTYPE), ('disk', tarfile.BLKTYPE)):
+        info = tarfile.TarInfo(name); info.type = kind; t.addfile(info)
+    info = tarfile.TarInfo('file.txt'); info.size = 3; t.addfile(info, io.BytesIO(b'abc'))
+)")}, tree.path()));
+    const auto rowsOf = [&](const QJsonObject &dump) {
+        QMap<QString, QJsonObject> rows;
+        for (const QJsonValue &row : dump.value(QStringLiteral("rows")).toArray())
+            rows.insert(row[QStringLiteral("name")].toString(), row.toObject());
+        return rows;
+    };
+
+    const HostRun extracted = runHost({QStringLiteral("--dump"), local(tree.path("specials.tar"))});
+    ASSERT_EQ(extracted.exitCode, 0) << extracted.err.constData();
+    const QJsonObject dump = QJsonDocument::fromJson(extracted.out).object();
+    const QMap<QString, QJsonObject> rows = rowsOf(dump);
+    EXPECT_EQ(rows.size(), 4) << "every entry is a row: " << extracted.out.constData();
+    EXPECT_FALSE(dump.contains(QStringLiteral("skipped"))) << "nothing is left out";
+    const std::pair<const char *, const char *> kinds[] = {{"pipe (not extracted)", "pipe"},
+                                                           {"tty (not extracted)", "character device"},
+                                                           {"disk (not extracted)", "block device"}};
+    for (const auto &[name, kind] : kinds) {
+        SCOPED_TRACE(name);
+        const QJsonObject row = rows.value(QString::fromUtf8(name));
+        EXPECT_EQ(row[QStringLiteral("cells")][QStringLiteral("Kind")].toString(), QLatin1String(kind));
+        EXPECT_TRUE(row[QStringLiteral("failure")].toString().contains(QStringLiteral("never created")))
+            << "its row says why it is not there";
+    }
+    const QByteArray extraction = dump.value(QStringLiteral("representedObject")).toString().toUtf8();
+    ASSERT_FALSE(extraction.isEmpty());
+    EXPECT_TRUE(QFileInfo::exists(QString::fromUtf8(extraction + "/file.txt")));
+    for (const char *name : {"pipe", "tty", "disk"}) {
+        struct stat status;
+        EXPECT_NE(lstat((extraction + '/' + name).constData(), &status), 0) << name << " is never made on disk";
+    }
+
+    Defaults::set(Defaults::Keys::archiveExtraction(), ArchiveExtraction::WhenNeeded);
+    const HostRun listed = runHost({QStringLiteral("--dump"), local(tree.path("specials.tar"))});
+    const QMap<QString, QJsonObject> listedRows = rowsOf(QJsonDocument::fromJson(listed.out).object());
+    EXPECT_EQ(listedRows.value(QStringLiteral("pipe"))[QStringLiteral("cells")][QStringLiteral("Kind")].toString(),
+              QLatin1String("pipe"))
+        << "listed, nothing has been tried yet: " << listed.out.constData();
+}
+
+TEST(Host, ANamelessStreamOfA7zIsNamedAfterTheArchive)
+{
+    // What `7z a -si` stores: no name, and the mode of the pipe it came through.
+    TempTree tree;
+    QProcess sevenZip;
+    sevenZip.setWorkingDirectory(QString::fromUtf8(tree.path()));
+    sevenZip.start(QStringLiteral("7z"), {QStringLiteral("a"), QStringLiteral("-bd"), QStringLiteral("-bso0"),
+                                         QStringLiteral("-si"), QStringLiteral("notes.7z")});
+    ASSERT_TRUE(sevenZip.waitForStarted()) << "p7zip-full is needed";
+    sevenZip.write("hello\n");
+    sevenZip.closeWriteChannel();
+    ASSERT_TRUE(sevenZip.waitForFinished() && sevenZip.exitCode() == 0) << sevenZip.readAllStandardError().constData();
+
+    const HostRun run = runHost({QStringLiteral("--dump"), local(tree.path("notes.7z"))});
+    ASSERT_EQ(run.exitCode, 0) << run.err.constData();
+    const QJsonArray rows = QJsonDocument::fromJson(run.out).object().value(QStringLiteral("rows")).toArray();
+    ASSERT_EQ(rows.size(), 1) << "not \"0 items\": " << run.out.constData();
+    EXPECT_EQ(rows[0][QStringLiteral("name")].toString(), QLatin1String("notes")) << "as 7-Zip names it";
+    EXPECT_EQ(rows[0][QStringLiteral("cells")][QStringLiteral("Size")].toString(), QLatin1String("6 bytes"));
+}
+
 TEST(Host, PrintsATableForPeople)
 {
     TempTree tree;
