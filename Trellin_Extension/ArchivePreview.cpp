@@ -257,6 +257,7 @@ std::optional<Zip::Format> archiveFormat(const ContentType &type)
         {"application/x-lzip-compressed-tar", Format::Tar},
         {"application/x-lz4-compressed-tar", Format::Tar},
         {"application/x-tarz", Format::Tar},
+        {"application/x-tzo", Format::Tar},
         {"application/x-7z-compressed", Format::SevenZip},
         {"application/vnd.rar", Format::Rar},
         {"application/x-cd-image", Format::Iso9660},
@@ -270,6 +271,15 @@ std::optional<Zip::Format> archiveFormat(const ContentType &type)
         {"application/x-lzip", Format::Compressed},
         {"application/x-lz4", Format::Compressed},
         {"application/x-compress", Format::Compressed},
+        {"application/x-lzop", Format::Compressed},
+        {"application/x-archive", Format::Detected},
+        {"application/vnd.debian.binary-package", Format::Detected}, // an ar archive, not declared one
+        {"application/x-rpm", Format::Detected},
+        {"application/x-source-rpm", Format::Detected},
+        {"application/x-lha", Format::Detected},
+        {"application/x-lhz", Format::Detected},
+        {"application/vnd.ms-cab-compressed", Format::Detected},
+        {"application/x-xar", Format::Detected},
     };
     for (const auto &[identifier, format] : formats) {
         if (type.mimeType().inherits(QLatin1String(identifier)))

@@ -589,7 +589,9 @@ std::optional<ArchiveSource> PreviewViewController::resolveArchive(const QUrl &u
         throw ExtensionError{ExtensionError::NotReadable, cannotRead(name, item.unreadable)};
     if (item.kind == FileSystem::ItemProbe::Folder)
         return std::nullopt; // whatever its name says
-    const std::optional<Zip::Format> format = archiveFormat(ContentType::forFileName(name));
+    std::optional<Zip::Format> format = archiveFormat(ContentType::forFileName(name));
+    if (!format) // a wheel, an egg, an archive with no extension
+        format = archiveFormat(ContentType::forFileContents(FileSystem::localPath(url)));
     if (!format)
         throw ExtensionError{ExtensionError::NotPreviewable, notPreviewable(name)};
     return archiveSource(url, *format, m_archivePassword);

@@ -15,32 +15,75 @@ namespace {
 constexpr qint64 smallestRead = 64 * 1024;
 constexpr qint64 largestRead = 1024 * 1024;
 
-void supportFormat(struct archive *archive, Format format)
+// A tar reads a run of zero blocks as its end: decompressed, a disk image
+// that starts with zeros would be an empty tar. Such data is the one file.
+bool decompressesToZerosFirst(const ArchiveSource &source)
 {
-    switch (format) {
-    case Format::Zip:
+    UniqueHandle<struct archive, archive_read_free> probe(archive_read_new());
+    if (!probe)
+        return false;
+    archive_read_support_format_raw(probe.get());
+    archive_read_support_filter_all(probe.get());
+    struct Reading {
+        const ArchiveSource &source;
+        qint64 offset = 0;
+        char buffer[64 * 1024];
+    } reading{source};
+    archive_read_set_callback_data(probe.get(), &reading);
+    archive_read_set_read_callback(probe.get(), [](struct archive *, void *data, const void **buffer) -> la_ssize_t {
+        auto *reading = static_cast<Reading *>(data);
+        const qint64 count = reading->source.readAt(reading->buffer, sizeof reading->buffer, reading->offset);
+        if (count < 0)
+            return -1;
+        reading->offset += count;
+        *buffer = reading->buffer;
+        return la_ssize_t(count);
+    });
+    archive_entry *entry = nullptr;
+    if (archive_read_open1(probe.get()) != ARCHIVE_OK || archive_read_next_header(probe.get(), &entry) != ARCHIVE_OK)
+        return false;
+    // An ISO image starts with 32 KB of zeros too, and its volume descriptors after them.
+    static constexpr qint64 looked = 64 * 1024;
+    std::unique_ptr<char[]> head(new char[looked]);
+    qint64 total = 0;
+    while (total < looked) {
+        const la_ssize_t count = archive_read_data(probe.get(), head.get() + total, std::size_t(looked - total));
+        if (count <= 0)
+            break;
+        total += count;
+    }
+    return total > 0 && std::all_of(head.get(), head.get() + total, [](char byte) { return byte == 0; });
+}
+
+void supportFormat(struct archive *archive, Format format, const ArchiveSource &source)
+{
+    if (format == Format::Compressed && decompressesToZerosFirst(source)) {
+        archive_read_support_format_raw(archive);
+        archive_read_support_filter_all(archive);
+        return;
+    }
+    if (format == Format::Zip) {
+        // Its central directory, read from the end, is its index.
         archive_read_support_format_zip_seekable(archive);
         return;
-    case Format::Tar:
-        archive_read_support_format_tar(archive);
-        break;
-    case Format::SevenZip:
-        archive_read_support_format_7zip(archive);
-        return;
-    case Format::Rar:
-        archive_read_support_format_rar(archive);
-        archive_read_support_format_rar5(archive);
-        return;
-    case Format::Iso9660:
-        archive_read_support_format_iso9660(archive);
-        break;
-    case Format::Cpio:
-        archive_read_support_format_cpio(archive);
-        break;
-    case Format::Compressed:
-        archive_read_support_format_raw(archive);
-        break;
     }
+    // The name chose the reader once; libarchive's detection chooses it now,
+    // so that a cpio.gz or a tar named .zst lists what it holds. Never mtree
+    // (it names files on this machine) nor warc.
+    archive_read_support_format_7zip(archive);
+    archive_read_support_format_ar(archive);
+    archive_read_support_format_cab(archive);
+    archive_read_support_format_cpio(archive);
+    archive_read_support_format_iso9660(archive);
+    archive_read_support_format_lha(archive);
+    archive_read_support_format_rar(archive);
+    archive_read_support_format_rar5(archive);
+    archive_read_support_format_tar(archive);
+    archive_read_support_format_xar(archive);
+    archive_read_support_format_zip_streamable(archive);
+    // What holds no archive is the one file it decompresses to.
+    if (format == Format::Compressed)
+        archive_read_support_format_raw(archive);
     archive_read_support_filter_all(archive);
 }
 
@@ -66,7 +109,7 @@ ArchiveReader::ArchiveReader(const ArchiveSource &source, Format format, const s
     if (!m_archive)
         throw ZipError(ZipError::unzipFail, QStringLiteral("out of memory"));
     struct archive *archive = m_archive.get();
-    supportFormat(archive, format);
+    supportFormat(archive, format, source);
     if (password)
         archive_read_add_passphrase(archive, password->toUtf8().constData());
     archive_read_set_callback_data(archive, this);
@@ -154,6 +197,10 @@ archive_entry *ArchiveReader::nextEntry()
     // A warning is a name that did not convert, say: the entry itself is fine.
     if (result != ARCHIVE_OK && result != ARCHIVE_WARN)
         throw error(nullptr);
+    // Every member of an ar archive is a file; GNU ar's deterministic mode
+    // (that of Debian packages) stores its mode without the type.
+    if ((archive_format(archive) & ARCHIVE_FORMAT_BASE_MASK) == ARCHIVE_FORMAT_AR && archive_entry_filetype(m_entry) == 0)
+        archive_entry_set_filetype(m_entry, AE_IFREG);
     return m_entry;
 }
 
@@ -179,6 +226,23 @@ bool ArchiveReader::readBlock(const char **data, qint64 *size, qint64 *offset)
 qint64 ArchiveReader::position() const
 {
     return qint64(archive_filter_bytes(m_archive.get(), -1));
+}
+
+Format ArchiveReader::detected(Format asked) const
+{
+    if (asked == Format::Zip)
+        return Format::Zip;
+    switch (archive_format(m_archive.get()) & ARCHIVE_FORMAT_BASE_MASK) {
+    case ARCHIVE_FORMAT_RAW: return Format::Compressed;
+    case ARCHIVE_FORMAT_ZIP: return Format::Zip;
+    case ARCHIVE_FORMAT_TAR: return Format::Tar;
+    case ARCHIVE_FORMAT_7ZIP: return Format::SevenZip;
+    case ARCHIVE_FORMAT_RAR:
+    case ARCHIVE_FORMAT_RAR_V5: return Format::Rar;
+    case ARCHIVE_FORMAT_ISO9660: return Format::Iso9660;
+    case ARCHIVE_FORMAT_CPIO: return Format::Cpio;
+    }
+    return Format::Detected;
 }
 
 bool ArchiveReader::isCompressed() const

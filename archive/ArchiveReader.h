@@ -42,6 +42,8 @@ public:
     bool readBlock(const char **data, qint64 *size, qint64 *offset);
     /// How far into the archive file reading has come.
     qint64 position() const;
+    /// The format libarchive found for the entry last read, `asked` before.
+    Format detected(Format asked) const;
     /// Whether the data passed through a decompressing filter.
     bool isCompressed() const;
     /// After the last entry: whether a tar ended without its end-of-archive

@@ -416,7 +416,7 @@ void extractEntries(Extraction &extraction, const Plan *plan, int worker)
         if (plan && (current >= plan->entries.size() || !plan->entries[current].extract
                      || plan->entries[current].worker != worker))
             continue;
-        const EntryInfo info = describe(entry, extraction.format, extraction.rawName);
+        const EntryInfo info = describe(entry, reader.detected(extraction.format), extraction.rawName);
         Resolution::Decision decision;
         decision.write = true;
         if (!plan) {
@@ -424,9 +424,9 @@ void extractEntries(Extraction &extraction, const Plan *plan, int worker)
             const bool wanted = isWanted(options, info);
             if (info.size > 0 && wanted)
                 extraction.budget.addData(info.size);
-            if (extraction.format == Format::Compressed && !reader.isCompressed())
+            if (info.format == Format::Compressed && !reader.isCompressed())
                 throw ZipError(ZipError::unzipFail, QStringLiteral("the data is not compressed"));
-            decision = extraction.resolution.add(info, extraction.format);
+            decision = extraction.resolution.add(info, info.format);
             noteListedOnly(extraction, info, decision);
             decision.write = decision.write && wanted;
         }

@@ -86,9 +86,10 @@ void readEntries(ArchiveReader &reader, Format format, const QByteArray &rawName
         while (archive_entry *entry = reader.nextEntry()) {
             if (stop.stop_requested())
                 return;
-            if (format == Format::Compressed && !reader.isCompressed())
+            const Format found = reader.detected(format);
+            if (found == Format::Compressed && !reader.isCompressed())
                 throw ZipError(ZipError::unzipFail, QStringLiteral("the data is not compressed"));
-            batch.push_back(describe(entry, format, rawName, false));
+            batch.push_back(describe(entry, found, rawName, false));
             if (batch.size() == EntryQueue::batchSize) {
                 if (!queue.push(std::exchange(batch, {}), stop))
                     return;
@@ -125,7 +126,7 @@ Listing list(const ArchiveSource &source, const QByteArray &archiveName, Format 
             if (options.stop.stop_requested())
                 return {};
             checkBounds(++count, info.depth);
-            resolution.add(info, format);
+            resolution.add(info, info.format);
             if (options.entriesRead)
                 options.entriesRead->fetch_add(1, std::memory_order_relaxed);
         }

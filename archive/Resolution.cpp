@@ -161,6 +161,7 @@ void setPath(EntryInfo &info, Format format)
 EntryInfo describe(archive_entry *entry, Format format, const QByteArray &rawName, bool withParts)
 {
     EntryInfo info;
+    info.format = format;
     const char *pathname = archive_entry_pathname(entry);
     // A 7z made from standard input stores its one stream without a name:
     // 7-Zip gives it the archive's, as for a single compressed file.

@@ -66,6 +66,8 @@ struct EntryInfo {
     qsizetype depth = 0;
     QByteArray linkTarget; // what a symbolic or a hard link names
     EntryDates dates;
+    /// The format libarchive found the entry in.
+    Format format = Format::Detected;
     /// EntryKind::Other: S_IFIFO, S_IFCHR, S_IFBLK or S_IFSOCK; 0 for a type
     /// libarchive does not know.
     mode_t fileType = 0;

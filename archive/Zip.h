@@ -65,8 +65,12 @@ enum class Format {
     Rar,
     Iso9660,
     Cpio,
-    /// One compressed file (gzip, xz, bzip2, zstd, ...): shown as that file.
+    /// One compressed file (gzip, xz, bzip2, zstd, ...): shown as that file,
+    /// unless it holds an archive (a cpio.gz, say).
     Compressed,
+    /// Whatever libarchive finds: Debian packages and other ar archives,
+    /// RPM, LHA, CAB, XAR.
+    Detected,
 };
 
 /// An entry that could not be extracted, while the others were.

@@ -349,6 +349,11 @@ ContentType ContentType::forFileName(QByteArrayView name)
     return ContentType(types.type(std::string_view(name.data(), std::size_t(name.size()))));
 }
 
+ContentType ContentType::forFileContents(const QByteArray &path)
+{
+    return ContentType(QMimeDatabase().mimeTypeForFile(QFile::decodeName(path), QMimeDatabase::MatchContent));
+}
+
 QString ContentType::localizedDescription() const
 {
     // The database looks the user's languages up again on every call; each

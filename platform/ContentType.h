@@ -23,6 +23,9 @@ public:
     static ContentType forFileName(const QString &name);
     /// The same for a name given as the file system's bytes.
     static ContentType forFileName(QByteArrayView name);
+    /// The type that the first bytes of the file at `path` show, by the
+    /// database's magic alone: for a file whose name says nothing.
+    static ContentType forFileContents(const QByteArray &path);
 
 
     QString identifier() const { return m_mimeType.name(); }

@@ -27,6 +27,9 @@ const char *const archiveTypes[] = {
     "application/x-7z-compressed", "application/vnd.rar", "application/x-cd-image", "application/x-cpio",
     "application/gzip", "application/x-xz", "application/x-bzip", "application/x-bzip2", "application/zstd",
     "application/x-lzma", "application/x-lzip", "application/x-lz4", "application/x-compress",
+    "application/x-tzo", "application/x-lzop", "application/x-cpio-compressed", "application/x-archive",
+    "application/vnd.debian.binary-package", "application/x-rpm", "application/x-source-rpm", "application/x-lha",
+    "application/x-lhz", "application/vnd.ms-cab-compressed", "application/x-xar",
 };
 
 QString homePath(const char *variable, const QString &fallback)

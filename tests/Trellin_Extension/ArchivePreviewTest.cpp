@@ -180,6 +180,78 @@ TEST(ArchivePreview, EveryArchiveTypeIsShownLikeAFolder)
     }
 }
 
+TEST(ArchivePreview, WhatAnArchiveHoldsIsFoundByItsContent)
+{
+    TempTree tree;
+    tree.file("src/docs/readme.txt", 10);
+    tree.write("src/notes.txt", "plain text, compressed\n");
+    // Each made by the tool that makes such archives; none named so that its name says it all.
+    ASSERT_TRUE(runTool(QStringLiteral("sh"), {"-c", "bsdtar --format newc -cf - -C src docs | gzip > packed.cpio.gz"}, tree.path()));
+    ASSERT_TRUE(runTool(QStringLiteral("bsdtar"), {"--format", "pax", "-cZf", "packed.pax.Z", "-C", "src", "docs"}, tree.path()));
+    ASSERT_TRUE(runTool(QStringLiteral("bsdtar"), {"--format", "xar", "-cf", "packed.xar", "-C", "src", "docs"}, tree.path()));
+    ASSERT_TRUE(runTool(QStringLiteral("bsdtar"), {"--format", "zip", "-cf", "pkg-1.0-py3-none-any.whl", "-C", "src", "docs"},
+                        tree.path()));
+    ASSERT_TRUE(runTool(QStringLiteral("bsdtar"), {"--format", "zip", "-cf", "no-extension", "-C", "src", "docs"}, tree.path()));
+    ASSERT_TRUE(runTool(QStringLiteral("sh"), {"-c", "cd src && printf '2.0\\n' > debian-binary && tar -cJf data.tar.xz docs"
+                                                     " && ar rc ../pkg_1.0_all.deb debian-binary data.tar.xz"},
+                        tree.path()));
+    ASSERT_TRUE(runTool(QStringLiteral("gzip"), {"-k", "src/notes.txt"}, tree.path()));
+    ASSERT_TRUE(runTool(QStringLiteral("sh"), {"-c", "bsdtar --format iso9660 -cf - -C src docs | gzip > disc.iso.gz"}, tree.path()));
+    ASSERT_TRUE(runTool(QStringLiteral("sh"), {"-c", "head -c 200000 /dev/zero | gzip > zeros.img.gz"}, tree.path()));
+
+    PreviewViewController controller;
+    for (const char *name :
+         {"packed.cpio.gz", "packed.pax.Z", "packed.xar", "pkg-1.0-py3-none-any.whl", "no-extension", "disc.iso.gz"}) {
+        SCOPED_TRACE(name);
+        const RequestResult result = runRequest(controller, tree.url(name));
+        ASSERT_FALSE(result.error) << "an archive libarchive reads is previewed: " << result.error->message.toStdString();
+        ASSERT_EQ(names(controller.content()), QStringList{"docs"}) << "its members, not one decompressed file";
+        EXPECT_EQ(names(controller.content().front()->children), QStringList{"readme.txt"});
+    }
+    const RequestResult package = runRequest(controller, tree.url("pkg_1.0_all.deb"));
+    ASSERT_FALSE(package.error) << package.error->message.toStdString();
+    EXPECT_EQ(names(controller.content()), (QStringList{"data.tar.xz", "debian-binary"})) << "a Debian package's members";
+
+    const RequestResult compressed = runRequest(controller, tree.url("src/notes.txt.gz"));
+    ASSERT_FALSE(compressed.error);
+    EXPECT_EQ(names(controller.content()), QStringList{"notes.txt"}) << "a compressed file that holds no archive is that file";
+    const RequestResult zeros = runRequest(controller, tree.url("zeros.img.gz"));
+    ASSERT_FALSE(zeros.error);
+    EXPECT_EQ(names(controller.content()), QStringList{"zeros.img"}) << "zeros are an image, not an empty tar";
+    const RequestResult text = runRequest(controller, tree.url("src/docs/readme.txt"));
+    EXPECT_TRUE(text.error) << "a file that is no archive is still refused";
+}
+
+TEST(ArchivePreview, TheDesktopEntriesOfferExactlyTheTypesThatArePreviewed)
+{
+    // The file managers offer the preview by these lists; a type missing
+    // there is never offered, one missing here is refused when offered.
+    for (const char *file : {"ltd.vantorix.Trellin.Preview.desktop", "trellin-preview.servicemenu.desktop",
+                             "trellin-preview.nemo_action"}) {
+        SCOPED_TRACE(file);
+        QFile entry(QStringLiteral(TRELLIN_DATA_DIR "/") + QLatin1String(file));
+        ASSERT_TRUE(entry.open(QIODevice::ReadOnly | QIODevice::Text));
+        QStringList types;
+        while (!entry.atEnd()) {
+            const QString line = QString::fromUtf8(entry.readLine()).trimmed();
+            if (line.startsWith(QLatin1String("MimeType=")) || line.startsWith(QLatin1String("Mimetypes=")))
+                types = line.section(QLatin1Char('='), 1).split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        }
+        ASSERT_FALSE(types.isEmpty());
+        types.removeAll(QStringLiteral("inode/directory"));
+        for (const QString &identifier : types) {
+            // Older and newer names of one type are listed for other databases.
+            const std::optional<ContentType> type = ContentType::withIdentifier(identifier);
+            if (!type)
+                continue;
+            EXPECT_TRUE(archiveFormat(*type)) << identifier.toStdString() << " is offered but not previewed";
+        }
+        for (const char *identifier : {"application/vnd.debian.binary-package", "application/x-rpm", "application/x-lha",
+                                       "application/vnd.ms-cab-compressed", "application/x-xar", "application/x-tzo"})
+            EXPECT_TRUE(types.contains(QLatin1String(identifier))) << identifier << " is previewed but not offered";
+    }
+}
+
 TEST(ArchivePreview, NoStagingFolderOutlivesItsExtraction)
 {
     TempTree tree;
