@@ -509,6 +509,7 @@ void extractArchive(const QByteArray &archivePath, const QByteArray &destination
     Extraction extraction(std::move(*file), destination, compressedFileName(archivePath), format, options);
     if (!extraction.tree.isOpen())
         throw ZipError(ZipError::unzipFail, QStringLiteral("cannot open the destination: %1").arg(FileSystem::lastErrorText()));
+    checkDecoderMemory(ArchiveSource::file(extraction.file), format);
 
     if (format != Format::Zip) {
         runWorker(extraction, nullptr, 0);

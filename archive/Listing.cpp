@@ -107,6 +107,9 @@ Listing list(const ArchiveSource &source, const QByteArray &archiveName, Format 
 {
     const QByteArray rawName = compressedFileName(archiveName);
     Utf8Locale locale;
+    // A zip's listing decompresses nothing; a stream's does, from its start.
+    if (format != Format::Zip)
+        checkDecoderMemory(source, format);
     ArchiveReader reader(source, format, options.password);
     Resolution resolution;
     if (const std::optional<quint64> listed = listedEntryCount(source, format))

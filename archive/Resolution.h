@@ -24,6 +24,8 @@ namespace Zip {
 // Far beyond any real archive, and still far from filling memory or the disk.
 constexpr qint64 maximumEntries = 1'000'000;
 constexpr qsizetype maximumDepth = 256;
+// What one entry may take to decompress: xz -9 and 7-Zip's ultra level take 64 MiB.
+constexpr qint64 maximumDecoderMemory = qint64(256) << 20;
 
 // libarchive hands names over in the thread's locale; under a UTF-8 one they
 // are UTF-8, or the archive's own bytes when they were never text.
@@ -83,6 +85,10 @@ void checkBounds(qint64 entries, qsizetype depth);
 void checkEntryCount(const ArchiveSource &source, Format format, qint64 entries);
 /// How many entries a zip archive's end record lists; nothing for the other formats.
 std::optional<quint64> listedEntryCount(const ArchiveSource &source, Format format);
+/// Throws unzipFail when an entry declares an LZMA dictionary larger than
+/// maximumDecoderMemory (in a zip, or in an xz stream's first block), read
+/// from the headers: liblzma would allocate it whole, unbounded.
+void checkDecoderMemory(const ArchiveSource &source, Format format);
 /// What a single compressed file extracts to: its name less the last extension.
 QByteArray compressedFileName(const QByteArray &archivePath);
 

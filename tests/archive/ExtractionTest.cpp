@@ -397,3 +397,39 @@ with zipfile.ZipFile('fine.zip', 'w') as z:
     EXPECT_EQ(listing(), QStringList{});
     EXPECT_FALSE(extract(m_tree.path("fine.zip"), Zip::Format::Zip));
 }
+
+TEST_F(Extraction, AnEntryDeclaringAHugeDictionaryIsRefusedAtOnce)
+{
+    // A damaged zip whose LZMA entry declares a 4 GiB dictionary.
+    const QByteArray bomb = TRELLIN_ZIP_CORPUS "/../archives/refused/lzma-dictionary-4gib.zip";
+    std::optional<Zip::ZipError> error = extract(bomb, Zip::Format::Zip);
+    ASSERT_TRUE(error) << "the dictionary is refused";
+    EXPECT_TRUE(error->detail.contains(QLatin1String("memory"))) << "says why: " << error->detail.toStdString();
+    EXPECT_EQ(listing(), QStringList{}) << "refused before anything is written";
+
+    // The same in an xz stream, and a dictionary that fits in both.
+    ASSERT_TRUE(python(R"(
+import io, lzma, tarfile, zipfile, zlib
+with zipfile.ZipFile('fits.zip', 'w', zipfile.ZIP_LZMA) as z:
+    z.writestr('log.txt', b'line\n' * 1000)
+data = io.BytesIO()
+with tarfile.open(fileobj=data, mode='w') as t:
+    info = tarfile.TarInfo('log.txt')
+    info.size = 5
+    t.addfile(info, io.BytesIO(b'line\n'))
+xz = bytearray(lzma.compress(data.getvalue(), format=lzma.FORMAT_XZ))
+open('fits.tar.xz', 'wb').write(xz)
+size = (xz[12] + 1) * 4
+assert xz[14:16] == b'\x21\x01'
+xz[16] = 38  # a 1 GiB dictionary, and the header's checksum to match
+xz[12 + size - 4:12 + size] = zlib.crc32(xz[12:12 + size - 4]).to_bytes(4, 'little')
+open('huge.tar.xz', 'wb').write(xz)
+)"));
+    EXPECT_FALSE(extract(m_tree.path("fits.zip"), Zip::Format::Zip)) << "an LZMA zip of a usual dictionary";
+    EXPECT_EQ(contents("log.txt"), QByteArray("line\n").repeated(1000)) << "extracted";
+    clearOutput();
+    EXPECT_FALSE(extract(m_tree.path("fits.tar.xz"), Zip::Format::Tar)) << "an xz stream of a usual dictionary";
+    error = extract(m_tree.path("huge.tar.xz"), Zip::Format::Tar);
+    ASSERT_TRUE(error) << "the xz dictionary is refused";
+    EXPECT_TRUE(error->detail.contains(QLatin1String("memory"))) << "says why: " << error->detail.toStdString();
+}
