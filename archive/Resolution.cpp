@@ -436,6 +436,9 @@ Resolution::Stored Resolution::stored(const EntryInfo &info)
     Stored stored;
     stored.size = info.kind == EntryKind::File ? info.size : -1;
     stored.mode = info.mode >= 0400 ? std::optional(info.mode) : std::nullopt;
+    // A folder its owner cannot enter or write to is of no use in a preview.
+    if (info.kind == EntryKind::Folder && stored.mode)
+        *stored.mode |= 0700;
     stored.dates = info.dates;
     stored.encrypted = info.encrypted;
     if (info.kind == EntryKind::SymbolicLink)

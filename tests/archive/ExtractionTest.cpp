@@ -2,6 +2,7 @@
 // Extraction of zip and other archives, and of archives that try to hang,
 // exhaust or escape it.
 #include "FileSystem.h"
+#include "Listing.h"
 #include "TestSupport.h"
 #include "Zip.h"
 #include "ZipWriter.h"
@@ -110,16 +111,22 @@ TEST_F(Extraction, FoldersAndFilesAndTheFoldersOnTheirWay)
 TEST_F(Extraction, ModesFromTheArchiveOnlyWhenReadable)
 {
     const auto path = archive({{"rw", "1", 0100644}, {"writeonly", "2", 0100200}, {"none", "3", 0},
-                               {"ro/", {}, 040555}, {"ro/inside.txt", "in", 0100444}});
+                               {"ro/", {}, 040555}, {"ro/inside.txt", "in", 0100444}, {"shut/", {}, 040644},
+                               {"shut/inside.txt", "in", 0100644}});
     EXPECT_FALSE(extract(path));
     EXPECT_EQ(mode("rw"), 0644u);
     EXPECT_NE(mode("writeonly"), 0200u); // below 0400: the default stays
     EXPECT_NE(mode("none"), 0u);
-    // The folder is read-only, yet its file went in: its mode came last.
-    EXPECT_EQ(mode("ro"), 0555u);
+    // Folders keep at least u+rwx, so that a user who is not root can enter them.
+    EXPECT_EQ(mode("ro"), 0755u) << "a read-only folder stays writable by its owner";
+    EXPECT_EQ(mode("shut"), 0744u) << "a folder stored as 0644 can be entered by its owner";
     EXPECT_EQ(contents("ro/inside.txt"), "in");
     EXPECT_EQ(mode("ro/inside.txt"), 0444u);
-    chmod(destination("ro").constData(), 0755);
+    const Zip::Listing listed = Zip::listArchive(path, Zip::Format::Zip);
+    const auto shut = std::find_if(listed.entries.begin(), listed.entries.end(),
+                                   [](const Zip::ListedEntry &entry) { return entry.path == "shut"; });
+    ASSERT_NE(shut, listed.entries.end());
+    EXPECT_EQ(shut->mode, 0744u) << "the listing says the mode written";
 }
 
 TEST_F(Extraction, DataThatDisagreesWithItsHeadersFails)
