@@ -44,6 +44,9 @@ public:
     qint64 position() const;
     /// Whether the data passed through a decompressing filter.
     bool isCompressed() const;
+    /// Whether the current entry's data comes through deflate (a zip entry's
+    /// method, or gzip around the archive), whose expansion has a known bound.
+    bool isDeflated() const;
     /// Whether the next entry can still be read after the last failure:
     /// a damaged entry of a zip spoils only itself, a damaged stream all after it.
     bool canGoOn() const { return m_lastResult != ARCHIVE_FATAL; }

@@ -26,6 +26,8 @@ constexpr qint64 mostSpareDiskSpace = qint64(1) << 30;
 constexpr qint64 smallestReservation = qint64(64) << 20;
 // Deflate cannot expand data more than about 1032 times: an archive that
 // declares more shares its data between entries (the small zip bombs).
+// Other methods (LZMA, xz, bzip2, zstd) go far beyond on real data, such as
+// logs: only the absolute bounds stop them.
 constexpr qint64 maximumRatio = 1100;
 constexpr qint64 ratioFloor = qint64(64) << 20;
 constexpr int maximumWorkers = 4;
@@ -55,12 +57,12 @@ public:
 
     void addEntry(qsizetype depth) { checkBounds(++m_entries, depth); }
 
-    /// File data of this many bytes.
-    void addData(qint64 bytes)
+    /// File data of this many bytes, inflated by deflate or not.
+    void addData(qint64 bytes, bool deflated)
     {
         if (bytes <= 0)
             return;
-        if ((m_data += bytes) > m_ratioLimit)
+        if (deflated && (m_deflated += bytes) > m_ratioLimit)
             throw ZipError(ZipError::unzipFail,
                            QStringLiteral("it expands to more than %1 times its size").arg(maximumRatio));
         addBlocks((bytes + m_blockSize - 1) / m_blockSize);
@@ -119,7 +121,7 @@ private:
     bool m_deferred = false;
     std::mutex m_mutex;
     std::atomic<qint64> m_entries{0};
-    std::atomic<qint64> m_data{0};
+    std::atomic<qint64> m_deflated{0};
     std::atomic<qint64> m_used{0};
     std::atomic<qint64> m_reserved{0};
 };
@@ -233,7 +235,7 @@ void writeData(Extraction &extraction, ArchiveReader &reader, archive_entry *ent
             throw ZipError(ZipError::unzipFail,
                            QStringLiteral("%1 holds more data than it declares").arg(QString::fromUtf8(info.path)));
         if (charge)
-            extraction.budget.addData(offset + size - end);
+            extraction.budget.addData(offset + size - end, reader.isDeflated());
         if (!OutputTree::writeAt(output, data, size, offset))
             throw ZipError(ZipError::unzipFail, QStringLiteral("cannot write %1: %2")
                                                     .arg(QString::fromUtf8(info.path), FileSystem::lastErrorText()));
@@ -365,7 +367,7 @@ Plan makePlan(Extraction &extraction, int workers)
         if (decision.replaced >= 0)
             plan.entries[std::size_t(decision.replaced)].extract = false;
         if (write && info.kind != EntryKind::Folder)
-            extraction.budget.addData(info.size);
+            extraction.budget.addData(info.size, reader.isDeflated());
     }
     if (!extraction.options.onlyEntry)
         extraction.budget.addFolders(extraction.resolution.folderCount());
@@ -413,7 +415,7 @@ void extractEntries(Extraction &extraction, const Plan *plan, int worker)
             extraction.budget.addEntry(info.depth);
             const bool wanted = isWanted(options, info);
             if (info.size > 0 && wanted)
-                extraction.budget.addData(info.size);
+                extraction.budget.addData(info.size, reader.isDeflated());
             if (extraction.format == Format::Compressed && !reader.isCompressed())
                 throw ZipError(ZipError::unzipFail, QStringLiteral("the data is not compressed"));
             decision = extraction.resolution.add(info, extraction.format);

@@ -440,3 +440,27 @@ open('huge.tar.xz', 'wb').write(xz)
     ASSERT_TRUE(error) << "the xz dictionary is refused";
     EXPECT_TRUE(error->detail.contains(QLatin1String("memory"))) << "says why: " << error->detail.toStdString();
 }
+
+TEST_F(Extraction, OnlyDeflateIsBoundByItsExpansionRatio)
+{
+    ASSERT_TRUE(python(R"(
+import lzma, struct, zipfile
+log = b'2026-12-07 12:00:00 INFO request served in 3 ms\n' * ((80 << 20) // 48)
+open('app.log.xz', 'wb').write(lzma.compress(log, preset=1))
+with zipfile.ZipFile('bomb.zip', 'w', zipfile.ZIP_DEFLATED) as z:
+    z.writestr('zeros', b'\0' * 1000)
+bomb = bytearray(open('bomb.zip', 'rb').read())
+central = bomb.index(b'PK\x01\x02')
+struct.pack_into('<I', bomb, 22, 200 << 20)
+struct.pack_into('<I', bomb, central + 24, 200 << 20)
+open('bomb.zip', 'wb').write(bomb)
+)"));
+    // 80 MiB of log in 12 KB: far past deflate, and real.
+    EXPECT_FALSE(extract(m_tree.path("app.log.xz"), Zip::Format::Compressed)) << "xz goes past deflate's ratio";
+    EXPECT_EQ(QFileInfo(QString::fromUtf8(destination("app.log"))).size(), (qint64(80) << 20) / 48 * 48) << "all of it";
+    clearOutput();
+
+    const std::optional<Zip::ZipError> error = extract(m_tree.path("bomb.zip"), Zip::Format::Zip);
+    ASSERT_TRUE(error) << "deflate declared 200 MiB from a few bytes";
+    EXPECT_TRUE(error->detail.contains(QLatin1String("1100"))) << "says why: " << error->detail.toStdString();
+}
