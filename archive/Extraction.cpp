@@ -52,6 +52,7 @@ public:
         , m_ratioLimit(std::max(ratioFloor, maximumRatio * archiveSize))
         , m_maximumSize(options.maximumSize)
         , m_makeRoom(options.makeRoom)
+        , m_freeDisk(options.freeDisk)
     {
     }
 
@@ -88,9 +89,9 @@ private:
     void addBlocks(qint64 count)
     {
         const qint64 used = m_used += count * m_blockSize;
-        if (m_diskLimit >= 0 && used > m_diskLimit)
+        if (m_diskLimit >= 0 && used > m_diskLimit.load() && !freeDisk(used))
             throw ZipError(ZipError::unzipFail,
-                           QStringLiteral("it needs more than the %1 the disk can spare").arg(sizeText(m_diskLimit)));
+                           QStringLiteral("it needs more than the %1 the disk can spare").arg(sizeText(m_diskLimit.load())));
         if (m_deferred)
             return;
         if (m_maximumSize >= 0 && used > m_maximumSize)
@@ -101,6 +102,15 @@ private:
                 target = std::min(target, m_maximumSize);
             reserve(target);
         }
+    }
+
+    // Whether `used` fits on the disk once what is missing was freed.
+    bool freeDisk(qint64 used)
+    {
+        const std::lock_guard lock(m_mutex);
+        if (used > m_diskLimit.load() && m_freeDisk)
+            m_diskLimit += m_freeDisk(used - m_diskLimit.load());
+        return used <= m_diskLimit.load();
     }
 
     void reserve(qint64 bytes)
@@ -114,10 +124,11 @@ private:
     }
 
     const qint64 m_blockSize;
-    const qint64 m_diskLimit; // -1: unknown
+    std::atomic<qint64> m_diskLimit; // -1: unknown; grows with what was freed
     const qint64 m_ratioLimit;
     const qint64 m_maximumSize;
     const std::function<void(qint64)> m_makeRoom;
+    const std::function<qint64(qint64)> m_freeDisk;
     bool m_deferred = false;
     std::mutex m_mutex;
     std::atomic<qint64> m_entries{0};

@@ -88,6 +88,10 @@ struct ExtractOptions {
     /// Called before the extraction takes more than it has made room for,
     /// with the total it is about to take (never more than maximumSize).
     std::function<void(qint64 bytes)> makeRoom;
+    /// Called when the disk cannot spare what the extraction is about to
+    /// take, with the bytes missing; returns the bytes it freed (older
+    /// extractions removed, say).
+    std::function<qint64(qint64 bytes)> freeDisk;
     /// Once requested, the extraction ends at the next entry or block and
     /// throws ZipError(cancelled); what was written stays.
     std::stop_token stop;
