@@ -233,7 +233,8 @@ void writeData(Extraction &extraction, ArchiveReader &reader, archive_entry *ent
 {
     using FileSystem::OutputTree;
     const ExtractOptions &options = extraction.options;
-    if (info.size >= largeFile)
+    // A sparse file keeps its holes: only its data takes room.
+    if (info.storedSize == info.size && info.size >= largeFile)
         OutputTree::reserveSpace(output, info.size);
     qint64 end = 0;
     const char *data = nullptr;
@@ -378,7 +379,7 @@ Plan makePlan(Extraction &extraction, int workers)
         if (decision.replaced >= 0)
             plan.entries[std::size_t(decision.replaced)].extract = false;
         if (write && info.kind != EntryKind::Folder)
-            extraction.budget.addData(info.size, reader.isDeflated());
+            extraction.budget.addData(info.storedSize, reader.isDeflated());
     }
     if (!extraction.options.onlyEntry)
         extraction.budget.addFolders(extraction.resolution.folderCount());
@@ -426,7 +427,7 @@ void extractEntries(Extraction &extraction, const Plan *plan, int worker)
             extraction.budget.addEntry(info.depth);
             const bool wanted = isWanted(options, info);
             if (info.size > 0 && wanted)
-                extraction.budget.addData(info.size, reader.isDeflated());
+                extraction.budget.addData(info.storedSize, reader.isDeflated());
             if (extraction.format == Format::Compressed && !reader.isCompressed())
                 throw ZipError(ZipError::unzipFail, QStringLiteral("the data is not compressed"));
             decision = extraction.resolution.add(info, extraction.format);

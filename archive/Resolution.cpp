@@ -183,6 +183,15 @@ EntryInfo describe(archive_entry *entry, Format format, const QByteArray &rawNam
     }
     if ((info.kind == EntryKind::File || info.kind == EntryKind::HardLink) && archive_entry_size_is_set(entry))
         info.size = qint64(archive_entry_size(entry));
+    info.storedSize = info.size;
+    if (info.size >= 0 && archive_entry_sparse_reset(entry) > 0) {
+        qint64 stored = 0;
+        la_int64_t offset = 0;
+        la_int64_t length = 0;
+        while (archive_entry_sparse_next(entry, &offset, &length) == ARCHIVE_OK)
+            stored += std::max<qint64>(length, 0);
+        info.storedSize = std::min(stored, info.size);
+    }
     info.mode = archive_entry_perm(entry) & 0777;
     info.encrypted = archive_entry_is_encrypted(entry);
     info.dates.modified = date(archive_entry_mtime_is_set(entry), archive_entry_mtime(entry), archive_entry_mtime_nsec(entry));

@@ -63,6 +63,7 @@ struct EntryInfo {
     qsizetype longestPart = 0;
     EntryKind kind = EntryKind::Other;
     qint64 size = -1; // files and hard links; -1: not declared
+    qint64 storedSize = -1; // the data stored, less than size where a sparse file has holes
     mode_t mode = 0;
     bool encrypted = false;
     qsizetype depth = 0;

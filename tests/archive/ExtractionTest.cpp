@@ -464,3 +464,40 @@ open('bomb.zip', 'wb').write(bomb)
     ASSERT_TRUE(error) << "deflate declared 200 MiB from a few bytes";
     EXPECT_TRUE(error->detail.contains(QLatin1String("1100"))) << "says why: " << error->detail.toStdString();
 }
+
+TEST_F(Extraction, ASparseFileTakesTheRoomOfItsDataAndKeepsItsHoles)
+{
+    ASSERT_TRUE(python(R"(
+with open('big', 'wb') as f:
+    f.seek(100 << 20); f.write(b'middle'); f.seek(300 << 20); f.write(b'end')
+with open('hole', 'wb') as f:
+    f.write(b'start'); f.truncate(200 << 20)
+)"));
+    for (const char *format : {"gnu", "posix"}) {
+        SCOPED_TRACE(format);
+        const QString name = QStringLiteral("%1.tar").arg(QLatin1String(format));
+        ASSERT_TRUE(runTool(QStringLiteral("tar"), {"--sparse", QStringLiteral("--format=%1").arg(QLatin1String(format)),
+                                                     "-cf", name, "big", "hole"},
+                            m_tree.path()));
+        Zip::ExtractOptions options;
+        options.maximumSize = qint64(64) << 20; // far below the files' sizes, far above their data
+        std::optional<Zip::ZipError> error;
+        try {
+            Zip::extractArchive(m_tree.path(name.toUtf8()), destination(), Zip::Format::Tar, options);
+        } catch (const Zip::ZipError &thrown) {
+            error = thrown;
+        }
+        EXPECT_FALSE(error) << "counted by its data: " << (error ? error->detail.toStdString() : "");
+        struct stat big, hole;
+        ASSERT_EQ(stat(destination("big").constData(), &big), 0) << "extracted";
+        ASSERT_EQ(stat(destination("hole").constData(), &hole), 0) << "extracted";
+        EXPECT_EQ(big.st_size, (qint64(300) << 20) + 3) << "its whole size";
+        EXPECT_EQ(hole.st_size, qint64(200) << 20) << "up to the hole at its end";
+        EXPECT_LT(qint64(big.st_blocks + hole.st_blocks) * 512, qint64(1) << 20) << "the holes stay holes";
+        QFile file(QString::fromUtf8(destination("big")));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        file.seek(qint64(100) << 20);
+        EXPECT_EQ(file.read(6), "middle") << "the data where it was";
+        clearOutput();
+    }
+}
