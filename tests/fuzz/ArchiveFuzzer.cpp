@@ -48,6 +48,7 @@ const QByteArray &runRoot()
         QFile mine(QFile::decodeName(path + "/pid"));
         if (!mine.open(QIODevice::WriteOnly) || mine.write(QByteArray::number(getpid())) <= 0)
             std::abort();
+        std::atexit([] { FileSystem::removeItem(runRoot()); });
         return path;
     }();
     return root;
