@@ -112,8 +112,9 @@ struct ExtractOptions {
 /// `destination`, and links are never followed there: entries whose names
 /// climb out of it, symbolic links that point out of it, and entries that
 /// would replace a file by a folder or the reverse are skipped. Archives that
-/// expand far beyond any real compression, hold absurdly many or deep
-/// entries, or would not fit on the disk fail with unzipFail; encrypted ones
+/// inflate far beyond what deflate can, hold absurdly many or deep entries,
+/// declare an LZMA dictionary too large for memory, or would not fit on the
+/// disk (once freeDisk freed what it could) fail with unzipFail; encrypted ones
 /// without their password with passwordRequired or wrongPassword. What was
 /// written before a failure stays. The stored modification and access times
 /// are restored as bsdtar restores them; listArchive lists what is written.
