@@ -145,6 +145,7 @@ std::optional<std::vector<Zip::FailedEntry>> extractIntoStaging(const ArchiveSou
     options.onlyEntry = onlyEntry;
     options.endedEarly = endedEarly;
     options.makeRoom = [&](qint64 bytes) { makeRoomInCache(bytes, archive.cacheLimit, staging); };
+    options.freeDisk = [&](qint64 bytes) { return freeDiskInCache(bytes, staging); };
     try {
         Zip::extractArchive(archive.archivePath, staging, archive.format, options);
     } catch (const Zip::ZipError &error) {
@@ -200,38 +201,71 @@ qint64 cacheLimit()
     return disk ? std::min(disk->total / 10, largest) : largest;
 }
 
-void makeRoomInCache(qint64 bytes, qint64 limit, const QByteArray &own)
+namespace {
+
+struct CachedItem {
+    QByteArray path;
+    qint64 previewed; // the folder's modification time, touched on every preview
+    qint64 size;
+};
+
+// The items of the cache but `own`, previewed least recently first.
+std::vector<CachedItem> cachedItems(const QByteArray &own)
 {
-    struct Extraction {
-        QByteArray path;
-        qint64 previewed; // the folder's modification time, touched on every preview
-        qint64 size;
-    };
     const QByteArray temporary = FileSystem::temporaryDirectory();
-    std::vector<Extraction> extractions;
-    qint64 used = 0;
+    std::vector<CachedItem> items;
     {
         FileSystem::Directory listing(temporary);
         while (const std::optional<QByteArrayView> name = listing.nextName()) {
             const QByteArray path = FileSystem::appendingPathComponent(temporary, name->toByteArray());
             if (path != own)
-                extractions.push_back({path, FileSystem::modificationTime(path), 0});
+                items.push_back({path, FileSystem::modificationTime(path), 0});
         }
     }
-    for (Extraction &extraction : extractions) {
-        extraction.size = FileSystem::diskUsage(extraction.path);
-        used += extraction.size;
-    }
-    std::sort(extractions.begin(), extractions.end(),
-              [](const Extraction &a, const Extraction &b) { return a.previewed < b.previewed; });
+    for (CachedItem &item : items)
+        item.size = FileSystem::diskUsage(item.path);
+    std::sort(items.begin(), items.end(), [](const CachedItem &a, const CachedItem &b) { return a.previewed < b.previewed; });
+    return items;
+}
+
+qint64 totalSize(const std::vector<CachedItem> &items)
+{
+    qint64 total = 0;
+    for (const CachedItem &item : items)
+        total += item.size;
+    return total;
+}
+
+} // namespace
+
+void makeRoomInCache(qint64 bytes, qint64 limit, const QByteArray &own)
+{
+    const std::vector<CachedItem> extractions = cachedItems(own);
+    qint64 used = totalSize(extractions);
     // Staging folders of running extractions and extractions being shown are
     // locked: they stay, and take their room all the same.
-    for (const Extraction &extraction : extractions) {
+    for (const CachedItem &extraction : extractions) {
         if (used + bytes <= limit)
             break;
         if (FileSystem::removeUnlessLocked(extraction.path) == FileSystem::Removal::Removed)
             used -= extraction.size;
     }
+}
+
+qint64 freeDiskInCache(qint64 bytes, const QByteArray &own)
+{
+    const std::vector<CachedItem> extractions = cachedItems(own);
+    // Emptying the cache for an archive that would not fit all the same helps no one.
+    if (totalSize(extractions) < bytes)
+        return 0;
+    qint64 freed = 0;
+    for (const CachedItem &extraction : extractions) {
+        if (freed >= bytes)
+            break;
+        if (FileSystem::removeUnlessLocked(extraction.path) == FileSystem::Removal::Removed)
+            freed += extraction.size;
+    }
+    return freed;
 }
 
 QUrl extractionDirectory(const QUrl &url)

@@ -28,6 +28,10 @@ qint64 cacheLimit();
 /// count as used, but for `own`, the caller's staging folder, which `bytes`
 /// already counts.
 void makeRoomInCache(qint64 bytes, qint64 limit, const QByteArray &own = {});
+/// Removes the extractions previewed least recently, but `own` and those a
+/// process holds, until `bytes` are freed on the disk; nothing when even all
+/// of them would not free that much. Returns the bytes freed.
+qint64 freeDiskInCache(qint64 bytes, const QByteArray &own = {});
 
 /// How an item of this type is extracted; nothing for a type that is no
 /// archive the preview opens.

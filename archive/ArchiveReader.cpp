@@ -256,6 +256,21 @@ bool ArchiveReader::isCompressed() const
     return false;
 }
 
+bool ArchiveReader::isDeflated() const
+{
+    struct archive *archive = m_archive.get();
+    // libarchive names a zip entry's method only in the format's name.
+    if ((archive_format(archive) & ARCHIVE_FORMAT_BASE_MASK) == ARCHIVE_FORMAT_ZIP) {
+        const char *name = archive_format_name(archive);
+        return name && std::strstr(name, "(deflation)");
+    }
+    for (int i = 0; i < archive_filter_count(archive); ++i) {
+        if (archive_filter_code(archive, i) == ARCHIVE_FILTER_GZIP)
+            return true;
+    }
+    return false;
+}
+
 ZipError ArchiveReader::error(archive_entry *entry) const
 {
     struct archive *archive = m_archive.get();

@@ -50,6 +50,9 @@ public:
     /// blocks, as a copy cut short at a block boundary does. GNU tar and
     /// libarchive read such a tar as complete.
     bool endedEarly() const { return m_endedEarly; }
+    /// Whether the current entry's data comes through deflate (a zip entry's
+    /// method, or gzip around the archive), whose expansion has a known bound.
+    bool isDeflated() const;
     /// Whether the next entry can still be read after the last failure:
     /// a damaged entry of a zip spoils only itself, a damaged stream all after it.
     bool canGoOn() const { return m_lastResult != ARCHIVE_FATAL; }

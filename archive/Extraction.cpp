@@ -26,6 +26,8 @@ constexpr qint64 mostSpareDiskSpace = qint64(1) << 30;
 constexpr qint64 smallestReservation = qint64(64) << 20;
 // Deflate cannot expand data more than about 1032 times: an archive that
 // declares more shares its data between entries (the small zip bombs).
+// Other methods (LZMA, xz, bzip2, zstd) go far beyond on real data, such as
+// logs: only the absolute bounds stop them.
 constexpr qint64 maximumRatio = 1100;
 constexpr qint64 ratioFloor = qint64(64) << 20;
 constexpr int maximumWorkers = 4;
@@ -50,17 +52,18 @@ public:
         , m_ratioLimit(std::max(ratioFloor, maximumRatio * archiveSize))
         , m_maximumSize(options.maximumSize)
         , m_makeRoom(options.makeRoom)
+        , m_freeDisk(options.freeDisk)
     {
     }
 
     void addEntry(qsizetype depth) { checkBounds(++m_entries, depth); }
 
-    /// File data of this many bytes.
-    void addData(qint64 bytes)
+    /// File data of this many bytes, inflated by deflate or not.
+    void addData(qint64 bytes, bool deflated)
     {
         if (bytes <= 0)
             return;
-        if ((m_data += bytes) > m_ratioLimit)
+        if (deflated && (m_deflated += bytes) > m_ratioLimit)
             throw ZipError(ZipError::unzipFail,
                            QStringLiteral("it expands to more than %1 times its size").arg(maximumRatio));
         addBlocks((bytes + m_blockSize - 1) / m_blockSize);
@@ -86,9 +89,9 @@ private:
     void addBlocks(qint64 count)
     {
         const qint64 used = m_used += count * m_blockSize;
-        if (m_diskLimit >= 0 && used > m_diskLimit)
+        if (m_diskLimit >= 0 && used > m_diskLimit.load() && !freeDisk(used))
             throw ZipError(ZipError::unzipFail,
-                           QStringLiteral("it needs more than the %1 the disk can spare").arg(sizeText(m_diskLimit)));
+                           QStringLiteral("it needs more than the %1 the disk can spare").arg(sizeText(m_diskLimit.load())));
         if (m_deferred)
             return;
         if (m_maximumSize >= 0 && used > m_maximumSize)
@@ -99,6 +102,15 @@ private:
                 target = std::min(target, m_maximumSize);
             reserve(target);
         }
+    }
+
+    // Whether `used` fits on the disk once what is missing was freed.
+    bool freeDisk(qint64 used)
+    {
+        const std::lock_guard lock(m_mutex);
+        if (used > m_diskLimit.load() && m_freeDisk)
+            m_diskLimit += m_freeDisk(used - m_diskLimit.load());
+        return used <= m_diskLimit.load();
     }
 
     void reserve(qint64 bytes)
@@ -112,14 +124,15 @@ private:
     }
 
     const qint64 m_blockSize;
-    const qint64 m_diskLimit; // -1: unknown
+    std::atomic<qint64> m_diskLimit; // -1: unknown; grows with what was freed
     const qint64 m_ratioLimit;
     const qint64 m_maximumSize;
     const std::function<void(qint64)> m_makeRoom;
+    const std::function<qint64(qint64)> m_freeDisk;
     bool m_deferred = false;
     std::mutex m_mutex;
     std::atomic<qint64> m_entries{0};
-    std::atomic<qint64> m_data{0};
+    std::atomic<qint64> m_deflated{0};
     std::atomic<qint64> m_used{0};
     std::atomic<qint64> m_reserved{0};
 };
@@ -220,7 +233,8 @@ void writeData(Extraction &extraction, ArchiveReader &reader, archive_entry *ent
 {
     using FileSystem::OutputTree;
     const ExtractOptions &options = extraction.options;
-    if (info.size >= largeFile)
+    // A sparse file keeps its holes: only its data takes room.
+    if (info.storedSize == info.size && info.size >= largeFile)
         OutputTree::reserveSpace(output, info.size);
     qint64 end = 0;
     const char *data = nullptr;
@@ -233,7 +247,7 @@ void writeData(Extraction &extraction, ArchiveReader &reader, archive_entry *ent
             throw ZipError(ZipError::unzipFail,
                            QStringLiteral("%1 holds more data than it declares").arg(QString::fromUtf8(info.path)));
         if (charge)
-            extraction.budget.addData(offset + size - end);
+            extraction.budget.addData(offset + size - end, reader.isDeflated());
         if (!OutputTree::writeAt(output, data, size, offset))
             throw ZipError(ZipError::unzipFail, QStringLiteral("cannot write %1: %2")
                                                     .arg(QString::fromUtf8(info.path), FileSystem::lastErrorText()));
@@ -375,7 +389,7 @@ Plan makePlan(Extraction &extraction, int workers)
         if (decision.replaced >= 0)
             plan.entries[std::size_t(decision.replaced)].extract = false;
         if (write && info.kind != EntryKind::Folder)
-            extraction.budget.addData(info.size);
+            extraction.budget.addData(info.storedSize, reader.isDeflated());
     }
     if (!extraction.options.onlyEntry)
         extraction.budget.addFolders(extraction.resolution.folderCount());
@@ -423,7 +437,7 @@ void extractEntries(Extraction &extraction, const Plan *plan, int worker)
             extraction.budget.addEntry(info.depth);
             const bool wanted = isWanted(options, info);
             if (info.size > 0 && wanted)
-                extraction.budget.addData(info.size);
+                extraction.budget.addData(info.storedSize, reader.isDeflated());
             if (info.format == Format::Compressed && !reader.isCompressed())
                 throw ZipError(ZipError::unzipFail, QStringLiteral("the data is not compressed"));
             decision = extraction.resolution.add(info, info.format);
@@ -523,6 +537,7 @@ void extractArchive(const QByteArray &archivePath, const QByteArray &destination
     Extraction extraction(std::move(*file), destination, compressedFileName(archivePath), format, options);
     if (!extraction.tree.isOpen())
         throw ZipError(ZipError::unzipFail, QStringLiteral("cannot open the destination: %1").arg(FileSystem::lastErrorText()));
+    checkDecoderMemory(ArchiveSource::file(extraction.file), format);
 
     if (format != Format::Zip) {
         runWorker(extraction, nullptr, 0);

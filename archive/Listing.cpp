@@ -111,6 +111,9 @@ Listing list(const ArchiveSource &source, const QByteArray &archiveName, Format 
         return {};
     const std::optional<quint64> listed = listedEntryCount(source, format);
     Utf8Locale locale;
+    // A zip's listing decompresses nothing; a stream's does, from its start.
+    if (format != Format::Zip)
+        checkDecoderMemory(source, format);
     ArchiveReader reader(source, format, options.password);
     Resolution resolution;
     if (listed)

@@ -2,6 +2,7 @@
 #include "Resolution.h"
 
 #include "FileSystem.h"
+#include "Formatters.h"
 
 #include <QStringDecoder>
 
@@ -194,6 +195,15 @@ EntryInfo describe(archive_entry *entry, Format format, const QByteArray &rawNam
     }
     if ((info.kind == EntryKind::File || info.kind == EntryKind::HardLink) && archive_entry_size_is_set(entry))
         info.size = qint64(archive_entry_size(entry));
+    info.storedSize = info.size;
+    if (info.size >= 0 && archive_entry_sparse_reset(entry) > 0) {
+        qint64 stored = 0;
+        la_int64_t offset = 0;
+        la_int64_t length = 0;
+        while (archive_entry_sparse_next(entry, &offset, &length) == ARCHIVE_OK)
+            stored += std::max<qint64>(length, 0);
+        info.storedSize = std::min(stored, info.size);
+    }
     info.mode = archive_entry_perm(entry) & 0777;
     info.encrypted = archive_entry_is_encrypted(entry);
     info.dates.modified = date(archive_entry_mtime_is_set(entry), archive_entry_mtime(entry), archive_entry_mtime_nsec(entry));
@@ -243,13 +253,15 @@ quint64 littleEndian(const QByteArray &bytes, qsizetype at, int size)
     return value;
 }
 
+// What a zip archive's end record says, the zip64 one where it applies;
+// nothing when it cannot be read.
 struct EndRecord {
-    quint64 entries;
-    quint64 directorySize;
+    quint64 entries = 0;
+    quint64 directorySize = 0;
+    quint64 directoryOffset = 0;
+    qint64 at = 0; // where the (zip64) end record lies in the file
 };
 
-// What a zip archive's end record says of its central directory; nothing
-// when that cannot be read.
 std::optional<EndRecord> endRecord(const ArchiveSource &file)
 {
     const qint64 tail = std::min<qint64>(file.size, 22 + 0xFFFF);
@@ -259,14 +271,139 @@ std::optional<EndRecord> endRecord(const ArchiveSource &file)
     const qsizetype end = bytes.lastIndexOf("PK\x05\x06");
     if (end < 0 || end + 22 > bytes.size())
         return std::nullopt;
-    const quint64 count = littleEndian(bytes, end + 10, 2);
-    if (count != 0xFFFF || end < 20 || !bytes.mid(end - 20, 4).startsWith("PK\x06\x07"))
-        return EndRecord{count, littleEndian(bytes, end + 12, 4)};
-    QByteArray record(56, '\0');
+    EndRecord record{littleEndian(bytes, end + 10, 2), littleEndian(bytes, end + 12, 4),
+                     littleEndian(bytes, end + 16, 4), file.size - tail + end};
+    const bool saturated = record.entries == 0xFFFF || record.directorySize == 0xFFFFFFFF
+        || record.directoryOffset == 0xFFFFFFFF;
+    if (!saturated || end < 20 || !bytes.mid(end - 20, 4).startsWith("PK\x06\x07"))
+        return record;
+    QByteArray zip64(56, '\0');
     const qint64 at = qint64(littleEndian(bytes, end - 20 + 8, 8));
-    if (at < 0 || file.readAt(record.data(), 56, at) != 56 || !record.startsWith("PK\x06\x06"))
-        return std::nullopt;
-    return EndRecord{littleEndian(record, 32, 8), littleEndian(record, 40, 8)};
+    if (at < 0 || file.readAt(zip64.data(), 56, at) != 56 || !zip64.startsWith("PK\x06\x06")) {
+        if (record.entries == 0xFFFF)
+            return std::nullopt;
+        return record;
+    }
+    return EndRecord{littleEndian(zip64, 32, 8), littleEndian(zip64, 40, 8), littleEndian(zip64, 48, 8), at};
+}
+
+QByteArray readBytes(const ArchiveSource &file, qint64 at, qint64 count)
+{
+    if (at < 0 || count <= 0 || at >= file.size)
+        return {};
+    QByteArray bytes(std::min(count, file.size - at), '\0');
+    if (file.readAt(bytes.data(), bytes.size(), at) != bytes.size())
+        return {};
+    return bytes;
+}
+
+// An xz variable-length integer; nothing past the end.
+std::optional<quint64> xzNumber(const QByteArray &bytes, qsizetype &at)
+{
+    quint64 value = 0;
+    for (int shift = 0; at < bytes.size() && shift < 63; shift += 7) {
+        const uchar byte = uchar(bytes[at++]);
+        value |= quint64(byte & 0x7F) << shift;
+        if (!(byte & 0x80))
+            return value;
+    }
+    return std::nullopt;
+}
+
+// The dictionary that the first block of the xz stream at `at` declares:
+// liblzma allocates it whole before decoding anything.
+qint64 xzDictionary(const ArchiveSource &file, qint64 at)
+{
+    const QByteArray bytes = readBytes(file, at, 12 + 1024);
+    if (bytes.size() < 14 || !bytes.startsWith("\xFD" "7zXZ\0"))
+        return 0;
+    const qsizetype headerEnd = 12 + (qsizetype(uchar(bytes[12])) + 1) * 4;
+    if (bytes[12] == 0 || headerEnd > bytes.size())
+        return 0;
+    const uchar flags = uchar(bytes[13]);
+    qsizetype offset = 14;
+    if ((flags & 0x40 && !xzNumber(bytes, offset)) || (flags & 0x80 && !xzNumber(bytes, offset)))
+        return 0;
+    qint64 largest = 0;
+    for (int filter = 0; filter <= (flags & 3); ++filter) {
+        const std::optional<quint64> id = xzNumber(bytes, offset);
+        const std::optional<quint64> size = xzNumber(bytes, offset);
+        if (!id || !size || offset + qsizetype(*size) > headerEnd)
+            return largest;
+        if (*id == 0x21 && *size >= 1) { // LZMA2
+            const uint bits = uchar(bytes[offset]) & 0x3F;
+            largest = std::max(largest, bits >= 40 ? qint64(0xFFFFFFFF) : qint64(2 | (bits & 1)) << (bits / 2 + 11));
+        } else if (*id == 0x4000000000000001 && *size >= 5) { // LZMA1
+            largest = std::max(largest, qint64(littleEndian(bytes, offset + 1, 4)));
+        }
+        offset += qsizetype(*size);
+    }
+    return largest;
+}
+
+void refuseMemory(const QByteArray &name, qint64 bytes)
+{
+    if (bytes <= maximumDecoderMemory)
+        return;
+    const QString what = name.isEmpty() ? QStringLiteral("it") : QString::fromUtf8(name);
+    throw ZipError(ZipError::unzipFail, QStringLiteral("%1 would take %2 of memory to decompress, more than the %3 allowed")
+                                            .arg(what, ByteCountFormatter::fileStyleString(bytes),
+                                                 ByteCountFormatter::fileStyleString(maximumDecoderMemory)));
+}
+
+// Each LZMA or xz entry of a zip archive, through its central directory.
+void checkZipDecoderMemory(const ArchiveSource &file)
+{
+    const std::optional<EndRecord> record = endRecord(file);
+    if (!record || record->directorySize > quint64(file.size))
+        return;
+    // Data prepended to the archive moves every offset; libarchive corrects them so.
+    const qint64 start = record->at - qint64(record->directorySize);
+    const qint64 correction = start - qint64(record->directoryOffset);
+    const QByteArray directory = readBytes(file, start, qint64(record->directorySize));
+    for (qsizetype at = 0; at + 46 <= directory.size() && directory.mid(at, 4) == "PK\x01\x02";) {
+        const quint64 flags = littleEndian(directory, at + 8, 2);
+        const quint64 method = littleEndian(directory, at + 10, 2);
+        const qsizetype nameLength = qsizetype(littleEndian(directory, at + 28, 2));
+        const qsizetype extraLength = qsizetype(littleEndian(directory, at + 30, 2));
+        const qsizetype next = at + 46 + nameLength + extraLength + qsizetype(littleEndian(directory, at + 32, 2));
+        if (next > directory.size())
+            return;
+        const QByteArray name = directory.mid(at + 46, nameLength);
+        quint64 local = littleEndian(directory, at + 42, 4);
+        if (local == 0xFFFFFFFF) {
+            // The zip64 field holds the sizes first, where they too are saturated.
+            for (qsizetype field = at + 46 + nameLength; field + 4 <= at + 46 + nameLength + extraLength;) {
+                const quint64 id = littleEndian(directory, field, 2);
+                const qsizetype size = qsizetype(littleEndian(directory, field + 2, 2));
+                if (id == 1) {
+                    qsizetype value = field + 4;
+                    value += littleEndian(directory, at + 24, 4) == 0xFFFFFFFF ? 8 : 0;
+                    value += littleEndian(directory, at + 20, 4) == 0xFFFFFFFF ? 8 : 0;
+                    if (value + 8 <= field + 4 + size && value + 8 <= directory.size())
+                        local = littleEndian(directory, value, 8);
+                    break;
+                }
+                field += 4 + size;
+            }
+        }
+        at = next;
+        // Encrypted data cannot be read before its password opens it.
+        if ((method != 14 && method != 95) || (flags & 1))
+            continue;
+        const qint64 header = qint64(local) + correction;
+        const QByteArray fixed = readBytes(file, header, 30);
+        if (fixed.size() < 30 || !fixed.startsWith("PK\x03\x04"))
+            continue;
+        const qint64 data = header + 30 + qint64(littleEndian(fixed, 26, 2)) + qint64(littleEndian(fixed, 28, 2));
+        if (method == 14) {
+            const QByteArray properties = readBytes(file, data, 9);
+            if (properties.size() == 9)
+                refuseMemory(name, qint64(littleEndian(properties, 5, 4)));
+        } else {
+            refuseMemory(name, xzDictionary(file, data));
+        }
+    }
 }
 
 } // namespace
@@ -296,6 +433,14 @@ void checkEntryCount(const ArchiveSource &source, Format format, qint64 entries)
         throw ZipError(ZipError::unzipFail, QStringLiteral("its entries overlap"));
 }
 
+void checkDecoderMemory(const ArchiveSource &source, Format format)
+{
+    if (format == Format::Zip)
+        checkZipDecoderMemory(source);
+    else
+        refuseMemory({}, xzDictionary(source, 0));
+}
+
 QByteArray compressedFileName(const QByteArray &archivePath)
 {
     QByteArray name = FileSystem::lastPathComponent(archivePath);
@@ -310,6 +455,9 @@ Resolution::Stored Resolution::stored(const EntryInfo &info)
     Stored stored;
     stored.size = info.kind == EntryKind::File ? info.size : -1;
     stored.mode = info.mode >= 0400 ? std::optional(info.mode) : std::nullopt;
+    // A folder its owner cannot enter or write to is of no use in a preview.
+    if (info.kind == EntryKind::Folder && stored.mode)
+        *stored.mode |= 0700;
     stored.dates = info.dates;
     stored.encrypted = info.encrypted;
     stored.fileType = info.fileType;

@@ -24,6 +24,8 @@ namespace Zip {
 // Far beyond any real archive, and still far from filling memory or the disk.
 constexpr qint64 maximumEntries = 1'000'000;
 constexpr qsizetype maximumDepth = 256;
+// What one entry may take to decompress: xz -9 and 7-Zip's ultra level take 64 MiB.
+constexpr qint64 maximumDecoderMemory = qint64(256) << 20;
 
 // libarchive hands names over in the thread's locale; under a UTF-8 one they
 // are UTF-8, or the archive's own bytes when they were never text.
@@ -61,6 +63,7 @@ struct EntryInfo {
     qsizetype longestPart = 0;
     EntryKind kind = EntryKind::Other;
     qint64 size = -1; // files and hard links; -1: not declared
+    qint64 storedSize = -1; // the data stored, less than size where a sparse file has holes
     mode_t mode = 0;
     bool encrypted = false;
     qsizetype depth = 0;
@@ -91,6 +94,10 @@ std::optional<quint64> listedEntryCount(const ArchiveSource &source, Format form
 /// A zip whose end record lists no entries and no directory: libarchive's
 /// zip reader takes it for no zip at all.
 bool isEmptyZip(const ArchiveSource &source);
+/// Throws unzipFail when an entry declares an LZMA dictionary larger than
+/// maximumDecoderMemory (in a zip, or in an xz stream's first block), read
+/// from the headers: liblzma would allocate it whole, unbounded.
+void checkDecoderMemory(const ArchiveSource &source, Format format);
 /// What a single compressed file extracts to: its name less the last extension.
 QByteArray compressedFileName(const QByteArray &archivePath);
 

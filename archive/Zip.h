@@ -92,6 +92,10 @@ struct ExtractOptions {
     /// Called before the extraction takes more than it has made room for,
     /// with the total it is about to take (never more than maximumSize).
     std::function<void(qint64 bytes)> makeRoom;
+    /// Called when the disk cannot spare what the extraction is about to
+    /// take, with the bytes missing; returns the bytes it freed (older
+    /// extractions removed, say).
+    std::function<qint64(qint64 bytes)> freeDisk;
     /// Once requested, the extraction ends at the next entry or block and
     /// throws ZipError(cancelled); what was written stays.
     std::stop_token stop;
@@ -114,8 +118,9 @@ struct ExtractOptions {
 /// `destination`, and links are never followed there: entries whose names
 /// climb out of it, symbolic links that point out of it, and entries that
 /// would replace a file by a folder or the reverse are skipped. Archives that
-/// expand far beyond any real compression, hold absurdly many or deep
-/// entries, or would not fit on the disk fail with unzipFail; encrypted ones
+/// inflate far beyond what deflate can, hold absurdly many or deep entries,
+/// declare an LZMA dictionary too large for memory, or would not fit on the
+/// disk (once freeDisk freed what it could) fail with unzipFail; encrypted ones
 /// without their password with passwordRequired or wrongPassword. What was
 /// written before a failure stays. The stored modification and access times
 /// are restored as bsdtar restores them; listArchive lists what is written.

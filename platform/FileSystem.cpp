@@ -164,8 +164,12 @@ bool removeContents(UniqueFd top)
 
 QByteArray temporaryDirectory()
 {
-    const QByteArray path =
-        QFile::encodeName(QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation)) + "/trellin/tmp";
+    // A relative XDG_CACHE_HOME is invalid, and ignored as GLib ignores it:
+    // Qt 6.4 would take it from whatever folder the process is in.
+    const QByteArray cache = qgetenv("XDG_CACHE_HOME").startsWith('/') || qEnvironmentVariableIsEmpty("XDG_CACHE_HOME")
+        ? QFile::encodeName(QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation))
+        : QFile::encodeName(QDir::homePath()) + "/.cache";
+    const QByteArray path = cache + "/trellin/tmp";
     if (!QDir().mkpath(QFile::decodeName(path)))
         return {};
     chmod(path.constData(), 0700);

@@ -363,6 +363,34 @@ TEST(ArchiveCache, ASmallDiskStillPreviewsSmallArchives)
     rmdir(mountPoint.constData());
 }
 
+TEST(ArchiveCache, AFullDiskMakesRoomByRemovingWhatWasPreviewedLeastRecently)
+{
+    const QByteArray mountPoint = QFile::encodeName(QDir::tempPath()) + "/trellin-full-disk-" + QByteArray::number(getpid());
+    mkdir(mountPoint.constData(), 0700);
+    if (geteuid() != 0 || !runTool(QStringLiteral("mount"), {"-t", "tmpfs", "-o", "size=48M", "tmpfs", mountPoint})) {
+        rmdir(mountPoint.constData());
+        GTEST_SKIP() << "cannot mount a small file system here (needs root)";
+    }
+    const QByteArray savedCache = qgetenv("XDG_CACHE_HOME");
+    qputenv("XDG_CACHE_HOME", mountPoint);
+    Defaults::set(Defaults::Keys::cacheLimit(), std::optional<qint64>(qint64(1) << 30));
+    TempTree tree;
+    // Each fits on the disk alone, not both: the limit of the cache is far away.
+    incompressibleArchive(tree, "a", 26'000'000);
+    incompressibleArchive(tree, "b", 26'000'000);
+    const QByteArray a = FileSystem::localPath(extractionDirectory(tree.url("a.zip")));
+    const QByteArray b = FileSystem::localPath(extractionDirectory(tree.url("b.zip")));
+    PreviewViewController controller;
+    ASSERT_FALSE(runRequest(controller, tree.url("a.zip")).error);
+    ASSERT_EQ(access(a.constData(), F_OK), 0) << "a was extracted";
+    ASSERT_FALSE(runRequest(controller, tree.url("b.zip")).error);
+    EXPECT_EQ(access(b.constData(), F_OK), 0) << "b was extracted: " << controller.summaryLabel->text().toStdString();
+    EXPECT_NE(access(a.constData(), F_OK), 0) << "a made room for it";
+    qputenv("XDG_CACHE_HOME", savedCache);
+    runTool(QStringLiteral("umount"), {mountPoint});
+    rmdir(mountPoint.constData());
+}
+
 namespace {
 
 std::optional<QDateTime> birthTime(const QByteArray &path)

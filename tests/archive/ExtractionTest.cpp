@@ -2,6 +2,7 @@
 // Extraction of zip and other archives, and of archives that try to hang,
 // exhaust or escape it.
 #include "FileSystem.h"
+#include "Listing.h"
 #include "TestSupport.h"
 #include "Zip.h"
 #include "ZipWriter.h"
@@ -110,16 +111,22 @@ TEST_F(Extraction, FoldersAndFilesAndTheFoldersOnTheirWay)
 TEST_F(Extraction, ModesFromTheArchiveOnlyWhenReadable)
 {
     const auto path = archive({{"rw", "1", 0100644}, {"writeonly", "2", 0100200}, {"none", "3", 0},
-                               {"ro/", {}, 040555}, {"ro/inside.txt", "in", 0100444}});
+                               {"ro/", {}, 040555}, {"ro/inside.txt", "in", 0100444}, {"shut/", {}, 040644},
+                               {"shut/inside.txt", "in", 0100644}});
     EXPECT_FALSE(extract(path));
     EXPECT_EQ(mode("rw"), 0644u);
     EXPECT_NE(mode("writeonly"), 0200u); // below 0400: the default stays
     EXPECT_NE(mode("none"), 0u);
-    // The folder is read-only, yet its file went in: its mode came last.
-    EXPECT_EQ(mode("ro"), 0555u);
+    // Folders keep at least u+rwx, so that a user who is not root can enter them.
+    EXPECT_EQ(mode("ro"), 0755u) << "a read-only folder stays writable by its owner";
+    EXPECT_EQ(mode("shut"), 0744u) << "a folder stored as 0644 can be entered by its owner";
     EXPECT_EQ(contents("ro/inside.txt"), "in");
     EXPECT_EQ(mode("ro/inside.txt"), 0444u);
-    chmod(destination("ro").constData(), 0755);
+    const Zip::Listing listed = Zip::listArchive(path, Zip::Format::Zip);
+    const auto shut = std::find_if(listed.entries.begin(), listed.entries.end(),
+                                   [](const Zip::ListedEntry &entry) { return entry.path == "shut"; });
+    ASSERT_NE(shut, listed.entries.end());
+    EXPECT_EQ(shut->mode, 0744u) << "the listing says the mode written";
 }
 
 TEST_F(Extraction, DataThatDisagreesWithItsHeadersFails)
@@ -396,4 +403,101 @@ with zipfile.ZipFile('fine.zip', 'w') as z:
     EXPECT_TRUE(error->detail.contains(QLatin1String("256"))) << error->detail.toStdString();
     EXPECT_EQ(listing(), QStringList{});
     EXPECT_FALSE(extract(m_tree.path("fine.zip"), Zip::Format::Zip));
+}
+
+TEST_F(Extraction, AnEntryDeclaringAHugeDictionaryIsRefusedAtOnce)
+{
+    // A damaged zip whose LZMA entry declares a 4 GiB dictionary.
+    const QByteArray bomb = TRELLIN_ZIP_CORPUS "/../archives/refused/lzma-dictionary-4gib.zip";
+    std::optional<Zip::ZipError> error = extract(bomb, Zip::Format::Zip);
+    ASSERT_TRUE(error) << "the dictionary is refused";
+    EXPECT_TRUE(error->detail.contains(QLatin1String("memory"))) << "says why: " << error->detail.toStdString();
+    EXPECT_EQ(listing(), QStringList{}) << "refused before anything is written";
+
+    // The same in an xz stream, and a dictionary that fits in both.
+    ASSERT_TRUE(python(R"(
+import io, lzma, tarfile, zipfile, zlib
+with zipfile.ZipFile('fits.zip', 'w', zipfile.ZIP_LZMA) as z:
+    z.writestr('log.txt', b'line\n' * 1000)
+data = io.BytesIO()
+with tarfile.open(fileobj=data, mode='w') as t:
+    info = tarfile.TarInfo('log.txt')
+    info.size = 5
+    t.addfile(info, io.BytesIO(b'line\n'))
+xz = bytearray(lzma.compress(data.getvalue(), format=lzma.FORMAT_XZ))
+open('fits.tar.xz', 'wb').write(xz)
+size = (xz[12] + 1) * 4
+assert xz[14:16] == b'\x21\x01'
+xz[16] = 38  # a 1 GiB dictionary, and the header's checksum to match
+xz[12 + size - 4:12 + size] = zlib.crc32(xz[12:12 + size - 4]).to_bytes(4, 'little')
+open('huge.tar.xz', 'wb').write(xz)
+)"));
+    EXPECT_FALSE(extract(m_tree.path("fits.zip"), Zip::Format::Zip)) << "an LZMA zip of a usual dictionary";
+    EXPECT_EQ(contents("log.txt"), QByteArray("line\n").repeated(1000)) << "extracted";
+    clearOutput();
+    EXPECT_FALSE(extract(m_tree.path("fits.tar.xz"), Zip::Format::Tar)) << "an xz stream of a usual dictionary";
+    error = extract(m_tree.path("huge.tar.xz"), Zip::Format::Tar);
+    ASSERT_TRUE(error) << "the xz dictionary is refused";
+    EXPECT_TRUE(error->detail.contains(QLatin1String("memory"))) << "says why: " << error->detail.toStdString();
+}
+
+TEST_F(Extraction, OnlyDeflateIsBoundByItsExpansionRatio)
+{
+    ASSERT_TRUE(python(R"(
+import lzma, struct, zipfile
+log = b'2026-12-07 12:00:00 INFO request served in 3 ms\n' * ((80 << 20) // 48)
+open('app.log.xz', 'wb').write(lzma.compress(log, preset=1))
+with zipfile.ZipFile('bomb.zip', 'w', zipfile.ZIP_DEFLATED) as z:
+    z.writestr('zeros', b'\0' * 1000)
+bomb = bytearray(open('bomb.zip', 'rb').read())
+central = bomb.index(b'PK\x01\x02')
+struct.pack_into('<I', bomb, 22, 200 << 20)
+struct.pack_into('<I', bomb, central + 24, 200 << 20)
+open('bomb.zip', 'wb').write(bomb)
+)"));
+    // 80 MiB of log in 12 KB: far past deflate, and real.
+    EXPECT_FALSE(extract(m_tree.path("app.log.xz"), Zip::Format::Compressed)) << "xz goes past deflate's ratio";
+    EXPECT_EQ(QFileInfo(QString::fromUtf8(destination("app.log"))).size(), (qint64(80) << 20) / 48 * 48) << "all of it";
+    clearOutput();
+
+    const std::optional<Zip::ZipError> error = extract(m_tree.path("bomb.zip"), Zip::Format::Zip);
+    ASSERT_TRUE(error) << "deflate declared 200 MiB from a few bytes";
+    EXPECT_TRUE(error->detail.contains(QLatin1String("1100"))) << "says why: " << error->detail.toStdString();
+}
+
+TEST_F(Extraction, ASparseFileTakesTheRoomOfItsDataAndKeepsItsHoles)
+{
+    ASSERT_TRUE(python(R"(
+with open('big', 'wb') as f:
+    f.seek(100 << 20); f.write(b'middle'); f.seek(300 << 20); f.write(b'end')
+with open('hole', 'wb') as f:
+    f.write(b'start'); f.truncate(200 << 20)
+)"));
+    for (const char *format : {"gnu", "posix"}) {
+        SCOPED_TRACE(format);
+        const QString name = QStringLiteral("%1.tar").arg(QLatin1String(format));
+        ASSERT_TRUE(runTool(QStringLiteral("tar"), {"--sparse", QStringLiteral("--format=%1").arg(QLatin1String(format)),
+                                                     "-cf", name, "big", "hole"},
+                            m_tree.path()));
+        Zip::ExtractOptions options;
+        options.maximumSize = qint64(64) << 20; // far below the files' sizes, far above their data
+        std::optional<Zip::ZipError> error;
+        try {
+            Zip::extractArchive(m_tree.path(name.toUtf8()), destination(), Zip::Format::Tar, options);
+        } catch (const Zip::ZipError &thrown) {
+            error = thrown;
+        }
+        EXPECT_FALSE(error) << "counted by its data: " << (error ? error->detail.toStdString() : "");
+        struct stat big, hole;
+        ASSERT_EQ(stat(destination("big").constData(), &big), 0) << "extracted";
+        ASSERT_EQ(stat(destination("hole").constData(), &hole), 0) << "extracted";
+        EXPECT_EQ(big.st_size, (qint64(300) << 20) + 3) << "its whole size";
+        EXPECT_EQ(hole.st_size, qint64(200) << 20) << "up to the hole at its end";
+        EXPECT_LT(qint64(big.st_blocks + hole.st_blocks) * 512, qint64(1) << 20) << "the holes stay holes";
+        QFile file(QString::fromUtf8(destination("big")));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        file.seek(qint64(100) << 20);
+        EXPECT_EQ(file.read(6), "middle") << "the data where it was";
+        clearOutput();
+    }
 }

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Feeds mutated archives to the extraction: every input is tried as a zip
 // archive and as one of the other formats, into a fresh folder each time.
-// Nothing may crash, hang, leak, or write outside that folder; and where the
+// Nothing may crash, hang, leak, or write outside that folder, anywhere in
+// the run's root, by a climbing or an absolute name; and where the
 // extraction succeeds, the listing names exactly what it wrote.
 #include "FileSystem.h"
 #include "Listing.h"
@@ -16,20 +17,49 @@
 #include <cstdlib>
 
 #include <dirent.h>
+#include <signal.h>
+#include <unistd.h>
 #include <sys/stat.h>
 
 namespace {
 
-// One folder per process, holding the input and the extraction.
-const QByteArray &workFolder()
+// The run's own root: it holds the input and, some folders down, the
+// extraction, and nothing may appear in it anywhere else. Its name is fixed,
+// so that an archive can name it by an absolute path or by climbing; a
+// second process running at the same time takes a name of its own.
+const QByteArray &runRoot()
 {
-    static const QByteArray folder = [] {
-        QByteArray path = QFile::encodeName(QDir::tempPath()) + "/trellin-fuzz-XXXXXX";
-        if (!mkdtemp(path.data()))
+    static const QByteArray root = [] {
+        const QByteArray temporary = QFile::encodeName(QDir::tempPath());
+        QByteArray path = temporary + "/trellin-fuzz-root";
+        QFile owner(QFile::decodeName(path + "/pid"));
+        if (owner.open(QIODevice::ReadOnly)) {
+            const pid_t pid = pid_t(owner.readAll().toLongLong());
+            owner.close();
+            if (pid > 0 && pid != getpid() && kill(pid, 0) == 0) {
+                path = temporary + "/trellin-fuzz-XXXXXX";
+                if (!mkdtemp(path.data()))
+                    std::abort();
+            }
+        }
+        FileSystem::removeItem(path); // what a crashed run left
+        if (mkdir(path.constData(), 0700) != 0 && errno != EEXIST)
             std::abort();
+        QFile mine(QFile::decodeName(path + "/pid"));
+        if (!mine.open(QIODevice::WriteOnly) || mine.write(QByteArray::number(getpid())) <= 0)
+            std::abort();
+        std::atexit([] { FileSystem::removeItem(runRoot()); });
         return path;
     }();
-    return folder;
+    return root;
+}
+
+// Deep enough that a name climbing out of the extraction lands in the root.
+const QByteArray folders = "a/b/c/d/e/f/g/h";
+
+QByteArray destination()
+{
+    return runRoot() + '/' + folders + "/out";
 }
 
 // Every item below `root`, never following a link.
@@ -78,10 +108,27 @@ void expectListingOfExtraction(const QByteArray &archive, Zip::Format format, co
         std::abort();
 }
 
+// Anything in the root but the input, its owner's pid, the folders on the
+// way and the extraction got out of the extraction.
+void expectNothingOutside()
+{
+    QSet<QByteArray> items;
+    walk(runRoot(), {}, items);
+    QSet<QByteArray> expected{"input", "pid"};
+    for (qsizetype slash = 0; slash >= 0; slash = folders.indexOf('/', slash + 1))
+        expected.insert(slash > 0 ? folders.first(slash) : QByteArray());
+    expected.insert(folders);
+    expected.insert(folders + "/out");
+    expected.remove({});
+    for (const QByteArray &item : items) {
+        if (!expected.contains(item) && !item.startsWith(folders + "/out/"))
+            std::abort();
+    }
+}
+
 void extract(const QByteArray &archive, Zip::Format format)
 {
-    const QByteArray outside = workFolder() + "/out";
-    const QByteArray destination = outside + "/in";
+    const QByteArray destination = ::destination();
     QDir().mkpath(QFile::decodeName(destination));
     Zip::ExtractOptions options;
     options.password = QStringLiteral("password");
@@ -95,10 +142,8 @@ void extract(const QByteArray &archive, Zip::Format format)
     }
     if (extracted)
         expectListingOfExtraction(archive, format, destination);
-    // Anything beside the destination got out of it.
-    if (QDir(QFile::decodeName(outside)).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden).size() != 1)
-        std::abort();
-    if (!FileSystem::removeItem(outside))
+    expectNothingOutside();
+    if (!FileSystem::removeItem(destination))
         std::abort();
 }
 
@@ -108,7 +153,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     static const Zip::Format others[] = {Zip::Format::Tar, Zip::Format::SevenZip, Zip::Format::Rar,
                                          Zip::Format::Iso9660, Zip::Format::Cpio, Zip::Format::Compressed};
-    const QByteArray archive = workFolder() + "/input";
+    const QByteArray archive = runRoot() + "/input";
     QFile file(QFile::decodeName(archive));
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         std::abort();

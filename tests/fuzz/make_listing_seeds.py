@@ -17,10 +17,15 @@ FORMATS = {".tar.gz": 0, ".tar.xz": 0, ".tar": 0, ".7z": 1, ".rar": 2, ".iso": 3
 
 shutil.rmtree(seeds, ignore_errors=True)
 os.makedirs(seeds)
-sources = [os.path.join(data, "archives", name) for name in sorted(os.listdir(os.path.join(data, "archives")))]
+archives = os.path.join(data, "archives")
+sources = [os.path.join(archives, name) for name in sorted(os.listdir(archives))
+           if os.path.isfile(os.path.join(archives, name))]
 for folder, _, names in sorted(os.walk(os.path.join(data, "zipcorpus"))):
     sources += [os.path.join(folder, name) for name in sorted(names)
                 if not name.endswith((".md", ".tsv", ".notzip"))]
+# Archives that extraction refuses, last: the turns of those above stay.
+refused = os.path.join(archives, "refused")
+sources += [os.path.join(refused, name) for name in sorted(os.listdir(refused))]
 turn = 0
 for source in sources:
     if os.path.getsize(source) > LARGEST:

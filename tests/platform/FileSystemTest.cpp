@@ -3,6 +3,9 @@
 #include "ResourceValues.h"
 #include "TestSupport.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -101,4 +104,21 @@ TEST(FileSystem, ALockFileIsWaitedForAndAStopEndsTheWait)
     first = {};
     waiter.join();
     EXPECT_EQ(FileSystem::removeUnlessLocked(path), FileSystem::Removal::Removed);
+}
+
+TEST(FileSystem, ARelativeCacheHomeIsIgnored)
+{
+    TempTree tree;
+    const QByteArray savedHome = qgetenv("HOME");
+    const QByteArray savedCache = qgetenv("XDG_CACHE_HOME");
+    const QString savedFolder = QDir::currentPath();
+    qputenv("HOME", tree.folder("home"));
+    qputenv("XDG_CACHE_HOME", "relative/cache");
+    QDir::setCurrent(QString::fromUtf8(tree.folder("elsewhere")));
+    const QByteArray temporary = FileSystem::temporaryDirectory();
+    EXPECT_EQ(temporary, tree.path("home/.cache/trellin/tmp")) << "falls back to ~/.cache";
+    EXPECT_FALSE(QFileInfo::exists(QString::fromUtf8(tree.path("elsewhere/relative")))) << "nothing made below the working folder";
+    QDir::setCurrent(savedFolder);
+    qputenv("HOME", savedHome);
+    qputenv("XDG_CACHE_HOME", savedCache);
 }
