@@ -72,6 +72,7 @@ void removeAbandonedStaging(const ArchiveSource &archive);
 struct CacheExtraction {
     FileSystem::FolderLock lock;
     std::vector<Zip::FailedEntry> failed;
+    QByteArray nameCharset; // as Zip::Listing has it
 };
 CacheExtraction extractToCache(const ArchiveSource &archive, std::stop_token stop, std::atomic<qint64> *bytesWritten);
 

@@ -101,6 +101,9 @@ struct ExtractOptions {
     /// as listArchive names it) is written, with the folders above it; links
     /// and the other entries are read past.
     std::optional<QByteArray> onlyEntry;
+    /// When given, receives what the names that are not UTF-8 are shown in,
+    /// as listArchive finds it.
+    QByteArray *nameCharset = nullptr;
 };
 
 /// Extracts every entry of the archive at `archivePath` below `destination`,
