@@ -144,12 +144,6 @@ void recordNameCharset(const ArchiveSource &archive, const QByteArray &charset)
         file.write(charset); // else the locale's charset shows them, nothing worse
 }
 
-QByteArray recordedNameCharset(const ArchiveSource &archive)
-{
-    QFile file(QFile::decodeName(nameCharsetPath(archive)));
-    return file.open(QIODevice::ReadOnly) ? file.read(64).trimmed() : QByteArray();
-}
-
 // Extracts the archive, or the one entry, into `staging`, making room in the
 // cache. Returns the entries that failed; nothing once `stop` is requested.
 // Throws as extractToCache does, `staging` removed.
@@ -336,7 +330,7 @@ CacheExtraction extractToCache(const ArchiveSource &archive, std::stop_token sto
     if (stop.stop_requested())
         return {};
     if (FileSystem::FolderLock current = takeCachedExtraction(archive); current.isLocked())
-        return {std::move(current), recordedFailures(archive), recordedNameCharset(archive)};
+        return {std::move(current), recordedFailures(archive), extractionNameCharset(archive)};
 
     // Extracted beside its final place and moved there only when complete,
     // so that a half-done extraction is never taken for the archive.
@@ -410,6 +404,12 @@ std::optional<QByteArray> extractEntryToCache(const ArchiveSource &archive, cons
         throw Zip::ZipError(Zip::ZipError::unzipFail, QString::fromLocal8Bit(strerror(error)));
     FileSystem::touch(entries);
     return file;
+}
+
+QByteArray extractionNameCharset(const ArchiveSource &archive)
+{
+    QFile file(QFile::decodeName(nameCharsetPath(archive)));
+    return file.open(QIODevice::ReadOnly) ? file.read(64).trimmed() : QByteArray();
 }
 
 bool hasRecordedFailures(const ArchiveSource &archive)

@@ -76,6 +76,10 @@ struct CacheExtraction {
 };
 CacheExtraction extractToCache(const ArchiveSource &archive, std::stop_token stop, std::atomic<qint64> *bytesWritten);
 
+/// What the names of the archive's extraction in the cache that are not
+/// UTF-8 are shown in, as its listing found; empty when none was found.
+QByteArray extractionNameCharset(const ArchiveSource &archive);
+
 /// Whether entries of the archive's extraction in the cache failed to
 /// extract: a preview then lists the archive to mark their rows.
 bool hasRecordedFailures(const ArchiveSource &archive);

@@ -326,9 +326,12 @@ PreviewJob::Handlers PreviewViewController::jobHandlers()
 
 void PreviewViewController::startBuild(const QUrl &directory, PreviewCompletionHandler handler)
 {
-    startJob(std::make_unique<PreviewJob>(FileSystem::localPath(directory), ScanOptions::current(), this,
-                                          jobHandlers()),
-             std::move(handler));
+    const QByteArray path = FileSystem::localPath(directory);
+    ScanOptions options = ScanOptions::current();
+    // An archive's extraction holds only the bytes of its names.
+    if (m_archive && path == m_archive->extraction)
+        options.nameCharset = extractionNameCharset(*m_archive);
+    startJob(std::make_unique<PreviewJob>(path, options, this, jobHandlers()), std::move(handler));
 }
 
 void PreviewViewController::startJob(std::unique_ptr<PreviewJob> job, PreviewCompletionHandler handler)
