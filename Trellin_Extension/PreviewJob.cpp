@@ -43,9 +43,11 @@ PreviewJob::PreviewJob(const ArchiveSource &archive, ArchiveWork work, const Sca
             removeAbandonedStaging(archive);
             if (work != ArchiveWork::Extract) {
                 ListedArchive listed = listArchiveTree(archive, options, stop, shared.progress, &shared.entriesRead);
+                ScanOptions listedOptions = options;
+                listedOptions.nameCharset = listed.listing.nameCharset;
                 Tree tree{.root = std::move(listed.root),
                           .cutShort = shared.progress.cutShort.load(),
-                          .options = options,
+                          .options = listedOptions,
                           .skipped = std::move(listed.listing.skipped),
                           .size = listed.listing.totalSize,
                           .storedDates = listed.storedDates};

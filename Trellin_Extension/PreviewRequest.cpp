@@ -4,6 +4,7 @@
 #include "Bundle.h"
 #include "DirectoryScan.h"
 #include "Formatting.h"
+#include "NameText.h"
 #include "PreviewViewController.h"
 
 #include <QCoreApplication>
@@ -409,6 +410,7 @@ PreviewCompletionHandler PreviewViewController::endBuild()
 
 void PreviewViewController::rememberListing(PreviewJob::Tree &tree)
 {
+    m_skippedCharset = tree.options.nameCharset;
     setSkippedEntries(std::move(tree.skipped));
     m_archiveSize = tree.size;
     m_storedDates = tree.storedDates;
@@ -564,7 +566,7 @@ void PreviewViewController::setSkippedEntries(std::vector<Zip::SkippedEntry> ski
     QStringList lines;
     constexpr std::size_t shownAtMost = 20;
     for (std::size_t i = 0; i < std::min(m_skipped.size(), shownAtMost); ++i)
-        lines << QString::fromUtf8(m_skipped[i].name).toHtmlEscaped() + QStringLiteral(": ")
+        lines << FileSystem::nameText(m_skipped[i].name, m_skippedCharset).text.toHtmlEscaped() + QStringLiteral(": ")
                 + reasonText(m_skipped[i].reason);
     if (m_skipped.size() > shownAtMost)
         lines << QStringLiteral("\u2026");
@@ -575,7 +577,7 @@ QVariantList PreviewViewController::skippedEntries() const
 {
     QVariantList entries;
     for (const Zip::SkippedEntry &entry : m_skipped)
-        entries.append(QVariantMap{{QStringLiteral("name"), QString::fromUtf8(entry.name)},
+        entries.append(QVariantMap{{QStringLiteral("name"), FileSystem::nameText(entry.name, m_skippedCharset).text},
                                    {QStringLiteral("reason"), reasonKey(entry.reason)}});
     return entries;
 }

@@ -185,6 +185,7 @@ private:
     bool m_reloadWhenBuilt = false; // a column was shown while an archive was listed or extracted
     QString m_summaryNote; // why the archive shown was not extracted
     std::vector<Zip::SkippedEntry> m_skipped; // the archive's entries that are not shown
+    QByteArray m_skippedCharset; // what their names that are not UTF-8 are shown in
     PreviewCompletionHandler m_buildHandler; // of the request whose tree is being built
     FileSystem::FolderLock m_extractionLock; // shared, on the archive extraction shown
     QTimer m_progressTimer;
