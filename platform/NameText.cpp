@@ -9,6 +9,7 @@
 #include <langinfo.h>
 
 #include <optional>
+#include <vector>
 
 namespace FileSystem {
 
@@ -22,18 +23,39 @@ bool isControl(char16_t c)
     return c < 0x20 || (c >= 0x7F && c < 0xA0);
 }
 
+// Opening a converter costs more than decoding a name: each thread keeps the
+// few it used last.
+UConverter *converterFor(const char *charset)
+{
+    thread_local std::vector<std::pair<QByteArray, UniqueHandle<UConverter, ucnv_close>>> open;
+    for (auto &[name, handle] : open) {
+        if (name == charset) {
+            ucnv_reset(handle.get());
+            return handle.get();
+        }
+    }
+    UErrorCode status = U_ZERO_ERROR;
+    UniqueHandle<UConverter, ucnv_close> handle(ucnv_open(charset, &status));
+    if (U_FAILURE(status) || !handle)
+        return nullptr;
+    ucnv_setToUCallBack(handle.get(), UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
+    if (open.size() >= 4)
+        open.erase(open.begin());
+    open.emplace_back(charset, std::move(handle));
+    return open.back().second.get();
+}
+
 // The text of `bytes` in `charset`, when every byte sequence maps and no
 // control character comes out (a sign of the wrong charset); line breaks are
 // allowed with `lines`.
 std::optional<QString> decodeCleanly(QByteArrayView bytes, const char *charset, bool lines = false)
 {
-    UErrorCode status = U_ZERO_ERROR;
-    const UniqueHandle<UConverter, ucnv_close> converter(ucnv_open(charset, &status));
-    if (U_FAILURE(status) || !converter)
+    UConverter *converter = converterFor(charset);
+    if (!converter)
         return std::nullopt;
-    ucnv_setToUCallBack(converter.get(), UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
+    UErrorCode status = U_ZERO_ERROR;
     QString text(2 * bytes.size() + 1, Qt::Uninitialized);
-    const int32_t length = ucnv_toUChars(converter.get(), reinterpret_cast<UChar *>(text.data()), int32_t(text.size()),
+    const int32_t length = ucnv_toUChars(converter, reinterpret_cast<UChar *>(text.data()), int32_t(text.size()),
                                          bytes.data(), int32_t(bytes.size()), &status);
     if (U_FAILURE(status) || status == U_STRING_NOT_TERMINATED_WARNING)
         return std::nullopt;
@@ -154,10 +176,14 @@ bool NameCharsetDetector::add(QByteArrayView name)
 {
     if (isValidUtf8(name))
         return true;
-    if (m_names.size() < detectionSample) {
+    // Each name once: a folder's, repeated in every path below it, would outweigh the rest.
+    for (const QByteArray &part : name.toByteArray().split('/')) {
+        if (m_names.size() >= detectionSample || part.isEmpty() || isValidUtf8(part) || m_seen.contains(part))
+            continue;
+        m_seen.insert(part);
         if (!m_names.isEmpty())
             m_names += '\n';
-        m_names += name;
+        m_names += part;
     }
     return false;
 }

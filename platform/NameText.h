@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QSet>
 #include <QString>
 
 namespace FileSystem {
@@ -32,7 +33,8 @@ QString escapedName(QByteArrayView name);
 class NameCharsetDetector
 {
 public:
-    /// Takes `name` when it is not valid UTF-8; says whether it is.
+    /// Takes the components of `name` that are not valid UTF-8, each once;
+    /// says whether the whole name is valid UTF-8.
     bool add(QByteArrayView name);
     /// ICU's guess that decodes every name taken cleanly; empty when every
     /// name was UTF-8, or no guess does.
@@ -40,6 +42,7 @@ public:
 
 private:
     QByteArray m_names; // joined by line breaks, up to a bound
+    QSet<QByteArray> m_seen;
 };
 
 } // namespace FileSystem
