@@ -127,13 +127,33 @@ std::vector<Zip::FailedEntry> recordedFailures(const ArchiveSource &archive)
     return failed;
 }
 
+// The charset of the names that are not UTF-8, kept beside the extraction:
+// its files hold only the bytes.
+QByteArray nameCharsetPath(const ArchiveSource &archive)
+{
+    return besideExtraction(archive, ".charset");
+}
+
+void recordNameCharset(const ArchiveSource &archive, const QByteArray &charset)
+{
+    const QString path = QFile::decodeName(nameCharsetPath(archive));
+    if (charset.isEmpty()) {
+        QFile::remove(path);
+        return;
+    }
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        file.write(charset); // else the locale's charset shows them, nothing worse
+}
+
 // Extracts the archive, or the one entry, into `staging`, making room in the
 // cache. Returns the entries that failed; nothing once `stop` is requested.
 // Throws as extractToCache does, `staging` removed.
 std::optional<std::vector<Zip::FailedEntry>> extractIntoStaging(const ArchiveSource &archive, const QByteArray &staging,
                                                                std::stop_token stop, std::atomic<qint64> *bytesWritten,
                                                                const std::optional<QByteArray> &onlyEntry,
-                                                               bool *endedEarly = nullptr)
+                                                               bool *endedEarly = nullptr,
+                                                               QByteArray *nameCharset = nullptr)
 {
     Zip::ExtractOptions options;
     options.password = archive.password;
@@ -144,6 +164,7 @@ std::optional<std::vector<Zip::FailedEntry>> extractIntoStaging(const ArchiveSou
     options.failedEntries = &failed;
     options.onlyEntry = onlyEntry;
     options.endedEarly = endedEarly;
+    options.nameCharset = nameCharset;
     options.makeRoom = [&](qint64 bytes) { makeRoomInCache(bytes, archive.cacheLimit, staging); };
     options.freeDisk = [&](qint64 bytes) { return freeDiskInCache(bytes, staging); };
     try {
@@ -357,7 +378,7 @@ CacheExtraction extractToCache(const ArchiveSource &archive, std::stop_token sto
     if (stop.stop_requested())
         return {};
     if (FileSystem::FolderLock current = takeCachedExtraction(archive); current.isLocked())
-        return {std::move(current), recordedFailures(archive)};
+        return {std::move(current), recordedFailures(archive), extractionNameCharset(archive)};
 
     // Extracted beside its final place and moved there only when complete,
     // so that a half-done extraction is never taken for the archive.
@@ -368,14 +389,16 @@ CacheExtraction extractToCache(const ArchiveSource &archive, std::stop_token sto
     // is free was abandoned, and the extraction is never unheld in between.
     FileSystem::FolderLock lock(staging);
     bool endedEarly = false;
+    QByteArray nameCharset;
     std::optional<std::vector<Zip::FailedEntry>> failed =
-        extractIntoStaging(archive, staging, stop, bytesWritten, {}, &endedEarly);
+        extractIntoStaging(archive, staging, stop, bytesWritten, {}, &endedEarly, &nameCharset);
     if (!failed) {
         // Left to the next preview of the archive: removing a big
         // extraction here would keep an ending process waiting.
         return {};
     }
     recordFailures(archive, *failed, endedEarly);
+    recordNameCharset(archive, nameCharset);
     struct stat existing;
     if (lstat(archive.extraction.constData(), &existing) == 0)
         moveAside(archive, archive.extraction); // stale
@@ -385,7 +408,7 @@ CacheExtraction extractToCache(const ArchiveSource &archive, std::stop_token sto
         throw error;
     }
     lock.share();
-    return {std::move(lock), std::move(*failed)};
+    return {std::move(lock), std::move(*failed), std::move(nameCharset)};
 }
 
 std::optional<QByteArray> extractEntryToCache(const ArchiveSource &archive, const QByteArray &entry,
@@ -430,6 +453,12 @@ std::optional<QByteArray> extractEntryToCache(const ArchiveSource &archive, cons
         throw Zip::ZipError(Zip::ZipError::unzipFail, QString::fromLocal8Bit(strerror(error)));
     FileSystem::touch(entries);
     return file;
+}
+
+QByteArray extractionNameCharset(const ArchiveSource &archive)
+{
+    QFile file(QFile::decodeName(nameCharsetPath(archive)));
+    return file.open(QIODevice::ReadOnly) ? file.read(64).trimmed() : QByteArray();
 }
 
 bool hasRecordedFailures(const ArchiveSource &archive)

@@ -76,8 +76,13 @@ void removeAbandonedStaging(const ArchiveSource &archive);
 struct CacheExtraction {
     FileSystem::FolderLock lock;
     std::vector<Zip::FailedEntry> failed;
+    QByteArray nameCharset; // as Zip::Listing has it
 };
 CacheExtraction extractToCache(const ArchiveSource &archive, std::stop_token stop, std::atomic<qint64> *bytesWritten);
+
+/// What the names of the archive's extraction in the cache that are not
+/// UTF-8 are shown in, as its listing found; empty when none was found.
+QByteArray extractionNameCharset(const ArchiveSource &archive);
 
 /// Whether entries of the archive's extraction in the cache failed to
 /// extract: a preview then lists the archive to mark their rows.

@@ -2,8 +2,10 @@
 #include "ArchiveTree.h"
 
 #include "Formatters.h"
+#include "NameText.h"
 
 #include <QHash>
+#include <QSet>
 
 #include <sys/stat.h>
 
@@ -98,11 +100,14 @@ public:
             folder->incomplete = true;
             return;
         }
+        bool exact = true;
         std::unique_ptr<Node> node = makeItemNode(listedValues(entry, name, m_keys),
                                                   FileSystem::appendingPathComponent(m_root, entry.path), name,
-                                                  m_listed, m_listFormatter);
+                                                  m_listed, m_listFormatter, &exact);
         if (!node)
             return;
+        if (!exact)
+            m_inexact.push_back({node.get(), folder});
         m_progress.items.fetch_add(1, std::memory_order_relaxed);
         if (node->type == NodeType::Folder && level < m_depthLimit) {
             m_folders.insert(entry.path, node.get());
@@ -111,10 +116,18 @@ public:
         folder->children.push_back(std::move(node));
     }
 
-    /// The tree, every level sorted; nothing once `stop` is requested.
-    std::unique_ptr<Node> finish(std::stop_token stop)
+    /// The tree, every level sorted, names that are not UTF-8 shown in
+    /// `nameCharset`, known only now; nothing once `stop` is requested.
+    std::unique_ptr<Node> finish(std::stop_token stop, const QByteArray &nameCharset)
     {
         m_progress.cutShort = m_cutShort;
+        QSet<Node *> folders;
+        for (const auto &[node, folder] : m_inexact) {
+            node->name = FileSystem::nameText(FileSystem::lastPathComponent(node->path), nameCharset).text;
+            folders.insert(folder);
+        }
+        for (Node *folder : std::as_const(folders))
+            distinguishNames(folder->children);
         // The listing is done: the sort may take both cores.
         if (const std::optional<SortPlan> plan = planTree(m_tree->children, m_options.sortOrder, stop))
             applySortPlan(*plan);
@@ -152,6 +165,8 @@ private:
     QHash<QByteArray, Node *> m_folders; // Not owned: nodes of m_tree.
     QByteArray m_lastFolderPath;
     Node *m_lastFolder = nullptr; // Not owned: the folder at m_lastFolderPath.
+    // Nodes whose name is not their bytes' own UTF-8, with their folders. Not owned.
+    std::vector<std::pair<Node *, Node *>> m_inexact;
     bool m_cutShort = false;
 };
 
@@ -166,7 +181,7 @@ std::unique_ptr<Node> makeArchiveTree(const Zip::Listing &listing, const QByteAr
             return nullptr;
         maker.add(entry);
     }
-    return maker.finish(stop);
+    return maker.finish(stop, listing.nameCharset);
 }
 
 ListedArchive listArchiveTree(const ArchiveSource &archive, const ScanOptions &options, std::stop_token stop,
@@ -181,7 +196,7 @@ ListedArchive listArchiveTree(const ArchiveSource &archive, const ScanOptions &o
     };
     ListedArchive listed{Zip::listArchive(archive.archivePath, archive.format, listOptions), nullptr, stored};
     if (!listed.listing.revised) {
-        listed.root = maker.finish(stop);
+        listed.root = maker.finish(stop, listed.listing.nameCharset);
         return listed;
     }
     // A later entry changed or removed one already made: made again from the listing as it ended.

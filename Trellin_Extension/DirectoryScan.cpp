@@ -2,6 +2,9 @@
 #include "DirectoryScan.h"
 
 #include "Formatters.h"
+#include "NameText.h"
+
+#include <QHash>
 
 #include <condition_variable>
 #include <exception>
@@ -60,15 +63,35 @@ ScanOptions ScanOptions::current()
 
 namespace {
 
-QString displayName(QByteArrayView component)
-{
-    QString name = QString::fromUtf8(component);
-    name.remove(QLatin1Char('\r'));
-    name.remove(QLatin1Char('\n'));
-    return name;
-}
-
 } // namespace
+
+bool distinguishNames(NodeList &siblings)
+{
+    bool changed = false;
+    // Escaped names never meet each other: each round escapes more, until none meet.
+    for (bool exactToo = false;; exactToo = true) {
+        QHash<QString, int> counts;
+        counts.reserve(qsizetype(siblings.size()));
+        for (const auto &node : siblings)
+            ++counts[node->name];
+        bool escaped = false;
+        for (const auto &node : siblings) {
+            if (counts.value(node->name) < 2)
+                continue;
+            const QByteArray bytes = FileSystem::lastPathComponent(node->path);
+            if (!exactToo && node->name.toUtf8() == bytes)
+                continue;
+            QString text = FileSystem::escapedName(bytes);
+            if (text == node->name)
+                continue;
+            node->name = std::move(text);
+            escaped = true;
+        }
+        changed = changed || escaped;
+        if (!escaped && exactToo)
+            return changed;
+    }
+}
 
 bool isNeverShown(QByteArrayView name)
 {
@@ -164,6 +187,7 @@ private:
         std::vector<std::size_t> starts;
         std::vector<Made> made; // in the order of the names
         std::atomic<std::size_t> chunksLeft{0};
+        std::atomic<bool> inexactNames{false}; // some name is shown otherwise than as its UTF-8
     };
 
     struct FolderJob {
@@ -180,7 +204,7 @@ private:
 
     // `directoryFd`, when given, reaches the item by `name` from its open folder.
     std::unique_ptr<Node> makeNode(Worker &worker, const QByteArray &path, QByteArrayView name, int directoryFd,
-                                   FileSystem::ItemIdentity *identity) const
+                                   FileSystem::ItemIdentity *identity, bool *exactName = nullptr) const
     {
         // Nothing of such an item is shown: no need to read it.
         if (isNeverShown(name))
@@ -190,7 +214,7 @@ private:
         if (!values)
             return nullptr;
         *identity = values->identity;
-        return makeItemNode(std::move(*values), path, name, m_options, worker.listFormatter);
+        return makeItemNode(std::move(*values), path, name, m_options, worker.listFormatter, exactName);
     }
 
     // Takes a place for one more item under the limit; false once there is none.
@@ -248,8 +272,11 @@ private:
                 return;
             const char *name = listing.name(i);
             Made &made = listing.made[i];
+            bool exact = true;
             made.node = makeNode(worker, FileSystem::appendingPathComponent(listing.folder->path, name), name,
-                                 listing.directory.fd(), &made.identity);
+                                 listing.directory.fd(), &made.identity, &exact);
+            if (made.node && !exact)
+                listing.inexactNames.store(true, std::memory_order_relaxed);
             if (!made.node)
                 m_progress.items.fetch_sub(1, std::memory_order_relaxed);
             else if (nameKeys)
@@ -275,6 +302,9 @@ private:
             if (!made.nameKey.isNull())
                 nameKeys.push_back(std::move(made.nameKey));
         }
+        // Keys of names since changed are dropped: sortLevel then makes them all itself.
+        if (listing.inexactNames.load(std::memory_order_relaxed) && distinguishNames(children))
+            nameKeys.clear();
         // Should a key be missing, the counts differ and sortLevel makes them all itself.
         sortLevel(children, m_options.sortOrder, worker.collator, std::move(nameKeys));
         listing.folder->children = std::move(children);
@@ -389,13 +419,16 @@ private:
 } // namespace
 
 std::unique_ptr<Node> makeItemNode(ResourceValues values, const QByteArray &path, QByteArrayView name,
-                                   const ScanOptions &options, const ListFormatter &listFormatter)
+                                   const ScanOptions &options, const ListFormatter &listFormatter, bool *exactName)
 {
     if (values.fileSize == 0 && values.contentType == ContentType::data())
         return nullptr;
     auto node = std::make_unique<Node>();
     node->path = path;
-    node->name = displayName(name);
+    FileSystem::NameText shown = FileSystem::nameText(name, options.nameCharset);
+    node->name = std::move(shown.text);
+    if (exactName)
+        *exactName = shown.exact;
     node->dateModified = values.contentModificationDate;
     node->dateCreated = values.creationDate;
     node->dateLastOpened = values.contentAccessDate;

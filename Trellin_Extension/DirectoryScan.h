@@ -37,6 +37,9 @@ struct ScanOptions {
     PropertyColumns visibleColumns;
     /// The build stops after this many items; 0 for no limit.
     qint64 itemLimit = 0;
+    /// What names that are not UTF-8 are shown in first: an archive's own
+    /// charset for its extraction (FileSystem::nameText).
+    QByteArray nameCharset{};
 
     /// What the settings and the outline view hold now. Main thread only.
     static ScanOptions current();
@@ -50,8 +53,15 @@ ResourceKeys scanAttributeKeys(PropertyColumns columns);
 
 /// The node of an item whose attributes (scanAttributeKeys) have been read,
 /// without its children; nothing when such an item is not shown.
+/// `exactName`, when given, tells whether the node's name is its bytes' own UTF-8.
 std::unique_ptr<Node> makeItemNode(ResourceValues values, const QByteArray &path, QByteArrayView name,
-                                   const ScanOptions &options, const ListFormatter &listFormatter);
+                                   const ScanOptions &options, const ListFormatter &listFormatter,
+                                   bool *exactName = nullptr);
+
+/// Tells apart sibling names that show the same text: those that are not
+/// their bytes' own UTF-8 are escaped first, then any that still meet.
+/// True when a name changed.
+bool distinguishNames(NodeList &siblings);
 
 /// The node of the item at `path` on tree `level` (0 for the previewed
 /// directory) with, for a folder, its whole subtree; nothing when the item

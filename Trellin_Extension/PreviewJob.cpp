@@ -43,9 +43,11 @@ PreviewJob::PreviewJob(const ArchiveSource &archive, ArchiveWork work, const Sca
             removeAbandonedStaging(archive);
             if (work != ArchiveWork::Extract) {
                 ListedArchive listed = listArchiveTree(archive, options, stop, shared.progress, &shared.entriesRead);
+                ScanOptions listedOptions = options;
+                listedOptions.nameCharset = listed.listing.nameCharset;
                 Tree tree{.root = std::move(listed.root),
                           .cutShort = shared.progress.cutShort.load(),
-                          .options = options,
+                          .options = listedOptions,
                           .skipped = std::move(listed.listing.skipped),
                           .truncated = listed.listing.truncated,
                           .size = listed.listing.totalSize,
@@ -65,9 +67,11 @@ PreviewJob::PreviewJob(const ArchiveSource &archive, ArchiveWork work, const Sca
             shared.stage = Stage::Building;
             shared.progress.items = 0;
             shared.progress.cutShort = false;
-            Tree built{.root = makeNode(archive.extraction, 0, options, stop, shared.progress),
+            ScanOptions extracted = options;
+            extracted.nameCharset = extraction.nameCharset;
+            Tree built{.root = makeNode(archive.extraction, 0, extracted, stop, shared.progress),
                        .cutShort = shared.progress.cutShort.load(),
-                       .options = options,
+                       .options = extracted,
                        .extractionLock = std::move(extraction.lock),
                        .failed = std::move(extraction.failed)};
             handOver(receiver, m_handlers.finished, std::move(built), stop);

@@ -4,6 +4,7 @@
 #include "Bundle.h"
 #include "DirectoryScan.h"
 #include "Formatting.h"
+#include "NameText.h"
 #include "PreviewViewController.h"
 
 #include <QCoreApplication>
@@ -327,9 +328,12 @@ PreviewJob::Handlers PreviewViewController::jobHandlers()
 
 void PreviewViewController::startBuild(const QUrl &directory, PreviewCompletionHandler handler)
 {
-    startJob(std::make_unique<PreviewJob>(FileSystem::localPath(directory), ScanOptions::current(), this,
-                                          jobHandlers()),
-             std::move(handler));
+    const QByteArray path = FileSystem::localPath(directory);
+    ScanOptions options = ScanOptions::current();
+    // An archive's extraction holds only the bytes of its names.
+    if (m_archive && path == m_archive->extraction)
+        options.nameCharset = extractionNameCharset(*m_archive);
+    startJob(std::make_unique<PreviewJob>(path, options, this, jobHandlers()), std::move(handler));
 }
 
 void PreviewViewController::startJob(std::unique_ptr<PreviewJob> job, PreviewCompletionHandler handler)
@@ -407,6 +411,7 @@ PreviewCompletionHandler PreviewViewController::endBuild()
 
 void PreviewViewController::rememberListing(PreviewJob::Tree &tree)
 {
+    m_skippedCharset = tree.options.nameCharset;
     setSkippedEntries(std::move(tree.skipped));
     m_truncated = tree.truncated;
     m_archiveSize = tree.size;
@@ -561,7 +566,7 @@ void PreviewViewController::setSkippedEntries(std::vector<Zip::SkippedEntry> ski
     QStringList lines;
     constexpr std::size_t shownAtMost = 20;
     for (std::size_t i = 0; i < std::min(m_skipped.size(), shownAtMost); ++i)
-        lines << QString::fromUtf8(m_skipped[i].name).toHtmlEscaped() + QStringLiteral(": ")
+        lines << FileSystem::nameText(m_skipped[i].name, m_skippedCharset).text.toHtmlEscaped() + QStringLiteral(": ")
                 + reasonText(m_skipped[i].reason);
     if (m_skipped.size() > shownAtMost)
         lines << QStringLiteral("\u2026");
@@ -572,7 +577,7 @@ QVariantList PreviewViewController::skippedEntries() const
 {
     QVariantList entries;
     for (const Zip::SkippedEntry &entry : m_skipped)
-        entries.append(QVariantMap{{QStringLiteral("name"), QString::fromUtf8(entry.name)},
+        entries.append(QVariantMap{{QStringLiteral("name"), FileSystem::nameText(entry.name, m_skippedCharset).text},
                                    {QStringLiteral("reason"), reasonKey(entry.reason)}});
     return entries;
 }

@@ -189,6 +189,7 @@ private:
     QString m_summaryNote; // why the archive shown was not extracted
     std::vector<Zip::SkippedEntry> m_skipped; // the archive's entries that are not shown
     bool m_truncated = false; // the archive shown ends early
+    QByteArray m_skippedCharset; // what their names that are not UTF-8 are shown in
     PreviewCompletionHandler m_buildHandler; // of the request whose tree is being built
     FileSystem::FolderLock m_extractionLock; // shared, on the archive extraction shown
     QTimer m_progressTimer;

@@ -562,6 +562,8 @@ void extractArchive(const QByteArray &archivePath, const QByteArray &destination
 
     if (!options.onlyEntry)
         finishFolders(extraction);
+    if (options.nameCharset)
+        *options.nameCharset = extraction.resolution.nameCharset();
     if (options.progress)
         options.progress(1.0);
 }

@@ -70,6 +70,8 @@ struct Listing {
     std::vector<SkippedEntry> skipped;
     /// Whether any entry's data needs a password.
     bool encrypted = false;
+    /// What the names that are not UTF-8 are shown in (FileSystem::nameText).
+    QByteArray nameCharset;
     /// The sum of the listed files' sizes.
     qint64 totalSize = 0;
     /// A tar that ends without its end-of-archive blocks: it may be cut short.

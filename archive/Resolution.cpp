@@ -4,10 +4,6 @@
 #include "FileSystem.h"
 #include "Formatters.h"
 
-#include <QStringDecoder>
-
-#include <unicode/ucnv.h>
-
 #include <climits>
 
 namespace Zip {
@@ -27,66 +23,10 @@ Utf8Locale::~Utf8Locale()
         uselocale(m_previous);
 }
 
-// What zip tools wrote before names were UTF-8: the IBM PC's code page 437.
-QByteArray fromCodePage437(const QByteArray &bytes)
-{
-    UErrorCode status = U_ZERO_ERROR;
-    UConverter *converter = ucnv_open("ibm-437", &status);
-    if (U_FAILURE(status))
-        return QString::fromLatin1(bytes).toUtf8();
-    QString text(bytes.size(), Qt::Uninitialized);
-    const int32_t length = ucnv_toUChars(converter, reinterpret_cast<UChar *>(text.data()), int32_t(text.size()),
-                                         bytes.constData(), int32_t(bytes.size()), &status);
-    ucnv_close(converter);
-    if (U_FAILURE(status))
-        return QString::fromLatin1(bytes).toUtf8();
-    text.truncate(length);
-    return text.toUtf8();
-}
-
-bool isValidUtf8(const QByteArray &bytes)
-{
-    // Without decoding: this runs for every zip entry's name.
-    const auto *at = reinterpret_cast<const uchar *>(bytes.constData());
-    const auto *end = at + bytes.size();
-    while (at < end) {
-        const uchar lead = *at++;
-        if (lead < 0x80)
-            continue;
-        int more = 0;
-        char32_t code = 0;
-        if (lead >= 0xC2 && lead <= 0xDF) {
-            more = 1;
-            code = lead & 0x1F;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            more = 2;
-            code = lead & 0x0F;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            more = 3;
-            code = lead & 0x07;
-        } else {
-            return false;
-        }
-        if (end - at < more)
-            return false;
-        for (int i = 0; i < more; ++i) {
-            if ((at[i] & 0xC0) != 0x80)
-                return false;
-            code = code << 6 | (at[i] & 0x3F);
-        }
-        at += more;
-        // Overlong forms, surrogates, and past the last code point.
-        if ((more == 2 && code < 0x800) || (more == 3 && code < 0x10000) || code > 0x10FFFF
-            || (code >= 0xD800 && code <= 0xDFFF))
-            return false;
-    }
-    return true;
-}
-
-// Zip's DOS heritage makes a backslash a separator.
+// Zip's DOS heritage makes a backslash a separator, in UTF-8 names.
 std::optional<QByteArrayList> components(QByteArray name, Format format)
 {
-    if (format == Format::Zip)
+    if (format == Format::Zip && FileSystem::isValidUtf8(name))
         name.replace('\\', '/');
     QByteArrayList parts;
     for (const QByteArray &part : name.split('/')) {
@@ -114,10 +54,10 @@ namespace {
 
 // The path of the name below the destination, as components() reads it,
 // without a list; the name itself, shared, when it is already that path.
-void setPath(EntryInfo &info, Format format)
+void setPath(EntryInfo &info, bool backslashes)
 {
     const QByteArray &name = info.name;
-    const auto separator = [format](char c) { return c == '/' || (c == '\\' && format == Format::Zip); };
+    const auto separator = [backslashes](char c) { return c == '/' || (c == '\\' && backslashes); };
     bool canonical = true;
     const auto eachPart = [&](auto &&visit) {
         qsizetype start = 0;
@@ -166,20 +106,21 @@ EntryInfo describe(archive_entry *entry, Format format, const QByteArray &rawNam
     const char *pathname = archive_entry_pathname(entry);
     // A 7z made from standard input stores its one stream without a name:
     // 7-Zip gives it the archive's, as for a single compressed file.
-    QByteArray name = format == Format::Compressed || (format == Format::SevenZip && (!pathname || !*pathname))
+    const QByteArray name = format == Format::Compressed || (format == Format::SevenZip && (!pathname || !*pathname))
         ? rawName
         : QByteArray(pathname);
-    if (format == Format::Zip && !isValidUtf8(name))
-        name = fromCodePage437(name);
-    info.depth = name.count('/') + (format == Format::Zip ? name.count('\\') : 0);
+    info.utf8Name = FileSystem::isValidUtf8(name);
+    // A legacy code page's second byte may be 0x5C: such a name splits at '/' only.
+    const bool backslashes = format == Format::Zip && info.utf8Name;
+    info.depth = name.count('/') + (backslashes ? name.count('\\') : 0);
     info.name = name;
-    setPath(info, format);
+    setPath(info, backslashes);
     if (withParts && info.partCount > 0)
         info.parts = info.path.split('/');
     if (const char *target = archive_entry_hardlink(entry)) {
         info.kind = EntryKind::HardLink;
         info.linkTarget = target;
-    } else if (archive_entry_filetype(entry) == AE_IFDIR || (format == Format::Zip && name.endsWith('\\'))) {
+    } else if (archive_entry_filetype(entry) == AE_IFDIR || (backslashes && name.endsWith('\\'))) {
         info.kind = EntryKind::Folder;
     } else if (archive_entry_filetype(entry) == AE_IFREG) {
         info.kind = EntryKind::File;
@@ -488,6 +429,8 @@ Resolution::Decision Resolution::add(const EntryInfo &info, Format format)
     using Type = ListedEntry::Type;
     const qint64 entry = m_entries++;
     m_encrypted = m_encrypted || info.encrypted;
+    if (!info.utf8Name)
+        m_names.add(info.name);
     Decision decision;
     const auto skip = [&](Reason reason) {
         m_skipped.push_back({info.name, reason});
@@ -665,6 +608,7 @@ Listing Resolution::takeListing()
     Listing listing;
     listing.skipped = std::move(m_skipped);
     listing.encrypted = m_encrypted;
+    listing.nameCharset = nameCharset();
     listing.revised = m_decided && m_revised;
     // What was handed over is the listing, unless a later entry changed it.
     const bool entries = !m_decided || m_revised;

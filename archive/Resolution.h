@@ -7,6 +7,7 @@
 
 #include "ArchiveReader.h"
 #include "Listing.h"
+#include "NameText.h"
 #include "OutputTree.h"
 
 #include <archive_entry.h>
@@ -42,9 +43,6 @@ private:
     bool m_set = false;
 };
 
-QByteArray fromCodePage437(const QByteArray &bytes);
-bool isValidUtf8(const QByteArray &bytes);
-
 enum class EntryKind { Folder, File, SymbolicLink, HardLink, Other };
 
 struct EntryDates {
@@ -57,6 +55,7 @@ struct EntryDates {
 // One entry as the loop sees it: where it goes and what it is.
 struct EntryInfo {
     QByteArray name;      // as read, before it is made safe
+    bool utf8Name = true;
     QByteArrayList parts; // the path's components, only when asked for (extraction)
     QByteArray path;      // below the destination, components joined by '/'
     qsizetype partCount = 0; // components in the path; 0: nowhere safe
@@ -135,6 +134,8 @@ public:
     std::vector<NamedFolder> namedFolders() const;
     /// Every folder made, implied ones included.
     qint64 folderCount() const { return m_folders; }
+    /// The charset of the names that are not UTF-8, all taken together.
+    QByteArray nameCharset() const { return m_names.charset(); }
 
     /// Hands each item to `decided` as it is made, in the listing's order.
     /// takeListing then holds entries only when a later entry changed or
@@ -181,6 +182,7 @@ private:
     // entries come grouped by folder, so most need no lookup of their parents.
     QByteArray m_knownFolder;
     std::vector<SkippedEntry> m_skipped;
+    FileSystem::NameCharsetDetector m_names;
     qint64 m_entries = 0;
     qint64 m_folders = 0;
     bool m_encrypted = false;

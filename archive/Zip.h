@@ -111,6 +111,9 @@ struct ExtractOptions {
     std::optional<QByteArray> onlyEntry;
     /// When given, set when a tar ends without its end-of-archive blocks.
     bool *endedEarly = nullptr;
+    /// When given, receives what the names that are not UTF-8 are shown in,
+    /// as listArchive finds it.
+    QByteArray *nameCharset = nullptr;
 };
 
 /// Extracts every entry of the archive at `archivePath` below `destination`,

@@ -5,6 +5,8 @@
 #include "ExtensionSettings.h"
 #include "PreviewViewController.h"
 #include "TestSupport.h"
+#include "NameText.h"
+#include "ZipWriter.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -12,6 +14,8 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -163,7 +167,9 @@ TEST(ArchiveRows, TheListedTreeIsTheTreeOfTheExtraction)
         }
         BuildProgress listedProgress, builtProgress;
         const std::unique_ptr<Node> listed = makeArchiveTree(listing, extraction.path(), options, {}, listedProgress);
-        const std::unique_ptr<Node> built = makeNode(extraction.path(), 0, options, {}, builtProgress);
+        ScanOptions extracted = options;
+        extracted.nameCharset = listing.nameCharset; // as a preview builds its extraction
+        const std::unique_ptr<Node> built = makeNode(extraction.path(), 0, extracted, {}, builtProgress);
         ASSERT_TRUE(listed && built);
         QStringList differences;
         compareTrees(listed->children, built->children, QString(), differences);
@@ -192,6 +198,136 @@ TEST(ArchiveRows, TheListedTreeIsTheTreeOfTheExtraction)
         ++compared;
     }
     EXPECT_GT(compared, 90);
+}
+
+namespace {
+
+// The names of a tree below `node`, a/b for b inside a, each with what it holds.
+void collectNames(const Node &node, const QString &where, QStringList &names)
+{
+    for (const std::unique_ptr<Node> &child : node.children) {
+        names << where + child->name;
+        collectNames(*child, where + child->name + QLatin1Char('/'), names);
+    }
+}
+
+QStringList treeNames(const Node &root)
+{
+    QStringList names;
+    collectNames(root, QString(), names);
+    names.sort();
+    return names;
+}
+
+// The paths of the items below `path`, as the disk has them.
+QByteArrayList diskPaths(const QByteArray &path, const QByteArray &prefix = {})
+{
+    QByteArrayList paths;
+    FileSystem::Directory directory(path);
+    while (const std::optional<QByteArrayView> name = directory.nextName()) {
+        const QByteArray entry = prefix + name->toByteArray();
+        paths << entry;
+        const QByteArray full = FileSystem::appendingPathComponent(path, name->toByteArray());
+        struct stat status;
+        if (lstat(full.constData(), &status) == 0 && S_ISDIR(status.st_mode))
+            paths << diskPaths(full, entry + '/');
+    }
+    std::sort(paths.begin(), paths.end());
+    return paths;
+}
+
+} // namespace
+
+TEST(ArchiveRows, NamesInAnyCharsetShowDecodedAndExtractAsStored)
+{
+    struct Charset {
+        const char *name;
+        QStringList names;
+        bool detectable; // ICU's detector knows it
+    };
+    const QStringList russian{QStringLiteral("Привет мир.txt"), QStringLiteral("Документы отчёт.txt"),
+                              QStringLiteral("Письмо другу.txt"), QStringLiteral("Пирог.txt"), QStringLiteral("Пирож.txt")};
+    // 予, 表 and ソ end in 0x5C in Shift-JIS.
+    const QStringList japanese{QStringLiteral("日本語のファイル.txt"), QStringLiteral("表示される名前.txt"),
+                               QStringLiteral("ソフトウェア.txt"), QStringLiteral("予定表/能力.txt")};
+    const std::vector<Charset> charsets{
+        {"KOI8-R", russian, true}, {"CP866", russian, false}, {"EUC-JP", japanese, true}, {"Shift_JIS", japanese, true}};
+    ScanOptions options;
+    options.depthLimit = DepthLimit::Five;
+    options.visibleColumns = {PropertyColumn::Name, PropertyColumn::Size};
+    for (const Charset &charset : charsets) {
+        SCOPED_TRACE(charset.name);
+        TempTree tree;
+        // Each name in the charset and, beside the first, the same text as
+        // UTF-8: the two must not look alike.
+        const QString script = QStringLiteral(R"(
+import os, sys, tarfile
+names = sys.argv[2:]
+for name in names:
+    path = b'src/' + name.encode(sys.argv[1])
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    open(path, 'wb').write(b'x')
+open(b'src/' + names[0].encode(), 'wb').write(b'y')
+open('twin', 'wb').write(names[0].encode(sys.argv[1]))
+os.chdir('src')
+with tarfile.open('../names.tar', 'w', format=tarfile.GNU_FORMAT) as tar:
+    for name in sorted(os.listdir(b'.')):
+        tar.add(os.fsdecode(name))
+)");
+        ASSERT_TRUE(runTool(QStringLiteral("python3"),
+                            QStringList{QStringLiteral("-c"), script, QString::fromLatin1(charset.name)} + charset.names,
+                            tree.path()));
+        ASSERT_TRUE(runTool(QStringLiteral("bsdtar"), {"-cf", "../names.cpio", "--format", "newc", "."}, tree.path("src")));
+        const QByteArrayList stored = diskPaths(tree.path("src"));
+        std::vector<ZipEntry> zipEntries;
+        for (const QByteArray &path : stored) {
+            struct stat status;
+            if (lstat(tree.path("src/" + path).constData(), &status) == 0 && !S_ISDIR(status.st_mode))
+                zipEntries.push_back({path, "x"});
+        }
+        ASSERT_TRUE(writeZip(tree.path("names.zip"), zipEntries));
+        QFile twin(QFile::decodeName(tree.path("twin")));
+        ASSERT_TRUE(twin.open(QIODevice::ReadOnly));
+        const QByteArray twinBytes = twin.readAll();
+
+        for (const auto &[file, format] : {std::pair{"names.tar", Zip::Format::Tar}, {"names.cpio", Zip::Format::Cpio},
+                                           {"names.zip", Zip::Format::Zip}}) {
+            SCOPED_TRACE(std::string(charset.name) + " " + file);
+            const QByteArray extraction = tree.folder(QByteArray("out-") + file);
+            QByteArray extractedCharset;
+            Zip::ExtractOptions extract;
+            extract.nameCharset = &extractedCharset;
+            const Zip::Listing listing = Zip::listArchive(tree.path(file), format);
+            Zip::extractArchive(tree.path(file), extraction, format, extract);
+            EXPECT_EQ(diskPaths(extraction), stored) << "the stored bytes are written, split at '/' only";
+            EXPECT_EQ(extractedCharset, listing.nameCharset) << "the extraction finds what the listing finds";
+
+            BuildProgress listedProgress, builtProgress;
+            const std::unique_ptr<Node> listed = makeArchiveTree(listing, extraction, options, {}, listedProgress);
+            ScanOptions built = options;
+            built.nameCharset = extractedCharset;
+            const std::unique_ptr<Node> extracted = makeNode(extraction, 0, built, {}, builtProgress);
+            ASSERT_TRUE(listed && extracted);
+            const QStringList shown = treeNames(*listed);
+            EXPECT_EQ(treeNames(*extracted).join(QLatin1Char('\n')).toStdString(), shown.join(QLatin1Char('\n')).toStdString())
+                << "the extraction's rows show what the listing's showed";
+            EXPECT_EQ(QSet<QString>(shown.begin(), shown.end()).size(), stored.size()) << "no two names look alike";
+            EXPECT_FALSE(shown.join(QString()).contains(QChar(0xFFFD))) << "no name lost to replacement characters";
+            if (!charset.detectable)
+                continue; // shown in the detector's best clean guess, whatever it is
+            // Each as it was written, and of the twins the one that is not UTF-8 escaped.
+            QStringList expected = charset.names;
+            for (const QString &name : charset.names) {
+                if (name.contains(QLatin1Char('/')))
+                    expected << name.section(QLatin1Char('/'), 0, 0);
+            }
+            expected << FileSystem::escapedName(twinBytes);
+            expected.sort();
+            EXPECT_EQ(shown.join(QLatin1Char('\n')).toStdString(), expected.join(QLatin1Char('\n')).toStdString())
+                << "decoded in the charset found for all the names";
+        }
+        FileSystem::removeItem(tree.path()); // names that are not UTF-8 are beyond QTemporaryDir
+    }
 }
 
 namespace {

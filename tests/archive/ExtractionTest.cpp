@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -183,13 +184,23 @@ TEST_F(Extraction, AFileWhereAFolderIsNeededIsSkipped)
     EXPECT_EQ(contents("a"), "file");
 }
 
-TEST_F(Extraction, LegacyNamesAreCodePage437)
+TEST_F(Extraction, LegacyNamesKeepTheirBytesAndSplitAtSlashesOnly)
 {
-    // 0x82 is é in code page 437; the same bytes flagged as UTF-8 are not valid.
-    const auto path = archive({{"caf\x82.txt", "legacy"}, {"caf\xc3\xa9-utf8.txt", "new", 0, true, std::nullopt, true}});
+    // 表 is 0x95 0x5C in Shift-JIS: its 0x5C is no separator. A UTF-8 name's backslash still is.
+    const QByteArray table = "\x95\x5C";
+    const auto path = archive({{table + "/\x83\x5C.txt", "sjis"}, {"caf\x82.txt", "cp437"}, {"dos\\path.txt", "dos"}});
     EXPECT_FALSE(extract(path));
-    EXPECT_EQ(contents("caf\xc3\xa9.txt"), "legacy");
-    EXPECT_EQ(contents("caf\xc3\xa9-utf8.txt"), "new");
+    const auto read = [this](const QByteArray &relative) {
+        QFile file;
+        const int fd = ::open(destination(relative).constData(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0 || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+            return QByteArray("(missing)");
+        return file.readAll();
+    };
+    EXPECT_EQ(read(table + "/\x83\x5C.txt"), "sjis") << "the stored bytes, one folder deep";
+    EXPECT_EQ(read("caf\x82.txt"), "cp437") << "the stored bytes, not converted";
+    EXPECT_EQ(contents("dos/path.txt"), "dos") << "a UTF-8 name splits at backslashes as before";
+    FileSystem::removeItem(destination()); // names that are not UTF-8 are beyond QTemporaryDir
 }
 
 TEST_F(Extraction, EncryptedArchivesOpenOnlyWithTheirPassword)

@@ -140,6 +140,42 @@ with tarfile.open('mixed.tar', 'w') as tar:
     EXPECT_FALSE(QJsonDocument::fromJson(folder.out).object().contains(QStringLiteral("skipped")));
 }
 
+TEST(Host, ShowsNamesInTheArchivesCharsetFromItsListingAndFromTheCache)
+{
+    TempTree tree;
+    ASSERT_TRUE(runTool(QStringLiteral("python3"), {QStringLiteral("-c"), QStringLiteral(R"(
+import io, tarfile
+with tarfile.open('koi8.tar', 'w', format=tarfile.GNU_FORMAT) as tar:
+    for name in ('Документы/Отчёт за май.txt', 'Письмо другу.txt', 'Привет мир.txt', '../Побег.txt'):
+        info = tarfile.TarInfo(name.encode('koi8-r').decode('utf-8', 'surrogateescape'))
+        info.size = 1
+        tar.addfile(info, io.BytesIO(b'x'))
+)")}, tree.path()));
+    const auto names = [](const QByteArray &out) {
+        QStringList shown;
+        for (const QJsonValue &row : QJsonDocument::fromJson(out).object().value(QStringLiteral("rows")).toArray()) {
+            shown << row[QStringLiteral("name")].toString();
+            for (const QJsonValue &child : row[QStringLiteral("children")].toArray())
+                shown << QStringLiteral("  ") + child[QStringLiteral("name")].toString();
+        }
+        return shown.join(QLatin1Char('\n')).toStdString();
+    };
+    const std::string expected = "Документы\n  Отчёт за май.txt\nПисьмо другу.txt\nПривет мир.txt";
+    Defaults::set(Defaults::Keys::archiveExtraction(), ArchiveExtraction::WhenNeeded);
+    const HostRun listed = runHost({QStringLiteral("--dump"), local(tree.path("koi8.tar"))});
+    ASSERT_EQ(listed.exitCode, 0) << listed.err.constData();
+    EXPECT_EQ(names(listed.out), expected) << "the listing's rows";
+    const QJsonArray skipped = QJsonDocument::fromJson(listed.out).object().value(QStringLiteral("skipped")).toArray();
+    ASSERT_EQ(skipped.size(), 1) << listed.out.constData();
+    EXPECT_EQ(skipped[0][QStringLiteral("name")].toString(), QStringLiteral("../Побег.txt")) << "an entry left out too";
+    Defaults::set(Defaults::Keys::archiveExtraction(), ArchiveExtraction::Always);
+    for (const char *when : {"extracted", "from the cache"}) {
+        const HostRun run = runHost({QStringLiteral("--dump"), local(tree.path("koi8.tar"))});
+        ASSERT_EQ(run.exitCode, 0) << run.err.constData();
+        EXPECT_EQ(names(run.out), expected) << "the extraction's rows, " << when;
+    }
+}
+
 TEST(Host, ADamagedEntrySpoilsOnlyItself)
 {
     TempTree tree;

@@ -4,6 +4,7 @@
 // ctest runs each test case in a process of its own; run as one process, in
 // any order, each case still starts from empty settings.
 #include "DirectoryScan.h"
+#include "FileSystem.h"
 #include "PreferencesDomain.h"
 
 #include <QApplication>
@@ -21,10 +22,15 @@ class FreshSettings : public testing::EmptyTestEventListener
     {
         for (const auto &domain : PreferencesDomain::openDomains())
             domain->removePersistentDomain();
+        // By their bytes: QDir cannot remove a name that is not UTF-8.
         for (const char *variable : {"XDG_CONFIG_HOME", "XDG_CACHE_HOME"}) {
-            QDir directory(QFile::decodeName(qgetenv(variable)));
-            for (const QString &entry : directory.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot))
-                QDir(directory.filePath(entry)).removeRecursively() || QFile::remove(directory.filePath(entry));
+            const QByteArray path = qgetenv(variable);
+            QByteArrayList entries;
+            FileSystem::Directory directory(path);
+            while (const std::optional<QByteArrayView> name = directory.nextName())
+                entries << FileSystem::appendingPathComponent(path, name->toByteArray());
+            for (const QByteArray &entry : entries)
+                FileSystem::removeItem(entry);
         }
         visibleColumns() = PropertyColumns();
     }
