@@ -69,7 +69,8 @@ void supportFormat(struct archive *archive, Format format, const ArchiveSource &
     }
     // The name chose the reader once; libarchive's detection chooses it now,
     // so that a cpio.gz or a tar named .zst lists what it holds. Never mtree
-    // (it names files on this machine) nor warc.
+    // (it names files on this machine) nor warc; nor a zip read as a stream,
+    // whose listing skips by sizes that its extraction reads past.
     archive_read_support_format_7zip(archive);
     archive_read_support_format_ar(archive);
     archive_read_support_format_cab(archive);
@@ -80,7 +81,6 @@ void supportFormat(struct archive *archive, Format format, const ArchiveSource &
     archive_read_support_format_rar5(archive);
     archive_read_support_format_tar(archive);
     archive_read_support_format_xar(archive);
-    archive_read_support_format_zip_streamable(archive);
     // What holds no archive is the one file it decompresses to.
     if (format == Format::Compressed)
         archive_read_support_format_raw(archive);
