@@ -419,8 +419,10 @@ TEST(ArchiveRows, AColumnThatNeedsTheFilesExtractsAndANewRequestCancelsTheWait)
 {
     Defaults::set(Defaults::Keys::archiveExtraction(), ArchiveExtraction::WhenNeeded);
     TempTree tree;
-    tree.file("src/one.txt", 3);
-    ASSERT_TRUE(runTool(QStringLiteral("zip"), {"-qr", "../one.zip", "."}, tree.path("src")));
+    // Data that takes its extraction longer than the next request takes to come.
+    ASSERT_TRUE(runTool(QStringLiteral("sh"), {"-c", "mkdir src && head -c 8000000 /dev/urandom > src/one.bin"
+                                                     " && cd src && zip -q0r ../one.zip ."},
+                        tree.path()));
     tree.file("folder/two.txt", 3);
     PreviewViewController controller;
     controller.view();
