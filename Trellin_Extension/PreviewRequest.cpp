@@ -516,6 +516,10 @@ void PreviewViewController::failBuild(std::exception_ptr failure)
         // The host asks for the password; should none come, the rows stay.
         m_summaryNote = Bundle::main().localizedString("The contents are encrypted and were not extracted.");
         updateSummary(m_content);
+    } else if (m_content.empty()) {
+        summaryLabel->clear(); // no "Reading…" beside the error
+    } else {
+        updateSummary(m_content);
     }
     // A request still waiting asks for a password itself, and starts anew.
     answerItemFiles(handler ? cancelledError() : error);

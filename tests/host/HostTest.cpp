@@ -532,6 +532,8 @@ TEST(Host, EveryFailureIsReportedInEveryMode)
         EXPECT_EQ(error.value(QStringLiteral("code")).toInt(), item.code);
         const QString message = error.value(QStringLiteral("message")).toString();
         EXPECT_FALSE(message.isEmpty());
+        EXPECT_FALSE(QJsonDocument::fromJson(dump.out).object().value(QStringLiteral("summary")).toString().contains(u'\u2026'))
+            << "no progress is left beside the error: " << dump.out.constData();
         // The line scripts look for goes to standard error, beside the document.
         EXPECT_EQ(dump.err.contains("decode Failed to unzip file."), QByteArray(item.domain) == "Zip.ZipError");
 
