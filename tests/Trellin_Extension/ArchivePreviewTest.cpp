@@ -342,37 +342,57 @@ TEST(ArchiveCache, MakesRoomByRemovingWhatWasPreviewedLeastRecently)
     EXPECT_EQ(temporaryItems().size(), 2); // a and c: nothing was evicted for it
 }
 
+namespace {
+
+// A 48 MB file system that holds the cache while it lives; root only.
+class SmallDiskCache
+{
+public:
+    SmallDiskCache()
+        : m_mountPoint(QFile::encodeName(QDir::tempPath()) + "/trellin-small-disk-" + QByteArray::number(getpid()))
+        , m_savedCache(qgetenv("XDG_CACHE_HOME"))
+    {
+        mkdir(m_mountPoint.constData(), 0700);
+        m_mounted = geteuid() == 0
+            && runTool(QStringLiteral("mount"), {"-t", "tmpfs", "-o", "size=48M", "tmpfs", m_mountPoint});
+        if (m_mounted)
+            qputenv("XDG_CACHE_HOME", m_mountPoint);
+    }
+    ~SmallDiskCache()
+    {
+        qputenv("XDG_CACHE_HOME", m_savedCache);
+        if (m_mounted)
+            runTool(QStringLiteral("umount"), {m_mountPoint});
+        rmdir(m_mountPoint.constData());
+    }
+    bool isMounted() const { return m_mounted; }
+
+private:
+    QByteArray m_mountPoint;
+    QByteArray m_savedCache;
+    bool m_mounted = false;
+};
+
+} // namespace
+
 TEST(ArchiveCache, ASmallDiskStillPreviewsSmallArchives)
 {
-    const QByteArray mountPoint = QFile::encodeName(QDir::tempPath()) + "/trellin-small-disk-" + QByteArray::number(getpid());
-    mkdir(mountPoint.constData(), 0700);
-    if (geteuid() != 0 || !runTool(QStringLiteral("mount"), {"-t", "tmpfs", "-o", "size=48M", "tmpfs", mountPoint})) {
-        rmdir(mountPoint.constData());
+    const SmallDiskCache disk;
+    if (!disk.isMounted())
         GTEST_SKIP() << "cannot mount a small file system here (needs root)";
-    }
-    const QByteArray savedCache = qgetenv("XDG_CACHE_HOME");
-    qputenv("XDG_CACHE_HOME", mountPoint);
     TempTree tree;
     incompressibleArchive(tree, "small", 1'000'000);
     PreviewViewController controller;
     const RequestResult result = runRequest(controller, tree.url("small.zip"));
     EXPECT_FALSE(result.error) << (result.error ? result.error->message.toStdString() : "");
     EXPECT_EQ(names(controller.content()), QStringList{"small.bin"});
-    qputenv("XDG_CACHE_HOME", savedCache);
-    runTool(QStringLiteral("umount"), {mountPoint});
-    rmdir(mountPoint.constData());
 }
 
 TEST(ArchiveCache, AFullDiskMakesRoomByRemovingWhatWasPreviewedLeastRecently)
 {
-    const QByteArray mountPoint = QFile::encodeName(QDir::tempPath()) + "/trellin-full-disk-" + QByteArray::number(getpid());
-    mkdir(mountPoint.constData(), 0700);
-    if (geteuid() != 0 || !runTool(QStringLiteral("mount"), {"-t", "tmpfs", "-o", "size=48M", "tmpfs", mountPoint})) {
-        rmdir(mountPoint.constData());
+    const SmallDiskCache disk;
+    if (!disk.isMounted())
         GTEST_SKIP() << "cannot mount a small file system here (needs root)";
-    }
-    const QByteArray savedCache = qgetenv("XDG_CACHE_HOME");
-    qputenv("XDG_CACHE_HOME", mountPoint);
     Defaults::set(Defaults::Keys::cacheLimit(), std::optional<qint64>(qint64(1) << 30));
     TempTree tree;
     // Each fits on the disk alone, not both: the limit of the cache is far away.
@@ -386,9 +406,6 @@ TEST(ArchiveCache, AFullDiskMakesRoomByRemovingWhatWasPreviewedLeastRecently)
     ASSERT_FALSE(runRequest(controller, tree.url("b.zip")).error);
     EXPECT_EQ(access(b.constData(), F_OK), 0) << "b was extracted: " << controller.summaryLabel->text().toStdString();
     EXPECT_NE(access(a.constData(), F_OK), 0) << "a made room for it";
-    qputenv("XDG_CACHE_HOME", savedCache);
-    runTool(QStringLiteral("umount"), {mountPoint});
-    rmdir(mountPoint.constData());
 }
 
 namespace {
