@@ -15,53 +15,14 @@ namespace {
 constexpr qint64 smallestRead = 64 * 1024;
 constexpr qint64 largestRead = 1024 * 1024;
 
-// A tar reads a run of zero blocks as its end: decompressed, a disk image
-// that starts with zeros would be an empty tar. Such data is the one file.
-bool decompressesToZerosFirst(const ArchiveSource &source)
+void supportRaw(struct archive *archive)
 {
-    UniqueHandle<struct archive, archive_read_free> probe(archive_read_new());
-    if (!probe)
-        return false;
-    archive_read_support_format_raw(probe.get());
-    archive_read_support_filter_all(probe.get());
-    struct Reading {
-        const ArchiveSource &source;
-        qint64 offset = 0;
-        char buffer[64 * 1024];
-    } reading{source};
-    archive_read_set_callback_data(probe.get(), &reading);
-    archive_read_set_read_callback(probe.get(), [](struct archive *, void *data, const void **buffer) -> la_ssize_t {
-        auto *reading = static_cast<Reading *>(data);
-        const qint64 count = reading->source.readAt(reading->buffer, sizeof reading->buffer, reading->offset);
-        if (count < 0)
-            return -1;
-        reading->offset += count;
-        *buffer = reading->buffer;
-        return la_ssize_t(count);
-    });
-    archive_entry *entry = nullptr;
-    if (archive_read_open1(probe.get()) != ARCHIVE_OK || archive_read_next_header(probe.get(), &entry) != ARCHIVE_OK)
-        return false;
-    // An ISO image starts with 32 KB of zeros too, and its volume descriptors after them.
-    static constexpr qint64 looked = 64 * 1024;
-    std::unique_ptr<char[]> head(new char[looked]);
-    qint64 total = 0;
-    while (total < looked) {
-        const la_ssize_t count = archive_read_data(probe.get(), head.get() + total, std::size_t(looked - total));
-        if (count <= 0)
-            break;
-        total += count;
-    }
-    return total > 0 && std::all_of(head.get(), head.get() + total, [](char byte) { return byte == 0; });
+    archive_read_support_format_raw(archive);
+    archive_read_support_filter_all(archive);
 }
 
-void supportFormat(struct archive *archive, Format format, const ArchiveSource &source)
+void supportFormat(struct archive *archive, Format format)
 {
-    if (format == Format::Compressed && decompressesToZerosFirst(source)) {
-        archive_read_support_format_raw(archive);
-        archive_read_support_filter_all(archive);
-        return;
-    }
     if (format == Format::Zip) {
         // Its central directory, read from the end, is its index.
         archive_read_support_format_zip_seekable(archive);
@@ -108,8 +69,53 @@ ArchiveReader::ArchiveReader(const ArchiveSource &source, Format format, const s
 {
     if (!m_archive)
         throw ZipError(ZipError::unzipFail, QStringLiteral("out of memory"));
+    if (format == Format::Compressed && decompressesToZerosFirst(source))
+        supportRaw(m_archive.get());
+    else
+        supportFormat(m_archive.get(), format);
+    open(password);
+}
+
+ArchiveReader::ArchiveReader(const ArchiveSource &source, RawOnly)
+    : m_archive(archive_read_new())
+    , m_source(source)
+    , m_havePassword(false)
+    , m_readSize(smallestRead)
+{
+    if (!m_archive)
+        throw ZipError(ZipError::unzipFail, QStringLiteral("out of memory"));
+    supportRaw(m_archive.get());
+    open(std::nullopt);
+}
+
+// A tar reads a run of zero blocks as its end: decompressed, a disk image
+// that starts with zeros would be an empty tar. Such data is the one file.
+bool ArchiveReader::decompressesToZerosFirst(const ArchiveSource &source)
+{
+    // An ISO image starts with 32 KB of zeros too, and its volume descriptors after them.
+    constexpr qint64 looked = 64 * 1024;
+    try {
+        ArchiveReader probe(source, RawOnly{});
+        if (!probe.nextEntry())
+            return false;
+        const char *data = nullptr;
+        qint64 size = 0;
+        qint64 offset = 0;
+        qint64 seen = 0;
+        while (seen < looked && probe.readBlock(&data, &size, &offset)) {
+            if (!std::all_of(data, data + size, [](char byte) { return byte == 0; }))
+                return false;
+            seen += size;
+        }
+        return seen > 0;
+    } catch (const ZipError &) {
+        return false; // the reader proper says what is wrong
+    }
+}
+
+void ArchiveReader::open(const std::optional<QString> &password)
+{
     struct archive *archive = m_archive.get();
-    supportFormat(archive, format, source);
     if (password)
         archive_read_add_passphrase(archive, password->toUtf8().constData());
     archive_read_set_callback_data(archive, this);

@@ -58,6 +58,11 @@ public:
     bool canGoOn() const { return m_lastResult != ARCHIVE_FATAL; }
 
 private:
+    struct RawOnly {};
+    /// Reads `source` as the one file it decompresses to.
+    ArchiveReader(const ArchiveSource &source, RawOnly);
+    void open(const std::optional<QString> &password);
+    static bool decompressesToZerosFirst(const ArchiveSource &source);
     /// The error for what libarchive just reported, on `entry` when given.
     ZipError error(archive_entry *entry) const;
 
