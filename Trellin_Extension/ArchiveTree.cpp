@@ -44,8 +44,6 @@ ResourceValues listedValues(const Zip::ListedEntry &entry, QByteArrayView name, 
     return values;
 }
 
-// Makes the tree an entry at a time, in the listing's order, so that it can
-// grow while the archive is still being read.
 constexpr PropertyColumns dateColumns{PropertyColumn::DateModified, PropertyColumn::DateCreated,
                                       PropertyColumn::DateLastOpened, PropertyColumn::DateAdded};
 
@@ -64,6 +62,8 @@ void keepStoredDates(PropertyColumns &stored, const Zip::ListedEntry &entry)
         stored.remove(PropertyColumn::DateAdded);
 }
 
+// Makes the tree an entry at a time, in the listing's order, so that it can
+// grow while the archive is still being read.
 class TreeMaker
 {
 public:
