@@ -280,8 +280,12 @@ bool extractEntry(Extraction &extraction, ArchiveReader &reader, archive_entry *
     const qsizetype count = info.parts.size();
     if (info.kind == EntryKind::Folder)
         return bool(tree.folder(info.parts, count));
+    // A pipe or a device is never made; the folders on its way are, as the
+    // listing has them.
+    if (info.kind == EntryKind::Other)
+        return folders.open(tree, info.parts, count - 1) >= 0;
     // The resolution decides; these stay as a second guard.
-    if (info.kind == EntryKind::Other || (info.kind == EntryKind::HardLink && decision.linkTarget.isEmpty())
+    if ((info.kind == EntryKind::HardLink && decision.linkTarget.isEmpty())
         || (info.kind == EntryKind::SymbolicLink && !linkStaysInside(info, info.linkTarget)))
         return false;
 

@@ -493,7 +493,7 @@ Resolution::Decision Resolution::add(const EntryInfo &info, Format format)
         m_knownFolder = info.path.first(parentLength);
     }
     decision.listedOnly = info.kind == EntryKind::Other;
-    decision.write = !decision.listedOnly;
+    decision.write = true;
     if (existing != m_byPath.cend() && isFolder) {
         // Named again, or at last: the last entry that names it says what it is.
         Item &folder = m_items[*existing];

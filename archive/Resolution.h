@@ -118,7 +118,8 @@ public:
         qint64 replaced = -1;
         /// Hard links: the file linked to, below the destination.
         QByteArrayList linkTarget;
-        /// A pipe, a device, a socket or an unknown type: listed, never written.
+        /// A pipe, a device, a socket or an unknown type: listed, and only the
+        /// folders on its way written.
         bool listedOnly = false;
     };
     Decision add(const EntryInfo &info, Format format);
