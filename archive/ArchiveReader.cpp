@@ -50,13 +50,61 @@ void supportFormat(struct archive *archive, Format format)
 
 } // namespace
 
+quint64 littleEndian(const QByteArray &bytes, qsizetype at, int size)
+{
+    quint64 value = 0;
+    for (int i = size - 1; i >= 0; --i)
+        value = value << 8 | uchar(bytes[at + i]);
+    return value;
+}
+
+std::optional<ZipEndRecord> zipEndRecord(const ArchiveSource &file)
+{
+    const qint64 tail = std::min<qint64>(file.size, 22 + 0xFFFF);
+    QByteArray bytes(tail, '\0');
+    if (file.readAt(bytes.data(), tail, file.size - tail) != tail)
+        return std::nullopt;
+    // A comment may hold the signature too: the checks are libarchive's own.
+    qsizetype end = bytes.size();
+    for (;;) {
+        end = end > 0 ? bytes.lastIndexOf("PK\x05\x06", end - 1) : -1;
+        if (end < 0)
+            return std::nullopt;
+        if (end + 22 > bytes.size())
+            continue;
+        const bool oneDisk = littleEndian(bytes, end + 4, 2) == 0 && littleEndian(bytes, end + 6, 2) == 0
+            && littleEndian(bytes, end + 8, 2) == littleEndian(bytes, end + 10, 2);
+        const bool zip64 = end >= 20 && bytes.mid(end - 20, 4) == "PK\x06\x07";
+        const qint64 at = file.size - tail + end;
+        if (oneDisk && (zip64 || littleEndian(bytes, end + 12, 4) + littleEndian(bytes, end + 16, 4) <= quint64(at)))
+            break;
+    }
+    const qint64 at = file.size - tail + end;
+    ZipEndRecord record{littleEndian(bytes, end + 10, 2), littleEndian(bytes, end + 12, 4),
+                        littleEndian(bytes, end + 16, 4), at, at + 22};
+    const bool saturated = record.entries == 0xFFFF || record.directorySize == 0xFFFFFFFF
+        || record.directoryOffset == 0xFFFFFFFF;
+    if (!saturated || end < 20 || !bytes.mid(end - 20, 4).startsWith("PK\x06\x07"))
+        return record;
+    QByteArray zip64(56, '\0');
+    const qint64 zip64At = qint64(littleEndian(bytes, end - 20 + 8, 8));
+    if (zip64At < 0 || file.readAt(zip64.data(), 56, zip64At) != 56 || !zip64.startsWith("PK\x06\x06")) {
+        if (record.entries == 0xFFFF)
+            return std::nullopt;
+        return record;
+    }
+    return ZipEndRecord{littleEndian(zip64, 32, 8), littleEndian(zip64, 40, 8), littleEndian(zip64, 48, 8), zip64At,
+                        record.end};
+}
+
 qint64 ArchiveSource::readAt(char *buffer, qint64 count, qint64 offset) const
 {
-    if (!bytes)
-        return FileSystem::readAt(fd, buffer, count, offset);
     if (offset < 0 || count < 0)
         return -1;
+    // A reader's view may end before the file does.
     const qint64 available = std::clamp<qint64>(size - offset, 0, count);
+    if (!bytes)
+        return FileSystem::readAt(fd, buffer, available, offset);
     std::memcpy(buffer, bytes + offset, std::size_t(available));
     return available;
 }
@@ -69,6 +117,13 @@ ArchiveReader::ArchiveReader(const ArchiveSource &source, Format format, const s
 {
     if (!m_archive)
         throw ZipError(ZipError::unzipFail, QStringLiteral("out of memory"));
+    // libarchive looks for a zip's end record in the last 16 KiB only: a
+    // longer comment, or padding after the archive, would hide it. The
+    // reader's view ends with the record instead.
+    if (format == Format::Zip) {
+        if (const std::optional<ZipEndRecord> record = zipEndRecord(source))
+            m_source.size = record->end;
+    }
     if (format == Format::Compressed && decompressesToZerosFirst(source))
         supportRaw(m_archive.get());
     else

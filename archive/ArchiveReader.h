@@ -13,6 +13,7 @@
 #include <QByteArray>
 
 #include <memory>
+#include <optional>
 
 namespace Zip {
 
@@ -29,6 +30,22 @@ struct ArchiveSource {
     const char *bytes = nullptr; // set for a buffer
     qint64 size = 0;
 };
+
+/// The number of `size` bytes at `at`, stored least significant first.
+quint64 littleEndian(const QByteArray &bytes, qsizetype at, int size);
+
+/// What a zip archive's end record says, the zip64 one where it applies.
+struct ZipEndRecord {
+    quint64 entries = 0;
+    quint64 directorySize = 0;
+    quint64 directoryOffset = 0;
+    qint64 at = 0;  // where the (zip64) end record lies in the file
+    qint64 end = 0; // just past the end record proper, where its comment starts
+};
+
+/// The last plausible end record within the file's last 64 KiB, the most a
+/// comment can push it back; nothing when there is none.
+std::optional<ZipEndRecord> zipEndRecord(const ArchiveSource &file);
 
 class ArchiveReader
 {

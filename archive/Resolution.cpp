@@ -186,48 +186,6 @@ void checkBounds(qint64 entries, qsizetype depth)
 
 namespace {
 
-quint64 littleEndian(const QByteArray &bytes, qsizetype at, int size)
-{
-    quint64 value = 0;
-    for (int i = size - 1; i >= 0; --i)
-        value = value << 8 | uchar(bytes[at + i]);
-    return value;
-}
-
-// What a zip archive's end record says, the zip64 one where it applies;
-// nothing when it cannot be read.
-struct EndRecord {
-    quint64 entries = 0;
-    quint64 directorySize = 0;
-    quint64 directoryOffset = 0;
-    qint64 at = 0; // where the (zip64) end record lies in the file
-};
-
-std::optional<EndRecord> endRecord(const ArchiveSource &file)
-{
-    const qint64 tail = std::min<qint64>(file.size, 22 + 0xFFFF);
-    QByteArray bytes(tail, '\0');
-    if (file.readAt(bytes.data(), tail, file.size - tail) != tail)
-        return std::nullopt;
-    const qsizetype end = bytes.lastIndexOf("PK\x05\x06");
-    if (end < 0 || end + 22 > bytes.size())
-        return std::nullopt;
-    EndRecord record{littleEndian(bytes, end + 10, 2), littleEndian(bytes, end + 12, 4),
-                     littleEndian(bytes, end + 16, 4), file.size - tail + end};
-    const bool saturated = record.entries == 0xFFFF || record.directorySize == 0xFFFFFFFF
-        || record.directoryOffset == 0xFFFFFFFF;
-    if (!saturated || end < 20 || !bytes.mid(end - 20, 4).startsWith("PK\x06\x07"))
-        return record;
-    QByteArray zip64(56, '\0');
-    const qint64 at = qint64(littleEndian(bytes, end - 20 + 8, 8));
-    if (at < 0 || file.readAt(zip64.data(), 56, at) != 56 || !zip64.startsWith("PK\x06\x06")) {
-        if (record.entries == 0xFFFF)
-            return std::nullopt;
-        return record;
-    }
-    return EndRecord{littleEndian(zip64, 32, 8), littleEndian(zip64, 40, 8), littleEndian(zip64, 48, 8), at};
-}
-
 QByteArray readBytes(const ArchiveSource &file, qint64 at, qint64 count)
 {
     if (at < 0 || count <= 0 || at >= file.size)
@@ -295,7 +253,7 @@ void refuseMemory(const QByteArray &name, qint64 bytes)
 // Each LZMA or xz entry of a zip archive, through its central directory.
 void checkZipDecoderMemory(const ArchiveSource &file)
 {
-    const std::optional<EndRecord> record = endRecord(file);
+    const std::optional<ZipEndRecord> record = zipEndRecord(file);
     if (!record || record->directorySize > quint64(file.size))
         return;
     // Data prepended to the archive moves every offset; libarchive corrects them so.
@@ -353,13 +311,13 @@ std::optional<quint64> listedEntryCount(const ArchiveSource &source, Format form
 {
     if (format != Format::Zip)
         return std::nullopt;
-    const std::optional<EndRecord> record = endRecord(source);
+    const std::optional<ZipEndRecord> record = zipEndRecord(source);
     return record ? std::optional(record->entries) : std::nullopt;
 }
 
 bool isEmptyZip(const ArchiveSource &source)
 {
-    const std::optional<EndRecord> record = endRecord(source);
+    const std::optional<ZipEndRecord> record = zipEndRecord(source);
     return record && record->entries == 0 && record->directorySize == 0;
 }
 

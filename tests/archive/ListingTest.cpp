@@ -453,6 +453,29 @@ tarfile.open('empty.tar.gz', 'w:gz').close()
     }
 }
 
+TEST_F(Listing, AZipWhoseEndRecordLiesFarBackListsAsUnzipReadsIt)
+{
+    // libarchive looks for the end record in the last 16 KiB only.
+    ASSERT_TRUE(python(R"(
+import zipfile
+def write(name, comment=b''):
+    with zipfile.ZipFile(name, 'w') as z:
+        z.writestr('a.txt', b'one')
+        z.writestr('b/c.txt', b'two')
+        z.comment = comment
+write('long-comment.zip', b'C' * 65535)
+write('signature-in-comment.zip', b'PK\x05\x06' + b'\x01' * 30)
+write('padded.zip')
+with open('padded.zip', 'ab') as f:
+    f.write(bytes(40000))
+)"));
+    for (const char *name : {"long-comment.zip", "signature-in-comment.zip", "padded.zip"}) {
+        SCOPED_TRACE(name);
+        const Zip::Listing listing = expectListingMatchesExtraction(m_tree.path(name), Zip::Format::Zip, freshFolder());
+        EXPECT_EQ(listing.entries.size(), 3u) << "a.txt, b and b/c.txt, as unzip -l lists them";
+    }
+}
+
 TEST_F(Listing, ATarWithoutItsEndBlocksIsSaidToEndEarly)
 {
     // Cut at a block boundary, a tar reads as a shorter complete one: only
