@@ -104,8 +104,6 @@ public:
         std::unique_ptr<Node> node = makeItemNode(listedValues(entry, name, m_keys),
                                                   FileSystem::appendingPathComponent(m_root, entry.path), name,
                                                   m_listed, m_listFormatter, &exact);
-        if (!node)
-            return;
         if (!exact)
             m_inexact.push_back({node.get(), folder});
         m_progress.items.fetch_add(1, std::memory_order_relaxed);

@@ -421,8 +421,6 @@ private:
 std::unique_ptr<Node> makeItemNode(ResourceValues values, const QByteArray &path, QByteArrayView name,
                                    const ScanOptions &options, const ListFormatter &listFormatter, bool *exactName)
 {
-    if (values.fileSize == 0 && values.contentType == ContentType::data())
-        return nullptr;
     auto node = std::make_unique<Node>();
     node->path = path;
     FileSystem::NameText shown = FileSystem::nameText(name, options.nameCharset);

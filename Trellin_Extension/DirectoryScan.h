@@ -52,7 +52,7 @@ bool isNeverShown(QByteArrayView name);
 ResourceKeys scanAttributeKeys(PropertyColumns columns);
 
 /// The node of an item whose attributes (scanAttributeKeys) have been read,
-/// without its children; nothing when such an item is not shown.
+/// without its children.
 /// `exactName`, when given, tells whether the node's name is its bytes' own UTF-8.
 std::unique_ptr<Node> makeItemNode(ResourceValues values, const QByteArray &path, QByteArrayView name,
                                    const ScanOptions &options, const ListFormatter &listFormatter,

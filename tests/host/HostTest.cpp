@@ -298,6 +298,13 @@ with tarfile.open('specials.tar', 'w') as t:
     for name, kind in (('pipe', tarfile.FIFOTYPE), ('tty', tarfile.CHRTYPE), ('disk', tarfile.BLKTYPE)):
         info = tarfile.TarInfo(name); info.type = kind; t.addfile(info)
     info = tarfile.TarInfo('file.txt'); info.size = 3; t.addfile(info, io.BytesIO(b'abc'))
+# A cpio entry whose mode has no type bits: a type libarchive does not know.
+def odc(name, mode, data):
+    name += b'\0'
+    return (b'070707%06o%06o%06o%06o%06o%06o%06o%011o%06o%011o' % (0, 1, mode, 0, 0, 1, 0, 0, len(name), len(data))
+            + name + data)
+with open('unknown.cpio', 'wb') as f:
+    f.write(odc(b'odd', 0o644, b'abc') + odc(b'file.txt', 0o100644, b'abc') + odc(b'TRAILER!!!', 0, b''))
 )")}, tree.path()));
     const auto rowsOf = [&](const QJsonObject &dump) {
         QMap<QString, QJsonObject> rows;
@@ -329,6 +336,14 @@ with tarfile.open('specials.tar', 'w') as t:
         struct stat status;
         EXPECT_NE(lstat((extraction + '/' + name).constData(), &status), 0) << name << " is never made on disk";
     }
+
+    const HostRun unknown = runHost({QStringLiteral("--dump"), local(tree.path("unknown.cpio"))});
+    ASSERT_EQ(unknown.exitCode, 0) << unknown.err.constData();
+    const QMap<QString, QJsonObject> unknownRows = rowsOf(QJsonDocument::fromJson(unknown.out).object());
+    EXPECT_EQ(unknownRows.size(), 2) << "an entry of an unknown type is a row too: " << unknown.out.constData();
+    EXPECT_TRUE(unknownRows.value(QStringLiteral("odd (not extracted)"))[QStringLiteral("failure")].toString().contains(
+        QStringLiteral("not known")))
+        << "its row says why it is not there: " << unknown.out.constData();
 
     Defaults::set(Defaults::Keys::archiveExtraction(), ArchiveExtraction::WhenNeeded);
     const HostRun listed = runHost({QStringLiteral("--dump"), local(tree.path("specials.tar"))});
