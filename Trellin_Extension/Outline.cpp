@@ -109,15 +109,47 @@ void PreviewViewController::setupOutlineView()
     updateHeaderCells();
 }
 
-void PreviewViewController::observeIconSize()
+void PreviewViewController::observeSettings()
 {
+    using namespace Defaults;
     const QPointer<PreviewViewController> self(this);
-    Defaults::observe<IconSize>(Defaults::Keys::iconSize(), Defaults::ObservationOption::Initial,
-                                [self](const Defaults::KeyChange<IconSize> &change) {
-                                    if (self && self->outlineView)
-                                        self->outlineView->setRowHeight(rowHeight(change.newValue));
-                                })
-        ->bindToLifetime(this);
+    observe<IconSize>(Keys::iconSize(), ObservationOption::Initial, [self](const KeyChange<IconSize> &change) {
+        if (self && self->outlineView)
+            self->outlineView->setRowHeight(rowHeight(change.newValue));
+    })->bindToLifetime(this);
+    observe<bool>(Keys::expandAllRows(), {}, [self](const KeyChange<bool> &change) {
+        if (!self || !self->outlineView || change.newValue == change.oldValue)
+            return;
+        if (change.newValue)
+            self->outlineView->expandItem({}, true);
+        else
+            self->outlineView->collapseAll();
+    })->bindToLifetime(this);
+    // What the scan reads changes: the item shown is read again behind its rows.
+    const auto reload = [self](const auto &change) {
+        if (self && change.newValue != change.oldValue)
+            self->scheduleSettingsReload();
+    };
+    observe<bool>(Keys::showHiddenFiles(), {}, reload)->bindToLifetime(this);
+    observe<DepthLimit>(Keys::depthLimit(), {}, reload)->bindToLifetime(this);
+    observe<qint64>(Keys::itemLimit(), {}, reload)->bindToLifetime(this);
+}
+
+void PreviewViewController::scheduleSettingsReload()
+{
+    // Later, once: the shared settings have taken every change of this round
+    // by then, and a window's several changes cost one reload.
+    if (std::exchange(m_settingsReloadPending, true))
+        return;
+    QTimer::singleShot(0, this, [this] {
+        m_settingsReloadPending = false;
+        // Nothing may cross the event loop: a failed reload leaves the rows as they are.
+        try {
+            reloadTree();
+        } catch (const std::exception &error) {
+            qCWarning(lcPreview, "cannot read the item again: %s", error.what());
+        }
+    });
 }
 
 void PreviewViewController::bindContent()

@@ -53,7 +53,7 @@ void PreviewViewController::loadView()
     setView(view);
 
     setupOutlineView();
-    observeIconSize();
+    observeSettings();
     bindContent();
 }
 
@@ -75,6 +75,10 @@ void PreviewViewController::showContent(NodeList nodes, bool cutShort)
     updateSummary(m_content);
     if (ExtensionSettings::shared().expandAllRows)
         outlineView->expandItem({}, true);
+    // Arrows, Enter and typing to find work at once: the first row is
+    // current, though not selected.
+    if (const QModelIndex first = m_treeController->index(0, 0); first.isValid())
+        outlineView->selectionModel()->setCurrentIndex(first, QItemSelectionModel::NoUpdate);
     // Qt's scroll area sizes its scroll bars by itself.
 }
 

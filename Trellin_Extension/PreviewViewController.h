@@ -156,7 +156,9 @@ private:
     void cancelSort();
 
     void setupOutlineView();
-    void observeIconSize();
+    /// Follows the settings that change the rows shown.
+    void observeSettings();
+    void scheduleSettingsReload();
     void bindContent();
     TableCellView *makeCellView(OutlineView *outlineView, PropertyColumn column);
     /// The node a row of the outline view shows, or nullptr.
@@ -189,6 +191,7 @@ private:
     QString m_summaryNote; // why the archive shown was not extracted
     std::vector<Zip::SkippedEntry> m_skipped; // the archive's entries that are not shown
     bool m_truncated = false; // the archive shown ends early
+    bool m_settingsReloadPending = false;
     QByteArray m_skippedCharset; // what their names that are not UTF-8 are shown in
     PreviewCompletionHandler m_buildHandler; // of the request whose tree is being built
     FileSystem::FolderLock m_extractionLock; // shared, on the archive extraction shown

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "ExtensionSettings.h"
+#include "FileSystem.h"
 #include "Formatters.h"
 #include "PreviewViewController.h"
 #include "TestSupport.h"
@@ -175,6 +176,83 @@ TEST(PreviewRequest, TheItemLimitCutsTheListingShortAndMarksWhatIsIncomplete)
     Defaults::set(Defaults::Keys::itemLimit(), qint64(15));
     runRequest(controller, tree.url());
     EXPECT_EQ(summary(controller), QStringLiteral("15 items"));
+}
+
+TEST(PreviewRequest, TheOpenPreviewFollowsEverySettingThatChangesItsRows)
+{
+    TempTree tree;
+    tree.file(".hidden");
+    tree.file("one/two/three.txt", 3);
+    PreviewViewController controller;
+    runRequest(controller, tree.url());
+    ASSERT_EQ(names(controller.content()), QStringList{"one"});
+    const auto settled = [&](const std::function<bool()> &done) {
+        return QTest::qWaitFor([&] { return !controller.isBuilding() && done(); }, 10000);
+    };
+
+    Defaults::set(Defaults::Keys::showHiddenFiles(), true);
+    EXPECT_TRUE(settled([&] { return names(controller.content()) == QStringList({".hidden", "one"}); }))
+        << "hidden files appear without a new preview: " << names(controller.content()).join(u',').toStdString();
+
+    const Node *one = controller.content().back().get();
+    ASSERT_EQ(one->children.size(), 1u);
+    EXPECT_TRUE(one->children[0]->children.empty()) << "two levels by default";
+    Defaults::set(Defaults::Keys::depthLimit(), DepthLimit::Three);
+    EXPECT_TRUE(settled([&] {
+        const Node *folder = controller.content().back().get();
+        return folder->children.size() == 1 && folder->children[0]->children.size() == 1;
+    })) << "a deeper limit lists the next level";
+    EXPECT_EQ(summary(controller), QStringLiteral("3 bytes, 4 items"));
+
+    Defaults::set(Defaults::Keys::itemLimit(), qint64(2));
+    EXPECT_TRUE(settled([&] { return summary(controller) == QStringLiteral("Listing cut short: 2 items so far"); }))
+        << summary(controller).toStdString();
+    Defaults::set(Defaults::Keys::itemLimit(), qint64(1000));
+    ASSERT_TRUE(settled([&] { return summary(controller) == QStringLiteral("3 bytes, 4 items"); }));
+
+    const QModelIndex first = controller.treeController()->index(1, 0);
+    ASSERT_TRUE(controller.outlineView->isExpanded(first));
+    Defaults::set(Defaults::Keys::expandAllRows(), false);
+    EXPECT_FALSE(controller.outlineView->isExpanded(controller.treeController()->index(1, 0))) << "collapsed at once";
+    Defaults::set(Defaults::Keys::expandAllRows(), true);
+    EXPECT_TRUE(controller.outlineView->isExpanded(controller.treeController()->index(1, 0))) << "and expanded again";
+}
+
+TEST(PreviewRequest, AnArchiveShownFollowsTheScanSettingsAndKeepsItsRowsWhenArchivePreviewsAreSwitchedOff)
+{
+    TempTree tree;
+    tree.file("content/.hidden", 1);
+    tree.file("content/shown.txt", 2);
+    ASSERT_TRUE(runTool(QStringLiteral("zip"), {"-qr", "../archive.zip", "."}, tree.path("content")));
+    PreviewViewController controller;
+    runRequest(controller, FileSystem::fileUrl(tree.path("archive.zip")));
+    ASSERT_EQ(names(controller.content()), QStringList{"shown.txt"});
+
+    Defaults::set(Defaults::Keys::previewZipFiles(), false);
+    QTest::qWait(50);
+    EXPECT_FALSE(controller.isBuilding()) << "applies at the next preview";
+    EXPECT_EQ(names(controller.content()), QStringList{"shown.txt"}) << "the rows stay";
+
+    Defaults::set(Defaults::Keys::showHiddenFiles(), true);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return !controller.isBuilding() && names(controller.content()) == QStringList({".hidden", "shown.txt"}); },
+        10000))
+        << "the archive is read again, not refused: " << names(controller.content()).join(u',').toStdString();
+}
+
+TEST(PreviewRequest, TheFirstRowIsCurrentSoTheKeyboardWorksAtOnce)
+{
+    TempTree tree;
+    tree.file("a.txt");
+    tree.file("b.txt");
+    tree.file("c.txt");
+    PreviewViewController controller;
+    runRequest(controller, tree.url());
+    OutlineView *view = controller.outlineView;
+    EXPECT_EQ(view->currentIndex().row(), 0) << "a current row without a click";
+    EXPECT_FALSE(view->selectionModel()->hasSelection()) << "but nothing selected";
+    QTest::keyClick(view, Qt::Key_Down);
+    EXPECT_EQ(view->currentIndex().row(), 1) << "the first arrow moves to the second row";
 }
 
 namespace {
