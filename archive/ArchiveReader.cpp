@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "ArchiveReader.h"
 
+#include "Bundle.h"
 #include "OutputTree.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 namespace Zip {
@@ -332,21 +334,53 @@ bool ArchiveReader::isDeflated() const
     return false;
 }
 
+namespace {
+
+// What the user knows a reader's encryption by.
+QString encryptionName(struct archive *archive, int format)
+{
+    switch (format) {
+    case ARCHIVE_FORMAT_7ZIP: return QStringLiteral("7-Zip AES-256");
+    case ARCHIVE_FORMAT_RAR: return QStringLiteral("RAR 2.9 AES-128");
+    case ARCHIVE_FORMAT_RAR_V5: return QStringLiteral("RAR 5 AES-256");
+    }
+    return QString::fromUtf8(archive_format_name(archive));
+}
+
+} // namespace
+
 ZipError ArchiveReader::error(archive_entry *entry) const
 {
     struct archive *archive = m_archive.get();
+    const Bundle &bundle = Bundle::main();
     // Asked before a format was found, libarchive reads past its own state.
     const bool encrypted = (entry && archive_entry_is_encrypted(entry))
         || (m_opened && archive_read_has_encrypted_entries(archive) > 0);
+    // libarchive decrypts zip alone: no password opens a 7z or a rar, and
+    // none should be asked for, nor blamed.
+    const int format = archive_format(archive) & ARCHIVE_FORMAT_BASE_MASK;
+    if (encrypted && format != ARCHIVE_FORMAT_ZIP) {
+        return ZipError(ZipError::unzipFail, bundle.localizedString("This kind of encryption is not supported: %1.")
+                                                 .arg(encryptionName(archive, format)));
+    }
     // Once decrypted data has come, the password was right and the data is damaged.
     if (encrypted && !m_entryStarted)
         return ZipError(m_havePassword ? ZipError::wrongPassword : ZipError::passwordRequired);
-    const char *text = archive_error_string(archive);
-    if (text && *text)
-        return ZipError(ZipError::unzipFail, QString::fromUtf8(text).simplified());
-    // Some readers (cpio, 7z) fail without a word.
-    return ZipError(ZipError::unzipFail, m_readPastEnd ? QStringLiteral("the archive ends early; it may be cut short")
-                                                       : QStringLiteral("the archive is damaged"));
+    // The user's words first; libarchive's, which some readers (cpio, 7z)
+    // leave out, as the detail.
+    const QString text = QString::fromUtf8(archive_error_string(archive)).simplified();
+    QString what;
+    if (m_readPastEnd || text.contains(QLatin1String("truncated"), Qt::CaseInsensitive)
+        || text.contains(QLatin1String("premature end"), Qt::CaseInsensitive)) {
+        what = bundle.localizedString("The archive ends early; it may be cut short");
+    } else if (!m_opened && archive_errno(archive) == EILSEQ) { // libarchive's "file format" error on Linux
+        what = bundle.localizedString("The file is not an archive that can be read, or it is damaged");
+    } else if (archive_errno(archive) == ENOMEM) {
+        what = bundle.localizedString("There is not enough memory to read the archive");
+    } else {
+        what = bundle.localizedString("The archive is damaged");
+    }
+    return ZipError(ZipError::unzipFail, text.isEmpty() ? what : what + QStringLiteral(": ") + text);
 }
 
 } // namespace Zip

@@ -3,6 +3,7 @@
 // request for one item and shows the result, prints it, or renders it.
 #include "OutlineDump.h"
 #include "Bundle.h"
+#include "FailureText.h"
 #include "FileSystem.h"
 #include "ItemActions.h"
 #include "SingleWindow.h"
@@ -423,12 +424,6 @@ void reportError(const PreviewError &error)
 {
     if (!error.message.isEmpty())
         std::fprintf(stderr, "trellin-preview: %s\n", qPrintable(error.message));
-}
-
-QString failureText(const QString &name, const PreviewError &error)
-{
-    return QCoreApplication::translate("Host", "\u201c%1\u201d cannot be previewed.").arg(name) + QStringLiteral("\n\n")
-        + error.message;
 }
 
 // What the window shows instead of the list when the item cannot be previewed.

@@ -46,6 +46,11 @@
     <message><source>a later entry of the same name replaces it</source><translation>ein späterer Eintrag gleichen Namens ersetzt ihn</translation></message>
     <message><source>a file and a folder of the same name</source><translation>eine Datei und ein Ordner gleichen Namens</translation></message>
     <message><source>the archive ends early; it may be cut short</source><translation>das Archiv endet vorzeitig; es ist womöglich abgeschnitten</translation></message>
+    <message><source>This kind of encryption is not supported: %1.</source><translation>Diese Art der Verschlüsselung wird nicht unterstützt: %1.</translation></message>
+    <message><source>The archive ends early; it may be cut short</source><translation>Das Archiv endet vorzeitig; es ist womöglich abgeschnitten</translation></message>
+    <message><source>The file is not an archive that can be read, or it is damaged</source><translation>Die Datei ist kein lesbares Archiv, oder sie ist beschädigt</translation></message>
+    <message><source>There is not enough memory to read the archive</source><translation>Es ist nicht genug Speicher frei, um das Archiv zu lesen</translation></message>
+    <message><source>The archive is damaged</source><translation>Das Archiv ist beschädigt</translation></message>
     <message numerus="yes">
         <source>Reading… %@ entries</source>
         <translation>
@@ -93,6 +98,7 @@
     <message><source>The password is not correct. Try again:</source><translation>Das Passwort ist nicht korrekt. Bitte erneut eingeben:</translation></message>
     <message><source>“%1” is password-protected. Enter its password:</source><translation>„%1“ ist passwortgeschützt. Passwort eingeben:</translation></message>
     <message><source>“%1” cannot be previewed.</source><translation>„%1“ kann nicht in der Vorschau gezeigt werden.</translation></message>
+    <message><source>Archive previews are switched off: turn on “Preview archives” in Trellin Settings, or run “trellin-settings set previewZipFiles true”.</source><translation>Die Vorschau von Archiven ist ausgeschaltet: Schalten Sie „Archive in der Vorschau zeigen“ in den Trellin-Einstellungen ein, oder führen Sie „trellin-settings set previewZipFiles true“ aus.</translation></message>
 </context>
 <context>
     <name>ItemActions</name>

@@ -31,6 +31,11 @@
     <message><source>a later entry of the same name replaces it</source><translation>a later entry of the same name replaces it</translation></message>
     <message><source>a file and a folder of the same name</source><translation>a file and a folder of the same name</translation></message>
     <message><source>the archive ends early; it may be cut short</source><translation>the archive ends early; it may be cut short</translation></message>
+    <message><source>This kind of encryption is not supported: %1.</source><translation>This kind of encryption is not supported: %1.</translation></message>
+    <message><source>The archive ends early; it may be cut short</source><translation>The archive ends early; it may be cut short</translation></message>
+    <message><source>The file is not an archive that can be read, or it is damaged</source><translation>The file is not an archive that can be read, or it is damaged</translation></message>
+    <message><source>There is not enough memory to read the archive</source><translation>There is not enough memory to read the archive</translation></message>
+    <message><source>The archive is damaged</source><translation>The archive is damaged</translation></message>
     <message numerus="yes">
         <source>Reading… %@ entries</source>
         <translation>

@@ -46,6 +46,11 @@
     <message><source>a later entry of the same name replaces it</source><translation>una entrada posterior con el mismo nombre la sustituye</translation></message>
     <message><source>a file and a folder of the same name</source><translation>un archivo y una carpeta con el mismo nombre</translation></message>
     <message><source>the archive ends early; it may be cut short</source><translation>el archivo termina antes de tiempo; puede estar cortado</translation></message>
+    <message><source>This kind of encryption is not supported: %1.</source><translation>Este tipo de cifrado no es compatible: %1.</translation></message>
+    <message><source>The archive ends early; it may be cut short</source><translation>El archivo termina antes de tiempo; puede estar cortado</translation></message>
+    <message><source>The file is not an archive that can be read, or it is damaged</source><translation>El archivo no es un archivo comprimido legible, o está dañado</translation></message>
+    <message><source>There is not enough memory to read the archive</source><translation>No hay memoria suficiente para leer el archivo</translation></message>
+    <message><source>The archive is damaged</source><translation>El archivo está dañado</translation></message>
     <message numerus="yes">
         <source>Reading… %@ entries</source>
         <translation>
@@ -93,6 +98,7 @@
     <message><source>The password is not correct. Try again:</source><translation>La contraseña no es correcta. Inténtelo de nuevo:</translation></message>
     <message><source>“%1” is password-protected. Enter its password:</source><translation>«%1» está protegido con contraseña. Introduzca su contraseña:</translation></message>
     <message><source>“%1” cannot be previewed.</source><translation>No se puede previsualizar «%1».</translation></message>
+    <message><source>Archive previews are switched off: turn on “Preview archives” in Trellin Settings, or run “trellin-settings set previewZipFiles true”.</source><translation>La vista previa de archivos comprimidos está desactivada: active «Previsualizar archivos comprimidos» en la configuración de Trellin, o ejecute «trellin-settings set previewZipFiles true».</translation></message>
 </context>
 <context>
     <name>ItemActions</name>

@@ -46,6 +46,11 @@
     <message><source>a later entry of the same name replaces it</source><translation>une entrée ultérieure du même nom la remplace</translation></message>
     <message><source>a file and a folder of the same name</source><translation>un fichier et un dossier du même nom</translation></message>
     <message><source>the archive ends early; it may be cut short</source><translation>l’archive se termine trop tôt ; elle est peut-être tronquée</translation></message>
+    <message><source>This kind of encryption is not supported: %1.</source><translation>Ce type de chiffrement n’est pas pris en charge : %1.</translation></message>
+    <message><source>The archive ends early; it may be cut short</source><translation>L’archive se termine trop tôt ; elle est peut-être tronquée</translation></message>
+    <message><source>The file is not an archive that can be read, or it is damaged</source><translation>Le fichier n’est pas une archive lisible, ou il est endommagé</translation></message>
+    <message><source>There is not enough memory to read the archive</source><translation>La mémoire ne suffit pas pour lire l’archive</translation></message>
+    <message><source>The archive is damaged</source><translation>L’archive est endommagée</translation></message>
     <message numerus="yes">
         <source>Reading… %@ entries</source>
         <translation>
@@ -93,6 +98,7 @@
     <message><source>The password is not correct. Try again:</source><translation>Le mot de passe est incorrect. Réessayez :</translation></message>
     <message><source>“%1” is password-protected. Enter its password:</source><translation>« %1 » est protégé par un mot de passe. Saisissez son mot de passe :</translation></message>
     <message><source>“%1” cannot be previewed.</source><translation>Impossible de prévisualiser « %1 ».</translation></message>
+    <message><source>Archive previews are switched off: turn on “Preview archives” in Trellin Settings, or run “trellin-settings set previewZipFiles true”.</source><translation>L’aperçu des archives est désactivé : activez « Aperçu des archives » dans les réglages de Trellin, ou lancez « trellin-settings set previewZipFiles true ».</translation></message>
 </context>
 <context>
     <name>ItemActions</name>

@@ -43,6 +43,11 @@
     <message><source>a later entry of the same name replaces it</source><translation>同じ名前の後の項目で置き換えられます</translation></message>
     <message><source>a file and a folder of the same name</source><translation>同じ名前のファイルとフォルダー</translation></message>
     <message><source>the archive ends early; it may be cut short</source><translation>アーカイブが途中で終わっています。切り詰められている可能性があります</translation></message>
+    <message><source>This kind of encryption is not supported: %1.</source><translation>この種類の暗号化には対応していません: %1。</translation></message>
+    <message><source>The archive ends early; it may be cut short</source><translation>アーカイブが途中で終わっています。切り詰められている可能性があります</translation></message>
+    <message><source>The file is not an archive that can be read, or it is damaged</source><translation>このファイルは読み取れるアーカイブではないか、破損しています</translation></message>
+    <message><source>There is not enough memory to read the archive</source><translation>アーカイブを読み取るためのメモリが足りません</translation></message>
+    <message><source>The archive is damaged</source><translation>アーカイブが破損しています</translation></message>
     <message numerus="yes">
         <source>Reading… %@ entries</source>
         <translation>
@@ -87,6 +92,7 @@
     <message><source>The password is not correct. Try again:</source><translation>パスワードが正しくありません。もう一度入力してください:</translation></message>
     <message><source>“%1” is password-protected. Enter its password:</source><translation>「%1」はパスワードで保護されています。パスワードを入力してください:</translation></message>
     <message><source>“%1” cannot be previewed.</source><translation>「%1」をプレビューできません。</translation></message>
+    <message><source>Archive previews are switched off: turn on “Preview archives” in Trellin Settings, or run “trellin-settings set previewZipFiles true”.</source><translation>アーカイブのプレビューはオフになっています。Trellin 設定で「アーカイブをプレビュー」をオンにするか、「trellin-settings set previewZipFiles true」を実行してください。</translation></message>
 </context>
 <context>
     <name>ItemActions</name>

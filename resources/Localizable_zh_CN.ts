@@ -43,6 +43,11 @@
     <message><source>a later entry of the same name replaces it</source><translation>被后面同名的条目取代</translation></message>
     <message><source>a file and a folder of the same name</source><translation>同名的文件和文件夹</translation></message>
     <message><source>the archive ends early; it may be cut short</source><translation>归档提前结束，可能已被截断</translation></message>
+    <message><source>This kind of encryption is not supported: %1.</source><translation>不支持此类加密：%1。</translation></message>
+    <message><source>The archive ends early; it may be cut short</source><translation>归档提前结束，可能已被截断</translation></message>
+    <message><source>The file is not an archive that can be read, or it is damaged</source><translation>该文件不是可读取的归档，或已损坏</translation></message>
+    <message><source>There is not enough memory to read the archive</source><translation>内存不足，无法读取归档</translation></message>
+    <message><source>The archive is damaged</source><translation>归档已损坏</translation></message>
     <message numerus="yes">
         <source>Reading… %@ entries</source>
         <translation>
@@ -87,6 +92,7 @@
     <message><source>The password is not correct. Try again:</source><translation>密码不正确。请重试：</translation></message>
     <message><source>“%1” is password-protected. Enter its password:</source><translation>“%1”受密码保护。请输入密码：</translation></message>
     <message><source>“%1” cannot be previewed.</source><translation>无法预览“%1”。</translation></message>
+    <message><source>Archive previews are switched off: turn on “Preview archives” in Trellin Settings, or run “trellin-settings set previewZipFiles true”.</source><translation>归档预览已关闭：请在 Trellin 设置中打开“预览归档”，或运行“trellin-settings set previewZipFiles true”。</translation></message>
 </context>
 <context>
     <name>ItemActions</name>

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The host as a user runs it: a separate process that loads the real plug-in.
 #include "ExtensionSettings.h"
+#include "FailureText.h"
 #include "FileSystem.h"
 #include "PrivateBus.h"
 #include "TestSupport.h"
@@ -585,6 +586,28 @@ TEST(Host, ARelativePathNeedsAWorkingFolderItCanName)
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.out.isEmpty()); // not a preview of "/"
     EXPECT_TRUE(run.err.contains("working folder")) << run.err.constData();
+}
+
+TEST(Host, ArchivePreviewsSwitchedOffKeepTheirMessageAndTheWindowSaysWhereToSwitchThemOn)
+{
+    TempTree tree;
+    tree.file("content/a.txt", 10);
+    ASSERT_TRUE(runTool(QStringLiteral("tar"), {"-czf", "a.tar.gz", "-C", "content", "a.txt"}, tree.path()));
+    Defaults::set(Defaults::Keys::previewZipFiles(), false);
+    const HostRun run = runHost({QStringLiteral("--dump"), local(tree.path("a.tar.gz"))});
+    EXPECT_EQ(run.exitCode, 1);
+    const QJsonObject error = errorOf(run);
+    EXPECT_EQ(error.value(QStringLiteral("message")).toString(), QStringLiteral("Zip File Preview Not Enabled"))
+        << "callers rely on the text";
+
+    const PreviewError switchedOff{QStringLiteral("Trellin_Extension.ZipError"), 0, {}, QStringLiteral("Zip File Preview Not Enabled")};
+    const QString shown = failureText(QStringLiteral("a.tar.gz"), switchedOff);
+    EXPECT_TRUE(shown.contains(QLatin1String("Zip File Preview Not Enabled"))) << shown.toStdString();
+    EXPECT_TRUE(shown.contains(QLatin1String("trellin-settings set previewZipFiles true")))
+        << "the window says where the switch is: " << shown.toStdString();
+    const PreviewError damaged{QStringLiteral("Zip.ZipError"), 1, {}, QStringLiteral("Failed to unzip file.")};
+    EXPECT_FALSE(failureText(QStringLiteral("a.zip"), damaged).contains(QLatin1String("previewZipFiles")))
+        << "only when that is the reason";
 }
 
 TEST(Host, TextFollowsTheUsersLanguage)
