@@ -91,12 +91,12 @@ QByteArray failuresPath(const ArchiveSource &archive)
     return besideExtraction(archive, ".failed");
 }
 
-// An archive that ends early is recorded too, with no entries: its previews
-// from the cache list it again, and so say so.
-void recordFailures(const ArchiveSource &archive, const std::vector<Zip::FailedEntry> &failed, bool endedEarly)
+// An archive that ends early or is damaged in places is recorded too, with no
+// entries: its previews from the cache list it again, and so say so.
+void recordFailures(const ArchiveSource &archive, const std::vector<Zip::FailedEntry> &failed, bool incomplete)
 {
     const QString path = QFile::decodeName(failuresPath(archive));
-    if (failed.empty() && !endedEarly) {
+    if (failed.empty() && !incomplete) {
         QFile::remove(path);
         return;
     }
@@ -152,7 +152,7 @@ void recordNameCharset(const ArchiveSource &archive, const QByteArray &charset)
 std::optional<std::vector<Zip::FailedEntry>> extractIntoStaging(const ArchiveSource &archive, const QByteArray &staging,
                                                                std::stop_token stop, std::atomic<qint64> *bytesWritten,
                                                                const std::optional<QByteArray> &onlyEntry,
-                                                               bool *endedEarly = nullptr,
+                                                               bool *incomplete = nullptr,
                                                                QByteArray *nameCharset = nullptr)
 {
     Zip::ExtractOptions options;
@@ -163,7 +163,7 @@ std::optional<std::vector<Zip::FailedEntry>> extractIntoStaging(const ArchiveSou
     std::vector<Zip::FailedEntry> failed;
     options.failedEntries = &failed;
     options.onlyEntry = onlyEntry;
-    options.endedEarly = endedEarly;
+    options.incomplete = incomplete;
     options.nameCharset = nameCharset;
     options.makeRoom = [&](qint64 bytes) { makeRoomInCache(bytes, archive.cacheLimit, staging); };
     options.freeDisk = [&](qint64 bytes) { return freeDiskInCache(bytes, staging); };
@@ -388,16 +388,16 @@ CacheExtraction extractToCache(const ArchiveSource &archive, std::stop_token sto
     // Held while extracting and through the move: a staging folder whose lock
     // is free was abandoned, and the extraction is never unheld in between.
     FileSystem::FolderLock lock(staging);
-    bool endedEarly = false;
+    bool incomplete = false;
     QByteArray nameCharset;
     std::optional<std::vector<Zip::FailedEntry>> failed =
-        extractIntoStaging(archive, staging, stop, bytesWritten, {}, &endedEarly, &nameCharset);
+        extractIntoStaging(archive, staging, stop, bytesWritten, {}, &incomplete, &nameCharset);
     if (!failed) {
         // Left to the next preview of the archive: removing a big
         // extraction here would keep an ending process waiting.
         return {};
     }
-    recordFailures(archive, *failed, endedEarly);
+    recordFailures(archive, *failed, incomplete);
     recordNameCharset(archive, nameCharset);
     struct stat existing;
     if (lstat(archive.extraction.constData(), &existing) == 0)

@@ -50,6 +50,7 @@ PreviewJob::PreviewJob(const ArchiveSource &archive, ArchiveWork work, const Sca
                           .options = listedOptions,
                           .skipped = std::move(listed.listing.skipped),
                           .truncated = listed.listing.truncated,
+                          .damage = listed.listing.damage,
                           .size = listed.listing.totalSize,
                           .storedDates = listed.storedDates};
                 if (work == ArchiveWork::List) {

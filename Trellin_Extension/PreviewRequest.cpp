@@ -414,6 +414,8 @@ void PreviewViewController::rememberListing(PreviewJob::Tree &tree)
     m_skippedCharset = tree.options.nameCharset;
     setSkippedEntries(std::move(tree.skipped));
     m_truncated = tree.truncated;
+    if (!tree.damage.isEmpty())
+        m_summaryNote = tree.damage;
     m_archiveSize = tree.size;
     m_storedDates = tree.storedDates;
 }

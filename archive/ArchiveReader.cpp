@@ -250,7 +250,15 @@ archive_entry *ArchiveReader::nextEntry()
     if (tar && m_entry)
         archive_read_data_skip(archive); // what fails, fails again below
     const la_int64_t before = archive_filter_bytes(archive, 0);
-    const int result = archive_read_next_header(archive, &m_entry);
+    int result = archive_read_next_header(archive, &m_entry);
+    // A tar header that fails its checksum is passed over, as bsdtar does,
+    // while reading moves on; what was wrong is kept for the listing to say.
+    for (la_int64_t at = before; result == ARCHIVE_RETRY && archive_filter_bytes(archive, 0) > at;) {
+        if (m_damage.isEmpty())
+            m_damage = error(nullptr).detail;
+        at = archive_filter_bytes(archive, 0);
+        result = archive_read_next_header(archive, &m_entry);
+    }
     if (result == ARCHIVE_EOF) {
         m_entry = nullptr;
         m_endedEarly = (archive_format(archive) & ARCHIVE_FORMAT_BASE_MASK) == ARCHIVE_FORMAT_TAR
@@ -370,7 +378,8 @@ ZipError ArchiveReader::error(archive_entry *entry) const
     // leave out, as the detail.
     const QString text = QString::fromUtf8(archive_error_string(archive)).simplified();
     QString what;
-    if (m_readPastEnd || text.contains(QLatin1String("truncated"), Qt::CaseInsensitive)
+    // Reading up to the end is no sign of a cut: a small archive is read whole at once.
+    if ((text.isEmpty() && m_readPastEnd) || text.contains(QLatin1String("truncated"), Qt::CaseInsensitive)
         || text.contains(QLatin1String("premature end"), Qt::CaseInsensitive)) {
         what = bundle.localizedString("The archive ends early; it may be cut short");
     } else if (!m_opened && archive_errno(archive) == EILSEQ) { // libarchive's "file format" error on Linux

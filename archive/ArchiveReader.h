@@ -67,6 +67,8 @@ public:
     /// blocks, as a copy cut short at a block boundary does. GNU tar and
     /// libarchive read such a tar as complete.
     bool endedEarly() const { return m_endedEarly; }
+    /// What was wrong with the first damaged header passed over; empty when none was.
+    const QString &damage() const { return m_damage; }
     /// Whether the current entry's data comes through deflate (a zip entry's
     /// method, or gzip around the archive), whose expansion has a known bound.
     bool isDeflated() const;
@@ -94,6 +96,7 @@ private:
     bool m_opened = false;
     bool m_entryStarted = false;
     bool m_endedEarly = false;
+    QString m_damage;
     // Reading asked for bytes past the end of the archive.
     bool m_readPastEnd = false;
     int m_lastResult = ARCHIVE_OK;

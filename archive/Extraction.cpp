@@ -473,8 +473,8 @@ void extractEntries(Extraction &extraction, const Plan *plan, int worker)
     }
     if (!plan) {
         checkEntryCount(ArchiveSource::file(extraction.file), extraction.format, qint64(index));
-        if (options.endedEarly)
-            *options.endedEarly = opened->endedEarly();
+        if (options.incomplete)
+            *options.incomplete = opened->endedEarly() || !opened->damage().isEmpty();
     }
 }
 

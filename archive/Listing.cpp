@@ -76,14 +76,31 @@ private:
     std::exception_ptr m_failure;
 };
 
+// The next entry; nothing at the end, and where a stream that has given
+// entries fails, as bsdtar -t lists up to there: `stoppedBy` says why.
+archive_entry *nextEntry(ArchiveReader &reader, Format format, bool anyRead, QString &stoppedBy)
+{
+    try {
+        return reader.nextEntry();
+    } catch (const ZipError &error) {
+        // A zip's index is whole or unread; our own bounds and passwords are no damage.
+        if (format == Format::Zip || !anyRead || error.code != ZipError::unzipFail)
+            throw;
+        stoppedBy = error.detail;
+        return nullptr;
+    }
+}
+
 void readEntries(ArchiveReader &reader, Format format, const QByteArray &rawName, EntryQueue &queue,
-                 std::stop_token stop)
+                 std::stop_token stop, QString &stoppedBy)
 {
     Utf8Locale locale; // libarchive converts the names on this thread
     try {
         EntryQueue::Batch batch;
         batch.reserve(EntryQueue::batchSize);
-        while (archive_entry *entry = reader.nextEntry()) {
+        bool anyRead = false;
+        while (archive_entry *entry = nextEntry(reader, format, anyRead, stoppedBy)) {
+            anyRead = true;
             if (stop.stop_requested())
                 return;
             const Format found = reader.detected(format);
@@ -121,8 +138,9 @@ Listing list(const ArchiveSource &source, const QByteArray &archiveName, Format 
     if (options.decided)
         resolution.handOver(options.decided);
     EntryQueue queue;
+    QString stoppedBy; // written before the queue finishes, read after
     // Stopped and joined on the way out, however that is.
-    const std::jthread reading([&](std::stop_token stop) { readEntries(reader, format, rawName, queue, stop); });
+    const std::jthread reading([&](std::stop_token stop) { readEntries(reader, format, rawName, queue, stop, stoppedBy); });
     qint64 count = 0;
     while (const std::optional<EntryQueue::Batch> batch = queue.pop()) {
         for (const EntryInfo &info : *batch) {
@@ -137,6 +155,7 @@ Listing list(const ArchiveSource &source, const QByteArray &archiveName, Format 
     checkEntryCount(source, format, count);
     Listing listing = resolution.takeListing();
     listing.truncated = reader.endedEarly();
+    listing.damage = stoppedBy.isEmpty() ? reader.damage() : stoppedBy;
     return listing;
 }
 

@@ -76,6 +76,10 @@ struct Listing {
     qint64 totalSize = 0;
     /// A tar that ends without its end-of-archive blocks: it may be cut short.
     bool truncated = false;
+    /// What was wrong in the archive: why a stream stopped after the entries
+    /// listed (its extraction fails there too), or the first damaged header
+    /// passed over; empty when nothing was.
+    QString damage;
     /// With ListOptions::decided: a later entry changed or removed one
     /// already handed over, and `entries` holds the listing as it ended.
     bool revised = false;

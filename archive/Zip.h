@@ -109,8 +109,10 @@ struct ExtractOptions {
     /// as listArchive names it) is written, with the folders above it; links
     /// and the other entries are read past.
     std::optional<QByteArray> onlyEntry;
-    /// When given, set when a tar ends without its end-of-archive blocks.
-    bool *endedEarly = nullptr;
+    /// When given, set when the extraction read past something its listing
+    /// says: a tar that ends without its end-of-archive blocks, or a damaged
+    /// header passed over.
+    bool *incomplete = nullptr;
     /// When given, receives what the names that are not UTF-8 are shown in,
     /// as listArchive finds it.
     QByteArray *nameCharset = nullptr;

@@ -551,7 +551,7 @@ open('one-end-block.tar', 'wb').write(open('one.tar', 'rb').read()[:512 * 4])
         EXPECT_EQ(listing.truncated, cut) << "only a tar that stops without its end blocks ends early";
         bool endedEarly = !cut;
         Zip::ExtractOptions options;
-        options.endedEarly = &endedEarly;
+        options.incomplete = &endedEarly;
         std::vector<Zip::FailedEntry> failed;
         options.failedEntries = &failed;
         const std::optional<Zip::ZipError> failure = extract(m_tree.path(name), freshFolder(), Zip::Format::Tar, options);
@@ -583,18 +583,52 @@ for name in ('a', 'b'):
               0);
     QFile whole(cpio);
     ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
-    m_tree.write("cut.cpio", whole.read(900));
-    std::optional<Zip::ZipError> listed;
+    const QByteArray bytes = whole.readAll();
+    m_tree.write("cut.cpio", bytes.left(900));     // inside the second entry's header
+    m_tree.write("cut-first.cpio", bytes.left(60)); // inside the first
     try {
-        Zip::listArchive(m_tree.path("cut.cpio"), Zip::Format::Cpio);
+        Zip::listArchive(m_tree.path("cut-first.cpio"), Zip::Format::Cpio);
+        ADD_FAILURE() << "an archive cut before its first entry lists nothing";
     } catch (const Zip::ZipError &error) {
-        listed = error;
+        EXPECT_TRUE(error.detail.startsWith(QLatin1String("The archive ends early"))) << "it says why: " << error.detail.toStdString();
     }
-    ASSERT_TRUE(listed) << "a cpio cut inside an entry's header cannot be listed";
-    EXPECT_TRUE(listed->detail.startsWith(QLatin1String("The archive ends early"))) << "it says why: " << listed->detail.toStdString();
+    // Cut after an entry, it lists up to the cut, as bsdtar -t does, and says so.
+    const Zip::Listing listing = Zip::listArchive(m_tree.path("cut.cpio"), Zip::Format::Cpio);
+    ASSERT_EQ(listing.entries.size(), 1u) << "the entry before the cut";
+    EXPECT_EQ(listing.entries[0].path, "a");
+    EXPECT_TRUE(listing.damage.startsWith(QLatin1String("The archive ends early"))) << listing.damage.toStdString();
     const std::optional<Zip::ZipError> extracted = extract(m_tree.path("cut.cpio"), freshFolder(), Zip::Format::Cpio, {});
     ASSERT_TRUE(extracted);
     EXPECT_FALSE(extracted->detail.isEmpty()) << "nor does the extraction fail without a word";
+}
+
+TEST_F(Listing, ATarHeaderThatIsDamagedIsPassedOverAndSaid)
+{
+    // bsdtar -t goes on past a header whose checksum fails; so do the listing and the extraction.
+    ASSERT_TRUE(python(R"(
+import io, tarfile
+with tarfile.open('whole.tar', 'w', format=tarfile.USTAR_FORMAT) as t:
+    for name in ('a.txt', 'b.txt', 'c.txt'):
+        info = tarfile.TarInfo(name); info.size = 5; t.addfile(info, io.BytesIO(b'12345'))
+data = bytearray(open('whole.tar', 'rb').read())
+data[1024 + 100] ^= 0xFF  # the mode field of b.txt's header: its checksum no longer holds
+open('damaged.tar', 'wb').write(data)
+)"));
+    const Zip::Listing listing = Zip::listArchive(m_tree.path("damaged.tar"), Zip::Format::Tar);
+    QByteArrayList paths;
+    for (const Zip::ListedEntry &entry : listing.entries)
+        paths.append(entry.path);
+    EXPECT_EQ(paths, (QByteArrayList{"a.txt", "c.txt"})) << "the entries around the damage";
+    EXPECT_TRUE(listing.damage.startsWith(QLatin1String("The archive is damaged"))) << "and it says so: " << listing.damage.toStdString();
+
+    bool incomplete = false;
+    Zip::ExtractOptions options;
+    options.incomplete = &incomplete;
+    const QByteArray destination = freshFolder();
+    EXPECT_FALSE(extract(m_tree.path("damaged.tar"), destination, Zip::Format::Tar, options));
+    EXPECT_TRUE(incomplete) << "the extraction says its listing has more to say";
+    EXPECT_EQ(QDir(QString::fromUtf8(destination)).entryList(QDir::Files), (QStringList{"a.txt", "c.txt"}))
+        << "and writes what the listing names";
 }
 
 TEST_F(Listing, AHeaderScanSkipsTheData)

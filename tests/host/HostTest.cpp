@@ -258,6 +258,9 @@ with tarfile.open('whole.tar', 'w') as t:
         info = tarfile.TarInfo(name); info.size = 700
         t.addfile(info, io.BytesIO(name.encode() * 700))
 open('cut.tar', 'wb').write(open('whole.tar', 'rb').read()[:512 * 6])
+damaged = bytearray(open('whole.tar', 'rb').read())
+damaged[512 * 3 + 100] ^= 0xFF  # b's header no longer matches its checksum
+open('damaged.tar', 'wb').write(damaged)
 zipfile.ZipFile('empty.zip', 'w').close()
 )")}, tree.path()));
 
@@ -273,10 +276,19 @@ zipfile.ZipFile('empty.zip', 'w').close()
         EXPECT_TRUE(cut.value(QStringLiteral("summary")).toString().contains(QStringLiteral("ends early")))
             << when << ": " << cut.value(QStringLiteral("summary")).toString().toStdString();
     };
+    const auto expectDamaged = [&](const char *when) {
+        const QJsonObject damaged = dump("damaged.tar");
+        EXPECT_EQ(damaged.value(QStringLiteral("rows")).toArray().size(), 2) << when << ": a and c, as bsdtar -t lists them";
+        EXPECT_TRUE(damaged.value(QStringLiteral("summary")).toString().contains(QStringLiteral("The archive is damaged")))
+            << when << ": nothing silent: " << damaged.value(QStringLiteral("summary")).toString().toStdString();
+    };
     expectCut("extracted");
     expectCut("again, from the cache");
+    expectDamaged("extracted");
+    expectDamaged("again, from the cache");
     Defaults::set(Defaults::Keys::archiveExtraction(), ArchiveExtraction::WhenNeeded);
     expectCut("listed only");
+    expectDamaged("listed only");
 
     const QJsonObject whole = dump("whole.tar");
     EXPECT_FALSE(whole.contains(QStringLiteral("truncated"))) << "a whole tar's document is as it always was";
