@@ -9,6 +9,7 @@
 #include "ui_PreviewViewController.h"
 
 #include <QLocale>
+#include <QTabBar>
 
 PreviewViewController::PreviewViewController(QObject *parent)
     : ViewController(parent)
@@ -53,6 +54,10 @@ void PreviewViewController::loadView()
     setView(view);
 
     setupOutlineView();
+    // The keys go to the rows once the window is active: the one tab's bar,
+    // first in the focus chain, would take them.
+    tabView->tabBar()->setFocusPolicy(Qt::NoFocus);
+    outlineView->setFocus();
     observeSettings();
     bindContent();
 }

@@ -5,7 +5,9 @@
 #include "PreviewViewController.h"
 #include "TestSupport.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QVBoxLayout>
 #include <QRegularExpression>
 #include <QTest>
 #include <QThread>
@@ -253,6 +255,14 @@ TEST(PreviewRequest, TheFirstRowIsCurrentSoTheKeyboardWorksAtOnce)
     EXPECT_FALSE(view->selectionModel()->hasSelection()) << "but nothing selected";
     QTest::keyClick(view, Qt::Key_Down);
     EXPECT_EQ(view->currentIndex().row(), 1) << "the first arrow moves to the second row";
+
+    // In a window, as the host shows it, the keys reach the rows first.
+    QWidget window;
+    (new QVBoxLayout(&window))->addWidget(controller.view());
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    EXPECT_EQ(QApplication::focusWidget(), view) << "not the tab bar before them";
 }
 
 namespace {
