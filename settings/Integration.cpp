@@ -98,16 +98,17 @@ QString tellShell()
 
 // Runs the program on the selected item while it is installed. Once it is
 // gone, the action says so and takes ours out of uca.xml as install() would,
-// the file as it was kept in uca.xml.bak. The C locale lets sed pass any byte;
-// \001, which XML never holds, stands for </action> so that a match cannot
-// run from one action into the next.
+// the file as it was kept in uca.xml.bak. Thunar may go on offering the
+// action it read until it restarts; a run after that leaves the file alone.
+// The C locale lets sed pass any byte; \001, which XML never holds, stands
+// for </action> so that a match cannot run from one action into the next.
 QString thunarCommand(const QString &program)
 {
     QString id = QLatin1String(idPrefix);
     id.replace(QLatin1Char('.'), QLatin1String("\\."));
     const QString removal =
         QStringLiteral("f=${XDG_CONFIG_HOME:-$HOME/.config}/Thunar/uca.xml; c=$(printf '\\001'); "
-                       "LC_ALL=C sed -e :a -e '$!{N;ba' -e '}' "
+                       "LC_ALL=C grep -q '<unique-id>%1' \"$f\" && LC_ALL=C sed -e :a -e '$!{N;ba' -e '}' "
                        "-e \"s|</action>|$c|g;s|<action>[^$c]*<unique-id>%1[^$c]*$c\\n\\{0,1\\}||g;s|$c|</action>|g\" "
                        "\"$f\" >\"$f.new\" && cp -- \"$f\" \"$f.bak\" && mv -- \"$f.new\" \"$f\" || rm -f -- \"$f.new\"; exit 1")
             .arg(id);

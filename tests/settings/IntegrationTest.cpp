@@ -127,7 +127,7 @@ public:
         QFile::link(QStringLiteral(TRELLIN_PREVIEW), program);
         const QString tools = m_dir.filePath(QStringLiteral("tools"));
         QDir().mkpath(tools);
-        for (const char *tool : {"sed", "cp", "mv", "rm"})
+        for (const char *tool : {"grep", "sed", "cp", "mv", "rm"})
             QFile::link(QStandardPaths::findExecutable(QLatin1String(tool)), tools + QLatin1Char('/') + QLatin1String(tool));
         m_cat = QStandardPaths::findExecutable(QStringLiteral("cat"));
 
@@ -240,6 +240,12 @@ TEST(Integration, TheThunarActionPreviewsWhileTheHostIsThereAndTakesItselfOutOnc
     EXPECT_EQ(contents(ucaPath()), usersActions) << "both of ours are out, the user's own actions byte for byte";
     EXPECT_EQ(contents(ucaPath() + QStringLiteral(".bak")), withOurs) << "the file as it was is kept";
     EXPECT_FALSE(Integration::state().thunar) << "the settings window no longer shows it as added";
+
+    // Thunar may go on offering the action it read until it restarts.
+    const ShellRun again = session.runThunarCommand(thunarCommandLine(command, tree.path(awkwardName)));
+    EXPECT_EQ(again.exitCode, 1);
+    EXPECT_EQ(contents(ucaPath()), usersActions);
+    EXPECT_EQ(contents(ucaPath() + QStringLiteral(".bak")), withOurs) << "the backup with ours is not overwritten";
 }
 
 TEST(Integration, TheGnomeFilesScriptPreviewsWhileTheHostIsThereAndRemovesItselfOnceItIsGone)
