@@ -130,4 +130,12 @@
     <message><source>1 extraction in use was kept.</source><translation>1 verwendete Entpackung wurde behalten.</translation></message>
     <message><source>%1 extractions in use were kept.</source><translation>%1 verwendete Entpackungen wurden behalten.</translation></message>
 </context>
+<context>
+    <name>Integration</name>
+    <message><source>Preview Contents</source><translation>Inhalt anzeigen</translation></message>
+    <message><source>Show the contents as a sortable tree</source><translation>Zeigt den Inhalt als sortierbaren Baum</translation></message>
+    <message><source>Trellin is no longer installed (%1 is missing).</source><translation>Trellin ist nicht mehr installiert (%1 fehlt).</translation></message>
+    <message><source>“%1” was removed from Thunar.</source><translation>„%1“ wurde aus Thunar entfernt.</translation></message>
+    <message><source>The script “%1” was removed from GNOME Files.</source><translation>Das Skript „%1“ wurde aus GNOME Dateien entfernt.</translation></message>
+</context>
 </TS>

@@ -130,4 +130,12 @@
     <message><source>1 extraction in use was kept.</source><translation>Se conservó 1 extracción en uso.</translation></message>
     <message><source>%1 extractions in use were kept.</source><translation>Se conservaron %1 extracciones en uso.</translation></message>
 </context>
+<context>
+    <name>Integration</name>
+    <message><source>Preview Contents</source><translation>Previsualizar contenido</translation></message>
+    <message><source>Show the contents as a sortable tree</source><translation>Muestra el contenido como un árbol ordenable</translation></message>
+    <message><source>Trellin is no longer installed (%1 is missing).</source><translation>Trellin ya no está instalado (falta %1).</translation></message>
+    <message><source>“%1” was removed from Thunar.</source><translation>Se ha quitado «%1» de Thunar.</translation></message>
+    <message><source>The script “%1” was removed from GNOME Files.</source><translation>Se ha quitado el script «%1» de GNOME Archivos.</translation></message>
+</context>
 </TS>

@@ -130,4 +130,12 @@
     <message><source>1 extraction in use was kept.</source><translation>1 extraction en cours d’utilisation a été conservée.</translation></message>
     <message><source>%1 extractions in use were kept.</source><translation>%1 extractions en cours d’utilisation ont été conservées.</translation></message>
 </context>
+<context>
+    <name>Integration</name>
+    <message><source>Preview Contents</source><translation>Aperçu du contenu</translation></message>
+    <message><source>Show the contents as a sortable tree</source><translation>Affiche le contenu sous forme d’arborescence triable</translation></message>
+    <message><source>Trellin is no longer installed (%1 is missing).</source><translation>Trellin n’est plus installé (%1 est introuvable).</translation></message>
+    <message><source>“%1” was removed from Thunar.</source><translation>« %1 » a été retiré de Thunar.</translation></message>
+    <message><source>The script “%1” was removed from GNOME Files.</source><translation>Le script « %1 » a été retiré de GNOME Fichiers.</translation></message>
+</context>
 </TS>

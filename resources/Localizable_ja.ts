@@ -124,4 +124,12 @@
     <message><source>1 extraction in use was kept.</source><translation>使用中の展開 1 件は残しました。</translation></message>
     <message><source>%1 extractions in use were kept.</source><translation>使用中の展開 %1 件は残しました。</translation></message>
 </context>
+<context>
+    <name>Integration</name>
+    <message><source>Preview Contents</source><translation>内容をプレビュー</translation></message>
+    <message><source>Show the contents as a sortable tree</source><translation>内容を並べ替えできるツリーで表示します</translation></message>
+    <message><source>Trellin is no longer installed (%1 is missing).</source><translation>Trellin はインストールされていません（%1 が見つかりません）。</translation></message>
+    <message><source>“%1” was removed from Thunar.</source><translation>Thunar から「%1」を削除しました。</translation></message>
+    <message><source>The script “%1” was removed from GNOME Files.</source><translation>GNOME ファイルから「%1」スクリプトを削除しました。</translation></message>
+</context>
 </TS>

@@ -124,4 +124,12 @@
     <message><source>1 extraction in use was kept.</source><translation>保留了 1 个正在使用的解压。</translation></message>
     <message><source>%1 extractions in use were kept.</source><translation>保留了 %1 个正在使用的解压。</translation></message>
 </context>
+<context>
+    <name>Integration</name>
+    <message><source>Preview Contents</source><translation>预览内容</translation></message>
+    <message><source>Show the contents as a sortable tree</source><translation>以可排序的树形列表显示内容</translation></message>
+    <message><source>Trellin is no longer installed (%1 is missing).</source><translation>Trellin 已不再安装（找不到 %1）。</translation></message>
+    <message><source>“%1” was removed from Thunar.</source><translation>已从 Thunar 中移除“%1”。</translation></message>
+    <message><source>The script “%1” was removed from GNOME Files.</source><translation>已从 GNOME 文件中移除“%1”脚本。</translation></message>
+</context>
 </TS>

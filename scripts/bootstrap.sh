@@ -13,6 +13,7 @@ packages=(
   libarchive-tools unzip zip gzip p7zip-full python3
   dbus-daemon dbus-bin
   help2man dpkg-dev file lintian desktop-file-utils appstream
+  xdg-utils libglib2.0-bin
 )
 
 # More packages for one command alone (the fuzzer's clang, say).

@@ -3,6 +3,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QMimeDatabase>
@@ -17,7 +18,7 @@ namespace {
 const char idPrefix[] = "ltd.vantorix.Trellin.";
 const char scriptMarker[] = "# Added by trellin-settings integrate --user";
 
-// The archive types the preview reads, as in the package's desktop entry.
+// The archive types the preview reads, as in the Dolphin and Nemo entries.
 const char *const archiveTypes[] = {
     "application/zip", "application/x-java-archive", "application/vnd.comicbook+zip",
     "application/vnd.ms-xpsdocument", "application/oxps", "application/epub+zip", "application/x-tar",
@@ -43,22 +44,16 @@ QString ucaPath()
     return homePath("XDG_CONFIG_HOME", QStringLiteral("/.config")) + QStringLiteral("/Thunar/uca.xml");
 }
 
-QString scriptPath()
+QString scriptsFolder()
 {
-    return homePath("XDG_DATA_HOME", QStringLiteral("/.local/share"))
-        + QStringLiteral("/nautilus/scripts/Preview Contents");
+    return homePath("XDG_DATA_HOME", QStringLiteral("/.local/share")) + QStringLiteral("/nautilus/scripts");
 }
 
-// The host beside this program, in an installation or in the build tree.
-QString previewProgram()
+// The name both entries show, in the user's language of the moment: neither
+// uca.xml nor a script's file name has room for more than one.
+QString entryName()
 {
-    const QString here = QCoreApplication::applicationDirPath();
-    for (const QString &candidate : {here + QStringLiteral("/trellin-preview"),
-                                     here + QStringLiteral("/../host/trellin-preview")}) {
-        if (QFileInfo(candidate).isExecutable())
-            return QFileInfo(candidate).canonicalFilePath();
-    }
-    return QStringLiteral("trellin-preview");
+    return QCoreApplication::translate("Integration", "Preview Contents");
 }
 
 QString shellQuoted(const QString &text)
@@ -81,21 +76,66 @@ QString archivePatterns()
     return patterns.join(QLatin1Char(';'));
 }
 
-QString thunarAction(const char *id, const QString &patterns, const char *types)
+// Thunar runs a command with /bin/sh -c once it has put the quoted path in
+// place of %f; it drops any other %x, so a percent sign of ours is doubled.
+QString forThunar(QString shell)
+{
+    return shell.replace(QLatin1Char('%'), QLatin1String("%%"));
+}
+
+// What an entry says when it finds the program gone, before it takes itself out.
+QString goneMessage(const QString &program, const char *whereRemoved)
+{
+    return QCoreApplication::translate("Integration", "Trellin is no longer installed (%1 is missing).").arg(program)
+        + QLatin1Char(' ') + QCoreApplication::translate("Integration", whereRemoved).arg(entryName());
+}
+
+// notify-send when the desktop has it, else standard error.
+QString tellShell()
+{
+    return QStringLiteral("notify-send -i ltd.vantorix.Trellin -- Trellin \"$m\" 2>/dev/null || printf '%s\\n' \"$m\" >&2");
+}
+
+// Runs the program on the selected item while it is installed. Once it is
+// gone, the action says so and takes ours out of uca.xml as install() would,
+// the file as it was kept in uca.xml.bak. Thunar may go on offering the
+// action it read until it restarts; a run after that leaves the file alone.
+// The C locale lets sed pass any byte; \001, which XML never holds, stands
+// for </action> so that a match cannot run from one action into the next.
+QString thunarCommand(const QString &program)
+{
+    QString id = QLatin1String(idPrefix);
+    id.replace(QLatin1Char('.'), QLatin1String("\\."));
+    const QString removal =
+        QStringLiteral("f=${XDG_CONFIG_HOME:-$HOME/.config}/Thunar/uca.xml; c=$(printf '\\001'); "
+                       "LC_ALL=C grep -q '<unique-id>%1' \"$f\" && LC_ALL=C sed -e :a -e '$!{N;ba' -e '}' "
+                       "-e \"s|</action>|$c|g;s|<action>[^$c]*<unique-id>%1[^$c]*$c\\n\\{0,1\\}||g;s|$c|</action>|g\" "
+                       "\"$f\" >\"$f.new\" && cp -- \"$f\" \"$f.bak\" && mv -- \"$f.new\" \"$f\" || rm -f -- \"$f.new\"; exit 1")
+            .arg(id);
+    return forThunar(QStringLiteral("p=") + shellQuoted(program) + QStringLiteral("; [ -x \"$p\" ] && exec \"$p\" "))
+        + QStringLiteral("%f")
+        + forThunar(QStringLiteral("; m=")
+                    + shellQuoted(goneMessage(program, QT_TRANSLATE_NOOP("Integration", "“%1” was removed from Thunar.")))
+                    + QStringLiteral("; ") + tellShell() + QStringLiteral("; ") + removal);
+}
+
+QString thunarAction(const char *id, const QString &program, const QString &patterns, const char *types)
 {
     return QStringLiteral("<action>\n"
                           "\t<icon>ltd.vantorix.Trellin</icon>\n"
-                          "\t<name>Preview Contents</name>\n"
+                          "\t<name>%1</name>\n"
                           "\t<submenu></submenu>\n"
-                          "\t<unique-id>%1%2</unique-id>\n"
-                          "\t<command>%3 %f</command>\n"
-                          "\t<description>Show the contents as a sortable tree</description>\n"
+                          "\t<unique-id>%2%3</unique-id>\n"
+                          "\t<command>%4</command>\n"
+                          "\t<description>%5</description>\n"
                           "\t<range></range>\n"
-                          "\t<patterns>%4</patterns>\n"
-                          "\t%5\n"
+                          "\t<patterns>%6</patterns>\n"
+                          "\t%7\n"
                           "</action>\n")
-        .arg(QLatin1String(idPrefix), QLatin1String(id), shellQuoted(previewProgram()).toHtmlEscaped(), patterns.toHtmlEscaped(),
-             QLatin1String(types));
+        .arg(entryName().toHtmlEscaped(), QLatin1String(idPrefix), QLatin1String(id),
+             thunarCommand(program).toHtmlEscaped(),
+             QCoreApplication::translate("Integration", "Show the contents as a sortable tree").toHtmlEscaped(),
+             patterns.toHtmlEscaped(), QLatin1String(types));
 }
 
 // Each of our actions, with the line break after it, as install() writes it.
@@ -161,9 +201,9 @@ QString systemActions()
     return QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<actions>\n</actions>\n");
 }
 
-// Rewrites uca.xml with our actions taken out and, when `add`, put back in
-// before the closing tag; the file as it was goes to uca.xml.bak first.
-bool updateThunar(bool add, QString *error)
+// Rewrites uca.xml with our actions taken out and, when `program` is given,
+// put back in before the closing tag; the file as it was goes to uca.xml.bak first.
+bool updateThunar(const QString &program, QString *error)
 {
     const QString path = ucaPath();
     QByteArray before;
@@ -175,9 +215,9 @@ bool updateThunar(bool add, QString *error)
         return false;
     }
     text.remove(ourActions());
-    if (add) {
-        const QString ours = thunarAction("preview-folder", QStringLiteral("*"), "<directories/>")
-            + thunarAction("preview-archive", archivePatterns(), "<other-files/>");
+    if (!program.isEmpty()) {
+        const QString ours = thunarAction("preview-folder", program, QStringLiteral("*"), "<directories/>")
+            + thunarAction("preview-archive", program, archivePatterns(), "<other-files/>");
         if (text.isEmpty())
             text = systemActions();
         text.insert(text.lastIndexOf(QLatin1String("</actions>")), ours);
@@ -190,41 +230,88 @@ bool updateThunar(bool add, QString *error)
     return writeWhole(path, after, QFile::ReadOwner | QFile::WriteOwner, error);
 }
 
+// The marker stands on the second line, in scripts of every version.
 bool isOurScript(const QString &path)
 {
     QFile file(path);
-    return file.open(QIODevice::ReadOnly) && file.readAll().contains(scriptMarker);
+    return file.open(QIODevice::ReadOnly) && file.read(4096).contains(scriptMarker);
 }
 
-bool updateNautilus(bool add, QString *error)
+// Ours in the scripts folder, whatever language named them.
+QStringList ourScripts()
 {
-    const QString path = scriptPath();
-    const bool exists = QFileInfo::exists(path) || QFileInfo(path).isSymLink();
-    if (exists && !isOurScript(path)) {
-        if (!add)
-            return true;
+    QStringList found;
+    QDirIterator it(scriptsFolder(), QDir::Files | QDir::System | QDir::Hidden);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        if (isOurScript(path))
+            found.append(path);
+    }
+    return found;
+}
+
+// GNOME Files runs a script in the folder shown, with the selected names as
+// arguments. Once the program is gone, the script says so and removes itself.
+QString nautilusScript(const QString &program)
+{
+    return QStringLiteral("#!/bin/sh\n%1\np=%2\n"
+                          "if [ -x \"$p\" ]; then\n"
+                          "    case $1 in /*) item=$1 ;; *) item=$PWD/$1 ;; esac\n"
+                          "    exec \"$p\" \"$item\"\n"
+                          "fi\n"
+                          "m=%3\n"
+                          "%4\n"
+                          "rm -f -- \"$0\"\n"
+                          "exit 1\n")
+        .arg(QLatin1String(scriptMarker), shellQuoted(program),
+             shellQuoted(goneMessage(program,
+                                     QT_TRANSLATE_NOOP("Integration", "The script “%1” was removed from GNOME Files."))),
+             tellShell());
+}
+
+bool updateNautilus(const QString &program, QString *error)
+{
+    const QString path = scriptsFolder() + QLatin1Char('/') + entryName();
+    if (!program.isEmpty() && (QFileInfo::exists(path) || QFileInfo(path).isSymLink()) && !isOurScript(path)) {
         *error = QStringLiteral("%1 is not ours; it was left as it is").arg(path);
         return false;
     }
-    if (!add) {
-        if (exists && !QFile::remove(path)) {
-            *error = QStringLiteral("cannot remove %1").arg(path);
+    for (const QString &old : ourScripts()) {
+        if ((program.isEmpty() || old != path) && !QFile::remove(old)) {
+            *error = QStringLiteral("cannot remove %1").arg(old);
             return false;
         }
-        return true;
     }
-    // GNOME Files runs scripts in the folder shown, with the selected names as arguments.
-    const QString script = QStringLiteral("#!/bin/sh\n%1\n"
-                                          "case $1 in /*) item=$1 ;; *) item=$PWD/$1 ;; esac\n"
-                                          "exec %2 \"$item\"\n")
-                               .arg(QLatin1String(scriptMarker), shellQuoted(previewProgram()));
-    return writeWhole(path, script.toUtf8(),
+    if (program.isEmpty())
+        return true;
+    return writeWhole(path, nautilusScript(program).toUtf8(),
                       QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup
                           | QFile::ReadOther | QFile::ExeOther,
                       error);
 }
 
+bool both(const QString &program, QString *error)
+{
+    QString thunarError, nautilusError;
+    const bool thunar = updateThunar(program, &thunarError);
+    const bool nautilus = updateNautilus(program, &nautilusError);
+    *error = thunarError.isEmpty() || nautilusError.isEmpty() ? thunarError + nautilusError
+                                                              : thunarError + QLatin1Char('\n') + nautilusError;
+    return thunar && nautilus;
+}
+
 } // namespace
+
+QString previewProgram()
+{
+    const QString here = QCoreApplication::applicationDirPath();
+    for (const QString &candidate : {here + QStringLiteral("/trellin-preview"),
+                                     here + QStringLiteral("/../host/trellin-preview")}) {
+        if (QFileInfo(candidate).isExecutable())
+            return QFileInfo(candidate).canonicalFilePath();
+    }
+    return QStringLiteral("trellin-preview");
+}
 
 State state()
 {
@@ -233,42 +320,28 @@ State state()
     QString ignored;
     if (readWhole(ucaPath(), &uca, &ignored))
         result.thunar = ourActions().match(QString::fromUtf8(uca)).hasMatch();
-    result.nautilus = isOurScript(scriptPath());
+    result.nautilus = !ourScripts().isEmpty();
     return result;
 }
 
-namespace {
-
-bool both(bool on, QString *error)
+bool setThunar(bool on, QString *error, const QString &program)
 {
-    QString thunarError, nautilusError;
-    const bool thunar = updateThunar(on, &thunarError);
-    const bool nautilus = updateNautilus(on, &nautilusError);
-    *error = thunarError.isEmpty() || nautilusError.isEmpty() ? thunarError + nautilusError
-                                                              : thunarError + QLatin1Char('\n') + nautilusError;
-    return thunar && nautilus;
+    return updateThunar(on ? program : QString(), error);
 }
 
-} // namespace
-
-bool setThunar(bool on, QString *error)
+bool setNautilus(bool on, QString *error, const QString &program)
 {
-    return updateThunar(on, error);
+    return updateNautilus(on ? program : QString(), error);
 }
 
-bool setNautilus(bool on, QString *error)
+bool install(QString *error, const QString &program)
 {
-    return updateNautilus(on, error);
-}
-
-bool install(QString *error)
-{
-    return both(true, error);
+    return both(program, error);
 }
 
 bool remove(QString *error)
 {
-    return both(false, error);
+    return both(QString(), error);
 }
 
 } // namespace Integration

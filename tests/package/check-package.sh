@@ -44,6 +44,21 @@ for path in usr/bin/trellin-preview usr/bin/trellin-settings \
   check grep -qx "./$path" "$work/contents"
 done
 
+# What each user added to their own home (the Thunar action, the GNOME Files
+# script) takes itself out once the programs are gone: removing the package
+# never reaches into home folders.
+echo "== maintainer scripts"
+dpkg-deb -e "$deb" "$work/control"
+for script in preinst postinst prerm postrm; do
+  if [ -e "$work/control/$script" ]; then
+    echo "$script"
+    if grep -nE 'HOME|/home|~|passwd|\.config|\.local|uca\.xml|nautilus' "$work/control/$script"; then
+      echo "FAILED: $script reaches into home folders"
+      failed=1
+    fi
+  fi
+done
+
 echo "== lintian"
 if ! lintian --fail-on error --display-info --tag-display-limit 0 "$deb" >"$work/lintian.log" 2>&1; then
   echo "FAILED: lintian found errors"

@@ -104,7 +104,8 @@ TEST(SettingsTool, IntegrateAndRemoveLeaveTheUsersOwnActionsByteForByte)
               (QStringList{QStringLiteral("1700000000000001-1"), QStringLiteral("1700000000000002-2"),
                            QStringLiteral("ltd.vantorix.Trellin.preview-folder"),
                            QStringLiteral("ltd.vantorix.Trellin.preview-archive")}));
-    EXPECT_TRUE(merged.contains(QFileInfo(QStringLiteral(TRELLIN_PREVIEW)).canonicalFilePath().toUtf8() + "' %f"));
+    EXPECT_TRUE(merged.contains("p='" + QFileInfo(QStringLiteral(TRELLIN_PREVIEW)).canonicalFilePath().toUtf8() + "';"))
+        << "the actions run the host beside the tool";
     EXPECT_TRUE(merged.contains("*.tar.gz"));
     EXPECT_EQ(contents(uca + QStringLiteral(".bak")).left(usersActions.size()), usersActions);
     EXPECT_TRUE(QFileInfo(script).isExecutable());
@@ -179,4 +180,61 @@ TEST(SettingsTool, ArchiveExtractionTakesItsTwoNamesOnly)
     const QByteArray listed = runTool({QStringLiteral("list")}, environment).out;
     EXPECT_TRUE(listed.contains("archiveExtraction whenNeeded\n")) << "not the default any more: " << listed.constData();
     EXPECT_TRUE(listed.contains("cacheLimit")) << "every setting is listed";
+}
+
+TEST(SettingsTool, IntegrateNamesTheEntriesInTheUsersLanguageAndReplacesThoseOfEveryVersion)
+{
+    QTemporaryDir home;
+    QProcessEnvironment environment = homeEnvironment(home.path());
+    const QString uca = home.filePath(QStringLiteral(".config/Thunar/uca.xml"));
+    const QString scripts = home.filePath(QStringLiteral(".local/share/nautilus/scripts"));
+    // As the first version wrote them, in English, for a host it named alone.
+    write(uca, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<actions>\n<action>\n\t<icon>ltd.vantorix.Trellin</icon>\n"
+               "\t<name>Preview Contents</name>\n\t<submenu></submenu>\n"
+               "\t<unique-id>ltd.vantorix.Trellin.preview-folder</unique-id>\n"
+               "\t<command>'/usr/bin/trellin-preview' %f</command>\n\t<patterns>*</patterns>\n\t<directories/>\n"
+               "</action>\n</actions>\n");
+    write(scripts + QStringLiteral("/Preview Contents"),
+          "#!/bin/sh\n# Added by trellin-settings integrate --user\n"
+          "case $1 in /*) item=$1 ;; *) item=$PWD/$1 ;; esac\nexec '/usr/bin/trellin-preview' \"$item\"\n");
+    write(scripts + QStringLiteral("/Mine"), "#!/bin/sh\necho a script of the user's\n");
+
+    auto names = [&] {
+        QStringList found;
+        QXmlStreamReader reader(contents(uca));
+        while (!reader.atEnd()) {
+            if (reader.readNext() == QXmlStreamReader::StartElement && reader.name() == QLatin1String("name"))
+                found.append(reader.readElementText());
+        }
+        return found;
+    };
+    const struct {
+        const char *lang;
+        QString name;
+    } languages[] = {
+        {"de_DE.UTF-8", QStringLiteral("Inhalt anzeigen")},
+        {"fr_FR.UTF-8", QStringLiteral("Aperçu du contenu")},
+        {"es_ES.UTF-8", QStringLiteral("Previsualizar contenido")},
+        {"ja_JP.UTF-8", QStringLiteral("内容をプレビュー")},
+        {"zh_CN.UTF-8", QStringLiteral("预览内容")},
+    };
+    for (const auto &language : languages) {
+        SCOPED_TRACE(language.lang);
+        environment.insert(QStringLiteral("LANG"), QLatin1String(language.lang));
+        const ToolRun run = runTool({QStringLiteral("integrate"), QStringLiteral("--user")}, environment);
+        ASSERT_EQ(run.exitCode, 0) << run.err.constData();
+        EXPECT_EQ(names(), (QStringList{language.name, language.name}))
+            << "both actions are named in the language of the moment, and the earlier ones are gone";
+        QStringList expected{QStringLiteral("Mine"), language.name}, found = QDir(scripts).entryList(QDir::Files);
+        expected.sort();
+        found.sort();
+        EXPECT_EQ(found, expected) << "the script is named so too, the earlier one gone, the user's own kept";
+    }
+
+    environment.insert(QStringLiteral("LANG"), QStringLiteral("en_US.UTF-8"));
+    const ToolRun removed = runTool({QStringLiteral("integrate"), QStringLiteral("--user"), QStringLiteral("--remove")},
+                                    environment);
+    ASSERT_EQ(removed.exitCode, 0) << removed.err.constData();
+    EXPECT_TRUE(names().isEmpty()) << "entries named in another language are found and taken out";
+    EXPECT_EQ(QDir(scripts).entryList(QDir::Files), QStringList{QStringLiteral("Mine")});
 }
