@@ -47,7 +47,9 @@ QString Bundle::localizedString(const char *key, int count) const
     return text.isEmpty() ? QString::fromUtf8(key) : text;
 }
 
-QString stringWithFormat(const QString &format, const QVariantList &arguments)
+namespace {
+
+QString filledFormat(const QString &format, const QVariantList &arguments, const QLocale &locale)
 {
     static const QRegularExpression specifier(QStringLiteral("%(?:(\\d+)\\$)?(@|lld|ld|d|%)"));
 
@@ -69,8 +71,20 @@ QString stringWithFormat(const QString &format, const QVariantList &arguments)
             continue;
         }
         const QVariant &argument = arguments[index];
-        result += conversion == QLatin1String("@") ? argument.toString() : QString::number(argument.toLongLong());
+        result += conversion == QLatin1String("@") ? argument.toString() : locale.toString(argument.toLongLong());
     }
     result += QStringView(format).mid(copied);
     return result;
+}
+
+} // namespace
+
+QString stringWithFormat(const QString &format, const QVariantList &arguments)
+{
+    return filledFormat(format, arguments, QLocale::c());
+}
+
+QString localizedStringWithFormat(const QString &format, const QVariantList &arguments)
+{
+    return filledFormat(format, arguments, QLocale());
 }

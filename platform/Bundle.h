@@ -35,3 +35,6 @@ private:
 /// "%ld" and "%lld" an integer, "%%" is a percent sign, and "%2$d" names its
 /// argument by position. A specifier without an argument stays as written.
 QString stringWithFormat(const QString &format, const QVariantList &arguments);
+/// The same, with integers written as the user's locale writes numbers
+/// ("50,000" in English, "50.000" in German), as counts are shown.
+QString localizedStringWithFormat(const QString &format, const QVariantList &arguments);

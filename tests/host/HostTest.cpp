@@ -612,6 +612,37 @@ TEST(Host, TextFollowsTheUsersLanguage)
     EXPECT_TRUE(text.trimmed().endsWith(QStringLiteral("3 KB, 2 Objekte"))) << text.toStdString();
 }
 
+// The host run under `language` (a LANG value), with nothing else naming one.
+static HostRun runHostIn(const QString &language, const QStringList &arguments)
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char *variable : {"LC_ALL", "LC_MESSAGES", "LC_NUMERIC", "LANGUAGE"})
+        environment.remove(QString::fromLatin1(variable));
+    environment.insert(QStringLiteral("LANG"), language);
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(TRELLIN_PREVIEW), arguments);
+    EXPECT_TRUE(process.waitForFinished(60000));
+    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+TEST(Host, TheFinalCountIsGroupedAsTheLiveCountIs)
+{
+    TempTree tree;
+    for (int i = 0; i < 1001; ++i)
+        tree.file("many/" + QByteArray::number(i));
+    auto summary = [&](const QString &language) {
+        const HostRun run = runHostIn(language, {QStringLiteral("--dump"), local(tree.path("many"))});
+        EXPECT_EQ(run.exitCode, 0) << run.err.constData();
+        return QJsonDocument::fromJson(run.out).object().value(QStringLiteral("summary")).toString();
+    };
+    EXPECT_EQ(summary(QStringLiteral("en_US.UTF-8")), QStringLiteral("1,001 items"));
+    EXPECT_EQ(summary(QStringLiteral("de_DE.UTF-8")), QStringLiteral("1.001 Objekte"));
+    tree.file("many/sized", 1500);
+    EXPECT_EQ(summary(QStringLiteral("en_US.UTF-8")), QStringLiteral("2 KB, 1,002 items")) << "with a size, too";
+    EXPECT_EQ(summary(QStringLiteral("de_DE.UTF-8")), QStringLiteral("2 KB, 1.002 Objekte"));
+}
+
 TEST(Host, ASecondCallHandsItsPathToTheOpenWindow)
 {
     PrivateBus bus;
