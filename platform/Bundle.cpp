@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QJsonDocument>
+#include <QLibraryInfo>
 #include <QLocale>
 #include <QRegularExpression>
 #include <QThread>
@@ -45,6 +46,17 @@ QString Bundle::localizedString(const char *key, int count) const
 {
     const QString text = m_translator.translate(tableName, key, nullptr, count);
     return text.isEmpty() ? QString::fromUtf8(key) : text;
+}
+
+std::unique_ptr<QTranslator> qtTranslations(const QLocale &locale)
+{
+    // qtbase alone: the programs use no other Qt module with texts of its own.
+    auto table = std::make_unique<QTranslator>();
+    if (!table->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        return nullptr;
+    }
+    return table;
 }
 
 namespace {

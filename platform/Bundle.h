@@ -3,9 +3,12 @@
 #pragma once
 
 #include <QJsonObject>
+#include <QLocale>
 #include <QString>
 #include <QTranslator>
 #include <QVariantList>
+
+#include <memory>
 
 class Bundle
 {
@@ -30,6 +33,11 @@ private:
     QTranslator m_translator;
     QJsonObject m_info;
 };
+
+/// Qt's own texts (the standard buttons, its dialogs and messages) in the
+/// language of `locale`, from Qt's installed translations; nothing when they
+/// have none for it. A program installs them beside its own string table.
+std::unique_ptr<QTranslator> qtTranslations(const QLocale &locale = QLocale());
 
 /// printf-style formatting of localised formats: "%@" takes a string, "%d",
 /// "%ld" and "%lld" an integer, "%%" is a percent sign, and "%2$d" names its

@@ -643,6 +643,32 @@ TEST(Host, TheFinalCountIsGroupedAsTheLiveCountIs)
     EXPECT_EQ(summary(QStringLiteral("de_DE.UTF-8")), QStringLiteral("2 KB, 1.002 Objekte"));
 }
 
+TEST(Host, HelpAndQtsOwnTextsFollowTheUsersLanguage)
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("LC_MESSAGES"));
+    environment.insert(QStringLiteral("LANGUAGE"), QStringLiteral("de"));
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("de_DE.UTF-8"));
+    process.setProcessEnvironment(environment);
+    auto run = [&](const QStringList &arguments) {
+        process.start(QStringLiteral(TRELLIN_PREVIEW), arguments);
+        EXPECT_TRUE(process.waitForFinished(60000));
+        return HostRun{process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+    };
+    const HostRun help = run({QStringLiteral("--help")});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_TRUE(help.out.startsWith("Aufruf: trellin-preview [OPTION]... PFAD\n")) << help.out.constData();
+    const HostRun misused = run({QStringLiteral("--sort")});
+    EXPECT_EQ(misused.exitCode, 2);
+    EXPECT_TRUE(misused.err.startsWith("trellin-preview: --sort braucht einen Wert\nAufruf:")) << misused.err.constData();
+    // Qt's own message about the plug-in that cannot be loaded, from Qt's translations.
+    TempTree tree;
+    const HostRun noPlugin = run({QStringLiteral("--text"), QStringLiteral("--plugin"), local(tree.path("none.so")), local(tree.path())});
+    EXPECT_EQ(noPlugin.exitCode, 1);
+    EXPECT_TRUE(noPlugin.err.contains("Bibliothek")) << "Qt's text in German: " << noPlugin.err.constData();
+}
+
 TEST(Host, ASecondCallHandsItsPathToTheOpenWindow)
 {
     PrivateBus bus;
