@@ -121,10 +121,11 @@ void PreviewViewController::updateSummary(const NodeList &nodes)
         summary = stringWithFormat(bundle.localizedString("Listing cut short: %@ items so far", plural),
                                    {QLocale().toString(totals.count)});
     } else if (totals.size != 0) {
-        summary = stringWithFormat(bundle.localizedString("%1$@, %2$d items", plural),
-                                   {byteCountText(totals.size), totals.count});
+        // Grouped as the live count is: "50,000 items", not "50000 items".
+        summary = localizedStringWithFormat(bundle.localizedString("%1$@, %2$d items", plural),
+                                            {byteCountText(totals.size), totals.count});
     } else {
-        summary = stringWithFormat(bundle.localizedString("%lld items", plural), {totals.count});
+        summary = localizedStringWithFormat(bundle.localizedString("%lld items", plural), {totals.count});
     }
     if (!m_skipped.empty()) {
         const qint64 count = qint64(m_skipped.size());

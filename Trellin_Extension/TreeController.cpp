@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "TreeController.h"
 
+#include "OutlineView.h"
+
 #include <QSet>
 
 #include <algorithm>
@@ -173,11 +175,16 @@ bool TreeController::hasChildren(const QModelIndex &parent) const
 
 QVariant TreeController::data(const QModelIndex &index, int role) const
 {
-    // Cells come from the outline view's delegate; the model tells why an item is missing.
-    if (role != Qt::ToolTipRole)
-        return {};
+    // Cells come from the outline view's delegate; the model tells why an
+    // item is missing, and where it is.
     const Node *node = representedObject(index);
-    return node && !node->failure.isEmpty() ? QVariant(node->failure) : QVariant();
+    if (!node)
+        return {};
+    if (role == OutlineView::ItemUrlRole)
+        return node->url();
+    if (role == Qt::ToolTipRole && !node->failure.isEmpty())
+        return node->failure;
+    return {};
 }
 
 Qt::ItemFlags TreeController::flags(const QModelIndex &index) const

@@ -8,7 +8,6 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMenu>
@@ -73,17 +72,10 @@ ItemActions::ItemActions(OutlineView *view, ViewController *controller, Password
 
 QUrl ItemActions::currentItemUrl() const
 {
-    QModelIndex row = m_view->currentIndex().siblingAtColumn(0);
-    const QUrl represented = m_controller->representedObject().toUrl();
-    if (!row.isValid() || represented.isEmpty())
-        return {};
-    QStringList names;
-    for (; row.isValid(); row = row.parent())
-        names.prepend(nameOf(*m_view, row));
-    QByteArray path = FileSystem::localPath(represented);
-    for (const QString &name : names)
-        path = FileSystem::appendingPathComponent(path, QFile::encodeName(name));
-    return FileSystem::fileUrl(path);
+    // From the model, never from the names shown: a name that is not UTF-8
+    // shows decoded or escaped, and would lead to another file.
+    const QModelIndex row = m_view->currentIndex().siblingAtColumn(0);
+    return row.isValid() ? row.data(OutlineView::ItemUrlRole).toUrl() : QUrl();
 }
 
 QMenu *ItemActions::makeContextMenu()

@@ -18,11 +18,13 @@
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QLabel>
+#include <QLocale>
 #include <QKeySequence>
 #include <QMenu>
 #include <QPluginLoader>
 #include <QRegularExpression>
 #include <QShortcut>
+#include <QTranslator>
 #include <QTimeZone>
 #include <QVBoxLayout>
 #include <QWindow>
@@ -42,7 +44,7 @@
 
 namespace {
 
-const char usage[] =
+const char usage[] = QT_TRANSLATE_NOOP("Host",
     "Usage: trellin-preview [OPTION]... PATH\n"
     "Preview PATH, a folder or an archive.\n"
     "\n"
@@ -64,7 +66,21 @@ const char usage[] =
     "                         window on screen, to the first count of items shown,\n"
     "                         to the first rows shown, and to the content shown\n"
     "  --plugin FILE          load the plug-in from FILE\n"
-    "  -h, --help             print this text\n";
+    "  -h, --help             print this text\n");
+
+// The host's texts before the plug-in is loaded, from a copy of its string
+// tables: the usage and its errors come before it, or without it.
+QString hostText(const char *text)
+{
+    static const std::unique_ptr<QTranslator> table = [] {
+        auto loaded = std::make_unique<QTranslator>();
+        if (!loaded->load(QLocale(), QStringLiteral("Localizable"), QStringLiteral("_"), QStringLiteral(":/host/i18n")))
+            loaded.reset();
+        return loaded;
+    }();
+    const QString translated = table ? table->translate("Host", text) : QString();
+    return translated.isEmpty() ? QString::fromUtf8(text) : translated;
+}
 
 enum class Mode { Window, Dump, Text, Screenshot };
 
@@ -82,11 +98,10 @@ struct Options {
     bool timing = false;
 };
 
-[[noreturn]] void usageError(const char *message)
+[[noreturn]] void usageError(const QString &message)
 {
-    if (message)
-        std::fprintf(stderr, "trellin-preview: %s\n", message);
-    std::fputs(usage, stderr);
+    std::fprintf(stderr, "trellin-preview: %s\n", qPrintable(message));
+    std::fputs(qPrintable(hostText(usage)), stderr);
     std::exit(2);
 }
 
@@ -98,7 +113,7 @@ Options parseOptions(int argc, char **argv)
     bool haveMode = false;
     auto setMode = [&](Mode mode) {
         if (haveMode)
-            usageError("choose one of --dump, --text and --screenshot");
+            usageError(hostText(QT_TRANSLATE_NOOP("Host", "choose one of --dump, --text and --screenshot")));
         options.mode = mode;
         haveMode = true;
     };
@@ -106,11 +121,11 @@ Options parseOptions(int argc, char **argv)
         const char *arg = argv[i];
         auto value = [&]() -> const char * {
             if (i + 1 >= argc)
-                usageError((std::string(arg) + " needs a value").c_str());
+                usageError(hostText(QT_TRANSLATE_NOOP("Host", "%1 needs a value")).arg(QString::fromLocal8Bit(arg)));
             return argv[++i];
         };
         if (!std::strcmp(arg, "--help") || !std::strcmp(arg, "-h")) {
-            std::fputs(usage, stdout);
+            std::fputs(qPrintable(hostText(usage)), stdout);
             std::exit(0);
         } else if (!std::strcmp(arg, "--dump")) {
             setMode(Mode::Dump);
@@ -125,7 +140,7 @@ Options parseOptions(int argc, char **argv)
             if (parts.size() == 2)
                 options.size = QSize(parts[0].toInt(&okWidth), parts[1].toInt(&okHeight));
             if (!okWidth || !okHeight || options.size.width() <= 0 || options.size.height() <= 0)
-                usageError("--size takes WIDTHxHEIGHT, for example 900x560");
+                usageError(hostText(QT_TRANSLATE_NOOP("Host", "--size takes WIDTHxHEIGHT, for example 900x560")));
         } else if (!std::strcmp(arg, "--columns")) {
             options.columns = QString::fromUtf8(value()).split(QLatin1Char(','), Qt::SkipEmptyParts);
             for (QString &column : *options.columns)
@@ -138,7 +153,7 @@ Options parseOptions(int argc, char **argv)
             else if (parts.size() == 2 && parts[1] == QLatin1String("desc"))
                 options.sortAscending = false;
             else if (parts.size() != 1 || options.sortKey.isEmpty())
-                usageError("--sort takes KEY, KEY:asc or KEY:desc");
+                usageError(hostText(QT_TRANSLATE_NOOP("Host", "--sort takes KEY, KEY:asc or KEY:desc")));
         } else if (!std::strcmp(arg, "--password-file")) {
             options.passwordFile = QFile::decodeName(value());
         } else if (!std::strcmp(arg, "--timing")) {
@@ -148,15 +163,15 @@ Options parseOptions(int argc, char **argv)
         } else if (!std::strcmp(arg, "--plugin")) {
             options.plugin = QFile::decodeName(value());
         } else if (arg[0] == '-' && arg[1] == '-' && arg[2] != '\0') {
-            usageError((std::string("unknown option ") + arg).c_str());
+            usageError(hostText(QT_TRANSLATE_NOOP("Host", "unknown option %1")).arg(QString::fromLocal8Bit(arg)));
         } else if (options.path.isEmpty() && arg[0] != '\0') {
             options.path = arg;
         } else {
-            usageError("give exactly one path");
+            usageError(hostText(QT_TRANSLATE_NOOP("Host", "give exactly one path")));
         }
     }
     if (options.path.isEmpty())
-        usageError("give the path of a folder or zip archive to preview");
+        usageError(hostText(QT_TRANSLATE_NOOP("Host", "give the path of a folder or zip archive to preview")));
     return options;
 }
 
@@ -631,12 +646,16 @@ int main(int argc, char **argv)
         useQuietRuntimeDirectory();
     if (!headless && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
         && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
-        usageError("no display to show a window on: use --text, --dump or --screenshot");
+        usageError(hostText(QT_TRANSLATE_NOOP("Host", "no display to show a window on: use --text, --dump or --screenshot")));
     }
     if (headless)
         standardMessageHandler = qInstallMessageHandler(quietOffscreenMessages);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("trellin-preview"));
+    // The password dialog's buttons, say, are Qt's.
+    const std::unique_ptr<QTranslator> qtTexts = qtTranslations();
+    if (qtTexts)
+        QCoreApplication::installTranslator(qtTexts.get());
 
     QPluginLoader loader(pluginPath(options));
     auto *extension = qobject_cast<PreviewExtension *>(loader.instance());

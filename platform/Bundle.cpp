@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QJsonDocument>
+#include <QLibraryInfo>
 #include <QLocale>
 #include <QRegularExpression>
 #include <QThread>
@@ -47,7 +48,20 @@ QString Bundle::localizedString(const char *key, int count) const
     return text.isEmpty() ? QString::fromUtf8(key) : text;
 }
 
-QString stringWithFormat(const QString &format, const QVariantList &arguments)
+std::unique_ptr<QTranslator> qtTranslations(const QLocale &locale)
+{
+    // qtbase alone: the programs use no other Qt module with texts of its own.
+    auto table = std::make_unique<QTranslator>();
+    if (!table->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        return nullptr;
+    }
+    return table;
+}
+
+namespace {
+
+QString filledFormat(const QString &format, const QVariantList &arguments, const QLocale &locale)
 {
     static const QRegularExpression specifier(QStringLiteral("%(?:(\\d+)\\$)?(@|lld|ld|d|%)"));
 
@@ -69,8 +83,20 @@ QString stringWithFormat(const QString &format, const QVariantList &arguments)
             continue;
         }
         const QVariant &argument = arguments[index];
-        result += conversion == QLatin1String("@") ? argument.toString() : QString::number(argument.toLongLong());
+        result += conversion == QLatin1String("@") ? argument.toString() : locale.toString(argument.toLongLong());
     }
     result += QStringView(format).mid(copied);
     return result;
+}
+
+} // namespace
+
+QString stringWithFormat(const QString &format, const QVariantList &arguments)
+{
+    return filledFormat(format, arguments, QLocale::c());
+}
+
+QString localizedStringWithFormat(const QString &format, const QVariantList &arguments)
+{
+    return filledFormat(format, arguments, QLocale());
 }

@@ -3,9 +3,12 @@
 #pragma once
 
 #include <QJsonObject>
+#include <QLocale>
 #include <QString>
 #include <QTranslator>
 #include <QVariantList>
+
+#include <memory>
 
 class Bundle
 {
@@ -31,7 +34,15 @@ private:
     QJsonObject m_info;
 };
 
+/// Qt's own texts (the standard buttons, its dialogs and messages) in the
+/// language of `locale`, from Qt's installed translations; nothing when they
+/// have none for it. A program installs them beside its own string table.
+std::unique_ptr<QTranslator> qtTranslations(const QLocale &locale = QLocale());
+
 /// printf-style formatting of localised formats: "%@" takes a string, "%d",
 /// "%ld" and "%lld" an integer, "%%" is a percent sign, and "%2$d" names its
 /// argument by position. A specifier without an argument stays as written.
 QString stringWithFormat(const QString &format, const QVariantList &arguments);
+/// The same, with integers written as the user's locale writes numbers
+/// ("50,000" in English, "50.000" in German), as counts are shown.
+QString localizedStringWithFormat(const QString &format, const QVariantList &arguments);

@@ -123,6 +123,11 @@ class OutlineView : public QTreeView
     Q_PROPERTY(QStringList cellPrototypes READ cellPrototypes WRITE setCellPrototypes)
 
 public:
+    /// The model's role for the location of a row's item, a file URL with
+    /// the bytes that the file system names it by: the name shown may be
+    /// decoded from another charset, or escaped.
+    static constexpr int ItemUrlRole = Qt::UserRole + 1;
+
     explicit OutlineView(QWidget *parent = nullptr);
     ~OutlineView() override;
 

@@ -99,6 +99,63 @@
     <message><source>“%1” is password-protected. Enter its password:</source><translation>„%1“ ist passwortgeschützt. Passwort eingeben:</translation></message>
     <message><source>“%1” cannot be previewed.</source><translation>„%1“ kann nicht in der Vorschau gezeigt werden.</translation></message>
     <message><source>Archive previews are switched off: turn on “Preview archives” in Trellin Settings, or run “trellin-settings set previewZipFiles true”.</source><translation>Die Vorschau von Archiven ist ausgeschaltet: Schalten Sie „Archive in der Vorschau zeigen“ in den Trellin-Einstellungen ein, oder führen Sie „trellin-settings set previewZipFiles true“ aus.</translation></message>
+    <message><source>Usage: trellin-preview [OPTION]... PATH
+Preview PATH, a folder or an archive.
+
+  (no mode)              show the preview in a window; Space or Escape closes
+                         it. A window that is open already shows PATH instead
+  --new-window           open a window of its own even when one is open
+  --dump                 print the finished preview as JSON
+  --text                 print the finished preview as a table
+  --screenshot FILE.png  render the finished preview into a PNG file
+  --size WxH             the size of the rendering (default 900x560)
+  --columns LIST         show these columns (comma-separated identifiers, such
+                         as "Name,Size,Tags"), hide the others, for this run
+  --sort KEY[:asc|:desc] once the preview is ready, sort as a click on that
+                         column&apos;s header would (name, dateModified,
+                         dateCreated, dateLastOpened, size, kind)
+  --password-file FILE   open an encrypted archive with the password on the
+                         first line of FILE (the window asks for it instead)
+  --timing               print on standard error the time from start to the
+                         window on screen, to the first count of items shown,
+                         to the first rows shown, and to the content shown
+  --plugin FILE          load the plug-in from FILE
+  -h, --help             print this text
+</source><translation>Aufruf: trellin-preview [OPTION]... PFAD
+PFAD, einen Ordner oder ein Archiv, in der Vorschau zeigen.
+
+  (ohne Modus)           die Vorschau in einem Fenster zeigen; Leertaste oder
+                         Escape schließt es. Ein schon offenes Fenster zeigt
+                         dann PFAD
+  --new-window           ein eigenes Fenster öffnen, auch wenn eines offen ist
+  --dump                 die fertige Vorschau als JSON ausgeben
+  --text                 die fertige Vorschau als Tabelle ausgeben
+  --screenshot DATEI.png die fertige Vorschau in eine PNG-Datei zeichnen
+  --size BxH             die Größe der Zeichnung (Vorgabe 900x560)
+  --columns LISTE        diese Spalten zeigen (Kennungen mit Kommas getrennt,
+                         etwa "Name,Size,Tags"), die übrigen ausblenden, nur
+                         für diesen Aufruf
+  --sort KEY[:asc|:desc] sobald die Vorschau fertig ist, so sortieren, wie ein
+                         Klick auf den Kopf dieser Spalte es täte (name,
+                         dateModified, dateCreated, dateLastOpened, size, kind)
+  --password-file DATEI  ein verschlüsseltes Archiv mit dem Passwort aus der
+                         ersten Zeile von DATEI öffnen (das Fenster fragt
+                         sonst danach)
+  --timing               auf der Standardfehlerausgabe die Zeit vom Start bis
+                         zum Fenster auf dem Bildschirm, zur ersten gezeigten
+                         Anzahl der Objekte, zu den ersten gezeigten Zeilen
+                         und zum gezeigten Inhalt ausgeben
+  --plugin DATEI         das Plug-in aus DATEI laden
+  -h, --help             diesen Text ausgeben
+</translation></message>
+    <message><source>choose one of --dump, --text and --screenshot</source><translation>nur eines von --dump, --text und --screenshot wählen</translation></message>
+    <message><source>%1 needs a value</source><translation>%1 braucht einen Wert</translation></message>
+    <message><source>--size takes WIDTHxHEIGHT, for example 900x560</source><translation>--size erwartet BREITExHÖHE, etwa 900x560</translation></message>
+    <message><source>--sort takes KEY, KEY:asc or KEY:desc</source><translation>--sort erwartet KEY, KEY:asc oder KEY:desc</translation></message>
+    <message><source>unknown option %1</source><translation>unbekannte Option %1</translation></message>
+    <message><source>give exactly one path</source><translation>genau einen Pfad angeben</translation></message>
+    <message><source>give the path of a folder or zip archive to preview</source><translation>den Pfad eines Ordners oder ZIP-Archivs für die Vorschau angeben</translation></message>
+    <message><source>no display to show a window on: use --text, --dump or --screenshot</source><translation>kein Bildschirm für ein Fenster: --text, --dump oder --screenshot verwenden</translation></message>
 </context>
 <context>
     <name>ItemActions</name>
@@ -137,5 +194,80 @@
     <message><source>Trellin is no longer installed (%1 is missing).</source><translation>Trellin ist nicht mehr installiert (%1 fehlt).</translation></message>
     <message><source>“%1” was removed from Thunar.</source><translation>„%1“ wurde aus Thunar entfernt.</translation></message>
     <message><source>The script “%1” was removed from GNOME Files.</source><translation>Das Skript „%1“ wurde aus GNOME Dateien entfernt.</translation></message>
+</context>
+<context>
+    <name>SettingsTool</name>
+    <message><source>Usage: trellin-settings
+  or:  trellin-settings list | get KEY | set KEY VALUE | reset KEY
+  or:  trellin-settings integrate --user [--remove]
+Without a command, open the settings window.
+
+  list                   every setting, its value, and whether it is the default
+  get KEY                print a setting&apos;s value
+  set KEY VALUE          change a setting; exits 1 when it cannot be written
+  reset KEY              go back to the default
+  integrate --user       add "Preview Contents" to Thunar&apos;s custom actions and
+                         a GNOME Files script, for this user
+  integrate --user --remove  take them out again
+
+Keys and values:
+  showHiddenFiles        true | false: list items whose name starts with a dot
+  depthLimit             2 to 5: how many folder levels are listed
+  expandAllRows          true | false: open every folder of a new preview
+  iconSize               small | large (or 0 | 1)
+  previewZipFiles        true | false: preview archives at all
+  itemLimit              1 or more: items listed at most; a bigger folder is cut short
+  cacheLimit             SIZE: bytes the archive cache may hold (5G, 512M, ...);
+                         by default a tenth of its disk, at most 20 GiB
+  archiveExtraction      always | whenNeeded: extract an archive behind its listed
+                         rows, or only when an entry is opened or a column needs
+                         its files
+</source><translation>Aufruf: trellin-settings
+  oder: trellin-settings list | get SCHLÜSSEL | set SCHLÜSSEL WERT | reset SCHLÜSSEL
+  oder: trellin-settings integrate --user [--remove]
+Ohne Befehl öffnet sich das Einstellungsfenster.
+
+  list                   alle Einstellungen, ihr Wert und ob er die Vorgabe ist
+  get SCHLÜSSEL          den Wert einer Einstellung ausgeben
+  set SCHLÜSSEL WERT     eine Einstellung ändern; endet mit 1, wenn sie sich
+                         nicht schreiben lässt
+  reset SCHLÜSSEL        zur Vorgabe zurückkehren
+  integrate --user       „Inhalt anzeigen“ zu den benutzerdefinierten Aktionen
+                         von Thunar und als Skript zu GNOME Dateien hinzufügen,
+                         für diesen Benutzer
+  integrate --user --remove  sie wieder entfernen
+
+Schlüssel und Werte:
+  showHiddenFiles        true | false: Objekte zeigen, deren Name mit einem
+                         Punkt beginnt
+  depthLimit             2 bis 5: wie viele Ordnerebenen aufgelistet werden
+  expandAllRows          true | false: jeden Ordner einer neuen Vorschau
+                         aufklappen
+  iconSize               small | large (oder 0 | 1)
+  previewZipFiles        true | false: Archive überhaupt in der Vorschau zeigen
+  itemLimit              1 oder mehr: höchstens so viele Objekte auflisten;
+                         ein größerer Ordner wird gekürzt
+  cacheLimit             GRÖSSE: wie viele Bytes der Archiv-Cache belegen darf
+                         (5G, 512M, ...); als Vorgabe ein Zehntel seines
+                         Datenträgers, höchstens 20 GiB
+  archiveExtraction      always | whenNeeded: ein Archiv hinter seinen
+                         gelisteten Zeilen entpacken oder nur, wenn ein Eintrag
+                         geöffnet wird oder eine Spalte seine Dateien braucht
+</translation></message>
+    <message><source>the settings cannot be stored</source><translation>die Einstellungen können nicht gespeichert werden</translation></message>
+    <message><source>true or false</source><translation>true oder false</translation></message>
+    <message><source>a whole number from 2 to 5</source><translation>eine ganze Zahl von 2 bis 5</translation></message>
+    <message><source>small, large, 0 or 1</source><translation>small, large, 0 oder 1</translation></message>
+    <message><source>a whole number of 1 or more</source><translation>eine ganze Zahl ab 1</translation></message>
+    <message><source>a size in bytes, or with K, M, G or T (powers of 1024), such as 5G</source><translation>eine Größe in Bytes oder mit K, M, G oder T (Potenzen von 1024), etwa 5G</translation></message>
+    <message><source>always or whenNeeded</source><translation>always oder whenNeeded</translation></message>
+    <message><source>there is no setting "%1"; the settings are showHiddenFiles, depthLimit, expandAllRows, iconSize, previewZipFiles, itemLimit, cacheLimit and archiveExtraction</source><translation>es gibt keine Einstellung „%1“; die Einstellungen sind showHiddenFiles, depthLimit, expandAllRows, iconSize, previewZipFiles, itemLimit, cacheLimit und archiveExtraction</translation></message>
+    <message><source>no display to show the window on: use a command</source><translation>kein Bildschirm, auf dem sich das Fenster zeigen ließe: einen Befehl verwenden</translation></message>
+    <message><source>integrate takes --user, and --remove to take the entries out</source><translation>integrate erwartet --user, und --remove, um die Einträge zu entfernen</translation></message>
+    <message><source>unknown command "%1"</source><translation>unbekannter Befehl „%1“</translation></message>
+    <message><source>%1 takes nothing more</source><translation>%1 erwartet nichts weiter</translation></message>
+    <message><source>%1 takes a key</source><translation>%1 erwartet einen Schlüssel</translation></message>
+    <message><source>%1 takes a key and a value</source><translation>%1 erwartet einen Schlüssel und einen Wert</translation></message>
+    <message><source>%1 takes %2, not "%3"</source><translation>%1 erwartet %2, nicht „%3“</translation></message>
 </context>
 </TS>

@@ -99,6 +99,66 @@
     <message><source>“%1” is password-protected. Enter its password:</source><translation>«%1» está protegido con contraseña. Introduzca su contraseña:</translation></message>
     <message><source>“%1” cannot be previewed.</source><translation>No se puede previsualizar «%1».</translation></message>
     <message><source>Archive previews are switched off: turn on “Preview archives” in Trellin Settings, or run “trellin-settings set previewZipFiles true”.</source><translation>La vista previa de archivos comprimidos está desactivada: active «Previsualizar archivos comprimidos» en la configuración de Trellin, o ejecute «trellin-settings set previewZipFiles true».</translation></message>
+    <message><source>Usage: trellin-preview [OPTION]... PATH
+Preview PATH, a folder or an archive.
+
+  (no mode)              show the preview in a window; Space or Escape closes
+                         it. A window that is open already shows PATH instead
+  --new-window           open a window of its own even when one is open
+  --dump                 print the finished preview as JSON
+  --text                 print the finished preview as a table
+  --screenshot FILE.png  render the finished preview into a PNG file
+  --size WxH             the size of the rendering (default 900x560)
+  --columns LIST         show these columns (comma-separated identifiers, such
+                         as "Name,Size,Tags"), hide the others, for this run
+  --sort KEY[:asc|:desc] once the preview is ready, sort as a click on that
+                         column&apos;s header would (name, dateModified,
+                         dateCreated, dateLastOpened, size, kind)
+  --password-file FILE   open an encrypted archive with the password on the
+                         first line of FILE (the window asks for it instead)
+  --timing               print on standard error the time from start to the
+                         window on screen, to the first count of items shown,
+                         to the first rows shown, and to the content shown
+  --plugin FILE          load the plug-in from FILE
+  -h, --help             print this text
+</source><translation>Uso: trellin-preview [OPCIÓN]... RUTA
+Previsualiza RUTA, una carpeta o un archivo comprimido.
+
+  (sin modo)             muestra la vista previa en una ventana; Espacio o
+                         Escape la cierra. Si ya hay una ventana abierta, es
+                         ella la que muestra RUTA
+  --new-window           abre una ventana propia aunque ya haya una abierta
+  --dump                 imprime la vista previa terminada en JSON
+  --text                 imprime la vista previa terminada como una tabla
+  --screenshot ARCHIVO.png
+                         dibuja la vista previa terminada en un archivo PNG
+  --size AxA             el tamaño del dibujo (900x560 por omisión)
+  --columns LISTA        muestra estas columnas (identificadores separados por
+                         comas, como "Name,Size,Tags") y oculta las demás,
+                         solo en esta ejecución
+  --sort CLAVE[:asc|:desc]
+                         cuando la vista previa está lista, ordena como lo
+                         haría un clic en la cabecera de esa columna (name,
+                         dateModified, dateCreated, dateLastOpened, size, kind)
+  --password-file ARCHIVO
+                         abre un archivo comprimido cifrado con la contraseña
+                         de la primera línea de ARCHIVO (la ventana la pide
+                         en su lugar)
+  --timing               imprime en la salida de error el tiempo desde el
+                         inicio hasta la ventana en pantalla, hasta el primer
+                         recuento de elementos mostrado, hasta las primeras
+                         filas mostradas y hasta el contenido mostrado
+  --plugin ARCHIVO       carga el complemento desde ARCHIVO
+  -h, --help             imprime este texto
+</translation></message>
+    <message><source>choose one of --dump, --text and --screenshot</source><translation>elija solo uno de --dump, --text y --screenshot</translation></message>
+    <message><source>%1 needs a value</source><translation>%1 necesita un valor</translation></message>
+    <message><source>--size takes WIDTHxHEIGHT, for example 900x560</source><translation>--size espera ANCHOxALTO, por ejemplo 900x560</translation></message>
+    <message><source>--sort takes KEY, KEY:asc or KEY:desc</source><translation>--sort espera CLAVE, CLAVE:asc o CLAVE:desc</translation></message>
+    <message><source>unknown option %1</source><translation>opción desconocida %1</translation></message>
+    <message><source>give exactly one path</source><translation>indique exactamente una ruta</translation></message>
+    <message><source>give the path of a folder or zip archive to preview</source><translation>indique la ruta de una carpeta o un archivo zip que previsualizar</translation></message>
+    <message><source>no display to show a window on: use --text, --dump or --screenshot</source><translation>no hay pantalla en la que mostrar una ventana: use --text, --dump o --screenshot</translation></message>
 </context>
 <context>
     <name>ItemActions</name>
@@ -137,5 +197,79 @@
     <message><source>Trellin is no longer installed (%1 is missing).</source><translation>Trellin ya no está instalado (falta %1).</translation></message>
     <message><source>“%1” was removed from Thunar.</source><translation>Se ha quitado «%1» de Thunar.</translation></message>
     <message><source>The script “%1” was removed from GNOME Files.</source><translation>Se ha quitado el script «%1» de GNOME Archivos.</translation></message>
+</context>
+<context>
+    <name>SettingsTool</name>
+    <message><source>Usage: trellin-settings
+  or:  trellin-settings list | get KEY | set KEY VALUE | reset KEY
+  or:  trellin-settings integrate --user [--remove]
+Without a command, open the settings window.
+
+  list                   every setting, its value, and whether it is the default
+  get KEY                print a setting&apos;s value
+  set KEY VALUE          change a setting; exits 1 when it cannot be written
+  reset KEY              go back to the default
+  integrate --user       add "Preview Contents" to Thunar&apos;s custom actions and
+                         a GNOME Files script, for this user
+  integrate --user --remove  take them out again
+
+Keys and values:
+  showHiddenFiles        true | false: list items whose name starts with a dot
+  depthLimit             2 to 5: how many folder levels are listed
+  expandAllRows          true | false: open every folder of a new preview
+  iconSize               small | large (or 0 | 1)
+  previewZipFiles        true | false: preview archives at all
+  itemLimit              1 or more: items listed at most; a bigger folder is cut short
+  cacheLimit             SIZE: bytes the archive cache may hold (5G, 512M, ...);
+                         by default a tenth of its disk, at most 20 GiB
+  archiveExtraction      always | whenNeeded: extract an archive behind its listed
+                         rows, or only when an entry is opened or a column needs
+                         its files
+</source><translation>Uso: trellin-settings
+  o:   trellin-settings list | get CLAVE | set CLAVE VALOR | reset CLAVE
+  o:   trellin-settings integrate --user [--remove]
+Sin una orden, abre la ventana de configuración.
+
+  list                   cada ajuste, su valor y si es el predeterminado
+  get CLAVE              imprime el valor de un ajuste
+  set CLAVE VALOR        cambia un ajuste; termina con 1 si no se puede escribir
+  reset CLAVE            vuelve al valor predeterminado
+  integrate --user       añade «Previsualizar contenido» a las acciones
+                         personalizadas de Thunar y un script de GNOME Archivos,
+                         para este usuario
+  integrate --user --remove  los vuelve a quitar
+
+Claves y valores:
+  showHiddenFiles        true | false: lista los elementos cuyo nombre empieza
+                         por un punto
+  depthLimit             2 a 5: cuántos niveles de carpetas se listan
+  expandAllRows          true | false: abre todas las carpetas de una vista
+                         previa nueva
+  iconSize               small | large (o 0 | 1)
+  previewZipFiles        true | false: previsualiza o no los archivos comprimidos
+  itemLimit              1 o más: elementos listados como máximo; una carpeta
+                         mayor se corta
+  cacheLimit             TAMAÑO: bytes que puede ocupar la caché de archivos
+                         comprimidos (5G, 512M, ...); por omisión, una décima
+                         parte de su disco, como máximo 20 GiB
+  archiveExtraction      always | whenNeeded: extrae un archivo comprimido tras
+                         sus filas listadas, o solo cuando se abre una entrada
+                         o una columna necesita sus archivos
+</translation></message>
+    <message><source>the settings cannot be stored</source><translation>no se puede guardar la configuración</translation></message>
+    <message><source>true or false</source><translation>true o false</translation></message>
+    <message><source>a whole number from 2 to 5</source><translation>un número entero de 2 a 5</translation></message>
+    <message><source>small, large, 0 or 1</source><translation>small, large, 0 o 1</translation></message>
+    <message><source>a whole number of 1 or more</source><translation>un número entero de 1 o más</translation></message>
+    <message><source>a size in bytes, or with K, M, G or T (powers of 1024), such as 5G</source><translation>un tamaño en bytes, o con K, M, G o T (potencias de 1024), como 5G</translation></message>
+    <message><source>always or whenNeeded</source><translation>always o whenNeeded</translation></message>
+    <message><source>there is no setting "%1"; the settings are showHiddenFiles, depthLimit, expandAllRows, iconSize, previewZipFiles, itemLimit, cacheLimit and archiveExtraction</source><translation>no existe el ajuste «%1»; los ajustes son showHiddenFiles, depthLimit, expandAllRows, iconSize, previewZipFiles, itemLimit, cacheLimit y archiveExtraction</translation></message>
+    <message><source>no display to show the window on: use a command</source><translation>no hay pantalla en la que mostrar la ventana: use una orden</translation></message>
+    <message><source>integrate takes --user, and --remove to take the entries out</source><translation>integrate espera --user, y --remove para quitar las entradas</translation></message>
+    <message><source>unknown command "%1"</source><translation>orden desconocida «%1»</translation></message>
+    <message><source>%1 takes nothing more</source><translation>%1 no admite nada más</translation></message>
+    <message><source>%1 takes a key</source><translation>%1 espera una clave</translation></message>
+    <message><source>%1 takes a key and a value</source><translation>%1 espera una clave y un valor</translation></message>
+    <message><source>%1 takes %2, not "%3"</source><translation>%1 espera %2, no «%3»</translation></message>
 </context>
 </TS>

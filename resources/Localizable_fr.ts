@@ -99,6 +99,65 @@
     <message><source>“%1” is password-protected. Enter its password:</source><translation>« %1 » est protégé par un mot de passe. Saisissez son mot de passe :</translation></message>
     <message><source>“%1” cannot be previewed.</source><translation>Impossible de prévisualiser « %1 ».</translation></message>
     <message><source>Archive previews are switched off: turn on “Preview archives” in Trellin Settings, or run “trellin-settings set previewZipFiles true”.</source><translation>L’aperçu des archives est désactivé : activez « Aperçu des archives » dans les réglages de Trellin, ou lancez « trellin-settings set previewZipFiles true ».</translation></message>
+    <message><source>Usage: trellin-preview [OPTION]... PATH
+Preview PATH, a folder or an archive.
+
+  (no mode)              show the preview in a window; Space or Escape closes
+                         it. A window that is open already shows PATH instead
+  --new-window           open a window of its own even when one is open
+  --dump                 print the finished preview as JSON
+  --text                 print the finished preview as a table
+  --screenshot FILE.png  render the finished preview into a PNG file
+  --size WxH             the size of the rendering (default 900x560)
+  --columns LIST         show these columns (comma-separated identifiers, such
+                         as "Name,Size,Tags"), hide the others, for this run
+  --sort KEY[:asc|:desc] once the preview is ready, sort as a click on that
+                         column&apos;s header would (name, dateModified,
+                         dateCreated, dateLastOpened, size, kind)
+  --password-file FILE   open an encrypted archive with the password on the
+                         first line of FILE (the window asks for it instead)
+  --timing               print on standard error the time from start to the
+                         window on screen, to the first count of items shown,
+                         to the first rows shown, and to the content shown
+  --plugin FILE          load the plug-in from FILE
+  -h, --help             print this text
+</source><translation>Utilisation : trellin-preview [OPTION]... CHEMIN
+Affiche l’aperçu de CHEMIN, un dossier ou une archive.
+
+  (sans mode)            affiche l’aperçu dans une fenêtre ; Espace ou Échap
+                         la ferme. Une fenêtre déjà ouverte affiche CHEMIN à
+                         la place
+  --new-window           ouvre sa propre fenêtre même si une autre est ouverte
+  --dump                 écrit l’aperçu terminé en JSON
+  --text                 écrit l’aperçu terminé sous forme de tableau
+  --screenshot FICHIER.png
+                         dessine l’aperçu terminé dans un fichier PNG
+  --size LxH             la taille du rendu (900x560 par défaut)
+  --columns LISTE        affiche ces colonnes (identifiants séparés par des
+                         virgules, comme « Name,Size,Tags ») et masque les
+                         autres, pour cette exécution seulement
+  --sort CLÉ[:asc|:desc] une fois l’aperçu prêt, trie comme le ferait un clic
+                         sur l’en-tête de cette colonne (name, dateModified,
+                         dateCreated, dateLastOpened, size, kind)
+  --password-file FICHIER
+                         ouvre une archive chiffrée avec le mot de passe de la
+                         première ligne de FICHIER (sinon, la fenêtre le
+                         demande)
+  --timing               écrit sur la sortie d’erreur le temps écoulé depuis
+                         le démarrage jusqu’à la fenêtre à l’écran, au premier
+                         nombre d’éléments affiché, aux premières lignes
+                         affichées et au contenu affiché
+  --plugin FICHIER       charge le module depuis FICHIER
+  -h, --help             affiche ce texte
+</translation></message>
+    <message><source>choose one of --dump, --text and --screenshot</source><translation>choisissez une seule option parmi --dump, --text et --screenshot</translation></message>
+    <message><source>%1 needs a value</source><translation>%1 demande une valeur</translation></message>
+    <message><source>--size takes WIDTHxHEIGHT, for example 900x560</source><translation>--size attend LARGEURxHAUTEUR, par exemple 900x560</translation></message>
+    <message><source>--sort takes KEY, KEY:asc or KEY:desc</source><translation>--sort attend CLÉ, CLÉ:asc ou CLÉ:desc</translation></message>
+    <message><source>unknown option %1</source><translation>option inconnue %1</translation></message>
+    <message><source>give exactly one path</source><translation>indiquez exactement un chemin</translation></message>
+    <message><source>give the path of a folder or zip archive to preview</source><translation>indiquez le chemin d’un dossier ou d’une archive zip à afficher</translation></message>
+    <message><source>no display to show a window on: use --text, --dump or --screenshot</source><translation>aucun écran pour afficher une fenêtre : utilisez --text, --dump ou --screenshot</translation></message>
 </context>
 <context>
     <name>ItemActions</name>
@@ -137,5 +196,80 @@
     <message><source>Trellin is no longer installed (%1 is missing).</source><translation>Trellin n’est plus installé (%1 est introuvable).</translation></message>
     <message><source>“%1” was removed from Thunar.</source><translation>« %1 » a été retiré de Thunar.</translation></message>
     <message><source>The script “%1” was removed from GNOME Files.</source><translation>Le script « %1 » a été retiré de GNOME Fichiers.</translation></message>
+</context>
+<context>
+    <name>SettingsTool</name>
+    <message><source>Usage: trellin-settings
+  or:  trellin-settings list | get KEY | set KEY VALUE | reset KEY
+  or:  trellin-settings integrate --user [--remove]
+Without a command, open the settings window.
+
+  list                   every setting, its value, and whether it is the default
+  get KEY                print a setting&apos;s value
+  set KEY VALUE          change a setting; exits 1 when it cannot be written
+  reset KEY              go back to the default
+  integrate --user       add "Preview Contents" to Thunar&apos;s custom actions and
+                         a GNOME Files script, for this user
+  integrate --user --remove  take them out again
+
+Keys and values:
+  showHiddenFiles        true | false: list items whose name starts with a dot
+  depthLimit             2 to 5: how many folder levels are listed
+  expandAllRows          true | false: open every folder of a new preview
+  iconSize               small | large (or 0 | 1)
+  previewZipFiles        true | false: preview archives at all
+  itemLimit              1 or more: items listed at most; a bigger folder is cut short
+  cacheLimit             SIZE: bytes the archive cache may hold (5G, 512M, ...);
+                         by default a tenth of its disk, at most 20 GiB
+  archiveExtraction      always | whenNeeded: extract an archive behind its listed
+                         rows, or only when an entry is opened or a column needs
+                         its files
+</source><translation>Utilisation : trellin-settings
+  ou :  trellin-settings list | get CLÉ | set CLÉ VALEUR | reset CLÉ
+  ou :  trellin-settings integrate --user [--remove]
+Sans commande, ouvre la fenêtre des réglages.
+
+  list                   chaque réglage, sa valeur et s’il vaut la valeur par
+                         défaut
+  get CLÉ                écrit la valeur d’un réglage
+  set CLÉ VALEUR         change un réglage ; sort avec 1 s’il ne peut pas être
+                         écrit
+  reset CLÉ              revient à la valeur par défaut
+  integrate --user       ajoute « Aperçu du contenu » aux actions personnalisées
+                         de Thunar et un script à GNOME Fichiers, pour cet
+                         utilisateur
+  integrate --user --remove  les retire
+
+Clés et valeurs :
+  showHiddenFiles        true | false : liste les éléments dont le nom commence
+                         par un point
+  depthLimit             2 à 5 : combien de niveaux de dossiers sont listés
+  expandAllRows          true | false : ouvre chaque dossier d’un nouvel aperçu
+  iconSize               small | large (ou 0 | 1)
+  previewZipFiles        true | false : affiche ou non l’aperçu des archives
+  itemLimit              1 ou plus : éléments listés au plus ; un dossier plus
+                         grand est coupé
+  cacheLimit             TAILLE : octets que le cache des archives peut occuper
+                         (5G, 512M, ...) ; par défaut un dixième de son disque,
+                         20 Gio au plus
+  archiveExtraction      always | whenNeeded : extrait une archive derrière ses
+                         lignes listées, ou seulement quand une entrée est
+                         ouverte ou qu’une colonne a besoin de ses fichiers
+</translation></message>
+    <message><source>the settings cannot be stored</source><translation>les réglages ne peuvent pas être enregistrés</translation></message>
+    <message><source>true or false</source><translation>true ou false</translation></message>
+    <message><source>a whole number from 2 to 5</source><translation>un nombre entier de 2 à 5</translation></message>
+    <message><source>small, large, 0 or 1</source><translation>small, large, 0 ou 1</translation></message>
+    <message><source>a whole number of 1 or more</source><translation>un nombre entier de 1 ou plus</translation></message>
+    <message><source>a size in bytes, or with K, M, G or T (powers of 1024), such as 5G</source><translation>une taille en octets, ou avec K, M, G ou T (puissances de 1024), comme 5G</translation></message>
+    <message><source>always or whenNeeded</source><translation>always ou whenNeeded</translation></message>
+    <message><source>there is no setting "%1"; the settings are showHiddenFiles, depthLimit, expandAllRows, iconSize, previewZipFiles, itemLimit, cacheLimit and archiveExtraction</source><translation>il n’y a pas de réglage « %1 » ; les réglages sont showHiddenFiles, depthLimit, expandAllRows, iconSize, previewZipFiles, itemLimit, cacheLimit et archiveExtraction</translation></message>
+    <message><source>no display to show the window on: use a command</source><translation>aucun écran pour afficher la fenêtre : utilisez une commande</translation></message>
+    <message><source>integrate takes --user, and --remove to take the entries out</source><translation>integrate attend --user, et --remove pour retirer les entrées</translation></message>
+    <message><source>unknown command "%1"</source><translation>commande inconnue « %1 »</translation></message>
+    <message><source>%1 takes nothing more</source><translation>%1 n’attend rien de plus</translation></message>
+    <message><source>%1 takes a key</source><translation>%1 attend une clé</translation></message>
+    <message><source>%1 takes a key and a value</source><translation>%1 attend une clé et une valeur</translation></message>
+    <message><source>%1 takes %2, not "%3"</source><translation>%1 attend %2, pas « %3 »</translation></message>
 </context>
 </TS>

@@ -93,6 +93,63 @@
     <message><source>“%1” is password-protected. Enter its password:</source><translation>「%1」はパスワードで保護されています。パスワードを入力してください:</translation></message>
     <message><source>“%1” cannot be previewed.</source><translation>「%1」をプレビューできません。</translation></message>
     <message><source>Archive previews are switched off: turn on “Preview archives” in Trellin Settings, or run “trellin-settings set previewZipFiles true”.</source><translation>アーカイブのプレビューはオフになっています。Trellin 設定で「アーカイブをプレビュー」をオンにするか、「trellin-settings set previewZipFiles true」を実行してください。</translation></message>
+    <message><source>Usage: trellin-preview [OPTION]... PATH
+Preview PATH, a folder or an archive.
+
+  (no mode)              show the preview in a window; Space or Escape closes
+                         it. A window that is open already shows PATH instead
+  --new-window           open a window of its own even when one is open
+  --dump                 print the finished preview as JSON
+  --text                 print the finished preview as a table
+  --screenshot FILE.png  render the finished preview into a PNG file
+  --size WxH             the size of the rendering (default 900x560)
+  --columns LIST         show these columns (comma-separated identifiers, such
+                         as "Name,Size,Tags"), hide the others, for this run
+  --sort KEY[:asc|:desc] once the preview is ready, sort as a click on that
+                         column&apos;s header would (name, dateModified,
+                         dateCreated, dateLastOpened, size, kind)
+  --password-file FILE   open an encrypted archive with the password on the
+                         first line of FILE (the window asks for it instead)
+  --timing               print on standard error the time from start to the
+                         window on screen, to the first count of items shown,
+                         to the first rows shown, and to the content shown
+  --plugin FILE          load the plug-in from FILE
+  -h, --help             print this text
+</source><translation>使い方: trellin-preview [オプション]... パス
+パス (フォルダーまたはアーカイブ) をプレビューします。
+
+  (モードなし)           プレビューをウィンドウに表示します。スペースキーか
+                         Esc キーで閉じます。すでに開いているウィンドウが
+                         あれば、そのウィンドウにパスを表示します
+  --new-window           ウィンドウが開いていても、専用のウィンドウを開く
+  --dump                 完成したプレビューを JSON で出力する
+  --text                 完成したプレビューを表として出力する
+  --screenshot ファイル.png
+                         完成したプレビューを PNG ファイルに描画する
+  --size 幅x高さ         描画のサイズ (既定は 900x560)
+  --columns リスト       これらの列 (カンマ区切りの識別子。例: "Name,Size,Tags")
+                         を表示し、ほかの列を隠す (今回の実行のみ)
+  --sort キー[:asc|:desc]
+                         プレビューの準備ができたら、その列の見出しをクリック
+                         したときと同じように並べ替える (name, dateModified,
+                         dateCreated, dateLastOpened, size, kind)
+  --password-file ファイル
+                         暗号化されたアーカイブを、ファイルの 1 行目の
+                         パスワードで開く (ウィンドウでは代わりに尋ねます)
+  --timing               起動から、ウィンドウの表示、項目数の最初の表示、
+                         最初の行の表示、内容の表示までの時間を標準エラー
+                         出力に出力する
+  --plugin ファイル      プラグインをファイルから読み込む
+  -h, --help             このテキストを出力する
+</translation></message>
+    <message><source>choose one of --dump, --text and --screenshot</source><translation>--dump、--text、--screenshot のうち 1 つだけを選んでください</translation></message>
+    <message><source>%1 needs a value</source><translation>%1 には値が必要です</translation></message>
+    <message><source>--size takes WIDTHxHEIGHT, for example 900x560</source><translation>--size には 幅x高さ を指定してください (例: 900x560)</translation></message>
+    <message><source>--sort takes KEY, KEY:asc or KEY:desc</source><translation>--sort には キー、キー:asc、キー:desc のいずれかを指定してください</translation></message>
+    <message><source>unknown option %1</source><translation>不明なオプション %1</translation></message>
+    <message><source>give exactly one path</source><translation>パスを 1 つだけ指定してください</translation></message>
+    <message><source>give the path of a folder or zip archive to preview</source><translation>プレビューするフォルダーまたは zip アーカイブのパスを指定してください</translation></message>
+    <message><source>no display to show a window on: use --text, --dump or --screenshot</source><translation>ウィンドウを表示する画面がありません。--text、--dump、--screenshot のいずれかを使ってください</translation></message>
 </context>
 <context>
     <name>ItemActions</name>
@@ -131,5 +188,77 @@
     <message><source>Trellin is no longer installed (%1 is missing).</source><translation>Trellin はインストールされていません（%1 が見つかりません）。</translation></message>
     <message><source>“%1” was removed from Thunar.</source><translation>Thunar から「%1」を削除しました。</translation></message>
     <message><source>The script “%1” was removed from GNOME Files.</source><translation>GNOME ファイルから「%1」スクリプトを削除しました。</translation></message>
+</context>
+<context>
+    <name>SettingsTool</name>
+    <message><source>Usage: trellin-settings
+  or:  trellin-settings list | get KEY | set KEY VALUE | reset KEY
+  or:  trellin-settings integrate --user [--remove]
+Without a command, open the settings window.
+
+  list                   every setting, its value, and whether it is the default
+  get KEY                print a setting&apos;s value
+  set KEY VALUE          change a setting; exits 1 when it cannot be written
+  reset KEY              go back to the default
+  integrate --user       add "Preview Contents" to Thunar&apos;s custom actions and
+                         a GNOME Files script, for this user
+  integrate --user --remove  take them out again
+
+Keys and values:
+  showHiddenFiles        true | false: list items whose name starts with a dot
+  depthLimit             2 to 5: how many folder levels are listed
+  expandAllRows          true | false: open every folder of a new preview
+  iconSize               small | large (or 0 | 1)
+  previewZipFiles        true | false: preview archives at all
+  itemLimit              1 or more: items listed at most; a bigger folder is cut short
+  cacheLimit             SIZE: bytes the archive cache may hold (5G, 512M, ...);
+                         by default a tenth of its disk, at most 20 GiB
+  archiveExtraction      always | whenNeeded: extract an archive behind its listed
+                         rows, or only when an entry is opened or a column needs
+                         its files
+</source><translation>使い方: trellin-settings
+  または: trellin-settings list | get キー | set キー 値 | reset キー
+  または: trellin-settings integrate --user [--remove]
+コマンドを指定しないと、設定ウィンドウを開きます。
+
+  list                   すべての設定とその値、既定値かどうか
+  get キー               設定の値を出力する
+  set キー 値            設定を変更する。書き込めないときは 1 で終了する
+  reset キー             既定値に戻す
+  integrate --user       このユーザーについて、Thunar のカスタムアクションに
+                         「内容をプレビュー」を、GNOME ファイルにスクリプトを
+                         追加する
+  integrate --user --remove  それらを再び取り除く
+
+キーと値:
+  showHiddenFiles        true | false: 名前がドットで始まる項目も一覧に出す
+  depthLimit             2 から 5: 一覧に出すフォルダーの階層数
+  expandAllRows          true | false: 新しいプレビューのフォルダーをすべて開く
+  iconSize               small | large (または 0 | 1)
+  previewZipFiles        true | false: アーカイブをプレビューするかどうか
+  itemLimit              1 以上: 一覧に出す項目の上限。これより大きい
+                         フォルダーは途中で打ち切られる
+  cacheLimit             サイズ: アーカイブのキャッシュが使えるバイト数
+                         (5G、512M など)。既定はそのディスクの 10 分の 1、
+                         最大 20 GiB
+  archiveExtraction      always | whenNeeded: 一覧の行の裏でアーカイブを展開
+                         するか、項目を開いたときや列がファイルを必要と
+                         するときだけ展開するか
+</translation></message>
+    <message><source>the settings cannot be stored</source><translation>設定を保存できません</translation></message>
+    <message><source>true or false</source><translation>true または false</translation></message>
+    <message><source>a whole number from 2 to 5</source><translation>2 から 5 までの整数</translation></message>
+    <message><source>small, large, 0 or 1</source><translation>small、large、0、1 のいずれか</translation></message>
+    <message><source>a whole number of 1 or more</source><translation>1 以上の整数</translation></message>
+    <message><source>a size in bytes, or with K, M, G or T (powers of 1024), such as 5G</source><translation>バイト数、または K、M、G、T (1024 のべき乗) を付けたサイズ (例: 5G)</translation></message>
+    <message><source>always or whenNeeded</source><translation>always または whenNeeded</translation></message>
+    <message><source>there is no setting "%1"; the settings are showHiddenFiles, depthLimit, expandAllRows, iconSize, previewZipFiles, itemLimit, cacheLimit and archiveExtraction</source><translation>設定「%1」はありません。設定は showHiddenFiles、depthLimit、expandAllRows、iconSize、previewZipFiles、itemLimit、cacheLimit、archiveExtraction です</translation></message>
+    <message><source>no display to show the window on: use a command</source><translation>ウィンドウを表示する画面がありません。コマンドを使ってください</translation></message>
+    <message><source>integrate takes --user, and --remove to take the entries out</source><translation>integrate には --user を、項目を取り除くにはさらに --remove を指定してください</translation></message>
+    <message><source>unknown command "%1"</source><translation>不明なコマンド「%1」</translation></message>
+    <message><source>%1 takes nothing more</source><translation>%1 にはほかに何も指定しません</translation></message>
+    <message><source>%1 takes a key</source><translation>%1 にはキーを指定してください</translation></message>
+    <message><source>%1 takes a key and a value</source><translation>%1 にはキーと値を指定してください</translation></message>
+    <message><source>%1 takes %2, not "%3"</source><translation>%1 には次を指定してください: %2 (「%3」は不可)</translation></message>
 </context>
 </TS>

@@ -17,7 +17,8 @@
 
 namespace {
 
-const char usage[] =
+// The texts below are looked up in the string table, under "SettingsTool".
+const char usage[] = QT_TRANSLATE_NOOP("SettingsTool",
     "Usage: trellin-settings\n"
     "  or:  trellin-settings list | get KEY | set KEY VALUE | reset KEY\n"
     "  or:  trellin-settings integrate --user [--remove]\n"
@@ -42,7 +43,17 @@ const char usage[] =
     "                         by default a tenth of its disk, at most 20 GiB\n"
     "  archiveExtraction      always | whenNeeded: extract an archive behind its listed\n"
     "                         rows, or only when an entry is opened or a column needs\n"
-    "                         its files\n";
+    "                         its files\n");
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("SettingsTool", text);
+}
+
+void printUsage(FILE *stream)
+{
+    std::fputs(qPrintable(tr(usage)), stream);
+}
 
 // One setting as the tool sees it: its text, and how to change it.
 struct Setting {
@@ -52,7 +63,7 @@ struct Setting {
     // Stores the value that `text` names; false, writing nothing, when it names none.
     std::function<bool(const QString &text)> set;
     std::function<void()> reset;
-    const char *accepted;
+    const char *accepted; // in the string table
     /// Why the last change did not reach the file; empty when it did.
     std::function<QString()> writeError;
 };
@@ -60,7 +71,7 @@ struct Setting {
 template<typename T>
 std::function<QString()> writeErrorOf(const Defaults::Key<T> &key)
 {
-    return [&key] { return key.suite ? key.suite->writeError() : QStringLiteral("the settings cannot be stored"); };
+    return [&key] { return key.suite ? key.suite->writeError() : tr("the settings cannot be stored"); };
 }
 
 QString booleanText(bool value)
@@ -99,7 +110,7 @@ Setting typedSetting(const char *name, const Defaults::Key<T> &key, QString (*te
 
 Setting booleanSetting(const char *name, const Defaults::Key<bool> &key)
 {
-    return typedSetting<bool>(name, key, booleanText, parseBoolean, "true or false");
+    return typedSetting<bool>(name, key, booleanText, parseBoolean, QT_TRANSLATE_NOOP("SettingsTool", "true or false"));
 }
 
 // "5G", "512M", "1073741824": a size of at least a mebibyte.
@@ -130,7 +141,7 @@ QList<Setting> settings()
                 const int raw = text.toInt(&isNumber);
                 return isNumber ? RawRepresentable<DepthLimit>::fromRawValue(raw) : std::nullopt;
             },
-            "a whole number from 2 to 5"),
+            QT_TRANSLATE_NOOP("SettingsTool", "a whole number from 2 to 5")),
         booleanSetting("expandAllRows", Keys::expandAllRows()),
         typedSetting<IconSize>(
             "iconSize", Keys::iconSize(),
@@ -142,7 +153,7 @@ QList<Setting> settings()
                     return IconSize::Large;
                 return std::nullopt;
             },
-            "small, large, 0 or 1"),
+            QT_TRANSLATE_NOOP("SettingsTool", "small, large, 0 or 1")),
         booleanSetting("previewZipFiles", Keys::previewZipFiles()),
         typedSetting<qint64>(
             "itemLimit", Keys::itemLimit(), [](qint64 limit) { return QString::number(limit); },
@@ -151,7 +162,7 @@ QList<Setting> settings()
                 const qint64 limit = text.toLongLong(&isNumber);
                 return isNumber && limit >= 1 ? std::optional<qint64>(limit) : std::nullopt;
             },
-            "a whole number of 1 or more"),
+            QT_TRANSLATE_NOOP("SettingsTool", "a whole number of 1 or more")),
         {"cacheLimit",
          [] { return QString::number(cacheLimit()); },
          [] { return !get(Keys::cacheLimit()).has_value(); },
@@ -162,11 +173,12 @@ QList<Setting> settings()
              return bytes.has_value();
          },
          [] { reset(Keys::cacheLimit()); },
-         "a size in bytes, or with K, M, G or T (powers of 1024), such as 5G",
+         QT_TRANSLATE_NOOP("SettingsTool", "a size in bytes, or with K, M, G or T (powers of 1024), such as 5G"),
          writeErrorOf(Keys::cacheLimit())},
         typedSetting<ArchiveExtraction>("archiveExtraction", Keys::archiveExtraction(),
                                         RawRepresentable<ArchiveExtraction>::rawValue,
-                                        RawRepresentable<ArchiveExtraction>::fromRawValue, "always or whenNeeded"),
+                                        RawRepresentable<ArchiveExtraction>::fromRawValue,
+                                        QT_TRANSLATE_NOOP("SettingsTool", "always or whenNeeded")),
     };
 }
 
@@ -182,8 +194,8 @@ const Setting &find(const QList<Setting> &all, const QString &name)
         if (name == QLatin1String(setting.name))
             return setting;
     }
-    refuse(QStringLiteral("there is no setting \"%1\"; the settings are showHiddenFiles, depthLimit, "
-                          "expandAllRows, iconSize, previewZipFiles, itemLimit, cacheLimit and archiveExtraction")
+    refuse(tr("there is no setting \"%1\"; the settings are showHiddenFiles, depthLimit, "
+              "expandAllRows, iconSize, previewZipFiles, itemLimit, cacheLimit and archiveExtraction")
                .arg(name));
 }
 
@@ -193,23 +205,29 @@ int main(int argc, char **argv)
 {
     // Without a command the window opens, which needs a display; the verbs need none.
     const bool window = argc == 1;
-    if (window && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
-        && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
-        std::fputs(usage, stderr);
-        std::fputs("trellin-settings: no display to show the window on: use a command\n", stderr);
+    const bool noDisplay = window && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")
+        && qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+    std::unique_ptr<QCoreApplication> app = window && !noDisplay ? std::make_unique<QApplication>(argc, argv)
+                                                                 : std::make_unique<QCoreApplication>(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("trellin-settings"));
+    // Installs the string table, which holds this tool's texts too.
+    const Bundle &bundle = Bundle::main();
+    const std::unique_ptr<QTranslator> qtTexts = qtTranslations();
+    if (qtTexts)
+        QCoreApplication::installTranslator(qtTexts.get());
+    if (noDisplay) {
+        printUsage(stderr);
+        std::fprintf(stderr, "trellin-settings: %s\n", qPrintable(tr("no display to show the window on: use a command")));
         return 2;
     }
-    std::unique_ptr<QCoreApplication> app =
-        window ? std::make_unique<QApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("trellin-settings"));
     const QStringList arguments = QCoreApplication::arguments().mid(1);
     if (!window && (arguments.first() == QLatin1String("--help") || arguments.first() == QLatin1String("-h"))) {
-        std::fputs(usage, stdout);
+        printUsage(stdout);
         return 0;
     }
 
     QString error;
-    if (!settingsAreUsable(Bundle::main().infoDictionary(), &error)) {
+    if (!settingsAreUsable(bundle.infoDictionary(), &error)) {
         std::fprintf(stderr, "trellin-settings: %s\n", qPrintable(error));
         return 1;
     }
@@ -223,8 +241,8 @@ int main(int argc, char **argv)
     if (command == QLatin1String("integrate")) {
         const bool remove = arguments.contains(QLatin1String("--remove"));
         if (!arguments.contains(QLatin1String("--user")) || arguments.size() != (remove ? 3 : 2)) {
-            std::fputs(usage, stderr);
-            refuse(QStringLiteral("integrate takes --user, and --remove to take the entries out"));
+            printUsage(stderr);
+            refuse(tr("integrate takes --user, and --remove to take the entries out"));
         }
         QString problem;
         if (!(remove ? Integration::remove(&problem) : Integration::install(&problem))) {
@@ -238,14 +256,15 @@ int main(int argc, char **argv)
     const qsizetype expected = command == QLatin1String("list") ? 1 : command == QLatin1String("set") ? 3 : 2;
     if (!QStringList{QStringLiteral("list"), QStringLiteral("get"), QStringLiteral("set"), QStringLiteral("reset")}
              .contains(command)) {
-        std::fputs(usage, stderr);
-        refuse(QStringLiteral("unknown command \"%1\"").arg(command));
+        printUsage(stderr);
+        refuse(tr("unknown command \"%1\"").arg(command));
     }
     if (arguments.size() != expected) {
-        std::fputs(usage, stderr);
-        refuse(QStringLiteral("%1 takes %2").arg(command, expected == 1 ? QStringLiteral("nothing more")
-                                                           : expected == 2 ? QStringLiteral("a key")
-                                                                           : QStringLiteral("a key and a value")));
+        printUsage(stderr);
+        refuse((expected == 1   ? tr("%1 takes nothing more")
+                : expected == 2 ? tr("%1 takes a key")
+                                : tr("%1 takes a key and a value"))
+                   .arg(command));
     }
 
     if (command == QLatin1String("list")) {
@@ -260,8 +279,8 @@ int main(int argc, char **argv)
         std::printf("%s\n", qPrintable(setting.value()));
     } else if (command == QLatin1String("set")) {
         if (!setting.set(arguments[2]))
-            refuse(QStringLiteral("%1 takes %2, not \"%3\"").arg(QLatin1String(setting.name),
-                                                                 QLatin1String(setting.accepted), arguments[2]));
+            refuse(tr("%1 takes %2, not \"%3\"").arg(QLatin1String(setting.name),
+                                                               tr(setting.accepted), arguments[2]));
     } else {
         setting.reset();
     }

@@ -261,7 +261,7 @@ TEST(Outline, PaintingAndScrollingNeverReadTheDisk)
     // A hundred thousand rows, made in memory: what is measured is the view.
     ShownPreview shown(generatedTree(100000, 0));
     PreviewViewController &controller = shown.controller;
-    EXPECT_TRUE(controller.summaryLabel->text().endsWith(QLatin1String("100000 items")));
+    EXPECT_TRUE(controller.summaryLabel->text().endsWith(QLatin1String("100,000 items")));
 
     const quint64 before = fileSystemReadCount();
     QScrollBar *bar = controller.outlineView->verticalScrollBar();

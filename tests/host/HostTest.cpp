@@ -647,6 +647,63 @@ TEST(Host, TextFollowsTheUsersLanguage)
     EXPECT_TRUE(text.trimmed().endsWith(QStringLiteral("3 KB, 2 Objekte"))) << text.toStdString();
 }
 
+// The host run under `language` (a LANG value), with nothing else naming one.
+static HostRun runHostIn(const QString &language, const QStringList &arguments)
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char *variable : {"LC_ALL", "LC_MESSAGES", "LC_NUMERIC", "LANGUAGE"})
+        environment.remove(QString::fromLatin1(variable));
+    environment.insert(QStringLiteral("LANG"), language);
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(TRELLIN_PREVIEW), arguments);
+    EXPECT_TRUE(process.waitForFinished(60000));
+    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+TEST(Host, TheFinalCountIsGroupedAsTheLiveCountIs)
+{
+    TempTree tree;
+    for (int i = 0; i < 1001; ++i)
+        tree.file("many/" + QByteArray::number(i));
+    auto summary = [&](const QString &language) {
+        const HostRun run = runHostIn(language, {QStringLiteral("--dump"), local(tree.path("many"))});
+        EXPECT_EQ(run.exitCode, 0) << run.err.constData();
+        return QJsonDocument::fromJson(run.out).object().value(QStringLiteral("summary")).toString();
+    };
+    EXPECT_EQ(summary(QStringLiteral("en_US.UTF-8")), QStringLiteral("1,001 items"));
+    EXPECT_EQ(summary(QStringLiteral("de_DE.UTF-8")), QStringLiteral("1.001 Objekte"));
+    tree.file("many/sized", 1500);
+    EXPECT_EQ(summary(QStringLiteral("en_US.UTF-8")), QStringLiteral("2 KB, 1,002 items")) << "with a size, too";
+    EXPECT_EQ(summary(QStringLiteral("de_DE.UTF-8")), QStringLiteral("2 KB, 1.002 Objekte"));
+}
+
+TEST(Host, HelpAndQtsOwnTextsFollowTheUsersLanguage)
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("LC_MESSAGES"));
+    environment.insert(QStringLiteral("LANGUAGE"), QStringLiteral("de"));
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("de_DE.UTF-8"));
+    process.setProcessEnvironment(environment);
+    auto run = [&](const QStringList &arguments) {
+        process.start(QStringLiteral(TRELLIN_PREVIEW), arguments);
+        EXPECT_TRUE(process.waitForFinished(60000));
+        return HostRun{process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+    };
+    const HostRun help = run({QStringLiteral("--help")});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_TRUE(help.out.startsWith("Aufruf: trellin-preview [OPTION]... PFAD\n")) << help.out.constData();
+    const HostRun misused = run({QStringLiteral("--sort")});
+    EXPECT_EQ(misused.exitCode, 2);
+    EXPECT_TRUE(misused.err.startsWith("trellin-preview: --sort braucht einen Wert\nAufruf:")) << misused.err.constData();
+    // Qt's own message about the plug-in that cannot be loaded, from Qt's translations.
+    TempTree tree;
+    const HostRun noPlugin = run({QStringLiteral("--text"), QStringLiteral("--plugin"), local(tree.path("none.so")), local(tree.path())});
+    EXPECT_EQ(noPlugin.exitCode, 1);
+    EXPECT_TRUE(noPlugin.err.contains("Bibliothek")) << "Qt's text in German: " << noPlugin.err.constData();
+}
+
 TEST(Host, ASecondCallHandsItsPathToTheOpenWindow)
 {
     PrivateBus bus;

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The window's item actions on a real preview, with a real xdg-open stand-in
-// on PATH and a real file manager service on a private session bus.
+// on PATH and a file manager that a private session bus starts on demand.
 #include "ArchivePreview.h"
 #include "ExtensionSettings.h"
+#include "FileSystem.h"
 #include "ItemActions.h"
 #include "OutlineView.h"
 #include "PreviewViewController.h"
@@ -12,10 +13,12 @@
 #include <QClipboard>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
+#include <QDBusMessage>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QScopeGuard>
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
@@ -23,22 +26,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-class FileManager : public QObject
-{
-    Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.FileManager1")
-
-public:
-    QStringList shown;
-
-public Q_SLOTS:
-    void ShowItems(const QStringList &uris, const QString &startupId)
-    {
-        Q_UNUSED(startupId);
-        shown += uris;
-    }
-};
 
 // An xdg-open first on PATH that writes down what it was asked to open.
 class XdgOpenLog
@@ -66,6 +53,34 @@ private:
     QString m_log = m_bin.filePath(QStringLiteral("opened"));
 };
 
+// Lets `bus` start the file manager stand-in, which writes what it is asked to
+// show to `log`, as Thunar's and Nemo's .service files let the session start them.
+void makeFileManagerActivatable(const PrivateBus &bus, const QString &log)
+{
+    QFile service(QDir(bus.serviceDirectory()).filePath(QStringLiteral("org.freedesktop.FileManager1.service")));
+    ASSERT_TRUE(service.open(QIODevice::WriteOnly));
+    service.write("[D-BUS Service]\nName=org.freedesktop.FileManager1\nExec=" TRELLIN_TEST_FILE_MANAGER " "
+                  + QFile::encodeName(log) + "\n");
+    service.close();
+    QDBusConnection test = QDBusConnection::connectToBus(QString::fromUtf8(bus.address()), QStringLiteral("reload"));
+    QDBusMessage reload = QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+                                                         QStringLiteral("org.freedesktop.DBus"), QStringLiteral("ReloadConfig"));
+    EXPECT_EQ(test.call(reload).type(), QDBusMessage::ReplyMessage) << "the bus reads its service folder again";
+    const QStringList activatable = test.interface()->activatableServiceNames().value();
+    EXPECT_TRUE(activatable.contains(QStringLiteral("org.freedesktop.FileManager1"))) << "the bus can start it";
+    EXPECT_FALSE(test.interface()->isServiceRegistered(QStringLiteral("org.freedesktop.FileManager1")).value())
+        << "and it is not running yet";
+    QDBusConnection::disconnectFromBus(QStringLiteral("reload"));
+}
+
+QStringList linesOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly)
+        ? QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts)
+        : QStringList();
+}
+
 QString nameAtCurrentRow(OutlineView &view)
 {
     const TableCellView *cell = view.cellView(0, view.currentIndex().siblingAtColumn(0));
@@ -87,6 +102,9 @@ TEST(ItemActions, OpenRevealAndCopyTheItemFoundByTyping)
     TempTree tree;
     tree.file("b.txt");
     tree.file("a folder/inner file.txt");
+    const QByteArray latin1 = tree.file("caf\xe9.txt"); // not UTF-8: shown escaped
+    // QTemporaryDir cannot remove a name that is not UTF-8.
+    const auto removeLatin1 = qScopeGuard([&] { FileSystem::removeItem(latin1); });
     PreviewViewController controller;
     controller.view()->resize(900, 500);
     controller.view()->show();
@@ -103,22 +121,28 @@ TEST(ItemActions, OpenRevealAndCopyTheItemFoundByTyping)
     ASSERT_TRUE(QTest::qWaitFor([&] { return opened().size() == 1; }, 5000));
     EXPECT_EQ(opened(), QStringList{inner});
 
-    // Without a file manager on the bus, revealing opens the folder.
+    // With no file manager that the bus knows, revealing opens the folder.
     actions->revealCurrentItem();
     ASSERT_TRUE(QTest::qWaitFor([&] { return opened().size() == 2; }, 10000));
     EXPECT_EQ(opened().last(), tree.url("a folder").toString(QUrl::FullyEncoded));
 
-    // With one, the item is shown there, and nothing is opened.
-    QDBusConnection fileManagerBus = QDBusConnection::connectToBus(QString::fromUtf8(bus.address()), QStringLiteral("fm"));
-    FileManager fileManager;
-    ASSERT_TRUE(fileManagerBus.registerObject(QStringLiteral("/org/freedesktop/FileManager1"), &fileManager,
-                                              QDBusConnection::ExportAllSlots));
-    ASSERT_TRUE(fileManagerBus.registerService(QStringLiteral("org.freedesktop.FileManager1")));
+    // One that the bus starts on demand shows the item, and nothing is opened.
+    const QTemporaryDir logs;
+    const QString shownLog = logs.filePath(QStringLiteral("shown"));
+    makeFileManagerActivatable(bus, shownLog);
+    QTest::keyClicks(&view, QStringLiteral("caf"));
+    ASSERT_TRUE(nameAtCurrentRow(view).startsWith(QStringLiteral("caf\\x"))) << "the name shows escaped";
     actions->revealCurrentItem();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !fileManager.shown.isEmpty(); }, 10000));
-    EXPECT_EQ(fileManager.shown, QStringList{inner});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !linesOf(shownLog).isEmpty(); }, 10000)) << "the file manager was started";
+    EXPECT_EQ(linesOf(shownLog).join(QLatin1Char(' ')).toStdString(),
+              (tree.url().toString(QUrl::FullyEncoded) + QStringLiteral("/caf%E9.txt")).toStdString())
+        << "the URI names the file's own bytes, percent-encoded, not the text shown";
+    QTest::keyClicks(&view, QStringLiteral("INN"));
+    actions->revealCurrentItem();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return linesOf(shownLog).size() == 2; }, 10000));
+    EXPECT_EQ(linesOf(shownLog).last().toStdString(), inner.toStdString()) << "the running file manager is asked again";
     QTest::qWait(200);
-    EXPECT_EQ(opened().size(), 2);
+    EXPECT_EQ(opened().size(), 2) << "nothing opened beside the file manager";
 
     actions->copyCurrentPath();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromUtf8(tree.path("a folder/inner file.txt")));
@@ -146,7 +170,6 @@ TEST(ItemActions, OpenRevealAndCopyTheItemFoundByTyping)
         titles.append(action->text());
     EXPECT_EQ(titles, (QStringList{QStringLiteral("Open"), QStringLiteral("Reveal in File Manager"),
                                    QStringLiteral("Copy Path")}));
-    QDBusConnection::disconnectFromBus(QStringLiteral("fm"));
 }
 
 TEST(ItemActions, AnArchiveShownFromItsListingIsExtractedForTheItemOpened)

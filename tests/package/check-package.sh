@@ -59,6 +59,9 @@ for script in preinst postinst prerm postrm; do
   fi
 done
 
+# Without Qt's translations the dialogs' buttons stay in English.
+check grep -qw qt6-translations-l10n <(dpkg-deb -f "$deb" Recommends)
+
 echo "== lintian"
 if ! lintian --fail-on error --display-info --tag-display-limit 0 "$deb" >"$work/lintian.log" 2>&1; then
   echo "FAILED: lintian found errors"

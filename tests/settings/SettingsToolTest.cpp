@@ -238,3 +238,33 @@ TEST(SettingsTool, IntegrateNamesTheEntriesInTheUsersLanguageAndReplacesThoseOfE
     EXPECT_TRUE(names().isEmpty()) << "entries named in another language are found and taken out";
     EXPECT_EQ(QDir(scripts).entryList(QDir::Files), QStringList{QStringLiteral("Mine")});
 }
+
+TEST(SettingsTool, SpeaksTheUsersLanguage)
+{
+    const QTemporaryDir home;
+    QProcessEnvironment environment = homeEnvironment(home.path());
+    environment.remove(QStringLiteral("LC_MESSAGES"));
+    environment.insert(QStringLiteral("LANGUAGE"), QStringLiteral("de"));
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("de_DE.UTF-8"));
+
+    const ToolRun help = runTool({QStringLiteral("--help")}, environment);
+    EXPECT_EQ(help.exitCode, 0);
+    const QString usage = QString::fromUtf8(help.out);
+    EXPECT_TRUE(usage.startsWith(QStringLiteral("Aufruf: trellin-settings\n"))) << help.out.constData();
+    EXPECT_TRUE(usage.contains(QStringLiteral("\nSchlüssel und Werte:\n"))) << help.out.constData();
+
+    const ToolRun refused = runTool({QStringLiteral("set"), QStringLiteral("depthLimit"), QStringLiteral("9")}, environment);
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_EQ(QString::fromUtf8(refused.err),
+              QStringLiteral("trellin-settings: depthLimit erwartet eine ganze Zahl von 2 bis 5, nicht \u201e9\u201c\n"))
+        << "the message and the values it accepts are German";
+    const ToolRun unknown = runTool({QStringLiteral("get"), QStringLiteral("colour")}, environment);
+    EXPECT_TRUE(QString::fromUtf8(unknown.err).startsWith(QStringLiteral("trellin-settings: es gibt keine Einstellung")))
+        << unknown.err.constData();
+
+    // Without a language of its own the tool speaks English, as its man page does.
+    environment.insert(QStringLiteral("LANGUAGE"), QString());
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    const ToolRun english = runTool({QStringLiteral("set"), QStringLiteral("depthLimit"), QStringLiteral("9")}, environment);
+    EXPECT_EQ(english.err, "trellin-settings: depthLimit takes a whole number from 2 to 5, not \"9\"\n");
+}

@@ -1,0 +1,56 @@
+// SPDX-License-Identifier: MIT
+// A file manager as the bus starts one on demand: it owns
+// org.freedesktop.FileManager1 and writes each URI that ShowItems is given,
+// a line each, to the file named by its argument. It ends with its bus.
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QFile>
+#include <QTimer>
+
+class FileManager : public QObject
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.FileManager1")
+
+public:
+    explicit FileManager(QString log)
+        : m_log(std::move(log))
+    {
+    }
+
+public Q_SLOTS:
+    void ShowItems(const QStringList &uris, const QString &startupId)
+    {
+        Q_UNUSED(startupId);
+        QFile file(m_log);
+        if (file.open(QIODevice::Append))
+            file.write(uris.join(QLatin1Char('\n')).toUtf8() + '\n');
+    }
+
+private:
+    QString m_log;
+};
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    if (app.arguments().size() != 2)
+        return 2;
+    // The bus that started us, whatever DBUS_SESSION_BUS_ADDRESS says.
+    QDBusConnection bus = QDBusConnection::connectToBus(QDBusConnection::ActivationBus, QStringLiteral("starter"));
+    FileManager fileManager(app.arguments().at(1));
+    if (!bus.registerObject(QStringLiteral("/org/freedesktop/FileManager1"), &fileManager,
+                            QDBusConnection::ExportAllSlots)
+        || !bus.registerService(QStringLiteral("org.freedesktop.FileManager1"))) {
+        return 1;
+    }
+    QTimer busGone;
+    QObject::connect(&busGone, &QTimer::timeout, &app, [&] {
+        if (!bus.isConnected())
+            app.quit();
+    });
+    busGone.start(200);
+    return app.exec();
+}
+
+#include "FileManagerService.moc"
