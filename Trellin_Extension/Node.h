@@ -27,6 +27,13 @@ std::optional<NodeType> nodeTypeFromJson(const QJsonValue &value);
 struct Node;
 using NodeList = std::vector<std::unique_ptr<Node>>;
 
+/// Size and number of the nodes of a list and of everything below them.
+struct NodeTotals {
+    qint64 size = 0;
+    qint64 count = 0;
+};
+NodeTotals subtreeTotals(const NodeList &nodes);
+
 /// An optional date or byte count in the space of the value alone: trees
 /// hold hundreds of thousands of them. The smallest value stands for absent;
 /// no file system records it.

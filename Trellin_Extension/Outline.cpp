@@ -3,6 +3,7 @@
 // the tree, its cells, and what a click on a column header does.
 #include "Bundle.h"
 #include "CellViews.h"
+#include "Cells.h"
 #include "DirectoryScan.h"
 #include "ExtensionSettings.h"
 #include "Formatting.h"
@@ -16,52 +17,6 @@
 Q_LOGGING_CATEGORY(lcPreview, "trellin.preview", QtWarningMsg)
 
 namespace {
-
-const QString placeholderText = QStringLiteral("--");
-
-QString localizedTitle(PropertyColumn column)
-{
-    return Bundle::main().localizedString(rawValueLiteral(column));
-}
-
-QString optionalDateText(CompactOptional<Date> date)
-{
-    return date ? dateText(*date) : placeholderText;
-}
-
-QString cellText(PropertyColumn column, const Node &node)
-{
-    switch (column) {
-    case PropertyColumn::Name:
-        // The item limit stopped the listing of this folder: say so where it shows.
-        if (node.incomplete)
-            return stringWithFormat(Bundle::main().localizedString("%@ (incomplete)"), {node.name});
-        if (!node.failure.isEmpty())
-            return stringWithFormat(Bundle::main().localizedString("%@ (not extracted)"), {node.name});
-        return node.name;
-    case PropertyColumn::DateModified:
-        return optionalDateText(node.dateModified);
-    case PropertyColumn::DateCreated:
-        return optionalDateText(node.dateCreated);
-    case PropertyColumn::DateLastOpened:
-        return optionalDateText(node.dateLastOpened);
-    case PropertyColumn::DateAdded:
-        return optionalDateText(node.dateAdded);
-    case PropertyColumn::Size:
-        if (node.type == NodeType::Folder) {
-            const qint64 total = PreviewViewController::subtreeTotals(node.children).size;
-            return total > 0 ? byteCountText(total) : placeholderText;
-        }
-        return node.size ? byteCountText(*node.size) : placeholderText;
-    case PropertyColumn::Kind:
-        return node.typeDescription.value_or(placeholderText);
-    case PropertyColumn::Tags:
-        return node.tags;
-    case PropertyColumn::Dimensions:
-        return node.dimensions.value_or(placeholderText);
-    }
-    return placeholderText;
-}
 
 QString sortKey(SortOption option)
 {
@@ -101,7 +56,7 @@ void PreviewViewController::setupOutlineView()
         const std::optional<PropertyColumn> column = propertyColumnFromRawValue(columns[i].identifier);
         if (!column)
             continue;
-        outlineView->setTitle(i, localizedTitle(*column));
+        outlineView->setTitle(i, columnTitle(*column));
         if (!columns[i].hidden)
             visibleColumns().insert(*column);
     }
@@ -114,8 +69,10 @@ void PreviewViewController::observeSettings()
     using namespace Defaults;
     const QPointer<PreviewViewController> self(this);
     observe<IconSize>(Keys::iconSize(), ObservationOption::Initial, [self](const KeyChange<IconSize> &change) {
-        if (self && self->outlineView)
+        if (self && self->outlineView) {
             self->outlineView->setRowHeight(rowHeight(change.newValue));
+            self->m_treeController->setIconSize(change.newValue);
+        }
     })->bindToLifetime(this);
     observe<bool>(Keys::expandAllRows(), {}, [self](const KeyChange<bool> &change) {
         if (!self || !self->outlineView || change.newValue == change.oldValue)
@@ -154,7 +111,11 @@ void PreviewViewController::scheduleSettingsReload()
 
 void PreviewViewController::bindContent()
 {
-    m_treeController->setColumnCount(int(outlineView->tableColumns().size()));
+    std::vector<PropertyColumn> columns;
+    for (const TableColumn &column : outlineView->tableColumns())
+        columns.push_back(propertyColumnFromRawValue(column.identifier).value_or(PropertyColumn::Name));
+    m_treeController->setColumns(std::move(columns));
+    m_treeController->setIconSize(ExtensionSettings::shared().iconSize);
     m_treeController->setContent(&m_content);
     connect(this, &PreviewViewController::contentChanged, m_treeController.get(),
             [this] { m_treeController->setContent(&m_content); });
@@ -165,7 +126,7 @@ QMenu *PreviewViewController::makeHeaderMenu()
 {
     auto *menu = new QMenu;
     for (PropertyColumn column : hideableColumns()) {
-        auto *item = new QAction(localizedTitle(column), menu);
+        auto *item = new QAction(columnTitle(column), menu);
         item->setCheckable(true);
         item->setChecked(visibleColumns().contains(column));
         item->setObjectName(rawValue(column)); // the item's identifier
@@ -366,12 +327,7 @@ TableCellView *PreviewViewController::viewForTableColumn(OutlineView *outlineVie
         imageCell->imageWidthConstraint->constant = iconWidth(iconSize);
     if (!cell->imageView)
         return cell;
-    if (node->type == NodeType::Folder)
-        cell->imageView->image = folderIcon(iconWidth(iconSize));
-    else if (node->utType)
-        cell->imageView->image = Workspace::iconForContentType(*node->utType);
-    else
-        cell->imageView->image = Workspace::iconForFile(node->path);
+    cell->imageView->image = nameIcon(*node, iconSize);
     return cell;
 }
 

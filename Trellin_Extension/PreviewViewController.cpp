@@ -87,30 +87,6 @@ void PreviewViewController::showContent(NodeList nodes, bool cutShort)
     // Qt's scroll area sizes its scroll bars by itself.
 }
 
-namespace {
-
-// Sparse files can claim exabytes each: a total stops at the largest number.
-qint64 saturatingSum(qint64 a, qint64 b)
-{
-    qint64 sum = 0;
-    return __builtin_add_overflow(a, b, &sum) ? std::numeric_limits<qint64>::max() : sum;
-}
-
-} // namespace
-
-PreviewViewController::Totals PreviewViewController::subtreeTotals(const NodeList &nodes)
-{
-    Totals totals;
-    for (const std::unique_ptr<Node> &node : nodes) {
-        totals.size = saturatingSum(totals.size, node->size.value_or(0));
-        totals.count += 1;
-        const Totals below = subtreeTotals(node->children);
-        totals.size = saturatingSum(totals.size, below.size);
-        totals.count += below.count;
-    }
-    return totals;
-}
-
 void PreviewViewController::updateSummary(const NodeList &nodes)
 {
     const Totals totals = subtreeTotals(nodes);

@@ -70,12 +70,8 @@ public:
     /// How often the summary line counts the items of a build anew.
     void setProgressInterval(std::chrono::milliseconds interval) { m_progressTimer.setInterval(interval); }
 
-    struct Totals {
-        qint64 size = 0;
-        qint64 count = 0;
-    };
-    /// Size and number of the nodes of a list and of everything below them.
-    static Totals subtreeTotals(const NodeList &nodes);
+    using Totals = NodeTotals;
+    static Totals subtreeTotals(const NodeList &nodes) { return ::subtreeTotals(nodes); }
 
     // The outline view's delegate, data source and menu validation.
     TableCellView *viewForTableColumn(OutlineView *outlineView, const TableColumn *column,

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "TreeController.h"
 
+#include "Cells.h"
 #include "OutlineView.h"
 
 #include <QSet>
@@ -91,6 +92,21 @@ void TreeController::setColumnCount(int count)
     endResetModel();
 }
 
+void TreeController::setColumns(std::vector<PropertyColumn> columns)
+{
+    beginResetModel();
+    m_columns = std::move(columns);
+    m_columnCount = int(m_columns.size());
+    endResetModel();
+}
+
+void TreeController::setIconSize(IconSize size)
+{
+    m_iconSize = size;
+    if (rowCount() > 0)
+        Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, 0), {Qt::DecorationRole});
+}
+
 void TreeController::resetRoot()
 {
     m_root.children.clear();
@@ -175,8 +191,6 @@ bool TreeController::hasChildren(const QModelIndex &parent) const
 
 QVariant TreeController::data(const QModelIndex &index, int role) const
 {
-    // Cells come from the outline view's delegate; the model tells why an
-    // item is missing, and where it is.
     const Node *node = representedObject(index);
     if (!node)
         return {};
@@ -184,6 +198,27 @@ QVariant TreeController::data(const QModelIndex &index, int role) const
         return node->url();
     if (role == Qt::ToolTipRole && !node->failure.isEmpty())
         return node->failure;
+    if (index.column() >= int(m_columns.size()))
+        return {};
+    const PropertyColumn column = m_columns[std::size_t(index.column())];
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::AccessibleTextRole:
+        return cellText(column, *node);
+    case Qt::DecorationRole:
+        return column == PropertyColumn::Name ? QVariant(nameIcon(*node, m_iconSize)) : QVariant();
+    case Qt::TextAlignmentRole:
+        return QVariant::fromValue(cellAlignment(column));
+    }
+    return {};
+}
+
+QVariant TreeController::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || section < 0 || section >= int(m_columns.size()))
+        return QAbstractItemModel::headerData(section, orientation, role);
+    if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)
+        return columnTitle(m_columns[std::size_t(section)]);
     return {};
 }
 

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: MIT
-// Serves a tree of Node to the outline view. It reads exactly three things of
-// a Node: its children, their count and whether it is a leaf.
+// Serves a tree of Node to the outline view, and each cell's text, icon and
+// alignment to whatever reads the model: the view, screen readers, tests.
 #pragma once
 
+#include "ExtensionSettings.h"
 #include "Node.h"
+#include "PropertyColumn.h"
 
 #include <QAbstractItemModel>
 
@@ -29,6 +31,10 @@ public:
 
     /// Set by the outline view's binding: one model column per table column.
     void setColumnCount(int count);
+    /// The property each model column shows, in the table's order.
+    void setColumns(std::vector<PropertyColumn> columns);
+    /// The size of the icons served in front of the names.
+    void setIconSize(IconSize size);
 
     /// The node that a row of this controller represents, or nullptr.
     const Node *representedObject(const QModelIndex &item) const;
@@ -39,6 +45,7 @@ public:
     int columnCount(const QModelIndex &parent = {}) const override;
     bool hasChildren(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     /// A leaf never has children: the tree of a preview does not grow.
     Qt::ItemFlags flags(const QModelIndex &index) const override;
 
@@ -62,4 +69,6 @@ private:
     NodeList m_adopted;
     TreeNode m_root;
     int m_columnCount = 1;
+    std::vector<PropertyColumn> m_columns;
+    IconSize m_iconSize = IconSize::Small;
 };

@@ -207,4 +207,3 @@ TEST(ItemActions, AnArchiveShownFromItsListingIsExtractedForTheItemOpened)
     ASSERT_TRUE(QTest::qWaitFor([&] { return QGuiApplication::clipboard()->text() == extracted; }, 5000));
 }
 
-#include "ItemActionsTest.moc"

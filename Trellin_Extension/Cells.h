@@ -1,0 +1,19 @@
+// SPDX-License-Identifier: MIT
+// What each cell of a row shows: its text, its icon and its alignment. The
+// tree's model serves them to the view, to the dump and to screen readers.
+#pragma once
+
+#include "ExtensionSettings.h"
+#include "Node.h"
+#include "PropertyColumn.h"
+
+#include <QIcon>
+#include <QString>
+
+/// The column's title in the user's language.
+QString columnTitle(PropertyColumn column);
+/// The text of the node's cell in the column; "--" where there is no value.
+QString cellText(PropertyColumn column, const Node &node);
+/// The icon in front of the node's name.
+QIcon nameIcon(const Node &node, IconSize size);
+Qt::Alignment cellAlignment(PropertyColumn column);
