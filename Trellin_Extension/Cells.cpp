@@ -41,10 +41,8 @@ QString cellText(PropertyColumn column, const Node &node)
     case PropertyColumn::DateAdded:
         return optionalDateText(node.dateAdded);
     case PropertyColumn::Size:
-        if (node.type == NodeType::Folder) {
-            const qint64 total = subtreeTotals(node.children).size;
-            return total > 0 ? byteCountText(total) : placeholderText;
-        }
+        if (node.type == NodeType::Folder)
+            return folderSizeText(subtreeTotals(node.children).size);
         return node.size ? byteCountText(*node.size) : placeholderText;
     case PropertyColumn::Kind:
         return node.typeDescription.value_or(placeholderText);
@@ -54,6 +52,11 @@ QString cellText(PropertyColumn column, const Node &node)
         return node.dimensions.value_or(placeholderText);
     }
     return placeholderText;
+}
+
+QString folderSizeText(qint64 total)
+{
+    return total > 0 ? byteCountText(total) : placeholderText;
 }
 
 QIcon nameIcon(const Node &node, IconSize size)

@@ -14,6 +14,8 @@
 QString columnTitle(PropertyColumn column);
 /// The text of the node's cell in the column; "--" where there is no value.
 QString cellText(PropertyColumn column, const Node &node);
+/// A folder's Size cell for the total of what it holds.
+QString folderSizeText(qint64 total);
 /// The icon in front of the node's name.
 QIcon nameIcon(const Node &node, IconSize size);
 Qt::Alignment cellAlignment(PropertyColumn column);

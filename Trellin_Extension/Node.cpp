@@ -43,25 +43,20 @@ void releaseInBackground(std::unique_ptr<Node> node)
     releaseInBackground(std::move(nodes));
 }
 
-namespace {
-
-// Sparse files can claim exabytes each: a total stops at the largest number.
-qint64 saturatingSum(qint64 a, qint64 b)
+qint64 addSizes(qint64 a, qint64 b)
 {
     qint64 sum = 0;
     return __builtin_add_overflow(a, b, &sum) ? std::numeric_limits<qint64>::max() : sum;
 }
 
-} // namespace
-
 NodeTotals subtreeTotals(const NodeList &nodes)
 {
     NodeTotals totals;
     for (const std::unique_ptr<Node> &node : nodes) {
-        totals.size = saturatingSum(totals.size, node->size.value_or(0));
+        totals.size = addSizes(totals.size, node->size.value_or(0));
         totals.count += 1;
         const NodeTotals below = subtreeTotals(node->children);
-        totals.size = saturatingSum(totals.size, below.size);
+        totals.size = addSizes(totals.size, below.size);
         totals.count += below.count;
     }
     return totals;

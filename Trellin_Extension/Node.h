@@ -27,6 +27,9 @@ std::optional<NodeType> nodeTypeFromJson(const QJsonValue &value);
 struct Node;
 using NodeList = std::vector<std::unique_ptr<Node>>;
 
+/// A sum of sizes that stops at the largest number: sparse files can claim exabytes each.
+qint64 addSizes(qint64 a, qint64 b);
+
 /// Size and number of the nodes of a list and of everything below them.
 struct NodeTotals {
     qint64 size = 0;

@@ -71,6 +71,7 @@ void PreviewViewController::observeSettings()
     observe<IconSize>(Keys::iconSize(), ObservationOption::Initial, [self](const KeyChange<IconSize> &change) {
         if (self && self->outlineView) {
             self->outlineView->setRowHeight(rowHeight(change.newValue));
+            self->outlineView->setIconSize(QSize(iconWidth(change.newValue), iconWidth(change.newValue)));
             self->m_treeController->setIconSize(change.newValue);
         }
     })->bindToLifetime(this);

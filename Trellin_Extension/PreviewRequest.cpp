@@ -492,7 +492,7 @@ bool PreviewViewController::fillListing(PreviewJob::Tree &tree)
     m_contentCutShort = tree.cutShort;
     releaseInBackground(std::move(tree.root));
     updateSummary(m_content);
-    outlineView->viewport()->update();
+    m_treeController->valuesChanged();
     if (orderChanges)
         sortContent(order);
     return true;

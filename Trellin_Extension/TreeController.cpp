@@ -111,6 +111,41 @@ void TreeController::resetRoot()
 {
     m_root.children.clear();
     m_root.childrenMade = false;
+    m_folderSizes.clear();
+}
+
+void TreeController::valuesChanged()
+{
+    m_folderSizes.clear();
+    if (rowCount() > 0)
+        Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+}
+
+namespace {
+
+// The size of a list of nodes and of all below them, noting each folder's on the way.
+qint64 noteFolderSizes(const NodeList &nodes, QHash<const Node *, qint64> &sizes)
+{
+    qint64 total = 0;
+    for (const std::unique_ptr<Node> &node : nodes) {
+        qint64 size = node->size.value_or(0);
+        if (node->type == NodeType::Folder) {
+            const qint64 content = noteFolderSizes(node->children, sizes);
+            sizes.insert(node.get(), content);
+            size = addSizes(size, content);
+        }
+        total = addSizes(total, size);
+    }
+    return total;
+}
+
+} // namespace
+
+qint64 TreeController::folderSize(const Node *folder) const
+{
+    if (m_folderSizes.isEmpty() && m_content)
+        noteFolderSizes(*m_content, m_folderSizes);
+    return m_folderSizes.value(folder);
 }
 
 const TreeController::TreeNode *TreeController::treeNode(const QModelIndex &index) const
@@ -204,6 +239,8 @@ QVariant TreeController::data(const QModelIndex &index, int role) const
     switch (role) {
     case Qt::DisplayRole:
     case Qt::AccessibleTextRole:
+        if (column == PropertyColumn::Size && node->type == NodeType::Folder)
+            return folderSizeText(folderSize(node));
         return cellText(column, *node);
     case Qt::DecorationRole:
         return column == PropertyColumn::Name ? QVariant(nameIcon(*node, m_iconSize)) : QVariant();

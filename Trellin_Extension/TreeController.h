@@ -8,6 +8,7 @@
 #include "PropertyColumn.h"
 
 #include <QAbstractItemModel>
+#include <QHash>
 
 class TreeController : public QAbstractItemModel
 {
@@ -35,6 +36,9 @@ public:
     void setColumns(std::vector<PropertyColumn> columns);
     /// The size of the icons served in front of the names.
     void setIconSize(IconSize size);
+    /// The nodes' values changed in place (an archive's extraction filled in
+    /// its listing): every cell is read again.
+    void valuesChanged();
 
     /// The node that a row of this controller represents, or nullptr.
     const Node *representedObject(const QModelIndex &item) const;
@@ -61,6 +65,7 @@ private:
     };
 
     const TreeNode *treeNode(const QModelIndex &index) const;
+    qint64 folderSize(const Node *folder) const;
     bool holdsTheSameNodes(const NodeList *content) const;
     const std::vector<TreeNode> &childNodes(const TreeNode *treeNode) const;
     void resetRoot();
@@ -70,5 +75,8 @@ private:
     TreeNode m_root;
     int m_columnCount = 1;
     std::vector<PropertyColumn> m_columns;
+    // Each folder's total, made in one walk over the tree when a Size cell
+    // first asks: a paint would otherwise walk a folder's whole content.
+    mutable QHash<const Node *, qint64> m_folderSizes;
     IconSize m_iconSize = IconSize::Small;
 };

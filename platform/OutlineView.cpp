@@ -129,24 +129,9 @@ public:
 
     void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
     {
+        // The model's text, icon and alignment, as any view of it shows them.
         QStyleOptionViewItem cellOption(option);
         initStyleOption(&cellOption, index);
-        cellOption.features &= ~(QStyleOptionViewItem::HasDisplay | QStyleOptionViewItem::HasDecoration);
-        cellOption.text.clear();
-        if (const TableCellView *cell = m_outlineView->cellView(index.column(), index)) {
-            if (cell->textField) {
-                cellOption.text = cell->textField->stringValue;
-                cellOption.displayAlignment = cell->textField->alignment;
-                cellOption.features |= QStyleOptionViewItem::HasDisplay;
-            }
-            if (cell->imageView && !cell->imageView->image.isNull()) {
-                const int side = cell->imageView->widthConstraint ? int(cell->imageView->widthConstraint->constant)
-                                                                  : option.rect.height() - 4;
-                cellOption.icon = cell->imageView->image;
-                cellOption.decorationSize = QSize(side, side);
-                cellOption.features |= QStyleOptionViewItem::HasDecoration;
-            }
-        }
         const QWidget *widget = cellOption.widget;
         QStyle *style = widget ? widget->style() : QApplication::style();
         style->drawControl(QStyle::CE_ItemViewItem, &cellOption, painter, widget);

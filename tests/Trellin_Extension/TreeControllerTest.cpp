@@ -4,6 +4,7 @@
 #include "TreeController.h"
 
 #include <QAbstractItemModelTester>
+#include <QSignalSpy>
 
 #include <gtest/gtest.h>
 
@@ -49,4 +50,37 @@ TEST(TreeController, ServesARealTreeConsistently)
     std::swap(content[0], content[2]);
     controller.rearrangeObjects();
     EXPECT_EQ(controller.representedObject(controller.index(0, 0))->name, QStringLiteral("f"));
+}
+
+TEST(TreeController, AFolderSizeIsItsContentsAndFollowsValuesChangedInPlace)
+{
+    TempTree tree;
+    tree.file("folder/a", 1000);
+    tree.file("folder/inner/b", 2000);
+    ScanOptions options;
+    options.visibleColumns = {PropertyColumn::Name, PropertyColumn::Size};
+    options.depthLimit = DepthLimit::Three;
+    auto root = makeNode(tree.path(), 0, options);
+    ASSERT_TRUE(root);
+    NodeList content = std::move(root->children);
+
+    TreeController controller;
+    controller.setColumns({PropertyColumn::Name, PropertyColumn::Size});
+    controller.setContent(&content);
+    const QModelIndex folder = controller.index(0, 1);
+    EXPECT_EQ(folder.data().toString(), QStringLiteral("3 KB")) << "everything below it, the inner folder's too";
+    EXPECT_EQ(controller.index(1, 1, controller.index(0, 0)).data().toString(), QStringLiteral("2 KB"));
+
+    // An extraction fills a listing in place: the totals are made again.
+    Node *a = nullptr;
+    for (const auto &child : content.front()->children) {
+        if (child->name == QLatin1String("a"))
+            a = child.get();
+    }
+    ASSERT_TRUE(a);
+    a->size = 5000;
+    QSignalSpy changed(&controller, &QAbstractItemModel::dataChanged);
+    controller.valuesChanged();
+    EXPECT_EQ(changed.count(), 1) << "the views hear of it";
+    EXPECT_EQ(controller.index(0, 1).data().toString(), QStringLiteral("7 KB"));
 }
