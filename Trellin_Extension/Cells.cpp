@@ -70,5 +70,5 @@ QIcon nameIcon(const Node &node, IconSize size)
 
 Qt::Alignment cellAlignment(PropertyColumn column)
 {
-    return (column == PropertyColumn::Size ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
+    return columnInfo(column).alignment | Qt::AlignVCenter;
 }

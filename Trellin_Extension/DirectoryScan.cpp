@@ -29,20 +29,10 @@ const QByteArrayList &unopenedPackageExtensions()
 ResourceKeys columnAttributeKeys(PropertyColumns columns)
 {
     ResourceKeys keys;
-    if (columns.contains(PropertyColumn::DateModified))
-        keys |= ResourceKey::ContentModificationDate;
-    if (columns.contains(PropertyColumn::DateCreated))
-        keys |= ResourceKey::CreationDate;
-    if (columns.contains(PropertyColumn::DateLastOpened))
-        keys |= ResourceKey::ContentAccessDate;
-    if (columns.contains(PropertyColumn::DateAdded))
-        keys |= ResourceKey::AddedToDirectoryDate;
-    if (columns.contains(PropertyColumn::Size))
-        keys |= ResourceKey::FileSize;
-    if (columns.contains(PropertyColumn::Kind))
-        keys |= ResourceKey::LocalizedTypeDescription;
-    if (columns.contains(PropertyColumn::Tags))
-        keys |= ResourceKey::TagNames;
+    for (const ColumnInfo &info : columnTable) {
+        if (columns.contains(info.column))
+            keys |= info.attributes;
+    }
     return keys;
 }
 

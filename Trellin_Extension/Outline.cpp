@@ -29,18 +29,39 @@ const std::vector<PropertyColumn> &hideableColumns()
 {
     static const std::vector<PropertyColumn> columns = [] {
         std::vector<PropertyColumn> all;
-        for (PropertyColumn column : allPropertyColumns) {
-            if (column != PropertyColumn::Name)
-                all.push_back(column);
+        for (const ColumnInfo &info : columnTable) {
+            if (info.hideable)
+                all.push_back(info.column);
         }
         return all;
     }();
     return columns;
 }
 
+namespace {
+
+QList<TableColumn> tableColumns()
+{
+    QList<TableColumn> columns;
+    for (const ColumnInfo &info : columnTable) {
+        TableColumn column;
+        column.identifier = column.title = QLatin1String(info.identifier);
+        column.width = info.defaultWidth;
+        column.hidden = info.hiddenByDefault;
+        if (info.sortKey)
+            column.sortDescriptorPrototype = SortDescriptor{QLatin1String(info.sortKey), true};
+        column.headerCell = std::make_shared<HeaderCell>(column.title);
+        columns.append(column);
+    }
+    return columns;
+}
+
+} // namespace
+
 void PreviewViewController::setupOutlineView()
 {
     const ExtensionSettings &settings = ExtensionSettings::shared();
+    outlineView->setTableColumns(tableColumns());
     outlineView->setSortDescriptors({SortDescriptor{sortKey(settings.sortOption), settings.isAscending}});
     outlineView->setDelegate(this);
     outlineView->setSelectionMode(QAbstractItemView::SingleSelection);

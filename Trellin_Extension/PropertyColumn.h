@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "ResourceValues.h"
+
 #include <QString>
 
 #include <array>
@@ -26,21 +28,57 @@ inline constexpr std::array allPropertyColumns{
     PropertyColumn::Kind,     PropertyColumn::Tags,         PropertyColumn::Dimensions,
 };
 
+/// What the tree needs to know of a column, once: every other part (the
+/// outline's columns and header menu, the scan, the cells) reads it here.
+struct ColumnInfo {
+    PropertyColumn column;
+    /// Its identifier, which is also its English title and the key of its
+    /// translated title, and the key of its layout in the saved state.
+    const char *identifier;
+    /// What a click on its header sorts by (a sort option's raw value);
+    /// nullptr when it does not sort.
+    const char *sortKey;
+    /// What the scan reads of each item for it.
+    ResourceKeys attributes;
+    int defaultWidth;
+    Qt::Alignment alignment;
+    bool hiddenByDefault;
+    bool hideable;
+};
+
+inline constexpr std::array<ColumnInfo, 9> columnTable{{
+    {PropertyColumn::Name, "Name", "name", {}, 280, Qt::AlignLeft, false, false},
+    {PropertyColumn::DateModified, "Date Modified", "dateModified", ResourceKey::ContentModificationDate, 180,
+     Qt::AlignLeft, false, true},
+    {PropertyColumn::DateCreated, "Date Created", "dateCreated", ResourceKey::CreationDate, 180, Qt::AlignLeft, true,
+     true},
+    {PropertyColumn::DateLastOpened, "Date Last Opened", "dateLastOpened", ResourceKey::ContentAccessDate, 180,
+     Qt::AlignLeft, true, true},
+    {PropertyColumn::DateAdded, "Date Added", nullptr, ResourceKey::AddedToDirectoryDate, 180, Qt::AlignLeft, true, true},
+    {PropertyColumn::Size, "Size", "size", ResourceKey::FileSize, 90, Qt::AlignRight, false, true},
+    {PropertyColumn::Kind, "Kind", "kind", ResourceKey::LocalizedTypeDescription, 160, Qt::AlignLeft, false, true},
+    {PropertyColumn::Tags, "Tags", nullptr, ResourceKey::TagNames, 140, Qt::AlignLeft, true, true},
+    // Read by the scan from an image's header, for images alone.
+    {PropertyColumn::Dimensions, "Dimensions", nullptr, {}, 110, Qt::AlignLeft, true, true},
+}};
+
+static_assert([] {
+    for (std::size_t i = 0; i < columnTable.size(); ++i) {
+        if (static_cast<std::size_t>(columnTable[i].column) != i || allPropertyColumns[i] != columnTable[i].column)
+            return false;
+    }
+    return true;
+}(), "the table lists every column once, in the enumeration's order");
+
+constexpr const ColumnInfo &columnInfo(PropertyColumn column)
+{
+    return columnTable[static_cast<std::size_t>(column)];
+}
+
 /// The raw value, as a literal that can also serve as a translation key.
 constexpr const char *rawValueLiteral(PropertyColumn column)
 {
-    switch (column) {
-    case PropertyColumn::Name: return "Name";
-    case PropertyColumn::DateModified: return "Date Modified";
-    case PropertyColumn::DateCreated: return "Date Created";
-    case PropertyColumn::DateLastOpened: return "Date Last Opened";
-    case PropertyColumn::DateAdded: return "Date Added";
-    case PropertyColumn::Size: return "Size";
-    case PropertyColumn::Kind: return "Kind";
-    case PropertyColumn::Tags: return "Tags";
-    case PropertyColumn::Dimensions: return "Dimensions";
-    }
-    return "";
+    return columnInfo(column).identifier;
 }
 
 inline QString rawValue(PropertyColumn column)

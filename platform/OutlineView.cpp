@@ -13,7 +13,7 @@ Q_LOGGING_CATEGORY(lcOutline, "trellin.outline", QtWarningMsg)
 
 namespace {
 
-// Attributes of a declaration: "Name; width=280; sort=name; hidden" and the like.
+// Attributes of a cell prototype: "sizeCellIdentifier: SizeCell; text=right" and the like.
 QMap<QString, QString> attributes(const QStringList &parts)
 {
     QMap<QString, QString> result;
@@ -26,21 +26,6 @@ QMap<QString, QString> attributes(const QStringList &parts)
             result.insert(attribute.left(equals).trimmed(), attribute.mid(equals + 1).trimmed());
     }
     return result;
-}
-
-TableColumn parseColumn(const QString &definition)
-{
-    const QStringList parts = definition.split(QLatin1Char(';'));
-    const QMap<QString, QString> attributes = ::attributes(parts.mid(1));
-    TableColumn column;
-    column.identifier = parts.first().trimmed();
-    column.title = column.identifier;
-    column.width = attributes.value(QStringLiteral("width"), QStringLiteral("100")).toInt();
-    column.hidden = attributes.contains(QStringLiteral("hidden"));
-    if (attributes.contains(QStringLiteral("sort")))
-        column.sortDescriptorPrototype = SortDescriptor{attributes.value(QStringLiteral("sort")), true};
-    column.headerCell = std::make_shared<HeaderCell>(column.title);
-    return column;
 }
 
 std::map<QString, std::function<std::unique_ptr<TableCellView>()>> &cellViewClasses()
@@ -252,12 +237,9 @@ OutlineView::~OutlineView()
         saveColumns();
 }
 
-void OutlineView::setTableColumnDefinitions(const QStringList &definitions)
+void OutlineView::setTableColumns(const QList<TableColumn> &columns)
 {
-    m_definitions = definitions;
-    m_columns.clear();
-    for (const QString &definition : definitions)
-        m_columns.append(parseColumn(definition));
+    m_columns = columns;
     applyColumns();
 }
 

@@ -115,9 +115,6 @@ public:
 class OutlineView : public QTreeView
 {
     Q_OBJECT
-    /// The columns as the user-interface definition declares them, in their
-    /// order, one entry each: "Identifier; width=N; sort=key; hidden".
-    Q_PROPERTY(QStringList tableColumnDefinitions READ tableColumnDefinitions WRITE setTableColumnDefinitions)
     /// The cell prototypes of the definition, one entry each:
     /// "identifier: ClassName; text=left|right; image=outletOfItsWidthConstraint".
     Q_PROPERTY(QStringList cellPrototypes READ cellPrototypes WRITE setCellPrototypes)
@@ -131,13 +128,13 @@ public:
     explicit OutlineView(QWidget *parent = nullptr);
     ~OutlineView() override;
 
-    QStringList tableColumnDefinitions() const { return m_definitions; }
-    void setTableColumnDefinitions(const QStringList &definitions);
     QStringList cellPrototypes() const { return m_prototypes; }
     void setCellPrototypes(const QStringList &prototypes);
 
     /// In logical order: the index of a column is its model column.
     const QList<TableColumn> &tableColumns() const { return m_columns; }
+    /// The columns, in their order; each needs a header cell.
+    void setTableColumns(const QList<TableColumn> &columns);
     /// Logical indexes in the order the user sees the columns.
     QList<int> columnsInDisplayOrder() const;
     int columnWithIdentifier(const QString &identifier) const;
@@ -187,7 +184,6 @@ private:
     void saveColumns();
     void restoreColumns();
 
-    QStringList m_definitions;
     QStringList m_prototypes;
     QList<TableColumn> m_columns;
     QList<SortDescriptor> m_sortDescriptors;
