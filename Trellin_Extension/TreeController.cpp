@@ -231,6 +231,10 @@ QVariant TreeController::data(const QModelIndex &index, int role) const
         return {};
     if (role == OutlineView::ItemUrlRole)
         return node->url();
+    if (role == OutlineView::PathRole)
+        return node->path;
+    if (role == OutlineView::NodeRole)
+        return QVariant::fromValue(node);
     if (role == Qt::ToolTipRole && !node->failure.isEmpty())
         return node->failure;
     if (index.column() >= int(m_columns.size()))

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Serves a tree of Node to the outline view, and each cell's text, icon and
 // alignment to whatever reads the model: the view, screen readers, tests.
+// Each row also answers its item's path and node (OutlineView::PathRole,
+// OutlineView::NodeRole, whose value is a `const Node *`) in every column.
 #pragma once
 
 #include "ExtensionSettings.h"

@@ -8,10 +8,11 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QFileInfo>
+#include <QFile>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPointer>
 
 namespace {
@@ -19,8 +20,19 @@ namespace {
 QString nameOf(OutlineView &view, const QModelIndex &row)
 {
     const int column = view.columnWithIdentifier(QStringLiteral("Name"));
-    const TableCellView *cell = column < 0 ? nullptr : view.cellView(column, row.siblingAtColumn(column));
-    return cell && cell->textField ? cell->textField->stringValue : QString();
+    return column < 0 ? QString() : row.siblingAtColumn(column).data().toString();
+}
+
+// The path as text, and where text cannot carry its bytes (it is not UTF-8),
+// as a file URL too, whose percent-encoding keeps every byte.
+QMimeData *pathMimeData(const QByteArray &path)
+{
+    auto *data = new QMimeData;
+    const QString text = QFile::decodeName(path);
+    if (QFile::encodeName(text) != path)
+        data->setUrls({FileSystem::fileUrl(path)});
+    data->setText(text);
+    return data;
 }
 
 // Rows in the order they are shown, expanded folders' contents included.
@@ -49,12 +61,12 @@ ItemActions::ItemActions(OutlineView *view, ViewController *controller, Password
         m_view->setCurrentIndex(row);
         if (!(row.flags() & Qt::ItemNeverHasChildren))
             return; // a folder with contents
-        const QUrl url = currentItemUrl();
-        if (url.isEmpty())
+        const QByteArray path = currentItemPath();
+        if (path.isEmpty())
             return;
-        withItemFile(url, true, [](const QUrl &file) {
-            if (!QFileInfo(QString::fromUtf8(FileSystem::localPath(file))).isDir())
-                Workspace::openUrl(file);
+        withItemFile(path, true, [](const QByteArray &file) {
+            if (FileSystem::probeItem(file).kind != FileSystem::ItemProbe::Folder)
+                Workspace::openUrl(FileSystem::fileUrl(file));
         });
     });
     view->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -70,12 +82,13 @@ ItemActions::ItemActions(OutlineView *view, ViewController *controller, Password
     view->installEventFilter(this);
 }
 
-QUrl ItemActions::currentItemUrl() const
+QByteArray ItemActions::currentItemPath() const
 {
     // From the model, never from the names shown: a name that is not UTF-8
-    // shows decoded or escaped, and would lead to another file.
+    // shows decoded or escaped, one with a line break shows without it, and
+    // a folder cut short shows marked; each would lead to another file.
     const QModelIndex row = m_view->currentIndex().siblingAtColumn(0);
-    return row.isValid() ? row.data(OutlineView::ItemUrlRole).toUrl() : QUrl();
+    return row.isValid() ? row.data(OutlineView::PathRole).toByteArray() : QByteArray();
 }
 
 QMenu *ItemActions::makeContextMenu()
@@ -89,28 +102,31 @@ QMenu *ItemActions::makeContextMenu()
 
 void ItemActions::openCurrentItem()
 {
-    if (const QUrl url = currentItemUrl(); !url.isEmpty())
-        withItemFile(url, true, [](const QUrl &file) { Workspace::openUrl(file); });
+    if (const QByteArray path = currentItemPath(); !path.isEmpty())
+        withItemFile(path, true, [](const QByteArray &file) { Workspace::openUrl(FileSystem::fileUrl(file)); });
 }
 
 void ItemActions::revealCurrentItem()
 {
     // Among the other items of its folder: the whole archive.
-    if (const QUrl url = currentItemUrl(); !url.isEmpty())
-        withItemFile(url, false, [](const QUrl &file) { Workspace::activateFileViewerSelecting({file}); });
+    if (const QByteArray path = currentItemPath(); !path.isEmpty()) {
+        withItemFile(path, false, [](const QByteArray &file) {
+            Workspace::activateFileViewerSelecting({FileSystem::fileUrl(file)});
+        });
+    }
 }
 
 void ItemActions::copyCurrentPath()
 {
     // A path copied must lead somewhere when it is pasted.
-    if (const QUrl url = currentItemUrl(); !url.isEmpty()) {
-        withItemFile(url, true, [](const QUrl &file) {
-            QGuiApplication::clipboard()->setText(QString::fromUtf8(FileSystem::localPath(file)));
+    if (const QByteArray path = currentItemPath(); !path.isEmpty()) {
+        withItemFile(path, true, [](const QByteArray &file) {
+            QGuiApplication::clipboard()->setMimeData(pathMimeData(file));
         });
     }
 }
 
-void ItemActions::withItemFile(const QUrl &item, bool alone, const FileAction &action)
+void ItemActions::withItemFile(const QByteArray &item, bool alone, const FileAction &action)
 {
     auto *previewing = qobject_cast<QLPreviewingController *>(m_controller);
     if (!previewing) {
@@ -119,9 +135,12 @@ void ItemActions::withItemFile(const QUrl &item, bool alone, const FileAction &a
     }
     QPointer<ItemActions> self(this);
     auto waiting = std::make_shared<bool>(false);
-    previewing->prepareItemFile(item, alone, [=](std::optional<PreviewError> error, const QUrl &file) {
+    // The URL's percent-encoding keeps every byte of the path.
+    const QUrl url = FileSystem::fileUrl(item);
+    previewing->prepareItemFile(url, alone, [=](std::optional<PreviewError> error, const QUrl &fileUrl) {
         if (!self || isCancelled(error))
             return; // the window shows something else now
+        const QByteArray file = FileSystem::localPath(fileUrl);
         if (!error && !*waiting) {
             action(file); // it was there
             return;
@@ -140,7 +159,7 @@ void ItemActions::withItemFile(const QUrl &item, bool alone, const FileAction &a
     *waiting = true;
 }
 
-void ItemActions::fileNotReady(const PreviewError &error, const QUrl &item, bool alone, const FileAction &action)
+void ItemActions::fileNotReady(const PreviewError &error, const QByteArray &item, bool alone, const FileAction &action)
 {
     if (const std::optional<ArchiveErrorCode> problem = passwordProblem(error)) {
         if (!m_askPassword)

@@ -7,9 +7,9 @@
 
 #include "QuickLook.h"
 
+#include <QByteArray>
 #include <QElapsedTimer>
 #include <QObject>
-#include <QUrl>
 
 #include <functional>
 
@@ -30,8 +30,9 @@ public:
     /// `askPassword`, the files of an encrypted archive stay unextracted.
     ItemActions(OutlineView *view, ViewController *controller, PasswordPrompt askPassword = {});
 
-    /// The file of the current row (for an archive, its extracted copy); empty without one.
-    QUrl currentItemUrl() const;
+    /// The path of the current row's item, the bytes the file system names it
+    /// by (for an archive's entry, where its extracted copy goes); empty without one.
+    QByteArray currentItemPath() const;
     /// The menu for the current row; the caller owns it.
     QMenu *makeContextMenu();
 
@@ -44,12 +45,12 @@ protected:
 
 private:
     bool findByTyping(const QString &text);
-    using FileAction = std::function<void(const QUrl &file)>;
+    using FileAction = std::function<void(const QByteArray &file)>;
     /// Runs `action` on the file of `item` once it exists: at once, or after
     /// the archive it comes from, or with `alone` maybe that entry alone, is
     /// extracted. Says why when it cannot be.
-    void withItemFile(const QUrl &item, bool alone, const FileAction &action);
-    void fileNotReady(const PreviewError &error, const QUrl &item, bool alone, const FileAction &action);
+    void withItemFile(const QByteArray &item, bool alone, const FileAction &action);
+    void fileNotReady(const PreviewError &error, const QByteArray &item, bool alone, const FileAction &action);
 
     OutlineView *m_view;             // Not owned: our parent.
     ViewController *m_controller;    // Not owned.

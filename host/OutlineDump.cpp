@@ -33,10 +33,15 @@ QList<int> visibleColumns(const OutlineView &view)
     return columns;
 }
 
-QString cellText(OutlineView &view, const QModelIndex &row, int column)
+// A table column's logical index is its model column.
+QString cellText(const QModelIndex &row, int column)
 {
-    const TableCellView *cell = view.cellView(column, row.siblingAtColumn(column));
-    return cell && cell->textField ? cell->textField->stringValue : QString();
+    return row.siblingAtColumn(column).data(Qt::DisplayRole).toString();
+}
+
+QString columnTitle(const OutlineView &view, int column)
+{
+    return view.model()->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
 }
 
 QJsonValue sortIndicator(const OutlineView &view, const TableColumn &column)
@@ -128,7 +133,7 @@ void writeRows(IndentedJson &json, OutlineView &view, const QModelIndex &parent,
             json.indent(level + 3);
             json.string(cellKeys[i].first);
             json.raw(": ");
-            const QString text = cellText(view, row, cellKeys[i].second);
+            const QString text = cellText(row, cellKeys[i].second);
             if (cellKeys[i].second == 0)
                 name = text;
             json.string(text);
@@ -153,7 +158,7 @@ void writeRows(IndentedJson &json, OutlineView &view, const QModelIndex &parent,
         }
         json.indent(level + 2);
         json.key(QLatin1StringView("name"));
-        json.string(name ? *name : cellText(view, row, 0));
+        json.string(name ? *name : cellText(row, 0));
         json.raw("\n");
         json.indent(level + 1);
         json.raw(r + 1 < count ? "},\n" : "}\n");
@@ -170,7 +175,7 @@ void appendTextRows(OutlineView &view, const QModelIndex &parent, int depth, con
         const QModelIndex row = model->index(r, 0, parent);
         QStringList line;
         for (int column : columns) {
-            const QString text = cellText(view, row, column);
+            const QString text = cellText(row, column);
             line.append(column == 0 ? QString(depth * 2, QLatin1Char(' ')) + text : text);
         }
         table.append(line);
@@ -207,7 +212,7 @@ QByteArray outlineJson(ViewController &controller, const std::optional<PreviewEr
         const TableColumn &column = view->tableColumns()[logical];
         const bool secondary = column.headerCell && column.headerCell->textColor() == SystemColor::SecondaryLabel;
         columns.append(QJsonObject{{QStringLiteral("identifier"), column.identifier},
-                                   {QStringLiteral("title"), column.title},
+                                   {QStringLiteral("title"), columnTitle(*view, logical)},
                                    {QStringLiteral("hidden"), column.hidden},
                                    {QStringLiteral("headerColor"), secondary ? QStringLiteral("secondary")
                                                                              : QStringLiteral("primary")},
@@ -246,7 +251,7 @@ QString outlineText(ViewController &controller)
         QList<QStringList> table;
         QStringList titles;
         for (int column : columns)
-            titles.append(view->tableColumns()[column].title);
+            titles.append(columnTitle(*view, column));
         table.append(titles);
         appendTextRows(*view, {}, 0, columns, table);
 

@@ -124,6 +124,12 @@ public:
     /// the bytes that the file system names it by: the name shown may be
     /// decoded from another charset, or escaped.
     static constexpr int ItemUrlRole = Qt::UserRole + 1;
+    /// The model's role for the path of a row's item, a QByteArray of those
+    /// bytes: what actions open, reveal and copy.
+    static constexpr int PathRole = Qt::UserRole + 2;
+    /// The model's role for the item a row shows, as its model keeps it (the
+    /// plug-in's tree: a `const Node *`, valid until the model resets).
+    static constexpr int NodeRole = Qt::UserRole + 3;
 
     explicit OutlineView(QWidget *parent = nullptr);
     ~OutlineView() override;

@@ -313,6 +313,46 @@ TEST(PreviewRequest, TheModelServesEachCellToTheViewAndToScreenReaders)
     EXPECT_EQ(accessible->tableInterface()->columnDescription(nameColumn), QStringLiteral("Name")) << "headers are named, not numbered";
 }
 
+TEST(PreviewRequest, AScreenReaderHearsWhichFoldersAreOpen)
+{
+    TempTree tree;
+    tree.file("notes.txt");
+    tree.file("sub/inner.txt");
+    tree.folder("sub/empty");
+    PreviewViewController controller;
+    runRequest(controller, tree.url());
+    QWidget window;
+    (new QVBoxLayout(&window))->addWidget(controller.view());
+    window.show();
+    QAccessible::setActive(true);
+    QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(controller.outlineView);
+    ASSERT_TRUE(accessible && accessible->tableInterface());
+    QAccessibleTableInterface *table = accessible->tableInterface();
+
+    // The rows shown, as a screen reader walks them: each name and its state.
+    // Qt marks a closed row expandable and not expanded, never `collapsed`;
+    // AT-SPI readers say "collapsed" for that.
+    const auto heard = [&] {
+        QStringList rows;
+        for (int row = 0; row < table->rowCount(); ++row) {
+            QAccessibleInterface *cell = table->cellAt(row, 0);
+            const QAccessible::State state = cell ? cell->state() : QAccessible::State();
+            const bool collapsed = state.collapsed || (state.expandable && !state.expanded);
+            rows.append((cell ? cell->text(QAccessible::Name) : QStringLiteral("?"))
+                        + (state.expanded ? QStringLiteral(" expanded") : QString())
+                        + (collapsed ? QStringLiteral(" collapsed") : QString()));
+        }
+        return rows.join(QLatin1Char('|')).toStdString();
+    };
+    EXPECT_EQ(heard(), "notes.txt|sub expanded|empty|inner.txt") << "folders open with the preview; an empty one cannot";
+    const QModelIndex sub = controller.treeController()->index(1, 0);
+    controller.outlineView->collapse(sub);
+    EXPECT_EQ(heard(), "notes.txt|sub collapsed") << "a closed folder's rows are not read";
+    controller.outlineView->expand(sub);
+    EXPECT_EQ(heard(), "notes.txt|sub expanded|empty|inner.txt");
+    EXPECT_EQ(table->columnDescription(0), QStringLiteral("Name"));
+}
+
 namespace {
 
 // Big enough that building it takes a while (tens of milliseconds once it is

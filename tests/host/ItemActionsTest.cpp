@@ -18,6 +18,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QMimeData>
 #include <QScopeGuard>
 #include <QMenu>
 #include <QTemporaryDir>
@@ -26,6 +27,32 @@
 #include <gtest/gtest.h>
 
 namespace {
+
+std::unique_ptr<PrivateBus> s_sessionBus;
+
+// Qt connects to the session bus once per process and never again: every
+// case run in this process must find the same bus there, so there is one,
+// started by the first case that needs it and ended with the run. A file
+// manager that an earlier case started ends once its log's folder is gone.
+const PrivateBus &sessionBus()
+{
+    if (!s_sessionBus) {
+        s_sessionBus = std::make_unique<PrivateBus>();
+        qputenv("DBUS_SESSION_BUS_ADDRESS", s_sessionBus->address());
+    }
+    QDBusConnectionInterface *bus = QDBusConnection::sessionBus().interface();
+    const QString fileManager = QStringLiteral("org.freedesktop.FileManager1");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !bus || !bus->isServiceRegistered(fileManager).value(); }, 5000))
+        << "the file manager of an earlier case has ended";
+    return *s_sessionBus;
+}
+
+class SessionBusEnvironment : public testing::Environment
+{
+    void TearDown() override { s_sessionBus.reset(); }
+};
+[[maybe_unused]] testing::Environment *const sessionBusEnvironment =
+    testing::AddGlobalTestEnvironment(new SessionBusEnvironment);
 
 // An xdg-open first on PATH that writes down what it was asked to open.
 class XdgOpenLog
@@ -53,23 +80,41 @@ private:
     QString m_log = m_bin.filePath(QStringLiteral("opened"));
 };
 
+QString fileManagerService(const PrivateBus &bus)
+{
+    return QDir(bus.serviceDirectory()).filePath(QStringLiteral("org.freedesktop.FileManager1.service"));
+}
+
+void reloadServices(QDBusConnection &test)
+{
+    QDBusMessage reload = QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+                                                         QStringLiteral("org.freedesktop.DBus"), QStringLiteral("ReloadConfig"));
+    EXPECT_EQ(test.call(reload).type(), QDBusMessage::ReplyMessage) << "the bus reads its service folder again";
+}
+
 // Lets `bus` start the file manager stand-in, which writes what it is asked to
 // show to `log`, as Thunar's and Nemo's .service files let the session start them.
 void makeFileManagerActivatable(const PrivateBus &bus, const QString &log)
 {
-    QFile service(QDir(bus.serviceDirectory()).filePath(QStringLiteral("org.freedesktop.FileManager1.service")));
+    QFile service(fileManagerService(bus));
     ASSERT_TRUE(service.open(QIODevice::WriteOnly));
     service.write("[D-BUS Service]\nName=org.freedesktop.FileManager1\nExec=" TRELLIN_TEST_FILE_MANAGER " "
                   + QFile::encodeName(log) + "\n");
     service.close();
     QDBusConnection test = QDBusConnection::connectToBus(QString::fromUtf8(bus.address()), QStringLiteral("reload"));
-    QDBusMessage reload = QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
-                                                         QStringLiteral("org.freedesktop.DBus"), QStringLiteral("ReloadConfig"));
-    EXPECT_EQ(test.call(reload).type(), QDBusMessage::ReplyMessage) << "the bus reads its service folder again";
-    const QStringList activatable = test.interface()->activatableServiceNames().value();
-    EXPECT_TRUE(activatable.contains(QStringLiteral("org.freedesktop.FileManager1"))) << "the bus can start it";
-    EXPECT_FALSE(test.interface()->isServiceRegistered(QStringLiteral("org.freedesktop.FileManager1")).value())
-        << "and it is not running yet";
+    reloadServices(test);
+    const QString name = QStringLiteral("org.freedesktop.FileManager1");
+    EXPECT_TRUE(test.interface()->activatableServiceNames().value().contains(name)) << "the bus can start it";
+    EXPECT_FALSE(test.interface()->isServiceRegistered(name).value()) << "and it is not running yet";
+    QDBusConnection::disconnectFromBus(QStringLiteral("reload"));
+}
+
+// The bus knows no file manager again, for the cases after this one.
+void forgetFileManager(const PrivateBus &bus)
+{
+    QFile::remove(fileManagerService(bus));
+    QDBusConnection test = QDBusConnection::connectToBus(QString::fromUtf8(bus.address()), QStringLiteral("reload"));
+    reloadServices(test);
     QDBusConnection::disconnectFromBus(QStringLiteral("reload"));
 }
 
@@ -83,18 +128,15 @@ QStringList linesOf(const QString &path)
 
 QString nameAtCurrentRow(OutlineView &view)
 {
-    const TableCellView *cell = view.cellView(0, view.currentIndex().siblingAtColumn(0));
-    return cell && cell->textField ? cell->textField->stringValue : QString();
+    return view.currentIndex().siblingAtColumn(0).data().toString();
 }
 
 } // namespace
 
 TEST(ItemActions, OpenRevealAndCopyTheItemFoundByTyping)
 {
-    // Before anything in this process reaches for the session bus.
-    PrivateBus bus;
+    const PrivateBus &bus = sessionBus();
     ASSERT_FALSE(bus.address().isEmpty()) << "dbus-daemon could not be started";
-    qputenv("DBUS_SESSION_BUS_ADDRESS", bus.address());
 
     const XdgOpenLog log;
     auto opened = [&] { return log.opened(); };
@@ -130,6 +172,7 @@ TEST(ItemActions, OpenRevealAndCopyTheItemFoundByTyping)
     const QTemporaryDir logs;
     const QString shownLog = logs.filePath(QStringLiteral("shown"));
     makeFileManagerActivatable(bus, shownLog);
+    const auto forget = qScopeGuard([&] { forgetFileManager(bus); });
     QTest::keyClicks(&view, QStringLiteral("caf"));
     ASSERT_TRUE(nameAtCurrentRow(view).startsWith(QStringLiteral("caf\\x"))) << "the name shows escaped";
     actions->revealCurrentItem();
@@ -146,6 +189,7 @@ TEST(ItemActions, OpenRevealAndCopyTheItemFoundByTyping)
 
     actions->copyCurrentPath();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromUtf8(tree.path("a folder/inner file.txt")));
+    EXPECT_FALSE(QGuiApplication::clipboard()->mimeData()->hasUrls()) << "a path in UTF-8 is copied as text alone";
 
     // Arrow keys move; a double click opens a file, but only opens and closes a folder's row.
     QTest::keyClick(&view, Qt::Key_Down);
@@ -207,3 +251,104 @@ TEST(ItemActions, AnArchiveShownFromItsListingIsExtractedForTheItemOpened)
     ASSERT_TRUE(QTest::qWaitFor([&] { return QGuiApplication::clipboard()->text() == extracted; }, 5000));
 }
 
+namespace {
+
+// The top-level row whose name, as shown, starts with `shown`.
+QModelIndex rowShowing(const QAbstractItemModel &model, const QString &shown)
+{
+    for (int row = 0; row < model.rowCount(); ++row) {
+        const QModelIndex index = model.index(row, 0);
+        if (index.data().toString().startsWith(shown))
+            return index;
+    }
+    return {};
+}
+
+} // namespace
+
+TEST(ItemActions, ActOnThePathOnDiskNotOnTheNameShown)
+{
+    const PrivateBus &bus = sessionBus();
+    ASSERT_FALSE(bus.address().isEmpty()) << "dbus-daemon could not be started";
+    const XdgOpenLog log;
+    const QTemporaryDir logs;
+    const QString shownLog = logs.filePath(QStringLiteral("shown"));
+    makeFileManagerActivatable(bus, shownLog);
+    const auto forget = qScopeGuard([&] { forgetFileManager(bus); });
+
+    TempTree tree;
+    const QByteArray latin1 = tree.file("caf\xe9.txt");
+    const QByteArray emptyLatin1 = tree.folder("vide\xe9");
+    // QTemporaryDir cannot remove a name that is not UTF-8.
+    const auto removeLatin1 = qScopeGuard([&] {
+        FileSystem::removeItem(latin1);
+        FileSystem::removeItem(emptyLatin1);
+    });
+    const QByteArray twoLines = tree.file("two\nlines.txt");
+    for (const char *file : {"1.txt", "2.txt", "3.txt", "4.txt"})
+        tree.file(QByteArray("cut/") + file);
+    // The four items at the top, and two of the folder's four.
+    Defaults::set(Defaults::Keys::itemLimit(), qint64(6));
+    PreviewViewController controller;
+    controller.view()->resize(900, 500);
+    controller.view()->show();
+    runRequest(controller, tree.url());
+    OutlineView &view = *controller.outlineView;
+    auto *actions = new ItemActions(&view, &controller);
+
+    struct Item {
+        QString shown;
+        QByteArray path;
+        const char *why;
+    };
+    const Item items[] = {
+        {QStringLiteral("caf\\x"), latin1, "a name that is not UTF-8 shows escaped"},
+        {QStringLiteral("twolines.txt"), twoLines, "the line break is left out of the name shown"},
+        {QStringLiteral("cut (incomplete)"), tree.path("cut"), "a folder cut short shows marked"},
+    };
+    for (const Item &item : items) {
+        SCOPED_TRACE(item.why);
+        const QModelIndex row = rowShowing(*view.model(), item.shown);
+        ASSERT_TRUE(row.isValid()) << "a row shows " << item.shown.toStdString();
+        EXPECT_EQ(row.data(OutlineView::PathRole).toByteArray(), item.path) << "the model keeps the path's own bytes";
+        view.setCurrentIndex(row);
+        const QString uri = FileSystem::fileUrl(item.path).toString(QUrl::FullyEncoded);
+
+        const qsizetype openedBefore = log.opened().size();
+        actions->openCurrentItem();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return log.opened().size() == openedBefore + 1; }, 5000)) << "xdg-open ran";
+        EXPECT_EQ(log.opened().last().toStdString(), uri.toStdString()) << "the item itself is opened";
+        EXPECT_EQ(FileSystem::localPath(QUrl(log.opened().last())), item.path);
+
+        const qsizetype shownBefore = linesOf(shownLog).size();
+        actions->revealCurrentItem();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return linesOf(shownLog).size() == shownBefore + 1; }, 10000))
+            << "the file manager was asked";
+        EXPECT_EQ(linesOf(shownLog).last().toStdString(), uri.toStdString()) << "the URI names the path's bytes";
+
+        actions->copyCurrentPath();
+        const QMimeData *copied = QGuiApplication::clipboard()->mimeData();
+        ASSERT_TRUE(copied);
+        EXPECT_EQ(copied->text(), QFile::decodeName(item.path)) << "the path as text, for people";
+        if (item.path.isValidUtf8()) {
+            EXPECT_EQ(QFile::encodeName(copied->text()), item.path) << "the text holds every byte, line breaks too";
+            EXPECT_FALSE(copied->hasUrls());
+        } else {
+            EXPECT_NE(QFile::encodeName(copied->text()), item.path) << "text cannot carry these bytes";
+            ASSERT_EQ(copied->urls().size(), 1) << "so the URL goes along";
+            EXPECT_EQ(FileSystem::localPath(copied->urls().first()), item.path) << "every byte survives the clipboard";
+        }
+    }
+
+    // A double click on an empty folder opens nothing, whatever its name's bytes.
+    const qsizetype openedBefore = log.opened().size();
+    const QModelIndex empty = rowShowing(*view.model(), QStringLiteral("vide\\x"));
+    ASSERT_TRUE(empty.isValid());
+    ASSERT_TRUE(empty.flags() & Qt::ItemNeverHasChildren) << "an empty folder has no rows below";
+    const QPoint centre = view.visualRect(empty).center();
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, centre);
+    QTest::mouseDClick(view.viewport(), Qt::LeftButton, {}, centre);
+    EXPECT_EQ(view.currentIndex(), empty);
+    QTest::qWait(300);
+    EXPECT_EQ(log.opened().size(), openedBefore) << "the folder was not handed to xdg-open";
+}

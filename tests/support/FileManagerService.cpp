@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: MIT
 // A file manager as the bus starts one on demand: it owns
 // org.freedesktop.FileManager1 and writes each URI that ShowItems is given,
-// a line each, to the file named by its argument. It ends with its bus.
+// a line each, to the file named by its argument. It ends with its bus, or
+// once the folder of that file is gone (the case that started it is over).
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QFile>
+#include <QFileInfo>
 #include <QTimer>
 
 class FileManager : public QObject
@@ -44,9 +46,10 @@ int main(int argc, char **argv)
         || !bus.registerService(QStringLiteral("org.freedesktop.FileManager1"))) {
         return 1;
     }
+    const QString logFolder = QFileInfo(app.arguments().at(1)).path();
     QTimer busGone;
     QObject::connect(&busGone, &QTimer::timeout, &app, [&] {
-        if (!bus.isConnected())
+        if (!bus.isConnected() || !QFileInfo::exists(logFolder))
             app.quit();
     });
     busGone.start(200);
