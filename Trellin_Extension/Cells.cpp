@@ -2,7 +2,6 @@
 #include "Cells.h"
 
 #include "Bundle.h"
-#include "CellViews.h"
 #include "Formatting.h"
 #include "Workspace.h"
 
@@ -13,6 +12,27 @@ const QString placeholderText = QStringLiteral("--");
 QString optionalDateText(CompactOptional<Date> date)
 {
     return date ? dateText(*date) : placeholderText;
+}
+
+// An image of the given size drawn from the icon's best representation for
+// it; nothing when the icon has none.
+std::optional<QIcon> renderedIcon(const QIcon &icon, int width, int height)
+{
+    const QPixmap representation = icon.pixmap(QSize(width, height));
+    if (representation.isNull())
+        return std::nullopt;
+    return QIcon(representation);
+}
+
+// The folder icon drawn at a square size, made once per size for the process.
+QIcon folderIcon(int size)
+{
+    static const std::optional<QIcon> folderIconSmall =
+        renderedIcon(Workspace::iconForContentType(ContentType::folder()), 16, 16);
+    static const std::optional<QIcon> folderIconLarge =
+        renderedIcon(Workspace::iconForContentType(ContentType::folder()), 32, 32);
+    const std::optional<QIcon> &icon = size >= 32 ? folderIconLarge : folderIconSmall;
+    return icon.value_or(QIcon());
 }
 
 } // namespace

@@ -2,7 +2,6 @@
 // The outline view: its configuration, columns, header menu and binding to
 // the tree, its cells, and what a click on a column header does.
 #include "Bundle.h"
-#include "CellViews.h"
 #include "Cells.h"
 #include "DirectoryScan.h"
 #include "ExtensionSettings.h"
@@ -315,42 +314,6 @@ bool PreviewViewController::validateUserInterfaceItem(QAction *item)
 const Node *PreviewViewController::itemNode(const QModelIndex &item) const
 {
     return m_treeController ? m_treeController->representedObject(item) : nullptr;
-}
-
-TableCellView *PreviewViewController::makeCellView(OutlineView *outlineView, PropertyColumn column)
-{
-    if (column == PropertyColumn::Name)
-        return dynamic_cast<ImageCell *>(outlineView->makeViewWithIdentifier(QStringLiteral("imageCellIdentifier"), this));
-    if (column == PropertyColumn::Size)
-        return dynamic_cast<SizeCell *>(outlineView->makeViewWithIdentifier(QStringLiteral("sizeCellIdentifier"), this));
-    return dynamic_cast<TextCell *>(outlineView->makeViewWithIdentifier(QStringLiteral("textCellIdentifier"), this));
-}
-
-TableCellView *PreviewViewController::viewForTableColumn(OutlineView *outlineView, const TableColumn *column,
-                                                          const QModelIndex &item)
-{
-    const Node *node = itemNode(item);
-    if (!node || !column)
-        return nullptr;
-    const std::optional<PropertyColumn> property = propertyColumnFromRawValue(column->identifier);
-    if (!property)
-        return nullptr;
-    TableCellView *cell = makeCellView(outlineView, *property);
-    if (!cell)
-        return nullptr;
-
-    if (cell->textField)
-        cell->textField->stringValue = cellText(*property, *node);
-    if (*property != PropertyColumn::Name)
-        return cell;
-
-    const IconSize iconSize = ExtensionSettings::shared().iconSize;
-    if (auto *imageCell = dynamic_cast<ImageCell *>(cell); imageCell && imageCell->imageWidthConstraint)
-        imageCell->imageWidthConstraint->constant = iconWidth(iconSize);
-    if (!cell->imageView)
-        return cell;
-    cell->imageView->image = nameIcon(*node, iconSize);
-    return cell;
 }
 
 qreal PreviewViewController::heightOfRowByItem(OutlineView *, const QModelIndex &)

@@ -2,7 +2,6 @@
 #include "PreviewViewController.h"
 
 #include "Bundle.h"
-#include "CellViews.h"
 #include "ExtensionSettings.h"
 #include "TemporaryDirectoryCleanup.h"
 #include "Formatting.h"
@@ -41,7 +40,6 @@ PreviewViewController::~PreviewViewController()
 
 void PreviewViewController::loadView()
 {
-    registerCellViews(); // the definition names their classes
     auto *view = new QWidget;
     Ui::PreviewViewController ui;
     ui.setupUi(view);

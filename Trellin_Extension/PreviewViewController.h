@@ -74,8 +74,6 @@ public:
     static Totals subtreeTotals(const NodeList &nodes) { return ::subtreeTotals(nodes); }
 
     // The outline view's delegate, data source and menu validation.
-    TableCellView *viewForTableColumn(OutlineView *outlineView, const TableColumn *column,
-                                      const QModelIndex &item) override;
     qreal heightOfRowByItem(OutlineView *outlineView, const QModelIndex &item) override;
     void sortDescriptorsDidChange(OutlineView *outlineView, const QList<SortDescriptor> &oldDescriptors) override;
     bool validateUserInterfaceItem(QAction *item) override;
@@ -156,7 +154,6 @@ private:
     void observeSettings();
     void scheduleSettingsReload();
     void bindContent();
-    TableCellView *makeCellView(OutlineView *outlineView, PropertyColumn column);
     /// The node a row of the outline view shows, or nullptr.
     const Node *itemNode(const QModelIndex &item) const;
 

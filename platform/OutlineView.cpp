@@ -13,27 +13,6 @@ Q_LOGGING_CATEGORY(lcOutline, "trellin.outline", QtWarningMsg)
 
 namespace {
 
-// Attributes of a cell prototype: "sizeCellIdentifier: SizeCell; text=right" and the like.
-QMap<QString, QString> attributes(const QStringList &parts)
-{
-    QMap<QString, QString> result;
-    for (const QString &part : parts) {
-        const QString attribute = part.trimmed();
-        const qsizetype equals = attribute.indexOf(QLatin1Char('='));
-        if (equals < 0)
-            result.insert(attribute, QString());
-        else
-            result.insert(attribute.left(equals).trimmed(), attribute.mid(equals + 1).trimmed());
-    }
-    return result;
-}
-
-std::map<QString, std::function<std::unique_ptr<TableCellView>()>> &cellViewClasses()
-{
-    static std::map<QString, std::function<std::unique_ptr<TableCellView>()>> classes;
-    return classes;
-}
-
 class HeaderView : public QHeaderView
 {
 public:
@@ -176,17 +155,6 @@ void HeaderCell::drawInterior(QPainter *painter, const QRect &frame, QHeaderView
     painter->restore();
 }
 
-TableCellView::~TableCellView() = default;
-
-void TableCellView::setOutlet(const QString &, const std::shared_ptr<LayoutConstraint> &)
-{
-}
-
-void registerCellViewClass(const QString &className, std::function<std::unique_ptr<TableCellView>()> make)
-{
-    cellViewClasses()[className] = std::move(make);
-}
-
 qreal OutlineViewDelegate::heightOfRowByItem(OutlineView *outlineView, const QModelIndex &)
 {
     return outlineView->rowHeight();
@@ -241,12 +209,6 @@ void OutlineView::setTableColumns(const QList<TableColumn> &columns)
 {
     m_columns = columns;
     applyColumns();
-}
-
-void OutlineView::setCellPrototypes(const QStringList &prototypes)
-{
-    m_prototypes = prototypes;
-    m_reusableViews.clear();
 }
 
 QList<int> OutlineView::columnsInDisplayOrder() const
@@ -436,46 +398,3 @@ void OutlineView::expandItem(const QModelIndex &item, bool expandChildren)
         expand(item);
 }
 
-TableCellView *OutlineView::makeViewWithIdentifier(const QString &identifier, QObject *)
-{
-    // Cells are painted one at a time, so one view per identifier serves them all.
-    if (const auto found = m_reusableViews.find(identifier); found != m_reusableViews.end())
-        return found->second.get();
-    for (const QString &prototype : m_prototypes) {
-        const QStringList parts = prototype.split(QLatin1Char(';'));
-        const QStringList head = parts.first().split(QLatin1Char(':'));
-        if (head.size() != 2 || head[0].trimmed() != identifier)
-            continue;
-        const auto make = cellViewClasses().find(head[1].trimmed());
-        if (make == cellViewClasses().end())
-            return nullptr;
-        std::unique_ptr<TableCellView> view = make->second();
-        const QMap<QString, QString> attributes = ::attributes(parts.mid(1));
-        if (attributes.contains(QStringLiteral("text"))) {
-            TextField field;
-            if (attributes.value(QStringLiteral("text")) == QLatin1String("right"))
-                field.alignment = Qt::AlignRight | Qt::AlignVCenter;
-            view->textField = field;
-        }
-        if (attributes.contains(QStringLiteral("image"))) {
-            ImageView image;
-            const QString outlet = attributes.value(QStringLiteral("image"));
-            if (!outlet.isEmpty()) {
-                image.widthConstraint = std::make_shared<LayoutConstraint>();
-                view->setOutlet(outlet, image.widthConstraint);
-            }
-            view->imageView = image;
-        }
-        TableCellView *result = view.get();
-        m_reusableViews[identifier] = std::move(view);
-        return result;
-    }
-    return nullptr;
-}
-
-TableCellView *OutlineView::cellView(int column, const QModelIndex &item)
-{
-    if (!m_delegate || column < 0 || column >= m_columns.size())
-        return nullptr;
-    return m_delegate->viewForTableColumn(this, &m_columns[column], item);
-}

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 // The outline view: a tree whose columns carry an identifier, a title, a
 // hidden state, an optional sort-descriptor prototype and a header cell, and
-// whose cells a delegate supplies as light views that the outline view paints
-// (no widget per cell). A click on a sortable header changes the sort
-// descriptors and tells the delegate; the column layout can be saved and
-// restored under an autosave name in the standard preferences domain.
+// whose cells show what the model serves for them. A click on a sortable
+// header changes the sort descriptors and tells the delegate; the column
+// layout can be saved and restored under an autosave name in the standard
+// preferences domain.
 #pragma once
 
 #include <QHeaderView>
@@ -65,46 +65,11 @@ struct TableColumn {
     std::shared_ptr<HeaderCell> headerCell;
 };
 
-struct LayoutConstraint {
-    qreal constant = 0;
-};
-
-struct TextField {
-    QString stringValue;
-    Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
-};
-
-struct ImageView {
-    QIcon image;
-    std::shared_ptr<LayoutConstraint> widthConstraint; // the image's side, when set
-};
-
-/// A cell's view: an optional text field and an optional image view, as its
-/// prototype in the user-interface definition has them.
-class TableCellView
-{
-public:
-    virtual ~TableCellView();
-
-    QString identifier;
-    std::optional<TextField> textField;
-    std::optional<ImageView> imageView;
-
-    /// Connects an outlet that the definition names; unknown outlets are ignored.
-    virtual void setOutlet(const QString &name, const std::shared_ptr<LayoutConstraint> &constraint);
-};
-
-/// The classes that a user-interface definition may name for its cell prototypes.
-void registerCellViewClass(const QString &className, std::function<std::unique_ptr<TableCellView>()> make);
-
 class OutlineViewDelegate
 {
 public:
     virtual ~OutlineViewDelegate() = default;
 
-    /// The view of one cell; nothing leaves the cell empty. Not owned by the caller.
-    virtual TableCellView *viewForTableColumn(OutlineView *outlineView, const TableColumn *column,
-                                              const QModelIndex &item) = 0;
     virtual qreal heightOfRowByItem(OutlineView *outlineView, const QModelIndex &item);
     /// After a click on a sortable header changed the sort descriptors.
     virtual void sortDescriptorsDidChange(OutlineView *outlineView, const QList<SortDescriptor> &oldDescriptors);
@@ -115,9 +80,6 @@ public:
 class OutlineView : public QTreeView
 {
     Q_OBJECT
-    /// The cell prototypes of the definition, one entry each:
-    /// "identifier: ClassName; text=left|right; image=outletOfItsWidthConstraint".
-    Q_PROPERTY(QStringList cellPrototypes READ cellPrototypes WRITE setCellPrototypes)
 
 public:
     /// The model's role for the location of a row's item, a file URL with
@@ -134,8 +96,6 @@ public:
     explicit OutlineView(QWidget *parent = nullptr);
     ~OutlineView() override;
 
-    QStringList cellPrototypes() const { return m_prototypes; }
-    void setCellPrototypes(const QStringList &prototypes);
 
     /// In logical order: the index of a column is its model column.
     const QList<TableColumn> &tableColumns() const { return m_columns; }
@@ -178,19 +138,13 @@ public:
     /// Expands `item` (the root when invalid) and, with expandChildren, every row below it.
     void expandItem(const QModelIndex &item, bool expandChildren);
 
-    /// A cell view of the prototype with this identifier, refilled by its
-    /// user; owned by the outline view; nothing for an unknown identifier.
-    TableCellView *makeViewWithIdentifier(const QString &identifier, QObject *owner);
 
-    /// What the delegate puts into a cell; nothing when it leaves it empty.
-    TableCellView *cellView(int column, const QModelIndex &item);
 
 private:
     void applyColumns();
     void saveColumns();
     void restoreColumns();
 
-    QStringList m_prototypes;
     QList<TableColumn> m_columns;
     QList<SortDescriptor> m_sortDescriptors;
     OutlineViewDelegate *m_delegate = nullptr;
@@ -200,5 +154,4 @@ private:
     bool m_autosaveColumns = false;
     bool m_restoring = false;
     QTimer m_saveTimer;
-    std::map<QString, std::unique_ptr<TableCellView>> m_reusableViews;
 };

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The outline view as a user drives it: header clicks, the header menu, the
 // saved column layout, the icon size, and what painting costs.
-#include "CellViews.h"
 #include "DirectoryScan.h"
 #include "ExtensionSettings.h"
 #include "PreviewViewController.h"
@@ -213,10 +212,9 @@ TEST(Outline, TheIconSizeChangesRowsAndIconsAtOnceAndTheHeaderIsDrawn)
     EXPECT_EQ(view.visualRect(folder).height(), 36);
     EXPECT_EQ(view.visualRect(view.model()->index(0, 0, folder)).height(), 36);
 
-    auto *cell = dynamic_cast<ImageCell *>(view.cellView(0, folder));
-    ASSERT_TRUE(cell && cell->imageWidthConstraint);
-    EXPECT_EQ(cell->imageWidthConstraint->constant, 32);
-    EXPECT_EQ(cell->imageView->image.availableSizes(), QList<QSize>{QSize(32, 32)});
+    EXPECT_EQ(view.iconSize(), QSize(32, 32)) << "the icons are drawn at the large size";
+    EXPECT_EQ(folder.data(Qt::DecorationRole).value<QIcon>().availableSizes(), QList<QSize>{QSize(32, 32)})
+        << "and the folder's is made for it";
     EXPECT_EQ(nameTitleIndentation(), 35);
 
     // The header says something where the Name title stands.
@@ -243,17 +241,17 @@ TEST(Outline, CellsShowTheirValuesAndIcons)
     const QModelIndex untyped = view.model()->index(1, 0);
     const QModelIndex notes = view.model()->index(2, 0);
 
-    auto *size = view.cellView(column(view, "Size"), notes.siblingAtColumn(column(view, "Size")));
-    ASSERT_TRUE(dynamic_cast<SizeCell *>(size));
-    EXPECT_EQ(size->textField->stringValue, QStringLiteral("2 KB"));
-    EXPECT_EQ(size->textField->alignment & Qt::AlignRight, Qt::AlignRight);
-    EXPECT_EQ(view.cellView(column(view, "Size"), empty.siblingAtColumn(column(view, "Size")))->textField->stringValue,
-              QStringLiteral("--"));
+    const QModelIndex size = notes.siblingAtColumn(column(view, "Size"));
+    EXPECT_EQ(size.data().toString(), QStringLiteral("2 KB"));
+    EXPECT_EQ(size.data(Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignRight, Qt::AlignRight);
+    EXPECT_EQ(empty.siblingAtColumn(column(view, "Size")).data().toString(), QStringLiteral("--"))
+        << "an empty folder holds nothing to count";
 
-    EXPECT_FALSE(view.cellView(0, notes)->imageView->image.isNull());
-    EXPECT_EQ(view.cellView(0, untyped)->textField->stringValue, QStringLiteral("no-type"));
-    EXPECT_FALSE(view.cellView(0, untyped)->imageView->image.isNull());
-    EXPECT_EQ(view.cellView(0, empty)->imageView->image.availableSizes(), QList<QSize>{QSize(16, 16)});
+    const auto icon = [](const QModelIndex &index) { return index.data(Qt::DecorationRole).value<QIcon>(); };
+    EXPECT_FALSE(icon(notes).isNull());
+    EXPECT_EQ(untyped.data().toString(), QStringLiteral("no-type"));
+    EXPECT_FALSE(icon(untyped).isNull()) << "a file of no known type still has an icon";
+    EXPECT_EQ(icon(empty).availableSizes(), QList<QSize>{QSize(16, 16)});
 }
 
 TEST(Outline, PaintingAndScrollingNeverReadTheDisk)
