@@ -85,18 +85,22 @@ std::vector<QByteArray> removeFilesIn(int fd, Level &level, bool &removedAll)
 {
     std::vector<QByteArray> names;
     std::vector<QByteArray> folders;
-    DIR *dir = fdopendir(fcntl(fd, F_DUPFD_CLOEXEC, 0));
-    if (!dir) {
-        removedAll = false;
-        return folders;
+    {
+        // fdopendir takes the duplicate only when it succeeds.
+        UniqueFd duplicate(fcntl(fd, F_DUPFD_CLOEXEC, 0));
+        const UniqueHandle<DIR, closedir> dir(duplicate ? fdopendir(duplicate.get()) : nullptr);
+        if (!dir) {
+            removedAll = false;
+            return folders;
+        }
+        duplicate.release();
+        rewinddir(dir.get()); // the duplicate shares the position of an earlier listing
+        while (const dirent *entry = readdir(dir.get())) {
+            const std::string_view name(entry->d_name);
+            if (name != "." && name != "..")
+                names.emplace_back(entry->d_name);
+        }
     }
-    rewinddir(dir); // the duplicate shares the position of an earlier listing
-    while (const dirent *entry = readdir(dir)) {
-        const std::string_view name(entry->d_name);
-        if (name != "." && name != "..")
-            names.emplace_back(entry->d_name);
-    }
-    closedir(dir);
     for (const QByteArray &name : names) {
         if (level.failed.contains(name) || unlinkat(fd, name.constData(), 0) == 0 || errno == ENOENT)
             continue;
@@ -333,33 +337,28 @@ quint64 directoriesOpened()
 }
 
 Directory::Directory(const QByteArray &path, std::optional<ItemIdentity> expected)
-    : m_dir(nullptr)
 {
     openedCount.fetch_add(1, std::memory_order_relaxed);
-    const int fd = open(path.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0)
+    UniqueFd fd(open(path.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (!fd)
         return;
     struct stat status;
     // Replaced since it was read (a folder on the way swapped for a link, say):
     // as good as gone.
-    if (expected && (fstat(fd, &status) != 0 || ItemIdentity{quint64(status.st_dev), quint64(status.st_ino)} != *expected)) {
-        close(fd);
+    if (expected
+        && (fstat(fd.get(), &status) != 0 || ItemIdentity{quint64(status.st_dev), quint64(status.st_ino)} != *expected))
         return;
-    }
-    m_dir = fdopendir(fd);
-    if (!m_dir)
-        close(fd);
+    // fdopendir takes the descriptor only when it succeeds.
+    m_dir.reset(fdopendir(fd.get()));
+    if (m_dir)
+        fd.release();
 }
 
-Directory::~Directory()
-{
-    if (m_dir)
-        closedir(m_dir);
-}
+Directory::~Directory() = default;
 
 int Directory::fd() const
 {
-    return m_dir ? dirfd(m_dir) : -1;
+    return m_dir ? dirfd(m_dir.get()) : -1;
 }
 
 std::optional<QByteArrayView> Directory::nextName()
@@ -368,7 +367,7 @@ std::optional<QByteArrayView> Directory::nextName()
         return std::nullopt;
     // readdir goes on past entries it cannot read; an error ends the listing
     // with what was read so far.
-    while (const dirent *entry = readdir(m_dir)) {
+    while (const dirent *entry = readdir(m_dir.get())) {
         const QByteArrayView name(entry->d_name);
         if (name != "." && name != "..")
             return name;

@@ -9,12 +9,12 @@
 #include <QString>
 #include <QUrl>
 
+#include <dirent.h>
+
 #include <chrono>
 #include <optional>
 #include <stop_token>
 #include <vector>
-
-struct __dirstream; // DIR of <dirent.h>
 
 /// An exact instant, as the file system records it.
 using Date = std::chrono::sys_time<std::chrono::nanoseconds>;
@@ -122,7 +122,7 @@ public:
     std::optional<QByteArrayView> nextName();
 
 private:
-    ::__dirstream *m_dir;
+    UniqueHandle<DIR, closedir> m_dir;
 };
 
 } // namespace FileSystem

@@ -2,6 +2,7 @@
 #include "PreferencesDomain.h"
 
 #include "Bundle.h"
+#include "UniqueHandle.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -79,21 +80,14 @@ public:
     explicit FileLock(const QString &path)
         : m_fd(open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600))
     {
-        if (m_fd >= 0) {
-            while (flock(m_fd, LOCK_EX) != 0 && errno == EINTR) {
+        if (m_fd) {
+            while (flock(m_fd.get(), LOCK_EX) != 0 && errno == EINTR) {
             }
         }
     }
-    ~FileLock()
-    {
-        if (m_fd >= 0)
-            close(m_fd); // releases the lock
-    }
-    FileLock(const FileLock &) = delete;
-    FileLock &operator=(const FileLock &) = delete;
 
 private:
-    int m_fd;
+    UniqueFd m_fd; // closing it releases the lock
 };
 
 std::map<QString, std::weak_ptr<PreferencesDomain>> &domainRegistry()

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "ResourceValues.h"
 
+#include "UniqueHandle.h"
+
 #include <QFile>
 #include <QImageReader>
 #include <QMimeType>
@@ -190,14 +192,13 @@ std::optional<QSize> imagePixelSize(const QByteArray &path, const ContentType &t
     };
     if (!headerFormats.contains(type.identifier()))
         return std::nullopt;
-    const int fd = open(path.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
-    if (fd < 0)
+    UniqueFd fd(open(path.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
+    if (!fd)
         return std::nullopt;
     QFile file;
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        close(fd);
+    if (!file.open(fd.get(), QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
         return std::nullopt;
-    }
+    fd.release(); // the file closes it now
     // The suffixes of the type tell the reader which decoder to try first.
     QImageReader reader(&file, type.mimeType().preferredSuffix().toLatin1());
     const QSize size = reader.size();

@@ -3,6 +3,7 @@
 
 #include "FileSystem.h"
 #include "PreviewViewController.h"
+#include "UniqueHandle.h"
 
 #include <QDir>
 #include <QFile>
@@ -111,12 +112,11 @@ QByteArray TempTree::file(const QByteArray &relative, qint64 size) const
     if (slash > 0)
         folder(relative.left(slash));
     const QByteArray full = path(relative);
-    const int fd = open(full.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    EXPECT_GE(fd, 0) << full.constData();
-    if (fd >= 0) {
+    const UniqueFd fd(open(full.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644));
+    EXPECT_TRUE(fd) << "cannot make " << full.constData();
+    if (fd) {
         const QByteArray bytes(size, 'x');
-        EXPECT_EQ(::write(fd, bytes.constData(), size_t(bytes.size())), size);
-        close(fd);
+        EXPECT_EQ(::write(fd.get(), bytes.constData(), size_t(bytes.size())), size) << "short write to " << full.constData();
     }
     return full;
 }
