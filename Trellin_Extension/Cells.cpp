@@ -42,7 +42,7 @@ QString columnTitle(PropertyColumn column)
     return Bundle::main().localizedString(rawValueLiteral(column));
 }
 
-QString cellText(PropertyColumn column, const Node &node)
+QString cellText(PropertyColumn column, const Node &node, qint64 folderTotal)
 {
     switch (column) {
     case PropertyColumn::Name:
@@ -62,7 +62,7 @@ QString cellText(PropertyColumn column, const Node &node)
         return optionalDateText(node.dateAdded);
     case PropertyColumn::Size:
         if (node.type == NodeType::Folder)
-            return folderSizeText(subtreeTotals(node.children).size);
+            return folderTotal > 0 ? byteCountText(folderTotal) : placeholderText;
         return node.size ? byteCountText(*node.size) : placeholderText;
     case PropertyColumn::Kind:
         return node.typeDescription.value_or(placeholderText);
@@ -72,11 +72,6 @@ QString cellText(PropertyColumn column, const Node &node)
         return node.dimensions.value_or(placeholderText);
     }
     return placeholderText;
-}
-
-QString folderSizeText(qint64 total)
-{
-    return total > 0 ? byteCountText(total) : placeholderText;
 }
 
 QIcon nameIcon(const Node &node, IconSize size)

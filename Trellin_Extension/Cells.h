@@ -13,9 +13,8 @@
 /// The column's title in the user's language.
 QString columnTitle(PropertyColumn column);
 /// The text of the node's cell in the column; "--" where there is no value.
-QString cellText(PropertyColumn column, const Node &node);
-/// A folder's Size cell for the total of what it holds.
-QString folderSizeText(qint64 total);
+/// A folder's Size is `folderTotal`, what it holds, which the model keeps.
+QString cellText(PropertyColumn column, const Node &node, qint64 folderTotal);
 /// The icon in front of the node's name.
 QIcon nameIcon(const Node &node, IconSize size);
 Qt::Alignment cellAlignment(PropertyColumn column);

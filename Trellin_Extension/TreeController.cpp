@@ -85,13 +85,6 @@ void TreeController::rearrangeObjects()
     Q_EMIT layoutChanged();
 }
 
-void TreeController::setColumnCount(int count)
-{
-    beginResetModel();
-    m_columnCount = count;
-    endResetModel();
-}
-
 void TreeController::setColumns(std::vector<PropertyColumn> columns)
 {
     beginResetModel();
@@ -229,8 +222,6 @@ QVariant TreeController::data(const QModelIndex &index, int role) const
     const Node *node = representedObject(index);
     if (!node)
         return {};
-    if (role == OutlineView::ItemUrlRole)
-        return node->url();
     if (role == OutlineView::PathRole)
         return node->path;
     if (role == OutlineView::NodeRole)
@@ -243,9 +234,7 @@ QVariant TreeController::data(const QModelIndex &index, int role) const
     switch (role) {
     case Qt::DisplayRole:
     case Qt::AccessibleTextRole:
-        if (column == PropertyColumn::Size && node->type == NodeType::Folder)
-            return folderSizeText(folderSize(node));
-        return cellText(column, *node);
+        return cellText(column, *node, node->type == NodeType::Folder ? folderSize(node) : 0);
     case Qt::DecorationRole:
         return column == PropertyColumn::Name ? QVariant(nameIcon(*node, m_iconSize)) : QVariant();
     case Qt::TextAlignmentRole:

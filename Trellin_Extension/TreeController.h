@@ -32,9 +32,8 @@ public:
     /// outlives the list's owner. It is freed in the background with this controller.
     void adopt(NodeList content);
 
-    /// Set by the outline view's binding: one model column per table column.
-    void setColumnCount(int count);
-    /// The property each model column shows, in the table's order.
+    /// Set by the outline view's binding: the property each model column
+    /// shows, one per table column, in the table's order.
     void setColumns(std::vector<PropertyColumn> columns);
     /// The size of the icons served in front of the names.
     void setIconSize(IconSize size);

@@ -82,12 +82,9 @@ class OutlineView : public QTreeView
     Q_OBJECT
 
 public:
-    /// The model's role for the location of a row's item, a file URL with
-    /// the bytes that the file system names it by: the name shown may be
-    /// decoded from another charset, or escaped.
-    static constexpr int ItemUrlRole = Qt::UserRole + 1;
-    /// The model's role for the path of a row's item, a QByteArray of those
-    /// bytes: what actions open, reveal and copy.
+    /// The model's role for the path of a row's item, a QByteArray of the
+    /// bytes that the file system names it by (the name shown may be decoded
+    /// from another charset, or escaped): what actions open, reveal and copy.
     static constexpr int PathRole = Qt::UserRole + 2;
     /// The model's role for the item a row shows, as its model keeps it (the
     /// plug-in's tree: a `const Node *`, valid until the model resets).

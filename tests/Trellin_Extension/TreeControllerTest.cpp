@@ -22,7 +22,7 @@ TEST(TreeController, ServesARealTreeConsistently)
 
     TreeController controller;
     QAbstractItemModelTester tester(&controller, QAbstractItemModelTester::FailureReportingMode::Fatal);
-    controller.setColumnCount(3);
+    controller.setColumns({PropertyColumn::Name, PropertyColumn::DateModified, PropertyColumn::Size});
     controller.setContent(&content);
 
     ASSERT_EQ(controller.rowCount(), 3);

@@ -69,30 +69,3 @@ TEST(FileManagerEntries, SayPreviewContentsInEveryLanguageOfTheProgram)
         }
     }
 }
-
-// A key translated into one language is translated into all of them, in
-// every entry that the package installs.
-TEST(FileManagerEntries, NoTranslatedKeyLacksALanguage)
-{
-    const QStringList languages = tableLanguages();
-    static const QRegularExpression localised(QStringLiteral("^([A-Za-z0-9-]+)\\[([^\\]]+)\\]$"));
-    const QDir data(QStringLiteral(TRELLIN_SOURCE_DIR "/data"));
-    const QStringList files = data.entryList({QStringLiteral("*.desktop"), QStringLiteral("*.nemo_action")}, QDir::Files);
-    ASSERT_GE(files.size(), 4) << "the two applications, Dolphin's menu and Nemo's action";
-    for (const QString &file : files) {
-        const QMap<QString, Group> groups = readEntryFile(data.filePath(file));
-        for (auto group = groups.cbegin(); group != groups.cend(); ++group) {
-            for (auto key = group->cbegin(); key != group->cend(); ++key) {
-                const QRegularExpressionMatch match = localised.match(key.key());
-                if (!match.hasMatch())
-                    continue;
-                EXPECT_TRUE(languages.contains(match.captured(2)))
-                    << file.toStdString() << ": " << key.key().toStdString() << " is in a language the program does not speak";
-                for (const QString &language : languages) {
-                    EXPECT_TRUE(group->contains(match.captured(1) + QLatin1Char('[') + language + QLatin1Char(']')))
-                        << file.toStdString() << ": " << match.captured(1).toStdString() << " lacks " << language.toStdString();
-                }
-            }
-        }
-    }
-}
