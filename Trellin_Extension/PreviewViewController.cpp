@@ -87,7 +87,7 @@ void PreviewViewController::showContent(NodeList nodes, bool cutShort)
 
 void PreviewViewController::updateSummary(const NodeList &nodes)
 {
-    const Totals totals = subtreeTotals(nodes);
+    const NodeTotals totals = subtreeTotals(nodes);
     const Bundle &bundle = Bundle::main();
     const int plural = int(qMin<qint64>(totals.count, INT_MAX));
     QString summary;

@@ -70,9 +70,6 @@ public:
     /// How often the summary line counts the items of a build anew.
     void setProgressInterval(std::chrono::milliseconds interval) { m_progressTimer.setInterval(interval); }
 
-    using Totals = NodeTotals;
-    static Totals subtreeTotals(const NodeList &nodes) { return ::subtreeTotals(nodes); }
-
     // The outline view's delegate, data source and menu validation.
     qreal heightOfRowByItem(OutlineView *outlineView, const QModelIndex &item) override;
     void sortDescriptorsDidChange(OutlineView *outlineView, const QList<SortDescriptor> &oldDescriptors) override;

@@ -47,7 +47,7 @@ TEST(PreviewRequest, ShowsAFolderAndCallsTheHandlerOnceOnTheMainThread)
     EXPECT_EQ(controller.representedObject().toUrl(), tree.url());
     EXPECT_EQ(controller.content().size(), 4u);
     // The sub-folder counts as an item but has no size of its own.
-    const auto totals = PreviewViewController::subtreeTotals(controller.content());
+    const auto totals = subtreeTotals(controller.content());
     EXPECT_EQ(totals.count, 5);
     EXPECT_EQ(totals.size, 10000);
     EXPECT_EQ(summary(controller), QStringLiteral("10 KB, 5 items"));
@@ -90,7 +90,7 @@ TEST(PreviewRequest, TotalsStopAtTheLargestNumber)
         node->size = qint64(1) << 62;
         nodes.push_back(std::move(node));
     }
-    EXPECT_EQ(PreviewViewController::subtreeTotals(nodes).size, std::numeric_limits<qint64>::max());
+    EXPECT_EQ(subtreeTotals(nodes).size, std::numeric_limits<qint64>::max());
     PreviewViewController controller;
     controller.view();
     controller.showContent(std::move(nodes));
@@ -167,7 +167,7 @@ TEST(PreviewRequest, TheItemLimitCutsTheListingShortAndMarksWhatIsIncomplete)
     PreviewViewController controller; // the request loads the view when the host did not
     runRequest(controller, tree.url());
     EXPECT_EQ(summary(controller), QStringLiteral("Listing cut short: 6 items so far"));
-    EXPECT_EQ(PreviewViewController::subtreeTotals(controller.content()).count, 6);
+    EXPECT_EQ(subtreeTotals(controller.content()).count, 6);
     // Every folder shown is whole, or marked as not.
     for (const auto &folder : controller.content()) {
         if (!folder->incomplete) {
