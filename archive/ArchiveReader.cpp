@@ -8,7 +8,7 @@
 #include <cerrno>
 #include <cstring>
 
-namespace Zip {
+namespace Archive {
 
 namespace {
 
@@ -118,7 +118,7 @@ ArchiveReader::ArchiveReader(const ArchiveSource &source, Format format, const s
     , m_readSize(smallestRead)
 {
     if (!m_archive)
-        throw ZipError(ZipError::unzipFail, QStringLiteral("out of memory"));
+        throw ArchiveError(ArchiveError::unzipFail, QStringLiteral("out of memory"));
     // libarchive looks for a zip's end record in the last 16 KiB only: a
     // longer comment, or padding after the archive, would hide it. The
     // reader's view ends with the record instead.
@@ -140,7 +140,7 @@ ArchiveReader::ArchiveReader(const ArchiveSource &source, RawOnly)
     , m_readSize(smallestRead)
 {
     if (!m_archive)
-        throw ZipError(ZipError::unzipFail, QStringLiteral("out of memory"));
+        throw ArchiveError(ArchiveError::unzipFail, QStringLiteral("out of memory"));
     supportRaw(m_archive.get());
     open(std::nullopt);
 }
@@ -165,7 +165,7 @@ bool ArchiveReader::decompressesToZerosFirst(const ArchiveSource &source)
             seen += size;
         }
         return seen > 0;
-    } catch (const ZipError &) {
+    } catch (const ArchiveError &) {
         return false; // the reader proper says what is wrong
     }
 }
@@ -357,7 +357,7 @@ QString encryptionName(struct archive *archive, int format)
 
 } // namespace
 
-ZipError ArchiveReader::error(archive_entry *entry) const
+ArchiveError ArchiveReader::error(archive_entry *entry) const
 {
     struct archive *archive = m_archive.get();
     const Bundle &bundle = Bundle::main();
@@ -368,12 +368,12 @@ ZipError ArchiveReader::error(archive_entry *entry) const
     // none should be asked for, nor blamed.
     const int format = archive_format(archive) & ARCHIVE_FORMAT_BASE_MASK;
     if (encrypted && format != ARCHIVE_FORMAT_ZIP) {
-        return ZipError(ZipError::unzipFail, bundle.localizedString("This kind of encryption is not supported: %1.")
+        return ArchiveError(ArchiveError::unzipFail, bundle.localizedString("This kind of encryption is not supported: %1.")
                                                  .arg(encryptionName(archive, format)));
     }
     // Once decrypted data has come, the password was right and the data is damaged.
     if (encrypted && !m_entryStarted)
-        return ZipError(m_havePassword ? ZipError::wrongPassword : ZipError::passwordRequired);
+        return ArchiveError(m_havePassword ? ArchiveError::wrongPassword : ArchiveError::passwordRequired);
     // The user's words first; libarchive's, which some readers (cpio, 7z)
     // leave out, as the detail.
     const QString text = QString::fromUtf8(archive_error_string(archive)).simplified();
@@ -389,7 +389,7 @@ ZipError ArchiveReader::error(archive_entry *entry) const
     } else {
         what = bundle.localizedString("The archive is damaged");
     }
-    return ZipError(ZipError::unzipFail, text.isEmpty() ? what : what + QStringLiteral(": ") + text);
+    return ArchiveError(ArchiveError::unzipFail, text.isEmpty() ? what : what + QStringLiteral(": ") + text);
 }
 
-} // namespace Zip
+} // namespace Archive

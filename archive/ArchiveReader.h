@@ -5,7 +5,7 @@
 
 #include "OutputTree.h"
 #include "UniqueHandle.h"
-#include "Zip.h"
+#include "Extraction.h"
 
 #include <archive.h>
 #include <archive_entry.h>
@@ -15,7 +15,7 @@
 #include <memory>
 #include <optional>
 
-namespace Zip {
+namespace Archive {
 
 /// Where an archive's bytes are: an open file (not owned), or a buffer in
 /// memory (not owned) that outlives every reader of it.
@@ -50,12 +50,12 @@ std::optional<ZipEndRecord> zipEndRecord(const ArchiveSource &file);
 class ArchiveReader
 {
 public:
-    /// Throws ZipError when the archive's format cannot be read.
+    /// Throws ArchiveError when the archive's format cannot be read.
     ArchiveReader(const ArchiveSource &source, Format format, const std::optional<QString> &password);
 
-    /// The next entry, or nullptr after the last. Throws ZipError.
+    /// The next entry, or nullptr after the last. Throws ArchiveError.
     archive_entry *nextEntry();
-    /// The next piece of the current entry's data; false at its end. Throws ZipError.
+    /// The next piece of the current entry's data; false at its end. Throws ArchiveError.
     bool readBlock(const char **data, qint64 *size, qint64 *offset);
     /// How far into the archive file reading has come.
     qint64 position() const;
@@ -83,7 +83,7 @@ private:
     void open(const std::optional<QString> &password);
     static bool decompressesToZerosFirst(const ArchiveSource &source);
     /// The error for what libarchive just reported, on `entry` when given.
-    ZipError error(archive_entry *entry) const;
+    ArchiveError error(archive_entry *entry) const;
 
     static la_ssize_t read(struct archive *, void *self, const void **buffer);
     static la_int64_t seek(struct archive *, void *self, la_int64_t offset, int whence);
@@ -110,4 +110,4 @@ private:
     qint64 m_readSize;
 };
 
-} // namespace Zip
+} // namespace Archive

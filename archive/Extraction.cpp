@@ -5,7 +5,7 @@
 #include "Formatters.h"
 #include "OutputTree.h"
 #include "Resolution.h"
-#include "Zip.h"
+#include "Extraction.h"
 
 #include <QLoggingCategory>
 
@@ -15,7 +15,7 @@
 #include <mutex>
 #include <thread>
 
-namespace Zip {
+namespace Archive {
 
 namespace {
 
@@ -64,7 +64,7 @@ public:
         if (bytes <= 0)
             return;
         if (deflated && (m_deflated += bytes) > m_ratioLimit)
-            throw ZipError(ZipError::unzipFail,
+            throw ArchiveError(ArchiveError::unzipFail,
                            QStringLiteral("it expands to more than %1 times its size").arg(maximumRatio));
         addBlocks((bytes + m_blockSize - 1) / m_blockSize);
     }
@@ -79,7 +79,7 @@ public:
         m_deferred = false;
         const qint64 used = m_used.load();
         if (m_maximumSize >= 0 && used > m_maximumSize)
-            throw ZipError(ZipError::tooLarge, QStringLiteral("it needs %1").arg(sizeText(used)));
+            throw ArchiveError(ArchiveError::tooLarge, QStringLiteral("it needs %1").arg(sizeText(used)));
         reserve(used);
     }
 
@@ -90,12 +90,12 @@ private:
     {
         const qint64 used = m_used += count * m_blockSize;
         if (m_diskLimit >= 0 && used > m_diskLimit.load() && !freeDisk(used))
-            throw ZipError(ZipError::unzipFail,
+            throw ArchiveError(ArchiveError::unzipFail,
                            QStringLiteral("it needs more than the %1 the disk can spare").arg(sizeText(m_diskLimit.load())));
         if (m_deferred)
             return;
         if (m_maximumSize >= 0 && used > m_maximumSize)
-            throw ZipError(ZipError::tooLarge, QStringLiteral("it needs more than %1").arg(sizeText(m_maximumSize)));
+            throw ArchiveError(ArchiveError::tooLarge, QStringLiteral("it needs more than %1").arg(sizeText(m_maximumSize)));
         if (used > m_reserved.load()) {
             qint64 target = std::max({used, 2 * m_reserved.load(), smallestReservation});
             if (m_maximumSize >= 0)
@@ -154,7 +154,7 @@ void reportTimeFailure(const QByteArray &path)
 void checkStop(const ExtractOptions &options)
 {
     if (options.stop.stop_requested())
-        throw ZipError(ZipError::cancelled);
+        throw ArchiveError(ArchiveError::cancelled);
 }
 
 // The stored dates as bsdtar restores them: nothing when the archive stores
@@ -205,7 +205,7 @@ struct Extraction {
     time_t start;
     std::atomic<bool> stopped{false};
     std::mutex mutex; // guards what follows
-    std::optional<ZipError> error;
+    std::optional<ArchiveError> error;
 };
 
 // The folder of the last entry, kept open for the next: entries come
@@ -244,12 +244,12 @@ void writeData(Extraction &extraction, ArchiveReader &reader, archive_entry *ent
         checkStop(options);
         // Never more than the entry declares, and never past it first.
         if (offset < 0 || (info.size >= 0 && offset + size > info.size))
-            throw ZipError(ZipError::unzipFail,
+            throw ArchiveError(ArchiveError::unzipFail,
                            QStringLiteral("%1 holds more data than it declares").arg(QString::fromUtf8(info.path)));
         if (charge)
             extraction.budget.addData(offset + size - end, reader.isDeflated());
         if (!OutputTree::writeAt(output, data, size, offset))
-            throw ZipError(ZipError::unzipFail, QStringLiteral("cannot write %1: %2")
+            throw ArchiveError(ArchiveError::unzipFail, QStringLiteral("cannot write %1: %2")
                                                     .arg(QString::fromUtf8(info.path), FileSystem::lastErrorText()));
         if (options.bytesWritten)
             options.bytesWritten->fetch_add(size, std::memory_order_relaxed);
@@ -258,7 +258,7 @@ void writeData(Extraction &extraction, ArchiveReader &reader, archive_entry *ent
     if (info.size >= 0 && end < info.size) {
         // A sparse file ends in a hole that no data block covers.
         if (archive_entry_sparse_count(entry) == 0 || !OutputTree::setSize(output, info.size))
-            throw ZipError(ZipError::unzipFail,
+            throw ArchiveError(ArchiveError::unzipFail,
                            QStringLiteral("%1 is shorter than it declares").arg(QString::fromUtf8(info.path)));
     }
     const QByteArray fullPath = FileSystem::appendingPathComponent(extraction.destination, info.path);
@@ -320,7 +320,7 @@ bool extractEntry(Extraction &extraction, ArchiveReader &reader, archive_entry *
         if (!made && info.kind != EntryKind::File)
             return false;
         if (!made)
-            throw ZipError(ZipError::unzipFail, QStringLiteral("cannot write %1: %2")
+            throw ArchiveError(ArchiveError::unzipFail, QStringLiteral("cannot write %1: %2")
                                                     .arg(QString::fromUtf8(info.path), FileSystem::lastErrorText()));
     }
     if (info.kind == EntryKind::SymbolicLink) {
@@ -343,9 +343,9 @@ bool extractEntry(Extraction &extraction, ArchiveReader &reader, archive_entry *
     }
     try {
         writeData(extraction, reader, entry, info, output.get(), charge);
-    } catch (const ZipError &error) {
+    } catch (const ArchiveError &error) {
         // A zip's next entry can be reached afresh; a stream's cannot.
-        if (error.code != ZipError::unzipFail || (!reader.canGoOn() && extraction.format != Format::Zip))
+        if (error.code != ArchiveError::unzipFail || (!reader.canGoOn() && extraction.format != Format::Zip))
             throw;
         // Half an entry is not the entry: it goes, and the others come.
         output.reset();
@@ -384,7 +384,7 @@ Plan makePlan(Extraction &extraction, int workers)
         const EntryInfo info = describe(entry, extraction.format, extraction.rawName);
         extraction.budget.addEntry(info.depth);
         if (info.encrypted && !extraction.options.password)
-            throw ZipError(ZipError::passwordRequired);
+            throw ArchiveError(ArchiveError::passwordRequired);
         const Resolution::Decision decision = extraction.resolution.add(info, extraction.format);
         noteListedOnly(extraction, info, decision);
         const bool write = decision.write && isWanted(extraction.options, info);
@@ -443,7 +443,7 @@ void extractEntries(Extraction &extraction, const Plan *plan, int worker)
             if (info.size > 0 && wanted)
                 extraction.budget.addData(info.storedSize, reader.isDeflated());
             if (info.format == Format::Compressed && !reader.isCompressed())
-                throw ZipError(ZipError::unzipFail, QStringLiteral("the data is not compressed"));
+                throw ArchiveError(ArchiveError::unzipFail, QStringLiteral("the data is not compressed"));
             decision = extraction.resolution.add(info, info.format);
             noteListedOnly(extraction, info, decision);
             decision.write = decision.write && wanted;
@@ -481,13 +481,13 @@ void extractEntries(Extraction &extraction, const Plan *plan, int worker)
 // Runs a worker, keeping the first failure of all and stopping the others.
 void runWorker(Extraction &extraction, const Plan *plan, int worker)
 {
-    std::optional<ZipError> failure;
+    std::optional<ArchiveError> failure;
     try {
         extractEntries(extraction, plan, worker);
-    } catch (const ZipError &error) {
+    } catch (const ArchiveError &error) {
         failure = error;
     } catch (const std::exception &error) {
-        failure = ZipError(ZipError::unzipFail, QString::fromLocal8Bit(error.what()));
+        failure = ArchiveError(ArchiveError::unzipFail, QString::fromLocal8Bit(error.what()));
     }
     if (!failure)
         return;
@@ -537,10 +537,10 @@ void extractArchive(const QByteArray &archivePath, const QByteArray &destination
     bool missing = false;
     std::optional<FileSystem::RegularFile> file = FileSystem::openRegularFile(archivePath, &why, &missing);
     if (!file)
-        throw ZipError(missing ? ZipError::fileNotFound : ZipError::unzipFail, why);
+        throw ArchiveError(missing ? ArchiveError::fileNotFound : ArchiveError::unzipFail, why);
     Extraction extraction(std::move(*file), destination, compressedFileName(archivePath), format, options);
     if (!extraction.tree.isOpen())
-        throw ZipError(ZipError::unzipFail, QStringLiteral("cannot open the destination: %1").arg(FileSystem::lastErrorText()));
+        throw ArchiveError(ArchiveError::unzipFail, QStringLiteral("cannot open the destination: %1").arg(FileSystem::lastErrorText()));
     checkDecoderMemory(ArchiveSource::file(extraction.file), format);
 
     if (format != Format::Zip) {
@@ -572,4 +572,4 @@ void extractArchive(const QByteArray &archivePath, const QByteArray &destination
         options.progress(1.0);
 }
 
-} // namespace Zip
+} // namespace Archive

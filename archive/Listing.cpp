@@ -14,7 +14,7 @@
 #include <mutex>
 #include <thread>
 
-namespace Zip {
+namespace Archive {
 
 namespace {
 
@@ -82,9 +82,9 @@ archive_entry *nextEntry(ArchiveReader &reader, Format format, bool anyRead, QSt
 {
     try {
         return reader.nextEntry();
-    } catch (const ZipError &error) {
+    } catch (const ArchiveError &error) {
         // A zip's index is whole or unread; our own bounds and passwords are no damage.
-        if (format == Format::Zip || !anyRead || error.code != ZipError::unzipFail)
+        if (format == Format::Zip || !anyRead || error.code != ArchiveError::unzipFail)
             throw;
         stoppedBy = error.detail;
         return nullptr;
@@ -105,7 +105,7 @@ void readEntries(ArchiveReader &reader, Format format, const QByteArray &rawName
                 return;
             const Format found = reader.detected(format);
             if (found == Format::Compressed && !reader.isCompressed())
-                throw ZipError(ZipError::unzipFail, QStringLiteral("the data is not compressed"));
+                throw ArchiveError(ArchiveError::unzipFail, QStringLiteral("the data is not compressed"));
             batch.push_back(describe(entry, found, rawName, false));
             if (batch.size() == EntryQueue::batchSize) {
                 if (!queue.push(std::exchange(batch, {}), stop))
@@ -169,7 +169,7 @@ Listing listArchive(const QByteArray &archivePath, Format format, const ListOpti
     bool missing = false;
     const std::optional<FileSystem::RegularFile> file = FileSystem::openRegularFile(archivePath, &why, &missing);
     if (!file)
-        throw ZipError(missing ? ZipError::fileNotFound : ZipError::unzipFail, why);
+        throw ArchiveError(missing ? ArchiveError::fileNotFound : ArchiveError::unzipFail, why);
     return list(ArchiveSource::file(*file), archivePath, format, options);
 }
 
@@ -180,4 +180,4 @@ Listing listArchiveData(QByteArrayView data, const QByteArray &archiveName, Form
     return list(ArchiveSource::memory(data.data(), data.size()), archiveName, format, options);
 }
 
-} // namespace Zip
+} // namespace Archive

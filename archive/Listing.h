@@ -6,7 +6,7 @@
 // folder will hold.
 #pragma once
 
-#include "Zip.h"
+#include "Extraction.h"
 
 #include <QByteArray>
 
@@ -19,7 +19,7 @@
 #include <sys/types.h>
 #include <time.h>
 
-namespace Zip {
+namespace Archive {
 
 struct ListedEntry {
     /// Special: a pipe, a device, a socket or a type libarchive does not
@@ -96,7 +96,7 @@ struct ListOptions {
     std::function<void(ListedEntry &&)> decided = nullptr;
 };
 
-/// Lists the archive at `archivePath`. Throws ZipError as extractArchive
+/// Lists the archive at `archivePath`. Throws ArchiveError as extractArchive
 /// does when the archive has no readable index; returns an empty listing
 /// once `stop` is requested.
 Listing listArchive(const QByteArray &archivePath, Format format, const ListOptions &options = {});
@@ -105,4 +105,4 @@ Listing listArchive(const QByteArray &archivePath, Format format, const ListOpti
 Listing listArchiveData(QByteArrayView data, const QByteArray &archiveName, Format format,
                         const ListOptions &options = {});
 
-} // namespace Zip
+} // namespace Archive

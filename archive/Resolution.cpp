@@ -6,7 +6,7 @@
 
 #include <climits>
 
-namespace Zip {
+namespace Archive {
 
 Utf8Locale::Utf8Locale()
 {
@@ -179,9 +179,9 @@ bool linkStaysInside(const EntryInfo &link, const QByteArray &target)
 void checkBounds(qint64 entries, qsizetype depth)
 {
     if (entries > maximumEntries)
-        throw ZipError(ZipError::unzipFail, QStringLiteral("it holds more than %1 entries").arg(maximumEntries));
+        throw ArchiveError(ArchiveError::unzipFail, QStringLiteral("it holds more than %1 entries").arg(maximumEntries));
     if (depth > maximumDepth)
-        throw ZipError(ZipError::unzipFail, QStringLiteral("an entry lies more than %1 folders deep").arg(maximumDepth));
+        throw ArchiveError(ArchiveError::unzipFail, QStringLiteral("an entry lies more than %1 folders deep").arg(maximumDepth));
 }
 
 namespace {
@@ -245,7 +245,7 @@ void refuseMemory(const QByteArray &name, qint64 bytes)
     if (bytes <= maximumDecoderMemory)
         return;
     const QString what = name.isEmpty() ? QStringLiteral("it") : QString::fromUtf8(name);
-    throw ZipError(ZipError::unzipFail, QStringLiteral("%1 would take %2 of memory to decompress, more than the %3 allowed")
+    throw ArchiveError(ArchiveError::unzipFail, QStringLiteral("%1 would take %2 of memory to decompress, more than the %3 allowed")
                                             .arg(what, ByteCountFormatter::fileStyleString(bytes),
                                                  ByteCountFormatter::fileStyleString(maximumDecoderMemory)));
 }
@@ -329,7 +329,7 @@ void checkEntryCount(const ArchiveSource &source, Format format, qint64 entries)
     // entries than listed means they overlap, as in the small zip bombs.
     const std::optional<quint64> listed = listedEntryCount(source, format);
     if (listed && quint64(entries) < *listed)
-        throw ZipError(ZipError::unzipFail, QStringLiteral("its entries overlap"));
+        throw ArchiveError(ArchiveError::unzipFail, QStringLiteral("its entries overlap"));
 }
 
 void checkDecoderMemory(const ArchiveSource &source, Format format)
@@ -599,4 +599,4 @@ QString notCreatedReason(mode_t fileType)
     return QStringLiteral("an entry of a type that is not known is never created");
 }
 
-} // namespace Zip
+} // namespace Archive

@@ -20,7 +20,7 @@
 
 #include <locale.h>
 
-namespace Zip {
+namespace Archive {
 
 // Far beyond any real archive, and still far from filling memory or the disk.
 constexpr qint64 maximumEntries = 1'000'000;
@@ -195,7 +195,7 @@ private:
     bool m_revised = false; // an item handed over changed afterwards
 };
 
-} // namespace Zip
+} // namespace Archive
 
-Q_DECLARE_TYPEINFO(Zip::Resolution::Stored, Q_RELOCATABLE_TYPE);
-Q_DECLARE_TYPEINFO(Zip::Resolution::Item, Q_RELOCATABLE_TYPE);
+Q_DECLARE_TYPEINFO(Archive::Resolution::Stored, Q_RELOCATABLE_TYPE);
+Q_DECLARE_TYPEINFO(Archive::Resolution::Item, Q_RELOCATABLE_TYPE);

@@ -4,7 +4,7 @@
 #include "FileSystem.h"
 #include "OutlineView.h"
 #include "ViewController.h"
-#include "Workspace.h"
+#include "DesktopServices.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -66,7 +66,7 @@ ItemActions::ItemActions(OutlineView *view, ViewController *controller, Password
             return;
         withItemFile(path, true, [](const QByteArray &file) {
             if (FileSystem::probeItem(file).kind != FileSystem::ItemProbe::Folder)
-                Workspace::openUrl(FileSystem::fileUrl(file));
+                DesktopServices::openUrl(FileSystem::fileUrl(file));
         });
     });
     view->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -103,7 +103,7 @@ QMenu *ItemActions::makeContextMenu()
 void ItemActions::openCurrentItem()
 {
     if (const QByteArray path = currentItemPath(); !path.isEmpty())
-        withItemFile(path, true, [](const QByteArray &file) { Workspace::openUrl(FileSystem::fileUrl(file)); });
+        withItemFile(path, true, [](const QByteArray &file) { DesktopServices::openUrl(FileSystem::fileUrl(file)); });
 }
 
 void ItemActions::revealCurrentItem()
@@ -111,7 +111,7 @@ void ItemActions::revealCurrentItem()
     // Among the other items of its folder: the whole archive.
     if (const QByteArray path = currentItemPath(); !path.isEmpty()) {
         withItemFile(path, false, [](const QByteArray &file) {
-            Workspace::activateFileViewerSelecting({FileSystem::fileUrl(file)});
+            DesktopServices::activateFileViewerSelecting({FileSystem::fileUrl(file)});
         });
     }
 }

@@ -197,8 +197,8 @@ QString pluginPath(const Options &options)
         return options.plugin;
     const QString here = QCoreApplication::applicationDirPath();
     const QStringList candidates{
-        here + QStringLiteral("/../lib/Trellin_Extension.so"),                     // build tree
-        here + QStringLiteral("/../" TRELLIN_LIBDIR "/Trellin_Extension.so"),      // installed
+        here + QStringLiteral("/../lib/preview-plugin.so"),                     // build tree
+        here + QStringLiteral("/../" TRELLIN_LIBDIR "/preview-plugin.so"),      // installed
     };
     for (const QString &candidate : candidates) {
         if (QFileInfo::exists(candidate))

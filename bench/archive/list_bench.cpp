@@ -4,7 +4,7 @@
 // Run it with TZ set, as the host runs: libarchive converts every zip
 // entry's date with mktime, which otherwise reads /etc/localtime each time.
 #include "Listing.h"
-#include "Zip.h"
+#include "Extraction.h"
 
 #include <cstdio>
 #include <cstring>
@@ -15,15 +15,15 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "usage: list_bench ARCHIVE [zip|tar|7z]\n");
         return 2;
     }
-    Zip::Format format = Zip::Format::Zip;
+    Archive::Format format = Archive::Format::Zip;
     if (argc == 3 && std::strcmp(argv[2], "tar") == 0)
-        format = Zip::Format::Tar;
+        format = Archive::Format::Tar;
     else if (argc == 3 && std::strcmp(argv[2], "7z") == 0)
-        format = Zip::Format::SevenZip;
+        format = Archive::Format::SevenZip;
     try {
-        const Zip::Listing listing = Zip::listArchive(argv[1], format);
+        const Archive::Listing listing = Archive::listArchive(argv[1], format);
         std::printf("%zu entries\n", listing.entries.size());
-    } catch (const Zip::ZipError &error) {
+    } catch (const Archive::ArchiveError &error) {
         std::fprintf(stderr, "list_bench: %s\n", qPrintable(error.localizedDescription()));
         return 1;
     }

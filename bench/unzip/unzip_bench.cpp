@@ -3,7 +3,7 @@
 // times it as a whole process against bsdtar and unzip.
 #include "ArchivePreview.h"
 #include "FileSystem.h"
-#include "Zip.h"
+#include "Extraction.h"
 
 #include <QCoreApplication>
 
@@ -17,15 +17,15 @@ int main(int argc, char **argv)
         return 2;
     }
     const QByteArray archive = argv[1];
-    const std::optional<Zip::Format> format =
+    const std::optional<Archive::Format> format =
         archiveFormat(ContentType::forFileName(QByteArrayView(FileSystem::lastPathComponent(archive))));
     if (!format) {
         std::fprintf(stderr, "unzip_bench: %s is no archive that the preview opens\n", argv[1]);
         return 2;
     }
     try {
-        Zip::extractArchive(archive, argv[2], *format);
-    } catch (const Zip::ZipError &error) {
+        Archive::extractArchive(archive, argv[2], *format);
+    } catch (const Archive::ArchiveError &error) {
         std::fprintf(stderr, "unzip_bench: %s\n", qPrintable(error.localizedDescription()));
         return 1;
     }

@@ -4,7 +4,7 @@
 #include "FileSystem.h"
 #include "Listing.h"
 #include "TestSupport.h"
-#include "Zip.h"
+#include "Extraction.h"
 #include "ZipWriter.h"
 
 #include <QDir>
@@ -31,21 +31,21 @@ protected:
     }
 
     // As the zip routine of the library does it, which checks the name too.
-    std::optional<Zip::ZipError> extract(const QByteArray &archivePath, const std::optional<QString> &password = {})
+    std::optional<Archive::ArchiveError> extract(const QByteArray &archivePath, const std::optional<QString> &password = {})
     {
         try {
-            Zip::unzipFile(FileSystem::fileUrl(archivePath), FileSystem::fileUrl(destination()), true, password);
-        } catch (const Zip::ZipError &error) {
+            Archive::unzipFile(FileSystem::fileUrl(archivePath), FileSystem::fileUrl(destination()), true, password);
+        } catch (const Archive::ArchiveError &error) {
             return error;
         }
         return std::nullopt;
     }
 
-    std::optional<Zip::ZipError> extract(const QByteArray &archive, Zip::Format format, bool overwrite = true)
+    std::optional<Archive::ArchiveError> extract(const QByteArray &archive, Archive::Format format, bool overwrite = true)
     {
         try {
-            Zip::extractArchive(archive, destination(), format, {overwrite, {}, {}, {}});
-        } catch (const Zip::ZipError &error) {
+            Archive::extractArchive(archive, destination(), format, {overwrite, {}, {}, {}});
+        } catch (const Archive::ArchiveError &error) {
             return error;
         }
         return std::nullopt;
@@ -123,38 +123,38 @@ TEST_F(Extraction, ModesFromTheArchiveOnlyWhenReadable)
     EXPECT_EQ(mode("shut"), 0744u) << "a folder stored as 0644 can be entered by its owner";
     EXPECT_EQ(contents("ro/inside.txt"), "in");
     EXPECT_EQ(mode("ro/inside.txt"), 0444u);
-    const Zip::Listing listed = Zip::listArchive(path, Zip::Format::Zip);
+    const Archive::Listing listed = Archive::listArchive(path, Archive::Format::Zip);
     const auto shut = std::find_if(listed.entries.begin(), listed.entries.end(),
-                                   [](const Zip::ListedEntry &entry) { return entry.path == "shut"; });
+                                   [](const Archive::ListedEntry &entry) { return entry.path == "shut"; });
     ASSERT_NE(shut, listed.entries.end());
     EXPECT_EQ(shut->mode, 0744u) << "the listing says the mode written";
 }
 
 TEST_F(Extraction, DataThatDisagreesWithItsHeadersFails)
 {
-    EXPECT_EQ(extract(archive({{"short", "123456789", 0, true, 10}})), Zip::ZipError::unzipFail);
+    EXPECT_EQ(extract(archive({{"short", "123456789", 0, true, 10}})), Archive::ArchiveError::unzipFail);
 
     // More than declared is refused before it is written.
     const QByteArray big(1 << 20, 'x');
-    EXPECT_EQ(extract(archive({{"bomb", big, 0, true, 5}}, "bomb.zip")), Zip::ZipError::unzipFail);
+    EXPECT_EQ(extract(archive({{"bomb", big, 0, true, 5}}, "bomb.zip")), Archive::ArchiveError::unzipFail);
     EXPECT_LE(QFileInfo(QString::fromUtf8(destination("bomb"))).size(), 5);
 }
 
 TEST_F(Extraction, WhatIsNoArchiveOrNoAcceptedOne)
 {
     const QByteArray empty = m_tree.file("empty.zip");
-    EXPECT_EQ(extract(empty), Zip::ZipError::unzipFail);
+    EXPECT_EQ(extract(empty), Archive::ArchiveError::unzipFail);
     EXPECT_FALSE(extract(archive({}, "nothing.zip"))) << "an empty zip is an empty extraction";
-    EXPECT_EQ(extract(m_tree.path("absent.zip")), Zip::ZipError::fileNotFound);
+    EXPECT_EQ(extract(m_tree.path("absent.zip")), Archive::ArchiveError::fileNotFound);
 
     EXPECT_FALSE(extract(archive({{"page.png", "p"}}, "comic.cbz")));
-    EXPECT_EQ(extract(archive({{"a", "a"}}, "upper.ZIP")), Zip::ZipError::fileNotFound);
-    EXPECT_TRUE(Zip::isValidFileExtension(QStringLiteral("zip")));
-    EXPECT_FALSE(Zip::isValidFileExtension(QStringLiteral("ZIP")));
-    Zip::addCustomFileExtension(QStringLiteral("ZIP"));
+    EXPECT_EQ(extract(archive({{"a", "a"}}, "upper.ZIP")), Archive::ArchiveError::fileNotFound);
+    EXPECT_TRUE(Archive::isValidFileExtension(QStringLiteral("zip")));
+    EXPECT_FALSE(Archive::isValidFileExtension(QStringLiteral("ZIP")));
+    Archive::addCustomFileExtension(QStringLiteral("ZIP"));
     EXPECT_FALSE(extract(m_tree.path("upper.ZIP")));
-    Zip::removeCustomFileExtension(QStringLiteral("ZIP"));
-    EXPECT_FALSE(Zip::isValidFileExtension(QStringLiteral("ZIP")));
+    Archive::removeCustomFileExtension(QStringLiteral("ZIP"));
+    EXPECT_FALSE(Archive::isValidFileExtension(QStringLiteral("ZIP")));
 }
 
 TEST_F(Extraction, NothingLandsOutsideTheDestination)
@@ -209,9 +209,9 @@ TEST_F(Extraction, EncryptedArchivesOpenOnlyWithTheirPassword)
     m_tree.write("secret.txt", QByteArray(5000, 's'));
     ASSERT_TRUE(runTool(QStringLiteral("zip"), {"-q", "-P", "pass", "secret.zip", "plain.txt", "secret.txt"}, m_tree.path()));
 
-    EXPECT_EQ(extract(m_tree.path("secret.zip")), Zip::ZipError::passwordRequired);
+    EXPECT_EQ(extract(m_tree.path("secret.zip")), Archive::ArchiveError::passwordRequired);
     EXPECT_EQ(listing(), QStringList{}); // refused before anything was written
-    EXPECT_EQ(extract(m_tree.path("secret.zip"), QStringLiteral("wrong")), Zip::ZipError::wrongPassword);
+    EXPECT_EQ(extract(m_tree.path("secret.zip"), QStringLiteral("wrong")), Archive::ArchiveError::wrongPassword);
     EXPECT_FALSE(extract(m_tree.path("secret.zip"), QStringLiteral("pass")));
     EXPECT_EQ(contents("secret.txt"), QByteArray(5000, 's'));
 
@@ -220,7 +220,7 @@ TEST_F(Extraction, EncryptedArchivesOpenOnlyWithTheirPassword)
     const QByteArray aes = m_tree.path("aes.zip");
     ASSERT_TRUE(QFile::copy(QStringLiteral(TRELLIN_ZIP_CORPUS "/libarchive/test_read_format_zip_winzip_aes256.zip"),
                             QString::fromUtf8(aes)));
-    EXPECT_EQ(extract(aes, QStringLiteral("passw0rd")), Zip::ZipError::wrongPassword);
+    EXPECT_EQ(extract(aes, QStringLiteral("passw0rd")), Archive::ArchiveError::wrongPassword);
     EXPECT_FALSE(extract(aes, QStringLiteral("password")));
     EXPECT_EQ(listing(), QStringList{"README"});
 }
@@ -245,13 +245,13 @@ namespace {
 
 struct Maker {
     const char *name;
-    Zip::Format format;
+    Archive::Format format;
     QStringList options; // bsdtar's
 };
 
 const std::vector<Maker> &makers()
 {
-    using F = Zip::Format;
+    using F = Archive::Format;
     static const std::vector<Maker> all{
         {"a.tar", F::Tar, {}},
         {"a.tar.gz", F::Tar, {"-z"}},
@@ -292,7 +292,7 @@ TEST_F(Extraction, EveryFormatExtractsTheSameTree)
         archive.resize(0);
         archive.write(bytes);
         archive.close();
-        EXPECT_EQ(extract(m_tree.path(maker.name), maker.format), Zip::ZipError::unzipFail);
+        EXPECT_EQ(extract(m_tree.path(maker.name), maker.format), Archive::ArchiveError::unzipFail);
         clearOutput();
     }
 }
@@ -301,14 +301,14 @@ TEST_F(Extraction, ASingleCompressedFileIsThatFile)
 {
     m_tree.write("notes.txt", "some notes\n");
     ASSERT_TRUE(runTool(QStringLiteral("gzip"), {"-k", "notes.txt"}, m_tree.path()));
-    EXPECT_FALSE(extract(m_tree.path("notes.txt.gz"), Zip::Format::Compressed));
+    EXPECT_FALSE(extract(m_tree.path("notes.txt.gz"), Archive::Format::Compressed));
     EXPECT_EQ(listing(), QStringList{"notes.txt"});
     EXPECT_EQ(contents("notes.txt"), "some notes\n");
     clearOutput();
 
     // Named as compressed, but plain text: nothing to decompress.
     m_tree.write("fake.gz", "not compressed at all");
-    EXPECT_EQ(extract(m_tree.path("fake.gz"), Zip::Format::Compressed), Zip::ZipError::unzipFail);
+    EXPECT_EQ(extract(m_tree.path("fake.gz"), Archive::Format::Compressed), Archive::ArchiveError::unzipFail);
 }
 
 TEST_F(Extraction, LinksNeverLeadOutside)
@@ -331,7 +331,7 @@ with tarfile.open('links.tar', 'w') as t:
     add(t, 'a/sibling/through.txt', data=b'through a link')
 )"));
     m_tree.write("outside.txt", "outside");
-    EXPECT_FALSE(extract(m_tree.path("links.tar"), Zip::Format::Tar));
+    EXPECT_FALSE(extract(m_tree.path("links.tar"), Archive::Format::Tar));
     EXPECT_EQ(listing(), (QStringList{"a/", "a/file.txt", "a/hard", "a/sibling -> a/file.txt", "a/up -> a/file.txt"}));
     EXPECT_EQ(contents("a/hard"), "inside");
     struct stat hard, file;
@@ -345,9 +345,9 @@ TEST_F(Extraction, OnlyRegularFilesAreOpened)
 {
     // Opening a FIFO for reading would wait for a writer that never comes.
     ASSERT_EQ(mkfifo(m_tree.path("pipe.zip").constData(), 0600), 0);
-    EXPECT_EQ(extract(m_tree.path("pipe.zip"), Zip::Format::Zip), Zip::ZipError::unzipFail);
-    EXPECT_EQ(extract(m_tree.folder("folder.zip"), Zip::Format::Zip), Zip::ZipError::unzipFail);
-    EXPECT_EQ(extract(m_tree.path("absent.zip"), Zip::Format::Zip), Zip::ZipError::fileNotFound);
+    EXPECT_EQ(extract(m_tree.path("pipe.zip"), Archive::Format::Zip), Archive::ArchiveError::unzipFail);
+    EXPECT_EQ(extract(m_tree.folder("folder.zip"), Archive::Format::Zip), Archive::ArchiveError::unzipFail);
+    EXPECT_EQ(extract(m_tree.path("absent.zip"), Archive::Format::Zip), Archive::ArchiveError::fileNotFound);
 }
 
 TEST_F(Extraction, Zip64ArchivesExtract)
@@ -369,12 +369,12 @@ with open('stream.zip', 'wb') as f:
         with z.open('big.txt', 'w', force_zip64=True) as e:
             e.write(b'0123456789' * 100000)
 )"));
-    EXPECT_FALSE(extract(m_tree.path("many.zip"), Zip::Format::Zip));
+    EXPECT_FALSE(extract(m_tree.path("many.zip"), Archive::Format::Zip));
     EXPECT_EQ(contents("last.txt"), "the last one");
     EXPECT_EQ(QDir(QString::fromUtf8(destination("d07"))).count(), 1025u + 2); // with . and ..
     clearOutput();
 
-    EXPECT_FALSE(extract(m_tree.path("stream.zip"), Zip::Format::Zip));
+    EXPECT_FALSE(extract(m_tree.path("stream.zip"), Archive::Format::Zip));
     EXPECT_EQ(contents("big.txt"), QByteArray("0123456789").repeated(100000));
 }
 
@@ -391,11 +391,11 @@ with zipfile.ZipFile('dup.zip', 'w', zipfile.ZIP_DEFLATED) as z:
         z.writestr('small%02d' % i, b's')
     z.writestr('same.bin', b'last')
 )"));
-    EXPECT_FALSE(extract(m_tree.path("dup.zip"), Zip::Format::Zip));
+    EXPECT_FALSE(extract(m_tree.path("dup.zip"), Archive::Format::Zip));
     EXPECT_EQ(contents("same.bin"), "last");
     EXPECT_EQ(contents("other.bin"), other);
     clearOutput();
-    EXPECT_FALSE(extract(m_tree.path("dup.zip"), Zip::Format::Zip, false));
+    EXPECT_FALSE(extract(m_tree.path("dup.zip"), Archive::Format::Zip, false));
     EXPECT_EQ(contents("same.bin"), first); // the first one, when nothing is replaced
 }
 
@@ -408,19 +408,19 @@ with zipfile.ZipFile('deep.zip', 'w') as z:
 with zipfile.ZipFile('fine.zip', 'w') as z:
     z.writestr('a/' * 255 + 'f', b'x')
 )"));
-    const std::optional<Zip::ZipError> error = extract(m_tree.path("deep.zip"), Zip::Format::Zip);
+    const std::optional<Archive::ArchiveError> error = extract(m_tree.path("deep.zip"), Archive::Format::Zip);
     ASSERT_TRUE(error);
-    EXPECT_EQ(*error, Zip::ZipError::unzipFail);
+    EXPECT_EQ(*error, Archive::ArchiveError::unzipFail);
     EXPECT_TRUE(error->detail.contains(QLatin1String("256"))) << error->detail.toStdString();
     EXPECT_EQ(listing(), QStringList{});
-    EXPECT_FALSE(extract(m_tree.path("fine.zip"), Zip::Format::Zip));
+    EXPECT_FALSE(extract(m_tree.path("fine.zip"), Archive::Format::Zip));
 }
 
 TEST_F(Extraction, AnEntryDeclaringAHugeDictionaryIsRefusedAtOnce)
 {
     // A damaged zip whose LZMA entry declares a 4 GiB dictionary.
     const QByteArray bomb = TRELLIN_ZIP_CORPUS "/../archives/refused/lzma-dictionary-4gib.zip";
-    std::optional<Zip::ZipError> error = extract(bomb, Zip::Format::Zip);
+    std::optional<Archive::ArchiveError> error = extract(bomb, Archive::Format::Zip);
     ASSERT_TRUE(error) << "the dictionary is refused";
     EXPECT_TRUE(error->detail.contains(QLatin1String("memory"))) << "says why: " << error->detail.toStdString();
     EXPECT_EQ(listing(), QStringList{}) << "refused before anything is written";
@@ -443,11 +443,11 @@ xz[16] = 38  # a 1 GiB dictionary, and the header's checksum to match
 xz[12 + size - 4:12 + size] = zlib.crc32(xz[12:12 + size - 4]).to_bytes(4, 'little')
 open('huge.tar.xz', 'wb').write(xz)
 )"));
-    EXPECT_FALSE(extract(m_tree.path("fits.zip"), Zip::Format::Zip)) << "an LZMA zip of a usual dictionary";
+    EXPECT_FALSE(extract(m_tree.path("fits.zip"), Archive::Format::Zip)) << "an LZMA zip of a usual dictionary";
     EXPECT_EQ(contents("log.txt"), QByteArray("line\n").repeated(1000)) << "extracted";
     clearOutput();
-    EXPECT_FALSE(extract(m_tree.path("fits.tar.xz"), Zip::Format::Tar)) << "an xz stream of a usual dictionary";
-    error = extract(m_tree.path("huge.tar.xz"), Zip::Format::Tar);
+    EXPECT_FALSE(extract(m_tree.path("fits.tar.xz"), Archive::Format::Tar)) << "an xz stream of a usual dictionary";
+    error = extract(m_tree.path("huge.tar.xz"), Archive::Format::Tar);
     ASSERT_TRUE(error) << "the xz dictionary is refused";
     EXPECT_TRUE(error->detail.contains(QLatin1String("memory"))) << "says why: " << error->detail.toStdString();
 }
@@ -467,11 +467,11 @@ struct.pack_into('<I', bomb, central + 24, 200 << 20)
 open('bomb.zip', 'wb').write(bomb)
 )"));
     // 80 MiB of log in 12 KB: far past deflate, and real.
-    EXPECT_FALSE(extract(m_tree.path("app.log.xz"), Zip::Format::Compressed)) << "xz goes past deflate's ratio";
+    EXPECT_FALSE(extract(m_tree.path("app.log.xz"), Archive::Format::Compressed)) << "xz goes past deflate's ratio";
     EXPECT_EQ(QFileInfo(QString::fromUtf8(destination("app.log"))).size(), (qint64(80) << 20) / 48 * 48) << "all of it";
     clearOutput();
 
-    const std::optional<Zip::ZipError> error = extract(m_tree.path("bomb.zip"), Zip::Format::Zip);
+    const std::optional<Archive::ArchiveError> error = extract(m_tree.path("bomb.zip"), Archive::Format::Zip);
     ASSERT_TRUE(error) << "deflate declared 200 MiB from a few bytes";
     EXPECT_TRUE(error->detail.contains(QLatin1String("1100"))) << "says why: " << error->detail.toStdString();
 }
@@ -490,12 +490,12 @@ with open('hole', 'wb') as f:
         ASSERT_TRUE(runTool(QStringLiteral("tar"), {"--sparse", QStringLiteral("--format=%1").arg(QLatin1String(format)),
                                                      "-cf", name, "big", "hole"},
                             m_tree.path()));
-        Zip::ExtractOptions options;
+        Archive::ExtractOptions options;
         options.maximumSize = qint64(64) << 20; // far below the files' sizes, far above their data
-        std::optional<Zip::ZipError> error;
+        std::optional<Archive::ArchiveError> error;
         try {
-            Zip::extractArchive(m_tree.path(name.toUtf8()), destination(), Zip::Format::Tar, options);
-        } catch (const Zip::ZipError &thrown) {
+            Archive::extractArchive(m_tree.path(name.toUtf8()), destination(), Archive::Format::Tar, options);
+        } catch (const Archive::ArchiveError &thrown) {
             error = thrown;
         }
         EXPECT_FALSE(error) << "counted by its data: " << (error ? error->detail.toStdString() : "");

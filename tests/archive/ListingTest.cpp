@@ -5,7 +5,7 @@
 #include "FileSystem.h"
 #include "Listing.h"
 #include "TestSupport.h"
-#include "Zip.h"
+#include "Extraction.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -24,8 +24,8 @@
 
 namespace {
 
-using Type = Zip::ListedEntry::Type;
-using Reason = Zip::SkippedEntry::Reason;
+using Type = Archive::ListedEntry::Type;
+using Reason = Archive::SkippedEntry::Reason;
 
 // 2019-06-01 00:00:00 UTC and 2019-01-01 00:00:00 UTC.
 constexpr time_t june2019 = 1559347200;
@@ -69,32 +69,32 @@ std::pair<qint64, long> instant(const struct timespec &time)
     return {qint64(time.tv_sec), long(time.tv_nsec)};
 }
 
-std::optional<Zip::ZipError> extract(const QByteArray &archive, const QByteArray &destination, Zip::Format format,
-                                     const Zip::ExtractOptions &options)
+std::optional<Archive::ArchiveError> extract(const QByteArray &archive, const QByteArray &destination, Archive::Format format,
+                                     const Archive::ExtractOptions &options)
 {
     try {
-        Zip::extractArchive(archive, destination, format, options);
-    } catch (const Zip::ZipError &error) {
+        Archive::extractArchive(archive, destination, format, options);
+    } catch (const Archive::ArchiveError &error) {
         return error;
     }
     return std::nullopt;
 }
 
 // Extracts the archive into `destination`, lists it, and checks that the two agree.
-Zip::Listing expectListingMatchesExtraction(const QByteArray &archive, Zip::Format format, const QByteArray &destination,
+Archive::Listing expectListingMatchesExtraction(const QByteArray &archive, Archive::Format format, const QByteArray &destination,
                                             const std::optional<QString> &password = {})
 {
     SCOPED_TRACE(archive.constData());
-    Zip::ExtractOptions options;
+    Archive::ExtractOptions options;
     options.password = password;
-    const std::optional<Zip::ZipError> error = extract(archive, destination, format, options);
+    const std::optional<Archive::ArchiveError> error = extract(archive, destination, format, options);
     EXPECT_FALSE(error) << (error ? error->localizedDescription().toStdString() : "");
-    const Zip::Listing listing = Zip::listArchive(archive, format, {password});
+    const Archive::Listing listing = Archive::listArchive(archive, format, {password});
     std::map<QByteArray, DiskItem> disk;
     walk(destination, {}, disk);
 
     QByteArrayList listed;
-    for (const Zip::ListedEntry &entry : listing.entries) {
+    for (const Archive::ListedEntry &entry : listing.entries) {
         if (entry.type != Type::Special) // never created
             listed.append(entry.path);
     }
@@ -103,7 +103,7 @@ Zip::Listing expectListingMatchesExtraction(const QByteArray &archive, Zip::Form
         written.append(item.first);
     std::sort(listed.begin(), listed.end());
     EXPECT_EQ(listed, written);
-    for (const Zip::ListedEntry &entry : listing.entries) {
+    for (const Archive::ListedEntry &entry : listing.entries) {
         const auto found = disk.find(entry.path);
         if (found == disk.end())
             continue;
@@ -111,7 +111,7 @@ Zip::Listing expectListingMatchesExtraction(const QByteArray &archive, Zip::Form
         SCOPED_TRACE(entry.path.constData());
         EXPECT_EQ(entry.type, item.type);
         // Only a single compressed file declares no size.
-        if (entry.type != Type::Folder && (entry.size >= 0 || format != Zip::Format::Compressed)) {
+        if (entry.type != Type::Folder && (entry.size >= 0 || format != Archive::Format::Compressed)) {
             EXPECT_EQ(entry.size, item.size);
         }
         EXPECT_EQ(entry.mode, item.mode) << "as octal: " << std::oct << entry.mode << " listed, " << item.mode << " written";
@@ -122,64 +122,64 @@ Zip::Listing expectListingMatchesExtraction(const QByteArray &archive, Zip::Form
     return listing;
 }
 
-Zip::Format formatOf(const QString &name)
+Archive::Format formatOf(const QString &name)
 {
     if (name.endsWith(QLatin1String(".zip")))
-        return Zip::Format::Zip;
+        return Archive::Format::Zip;
     if (name.endsWith(QLatin1String(".7z")))
-        return Zip::Format::SevenZip;
+        return Archive::Format::SevenZip;
     if (name.endsWith(QLatin1String(".cpio")))
-        return Zip::Format::Cpio;
-    return name.contains(QLatin1String(".tar")) ? Zip::Format::Tar : Zip::Format::Compressed;
+        return Archive::Format::Cpio;
+    return name.contains(QLatin1String(".tar")) ? Archive::Format::Tar : Archive::Format::Compressed;
 }
 
-const Zip::ListedEntry *find(const Zip::Listing &listing, const QByteArray &path)
+const Archive::ListedEntry *find(const Archive::Listing &listing, const QByteArray &path)
 {
     const auto found = std::find_if(listing.entries.begin(), listing.entries.end(),
-                                    [&](const Zip::ListedEntry &entry) { return entry.path == path; });
+                                    [&](const Archive::ListedEntry &entry) { return entry.path == path; });
     return found == listing.entries.end() ? nullptr : &*found;
 }
 
 // The entry of `path`; an empty one, and a failure, where there is none.
-const Zip::ListedEntry &at(const Zip::Listing &listing, const QByteArray &path)
+const Archive::ListedEntry &at(const Archive::Listing &listing, const QByteArray &path)
 {
-    static const Zip::ListedEntry missing;
-    const Zip::ListedEntry *entry = find(listing, path);
+    static const Archive::ListedEntry missing;
+    const Archive::ListedEntry *entry = find(listing, path);
     if (!entry)
         ADD_FAILURE() << "not listed: " << path.constData();
     return entry ? *entry : missing;
 }
 
-std::multimap<QByteArray, Reason> skipped(const Zip::Listing &listing)
+std::multimap<QByteArray, Reason> skipped(const Archive::Listing &listing)
 {
     std::multimap<QByteArray, Reason> reasons;
-    for (const Zip::SkippedEntry &entry : listing.skipped)
+    for (const Archive::SkippedEntry &entry : listing.skipped)
         reasons.emplace(entry.name, entry.reason);
     return reasons;
 }
 
 // The listing, or the error it fails with, of an archive read from a file or from memory.
-std::variant<Zip::Listing, Zip::ZipError> listing(const QByteArray &archive, Zip::Format format, bool fromMemory)
+std::variant<Archive::Listing, Archive::ArchiveError> listing(const QByteArray &archive, Archive::Format format, bool fromMemory)
 {
     try {
         if (!fromMemory)
-            return Zip::listArchive(archive, format, {QStringLiteral("password")});
+            return Archive::listArchive(archive, format, {QStringLiteral("password")});
         QFile file(QString::fromUtf8(archive));
         if (!file.open(QIODevice::ReadOnly))
-            return Zip::ZipError(Zip::ZipError::fileNotFound);
+            return Archive::ArchiveError(Archive::ArchiveError::fileNotFound);
         const QByteArray data = file.readAll();
-        return Zip::listArchiveData(data, archive, format, {QStringLiteral("password")});
-    } catch (const Zip::ZipError &error) {
+        return Archive::listArchiveData(data, archive, format, {QStringLiteral("password")});
+    } catch (const Archive::ArchiveError &error) {
         return error;
     }
 }
 
-void expectSameListing(const Zip::Listing &a, const Zip::Listing &b)
+void expectSameListing(const Archive::Listing &a, const Archive::Listing &b)
 {
     ASSERT_EQ(a.entries.size(), b.entries.size());
     for (std::size_t i = 0; i < a.entries.size(); ++i) {
-        const Zip::ListedEntry &x = a.entries[i];
-        const Zip::ListedEntry &y = b.entries[i];
+        const Archive::ListedEntry &x = a.entries[i];
+        const Archive::ListedEntry &y = b.entries[i];
         SCOPED_TRACE(x.path.constData());
         EXPECT_EQ(x.path, y.path);
         EXPECT_EQ(x.type, y.type);
@@ -236,8 +236,8 @@ TEST_F(Listing, EqualsTheExtractionOfEveryTestArchive)
     const QStringList names = folder.entryList(QDir::Files);
     ASSERT_FALSE(names.isEmpty());
     for (const QString &name : names) {
-        const Zip::Format format = formatOf(name);
-        const Zip::Listing listing = expectListingMatchesExtraction(QFile::encodeName(folder.filePath(name)), format,
+        const Archive::Format format = formatOf(name);
+        const Archive::Listing listing = expectListingMatchesExtraction(QFile::encodeName(folder.filePath(name)), format,
                                                                     freshFolder(), QStringLiteral("password"));
         EXPECT_FALSE(listing.entries.empty()) << name.toStdString();
     }
@@ -253,8 +253,8 @@ TEST_F(Listing, EqualsTheExtractionOfEveryTestArchive)
         const QString format = QLatin1String(name).endsWith(QLatin1String("cpio")) ? "newc" : "iso9660";
         ASSERT_TRUE(runTool(QStringLiteral("bsdtar"), {"-cf", name, "--format", format, "-C", "src", "a", "b", "d", "l"},
                             m_tree.path()));
-        const Zip::Format type = format == QLatin1String("newc") ? Zip::Format::Cpio : Zip::Format::Iso9660;
-        const Zip::Listing links = expectListingMatchesExtraction(m_tree.path(name), type, freshFolder());
+        const Archive::Format type = format == QLatin1String("newc") ? Archive::Format::Cpio : Archive::Format::Iso9660;
+        const Archive::Listing links = expectListingMatchesExtraction(m_tree.path(name), type, freshFolder());
         EXPECT_EQ(at(links, "a").size, 6) << name;
         EXPECT_EQ(at(links, "b").size, 6) << name;
     }
@@ -270,7 +270,7 @@ TEST_F(Listing, EqualsTheExtractionOfEveryCorpusArchiveThatExtracts)
         const QList<QByteArray> fields = manifest.readLine().split('\t');
         if (fields.size() < 2 || fields[0].startsWith('#') || fields[1] != "extract")
             continue;
-        expectListingMatchesExtraction(TRELLIN_ZIP_CORPUS "/" + fields[0], Zip::Format::Zip, freshFolder());
+        expectListingMatchesExtraction(TRELLIN_ZIP_CORPUS "/" + fields[0], Archive::Format::Zip, freshFolder());
         ++checked;
     }
     EXPECT_GT(checked, 100);
@@ -320,16 +320,16 @@ with zipfile.ZipFile('names.zip', 'w') as z:
     const auto restore = qScopeGuard([&] { umask(umaskBefore); });
     for (const char *name : {"names.tar", "names.zip"}) {
         SCOPED_TRACE(name);
-        const Zip::Format format = formatOf(QString::fromLatin1(name));
+        const Archive::Format format = formatOf(QString::fromLatin1(name));
         const QByteArray out = freshFolder();
         const time_t started = time(nullptr);
-        const Zip::Listing listing = expectListingMatchesExtraction(m_tree.path(name), format, out);
+        const Archive::Listing listing = expectListingMatchesExtraction(m_tree.path(name), format, out);
         std::multimap<QByteArray, Reason> expected = common;
         // libarchive reads a zip FIFO as a plain file.
-        if (format == Zip::Format::Tar)
+        if (format == Archive::Format::Tar)
             expected.emplace("hard-to-nothing", Reason::LinkLeaves);
         EXPECT_EQ(skipped(listing), expected);
-        if (format == Zip::Format::Tar) {
+        if (format == Archive::Format::Tar) {
             EXPECT_EQ(at(listing, "fifo").type, Type::Special) << "a pipe is listed, and never created";
             EXPECT_EQ(at(listing, "fifo").fileType, mode_t(S_IFIFO));
             EXPECT_FALSE(QFileInfo::exists(QString::fromUtf8(out + "/fifo")));
@@ -350,9 +350,9 @@ with zipfile.ZipFile('names.zip', 'w') as z:
             struct tm date;
             EXPECT_EQ(gmtime_r(&modified->tv_sec, &date)->tm_year, 2019 - 1900) << path;
         }
-        if (format != Zip::Format::Tar)
+        if (format != Archive::Format::Tar)
             continue;
-        const Zip::ListedEntry &inD = at(listing, "d/in.txt");
+        const Archive::ListedEntry &inD = at(listing, "d/in.txt");
         EXPECT_EQ(inD.modified->tv_sec, june2019);
         ASSERT_TRUE(inD.accessed);
         EXPECT_EQ(instant(*inD.accessed), (std::pair<qint64, long>(newYear2019, 500'000'000))) << "from the pax header";
@@ -366,7 +366,7 @@ with zipfile.ZipFile('names.zip', 'w') as z:
         EXPECT_LE(plain.st_atim.tv_sec, time(nullptr));
 
         // A hard link is its target: the same file, size, mode and dates.
-        const Zip::ListedEntry &hard = at(listing, "hard");
+        const Archive::ListedEntry &hard = at(listing, "hard");
         EXPECT_EQ(hard.type, Type::File);
         EXPECT_EQ(hard.size, inD.size);
         EXPECT_EQ(hard.mode, 0640u);
@@ -383,7 +383,7 @@ TEST_F(Listing, EncryptedEntriesListWithoutThePassword)
     m_tree.file("plain.txt", 10);
     m_tree.write("secret.txt", QByteArray(5000, 's'));
     ASSERT_TRUE(runTool(QStringLiteral("zip"), {"-q", "-P", "pass", "secret.zip", "plain.txt", "secret.txt"}, m_tree.path()));
-    const Zip::Listing listing = Zip::listArchive(m_tree.path("secret.zip"), Zip::Format::Zip);
+    const Archive::Listing listing = Archive::listArchive(m_tree.path("secret.zip"), Archive::Format::Zip);
     EXPECT_TRUE(listing.encrypted);
     ASSERT_EQ(listing.entries.size(), 2u);
     EXPECT_TRUE(listing.entries[1].encrypted);
@@ -397,18 +397,18 @@ TEST_F(Listing, EncryptedEntriesListWithoutThePassword)
     for (const std::optional<QString> &password : {std::optional<QString>(), std::optional(QStringLiteral("hidden"))}) {
         SCOPED_TRACE(password.value_or(QStringLiteral("(no password)")).toStdString());
         try {
-            Zip::listArchive(m_tree.path("names.7z"), Zip::Format::SevenZip, {password});
+            Archive::listArchive(m_tree.path("names.7z"), Archive::Format::SevenZip, {password});
             ADD_FAILURE() << "names that are encrypted cannot be listed";
-        } catch (const Zip::ZipError &error) {
-            EXPECT_EQ(error, Zip::ZipError::unzipFail) << error.localizedDescription().toStdString();
+        } catch (const Archive::ArchiveError &error) {
+            EXPECT_EQ(error, Archive::ArchiveError::unzipFail) << error.localizedDescription().toStdString();
             EXPECT_TRUE(error.detail.contains(QLatin1String("not supported")) && error.detail.contains(QLatin1String("7-Zip")))
                 << "it names the encryption that cannot be read: " << error.detail.toStdString();
         }
-        Zip::ExtractOptions options;
+        Archive::ExtractOptions options;
         options.password = password;
-        const std::optional<Zip::ZipError> failure = extract(m_tree.path("data.7z"), freshFolder(), Zip::Format::SevenZip, options);
+        const std::optional<Archive::ArchiveError> failure = extract(m_tree.path("data.7z"), freshFolder(), Archive::Format::SevenZip, options);
         ASSERT_TRUE(failure);
-        EXPECT_EQ(*failure, Zip::ZipError::unzipFail) << "neither asks for a password nor blames it: "
+        EXPECT_EQ(*failure, Archive::ArchiveError::unzipFail) << "neither asks for a password nor blames it: "
                                                       << failure->localizedDescription().toStdString();
         EXPECT_TRUE(failure->detail.contains(QLatin1String("not supported"))) << failure->detail.toStdString();
     }
@@ -427,8 +427,8 @@ open('none.zip', 'wb').write(b'this is not a zip' * 10)
 )"));
     const auto failure = [&](const char *name) {
         try {
-            Zip::listArchive(m_tree.path(name), Zip::Format::Zip);
-        } catch (const Zip::ZipError &error) {
+            Archive::listArchive(m_tree.path(name), Archive::Format::Zip);
+        } catch (const Archive::ArchiveError &error) {
             return error.detail;
         }
         return QString();
@@ -437,10 +437,10 @@ open('none.zip', 'wb').write(b'this is not a zip' * 10)
         << failure("none.zip").toStdString();
     EXPECT_TRUE(failure("none.zip").endsWith(QLatin1String("Unrecognized archive format"))) << "libarchive's words follow";
 
-    std::vector<Zip::FailedEntry> failed;
-    Zip::ExtractOptions options;
+    std::vector<Archive::FailedEntry> failed;
+    Archive::ExtractOptions options;
     options.failedEntries = &failed;
-    EXPECT_FALSE(extract(m_tree.path("damaged.zip"), freshFolder(), Zip::Format::Zip, options));
+    EXPECT_FALSE(extract(m_tree.path("damaged.zip"), freshFolder(), Archive::Format::Zip, options));
     ASSERT_EQ(failed.size(), 1u) << "the damaged entry alone fails";
     EXPECT_TRUE(failed[0].reason.startsWith(QLatin1String("The archive is damaged: "))) << failed[0].reason.toStdString();
 }
@@ -453,15 +453,15 @@ with zipfile.ZipFile('deep.zip', 'w') as z:
     z.writestr('a/' * 257 + 'f', b'x')
 open('fake.gz', 'w').write('not compressed at all')
 )"));
-    for (const auto &[name, format] : {std::pair("deep.zip", Zip::Format::Zip), std::pair("fake.gz", Zip::Format::Compressed),
-                                       std::pair("absent.zip", Zip::Format::Zip)}) {
-        std::optional<Zip::ZipError> listed;
+    for (const auto &[name, format] : {std::pair("deep.zip", Archive::Format::Zip), std::pair("fake.gz", Archive::Format::Compressed),
+                                       std::pair("absent.zip", Archive::Format::Zip)}) {
+        std::optional<Archive::ArchiveError> listed;
         try {
-            Zip::listArchive(m_tree.path(name), format);
-        } catch (const Zip::ZipError &error) {
+            Archive::listArchive(m_tree.path(name), format);
+        } catch (const Archive::ArchiveError &error) {
             listed = error;
         }
-        const std::optional<Zip::ZipError> extracted = extract(m_tree.path(name), freshFolder(), format, {});
+        const std::optional<Archive::ArchiveError> extracted = extract(m_tree.path(name), freshFolder(), format, {});
         ASSERT_TRUE(listed && extracted) << name;
         EXPECT_EQ(listed->code, extracted->code) << name;
         EXPECT_EQ(listed->detail, extracted->detail) << name;
@@ -481,18 +481,18 @@ tarfile.open('empty.tar.gz', 'w:gz').close()
                                                            QStringLiteral("-cf"), QString::fromUtf8(m_tree.path("empty.cpio")),
                                                            QStringLiteral("-T"), QStringLiteral("/dev/null")}),
               0);
-    for (const auto &[name, format] : {std::pair("empty.zip", Zip::Format::Zip), std::pair("commented.zip", Zip::Format::Zip),
-                                       std::pair("empty.tar.gz", Zip::Format::Tar), std::pair("empty.cpio", Zip::Format::Cpio)}) {
+    for (const auto &[name, format] : {std::pair("empty.zip", Archive::Format::Zip), std::pair("commented.zip", Archive::Format::Zip),
+                                       std::pair("empty.tar.gz", Archive::Format::Tar), std::pair("empty.cpio", Archive::Format::Cpio)}) {
         SCOPED_TRACE(name);
         try {
-            const Zip::Listing listing = Zip::listArchive(m_tree.path(name), format);
+            const Archive::Listing listing = Archive::listArchive(m_tree.path(name), format);
             EXPECT_TRUE(listing.entries.empty() && listing.skipped.empty()) << "an empty archive lists nothing";
             EXPECT_FALSE(listing.truncated) << "it ends as an archive should";
-        } catch (const Zip::ZipError &error) {
+        } catch (const Archive::ArchiveError &error) {
             ADD_FAILURE() << "an empty archive is no error: " << error.detail.toStdString();
         }
         const QByteArray destination = freshFolder();
-        const std::optional<Zip::ZipError> failure = extract(m_tree.path(name), destination, format, {});
+        const std::optional<Archive::ArchiveError> failure = extract(m_tree.path(name), destination, format, {});
         EXPECT_FALSE(failure) << "extracting nothing is no error: " << (failure ? failure->detail.toStdString() : "");
         EXPECT_TRUE(QDir(QString::fromUtf8(destination)).isEmpty()) << "and writes nothing";
     }
@@ -516,7 +516,7 @@ with open('padded.zip', 'ab') as f:
 )"));
     for (const char *name : {"long-comment.zip", "signature-in-comment.zip", "padded.zip"}) {
         SCOPED_TRACE(name);
-        const Zip::Listing listing = expectListingMatchesExtraction(m_tree.path(name), Zip::Format::Zip, freshFolder());
+        const Archive::Listing listing = expectListingMatchesExtraction(m_tree.path(name), Archive::Format::Zip, freshFolder());
         EXPECT_EQ(listing.entries.size(), 3u) << "a.txt, b and b/c.txt, as unzip -l lists them";
     }
 }
@@ -547,14 +547,14 @@ open('one-end-block.tar', 'wb').write(open('one.tar', 'rb').read()[:512 * 4])
                                                    {"cut.tar", true},    {"cut.tar.gz", true},    {"cut-in-data.tar", true}};
     for (const auto &[name, cut] : cases) {
         SCOPED_TRACE(name);
-        const Zip::Listing listing = Zip::listArchive(m_tree.path(name), Zip::Format::Tar);
+        const Archive::Listing listing = Archive::listArchive(m_tree.path(name), Archive::Format::Tar);
         EXPECT_EQ(listing.truncated, cut) << "only a tar that stops without its end blocks ends early";
         bool endedEarly = !cut;
-        Zip::ExtractOptions options;
+        Archive::ExtractOptions options;
         options.incomplete = &endedEarly;
-        std::vector<Zip::FailedEntry> failed;
+        std::vector<Archive::FailedEntry> failed;
         options.failedEntries = &failed;
-        const std::optional<Zip::ZipError> failure = extract(m_tree.path(name), freshFolder(), Zip::Format::Tar, options);
+        const std::optional<Archive::ArchiveError> failure = extract(m_tree.path(name), freshFolder(), Archive::Format::Tar, options);
         if (name == std::string_view("cut-in-data.tar")) {
             // libarchive gives up on the whole stream there; the listing is what the preview shows.
             ASSERT_TRUE(failure);
@@ -587,17 +587,17 @@ for name in ('a', 'b'):
     m_tree.write("cut.cpio", bytes.left(900));     // inside the second entry's header
     m_tree.write("cut-first.cpio", bytes.left(60)); // inside the first
     try {
-        Zip::listArchive(m_tree.path("cut-first.cpio"), Zip::Format::Cpio);
+        Archive::listArchive(m_tree.path("cut-first.cpio"), Archive::Format::Cpio);
         ADD_FAILURE() << "an archive cut before its first entry lists nothing";
-    } catch (const Zip::ZipError &error) {
+    } catch (const Archive::ArchiveError &error) {
         EXPECT_TRUE(error.detail.startsWith(QLatin1String("The archive ends early"))) << "it says why: " << error.detail.toStdString();
     }
     // Cut after an entry, it lists up to the cut, as bsdtar -t does, and says so.
-    const Zip::Listing listing = Zip::listArchive(m_tree.path("cut.cpio"), Zip::Format::Cpio);
+    const Archive::Listing listing = Archive::listArchive(m_tree.path("cut.cpio"), Archive::Format::Cpio);
     ASSERT_EQ(listing.entries.size(), 1u) << "the entry before the cut";
     EXPECT_EQ(listing.entries[0].path, "a");
     EXPECT_TRUE(listing.damage.startsWith(QLatin1String("The archive ends early"))) << listing.damage.toStdString();
-    const std::optional<Zip::ZipError> extracted = extract(m_tree.path("cut.cpio"), freshFolder(), Zip::Format::Cpio, {});
+    const std::optional<Archive::ArchiveError> extracted = extract(m_tree.path("cut.cpio"), freshFolder(), Archive::Format::Cpio, {});
     ASSERT_TRUE(extracted);
     EXPECT_FALSE(extracted->detail.isEmpty()) << "nor does the extraction fail without a word";
 }
@@ -614,18 +614,18 @@ data = bytearray(open('whole.tar', 'rb').read())
 data[1024 + 100] ^= 0xFF  # the mode field of b.txt's header: its checksum no longer holds
 open('damaged.tar', 'wb').write(data)
 )"));
-    const Zip::Listing listing = Zip::listArchive(m_tree.path("damaged.tar"), Zip::Format::Tar);
+    const Archive::Listing listing = Archive::listArchive(m_tree.path("damaged.tar"), Archive::Format::Tar);
     QByteArrayList paths;
-    for (const Zip::ListedEntry &entry : listing.entries)
+    for (const Archive::ListedEntry &entry : listing.entries)
         paths.append(entry.path);
     EXPECT_EQ(paths, (QByteArrayList{"a.txt", "c.txt"})) << "the entries around the damage";
     EXPECT_TRUE(listing.damage.startsWith(QLatin1String("The archive is damaged"))) << "and it says so: " << listing.damage.toStdString();
 
     bool incomplete = false;
-    Zip::ExtractOptions options;
+    Archive::ExtractOptions options;
     options.incomplete = &incomplete;
     const QByteArray destination = freshFolder();
-    EXPECT_FALSE(extract(m_tree.path("damaged.tar"), destination, Zip::Format::Tar, options));
+    EXPECT_FALSE(extract(m_tree.path("damaged.tar"), destination, Archive::Format::Tar, options));
     EXPECT_TRUE(incomplete) << "the extraction says its listing has more to say";
     EXPECT_EQ(QDir(QString::fromUtf8(destination)).entryList(QDir::Files), (QStringList{"a.txt", "c.txt"}))
         << "and writes what the listing names";
@@ -648,7 +648,7 @@ with tarfile.open('big.tar', 'w') as t:
     const qint64 before = bytesRead();
     if (before < 0)
         GTEST_SKIP() << "no /proc/self/io";
-    const Zip::Listing listing = Zip::listArchive(m_tree.path("big.tar"), Zip::Format::Tar);
+    const Archive::Listing listing = Archive::listArchive(m_tree.path("big.tar"), Archive::Format::Tar);
     EXPECT_EQ(listing.totalSize, qint64(48) << 20);
     EXPECT_LT(bytesRead() - before, qint64(4) << 20) << "read past the data instead of seeking";
 }
@@ -667,7 +667,7 @@ with gzip.open('zeros.gz', 'wb') as f:
     std::stop_source stopped;
     stopped.request_stop();
     std::atomic<qint64> entries{0};
-    EXPECT_TRUE(Zip::listArchive(many, Zip::Format::Zip, {{}, stopped.get_token(), &entries}).entries.empty());
+    EXPECT_TRUE(Archive::listArchive(many, Archive::Format::Zip, {{}, stopped.get_token(), &entries}).entries.empty());
     EXPECT_EQ(entries, 0);
 
     // Stopped from another thread once the first entries are in.
@@ -677,14 +677,14 @@ with gzip.open('zeros.gz', 'wb') as f:
         }
         stop.request_stop();
     });
-    EXPECT_TRUE(Zip::listArchive(many, Zip::Format::Zip, {{}, stop.get_token(), &entries}).entries.empty());
+    EXPECT_TRUE(Archive::listArchive(many, Archive::Format::Zip, {{}, stop.get_token(), &entries}).entries.empty());
     EXPECT_GT(entries, 0);
     EXPECT_LT(entries, 65600) << "kept reading after the stop";
 
-    Zip::ExtractOptions options;
+    Archive::ExtractOptions options;
     options.stop = stopped.get_token();
     const QByteArray before = freshFolder();
-    EXPECT_EQ(extract(many, before, Zip::Format::Zip, options), Zip::ZipError::cancelled);
+    EXPECT_EQ(extract(many, before, Archive::Format::Zip, options), Archive::ArchiveError::cancelled);
     EXPECT_TRUE(QDir(QString::fromUtf8(before)).isEmpty());
 
     // The zip workers see a stop that comes after the plan, before they write.
@@ -693,17 +693,17 @@ with gzip.open('zeros.gz', 'wb') as f:
     options.stop = planned.get_token();
     options.bytesWritten = &written;
     options.makeRoom = [&](qint64) { planned.request_stop(); };
-    EXPECT_EQ(extract(many, freshFolder(), Zip::Format::Zip, options), Zip::ZipError::cancelled);
+    EXPECT_EQ(extract(many, freshFolder(), Archive::Format::Zip, options), Archive::ArchiveError::cancelled);
     EXPECT_EQ(written, 0);
 
     // A file of unknown size makes room as it grows, at its first block: the next one stops.
     std::stop_source midway;
     options.stop = midway.get_token();
     options.makeRoom = [&](qint64) { midway.request_stop(); };
-    EXPECT_EQ(extract(m_tree.path("zeros.gz"), freshFolder(), Zip::Format::Compressed, options), Zip::ZipError::cancelled);
+    EXPECT_EQ(extract(m_tree.path("zeros.gz"), freshFolder(), Archive::Format::Compressed, options), Archive::ArchiveError::cancelled);
     EXPECT_GT(written, 0);
     EXPECT_LT(written, qint64(16) << 20);
-    EXPECT_FALSE(Zip::localizedDescription(Zip::ZipError::cancelled).isEmpty());
+    EXPECT_FALSE(Archive::localizedDescription(Archive::ArchiveError::cancelled).isEmpty());
 }
 
 TEST_F(Listing, BytesWrittenCountsTheFilesOfEveryWorker)
@@ -716,10 +716,10 @@ with zipfile.ZipFile('files.zip', 'w', zipfile.ZIP_DEFLATED) as z:
     z.writestr('folder/', b'')
 )"));
     std::atomic<qint64> written{0};
-    Zip::ExtractOptions options;
+    Archive::ExtractOptions options;
     options.bytesWritten = &written;
-    EXPECT_FALSE(extract(m_tree.path("files.zip"), freshFolder(), Zip::Format::Zip, options));
-    EXPECT_EQ(written, Zip::listArchive(m_tree.path("files.zip"), Zip::Format::Zip).totalSize);
+    EXPECT_FALSE(extract(m_tree.path("files.zip"), freshFolder(), Archive::Format::Zip, options));
+    EXPECT_EQ(written, Archive::listArchive(m_tree.path("files.zip"), Archive::Format::Zip).totalSize);
     EXPECT_GT(written, 0);
 }
 
@@ -732,17 +732,17 @@ TEST_F(Listing, FromMemoryEqualsFromTheFile)
     for (const QString &path : paths) {
         SCOPED_TRACE(path.toStdString());
         const QByteArray archive = QFile::encodeName(path);
-        const Zip::Format format = path.contains(QLatin1String("zipcorpus")) ? Zip::Format::Zip : formatOf(path);
+        const Archive::Format format = path.contains(QLatin1String("zipcorpus")) ? Archive::Format::Zip : formatOf(path);
         const auto fromFile = listing(archive, format, false);
         const auto fromMemory = listing(archive, format, true);
         ASSERT_EQ(fromFile.index(), fromMemory.index());
-        if (const auto *error = std::get_if<Zip::ZipError>(&fromFile)) {
-            EXPECT_EQ(error->code, std::get<Zip::ZipError>(fromMemory).code);
-            EXPECT_EQ(error->detail, std::get<Zip::ZipError>(fromMemory).detail);
+        if (const auto *error = std::get_if<Archive::ArchiveError>(&fromFile)) {
+            EXPECT_EQ(error->code, std::get<Archive::ArchiveError>(fromMemory).code);
+            EXPECT_EQ(error->detail, std::get<Archive::ArchiveError>(fromMemory).detail);
             continue;
         }
         ++listed;
-        expectSameListing(std::get<Zip::Listing>(fromFile), std::get<Zip::Listing>(fromMemory));
+        expectSameListing(std::get<Archive::Listing>(fromFile), std::get<Archive::Listing>(fromMemory));
     }
     EXPECT_GT(listed, 100);
 }
@@ -767,26 +767,26 @@ with zipfile.ZipFile('named.zip', 'w') as z:
     for (const QString &path : paths) {
         SCOPED_TRACE(path.toStdString());
         const QByteArray archive = QFile::encodeName(path);
-        const Zip::Format format = path.contains(QLatin1String("zipcorpus")) ? Zip::Format::Zip : formatOf(path);
+        const Archive::Format format = path.contains(QLatin1String("zipcorpus")) ? Archive::Format::Zip : formatOf(path);
         const auto whole = listing(archive, format, false);
-        if (std::holds_alternative<Zip::ZipError>(whole))
+        if (std::holds_alternative<Archive::ArchiveError>(whole))
             continue;
-        std::vector<Zip::ListedEntry> decided;
-        Zip::ListOptions options{QStringLiteral("password")};
-        options.decided = [&](Zip::ListedEntry &&entry) { decided.push_back(std::move(entry)); };
-        Zip::Listing streamed = Zip::listArchive(archive, format, options);
+        std::vector<Archive::ListedEntry> decided;
+        Archive::ListOptions options{QStringLiteral("password")};
+        options.decided = [&](Archive::ListedEntry &&entry) { decided.push_back(std::move(entry)); };
+        Archive::Listing streamed = Archive::listArchive(archive, format, options);
         if (path == paths[0] || path == paths[1]) {
             EXPECT_TRUE(streamed.revised) << "a later entry replaced a file, or named a folder, already handed over";
         }
         if (streamed.revised) {
             ++revised;
-            expectSameListing(streamed, std::get<Zip::Listing>(whole));
+            expectSameListing(streamed, std::get<Archive::Listing>(whole));
             continue;
         }
         ++handedOver;
         EXPECT_TRUE(streamed.entries.empty()) << "the entries were handed over, not kept";
         streamed.entries = std::move(decided);
-        expectSameListing(streamed, std::get<Zip::Listing>(whole));
+        expectSameListing(streamed, std::get<Archive::Listing>(whole));
     }
     EXPECT_GT(handedOver, 100);
     EXPECT_GE(revised, 2);

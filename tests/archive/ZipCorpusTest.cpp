@@ -4,7 +4,7 @@
 // without crashing, hanging, writing outside the destination or filling the disk.
 #include "FileSystem.h"
 #include "TestSupport.h"
-#include "Zip.h"
+#include "Extraction.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -70,17 +70,17 @@ TEST_P(ZipCorpus, ExtractsOrFailsCleanly)
     ASSERT_TRUE(QFile::copy(QStringLiteral(TRELLIN_ZIP_CORPUS "/") + archive.path, QString::fromUtf8(copy)));
     const QByteArray destination = tree.folder("out");
 
-    std::optional<Zip::ZipError> error;
+    std::optional<Archive::ArchiveError> error;
     try {
-        Zip::unzipFile(FileSystem::fileUrl(copy), FileSystem::fileUrl(destination), true, std::nullopt);
-    } catch (const Zip::ZipError &thrown) {
+        Archive::unzipFile(FileSystem::fileUrl(copy), FileSystem::fileUrl(destination), true, std::nullopt);
+    } catch (const Archive::ArchiveError &thrown) {
         error = thrown;
     }
     if (archive.extracts)
         EXPECT_FALSE(error) << "failed: " << archive.path.toStdString() << ": "
                             << (error ? error->localizedDescription().toStdString() : "");
     else
-        EXPECT_TRUE(error && (*error == Zip::ZipError::unzipFail || *error == Zip::ZipError::passwordRequired))
+        EXPECT_TRUE(error && (*error == Archive::ArchiveError::unzipFail || *error == Archive::ArchiveError::passwordRequired))
             << "extracted: " << archive.path.toStdString();
 
     EXPECT_EQ(QDir(QString::fromUtf8(tree.path())).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden),

@@ -6,7 +6,7 @@
 // extraction succeeds, the listing names exactly what it wrote.
 #include "FileSystem.h"
 #include "Listing.h"
-#include "Zip.h"
+#include "Extraction.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -85,21 +85,21 @@ void walk(const QByteArray &root, const QByteArray &relative, QSet<QByteArray> &
     }
 }
 
-void expectListingOfExtraction(const QByteArray &archive, Zip::Format format, const QByteArray &destination)
+void expectListingOfExtraction(const QByteArray &archive, Archive::Format format, const QByteArray &destination)
 {
-    Zip::ListOptions options;
+    Archive::ListOptions options;
     options.password = QStringLiteral("password");
-    Zip::Listing listing;
+    Archive::Listing listing;
     try {
-        listing = Zip::listArchive(archive, format, options);
-    } catch (const Zip::ZipError &) {
+        listing = Archive::listArchive(archive, format, options);
+    } catch (const Archive::ArchiveError &) {
         std::abort(); // extraction read this archive through
     }
     QSet<QByteArray> listed;
-    for (const Zip::ListedEntry &entry : listing.entries) {
+    for (const Archive::ListedEntry &entry : listing.entries) {
         if (entry.path.isEmpty() || entry.path.startsWith('/') || listed.contains(entry.path))
             std::abort();
-        if (entry.type != Zip::ListedEntry::Type::Special) // never created
+        if (entry.type != Archive::ListedEntry::Type::Special) // never created
             listed.insert(entry.path);
     }
     QSet<QByteArray> written;
@@ -126,18 +126,18 @@ void expectNothingOutside()
     }
 }
 
-void extract(const QByteArray &archive, Zip::Format format)
+void extract(const QByteArray &archive, Archive::Format format)
 {
     const QByteArray destination = ::destination();
     QDir().mkpath(QFile::decodeName(destination));
-    Zip::ExtractOptions options;
+    Archive::ExtractOptions options;
     options.password = QStringLiteral("password");
     options.maximumSize = 64 << 20;
     bool extracted = false;
     try {
-        Zip::extractArchive(archive, destination, format, options);
+        Archive::extractArchive(archive, destination, format, options);
         extracted = true;
-    } catch (const Zip::ZipError &) {
+    } catch (const Archive::ArchiveError &) {
         // Refusing is fine; crashing or escaping is not.
     }
     if (extracted)
@@ -151,15 +151,15 @@ void extract(const QByteArray &archive, Zip::Format format)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    static const Zip::Format others[] = {Zip::Format::Tar, Zip::Format::SevenZip, Zip::Format::Rar,
-                                         Zip::Format::Iso9660, Zip::Format::Cpio, Zip::Format::Compressed};
+    static const Archive::Format others[] = {Archive::Format::Tar, Archive::Format::SevenZip, Archive::Format::Rar,
+                                         Archive::Format::Iso9660, Archive::Format::Cpio, Archive::Format::Compressed};
     const QByteArray archive = runRoot() + "/input";
     QFile file(QFile::decodeName(archive));
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         std::abort();
     file.write(reinterpret_cast<const char *>(data), qint64(size));
     file.close();
-    extract(archive, Zip::Format::Zip);
+    extract(archive, Archive::Format::Zip);
     extract(archive, others[size % std::size(others)]);
     return 0;
 }

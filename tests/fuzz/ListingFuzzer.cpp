@@ -5,7 +5,7 @@
 // archive. Nothing may crash, hang or leak, and every listing must be one
 // that an extraction could write.
 #include "Listing.h"
-#include "Zip.h"
+#include "Extraction.h"
 
 #include <QByteArray>
 #include <QSet>
@@ -22,13 +22,13 @@ void check(bool condition)
 }
 
 // Safe paths, each once, every folder before what it holds.
-void expectWritable(const Zip::Listing &listing)
+void expectWritable(const Archive::Listing &listing)
 {
-    using Type = Zip::ListedEntry::Type;
+    using Type = Archive::ListedEntry::Type;
     QSet<QByteArray> folders;
     QSet<QByteArray> listed;
     qint64 total = 0;
-    for (const Zip::ListedEntry &entry : listing.entries) {
+    for (const Archive::ListedEntry &entry : listing.entries) {
         const QByteArray &path = entry.path;
         check(!path.isEmpty() && !listed.contains(path));
         for (const QByteArray &part : path.split('/'))
@@ -48,13 +48,13 @@ void expectWritable(const Zip::Listing &listing)
     check(total == listing.totalSize);
 }
 
-void list(QByteArrayView archive, Zip::Format format)
+void list(QByteArrayView archive, Archive::Format format)
 {
-    Zip::ListOptions options;
+    Archive::ListOptions options;
     options.password = QStringLiteral("password");
     try {
-        expectWritable(Zip::listArchiveData(archive, QByteArrayLiteral("input.gz"), format, options));
-    } catch (const Zip::ZipError &) {
+        expectWritable(Archive::listArchiveData(archive, QByteArrayLiteral("input.gz"), format, options));
+    } catch (const Archive::ArchiveError &) {
         // Refusing is fine.
     }
 }
@@ -63,12 +63,12 @@ void list(QByteArrayView archive, Zip::Format format)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    static const Zip::Format others[] = {Zip::Format::Tar, Zip::Format::SevenZip, Zip::Format::Rar,
-                                         Zip::Format::Iso9660, Zip::Format::Cpio, Zip::Format::Compressed};
+    static const Archive::Format others[] = {Archive::Format::Tar, Archive::Format::SevenZip, Archive::Format::Rar,
+                                         Archive::Format::Iso9660, Archive::Format::Cpio, Archive::Format::Compressed};
     if (size == 0)
         return 0;
     const QByteArrayView archive(reinterpret_cast<const char *>(data), qsizetype(size - 1));
-    list(archive, Zip::Format::Zip);
+    list(archive, Archive::Format::Zip);
     list(archive, others[data[size - 1] % std::size(others)]);
     return 0;
 }

@@ -31,7 +31,7 @@ failed=0
 check() { if ! "$@"; then echo "FAILED: $*"; failed=1; fi; }
 
 for path in usr/bin/trellin-preview usr/bin/trellin-settings \
-    "usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/trellin/Trellin_Extension.so" \
+    "usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/trellin/preview-plugin.so" \
     "usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/trellin/libtrellin_platform.so" \
     usr/share/applications/ltd.vantorix.Trellin.Preview.desktop \
     usr/share/applications/ltd.vantorix.Trellin.Settings.desktop \

@@ -48,7 +48,7 @@ NodeList generatedTree(int count, int perFolder)
             if (r & 1 << 19)
                 node->dateModified = Date(std::chrono::seconds(r >> 16 & 3));
             if (r & 1 << 18)
-                node->utType = ContentType::withIdentifier(kinds[(r >> 12) % kinds.size()]);
+                node->contentType = ContentType::withIdentifier(kinds[(r >> 12) % kinds.size()]);
             if (depth < 2 && i % (depth == 0 ? 50 : 10) == 7) {
                 node->type = NodeType::Folder;
                 node->children = level(depth == 0 ? perFolder : 3, depth + 1);

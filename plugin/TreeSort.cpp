@@ -88,8 +88,8 @@ private:
 
     bool byKind(const Entry &a, const Entry &b) const
     {
-        const std::optional<QString> ua = a.node->uti();
-        const std::optional<QString> ub = b.node->uti();
+        const std::optional<QString> ua = a.node->contentTypeName();
+        const std::optional<QString> ub = b.node->contentTypeName();
         if (const std::optional<bool> presence = byPresence(ua.has_value(), ub.has_value()))
             return *presence;
         if (!ua)
@@ -140,7 +140,7 @@ std::vector<std::size_t> planLevel(const NodeList &nodes, SortOrder order, const
     const std::size_t comparedByName = order.option == SortOption::Name
         ? nodes.size()
         : std::size_t(std::count_if(nodes.begin(), nodes.end(), [&](const std::unique_ptr<Node> &node) {
-              return order.option == SortOption::Kind ? !node->utType : !numericKey(*node, order.option);
+              return order.option == SortOption::Kind ? !node->contentType : !numericKey(*node, order.option);
           }));
     const bool useNameKeys = comparedByName >= sortKeyThreshold;
     const bool keysGiven = useNameKeys && nameKeys.size() == nodes.size();

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "Workspace.h"
+#include "DesktopServices.h"
 
 #include "FileSystem.h"
 
@@ -16,9 +16,9 @@
 #include <QHash>
 #include <QStyle>
 
-Q_LOGGING_CATEGORY(lcWorkspace, "trellin.workspace")
+Q_LOGGING_CATEGORY(lcDesktop, "trellin.desktop")
 
-namespace Workspace {
+namespace DesktopServices {
 
 namespace {
 
@@ -86,7 +86,7 @@ bool openUrl(const QUrl &url)
         return true;
     if (QProcess::startDetached(QStringLiteral("xdg-open"), {url.toString(QUrl::FullyEncoded)}))
         return true;
-    qCWarning(lcWorkspace, "cannot open %s: there is no xdg-open", qPrintable(url.toDisplayString()));
+    qCWarning(lcDesktop, "cannot open %s: there is no xdg-open", qPrintable(url.toDisplayString()));
     return false;
 }
 
@@ -113,7 +113,7 @@ void activateFileViewerSelecting(const QList<QUrl> &urls)
     QObject::connect(watcher, &QDBusPendingCallWatcher::finished, qApp, [folder](QDBusPendingCallWatcher *finished) {
         const QDBusPendingReply<> reply = *finished;
         if (reply.isError()) {
-            qCWarning(lcWorkspace, "no file manager to reveal items in (%s); opening the folder",
+            qCWarning(lcDesktop, "no file manager to reveal items in (%s); opening the folder",
                       qPrintable(reply.error().message()));
             openUrl(folder);
         }
@@ -121,4 +121,4 @@ void activateFileViewerSelecting(const QList<QUrl> &urls)
     });
 }
 
-} // namespace Workspace
+} // namespace DesktopServices

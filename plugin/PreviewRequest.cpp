@@ -27,8 +27,8 @@ QString notPreviewable(const QString &name)
 
 } // namespace
 
-static_assert(int(ArchiveErrorCode::PasswordRequired) == Zip::ZipError::passwordRequired
-              && int(ArchiveErrorCode::WrongPassword) == Zip::ZipError::wrongPassword);
+static_assert(int(ArchiveErrorCode::PasswordRequired) == Archive::ArchiveError::passwordRequired
+              && int(ArchiveErrorCode::WrongPassword) == Archive::ArchiveError::wrongPassword);
 
 void PreviewViewController::setArchivePassword(const std::optional<QString> &password)
 {
@@ -49,9 +49,9 @@ PreviewError previewError(std::exception_ptr failure)
         std::rethrow_exception(failure);
     } catch (const ExtensionError &error) {
         return PreviewError{error.domain(), error.errorCode(), {}, error.message};
-    } catch (const Zip::ZipError &error) {
+    } catch (const Archive::ArchiveError &error) {
         printArchiveDiagnostic(error);
-        return PreviewError{QString::fromLatin1(Zip::ZipError::domain), int(error.code), {},
+        return PreviewError{QString::fromLatin1(Archive::ArchiveError::domain), int(error.code), {},
                             error.localizedDescription()};
     } catch (const std::exception &error) {
         const ExtensionError failure{ExtensionError::NotReadable, QString::fromLocal8Bit(error.what())};
@@ -70,7 +70,7 @@ bool changesOrder(const Node &shown, const Node &scanned, SortOption option)
     case SortOption::DateCreated: return shown.dateCreated != scanned.dateCreated;
     case SortOption::DateLastOpened: return shown.dateLastOpened != scanned.dateLastOpened;
     case SortOption::Size: return shown.size != scanned.size;
-    case SortOption::Kind: return shown.uti() != scanned.uti();
+    case SortOption::Kind: return shown.contentTypeName() != scanned.contentTypeName();
     }
     return true;
 }
@@ -106,7 +106,7 @@ bool fillInPlace(NodeList &shown, NodeList &scanned, const QHash<QByteArray, QSt
         node->dateAdded = item->dateAdded;
         node->size = item->size;
         node->tags = item->tags;
-        node->utType = item->utType;
+        node->contentType = item->contentType;
         node->typeDescription = item->typeDescription;
         node->dimensions = item->dimensions;
         if (!fillInPlace(node->children, item->children, failures, option, orderChanges))
@@ -485,7 +485,7 @@ bool PreviewViewController::fillListing(PreviewJob::Tree &tree)
     const SortOrder order = SortOrder::current();
     bool orderChanges = order != tree.options.sortOrder;
     QHash<QByteArray, QString> failures;
-    for (const Zip::FailedEntry &entry : tree.failed)
+    for (const Archive::FailedEntry &entry : tree.failed)
         failures.insert(FileSystem::appendingPathComponent(tree.root->path, entry.path), entry.reason);
     if (!fillInPlace(m_content, tree.root->children, failures, order.option, orderChanges))
         return false;
@@ -539,9 +539,9 @@ void PreviewViewController::cancelBuild()
 
 namespace {
 
-QString reasonKey(Zip::SkippedEntry::Reason reason)
+QString reasonKey(Archive::SkippedEntry::Reason reason)
 {
-    using Reason = Zip::SkippedEntry::Reason;
+    using Reason = Archive::SkippedEntry::Reason;
     switch (reason) {
     case Reason::UnsafePath: return QStringLiteral("unsafePath");
     case Reason::LinkLeaves: return QStringLiteral("linkLeavesArchive");
@@ -551,9 +551,9 @@ QString reasonKey(Zip::SkippedEntry::Reason reason)
     return {};
 }
 
-QString reasonText(Zip::SkippedEntry::Reason reason)
+QString reasonText(Archive::SkippedEntry::Reason reason)
 {
-    using Reason = Zip::SkippedEntry::Reason;
+    using Reason = Archive::SkippedEntry::Reason;
     const Bundle &bundle = Bundle::main();
     switch (reason) {
     case Reason::UnsafePath: return bundle.localizedString("its path leads out of the archive's folder");
@@ -566,7 +566,7 @@ QString reasonText(Zip::SkippedEntry::Reason reason)
 
 } // namespace
 
-void PreviewViewController::setSkippedEntries(std::vector<Zip::SkippedEntry> skipped)
+void PreviewViewController::setSkippedEntries(std::vector<Archive::SkippedEntry> skipped)
 {
     m_skipped = std::move(skipped);
     QStringList lines;
@@ -582,7 +582,7 @@ void PreviewViewController::setSkippedEntries(std::vector<Zip::SkippedEntry> ski
 QVariantList PreviewViewController::skippedEntries() const
 {
     QVariantList entries;
-    for (const Zip::SkippedEntry &entry : m_skipped)
+    for (const Archive::SkippedEntry &entry : m_skipped)
         entries.append(QVariantMap{{QStringLiteral("name"), FileSystem::nameText(entry.name, m_skippedCharset).text},
                                    {QStringLiteral("reason"), reasonKey(entry.reason)}});
     return entries;
@@ -600,7 +600,7 @@ std::optional<ArchiveSource> PreviewViewController::resolveArchive(const QUrl &u
         throw ExtensionError{ExtensionError::NotReadable, cannotRead(name, item.unreadable)};
     if (item.kind == FileSystem::ItemProbe::Folder)
         return std::nullopt; // whatever its name says
-    std::optional<Zip::Format> format = archiveFormat(ContentType::forFileName(name));
+    std::optional<Archive::Format> format = archiveFormat(ContentType::forFileName(name));
     if (!format) // a wheel, an egg, an archive with no extension
         format = archiveFormat(ContentType::forFileContents(FileSystem::localPath(url)));
     if (!format)

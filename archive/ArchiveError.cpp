@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
-#include "Zip.h"
+#include "Extraction.h"
 
 #include "Bundle.h"
 #include "FileSystem.h"
 
 #include <QSet>
 
-namespace Zip {
+namespace Archive {
 
 namespace {
 
@@ -18,30 +18,30 @@ QSet<QString> &addedFileExtensions()
 
 } // namespace
 
-QString localizedDescription(ZipError::Code code)
+QString localizedDescription(ArchiveError::Code code)
 {
     switch (code) {
-    case ZipError::fileNotFound:
+    case ArchiveError::fileNotFound:
         return Bundle::main().localizedString("File not found.");
-    case ZipError::unzipFail:
+    case ArchiveError::unzipFail:
         return Bundle::main().localizedString("Failed to unzip file.");
-    case ZipError::zipFail:
+    case ArchiveError::zipFail:
         return Bundle::main().localizedString("Failed to zip file.");
-    case ZipError::passwordRequired:
+    case ArchiveError::passwordRequired:
         return Bundle::main().localizedString("The archive is password-protected.");
-    case ZipError::wrongPassword:
+    case ArchiveError::wrongPassword:
         return Bundle::main().localizedString("The password is not correct.");
-    case ZipError::tooLarge:
+    case ArchiveError::tooLarge:
         return Bundle::main().localizedString("The archive is too large.");
-    case ZipError::cancelled:
+    case ArchiveError::cancelled:
         return Bundle::main().localizedString("The extraction was cancelled.");
     }
     return {};
 }
 
-QString ZipError::localizedDescription() const
+QString ArchiveError::localizedDescription() const
 {
-    const QString text = Zip::localizedDescription(code);
+    const QString text = Archive::localizedDescription(code);
     return detail.isEmpty() ? text : text + QLatin1Char(' ') + detail;
 }
 
@@ -67,11 +67,11 @@ void unzipFile(const QUrl &zipFilePath, const QUrl &destination, bool overwrite,
 {
     const QByteArray path = FileSystem::localPath(zipFilePath);
     if (path.isEmpty())
-        throw ZipError(ZipError::fileNotFound);
+        throw ArchiveError(ArchiveError::fileNotFound);
     const QByteArray component = FileSystem::lastPathComponent(path);
     const qsizetype dot = component.lastIndexOf('.');
     if (!isValidFileExtension(dot < 0 ? QString() : QString::fromUtf8(component.mid(dot + 1))))
-        throw ZipError(ZipError::fileNotFound);
+        throw ArchiveError(ArchiveError::fileNotFound);
     ExtractOptions options;
     options.overwrite = overwrite;
     options.password = password;
@@ -80,4 +80,4 @@ void unzipFile(const QUrl &zipFilePath, const QUrl &destination, bool overwrite,
     extractArchive(path, FileSystem::localPath(destination), Format::Zip, options);
 }
 
-} // namespace Zip
+} // namespace Archive

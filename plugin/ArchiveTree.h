@@ -11,11 +11,11 @@
 /// alone: the same nodes, with the attributes the archive stores. Columns
 /// that need the files themselves (dimensions, tags) stay empty. Nothing
 /// once `stop` is requested.
-std::unique_ptr<Node> makeArchiveTree(const Zip::Listing &listing, const QByteArray &root, const ScanOptions &options,
+std::unique_ptr<Node> makeArchiveTree(const Archive::Listing &listing, const QByteArray &root, const ScanOptions &options,
                                       std::stop_token stop, BuildProgress &progress);
 
 struct ListedArchive {
-    Zip::Listing listing; // its entries may have gone into the tree
+    Archive::Listing listing; // its entries may have gone into the tree
     std::unique_ptr<Node> root;
     /// The date columns that the listing gives for every entry it names; the
     /// others are known only once the archive is extracted.
@@ -24,6 +24,6 @@ struct ListedArchive {
 
 /// Lists the archive and makes the tree of its extraction folder as
 /// makeArchiveTree does, the tree growing while the archive is read. Throws
-/// what Zip::listArchive throws.
+/// what Archive::listArchive throws.
 ListedArchive listArchiveTree(const ArchiveSource &archive, const ScanOptions &options, std::stop_token stop,
                               BuildProgress &progress, std::atomic<qint64> *entriesRead = nullptr);

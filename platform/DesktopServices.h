@@ -8,7 +8,7 @@
 #include <QIcon>
 #include <QUrl>
 
-namespace Workspace {
+namespace DesktopServices {
 
 /// The theme's icon for a content type, then its generic icon, then a
 /// built-in one. Main thread only.
@@ -24,4 +24,4 @@ bool openUrl(const QUrl &url);
 /// service, opens the folder of the first. Returns at once.
 void activateFileViewerSelecting(const QList<QUrl> &urls);
 
-} // namespace Workspace
+} // namespace DesktopServices

@@ -24,11 +24,11 @@ public:
         std::unique_ptr<Node> root; // nothing when the item cannot be read or is not shown
         bool cutShort = false;
         ScanOptions options{};
-        std::vector<Zip::SkippedEntry> skipped{}; // of an archive's listing
+        std::vector<Archive::SkippedEntry> skipped{}; // of an archive's listing
         bool truncated = false; // an archive's listing ended early: it may be cut short
         QString damage{}; // what was wrong in an archive that its listing read past or stopped at
         FileSystem::FolderLock extractionLock{}; // shared: held while the archive's extraction is shown
-        std::vector<Zip::FailedEntry> failed{}; // of an archive's extraction
+        std::vector<Archive::FailedEntry> failed{}; // of an archive's extraction
         qint64 size = 0; // of the files of an archive's listing
         PropertyColumns storedDates{}; // that an archive's listing gives
     };

@@ -6,7 +6,7 @@
 #include "ContentType.h"
 #include "ExtensionError.h"
 #include "FileSystem.h"
-#include "Zip.h"
+#include "Extraction.h"
 
 #include <QByteArray>
 #include <QString>
@@ -35,13 +35,13 @@ qint64 freeDiskInCache(qint64 bytes, const QByteArray &own = {});
 
 /// How an item of this type is extracted; nothing for a type that is no
 /// archive the preview opens.
-std::optional<Zip::Format> archiveFormat(const ContentType &type);
+std::optional<Archive::Format> archiveFormat(const ContentType &type);
 
 /// An archive to preview, and where its extraction goes.
 struct ArchiveSource {
     QByteArray archivePath;
     QString name; // for messages
-    Zip::Format format = Zip::Format::Zip;
+    Archive::Format format = Archive::Format::Zip;
     std::optional<QString> password;
     QByteArray extraction; // extractionDirectory's path
     qint64 cacheLimit = 0;
@@ -49,7 +49,7 @@ struct ArchiveSource {
 
 /// The archive at `url` as a source to preview. Throws ExtensionError when
 /// archive preview is off, before anything is read. Main thread.
-ArchiveSource archiveSource(const QUrl &url, Zip::Format format, const std::optional<QString> &password);
+ArchiveSource archiveSource(const QUrl &url, Archive::Format format, const std::optional<QString> &password);
 
 /// A shared lock on the extraction of the archive as it is now, when the
 /// cache has one; it is then marked as previewed now. While the lock is held,
@@ -58,7 +58,7 @@ FileSystem::FolderLock takeCachedExtraction(const ArchiveSource &archive);
 
 /// The line on standard error that scripts look for when an archive cannot
 /// be read; the host gets the error itself.
-void printArchiveDiagnostic(const Zip::ZipError &error);
+void printArchiveDiagnostic(const Archive::ArchiveError &error);
 
 /// Removes the staging folders of this archive that a process left when it
 /// ended, or stopped, before it could move them into place.
@@ -68,15 +68,15 @@ void removeAbandonedStaging(const ArchiveSource &archive);
 /// folder moved into place only when complete, making room in the cache.
 /// One process at a time extracts an archive: the others wait, and then take
 /// its extraction. Returns a shared lock on the extraction. Throws
-/// ExtensionError when it does not fit the cache, and Zip::ZipError when it
+/// ExtensionError when it does not fit the cache, and Archive::ArchiveError when it
 /// cannot be extracted; nothing is left behind then. Returns quietly, with
 /// no lock, once `stop` is requested. Any thread.
 /// The entries that failed to extract (damaged, say) are left out and
 /// returned with the lock, also when the extraction is taken from the cache.
 struct CacheExtraction {
     FileSystem::FolderLock lock;
-    std::vector<Zip::FailedEntry> failed;
-    QByteArray nameCharset; // as Zip::Listing has it
+    std::vector<Archive::FailedEntry> failed;
+    QByteArray nameCharset; // as Archive::Listing has it
 };
 CacheExtraction extractToCache(const ArchiveSource &archive, std::stop_token stop, std::atomic<qint64> *bytesWritten);
 

@@ -75,7 +75,7 @@ struct ExtractionTurn {
     }
 };
 
-ExtensionError tooLargeForCache(const ArchiveSource &archive, const Zip::ZipError &error)
+ExtensionError tooLargeForCache(const ArchiveSource &archive, const Archive::ArchiveError &error)
 {
     return ExtensionError{ExtensionError::TooLargeForCache,
                           Bundle::main()
@@ -93,7 +93,7 @@ QByteArray failuresPath(const ArchiveSource &archive)
 
 // An archive that ends early or is damaged in places is recorded too, with no
 // entries: its previews from the cache list it again, and so say so.
-void recordFailures(const ArchiveSource &archive, const std::vector<Zip::FailedEntry> &failed, bool incomplete)
+void recordFailures(const ArchiveSource &archive, const std::vector<Archive::FailedEntry> &failed, bool incomplete)
 {
     const QString path = QFile::decodeName(failuresPath(archive));
     if (failed.empty() && !incomplete) {
@@ -105,11 +105,11 @@ void recordFailures(const ArchiveSource &archive, const std::vector<Zip::FailedE
         return; // the rows of a later preview go unmarked, nothing worse
     QDataStream out(&file);
     out << quint32(failed.size());
-    for (const Zip::FailedEntry &entry : failed)
+    for (const Archive::FailedEntry &entry : failed)
         out << entry.path << entry.reason;
 }
 
-std::vector<Zip::FailedEntry> recordedFailures(const ArchiveSource &archive)
+std::vector<Archive::FailedEntry> recordedFailures(const ArchiveSource &archive)
 {
     QFile file(QFile::decodeName(failuresPath(archive)));
     if (!file.open(QIODevice::ReadOnly))
@@ -117,9 +117,9 @@ std::vector<Zip::FailedEntry> recordedFailures(const ArchiveSource &archive)
     QDataStream in(&file);
     quint32 count = 0;
     in >> count;
-    std::vector<Zip::FailedEntry> failed;
+    std::vector<Archive::FailedEntry> failed;
     while (count-- > 0 && in.status() == QDataStream::Ok) {
-        Zip::FailedEntry entry;
+        Archive::FailedEntry entry;
         in >> entry.path >> entry.reason;
         if (in.status() == QDataStream::Ok)
             failed.push_back(std::move(entry));
@@ -149,18 +149,18 @@ void recordNameCharset(const ArchiveSource &archive, const QByteArray &charset)
 // Extracts the archive, or the one entry, into `staging`, making room in the
 // cache. Returns the entries that failed; nothing once `stop` is requested.
 // Throws as extractToCache does, `staging` removed.
-std::optional<std::vector<Zip::FailedEntry>> extractIntoStaging(const ArchiveSource &archive, const QByteArray &staging,
+std::optional<std::vector<Archive::FailedEntry>> extractIntoStaging(const ArchiveSource &archive, const QByteArray &staging,
                                                                std::stop_token stop, std::atomic<qint64> *bytesWritten,
                                                                const std::optional<QByteArray> &onlyEntry,
                                                                bool *incomplete = nullptr,
                                                                QByteArray *nameCharset = nullptr)
 {
-    Zip::ExtractOptions options;
+    Archive::ExtractOptions options;
     options.password = archive.password;
     options.maximumSize = archive.cacheLimit;
     options.stop = stop;
     options.bytesWritten = bytesWritten;
-    std::vector<Zip::FailedEntry> failed;
+    std::vector<Archive::FailedEntry> failed;
     options.failedEntries = &failed;
     options.onlyEntry = onlyEntry;
     options.incomplete = incomplete;
@@ -168,12 +168,12 @@ std::optional<std::vector<Zip::FailedEntry>> extractIntoStaging(const ArchiveSou
     options.makeRoom = [&](qint64 bytes) { makeRoomInCache(bytes, archive.cacheLimit, staging); };
     options.freeDisk = [&](qint64 bytes) { return freeDiskInCache(bytes, staging); };
     try {
-        Zip::extractArchive(archive.archivePath, staging, archive.format, options);
-    } catch (const Zip::ZipError &error) {
-        if (error.code == Zip::ZipError::cancelled)
+        Archive::extractArchive(archive.archivePath, staging, archive.format, options);
+    } catch (const Archive::ArchiveError &error) {
+        if (error.code == Archive::ArchiveError::cancelled)
             return std::nullopt;
         FileSystem::removeItem(staging);
-        if (error.code == Zip::ZipError::tooLarge)
+        if (error.code == Archive::ArchiveError::tooLarge)
             throw tooLargeForCache(archive, error);
         throw;
     }
@@ -296,9 +296,9 @@ QUrl extractionDirectory(const QUrl &url)
     return FileSystem::fileUrl(FileSystem::appendingPathComponent(FileSystem::temporaryDirectory(), name));
 }
 
-std::optional<Zip::Format> archiveFormat(const ContentType &type)
+std::optional<Archive::Format> archiveFormat(const ContentType &type)
 {
-    using Zip::Format;
+    using Archive::Format;
     // Compressed tar types derive from their compressor's type: they come first.
     static const std::pair<const char *, Format> formats[] = {
         {"application/zip", Format::Zip},
@@ -343,7 +343,7 @@ std::optional<Zip::Format> archiveFormat(const ContentType &type)
     return std::nullopt;
 }
 
-ArchiveSource archiveSource(const QUrl &url, Zip::Format format, const std::optional<QString> &password)
+ArchiveSource archiveSource(const QUrl &url, Archive::Format format, const std::optional<QString> &password)
 {
     if (!Defaults::get(Defaults::Keys::previewZipFiles()))
         throw ExtensionError{ExtensionError::NotEnabled, QStringLiteral("Zip File Preview Not Enabled")};
@@ -362,10 +362,10 @@ FileSystem::FolderLock takeCachedExtraction(const ArchiveSource &archive)
     return lock;
 }
 
-void printArchiveDiagnostic(const Zip::ZipError &error)
+void printArchiveDiagnostic(const Archive::ArchiveError &error)
 {
     // A password to ask for is no failure.
-    if (error.code != Zip::ZipError::passwordRequired && error.code != Zip::ZipError::wrongPassword)
+    if (error.code != Archive::ArchiveError::passwordRequired && error.code != Archive::ArchiveError::wrongPassword)
         std::fprintf(stderr, "decode %s\n", error.localizedDescription().toUtf8().constData());
 }
 
@@ -384,13 +384,13 @@ CacheExtraction extractToCache(const ArchiveSource &archive, std::stop_token sto
     // so that a half-done extraction is never taken for the archive.
     const QByteArray staging = newStagingPath(archive);
     if (mkdir(staging.constData(), 0700) != 0)
-        throw Zip::ZipError(Zip::ZipError::unzipFail, QString::fromLocal8Bit(strerror(errno)));
+        throw Archive::ArchiveError(Archive::ArchiveError::unzipFail, QString::fromLocal8Bit(strerror(errno)));
     // Held while extracting and through the move: a staging folder whose lock
     // is free was abandoned, and the extraction is never unheld in between.
     FileSystem::FolderLock lock(staging);
     bool incomplete = false;
     QByteArray nameCharset;
-    std::optional<std::vector<Zip::FailedEntry>> failed =
+    std::optional<std::vector<Archive::FailedEntry>> failed =
         extractIntoStaging(archive, staging, stop, bytesWritten, {}, &incomplete, &nameCharset);
     if (!failed) {
         // Left to the next preview of the archive: removing a big
@@ -403,7 +403,7 @@ CacheExtraction extractToCache(const ArchiveSource &archive, std::stop_token sto
     if (lstat(archive.extraction.constData(), &existing) == 0)
         moveAside(archive, archive.extraction); // stale
     if (rename(staging.constData(), archive.extraction.constData()) != 0) {
-        const Zip::ZipError error(Zip::ZipError::unzipFail, QString::fromLocal8Bit(strerror(errno)));
+        const Archive::ArchiveError error(Archive::ArchiveError::unzipFail, QString::fromLocal8Bit(strerror(errno)));
         FileSystem::removeItem(staging);
         throw error;
     }
@@ -427,9 +427,9 @@ std::optional<QByteArray> extractEntryToCache(const ArchiveSource &archive, cons
     // the archive's extraction is.
     const QByteArray staging = newStagingPath(archive);
     if (mkdir(staging.constData(), 0700) != 0)
-        throw Zip::ZipError(Zip::ZipError::unzipFail, QString::fromLocal8Bit(strerror(errno)));
+        throw Archive::ArchiveError(Archive::ArchiveError::unzipFail, QString::fromLocal8Bit(strerror(errno)));
     FileSystem::FolderLock lock(staging);
-    const std::optional<std::vector<Zip::FailedEntry>> failed =
+    const std::optional<std::vector<Archive::FailedEntry>> failed =
         extractIntoStaging(archive, staging, stop, bytesWritten, entry);
     if (!failed) {
         FileSystem::removeItem(staging);
@@ -438,7 +438,7 @@ std::optional<QByteArray> extractEntryToCache(const ArchiveSource &archive, cons
     const QByteArray written = FileSystem::appendingPathComponent(staging, entry);
     if (!failed->empty()) {
         FileSystem::removeItem(staging);
-        throw Zip::ZipError(Zip::ZipError::unzipFail, failed->front().reason);
+        throw Archive::ArchiveError(Archive::ArchiveError::unzipFail, failed->front().reason);
     }
     if (!isRegularFile(written)) {
         FileSystem::removeItem(staging);
@@ -450,7 +450,7 @@ std::optional<QByteArray> extractEntryToCache(const ArchiveSource &archive, cons
     const int error = errno;
     FileSystem::removeItem(staging);
     if (!placed)
-        throw Zip::ZipError(Zip::ZipError::unzipFail, QString::fromLocal8Bit(strerror(error)));
+        throw Archive::ArchiveError(Archive::ArchiveError::unzipFail, QString::fromLocal8Bit(strerror(error)));
     FileSystem::touch(entries);
     return file;
 }

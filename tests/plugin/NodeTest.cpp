@@ -64,8 +64,8 @@ TEST(MakeNode, BuildsFoldersAndFilesToTheDepthLimit)
     EXPECT_TRUE(a.isLeaf());
     EXPECT_EQ(a.count(), 0);
     // Only what the shown columns need is read; the type always is.
-    EXPECT_EQ(a.uti(), QStringLiteral("text/plain"));
-    EXPECT_TRUE(a.utType);
+    EXPECT_EQ(a.contentTypeName(), QStringLiteral("text/plain"));
+    EXPECT_TRUE(a.contentType);
     EXPECT_FALSE(a.dateModified);
     EXPECT_FALSE(a.typeDescription);
     EXPECT_TRUE(a.tags.isEmpty());
@@ -75,7 +75,7 @@ TEST(MakeNode, BuildsFoldersAndFilesToTheDepthLimit)
     EXPECT_EQ(empty.type, NodeType::Folder);
     EXPECT_TRUE(empty.isLeaf());
     EXPECT_FALSE(empty.size);
-    EXPECT_EQ(empty.uti(), QStringLiteral("inode/directory"));
+    EXPECT_EQ(empty.contentTypeName(), QStringLiteral("inode/directory"));
 
     // Direct children only: two files and the sub-folder, not what is below it.
     const Node &folder = *root->children[3];
@@ -193,7 +193,7 @@ TEST(MakeNode, LinksAreNotFollowedAndVanishedItemsAreNothing)
     const Node &link = *root->children[0];
     EXPECT_EQ(link.type, NodeType::File);
     EXPECT_TRUE(link.isLeaf());
-    EXPECT_EQ(link.uti(), QStringLiteral("inode/symlink"));
+    EXPECT_EQ(link.contentTypeName(), QStringLiteral("inode/symlink"));
     EXPECT_EQ(names(child(*root, "target")->children), (QStringList{"inside", "loop", "up"}));
 
     EXPECT_FALSE(makeNode(tree.path("absent"), 0, options));

@@ -425,7 +425,7 @@ std::unique_ptr<Node> makeItemNode(ResourceValues values, const QByteArray &path
     if (values.contentType) {
         if (options.visibleColumns.contains(PropertyColumn::Dimensions) && values.contentType->isImage())
             node->dimensions = imageDimensions(path, *values.contentType);
-        node->utType = std::move(values.contentType);
+        node->contentType = std::move(values.contentType);
     }
     if (values.tagNames)
         node->tags = listFormatter.string(*values.tagNames);

@@ -129,8 +129,8 @@ TEST(ArchivePreview, AFailedExtractionIsReportedAndLeavesNothing)
     for (int attempt = 0; attempt < 2; ++attempt) {
         const RequestResult result = runRequest(controller, FileSystem::fileUrl(damaged));
         ASSERT_TRUE(result.error);
-        EXPECT_EQ(result.error->domain, QLatin1String(Zip::ZipError::domain));
-        EXPECT_EQ(result.error->code, int(Zip::ZipError::unzipFail));
+        EXPECT_EQ(result.error->domain, QLatin1String(Archive::ArchiveError::domain));
+        EXPECT_EQ(result.error->code, int(Archive::ArchiveError::unzipFail));
         // Tried afresh each time: a failure is never cached.
         EXPECT_TRUE(temporaryItems().isEmpty()) << temporaryItems().join(QLatin1Char(' ')).toStdString();
     }
@@ -150,7 +150,7 @@ TEST(ArchivePreview, AFailedExtractionIsReportedAndLeavesNothing)
 
 TEST(ArchivePreview, ArchivesAreKnownByTheContentTypeOfTheirName)
 {
-    using Zip::Format;
+    using Archive::Format;
     const std::pair<const char *, std::optional<Format>> names[] = {
         {"a.zip", Format::Zip},          {"A.ZIP", Format::Zip},          {"comic.cbz", Format::Zip},
         {"app.jar", Format::Zip},        {"page.xps", Format::Zip},       {"b.tar", Format::Tar},

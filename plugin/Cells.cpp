@@ -3,7 +3,7 @@
 
 #include "Bundle.h"
 #include "Formatting.h"
-#include "Workspace.h"
+#include "DesktopServices.h"
 
 namespace {
 
@@ -28,9 +28,9 @@ std::optional<QIcon> renderedIcon(const QIcon &icon, int width, int height)
 QIcon folderIcon(int size)
 {
     static const std::optional<QIcon> folderIconSmall =
-        renderedIcon(Workspace::iconForContentType(ContentType::folder()), 16, 16);
+        renderedIcon(DesktopServices::iconForContentType(ContentType::folder()), 16, 16);
     static const std::optional<QIcon> folderIconLarge =
-        renderedIcon(Workspace::iconForContentType(ContentType::folder()), 32, 32);
+        renderedIcon(DesktopServices::iconForContentType(ContentType::folder()), 32, 32);
     const std::optional<QIcon> &icon = size >= 32 ? folderIconLarge : folderIconSmall;
     return icon.value_or(QIcon());
 }
@@ -78,9 +78,9 @@ QIcon nameIcon(const Node &node, IconSize size)
 {
     if (node.type == NodeType::Folder)
         return folderIcon(iconWidth(size));
-    if (node.utType)
-        return Workspace::iconForContentType(*node.utType);
-    return Workspace::iconForFile(node.path);
+    if (node.contentType)
+        return DesktopServices::iconForContentType(*node.contentType);
+    return DesktopServices::iconForFile(node.path);
 }
 
 Qt::Alignment cellAlignment(PropertyColumn column)

@@ -13,10 +13,10 @@
 #include <stop_token>
 #include <vector>
 
-namespace Zip {
+namespace Archive {
 
 /// The module's one error type.
-class ZipError
+class ArchiveError
 {
 public:
     enum Code {
@@ -33,7 +33,7 @@ public:
         cancelled,
     };
 
-    ZipError(Code code, QString detail = {})
+    ArchiveError(Code code, QString detail = {})
         : code(code)
         , detail(std::move(detail))
     {
@@ -48,11 +48,11 @@ public:
     /// What the host's error object says of it.
     static constexpr const char *domain = "Zip.ZipError";
 
-    friend bool operator==(const ZipError &error, Code code) { return error.code == code; }
+    friend bool operator==(const ArchiveError &error, Code code) { return error.code == code; }
 };
 
 /// "File not found.", "Failed to unzip file.", ..., in the user's language.
-QString localizedDescription(ZipError::Code code);
+QString localizedDescription(ArchiveError::Code code);
 
 using ProgressHandler = std::function<void(double fraction)>;
 using FileOutputHandler = std::function<void(const QUrl &url)>;
@@ -97,7 +97,7 @@ struct ExtractOptions {
     /// extractions removed, say).
     std::function<qint64(qint64 bytes)> freeDisk;
     /// Once requested, the extraction ends at the next entry or block and
-    /// throws ZipError(cancelled); what was written stays.
+    /// throws ArchiveError(cancelled); what was written stays.
     std::stop_token stop;
     /// Counts the bytes of file data written so far; read by other threads.
     std::atomic<qint64> *bytesWritten = nullptr;
@@ -119,7 +119,7 @@ struct ExtractOptions {
 };
 
 /// Extracts every entry of the archive at `archivePath` below `destination`,
-/// synchronously. Throws ZipError. Nothing is created or written outside
+/// synchronously. Throws ArchiveError. Nothing is created or written outside
 /// `destination`, and links are never followed there: entries whose names
 /// climb out of it, symbolic links that point out of it, and entries that
 /// would replace a file by a folder or the reverse are skipped. Archives that
@@ -144,4 +144,4 @@ bool isValidFileExtension(const QString &fileExtension);
 void addCustomFileExtension(const QString &fileExtension);
 void removeCustomFileExtension(const QString &fileExtension);
 
-} // namespace Zip
+} // namespace Archive

@@ -1,16 +1,16 @@
 // SPDX-License-Identifier: MIT
 #include "ContentType.h"
-#include "Workspace.h"
+#include "DesktopServices.h"
 
 #include <gtest/gtest.h>
 
 // The offscreen platform of the tests, --dump and --screenshot knows no icon
 // paths of its own: without ours every item would get the style's blank page.
-TEST(Workspace, OffscreenIconsComeFromTheIconTheme)
+TEST(DesktopServices, OffscreenIconsComeFromTheIconTheme)
 {
     for (const ContentType &type : {ContentType::folder(), ContentType::zipArchive(),
                                     ContentType::forFileName(QStringLiteral("notes.txt"))}) {
-        const QIcon icon = Workspace::iconForContentType(type);
+        const QIcon icon = DesktopServices::iconForContentType(type);
         EXPECT_FALSE(icon.name().isEmpty()) << type.identifier().toStdString();
         EXPECT_FALSE(icon.pixmap(32).isNull()) << type.identifier().toStdString();
     }

@@ -9,7 +9,7 @@
 #include "PreviewViewController.h"
 #include "TableHeaderCell.h"
 #include "TreeSort.h"
-#include "Workspace.h"
+#include "DesktopServices.h"
 
 #include <QLoggingCategory>
 

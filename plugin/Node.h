@@ -101,15 +101,15 @@ struct Node {
     CompactOptional<Date> dateAdded;
     CompactOptional<qint64> size;
     QString tags;
-    std::optional<ContentType> utType;
+    std::optional<ContentType> contentType;
     std::optional<QString> typeDescription;
     std::optional<QString> dimensions;
 
     QUrl url() const { return FileSystem::fileUrl(path); }
     /// The identifier of the content type: the key of the sort by kind.
-    std::optional<QString> uti() const
+    std::optional<QString> contentTypeName() const
     {
-        return utType ? std::optional<QString>(utType->identifier()) : std::nullopt;
+        return contentType ? std::optional<QString>(contentType->identifier()) : std::nullopt;
     }
     qsizetype count() const { return qsizetype(children.size()); }
     bool isLeaf() const { return children.empty(); }

@@ -110,7 +110,7 @@ private:
     void showListing(PreviewJob::Tree tree);
     /// Keeps what the archive's listing says beyond its rows.
     void rememberListing(PreviewJob::Tree &tree);
-    void setSkippedEntries(std::vector<Zip::SkippedEntry> skipped);
+    void setSkippedEntries(std::vector<Archive::SkippedEntry> skipped);
     void finishBuild(PreviewJob::Tree tree);
     /// Fills the rows of the archive's listing in from the tree of its
     /// extraction, keeping their state; false when the two hold other items.
@@ -179,7 +179,7 @@ private:
     bool m_listingShown = false; // the rows shown are an archive's listing, not yet its extraction's
     bool m_reloadWhenBuilt = false; // a column was shown while an archive was listed or extracted
     QString m_summaryNote; // why the archive shown was not extracted
-    std::vector<Zip::SkippedEntry> m_skipped; // the archive's entries that are not shown
+    std::vector<Archive::SkippedEntry> m_skipped; // the archive's entries that are not shown
     bool m_truncated = false; // the archive shown ends early
     bool m_settingsReloadPending = false;
     QByteArray m_skippedCharset; // what their names that are not UTF-8 are shown in

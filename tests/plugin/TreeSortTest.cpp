@@ -12,7 +12,7 @@ namespace {
 struct Item {
     QString name;
     std::optional<qint64> size = std::nullopt;
-    std::optional<QString> uti = std::nullopt;
+    std::optional<QString> mimeType = std::nullopt;
     std::optional<qint64> modified = std::nullopt;
     NodeType type = NodeType::File;
 };
@@ -24,8 +24,8 @@ NodeList make(const std::vector<Item> &items)
         auto node = std::make_unique<Node>();
         node->name = item.name;
         node->size = item.size;
-        if (item.uti)
-            node->utType = ContentType::withIdentifier(*item.uti);
+        if (item.mimeType)
+            node->contentType = ContentType::withIdentifier(*item.mimeType);
         node->type = item.type;
         if (item.modified)
             node->dateModified = Date(std::chrono::seconds(*item.modified));

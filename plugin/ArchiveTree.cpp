@@ -17,9 +17,9 @@ Date toDate(const std::optional<struct timespec> &time)
 }
 
 // What reading the extracted item will give, as far as the archive says.
-ResourceValues listedValues(const Zip::ListedEntry &entry, QByteArrayView name, ResourceKeys keys)
+ResourceValues listedValues(const Archive::ListedEntry &entry, QByteArrayView name, ResourceKeys keys)
 {
-    using Type = Zip::ListedEntry::Type;
+    using Type = Archive::ListedEntry::Type;
     ResourceValues values;
     const mode_t mode = entry.type == Type::Folder     ? S_IFDIR
         : entry.type == Type::File                     ? S_IFREG
@@ -48,7 +48,7 @@ constexpr PropertyColumns dateColumns{PropertyColumn::DateModified, PropertyColu
                                       PropertyColumn::DateLastOpened, PropertyColumn::DateAdded};
 
 // Leaves in `stored` the date columns that `entry` gives too.
-void keepStoredDates(PropertyColumns &stored, const Zip::ListedEntry &entry)
+void keepStoredDates(PropertyColumns &stored, const Archive::ListedEntry &entry)
 {
     if (entry.implied)
         return; // its folder is made by the extraction, with the dates of then
@@ -84,7 +84,7 @@ public:
 
     ~TreeMaker() { releaseInBackground(std::move(m_tree)); }
 
-    void add(const Zip::ListedEntry &entry)
+    void add(const Archive::ListedEntry &entry)
     {
         const qsizetype slash = entry.path.lastIndexOf('/');
         const QByteArrayView name = QByteArrayView(entry.path).sliced(slash + 1);
@@ -170,11 +170,11 @@ private:
 
 } // namespace
 
-std::unique_ptr<Node> makeArchiveTree(const Zip::Listing &listing, const QByteArray &root, const ScanOptions &options,
+std::unique_ptr<Node> makeArchiveTree(const Archive::Listing &listing, const QByteArray &root, const ScanOptions &options,
                                       std::stop_token stop, BuildProgress &progress)
 {
     TreeMaker maker(root, options, progress);
-    for (const Zip::ListedEntry &entry : listing.entries) {
+    for (const Archive::ListedEntry &entry : listing.entries) {
         if (stop.stop_requested())
             return nullptr;
         maker.add(entry);
@@ -187,12 +187,12 @@ ListedArchive listArchiveTree(const ArchiveSource &archive, const ScanOptions &o
 {
     TreeMaker maker(archive.extraction, options, progress);
     PropertyColumns stored = dateColumns;
-    Zip::ListOptions listOptions{archive.password, stop, entriesRead};
-    listOptions.decided = [&maker, &stored](Zip::ListedEntry &&entry) {
+    Archive::ListOptions listOptions{archive.password, stop, entriesRead};
+    listOptions.decided = [&maker, &stored](Archive::ListedEntry &&entry) {
         keepStoredDates(stored, entry);
         maker.add(entry);
     };
-    ListedArchive listed{Zip::listArchive(archive.archivePath, archive.format, listOptions), nullptr, stored};
+    ListedArchive listed{Archive::listArchive(archive.archivePath, archive.format, listOptions), nullptr, stored};
     if (!listed.listing.revised) {
         listed.root = maker.finish(stop, listed.listing.nameCharset);
         return listed;
@@ -201,7 +201,7 @@ ListedArchive listArchiveTree(const ArchiveSource &archive, const ScanOptions &o
     progress.items = 0;
     listed.root = makeArchiveTree(listed.listing, archive.extraction, options, stop, progress);
     listed.storedDates = dateColumns;
-    for (const Zip::ListedEntry &entry : listed.listing.entries)
+    for (const Archive::ListedEntry &entry : listed.listing.entries)
         keepStoredDates(listed.storedDates, entry);
     return listed;
 }
