@@ -156,13 +156,8 @@ std::optional<ResourceValues> resourceValues(const QByteArray &path, ResourceKey
         values.isDirectory = S_ISDIR(mode);
     if (keys & ResourceKey::IsPackage)
         values.isPackage = false; // no folder is presented as a single document here
-    if (keys & (ResourceKey::ContentType | ResourceKey::LocalizedTypeDescription)) {
-        const ContentType type = inodeType(mode, relative ? QByteArrayView(name) : QByteArrayView(FileSystem::lastPathComponent(path)));
-        if (keys & ResourceKey::LocalizedTypeDescription)
-            values.localizedTypeDescription = type.localizedDescription();
-        if (keys & ResourceKey::ContentType)
-            values.contentType = type;
-    }
+    if (keys & ResourceKey::ContentType)
+        values.contentType = inodeType(mode, relative ? QByteArrayView(name) : QByteArrayView(FileSystem::lastPathComponent(path)));
     if ((keys & ResourceKey::ContentModificationDate) && (sx.stx_mask & STATX_MTIME))
         values.contentModificationDate = toDate(sx.stx_mtime);
     if ((keys & ResourceKey::CreationDate) && (sx.stx_mask & STATX_BTIME))

@@ -21,8 +21,7 @@ enum class ResourceKey : quint16 {
     ContentAccessDate = 1 << 5,
     AddedToDirectoryDate = 1 << 6,
     FileSize = 1 << 7,
-    LocalizedTypeDescription = 1 << 8,
-    TagNames = 1 << 9,
+    TagNames = 1 << 8,
 };
 Q_DECLARE_FLAGS(ResourceKeys, ResourceKey)
 Q_DECLARE_OPERATORS_FOR_FLAGS(ResourceKeys)
@@ -40,7 +39,6 @@ struct ResourceValues {
     // which a move or rename into the folder sets, comes closest.
     std::optional<Date> addedToDirectoryDate;
     std::optional<qint64> fileSize; // regular files and links only
-    std::optional<QString> localizedTypeDescription;
     std::optional<QStringList> tagNames; // the freedesktop "user.xdg.tags" attribute
 };
 

@@ -27,10 +27,7 @@ ResourceValues listedValues(const Archive::ListedEntry &entry, QByteArrayView na
                                                        : entry.fileType;
     values.isDirectory = entry.type == Type::Folder;
     values.isPackage = false;
-    const ContentType type = inodeType(mode, name);
-    if (keys & ResourceKey::LocalizedTypeDescription)
-        values.localizedTypeDescription = type.localizedDescription();
-    values.contentType = type;
+    values.contentType = inodeType(mode, name);
     if ((keys & ResourceKey::ContentModificationDate) && entry.modified)
         values.contentModificationDate = toDate(entry.modified);
     if ((keys & ResourceKey::CreationDate) && entry.created)

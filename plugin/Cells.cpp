@@ -49,7 +49,7 @@ QString cellText(PropertyColumn column, const Node &node, qint64 folderTotal)
         // The item limit stopped the listing of this folder: say so where it shows.
         if (node.incomplete)
             return stringWithFormat(Bundle::main().localizedString("%@ (incomplete)"), {node.name});
-        if (!node.failure.isEmpty())
+        if (!node.failure().isEmpty())
             return stringWithFormat(Bundle::main().localizedString("%@ (not extracted)"), {node.name});
         return node.name;
     case PropertyColumn::DateModified:
@@ -65,11 +65,11 @@ QString cellText(PropertyColumn column, const Node &node, qint64 folderTotal)
             return folderTotal > 0 ? byteCountText(folderTotal) : placeholderText;
         return node.size ? byteCountText(*node.size) : placeholderText;
     case PropertyColumn::Kind:
-        return node.typeDescription.value_or(placeholderText);
+        return node.typeDescription().value_or(placeholderText);
     case PropertyColumn::Tags:
-        return node.tags;
+        return node.tags();
     case PropertyColumn::Dimensions:
-        return node.dimensions.value_or(placeholderText);
+        return node.dimensions().value_or(placeholderText);
     }
     return placeholderText;
 }

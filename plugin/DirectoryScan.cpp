@@ -424,12 +424,11 @@ std::unique_ptr<Node> makeItemNode(ResourceValues values, const QByteArray &path
     node->size = values.fileSize;
     if (values.contentType) {
         if (options.visibleColumns.contains(PropertyColumn::Dimensions) && values.contentType->isImage())
-            node->dimensions = imageDimensions(path, *values.contentType);
+            node->setDimensions(imageDimensions(path, *values.contentType));
         node->contentType = std::move(values.contentType);
     }
     if (values.tagNames)
-        node->tags = listFormatter.string(*values.tagNames);
-    node->typeDescription = std::move(values.localizedTypeDescription);
+        node->setTags(listFormatter.string(*values.tagNames));
     const bool opens = values.isDirectory.value_or(false) || values.isPackage.value_or(false);
     node->type = opens && !isUnopenedPackage(name) ? NodeType::Folder : NodeType::File;
     return node;

@@ -90,8 +90,6 @@ struct Node {
     NodeType type = NodeType::File;
     /// A folder whose listing the item limit cut short or never reached.
     bool incomplete = false;
-    /// Why the item is not there: an archive's entry that failed to extract.
-    QString failure;
     QByteArray path; // the item's location as handed to makeNode
     NodeList children;
     QString name;
@@ -100,10 +98,22 @@ struct Node {
     CompactOptional<Date> dateLastOpened;
     CompactOptional<Date> dateAdded;
     CompactOptional<qint64> size;
-    QString tags;
     std::optional<ContentType> contentType;
-    std::optional<QString> typeDescription;
-    std::optional<QString> dimensions;
+
+    /// Why the item is not there: an archive's entry that failed to extract.
+    QString failure() const { return m_rare ? m_rare->failure : QString(); }
+    void setFailure(const QString &failure) { rare().failure = failure; }
+    /// The tags' names as a list, empty without any.
+    QString tags() const { return m_rare ? m_rare->tags : QString(); }
+    void setTags(const QString &tags) { rare().tags = tags; }
+    /// "640×480", for an image whose size was read.
+    std::optional<QString> dimensions() const { return m_rare ? m_rare->dimensions : std::nullopt; }
+    void setDimensions(const std::optional<QString> &dimensions) { rare().dimensions = dimensions; }
+    /// The content type in words: the Kind column's text.
+    std::optional<QString> typeDescription() const
+    {
+        return contentType ? std::optional<QString>(contentType->localizedDescription()) : std::nullopt;
+    }
 
     QUrl url() const { return FileSystem::fileUrl(path); }
     /// The identifier of the content type: the key of the sort by kind.
@@ -113,6 +123,21 @@ struct Node {
     }
     qsizetype count() const { return qsizetype(children.size()); }
     bool isLeaf() const { return children.empty(); }
+
+private:
+    // What few items have, apart: a tree holds millions of nodes.
+    struct Rare {
+        QString failure;
+        QString tags;
+        std::optional<QString> dimensions;
+    };
+    Rare &rare()
+    {
+        if (!m_rare)
+            m_rare = std::make_unique<Rare>();
+        return *m_rare;
+    }
+    std::unique_ptr<Rare> m_rare;
 };
 
 /// Frees a tree on a thread of its own: a big one takes a good part of a

@@ -91,7 +91,7 @@ bool fillInPlace(NodeList &shown, NodeList &scanned, const QHash<QByteArray, QSt
     for (const std::unique_ptr<Node> &node : shown) {
         Node *item = byPath.value(node->path);
         if (!item && failures.contains(node->path)) {
-            node->failure = failures.value(node->path);
+            node->setFailure(failures.value(node->path));
             continue;
         }
         if (!item || item->type != node->type)
@@ -105,10 +105,11 @@ bool fillInPlace(NodeList &shown, NodeList &scanned, const QHash<QByteArray, QSt
         node->dateLastOpened = item->dateLastOpened;
         node->dateAdded = item->dateAdded;
         node->size = item->size;
-        node->tags = item->tags;
         node->contentType = item->contentType;
-        node->typeDescription = item->typeDescription;
-        node->dimensions = item->dimensions;
+        if (item->tags() != node->tags())
+            node->setTags(item->tags());
+        if (item->dimensions() != node->dimensions())
+            node->setDimensions(item->dimensions());
         if (!fillInPlace(node->children, item->children, failures, option, orderChanges))
             return false;
     }

@@ -56,7 +56,7 @@ inline constexpr std::array<ColumnInfo, 9> columnTable{{
      Qt::AlignLeft, true, true},
     {PropertyColumn::DateAdded, "Date Added", nullptr, ResourceKey::AddedToDirectoryDate, 180, Qt::AlignLeft, true, true},
     {PropertyColumn::Size, "Size", "size", ResourceKey::FileSize, 90, Qt::AlignRight, false, true},
-    {PropertyColumn::Kind, "Kind", "kind", ResourceKey::LocalizedTypeDescription, 160, Qt::AlignLeft, false, true},
+    {PropertyColumn::Kind, "Kind", "kind", ResourceKey::ContentType, 160, Qt::AlignLeft, false, true},
     {PropertyColumn::Tags, "Tags", nullptr, ResourceKey::TagNames, 140, Qt::AlignLeft, true, true},
     // Read by the scan from an image's header, for images alone.
     {PropertyColumn::Dimensions, "Dimensions", nullptr, {}, 110, Qt::AlignLeft, true, true},

@@ -226,8 +226,8 @@ QVariant TreeController::data(const QModelIndex &index, int role) const
         return node->path;
     if (role == OutlineView::NodeRole)
         return QVariant::fromValue(node);
-    if (role == Qt::ToolTipRole && !node->failure.isEmpty())
-        return node->failure;
+    if (role == Qt::ToolTipRole && !node->failure().isEmpty())
+        return node->failure();
     if (index.column() >= int(m_columns.size()))
         return {};
     const PropertyColumn column = m_columns[std::size_t(index.column())];

@@ -141,10 +141,10 @@ TEST(ArchivePreview, AFailedExtractionIsReportedAndLeavesNothing)
     const RequestResult result = runRequest(controller, FileSystem::fileUrl(lying));
     EXPECT_FALSE(result.error);
     ASSERT_EQ(names(controller.content()), (QStringList{"good.txt", "short.txt"}));
-    EXPECT_TRUE(controller.content()[0]->failure.isEmpty());
-    EXPECT_TRUE(controller.content()[1]->failure.contains(QLatin1String("size"))) << controller.content()[1]->failure.toStdString();
+    EXPECT_TRUE(controller.content()[0]->failure().isEmpty());
+    EXPECT_TRUE(controller.content()[1]->failure().contains(QLatin1String("size"))) << controller.content()[1]->failure().toStdString();
     const QModelIndex shortRow = controller.treeController()->index(1, 0);
-    EXPECT_EQ(controller.treeController()->data(shortRow, Qt::ToolTipRole).toString(), controller.content()[1]->failure)
+    EXPECT_EQ(controller.treeController()->data(shortRow, Qt::ToolTipRole).toString(), controller.content()[1]->failure())
         << "the reason is the row's tooltip";
 }
 

@@ -42,7 +42,7 @@ void compareTrees(const NodeList &listed, const NodeList &built, const QString &
             differences << QStringLiteral("type or size: ") + path;
         if (node->dateModified && node->type == NodeType::File && node->dateModified != other->dateModified)
             differences << QStringLiteral("date modified: ") + path;
-        if (node->typeDescription != other->typeDescription)
+        if (node->typeDescription() != other->typeDescription())
             differences << QStringLiteral("kind: ") + path;
         compareTrees(node->children, other->children, path, differences);
     }
@@ -54,7 +54,7 @@ void compareTrees(const NodeList &listed, const NodeList &built, const QString &
 void compareExactly(const Node &a, const Node &b, const QString &where, QStringList &differences)
 {
     if (a.name != b.name || a.path != b.path || a.type != b.type || a.incomplete != b.incomplete || a.size != b.size
-        || a.dateModified != b.dateModified || a.typeDescription != b.typeDescription || a.contentTypeName() != b.contentTypeName()) {
+        || a.dateModified != b.dateModified || a.typeDescription() != b.typeDescription() || a.contentTypeName() != b.contentTypeName()) {
         differences << QStringLiteral("node: ") + where + QLatin1Char('/') + a.name;
     }
     if (a.children.size() != b.children.size()) {
@@ -101,7 +101,7 @@ with tarfile.open('stored.tar.gz', 'w:gz') as tar:
             listed.top.push_back(node.get());
         ASSERT_EQ(listed.top.size(), 3u);
         listed.readmeDate = listed.top[0]->children.at(0)->dateModified.toOptional();
-        listed.dimensions = listed.top[1]->children.at(0)->dimensions.has_value();
+        listed.dimensions = listed.top[1]->children.at(0)->dimensions().has_value();
         controller.outlineView->expand(controller.outlineView->model()->index(0, 0)); // docs
     });
     const QUrl url = tree.url("stored.tar.gz");
@@ -119,7 +119,7 @@ with tarfile.open('stored.tar.gz', 'w:gz') as tar:
     for (std::size_t i = 0; i < 3; ++i)
         EXPECT_EQ(controller.content()[i].get(), listed.top[i]) << "the extraction fills in the listed rows";
     const Node &picture = *controller.content()[1]->children.at(0);
-    EXPECT_EQ(picture.dimensions, QStringLiteral("3\u00d72"));
+    EXPECT_EQ(picture.dimensions(), QStringLiteral("3\u00d72"));
     EXPECT_EQ(controller.content()[0]->children.at(0)->dateModified, june2019())
         << "the extraction writes the stored date";
     EXPECT_TRUE(controller.outlineView->isExpanded(controller.outlineView->model()->index(0, 0)))

@@ -67,9 +67,8 @@ TEST(MakeNode, BuildsFoldersAndFilesToTheDepthLimit)
     EXPECT_EQ(a.contentTypeName(), QStringLiteral("text/plain"));
     EXPECT_TRUE(a.contentType);
     EXPECT_FALSE(a.dateModified);
-    EXPECT_FALSE(a.typeDescription);
-    EXPECT_TRUE(a.tags.isEmpty());
-    EXPECT_FALSE(a.dimensions);
+    EXPECT_TRUE(a.tags().isEmpty());
+    EXPECT_FALSE(a.dimensions());
 
     const Node &empty = *root->children[2];
     EXPECT_EQ(empty.type, NodeType::Folder);
@@ -105,13 +104,13 @@ TEST(MakeNode, ReadsEveryAttributeOfTheShownColumns)
     ASSERT_EQ(stat(path.constData(), &status), 0);
     EXPECT_EQ((*node->dateModified).time_since_epoch().count(),
               qint64(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec);
-    EXPECT_EQ(node->typeDescription, ContentType::forFileName(QStringLiteral("notes.txt")).localizedDescription());
-    EXPECT_FALSE(node->dimensions); // not an image
-    EXPECT_EQ(node->tags, ListFormatter().string({QStringLiteral("Red"), QStringLiteral("Blue")}));
-    EXPECT_TRUE(node->tags.contains(QLatin1String("Red")) && node->tags.indexOf(QLatin1String("Red")) < node->tags.indexOf(QLatin1String("Blue")));
+    EXPECT_EQ(node->typeDescription(), ContentType::forFileName(QStringLiteral("notes.txt")).localizedDescription());
+    EXPECT_FALSE(node->dimensions()); // not an image
+    EXPECT_EQ(node->tags(), ListFormatter().string({QStringLiteral("Red"), QStringLiteral("Blue")}));
+    EXPECT_TRUE(node->tags().contains(QLatin1String("Red")) && node->tags().indexOf(QLatin1String("Red")) < node->tags().indexOf(QLatin1String("Blue")));
 
     const auto untagged = makeNode(tree.file("plain.txt"), 1, options);
-    EXPECT_TRUE(untagged->tags.isEmpty());
+    EXPECT_TRUE(untagged->tags().isEmpty());
 }
 
 TEST(MakeNode, NamesLoseLineBreaksAndKeepTheirBytes)
@@ -210,12 +209,12 @@ TEST(MakeNode, ImageDimensionsOnlyWhileTheirColumnIsShown)
     tree.write("drawing.svg", "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"40\" height=\"30\"/>");
 
     const ScanOptions options = shown({PropertyColumn::Name, PropertyColumn::Dimensions});
-    EXPECT_EQ(makeNode(tree.path("photo.png"), 1, options)->dimensions, QStringLiteral("640\u00D7480"));
-    EXPECT_FALSE(makeNode(tree.path("broken.png"), 1, options)->dimensions);
-    EXPECT_FALSE(makeNode(tree.path("misnamed.png"), 1, options)->dimensions);
+    EXPECT_EQ(makeNode(tree.path("photo.png"), 1, options)->dimensions(), QStringLiteral("640\u00D7480"));
+    EXPECT_FALSE(makeNode(tree.path("broken.png"), 1, options)->dimensions());
+    EXPECT_FALSE(makeNode(tree.path("misnamed.png"), 1, options)->dimensions());
     // A vector image must be parsed whole for its size: never read.
-    EXPECT_FALSE(makeNode(tree.path("drawing.svg"), 1, options)->dimensions);
-    EXPECT_FALSE(makeNode(tree.path("photo.png"), 1, shown({PropertyColumn::Name}))->dimensions);
+    EXPECT_FALSE(makeNode(tree.path("drawing.svg"), 1, options)->dimensions());
+    EXPECT_FALSE(makeNode(tree.path("photo.png"), 1, shown({PropertyColumn::Name}))->dimensions());
 }
 
 TEST(MakeNode, ABigFolderIsSharedOutAndComesOutAsOneWorkerWouldMakeIt)
