@@ -75,7 +75,7 @@ public:
         m_keys = scanAttributeKeys(m_listed.visibleColumns);
         m_tree->type = NodeType::Folder;
         m_tree->path = root;
-        m_tree->name = QString::fromUtf8(FileSystem::lastPathComponent(root));
+        m_tree->setName(QString::fromUtf8(FileSystem::lastPathComponent(root)));
         m_folders.insert(QByteArray(), m_tree.get());
     }
 
@@ -118,7 +118,7 @@ public:
         m_progress.cutShort = m_cutShort;
         QSet<Node *> folders;
         for (const auto &[node, folder] : m_inexact) {
-            node->name = FileSystem::nameText(FileSystem::lastPathComponent(node->path), nameCharset).text;
+            node->setName(FileSystem::nameText(FileSystem::lastPathComponent(node->path), nameCharset).text);
             folders.insert(folder);
         }
         for (Node *folder : std::as_const(folders))

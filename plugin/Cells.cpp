@@ -48,10 +48,10 @@ QString cellText(PropertyColumn column, const Node &node, qint64 folderTotal)
     case PropertyColumn::Name:
         // The item limit stopped the listing of this folder: say so where it shows.
         if (node.incomplete)
-            return stringWithFormat(Bundle::main().localizedString("%@ (incomplete)"), {node.name});
+            return stringWithFormat(Bundle::main().localizedString("%@ (incomplete)"), {node.name()});
         if (!node.failure().isEmpty())
-            return stringWithFormat(Bundle::main().localizedString("%@ (not extracted)"), {node.name});
-        return node.name;
+            return stringWithFormat(Bundle::main().localizedString("%@ (not extracted)"), {node.name()});
+        return node.name();
     case PropertyColumn::DateModified:
         return optionalDateText(node.dateModified);
     case PropertyColumn::DateCreated:

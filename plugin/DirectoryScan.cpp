@@ -63,18 +63,18 @@ bool distinguishNames(NodeList &siblings)
         QHash<QString, int> counts;
         counts.reserve(qsizetype(siblings.size()));
         for (const auto &node : siblings)
-            ++counts[node->name];
+            ++counts[node->name()];
         bool escaped = false;
         for (const auto &node : siblings) {
-            if (counts.value(node->name) < 2)
+            if (counts.value(node->name()) < 2)
                 continue;
             const QByteArray bytes = FileSystem::lastPathComponent(node->path);
-            if (!exactToo && node->name.toUtf8() == bytes)
+            if (!exactToo && node->name().toUtf8() == bytes)
                 continue;
             QString text = FileSystem::escapedName(bytes);
-            if (text == node->name)
+            if (text == node->name())
                 continue;
-            node->name = std::move(text);
+            node->setName(std::move(text));
             escaped = true;
         }
         changed = changed || escaped;
@@ -270,7 +270,7 @@ private:
             if (!made.node)
                 m_progress.items.fetch_sub(1, std::memory_order_relaxed);
             else if (nameKeys)
-                made.nameKey = worker.collator.sortKey(made.node->name);
+                made.nameKey = worker.collator.sortKey(made.node->name());
         }
         // The last chunk sees what every other one made.
         if (listing.chunksLeft.fetch_sub(1, std::memory_order_acq_rel) == 1)
@@ -414,7 +414,7 @@ std::unique_ptr<Node> makeItemNode(ResourceValues values, const QByteArray &path
     auto node = std::make_unique<Node>();
     node->path = path;
     FileSystem::NameText shown = FileSystem::nameText(name, options.nameCharset);
-    node->name = std::move(shown.text);
+    node->setName(std::move(shown.text));
     if (exactName)
         *exactName = shown.exact;
     node->dateModified = values.contentModificationDate;

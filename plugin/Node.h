@@ -92,7 +92,6 @@ struct Node {
     bool incomplete = false;
     QByteArray path; // the item's location as handed to makeNode
     NodeList children;
-    QString name;
     CompactOptional<Date> dateModified;
     CompactOptional<Date> dateCreated;
     CompactOptional<Date> dateLastOpened;
@@ -113,6 +112,15 @@ struct Node {
     std::optional<QString> typeDescription() const
     {
         return contentType ? std::optional<QString>(contentType->localizedDescription()) : std::nullopt;
+    }
+
+    /// The name shown. Kept apart only when it is not the path's last
+    /// component read as UTF-8, as it is for nearly every item.
+    QString name() const { return m_name.isNull() ? QString::fromUtf8(FileSystem::lastPathComponent(path)) : m_name; }
+    /// After the path: the name is checked against it.
+    void setName(const QString &name)
+    {
+        m_name = name == QString::fromUtf8(FileSystem::lastPathComponent(path)) ? QString() : name;
     }
 
     QUrl url() const { return FileSystem::fileUrl(path); }
@@ -138,6 +146,7 @@ private:
         return *m_rare;
     }
     std::unique_ptr<Rare> m_rare;
+    QString m_name; // null: the path's last component
 };
 
 /// Frees a tree on a thread of its own: a big one takes a good part of a

@@ -65,7 +65,7 @@ PreviewError previewError(std::exception_ptr failure)
 bool changesOrder(const Node &shown, const Node &scanned, SortOption option)
 {
     switch (option) {
-    case SortOption::Name: return shown.name != scanned.name;
+    case SortOption::Name: return shown.name() != scanned.name();
     case SortOption::DateModified: return shown.dateModified != scanned.dateModified;
     case SortOption::DateCreated: return shown.dateCreated != scanned.dateCreated;
     case SortOption::DateLastOpened: return shown.dateLastOpened != scanned.dateLastOpened;
@@ -98,7 +98,7 @@ bool fillInPlace(NodeList &shown, NodeList &scanned, const QHash<QByteArray, QSt
             return false;
         ++matched;
         orderChanges = orderChanges || changesOrder(*node, *item, option);
-        node->name = item->name;
+        node->setName(item->name());
         node->incomplete = item->incomplete;
         node->dateModified = item->dateModified;
         node->dateCreated = item->dateCreated;

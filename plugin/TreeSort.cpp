@@ -82,7 +82,7 @@ private:
     bool byName(const Entry &a, const Entry &b) const
     {
         const int comparison = m_useNameKeys ? a.nameKey.compare(b.nameKey)
-                                             : m_collator.compare(a.node->name, b.node->name);
+                                             : m_collator.compare(a.node->name(), b.node->name());
         return ordered(comparison, a, b);
     }
 
@@ -152,7 +152,7 @@ std::vector<std::size_t> planLevel(const NodeList &nodes, SortOrder order, const
         if (keysGiven)
             key = std::move(nameKeys[i]);
         else if (useNameKeys)
-            key = collator.sortKey(node->name);
+            key = collator.sortKey(node->name());
         entries.push_back({node, i, std::move(key)});
     }
     // Every tie ends at the input index, so the order is total and any sort is stable.

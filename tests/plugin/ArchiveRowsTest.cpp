@@ -29,10 +29,10 @@ void compareTrees(const NodeList &listed, const NodeList &built, const QString &
 {
     QHash<QString, const Node *> byName;
     for (const std::unique_ptr<Node> &node : built)
-        byName.insert(node->name, node.get());
+        byName.insert(node->name(), node.get());
     for (const std::unique_ptr<Node> &node : listed) {
-        const QString path = where + QLatin1Char('/') + node->name;
-        const Node *other = byName.take(node->name);
+        const QString path = where + QLatin1Char('/') + node->name();
+        const Node *other = byName.take(node->name());
         if (!other) {
             differences << QStringLiteral("only listed: ") + path;
             continue;
@@ -53,16 +53,16 @@ void compareTrees(const NodeList &listed, const NodeList &built, const QString &
 // The differences between two trees that must be the same, order included.
 void compareExactly(const Node &a, const Node &b, const QString &where, QStringList &differences)
 {
-    if (a.name != b.name || a.path != b.path || a.type != b.type || a.incomplete != b.incomplete || a.size != b.size
+    if (a.name() != b.name() || a.path != b.path || a.type != b.type || a.incomplete != b.incomplete || a.size != b.size
         || a.dateModified != b.dateModified || a.typeDescription() != b.typeDescription() || a.contentTypeName() != b.contentTypeName()) {
-        differences << QStringLiteral("node: ") + where + QLatin1Char('/') + a.name;
+        differences << QStringLiteral("node: ") + where + QLatin1Char('/') + a.name();
     }
     if (a.children.size() != b.children.size()) {
-        differences << QStringLiteral("children: ") + where + QLatin1Char('/') + a.name;
+        differences << QStringLiteral("children: ") + where + QLatin1Char('/') + a.name();
         return;
     }
     for (std::size_t i = 0; i < a.children.size(); ++i)
-        compareExactly(*a.children[i], *b.children[i], where + QLatin1Char('/') + a.name, differences);
+        compareExactly(*a.children[i], *b.children[i], where + QLatin1Char('/') + a.name(), differences);
 }
 
 } // namespace
@@ -206,8 +206,8 @@ namespace {
 void collectNames(const Node &node, const QString &where, QStringList &names)
 {
     for (const std::unique_ptr<Node> &child : node.children) {
-        names << where + child->name;
-        collectNames(*child, where + child->name + QLatin1Char('/'), names);
+        names << where + child->name();
+        collectNames(*child, where + child->name() + QLatin1Char('/'), names);
     }
 }
 

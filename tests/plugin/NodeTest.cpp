@@ -19,7 +19,7 @@ namespace {
 const Node *child(const Node &parent, const QString &name)
 {
     for (const auto &node : parent.children) {
-        if (node->name == name)
+        if (node->name() == name)
             return node.get();
     }
     return nullptr;
@@ -252,7 +252,7 @@ TEST(MakeNode, ABigFolderIsSharedOutAndComesOutAsOneWorkerWouldMakeIt)
         for (const auto &node : root->children) {
             built.push_back(node.get());
             auto copy = std::make_unique<Node>();
-            copy->name = node->name;
+            copy->setName(node->name());
             copy->size = node->size;
             copy->path = node->path;
             copies.push_back(std::move(copy));

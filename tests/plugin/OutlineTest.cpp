@@ -98,7 +98,7 @@ TEST(Outline, AClickOnAHeaderSortsEveryLevelAndIsRemembered)
     EXPECT_EQ(standard->objectForKey(QStringLiteral("sortOption")), QVariant(QStringLiteral("kind")));
     EXPECT_EQ(ExtensionSettings::shared().sortOption, SortOption::Kind);
     // The rows follow the new order, and the summary stays.
-    EXPECT_EQ(preview.controller.treeController()->representedObject(view.model()->index(1, 0))->name,
+    EXPECT_EQ(preview.controller.treeController()->representedObject(view.model()->index(1, 0))->name(),
               QStringLiteral("z"));
     EXPECT_EQ(preview.controller.summaryLabel->text(), QStringLiteral("5 bytes, 6 items"));
 
@@ -287,7 +287,7 @@ TEST(Outline, ReSortingKeepsRowsOpenOrClosedAndTheSelection)
     EXPECT_TRUE(view.isExpanded(model->index(1, 0)));
     EXPECT_FALSE(view.isExpanded(model->index(2, 0)));
     EXPECT_EQ(view.currentIndex().row(), 0);
-    EXPECT_EQ(preview.controller.treeController()->representedObject(view.currentIndex())->name, QStringLiteral("c.txt"));
+    EXPECT_EQ(preview.controller.treeController()->representedObject(view.currentIndex())->name(), QStringLiteral("c.txt"));
 }
 
 TEST(Outline, AViewThatOutlivesItsControllerKeepsItsRows)

@@ -86,7 +86,7 @@ TEST(PreviewRequest, TotalsStopAtTheLargestNumber)
     NodeList nodes;
     for (const char *name : {"a", "b", "c"}) {
         auto node = std::make_unique<Node>();
-        node->name = QString::fromLatin1(name);
+        node->setName(QString::fromLatin1(name));
         node->size = qint64(1) << 62;
         nodes.push_back(std::move(node));
     }
@@ -108,7 +108,7 @@ TEST(PreviewRequest, ANameThatIsNotUtf8StillAppearsAndWorks)
     EXPECT_EQ(summary(controller), QStringLiteral("7 bytes, 3 items"));
 
     const Node &file = *controller.content()[0];
-    EXPECT_EQ(file.name, QStringLiteral("caf\\xE9.txt")) << "escaped: the locale's charset is UTF-8 or ASCII";
+    EXPECT_EQ(file.name(), QStringLiteral("caf\\xE9.txt")) << "escaped: the locale's charset is UTF-8 or ASCII";
     EXPECT_EQ(file.path, tree.path("caf\xe9.txt"));
     const Node &folder = *controller.content()[1];
     ASSERT_EQ(folder.children.size(), 1u);
@@ -171,7 +171,7 @@ TEST(PreviewRequest, TheItemLimitCutsTheListingShortAndMarksWhatIsIncomplete)
     // Every folder shown is whole, or marked as not.
     for (const auto &folder : controller.content()) {
         if (!folder->incomplete) {
-            EXPECT_EQ(folder->children.size(), 4u) << folder->name.toStdString();
+            EXPECT_EQ(folder->children.size(), 4u) << folder->name().toStdString();
         }
     }
     EXPECT_TRUE(std::any_of(controller.content().begin(), controller.content().end(),

@@ -27,7 +27,7 @@ TEST(TreeController, ServesARealTreeConsistently)
 
     ASSERT_EQ(controller.rowCount(), 3);
     const QModelIndex b = controller.index(1, 0);
-    EXPECT_EQ(controller.representedObject(b)->name, QStringLiteral("b"));
+    EXPECT_EQ(controller.representedObject(b)->name(), QStringLiteral("b"));
     EXPECT_EQ(controller.rowCount(b), 2);
     EXPECT_TRUE(controller.hasChildren(b));
     EXPECT_FALSE(controller.hasChildren(controller.index(2, 0))); // empty folder: a leaf
@@ -38,7 +38,7 @@ TEST(TreeController, ServesARealTreeConsistently)
     EXPECT_TRUE(controller.flags(b) & Qt::ItemIsSelectable);
 
     const QModelIndex d = controller.index(1, 0, b);
-    EXPECT_EQ(controller.representedObject(d)->name, QStringLiteral("d"));
+    EXPECT_EQ(controller.representedObject(d)->name(), QStringLiteral("d"));
     EXPECT_EQ(controller.parent(d), b);
     EXPECT_FALSE(controller.hasChildren(d)); // below the depth limit
     EXPECT_EQ(controller.representedObject(controller.index(1, 2, b)), controller.representedObject(d));
@@ -54,7 +54,7 @@ TEST(TreeController, ServesARealTreeConsistently)
     controller.setContent(&content);
     std::swap(content[0], content[2]);
     controller.rearrangeObjects();
-    EXPECT_EQ(controller.representedObject(controller.index(0, 0))->name, QStringLiteral("f"));
+    EXPECT_EQ(controller.representedObject(controller.index(0, 0))->name(), QStringLiteral("f"));
 }
 
 TEST(TreeController, AFolderSizeIsItsContentsAndFollowsValuesChangedInPlace)
@@ -79,7 +79,7 @@ TEST(TreeController, AFolderSizeIsItsContentsAndFollowsValuesChangedInPlace)
     // An extraction fills a listing in place: the totals are made again.
     Node *a = nullptr;
     for (const auto &child : content.front()->children) {
-        if (child->name == QLatin1String("a"))
+        if (child->name() == QLatin1String("a"))
             a = child.get();
     }
     ASSERT_TRUE(a);

@@ -22,7 +22,7 @@ NodeList make(const std::vector<Item> &items)
     NodeList nodes;
     for (const Item &item : items) {
         auto node = std::make_unique<Node>();
-        node->name = item.name;
+        node->setName(item.name);
         node->size = item.size;
         if (item.mimeType)
             node->contentType = ContentType::withIdentifier(*item.mimeType);

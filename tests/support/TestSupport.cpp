@@ -25,7 +25,7 @@ QStringList names(const NodeList &nodes)
 {
     QStringList result;
     for (const auto &node : nodes)
-        result.append(node->name);
+        result.append(node->name());
     return result;
 }
 
@@ -42,7 +42,7 @@ NodeList generatedTree(int count, int perFolder)
             const std::uint32_t r = state >> 8;
             auto node = std::make_unique<Node>();
             node->path = QByteArray::number(made++);
-            node->name = words[r % words.size()] + QString::number(r / 8 % 40);
+            node->setName(words[r % words.size()] + QString::number(r / 8 % 40));
             if (r & 1 << 20)
                 node->size = qint64(r >> 21 & 7);
             if (r & 1 << 19)
