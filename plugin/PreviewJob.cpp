@@ -9,6 +9,10 @@ namespace {
 // (the job was dropped, or the receiver went first), it is freed in the
 // background all the same.
 struct PendingTree {
+    explicit PendingTree(PreviewJob::Tree tree)
+        : tree(std::move(tree))
+    {
+    }
     PreviewJob::Tree tree;
     ~PendingTree() { releaseInBackground(std::move(tree.root)); }
 };

@@ -11,7 +11,6 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QScopeGuard>
 
 #include <gtest/gtest.h>
@@ -477,10 +476,9 @@ with zipfile.ZipFile('commented.zip', 'w') as z:
     z.comment = b'nothing in here'
 tarfile.open('empty.tar.gz', 'w:gz').close()
 )"));
-    ASSERT_EQ(QProcess::execute(QStringLiteral("bsdtar"), {QStringLiteral("--format"), QStringLiteral("newc"),
-                                                           QStringLiteral("-cf"), QString::fromUtf8(m_tree.path("empty.cpio")),
-                                                           QStringLiteral("-T"), QStringLiteral("/dev/null")}),
-              0);
+    ASSERT_TRUE(runTool(QStringLiteral("bsdtar"), {QStringLiteral("--format"), QStringLiteral("newc"), QStringLiteral("-cf"),
+                                                   QString::fromUtf8(m_tree.path("empty.cpio")), QStringLiteral("-T"),
+                                                   QStringLiteral("/dev/null")}));
     for (const auto &[name, format] : {std::pair("empty.zip", Archive::Format::Zip), std::pair("commented.zip", Archive::Format::Zip),
                                        std::pair("empty.tar.gz", Archive::Format::Tar), std::pair("empty.cpio", Archive::Format::Cpio)}) {
         SCOPED_TRACE(name);
@@ -576,11 +574,9 @@ for name in ('a', 'b'):
     open('src/' + name, 'w').write(name * 700)
 )"));
     const QString cpio = QString::fromUtf8(m_tree.path("whole.cpio"));
-    ASSERT_EQ(QProcess::execute(QStringLiteral("bsdtar"), {QStringLiteral("--format"), QStringLiteral("newc"),
-                                                           QStringLiteral("-cf"), cpio, QStringLiteral("-C"),
-                                                           QString::fromUtf8(m_tree.path("src")), QStringLiteral("a"),
-                                                           QStringLiteral("b")}),
-              0);
+    ASSERT_TRUE(runTool(QStringLiteral("bsdtar"), {QStringLiteral("--format"), QStringLiteral("newc"), QStringLiteral("-cf"), cpio,
+                                                   QStringLiteral("-C"), QString::fromUtf8(m_tree.path("src")),
+                                                   QStringLiteral("a"), QStringLiteral("b")}));
     QFile whole(cpio);
     ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
     const QByteArray bytes = whole.readAll();
