@@ -27,11 +27,11 @@ QMap<QString, Group> readEntryFile(const QString &path)
     return groups;
 }
 
-// The languages of the string tables, but the development language.
+// The languages of the translation files, but the development language.
 QStringList tableLanguages()
 {
     QStringList languages;
-    static const QRegularExpression table(QStringLiteral("^Localizable_(.+)\\.ts$"));
+    static const QRegularExpression table(QStringLiteral("^trellin_(.+)\\.ts$"));
     for (const QString &name : QDir(QStringLiteral(TRELLIN_SOURCE_DIR "/resources")).entryList(QDir::Files)) {
         if (const QRegularExpressionMatch match = table.match(name); match.hasMatch() && match.captured(1) != QLatin1String("en"))
             languages.append(match.captured(1));
