@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "Extraction.h"
 
-#include "Bundle.h"
 #include "FileSystem.h"
 
+#include <QCoreApplication>
 #include <QSet>
 
 namespace Archive {
@@ -22,19 +22,19 @@ QString localizedDescription(ArchiveError::Code code)
 {
     switch (code) {
     case ArchiveError::fileNotFound:
-        return Bundle::main().localizedString("File not found.");
+        return QCoreApplication::translate("ArchiveError", "File not found.");
     case ArchiveError::unzipFail:
-        return Bundle::main().localizedString("Failed to unzip file.");
+        return QCoreApplication::translate("ArchiveError", "Failed to unzip file.");
     case ArchiveError::zipFail:
-        return Bundle::main().localizedString("Failed to zip file.");
+        return QCoreApplication::translate("ArchiveError", "Failed to zip file.");
     case ArchiveError::passwordRequired:
-        return Bundle::main().localizedString("The archive is password-protected.");
+        return QCoreApplication::translate("ArchiveError", "The archive is password-protected.");
     case ArchiveError::wrongPassword:
-        return Bundle::main().localizedString("The password is not correct.");
+        return QCoreApplication::translate("ArchiveError", "The password is not correct.");
     case ArchiveError::tooLarge:
-        return Bundle::main().localizedString("The archive is too large.");
+        return QCoreApplication::translate("ArchiveError", "The archive is too large.");
     case ArchiveError::cancelled:
-        return Bundle::main().localizedString("The extraction was cancelled.");
+        return QCoreApplication::translate("ArchiveError", "The extraction was cancelled.");
     }
     return {};
 }

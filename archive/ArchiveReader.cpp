@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "ArchiveReader.h"
 
-#include "Bundle.h"
 #include "OutputTree.h"
+
+#include <QCoreApplication>
 
 #include <algorithm>
 #include <cerrno>
@@ -360,7 +361,6 @@ QString encryptionName(struct archive *archive, int format)
 ArchiveError ArchiveReader::error(archive_entry *entry) const
 {
     struct archive *archive = m_archive.get();
-    const Bundle &bundle = Bundle::main();
     // Asked before a format was found, libarchive reads past its own state.
     const bool encrypted = (entry && archive_entry_is_encrypted(entry))
         || (m_opened && archive_read_has_encrypted_entries(archive) > 0);
@@ -368,8 +368,9 @@ ArchiveError ArchiveReader::error(archive_entry *entry) const
     // none should be asked for, nor blamed.
     const int format = archive_format(archive) & ARCHIVE_FORMAT_BASE_MASK;
     if (encrypted && format != ARCHIVE_FORMAT_ZIP) {
-        return ArchiveError(ArchiveError::unzipFail, bundle.localizedString("This kind of encryption is not supported: %1.")
-                                                 .arg(encryptionName(archive, format)));
+        return ArchiveError(ArchiveError::unzipFail,
+                            QCoreApplication::translate("ArchiveError", "This kind of encryption is not supported: %1.")
+                                .arg(encryptionName(archive, format)));
     }
     // Once decrypted data has come, the password was right and the data is damaged.
     if (encrypted && !m_entryStarted)
@@ -381,13 +382,13 @@ ArchiveError ArchiveReader::error(archive_entry *entry) const
     // Reading up to the end is no sign of a cut: a small archive is read whole at once.
     if ((text.isEmpty() && m_readPastEnd) || text.contains(QLatin1String("truncated"), Qt::CaseInsensitive)
         || text.contains(QLatin1String("premature end"), Qt::CaseInsensitive)) {
-        what = bundle.localizedString("The archive ends early; it may be cut short");
+        what = QCoreApplication::translate("ArchiveError", "The archive ends early; it may be cut short");
     } else if (!m_opened && archive_errno(archive) == EILSEQ) { // libarchive's "file format" error on Linux
-        what = bundle.localizedString("The file is not an archive that can be read, or it is damaged");
+        what = QCoreApplication::translate("ArchiveError", "The file is not an archive that can be read, or it is damaged");
     } else if (archive_errno(archive) == ENOMEM) {
-        what = bundle.localizedString("There is not enough memory to read the archive");
+        what = QCoreApplication::translate("ArchiveError", "There is not enough memory to read the archive");
     } else {
-        what = bundle.localizedString("The archive is damaged");
+        what = QCoreApplication::translate("ArchiveError", "The archive is damaged");
     }
     return ArchiveError(ArchiveError::unzipFail, text.isEmpty() ? what : what + QStringLiteral(": ") + text);
 }

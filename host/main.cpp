@@ -74,7 +74,7 @@ QString hostText(const char *text)
 {
     static const std::unique_ptr<QTranslator> table = [] {
         auto loaded = std::make_unique<QTranslator>();
-        if (!loaded->load(QLocale(), QStringLiteral("Localizable"), QStringLiteral("_"), QStringLiteral(":/host/i18n")))
+        if (!loaded->load(QLocale(), QStringLiteral("trellin"), QStringLiteral("_"), QStringLiteral(":/i18n")))
             loaded.reset();
         return loaded;
     }();
@@ -656,6 +656,10 @@ int main(int argc, char **argv)
     const std::unique_ptr<QTranslator> qtTexts = qtTranslations();
     if (qtTexts)
         QCoreApplication::installTranslator(qtTexts.get());
+    // The host's texts and the plug-in's.
+    const std::unique_ptr<QTranslator> ownTexts = programTranslations(QStringLiteral("trellin"));
+    if (ownTexts)
+        QCoreApplication::installTranslator(ownTexts.get());
 
     QPluginLoader loader(pluginPath(options));
     auto *extension = qobject_cast<PreviewExtension *>(loader.instance());
@@ -669,7 +673,6 @@ int main(int argc, char **argv)
     if (!path)
         return 1;
 
-    // Also installs the string table for the host's own texts.
     const Bundle &bundle = Bundle::main();
     std::unique_ptr<SingleWindow> singleWindow;
     if (options.mode == Mode::Window && !options.newWindow) {

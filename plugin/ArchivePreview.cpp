@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "ArchivePreview.h"
 
-#include "Bundle.h"
 #include "ExtensionSettings.h"
 #include "Formatters.h"
 #include "OutputTree.h"
 #include "FileSystem.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDataStream>
 #include <QDir>
@@ -78,9 +78,9 @@ struct ExtractionTurn {
 ExtensionError tooLargeForCache(const ArchiveSource &archive, const Archive::ArchiveError &error)
 {
     return ExtensionError{ExtensionError::TooLargeForCache,
-                          Bundle::main()
-                              .localizedString("\u201c%1\u201d is too large for the archive cache: %2, and the "
-                                               "cacheLimit setting allows %3.")
+                          QCoreApplication::translate("ArchivePreview",
+                                                      "\u201c%1\u201d is too large for the archive cache: %2, and the "
+                                                      "cacheLimit setting allows %3.")
                               .arg(archive.name, error.detail, ByteCountFormatter::fileStyleString(archive.cacheLimit))};
 }
 

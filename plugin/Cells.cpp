@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "Cells.h"
 
-#include "Bundle.h"
 #include "Formatting.h"
 #include "DesktopServices.h"
+
+#include <QCoreApplication>
 
 namespace {
 
@@ -39,7 +40,7 @@ QIcon folderIcon(int size)
 
 QString columnTitle(PropertyColumn column)
 {
-    return Bundle::main().localizedString(rawValueLiteral(column));
+    return QCoreApplication::translate("PropertyColumn", rawValueLiteral(column));
 }
 
 QString cellText(PropertyColumn column, const Node &node, qint64 folderTotal)
@@ -48,9 +49,9 @@ QString cellText(PropertyColumn column, const Node &node, qint64 folderTotal)
     case PropertyColumn::Name:
         // The item limit stopped the listing of this folder: say so where it shows.
         if (node.incomplete)
-            return stringWithFormat(Bundle::main().localizedString("%@ (incomplete)"), {node.name()});
+            return QCoreApplication::translate("Cells", "%1 (incomplete)").arg(node.name());
         if (!node.failure().isEmpty())
-            return stringWithFormat(Bundle::main().localizedString("%@ (not extracted)"), {node.name()});
+            return QCoreApplication::translate("Cells", "%1 (not extracted)").arg(node.name());
         return node.name();
     case PropertyColumn::DateModified:
         return optionalDateText(node.dateModified);

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The road of one preview request, from the host's call to its completion handler.
 #include "ArchivePreview.h"
-#include "Bundle.h"
 #include "DirectoryScan.h"
 #include "Formatting.h"
 #include "NameText.h"
@@ -16,13 +15,13 @@ namespace {
 
 QString cannotRead(const QString &name, const QString &reason)
 {
-    const QString text = Bundle::main().localizedString("\u201c%1\u201d cannot be read.").arg(name);
+    const QString text = PreviewViewController::tr("\u201c%1\u201d cannot be read.").arg(name);
     return reason.isEmpty() ? text : text + QLatin1Char(' ') + reason;
 }
 
 QString notPreviewable(const QString &name)
 {
-    return Bundle::main().localizedString("\u201c%1\u201d is not a folder or an archive that can be previewed.").arg(name);
+    return PreviewViewController::tr("\u201c%1\u201d is not a folder or an archive that can be previewed.").arg(name);
 }
 
 } // namespace
@@ -351,12 +350,11 @@ void PreviewViewController::startJob(std::unique_ptr<PreviewJob> job, PreviewCom
 
 void PreviewViewController::showBuildProgress()
 {
-    const Bundle &bundle = Bundle::main();
     const QLocale locale;
     auto showExtracting = [&](qint64 written, qint64 total) {
         total = std::max<qint64>(total, 1);
         const int percent = int(std::clamp<qint64>(written * 100 / total, 0, 100));
-        summaryLabel->setText(bundle.localizedString("Extracting\u2026 %1%, %2 of %3")
+        summaryLabel->setText(tr("Extracting\u2026 %1%, %2 of %3")
                                   .arg(locale.toString(percent), byteCountText(written), byteCountText(total)));
     };
     if (!m_build) {
@@ -375,8 +373,7 @@ void PreviewViewController::showBuildProgress()
     switch (m_build->stage()) {
     case PreviewJob::Stage::Listing: {
         const qint64 entries = m_build->entriesRead();
-        const QString format = bundle.localizedString("Reading\u2026 %@ entries", int(qMin<qint64>(entries, INT_MAX)));
-        summaryLabel->setText(stringWithFormat(format, {locale.toString(entries)}));
+        summaryLabel->setText(tr("Reading\u2026 %Ln entries", nullptr, int(qMin<qint64>(entries, INT_MAX))));
         return;
     }
     case PreviewJob::Stage::Extracting: {
@@ -387,8 +384,7 @@ void PreviewViewController::showBuildProgress()
     }
     case PreviewJob::Stage::Building: {
         const qint64 items = m_build->itemCount();
-        const QString format = bundle.localizedString("Scanning\u2026 %@ items", int(qMin<qint64>(items, INT_MAX)));
-        summaryLabel->setText(stringWithFormat(format, {locale.toString(items)}));
+        summaryLabel->setText(tr("Scanning\u2026 %Ln items", nullptr, int(qMin<qint64>(items, INT_MAX))));
         return;
     }
     }
@@ -517,7 +513,7 @@ void PreviewViewController::failBuild(std::exception_ptr failure)
             return;
         }
         // The host asks for the password; should none come, the rows stay.
-        m_summaryNote = Bundle::main().localizedString("The contents are encrypted and were not extracted.");
+        m_summaryNote = tr("The contents are encrypted and were not extracted.");
         updateSummary(m_content);
     } else if (m_content.empty()) {
         summaryLabel->clear(); // no "Reading…" beside the error
@@ -555,12 +551,11 @@ QString reasonKey(Archive::SkippedEntry::Reason reason)
 QString reasonText(Archive::SkippedEntry::Reason reason)
 {
     using Reason = Archive::SkippedEntry::Reason;
-    const Bundle &bundle = Bundle::main();
     switch (reason) {
-    case Reason::UnsafePath: return bundle.localizedString("its path leads out of the archive's folder");
-    case Reason::LinkLeaves: return bundle.localizedString("a link that leads out of the archive");
-    case Reason::Replaced: return bundle.localizedString("a later entry of the same name replaces it");
-    case Reason::TypeConflict: return bundle.localizedString("a file and a folder of the same name");
+    case Reason::UnsafePath: return PreviewViewController::tr("its path leads out of the archive's folder");
+    case Reason::LinkLeaves: return PreviewViewController::tr("a link that leads out of the archive");
+    case Reason::Replaced: return PreviewViewController::tr("a later entry of the same name replaces it");
+    case Reason::TypeConflict: return PreviewViewController::tr("a file and a folder of the same name");
     }
     return {};
 }
@@ -594,7 +589,7 @@ std::optional<ArchiveSource> PreviewViewController::resolveArchive(const QUrl &u
     const QString name = url.fileName();
     const FileSystem::ItemProbe item = FileSystem::probeItem(FileSystem::localPath(url));
     if (item.kind == FileSystem::ItemProbe::Missing)
-        throw ExtensionError{ExtensionError::NotFound, Bundle::main().localizedString("\u201c%1\u201d does not exist.").arg(name)};
+        throw ExtensionError{ExtensionError::NotFound, tr("\u201c%1\u201d does not exist.").arg(name)};
     if (item.kind == FileSystem::ItemProbe::Other)
         throw ExtensionError{ExtensionError::NotPreviewable, notPreviewable(name)};
     if (!item.unreadable.isEmpty())

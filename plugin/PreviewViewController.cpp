@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "PreviewViewController.h"
 
-#include "Bundle.h"
 #include "ExtensionSettings.h"
 #include "TemporaryDirectoryCleanup.h"
 #include "Formatting.h"
@@ -88,27 +87,22 @@ void PreviewViewController::showContent(NodeList nodes, bool cutShort)
 void PreviewViewController::updateSummary(const NodeList &nodes)
 {
     const NodeTotals totals = subtreeTotals(nodes);
-    const Bundle &bundle = Bundle::main();
     const int plural = int(qMin<qint64>(totals.count, INT_MAX));
     QString summary;
     if (m_contentCutShort) {
-        summary = stringWithFormat(bundle.localizedString("Listing cut short: %@ items so far", plural),
-                                   {QLocale().toString(totals.count)});
+        summary = tr("Listing cut short: %Ln items so far", nullptr, plural);
     } else if (totals.size != 0) {
         // Grouped as the live count is: "50,000 items", not "50000 items".
-        summary = localizedStringWithFormat(bundle.localizedString("%1$@, %2$d items", plural),
-                                            {byteCountText(totals.size), totals.count});
+        summary = tr("%1, %Ln items", nullptr, plural).arg(byteCountText(totals.size));
     } else {
-        summary = localizedStringWithFormat(bundle.localizedString("%lld items", plural), {totals.count});
+        summary = tr("%Ln items", nullptr, plural);
     }
     if (!m_skipped.empty()) {
         const qint64 count = qint64(m_skipped.size());
-        summary += QStringLiteral(" \u2014 ")
-            + stringWithFormat(bundle.localizedString("%@ entries left out", int(qMin<qint64>(count, INT_MAX))),
-                               {QLocale().toString(count)});
+        summary += QStringLiteral(" \u2014 ") + tr("%Ln entries left out", nullptr, int(qMin<qint64>(count, INT_MAX)));
     }
     if (m_truncated)
-        summary += QStringLiteral(" \u2014 ") + bundle.localizedString("the archive ends early; it may be cut short");
+        summary += QStringLiteral(" \u2014 ") + tr("the archive ends early; it may be cut short");
     if (!m_summaryNote.isEmpty())
         summary += QStringLiteral(" \u2014 ") + m_summaryNote;
     summaryLabel->setText(summary);

@@ -3,13 +3,14 @@
 
 #include "ResourceValues.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <array>
 #include <optional>
 
 /// The columns of the outline view. A column's identifier is its raw value,
-/// which is also its English title and the key of its localised title.
+/// which is also its English title and the source of its translated title.
 enum class PropertyColumn {
     Name,
     DateModified,
@@ -32,8 +33,9 @@ inline constexpr std::array allPropertyColumns{
 /// outline's columns and header menu, the scan, the cells) reads it here.
 struct ColumnInfo {
     PropertyColumn column;
-    /// Its identifier, which is also its English title and the key of its
-    /// translated title, and the key of its layout in the saved state.
+    /// Its identifier, which is also its English title and the source of its
+    /// translated title (context "PropertyColumn"), and the key of its layout
+    /// in the saved state.
     const char *identifier;
     /// What a click on its header sorts by (a sort option's raw value);
     /// nullptr when it does not sort.
@@ -47,19 +49,24 @@ struct ColumnInfo {
 };
 
 inline constexpr std::array<ColumnInfo, 9> columnTable{{
-    {PropertyColumn::Name, "Name", "name", {}, 280, Qt::AlignLeft, false, false},
-    {PropertyColumn::DateModified, "Date Modified", "dateModified", ResourceKey::ContentModificationDate, 180,
-     Qt::AlignLeft, false, true},
-    {PropertyColumn::DateCreated, "Date Created", "dateCreated", ResourceKey::CreationDate, 180, Qt::AlignLeft, true,
-     true},
-    {PropertyColumn::DateLastOpened, "Date Last Opened", "dateLastOpened", ResourceKey::ContentAccessDate, 180,
+    {PropertyColumn::Name, QT_TRANSLATE_NOOP("PropertyColumn", "Name"), "name", {}, 280, Qt::AlignLeft, false, false},
+    {PropertyColumn::DateModified, QT_TRANSLATE_NOOP("PropertyColumn", "Date Modified"), "dateModified",
+     ResourceKey::ContentModificationDate, 180, Qt::AlignLeft, false, true},
+    {PropertyColumn::DateCreated, QT_TRANSLATE_NOOP("PropertyColumn", "Date Created"), "dateCreated",
+     ResourceKey::CreationDate, 180, Qt::AlignLeft, true, true},
+    {PropertyColumn::DateLastOpened, QT_TRANSLATE_NOOP("PropertyColumn", "Date Last Opened"), "dateLastOpened",
+     ResourceKey::ContentAccessDate, 180, Qt::AlignLeft, true, true},
+    {PropertyColumn::DateAdded, QT_TRANSLATE_NOOP("PropertyColumn", "Date Added"), nullptr,
+     ResourceKey::AddedToDirectoryDate, 180, Qt::AlignLeft, true, true},
+    {PropertyColumn::Size, QT_TRANSLATE_NOOP("PropertyColumn", "Size"), "size", ResourceKey::FileSize, 90,
+     Qt::AlignRight, false, true},
+    {PropertyColumn::Kind, QT_TRANSLATE_NOOP("PropertyColumn", "Kind"), "kind", ResourceKey::ContentType,
+     160, Qt::AlignLeft, false, true},
+    {PropertyColumn::Tags, QT_TRANSLATE_NOOP("PropertyColumn", "Tags"), nullptr, ResourceKey::TagNames, 140,
      Qt::AlignLeft, true, true},
-    {PropertyColumn::DateAdded, "Date Added", nullptr, ResourceKey::AddedToDirectoryDate, 180, Qt::AlignLeft, true, true},
-    {PropertyColumn::Size, "Size", "size", ResourceKey::FileSize, 90, Qt::AlignRight, false, true},
-    {PropertyColumn::Kind, "Kind", "kind", ResourceKey::ContentType, 160, Qt::AlignLeft, false, true},
-    {PropertyColumn::Tags, "Tags", nullptr, ResourceKey::TagNames, 140, Qt::AlignLeft, true, true},
     // Read by the scan from an image's header, for images alone.
-    {PropertyColumn::Dimensions, "Dimensions", nullptr, {}, 110, Qt::AlignLeft, true, true},
+    {PropertyColumn::Dimensions, QT_TRANSLATE_NOOP("PropertyColumn", "Dimensions"), nullptr, {}, 110, Qt::AlignLeft,
+     true, true},
 }};
 
 static_assert([] {
@@ -75,7 +82,7 @@ constexpr const ColumnInfo &columnInfo(PropertyColumn column)
     return columnTable[static_cast<std::size_t>(column)];
 }
 
-/// The raw value, as a literal that can also serve as a translation key.
+/// The raw value, as a literal that is also the source of its translated title.
 constexpr const char *rawValueLiteral(PropertyColumn column)
 {
     return columnInfo(column).identifier;

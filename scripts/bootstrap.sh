@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
   g++ cmake ninja-build pkg-config
-  qt6-base-dev qt6-qpa-plugins qt6-l10n-tools qt6-translations-l10n libqt6svg6
+  qt6-base-dev qt6-qpa-plugins qt6-l10n-tools qt6-tools-dev qt6-translations-l10n libqt6svg6
   libicu-dev libarchive-dev libminizip-dev zlib1g-dev
   libgtest-dev libbenchmark-dev
   adwaita-icon-theme hicolor-icon-theme

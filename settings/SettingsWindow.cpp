@@ -179,8 +179,7 @@ void SettingsWindow::clearCache()
         }
     }
     showWriteResult(left.isEmpty() ? QString() : tr("Could not remove everything from %1.").arg(QFile::decodeName(directory)));
-    m_cacheNote->setText(inUse == 0 ? QString() : inUse == 1 ? tr("1 extraction in use was kept.")
-                                         : tr("%1 extractions in use were kept.").arg(inUse));
+    m_cacheNote->setText(inUse == 0 ? QString() : tr("%n extractions in use were kept.", nullptr, inUse));
     m_cacheNote->setVisible(inUse != 0);
     updateCacheButton();
 }

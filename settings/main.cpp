@@ -71,7 +71,9 @@ struct Setting {
 template<typename T>
 std::function<QString()> writeErrorOf(const Defaults::Key<T> &key)
 {
-    return [&key] { return key.suite ? key.suite->writeError() : tr("the settings cannot be stored"); };
+    return [&key] {
+        return key.suite ? key.suite->writeError() : QCoreApplication::translate("SettingsTool", "the settings cannot be stored");
+    };
 }
 
 QString booleanText(bool value)
@@ -194,8 +196,10 @@ const Setting &find(const QList<Setting> &all, const QString &name)
         if (name == QLatin1String(setting.name))
             return setting;
     }
-    refuse(tr("there is no setting \"%1\"; the settings are showHiddenFiles, depthLimit, "
-              "expandAllRows, iconSize, previewZipFiles, itemLimit, cacheLimit and archiveExtraction")
+    refuse(QCoreApplication::translate("SettingsTool",
+                                       "there is no setting \"%1\"; the settings are showHiddenFiles, depthLimit, "
+                                       "expandAllRows, iconSize, previewZipFiles, itemLimit, cacheLimit and "
+                                       "archiveExtraction")
                .arg(name));
 }
 
@@ -210,14 +214,17 @@ int main(int argc, char **argv)
     std::unique_ptr<QCoreApplication> app = window && !noDisplay ? std::make_unique<QApplication>(argc, argv)
                                                                  : std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("trellin-settings"));
-    // Installs the string table, which holds this tool's texts too.
     const Bundle &bundle = Bundle::main();
     const std::unique_ptr<QTranslator> qtTexts = qtTranslations();
     if (qtTexts)
         QCoreApplication::installTranslator(qtTexts.get());
+    const std::unique_ptr<QTranslator> ownTexts = programTranslations(QStringLiteral("trellin"));
+    if (ownTexts)
+        QCoreApplication::installTranslator(ownTexts.get());
     if (noDisplay) {
         printUsage(stderr);
-        std::fprintf(stderr, "trellin-settings: %s\n", qPrintable(tr("no display to show the window on: use a command")));
+        std::fprintf(stderr, "trellin-settings: %s\n",
+                     qPrintable(QCoreApplication::translate("SettingsTool", "no display to show the window on: use a command")));
         return 2;
     }
     const QStringList arguments = QCoreApplication::arguments().mid(1);
@@ -242,7 +249,7 @@ int main(int argc, char **argv)
         const bool remove = arguments.contains(QLatin1String("--remove"));
         if (!arguments.contains(QLatin1String("--user")) || arguments.size() != (remove ? 3 : 2)) {
             printUsage(stderr);
-            refuse(tr("integrate takes --user, and --remove to take the entries out"));
+            refuse(QCoreApplication::translate("SettingsTool", "integrate takes --user, and --remove to take the entries out"));
         }
         QString problem;
         if (!(remove ? Integration::remove(&problem) : Integration::install(&problem))) {
@@ -257,13 +264,13 @@ int main(int argc, char **argv)
     if (!QStringList{QStringLiteral("list"), QStringLiteral("get"), QStringLiteral("set"), QStringLiteral("reset")}
              .contains(command)) {
         printUsage(stderr);
-        refuse(tr("unknown command \"%1\"").arg(command));
+        refuse(QCoreApplication::translate("SettingsTool", "unknown command \"%1\"").arg(command));
     }
     if (arguments.size() != expected) {
         printUsage(stderr);
-        refuse((expected == 1   ? tr("%1 takes nothing more")
-                : expected == 2 ? tr("%1 takes a key")
-                                : tr("%1 takes a key and a value"))
+        refuse((expected == 1   ? QCoreApplication::translate("SettingsTool", "%1 takes nothing more")
+                : expected == 2 ? QCoreApplication::translate("SettingsTool", "%1 takes a key")
+                                : QCoreApplication::translate("SettingsTool", "%1 takes a key and a value"))
                    .arg(command));
     }
 
@@ -279,8 +286,8 @@ int main(int argc, char **argv)
         std::printf("%s\n", qPrintable(setting.value()));
     } else if (command == QLatin1String("set")) {
         if (!setting.set(arguments[2]))
-            refuse(tr("%1 takes %2, not \"%3\"").arg(QLatin1String(setting.name),
-                                                               tr(setting.accepted), arguments[2]));
+            refuse(QCoreApplication::translate("SettingsTool", "%1 takes %2, not \"%3\"")
+                       .arg(QLatin1String(setting.name), tr(setting.accepted), arguments[2]));
     } else {
         setting.reset();
     }

@@ -7,18 +7,6 @@
 
 #include <gtest/gtest.h>
 
-TEST(StringWithFormat, FillsPositionalAndSequentialSpecifiers)
-{
-    EXPECT_EQ(stringWithFormat(QStringLiteral("%1$@, %2$d items"), {QStringLiteral("10 KB"), 5}),
-              QStringLiteral("10 KB, 5 items"));
-    EXPECT_EQ(stringWithFormat(QStringLiteral("%2$d of %1$@"), {QStringLiteral("a"), 7}), QStringLiteral("7 of a"));
-    EXPECT_EQ(stringWithFormat(QStringLiteral("%lld items"), {qint64(9000000000)}), QStringLiteral("9000000000 items"));
-    EXPECT_EQ(stringWithFormat(QStringLiteral("%@ and %ld, 100%%"), {QStringLiteral("x"), -3}),
-              QStringLiteral("x and -3, 100%"));
-    // A specifier without an argument is left as written rather than guessed.
-    EXPECT_EQ(stringWithFormat(QStringLiteral("%d and %3$@"), {}), QStringLiteral("%d and %3$@"));
-}
-
 TEST(QtTranslations, GiveTheDialogButtonsInTheUsersLanguage)
 {
     const std::unique_ptr<QTranslator> german = qtTranslations(QLocale(QLocale::German, QLocale::Germany));
@@ -30,4 +18,21 @@ TEST(QtTranslations, GiveTheDialogButtonsInTheUsersLanguage)
     QCoreApplication::removeTranslator(german.get());
 
     EXPECT_FALSE(qtTranslations(QLocale::c())) << "Qt has no table for C: its texts stay as written";
+}
+
+TEST(ProgramTranslations, FallBackToTheEnglishPluralForms)
+{
+    const std::unique_ptr<QTranslator> german = programTranslations(QStringLiteral("trellin"), QLocale(QLocale::German));
+    ASSERT_TRUE(german) << "the plug-in carries its compiled translations under :/i18n";
+    EXPECT_EQ(german->translate("ArchiveError", "File not found."), QStringLiteral("Datei nicht gefunden."));
+    EXPECT_EQ(german->translate("PreviewViewController", "%Ln items", nullptr, 1), QStringLiteral("%Ln Objekt"));
+
+    // No table for Italian: the English one, for its singular.
+    const std::unique_ptr<QTranslator> italian = programTranslations(QStringLiteral("trellin"), QLocale(QLocale::Italian));
+    ASSERT_TRUE(italian);
+    EXPECT_EQ(italian->translate("PreviewViewController", "%Ln items", nullptr, 1), QStringLiteral("%Ln item"))
+        << "else one item would read \"1 items\"";
+    EXPECT_TRUE(italian->translate("ArchiveError", "File not found.").isEmpty()) << "English texts are their sources";
+
+    EXPECT_FALSE(programTranslations(QStringLiteral("none"))) << "no table of that name at all";
 }

@@ -3,6 +3,7 @@
 // directories of its own, so that no run touches the user's or another run's.
 // ctest runs each test case in a process of its own; run as one process, in
 // any order, each case still starts from empty settings.
+#include "Bundle.h"
 #include "DirectoryScan.h"
 #include "FileSystem.h"
 #include "PreferencesDomain.h"
@@ -10,6 +11,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
+#include <QTranslator>
 
 #include <gtest/gtest.h>
 
@@ -58,6 +60,10 @@ int main(int argc, char **argv)
     }
 
     QApplication app(argc, argv);
+    // As the programs do: the plug-in's texts, and the English plural forms.
+    const std::unique_ptr<QTranslator> translations = programTranslations(QStringLiteral("trellin"));
+    if (translations)
+        QCoreApplication::installTranslator(translations.get());
     testing::InitGoogleTest(&argc, argv);
     testing::UnitTest::GetInstance()->listeners().Append(new FreshSettings);
     return RUN_ALL_TESTS();
