@@ -62,18 +62,19 @@ public:
                          return event->type() == QEvent::Expose && window.windowHandle()->isExposed();
                      })
         , m_firstCount("first count shown", sinceStart,
-                       [&preview](QEvent *event) {
+                       [&window, &preview](QEvent *event) {
                            static const QRegularExpression count(QStringLiteral("[1-9]"));
                            return (event->type() == QEvent::UpdateRequest || event->type() == QEvent::Expose)
-                               && preview.summaryText().contains(count);
+                               && window.windowHandle()->isExposed() && preview.summaryText().contains(count);
                        })
         // The first rows painted: an archive's from its listing, before it is extracted.
         , m_rowsShown("rows shown", sinceStart, [&preview](QEvent *event) {
             return event->type() == QEvent::Paint && rowsAreShown(preview);
         })
     {
-        window.windowHandle()->installEventFilter(&m_onScreen);
+        // The filter installed last sees an event first: the window is on screen before anything in it.
         window.windowHandle()->installEventFilter(&m_firstCount);
+        window.windowHandle()->installEventFilter(&m_onScreen);
         window.installEventFilter(&m_firstCount);
         preview.treeView()->viewport()->installEventFilter(&m_rowsShown);
     }
@@ -162,6 +163,13 @@ void WindowSession::passwordNeeded(ArchiveErrorCode problem)
 }
 
 } // namespace
+
+void requireDisplay()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
+        && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        usageError(hostText(QT_TRANSLATE_NOOP("Host", "no display to show a window on: use --text, --dump or --screenshot")));
+}
 
 std::unique_ptr<SingleWindow> claimSingleWindow(const QByteArray &path, bool *handedOver)
 {

@@ -14,6 +14,9 @@ class Preview;
 class SingleWindow;
 class StartClock;
 
+/// Exits with a usage error when there is no display to show a window on.
+void requireDisplay();
+
 /// The session's preview window, when this process is to own it; nothing
 /// when it is to open a window of its own. `handedOver` says that the
 /// window of another process took `path`, and this one has nothing to do.

@@ -16,10 +16,9 @@ int main(int argc, char **argv)
     const StartClock sinceStart = StartClock::start(argv);
     nameTheTimeZone();
     const Options options = commandLineOptions(argc, argv);
+    if (options.mode == Mode::Window)
+        requireDisplay();
     FILE *document = prepareHeadlessOutput(options);
-    if (options.mode == Mode::Window && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")
-        && qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-        usageError(hostText(QT_TRANSLATE_NOOP("Host", "no display to show a window on: use --text, --dump or --screenshot")));
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("trellin-preview"));
     // The password dialog's buttons, say, are Qt's.
