@@ -15,7 +15,8 @@
 /// The plug-in's file: --plugin's, or the one next to the host, in the build
 /// tree or where it is installed.
 QString pluginPath(const Options &options);
-/// The plug-in that `loader` loads; nothing, after saying why, when it cannot be loaded.
+/// The plug-in that `loader` loads, which the loader owns; nothing, after
+/// saying why, when it cannot be loaded.
 PreviewPlugin *loadPlugin(QPluginLoader &loader);
 /// A new preview of `plugin`'s; nothing, after saying why, when the plug-in cannot run.
 std::unique_ptr<Preview> createPreview(PreviewPlugin &plugin);
