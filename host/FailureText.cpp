@@ -2,6 +2,7 @@
 #include "FailureText.h"
 
 #include <QCoreApplication>
+#include <QLabel>
 
 QString failureText(const QString &name, const PreviewError &error)
 {
@@ -15,4 +16,13 @@ QString failureText(const QString &name, const PreviewError &error)
                                                   "in Trellin Settings, or run \u201ctrellin-settings set previewZipFiles true\u201d.");
     }
     return text;
+}
+
+QLabel *makeFailureLabel()
+{
+    auto *label = new QLabel;
+    label->setAlignment(Qt::AlignCenter);
+    label->setWordWrap(true);
+    label->setMargin(24);
+    return label;
 }

@@ -1,10 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "ItemActions.h"
 
-#include "FileSystem.h"
-#include "OutlineView.h"
-#include "ViewController.h"
 #include "DesktopServices.h"
+#include "FileSystem.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -14,13 +12,14 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPointer>
+#include <QTreeView>
 
 namespace {
 
-QString nameOf(OutlineView &view, const QModelIndex &row)
+// Model column 0 is the name.
+QString nameOf(const QModelIndex &row)
 {
-    const int column = view.columnWithIdentifier(QStringLiteral("Name"));
-    return column < 0 ? QString() : row.siblingAtColumn(column).data().toString();
+    return row.siblingAtColumn(0).data().toString();
 }
 
 // The path as text, and where text cannot carry its bytes (it is not UTF-8),
@@ -36,7 +35,7 @@ QMimeData *pathMimeData(const QByteArray &path)
 }
 
 // Rows in the order they are shown, expanded folders' contents included.
-void appendShownRows(OutlineView &view, const QModelIndex &parent, QModelIndexList &rows)
+void appendShownRows(const QTreeView &view, const QModelIndex &parent, QModelIndexList &rows)
 {
     const QAbstractItemModel *model = view.model();
     for (int r = 0; r < model->rowCount(parent); ++r) {
@@ -49,10 +48,10 @@ void appendShownRows(OutlineView &view, const QModelIndex &parent, QModelIndexLi
 
 } // namespace
 
-ItemActions::ItemActions(OutlineView *view, ViewController *controller, PasswordPrompt askPassword)
+ItemActions::ItemActions(QTreeView *view, Preview *preview, PasswordPrompt askPassword)
     : QObject(view)
     , m_view(view)
-    , m_controller(controller)
+    , m_preview(preview)
     , m_askPassword(std::move(askPassword))
 {
     // Not `activated`: with single-click activation a click would open items.
@@ -88,7 +87,7 @@ QByteArray ItemActions::currentItemPath() const
     // shows decoded or escaped, one with a line break shows without it, and
     // a folder cut short shows marked; each would lead to another file.
     const QModelIndex row = m_view->currentIndex().siblingAtColumn(0);
-    return row.isValid() ? row.data(OutlineView::PathRole).toByteArray() : QByteArray();
+    return row.isValid() ? row.data(PathRole).toByteArray() : QByteArray();
 }
 
 QMenu *ItemActions::makeContextMenu()
@@ -128,19 +127,11 @@ void ItemActions::copyCurrentPath()
 
 void ItemActions::withItemFile(const QByteArray &item, bool alone, const FileAction &action)
 {
-    auto *previewing = qobject_cast<QLPreviewingController *>(m_controller);
-    if (!previewing) {
-        action(item);
-        return;
-    }
     QPointer<ItemActions> self(this);
     auto waiting = std::make_shared<bool>(false);
-    // The URL's percent-encoding keeps every byte of the path.
-    const QUrl url = FileSystem::fileUrl(item);
-    previewing->prepareItemFile(url, alone, [=](std::optional<PreviewError> error, const QUrl &fileUrl) {
+    m_preview->prepareItemFile(item, alone, [=](std::optional<PreviewError> error, const QByteArray &file) {
         if (!self || isCancelled(error))
             return; // the window shows something else now
-        const QByteArray file = FileSystem::localPath(fileUrl);
         if (!error && !*waiting) {
             action(file); // it was there
             return;
@@ -165,7 +156,7 @@ void ItemActions::fileNotReady(const PreviewError &error, const QByteArray &item
         if (!m_askPassword)
             return;
         if (const std::optional<QString> password = m_askPassword(*problem)) {
-            qobject_cast<QLPreviewingController *>(m_controller)->setArchivePassword(password);
+            m_preview->setArchivePassword(password);
             withItemFile(item, alone, action);
         }
         return;
@@ -213,7 +204,7 @@ bool ItemActions::findByTyping(const QString &text)
     const qsizetype start = current < 0 ? 0 : current + (text.size() == 1 ? 1 : 0);
     for (qsizetype i = 0; i < rows.size(); ++i) {
         const QModelIndex &row = rows[(start + i) % rows.size()];
-        if (nameOf(*m_view, row).startsWith(text, Qt::CaseInsensitive)) {
+        if (nameOf(row).startsWith(text, Qt::CaseInsensitive)) {
             m_view->setCurrentIndex(row);
             m_view->scrollTo(row);
             return true;

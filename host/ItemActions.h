@@ -5,7 +5,7 @@
 // alone is extracted first.
 #pragma once
 
-#include "QuickLook.h"
+#include "PreviewPlugin.h"
 
 #include <QByteArray>
 #include <QElapsedTimer>
@@ -13,9 +13,8 @@
 
 #include <functional>
 
-class OutlineView;
 class QMenu;
-class ViewController;
+class QTreeView;
 
 class ItemActions : public QObject
 {
@@ -25,10 +24,10 @@ public:
     /// Asks the user for an archive's password; nothing when they cancel.
     using PasswordPrompt = std::function<std::optional<QString>(ArchiveErrorCode problem)>;
 
-    /// Watches `view`, which shows the items of `controller`'s represented
-    /// folder; both must outlive this object, which `view` owns. Without
-    /// `askPassword`, the files of an encrypted archive stay unextracted.
-    ItemActions(OutlineView *view, ViewController *controller, PasswordPrompt askPassword = {});
+    /// Watches `view`, which shows the rows of `preview`; both must outlive
+    /// this object, which `view` owns. Without `askPassword`, the files of an
+    /// encrypted archive stay unextracted.
+    ItemActions(QTreeView *view, Preview *preview, PasswordPrompt askPassword = {});
 
     /// The path of the current row's item, the bytes the file system names it
     /// by (for an archive's entry, where its extracted copy goes); empty without one.
@@ -52,8 +51,8 @@ private:
     void withItemFile(const QByteArray &item, bool alone, const FileAction &action);
     void fileNotReady(const PreviewError &error, const QByteArray &item, bool alone, const FileAction &action);
 
-    OutlineView *m_view;             // Not owned: our parent.
-    ViewController *m_controller;    // Not owned.
+    QTreeView *m_view;  // Not owned: our parent.
+    Preview *m_preview; // Not owned.
     PasswordPrompt m_askPassword;
     QString m_typed;
     QElapsedTimer m_sinceTyped;

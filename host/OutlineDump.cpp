@@ -1,57 +1,60 @@
 // SPDX-License-Identifier: MIT
 #include "OutlineDump.h"
 
-#include "FileSystem.h"
-#include "OutlineView.h"
-#include "ViewController.h"
-
+#include <QAbstractItemModel>
 #include <QJsonArray>
+#include <QJsonDocument>
 #include <QJsonObject>
-#include <QLabel>
+#include <QTreeView>
 
 namespace {
 
-OutlineView *outlineViewOf(ViewController &controller)
+/// The columns shown, in the order the user sees them.
+QList<PreviewColumn> visibleColumns(const Preview &preview)
 {
-    return controller.view()->findChild<OutlineView *>(QStringLiteral("outlineView"));
-}
-
-QString summaryOf(ViewController &controller)
-{
-    const QLabel *label = controller.view()->findChild<QLabel *>(QStringLiteral("summaryLabel"));
-    return label ? label->text() : QString();
-}
-
-/// Logical indexes of the shown columns, in the order the user sees them.
-QList<int> visibleColumns(const OutlineView &view)
-{
-    QList<int> columns;
-    for (int logical : view.columnsInDisplayOrder()) {
-        if (!view.tableColumns()[logical].hidden)
-            columns.append(logical);
-    }
+    const QStringList shown = preview.visibleColumns();
+    QList<PreviewColumn> columns = preview.columns();
+    columns.removeIf([&](const PreviewColumn &column) { return !shown.contains(column.identifier); });
     return columns;
 }
 
-// A table column's logical index is its model column.
 QString cellText(const QModelIndex &row, int column)
 {
     return row.siblingAtColumn(column).data(Qt::DisplayRole).toString();
 }
 
-QString columnTitle(const OutlineView &view, int column)
+QString columnTitle(const Preview &preview, int section)
 {
-    return view.model()->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+    return preview.model()->headerData(section, Qt::Horizontal, Qt::DisplayRole).toString();
 }
 
-QJsonValue sortIndicator(const OutlineView &view, const TableColumn &column)
+QJsonArray columnsJson(Preview &preview)
 {
-    const QList<SortDescriptor> descriptors = view.sortDescriptors();
-    if (descriptors.isEmpty() || !column.sortDescriptorPrototype || descriptors.first().key.isEmpty()
-        || column.sortDescriptorPrototype->key != descriptors.first().key) {
-        return QJsonValue::Null;
+    const PreviewSort sort = preview.sort();
+    const QStringList shown = preview.visibleColumns();
+    QJsonArray columns;
+    for (const PreviewColumn &column : preview.columns()) {
+        const bool sorted = column.identifier == sort.column;
+        const QString order = sort.order == Qt::AscendingOrder ? QStringLiteral("ascending") : QStringLiteral("descending");
+        columns.append(QJsonObject{{QStringLiteral("identifier"), column.identifier},
+                                   {QStringLiteral("title"), columnTitle(preview, column.section)},
+                                   {QStringLiteral("hidden"), !shown.contains(column.identifier)},
+                                   {QStringLiteral("headerColor"), sorted ? QStringLiteral("primary")
+                                                                          : QStringLiteral("secondary")},
+                                   {QStringLiteral("sortIndicator"), sorted ? QJsonValue(order) : QJsonValue()}});
     }
-    return descriptors.first().ascending ? QStringLiteral("ascending") : QStringLiteral("descending");
+    return columns;
+}
+
+QJsonArray sortJson(const Preview &preview)
+{
+    const PreviewSort sort = preview.sort();
+    for (const PreviewColumn &column : preview.columns()) {
+        if (column.identifier == sort.column && !column.sortKey.isEmpty())
+            return {QJsonObject{{QStringLiteral("key"), column.sortKey},
+                                {QStringLiteral("ascending"), sort.order == Qt::AscendingOrder}}};
+    }
+    return {};
 }
 
 // Writes what QJsonDocument::toJson(Indented) writes, without building the
@@ -114,7 +117,7 @@ private:
 };
 
 // The rows below `parent`, as the array of `"rows"` at `level` would be.
-void writeRows(IndentedJson &json, OutlineView &view, const QModelIndex &parent,
+void writeRows(IndentedJson &json, const QTreeView &view, const QModelIndex &parent,
                const QList<std::pair<QString, int>> &cellKeys, int level)
 {
     const QAbstractItemModel *model = view.model();
@@ -167,10 +170,9 @@ void writeRows(IndentedJson &json, OutlineView &view, const QModelIndex &parent,
     json.raw("]");
 }
 
-void appendTextRows(OutlineView &view, const QModelIndex &parent, int depth, const QList<int> &columns,
+void appendTextRows(const QAbstractItemModel *model, const QModelIndex &parent, int depth, const QList<int> &columns,
                     QList<QStringList> &table)
 {
-    const QAbstractItemModel *model = view.model();
     for (int r = 0; r < model->rowCount(parent); ++r) {
         const QModelIndex row = model->index(r, 0, parent);
         QStringList line;
@@ -179,53 +181,31 @@ void appendTextRows(OutlineView &view, const QModelIndex &parent, int depth, con
             line.append(column == 0 ? QString(depth * 2, QLatin1Char(' ')) + text : text);
         }
         table.append(line);
-        appendTextRows(view, row, depth + 1, columns, table);
+        appendTextRows(model, row, depth + 1, columns, table);
     }
 }
 
 } // namespace
 
-QByteArray outlineJson(ViewController &controller, const std::optional<PreviewError> &error)
+QByteArray outlineJson(Preview &preview, const std::optional<PreviewError> &error)
 {
     QJsonObject root;
     root.insert(QStringLiteral("error"), error ? QJsonValue(QJsonObject{{QStringLiteral("domain"), error->domain},
                                                                         {QStringLiteral("code"), error->code},
                                                                         {QStringLiteral("message"), error->message}})
                                                : QJsonValue(QJsonValue::Null));
-    const QUrl represented = controller.representedObject().toUrl();
+    const QByteArray shown = preview.shownFolder();
     root.insert(QStringLiteral("representedObject"),
-                represented.isEmpty() ? QJsonValue(QJsonValue::Null)
-                                      : QJsonValue(QString::fromUtf8(FileSystem::localPath(represented))));
-    root.insert(QStringLiteral("summary"), summaryOf(controller));
+                shown.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(QString::fromUtf8(shown)));
+    root.insert(QStringLiteral("summary"), preview.summaryText());
     // Only an archive has entries that are not shown.
-    if (const QVariantList skipped = controller.property("skippedEntries").toList(); !skipped.isEmpty())
+    if (const QVariantList skipped = preview.skippedEntries(); !skipped.isEmpty())
         root.insert(QStringLiteral("skipped"), QJsonArray::fromVariantList(skipped));
-    if (controller.property("truncated").toBool())
+    if (preview.isTruncated())
         root.insert(QStringLiteral("truncated"), true);
-
-    OutlineView *view = outlineViewOf(controller);
-    if (!view)
-        return QJsonDocument(root).toJson(QJsonDocument::Indented);
-
-    QJsonArray columns;
-    for (int logical : view->columnsInDisplayOrder()) {
-        const TableColumn &column = view->tableColumns()[logical];
-        const bool secondary = column.headerCell && column.headerCell->textColor() == SystemColor::SecondaryLabel;
-        columns.append(QJsonObject{{QStringLiteral("identifier"), column.identifier},
-                                   {QStringLiteral("title"), columnTitle(*view, logical)},
-                                   {QStringLiteral("hidden"), column.hidden},
-                                   {QStringLiteral("headerColor"), secondary ? QStringLiteral("secondary")
-                                                                             : QStringLiteral("primary")},
-                                   {QStringLiteral("sortIndicator"), sortIndicator(*view, column)}});
-    }
-    root.insert(QStringLiteral("columns"), columns);
-
-    QJsonArray descriptors;
-    for (const SortDescriptor &descriptor : view->sortDescriptors())
-        descriptors.append(QJsonObject{{QStringLiteral("key"), descriptor.key},
-                                       {QStringLiteral("ascending"), descriptor.ascending}});
-    root.insert(QStringLiteral("sortDescriptors"), descriptors);
-    root.insert(QStringLiteral("rowHeight"), view->rowHeight());
+    root.insert(QStringLiteral("columns"), columnsJson(preview));
+    root.insert(QStringLiteral("sortDescriptors"), sortJson(preview));
+    root.insert(QStringLiteral("rowHeight"), preview.rowHeight());
     // The rows are written on their own, in the place of an empty array.
     root.insert(QStringLiteral("rows"), QJsonArray());
     QByteArray document = QJsonDocument(root).toJson(QJsonDocument::Indented);
@@ -234,39 +214,36 @@ QByteArray outlineJson(ViewController &controller, const std::optional<PreviewEr
     if (at < 0)
         return document;
     QList<std::pair<QString, int>> cellKeys;
-    for (int column : visibleColumns(*view))
-        cellKeys.append({view->tableColumns()[column].identifier, column});
+    for (const PreviewColumn &column : visibleColumns(preview))
+        cellKeys.append({column.identifier, column.section});
     std::sort(cellKeys.begin(), cellKeys.end());
     QByteArray rows = "\n    \"rows\": ";
     IndentedJson json(rows);
-    writeRows(json, *view, {}, cellKeys, 1);
+    writeRows(json, *preview.treeView(), {}, cellKeys, 1);
     return document.replace(at, emptyRows.size(), rows);
 }
 
-QString outlineText(ViewController &controller)
+QString outlineText(Preview &preview)
 {
-    QString text;
-    if (OutlineView *view = outlineViewOf(controller)) {
-        const QList<int> columns = visibleColumns(*view);
-        QList<QStringList> table;
-        QStringList titles;
-        for (int column : columns)
-            titles.append(columnTitle(*view, column));
-        table.append(titles);
-        appendTextRows(*view, {}, 0, columns, table);
-
-        QList<qsizetype> widths(columns.size(), 0);
-        for (const QStringList &line : table) {
-            for (qsizetype i = 0; i < line.size(); ++i)
-                widths[i] = qMax(widths[i], line[i].size());
-        }
-        for (const QStringList &line : table) {
-            QString out;
-            for (qsizetype i = 0; i < line.size(); ++i)
-                out += (i + 1 < line.size() ? line[i].leftJustified(widths[i] + 2) : line[i]);
-            text += out + QLatin1Char('\n');
-        }
+    QList<int> columns;
+    QStringList titles;
+    for (const PreviewColumn &column : visibleColumns(preview)) {
+        columns.append(column.section);
+        titles.append(columnTitle(preview, column.section));
     }
-    text += summaryOf(controller) + QLatin1Char('\n');
-    return text;
+    QList<QStringList> table{titles};
+    appendTextRows(preview.model(), {}, 0, columns, table);
+
+    QList<qsizetype> widths(columns.size(), 0);
+    for (const QStringList &line : table) {
+        for (qsizetype i = 0; i < line.size(); ++i)
+            widths[i] = qMax(widths[i], line[i].size());
+    }
+    QString text;
+    for (const QStringList &line : table) {
+        for (qsizetype i = 0; i < line.size(); ++i)
+            text += (i + 1 < line.size() ? line[i].leftJustified(widths[i] + 2) : line[i]);
+        text += QLatin1Char('\n');
+    }
+    return text + preview.summaryText() + QLatin1Char('\n');
 }

@@ -2,14 +2,12 @@
 // The finished preview as data: JSON for programs, an aligned table for people.
 #pragma once
 
-#include "QuickLook.h"
+#include "PreviewPlugin.h"
 
-#include <QJsonDocument>
+#include <QByteArray>
 #include <QString>
 
 #include <optional>
 
-class ViewController;
-
-QByteArray outlineJson(ViewController &controller, const std::optional<PreviewError> &error);
-QString outlineText(ViewController &controller);
+QByteArray outlineJson(Preview &preview, const std::optional<PreviewError> &error);
+QString outlineText(Preview &preview);

@@ -78,7 +78,7 @@ void PreviewViewController::setupOutlineView()
             continue;
         outlineView->setTitle(i, columnTitle(*column));
         if (!columns[i].hidden)
-            visibleColumns().insert(*column);
+            ::visibleColumns().insert(*column);
     }
     outlineView->setHeaderMenu(makeHeaderMenu());
     updateHeaderCells();
@@ -149,7 +149,7 @@ QMenu *PreviewViewController::makeHeaderMenu()
     for (PropertyColumn column : hideableColumns()) {
         auto *item = new QAction(columnTitle(column), menu);
         item->setCheckable(true);
-        item->setChecked(visibleColumns().contains(column));
+        item->setChecked(::visibleColumns().contains(column));
         item->setObjectName(rawValue(column)); // the item's identifier
         connect(item, &QAction::triggered, this, [this, item] {
             // Nothing may cross the event loop: a failed reload leaves the rows as they are.
@@ -172,12 +172,12 @@ void PreviewViewController::didSelectColumn(QAction *sender)
                                                         : std::nullopt;
     if (!column)
         return;
-    if (visibleColumns().contains(*column)) {
-        visibleColumns().remove(*column);
+    if (::visibleColumns().contains(*column)) {
+        ::visibleColumns().remove(*column);
         setColumn(*column, true);
         return;
     }
-    visibleColumns().insert(*column);
+    ::visibleColumns().insert(*column);
     setColumn(*column, false);
     // Attributes are read only for shown columns: this one needs a new read.
     reloadTree();
@@ -192,8 +192,7 @@ void PreviewViewController::setColumn(PropertyColumn column, bool hidden)
 
 void PreviewViewController::reloadTree()
 {
-    const QVariant represented = representedObject();
-    if (represented.typeId() != QMetaType::QUrl)
+    if (m_shownFolder.isEmpty())
         return;
     if (m_build && m_build->isArchive()) {
         m_reloadWhenBuilt = true; // the extraction is not there yet to be read
@@ -201,7 +200,7 @@ void PreviewViewController::reloadTree()
     }
     if (isListingOnly()) {
         // Until its files are needed, the archive's own index has the values.
-        const PropertyColumns shown = visibleColumns();
+        const PropertyColumns shown = ::visibleColumns();
         const bool extract = std::any_of(allPropertyColumns.begin(), allPropertyColumns.end(),
                                          [&](PropertyColumn column) { return shown.contains(column) && needsFiles(column); });
         startArchiveJob(extract ? PreviewJob::ArchiveWork::Extract : PreviewJob::ArchiveWork::List);
@@ -209,7 +208,7 @@ void PreviewViewController::reloadTree()
     }
     // The rows shown stay until the new tree replaces them; a request still
     // building starts again with the column, and is answered when it ends.
-    startBuild(represented.toUrl(), std::exchange(m_buildHandler, {}));
+    startBuild(m_shownFolder, std::exchange(m_buildHandler, {}));
 }
 
 void PreviewViewController::updateHeaderCells()
@@ -307,7 +306,7 @@ void PreviewViewController::cancelSort()
 bool PreviewViewController::validateUserInterfaceItem(QAction *item)
 {
     if (const std::optional<PropertyColumn> column = propertyColumnFromRawValue(item->objectName()))
-        item->setChecked(visibleColumns().contains(*column));
+        item->setChecked(::visibleColumns().contains(*column));
     return true;
 }
 

@@ -1,29 +1,29 @@
 // SPDX-License-Identifier: MIT
-// The extension entry that the host finds in the plug-in's library.
+// The factory that the host finds in the plug-in's library.
 #include "Bundle.h"
+#include "ControllerPreview.h"
 #include "ExtensionSettings.h"
-#include "PreviewViewController.h"
-#include "QuickLook.h"
+#include "PreviewPlugin.h"
 
 #include <QObject>
 
 #include <cstdio>
 
-class PreviewExtensionPlugin : public QObject, public PreviewExtension
+class PreviewExtensionPlugin : public QObject, public PreviewPlugin
 {
     Q_OBJECT
-    Q_PLUGIN_METADATA(IID PreviewExtension_iid)
-    Q_INTERFACES(PreviewExtension)
+    Q_PLUGIN_METADATA(IID PreviewPlugin_iid)
+    Q_INTERFACES(PreviewPlugin)
 
 public:
-    ViewController *makePrincipalViewController() override
+    std::unique_ptr<Preview> createPreview() override
     {
         QString error;
         if (!settingsAreUsable(Bundle::main().infoDictionary(), &error)) {
             std::fprintf(stderr, "Trellin_Extension: cannot start: %s\n", qPrintable(error));
             return nullptr;
         }
-        return new PreviewViewController;
+        return std::make_unique<ControllerPreview>();
     }
 };
 

@@ -13,6 +13,12 @@
 
 namespace {
 
+// As the item's URL names it: a name that is not UTF-8 keeps its bytes percent-encoded.
+QString itemName(const QByteArray &path)
+{
+    return FileSystem::fileUrl(path).fileName();
+}
+
 QString cannotRead(const QString &name, const QString &reason)
 {
     const QString text = PreviewViewController::tr("\u201c%1\u201d cannot be read.").arg(name);
@@ -117,20 +123,20 @@ bool fillInPlace(NodeList &shown, NodeList &scanned, const QHash<QByteArray, QSt
 
 } // namespace
 
-void PreviewViewController::preparePreviewOfFile(const QUrl &url, PreviewCompletionHandler handler)
+void PreviewViewController::preview(const QByteArray &path, PreviewCompletionHandler handler)
 {
     // Runs on the host's thread: only hand the request to the main thread.
     QPointer<PreviewViewController> self(this);
     QMetaObject::invokeMethod(
         QCoreApplication::instance(),
-        [self, url, handler = std::move(handler)]() mutable {
+        [self, path, handler = std::move(handler)]() mutable {
             if (!self) {
                 // The host destroyed the controller before the request ran.
                 handler(cancelledError());
                 return;
             }
             try {
-                self->runRequest(url, handler);
+                self->runRequest(path, handler);
             } catch (...) {
                 // Nothing may cross the event loop; the host still gets its answer.
                 if (handler)
@@ -140,7 +146,7 @@ void PreviewViewController::preparePreviewOfFile(const QUrl &url, PreviewComplet
         Qt::QueuedConnection);
 }
 
-void PreviewViewController::runRequest(const QUrl &url, PreviewCompletionHandler &handler)
+void PreviewViewController::runRequest(const QByteArray &path, PreviewCompletionHandler &handler)
 {
     // A host may send the request before it shows the view; the outlets must exist.
     view();
@@ -154,19 +160,19 @@ void PreviewViewController::runRequest(const QUrl &url, PreviewCompletionHandler
     m_archiveSize = 0;
     m_storedDates = {};
 
-    m_requestName = url.fileName();
+    m_requestName = itemName(path);
     m_summaryNote.clear();
     m_skipped.clear();
     m_truncated = false;
     summaryLabel->setToolTip(QString());
-    const std::optional<ArchiveSource> archive = resolveArchive(url);
+    const std::optional<ArchiveSource> archive = resolveArchive(path);
     if (!archive) {
-        setRepresentedObject(url);
-        startBuild(url, std::move(handler));
+        m_shownFolder = path;
+        startBuild(path, std::move(handler));
         return;
     }
-    const QUrl extraction = FileSystem::fileUrl(archive->extraction);
-    setRepresentedObject(extraction);
+    const QByteArray extraction = archive->extraction;
+    m_shownFolder = extraction;
     m_archive = archive;
     // An extraction with entries that failed is shown as the first time,
     // from the listing, so that their rows are there, marked.
@@ -199,10 +205,10 @@ const Node *nodeAtPath(const NodeList &nodes, const QByteArray &path)
 
 } // namespace
 
-void PreviewViewController::prepareItemFile(const QUrl &item, bool alone, ItemFileHandler handler)
+void PreviewViewController::prepareItemFile(const QByteArray &item, bool alone, ItemFileHandler handler)
 {
     if (alone && isListingOnly() && !m_build && extractsEntriesAlone()) {
-        const QByteArray path = FileSystem::localPath(item);
+        const QByteArray &path = item;
         const QByteArray root = m_archive->extraction + '/';
         const Node *node = path.startsWith(root) ? nodeAtPath(m_content, path) : nullptr;
         if (node && node->type == NodeType::File) {
@@ -211,7 +217,7 @@ void PreviewViewController::prepareItemFile(const QUrl &item, bool alone, ItemFi
         }
     }
     m_itemFilesHandlers.push_back([item, handler = std::move(handler)](const std::optional<PreviewError> &error) {
-        handler(error, error ? QUrl() : item);
+        handler(error, error ? QByteArray() : item);
     });
     settleItemFiles();
 }
@@ -225,7 +231,7 @@ bool PreviewViewController::extractsEntriesAlone() const
     return m_archiveSize > smallArchive || subtreeTotals(m_content).count > fewItems;
 }
 
-void PreviewViewController::startEntryExtraction(const QByteArray &entry, qint64 size, const QUrl &item,
+void PreviewViewController::startEntryExtraction(const QByteArray &entry, qint64 size, const QByteArray &item,
                                                  ItemFileHandler handler)
 {
     ArchiveSource archive = *m_archive;
@@ -257,7 +263,7 @@ void PreviewViewController::finishEntryExtraction(quint64 id, std::optional<QByt
     if (failure) {
         done.handler(previewError(failure), {});
     } else if (file) {
-        done.handler(std::nullopt, FileSystem::fileUrl(*file));
+        done.handler(std::nullopt, *file);
     } else {
         // No file of its own, a link say: it comes with the whole archive.
         prepareItemFile(done.item, false, std::move(done.handler));
@@ -326,9 +332,8 @@ PreviewJob::Handlers PreviewViewController::jobHandlers()
             [this](std::exception_ptr failure) { failBuild(failure); }};
 }
 
-void PreviewViewController::startBuild(const QUrl &directory, PreviewCompletionHandler handler)
+void PreviewViewController::startBuild(const QByteArray &path, PreviewCompletionHandler handler)
 {
-    const QByteArray path = FileSystem::localPath(directory);
     ScanOptions options = ScanOptions::current();
     // An archive's extraction holds only the bytes of its names.
     if (m_archive && path == m_archive->extraction)
@@ -396,7 +401,7 @@ void PreviewViewController::updateBusyIndicator()
         busyIndicator->setVisible(m_build || m_sort || !m_entryExtractions.empty());
 }
 
-PreviewCompletionHandler PreviewViewController::endBuild()
+PreviewViewController::PreviewCompletionHandler PreviewViewController::endBuild()
 {
     m_build.reset();
     m_listingShown = false;
@@ -440,7 +445,7 @@ void PreviewViewController::finishBuild(PreviewJob::Tree tree)
     if (listingShown && m_reloadWhenBuilt && m_extracted) {
         // A column was shown meanwhile: its attributes are read now.
         releaseInBackground(std::move(tree.root));
-        startBuild(representedObject().toUrl(), std::exchange(m_buildHandler, {}));
+        startBuild(m_shownFolder, std::exchange(m_buildHandler, {}));
         settleItemFiles();
         return;
     }
@@ -584,10 +589,12 @@ QVariantList PreviewViewController::skippedEntries() const
     return entries;
 }
 
-std::optional<ArchiveSource> PreviewViewController::resolveArchive(const QUrl &url)
+std::optional<ArchiveSource> PreviewViewController::resolveArchive(const QByteArray &path)
 {
-    const QString name = url.fileName();
-    const FileSystem::ItemProbe item = FileSystem::probeItem(FileSystem::localPath(url));
+    // The archive's cache folder is named after its URL.
+    const QUrl url = FileSystem::fileUrl(path);
+    const QString name = itemName(path);
+    const FileSystem::ItemProbe item = FileSystem::probeItem(path);
     if (item.kind == FileSystem::ItemProbe::Missing)
         throw ExtensionError{ExtensionError::NotFound, tr("\u201c%1\u201d does not exist.").arg(name)};
     if (item.kind == FileSystem::ItemProbe::Other)
@@ -598,7 +605,7 @@ std::optional<ArchiveSource> PreviewViewController::resolveArchive(const QUrl &u
         return std::nullopt; // whatever its name says
     std::optional<Archive::Format> format = archiveFormat(ContentType::forFileName(name));
     if (!format) // a wheel, an egg, an archive with no extension
-        format = archiveFormat(ContentType::forFileContents(FileSystem::localPath(url)));
+        format = archiveFormat(ContentType::forFileContents(path));
     if (!format)
         throw ExtensionError{ExtensionError::NotPreviewable, notPreviewable(name)};
     return archiveSource(url, *format, m_archivePassword);

@@ -1,16 +1,20 @@
 // SPDX-License-Identifier: MIT
 #include "PreviewViewController.h"
 
+#include "DirectoryScan.h"
 #include "ExtensionSettings.h"
 #include "TemporaryDirectoryCleanup.h"
 #include "Formatting.h"
 #include "ui_PreviewViewController.h"
 
 #include <QLocale>
+#include <QLoggingCategory>
 #include <QTabBar>
 
+Q_DECLARE_LOGGING_CATEGORY(lcPreview)
+
 PreviewViewController::PreviewViewController(QObject *parent)
-    : ViewController(parent)
+    : QObject(parent)
     , m_treeController(std::make_unique<TreeController>())
 {
     // A live count a few times a second: often enough to see it move, rarely enough to cost nothing.
@@ -23,7 +27,7 @@ PreviewViewController::~PreviewViewController()
     cancelSort();
     cancelBuild();
     runCleanupCheck();
-    if (outlineView && view()->parentWidget()) {
+    if (outlineView && m_view && m_view->parentWidget()) {
         // The view lives on in a window of the host's: its model and rows go
         // with it, whenever that is. Undoing a big tree's hundred thousand
         // expanded rows one by one here would take the better part of a second.
@@ -35,6 +39,16 @@ PreviewViewController::~PreviewViewController()
     // Neither the user nor an ending process waits for a big tree to be freed.
     m_treeController->setContent(nullptr);
     releaseInBackground(std::move(m_content));
+    // No window adopted the view: it is still ours.
+    if (m_view && !m_view->parentWidget())
+        delete m_view.data();
+}
+
+QWidget *PreviewViewController::view()
+{
+    if (!m_view)
+        loadView();
+    return m_view;
 }
 
 void PreviewViewController::loadView()
@@ -48,7 +62,7 @@ void PreviewViewController::loadView()
     summaryLabel = ui.summaryLabel;
     busyIndicator = ui.busyIndicator;
     busyIndicator->hide();
-    setView(view);
+    m_view = view;
 
     setupOutlineView();
     // The keys go to the rows once the window is active: the one tab's bar,
@@ -106,4 +120,62 @@ void PreviewViewController::updateSummary(const NodeList &nodes)
     if (!m_summaryNote.isEmpty())
         summary += QStringLiteral(" \u2014 ") + m_summaryNote;
     summaryLabel->setText(summary);
+}
+
+QString PreviewViewController::summaryText() const
+{
+    return summaryLabel ? summaryLabel->text() : QString();
+}
+
+PropertyColumns PreviewViewController::visibleColumns() const
+{
+    PropertyColumns shown;
+    for (PropertyColumn column : allPropertyColumns) {
+        const int index = outlineView->columnWithIdentifier(rawValue(column));
+        if (index >= 0 && !outlineView->isColumnHidden(index))
+            shown.insert(column);
+    }
+    return shown;
+}
+
+void PreviewViewController::setColumnShown(PropertyColumn column, bool shown)
+{
+    if (!columnInfo(column).hideable || visibleColumns().contains(column) == shown)
+        return;
+    // The user's saved layout stays as it was.
+    outlineView->setAutosaveTableColumns(false);
+    if (!shown) {
+        ::visibleColumns().remove(column);
+        setColumn(column, true);
+        return;
+    }
+    ::visibleColumns().insert(column);
+    setColumn(column, false);
+    // Attributes are read only for shown columns: this one needs a new read.
+    try {
+        reloadTree();
+    } catch (const std::exception &error) {
+        qCWarning(lcPreview, "cannot show the column: %s", error.what());
+    }
+}
+
+void PreviewViewController::sortBy(PropertyColumn column, Qt::SortOrder order)
+{
+    const char *key = columnInfo(column).sortKey;
+    if (!key)
+        return;
+    const QList<SortDescriptor> old = outlineView->sortDescriptors();
+    outlineView->setSortDescriptors({SortDescriptor{QLatin1String(key), order == Qt::AscendingOrder}});
+    sortDescriptorsDidChange(outlineView, old);
+}
+
+std::pair<PropertyColumn, Qt::SortOrder> PreviewViewController::sortedBy() const
+{
+    const QList<SortDescriptor> descriptors = outlineView->sortDescriptors();
+    const SortDescriptor first = descriptors.value(0);
+    for (const ColumnInfo &info : columnTable) {
+        if (info.sortKey && first.key == QLatin1String(info.sortKey))
+            return {info.column, first.ascending ? Qt::AscendingOrder : Qt::DescendingOrder};
+    }
+    return {PropertyColumn::Name, Qt::AscendingOrder};
 }

@@ -8,9 +8,8 @@
 #include "Node.h"
 #include "OutlineView.h"
 #include "PreviewJob.h"
-#include "QuickLook.h"
+#include "PreviewPlugin.h"
 #include "TreeController.h"
-#include "ViewController.h"
 
 #include "PropertyColumn.h"
 
@@ -21,20 +20,20 @@
 #include <QTabWidget>
 #include <QTimer>
 
-class PreviewViewController : public ViewController, public QLPreviewingController, public OutlineViewDelegate
+class PreviewViewController : public QObject, public OutlineViewDelegate
 {
     Q_OBJECT
-    /// The archive's entries that are not shown, each a map of "name" and "reason".
-    Q_PROPERTY(QVariantList skippedEntries READ skippedEntries)
-    /// Whether the archive shown ends early, as a copy cut short does.
-    Q_PROPERTY(bool truncated READ isTruncated)
-    Q_INTERFACES(QLPreviewingController)
 
 public:
+    using PreviewCompletionHandler = PreviewHandler;
+    using ItemFileHandler = Preview::ItemFileHandler;
+
     explicit PreviewViewController(QObject *parent = nullptr);
     ~PreviewViewController() override;
 
-    QString nibName() const override { return QStringLiteral("PreviewViewController"); }
+    /// Built on first use, from resources/PreviewViewController.ui. The
+    /// controller owns it until a window adopts it.
+    QWidget *view();
 
     // Outlets: the view hierarchy owns the views.
     QPointer<QTabWidget> tabView;
@@ -49,9 +48,26 @@ public:
     const NodeList &content() const { return m_content; }
     void setContent(NodeList content);
 
-    void preparePreviewOfFile(const QUrl &url, PreviewCompletionHandler handler) override;
-    void setArchivePassword(const std::optional<QString> &password) override;
-    void prepareItemFile(const QUrl &item, bool alone, ItemFileHandler handler) override;
+    /// The request: see Preview::preview.
+    void preview(const QByteArray &path, PreviewCompletionHandler handler);
+    void setArchivePassword(const std::optional<QString> &password);
+    /// See Preview::prepareItemFile.
+    void prepareItemFile(const QByteArray &item, bool alone, ItemFileHandler handler);
+    /// The folder whose items the rows are: the item, or an archive's
+    /// extraction; empty before the first request.
+    QByteArray shownFolder() const { return m_shownFolder; }
+
+    QAbstractItemModel *model() const { return m_treeController.get(); }
+    /// The columns shown, in case order.
+    PropertyColumns visibleColumns() const;
+    /// Shows or hides `column` as its header menu item does, without saving
+    /// the column layout.
+    void setColumnShown(PropertyColumn column, bool shown);
+    /// Sorts by `column` as a click on its header does; nothing for a column that does not sort.
+    void sortBy(PropertyColumn column, Qt::SortOrder order);
+    /// The column the rows are sorted by, and the direction.
+    std::pair<PropertyColumn, Qt::SortOrder> sortedBy() const;
+    QString summaryText() const;
 
     /// Shows a new top-level list: the one way new content reaches the view.
     /// `cutShort`: the item limit stopped the build of this list.
@@ -91,20 +107,18 @@ Q_SIGNALS:
     /// it is extracted, or the finished tree.
     void rowsShown();
 
-protected:
-    void loadView() override;
-
 private:
+    void loadView();
     /// The request body, on the main thread. Ends by starting the job,
     /// whose end answers the handler.
-    void runRequest(const QUrl &url, PreviewCompletionHandler &handler);
-    /// The archive that `url` names, or nothing for a folder. Throws when it
-    /// is neither, or cannot be read.
-    std::optional<ArchiveSource> resolveArchive(const QUrl &url);
+    void runRequest(const QByteArray &path, PreviewCompletionHandler &handler);
+    /// The archive at `path`, or nothing for a folder. Throws when it is
+    /// neither, or cannot be read.
+    std::optional<ArchiveSource> resolveArchive(const QByteArray &path);
 
     /// Builds the tree of `directory` in the background; `handler`, when
     /// given, is answered once the tree is shown.
-    void startBuild(const QUrl &directory, PreviewCompletionHandler handler);
+    void startBuild(const QByteArray &directory, PreviewCompletionHandler handler);
     void startJob(std::unique_ptr<PreviewJob> job, PreviewCompletionHandler handler);
     PreviewJob::Handlers jobHandlers();
     void showListing(PreviewJob::Tree tree);
@@ -126,7 +140,7 @@ private:
     /// Whether one entry alone is extracted sooner than the whole archive,
     /// and to more use.
     bool extractsEntriesAlone() const;
-    void startEntryExtraction(const QByteArray &entry, qint64 size, const QUrl &item, ItemFileHandler handler);
+    void startEntryExtraction(const QByteArray &entry, qint64 size, const QByteArray &item, ItemFileHandler handler);
     void finishEntryExtraction(quint64 id, std::optional<QByteArray> file, std::exception_ptr failure);
     void cancelEntryExtractions();
     /// Whether showing `column` needs the files of an archive shown from its
@@ -154,6 +168,8 @@ private:
     /// The node a row of the outline view shows, or nullptr.
     const Node *itemNode(const QModelIndex &item) const;
 
+    QPointer<QWidget> m_view; // ours until a window adopts it
+    QByteArray m_shownFolder;
     NodeList m_content;
     std::optional<QString> m_archivePassword;
     QString m_requestName; // of the item the running request previews
@@ -171,7 +187,7 @@ private:
         quint64 id;
         std::unique_ptr<EntryJob> job;
         qint64 size; // of the entry's file
-        QUrl item;
+        QByteArray item;
         ItemFileHandler handler;
     };
     std::vector<EntryExtraction> m_entryExtractions; // of single entries, for actions on them

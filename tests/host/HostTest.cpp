@@ -15,6 +15,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -391,8 +392,11 @@ TEST(Host, PrintsATableForPeople)
 {
     TempTree tree;
     tree.file("folder/nested.txt", 12);
-    const HostRun run = runHost({QStringLiteral("--text"), local(tree.path())});
+    const HostRun run = runHost({QStringLiteral("--text"), QStringLiteral("--timing"), local(tree.path())});
     ASSERT_EQ(run.exitCode, 0) << run.err.constData();
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^trellin-preview: content shown after [0-9]+\\.[0-9] ms\n$"))
+                    .match(QString::fromUtf8(run.err)).hasMatch())
+        << "--timing's one moment without a window goes to standard error: " << run.err.constData();
     const QStringList lines = QString::fromUtf8(run.out).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 4) << run.out.constData();
     EXPECT_TRUE(lines[0].startsWith(QLatin1String("Name")));
@@ -738,12 +742,27 @@ TEST(Host, ASecondCallHandsItsPathToTheOpenWindow)
 
     // --new-window opens a window of its own, and so does every call without a session bus.
     QProcess own, busless;
-    start(own, {QStringLiteral("--new-window"), local(tree.path("first"))});
+    start(own, {QStringLiteral("--new-window"), QStringLiteral("--timing"), local(tree.path("first"))});
     environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), QStringLiteral("unix:path=/nonexistent/bus"));
     start(busless, {local(tree.path("first"))});
     EXPECT_FALSE(own.waitForFinished(3000)) << own.readAllStandardError().constData();
     EXPECT_FALSE(busless.waitForFinished(100)) << busless.readAllStandardError().constData();
     EXPECT_EQ(shown.property("Path").toByteArray(), tree.path("second"));
+    // --timing's moments of a window, each once, the window on screen first.
+    QByteArray timing = own.readAllStandardError();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return (timing += own.readAllStandardError()).contains("rows shown"); }, 10000))
+        << timing.constData();
+    QTest::qWait(100);
+    timing += own.readAllStandardError();
+    QStringList moments;
+    for (const QString &line : QString::fromUtf8(timing).split(QLatin1Char('\n'))) {
+        if (line.startsWith(QLatin1String("trellin-preview: ")))
+            moments.append(line.section(QLatin1String(" after "), 0, 0).mid(17));
+    }
+    EXPECT_EQ(moments.value(0), QStringLiteral("window on screen")) << timing.constData();
+    moments.sort();
+    EXPECT_EQ(moments.join(QLatin1Char(',')), QStringLiteral("content shown,first count shown,rows shown,window on screen"))
+        << "the final count is the first one painted when the tree comes at once: " << timing.constData();
     for (QProcess *process : {&window, &own, &busless}) {
         process->kill();
         process->waitForFinished();

@@ -2,11 +2,10 @@
 // The window's item actions on a real preview, with a real xdg-open stand-in
 // on PATH and a file manager that a private session bus starts on demand.
 #include "ArchivePreview.h"
+#include "ControllerPreview.h"
 #include "ExtensionSettings.h"
 #include "FileSystem.h"
 #include "ItemActions.h"
-#include "OutlineView.h"
-#include "PreviewViewController.h"
 #include "PrivateBus.h"
 #include "TestSupport.h"
 
@@ -23,6 +22,7 @@
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeView>
 
 #include <gtest/gtest.h>
 
@@ -126,7 +126,7 @@ QStringList linesOf(const QString &path)
         : QStringList();
 }
 
-QString nameAtCurrentRow(OutlineView &view)
+QString nameAtCurrentRow(const QTreeView &view)
 {
     return view.currentIndex().siblingAtColumn(0).data().toString();
 }
@@ -147,12 +147,13 @@ TEST(ItemActions, OpenRevealAndCopyTheItemFoundByTyping)
     const QByteArray latin1 = tree.file("caf\xe9.txt"); // not UTF-8: shown escaped
     // QTemporaryDir cannot remove a name that is not UTF-8.
     const auto removeLatin1 = qScopeGuard([&] { FileSystem::removeItem(latin1); });
-    PreviewViewController controller;
-    controller.view()->resize(900, 500);
-    controller.view()->show();
-    runRequest(controller, tree.url());
-    OutlineView &view = *controller.outlineView;
-    auto *actions = new ItemActions(&view, &controller);
+    ControllerPreview preview;
+    PreviewViewController &controller = preview.controller();
+    preview.widget()->resize(900, 500);
+    preview.widget()->show();
+    runRequest(controller, tree.path());
+    QTreeView &view = *preview.treeView();
+    auto *actions = new ItemActions(&view, &preview);
     view.setFocus();
 
     // Typing finds by name, inside expanded folders too; Enter opens.
@@ -223,14 +224,15 @@ TEST(ItemActions, AnArchiveShownFromItsListingIsExtractedForTheItemOpened)
     TempTree tree;
     tree.file("src/inside.txt", 5);
     ASSERT_TRUE(runTool(QStringLiteral("zip"), {"-qj", "-P", "open sesame", "locked.zip", "src/inside.txt"}, tree.path()));
-    PreviewViewController controller;
-    controller.view()->resize(900, 500);
-    controller.view()->show();
-    ASSERT_FALSE(runRequest(controller, tree.url("locked.zip")).error);
+    ControllerPreview preview;
+    PreviewViewController &controller = preview.controller();
+    preview.widget()->resize(900, 500);
+    preview.widget()->show();
+    ASSERT_FALSE(runRequest(controller, tree.path("locked.zip")).error);
     ASSERT_TRUE(controller.isListingOnly());
-    OutlineView &view = *controller.outlineView;
+    QTreeView &view = *preview.treeView();
     QList<ArchiveErrorCode> asked;
-    auto *actions = new ItemActions(&view, &controller, [&](ArchiveErrorCode problem) {
+    auto *actions = new ItemActions(&view, &preview, [&](ArchiveErrorCode problem) {
         asked.append(problem);
         return std::optional<QString>(asked.size() == 1 ? QStringLiteral("wrong") : QStringLiteral("open sesame"));
     });
@@ -289,12 +291,13 @@ TEST(ItemActions, ActOnThePathOnDiskNotOnTheNameShown)
         tree.file(QByteArray("cut/") + file);
     // The four items at the top, and two of the folder's four.
     Defaults::set(Defaults::Keys::itemLimit(), qint64(6));
-    PreviewViewController controller;
-    controller.view()->resize(900, 500);
-    controller.view()->show();
-    runRequest(controller, tree.url());
-    OutlineView &view = *controller.outlineView;
-    auto *actions = new ItemActions(&view, &controller);
+    ControllerPreview preview;
+    PreviewViewController &controller = preview.controller();
+    preview.widget()->resize(900, 500);
+    preview.widget()->show();
+    runRequest(controller, tree.path());
+    QTreeView &view = *preview.treeView();
+    auto *actions = new ItemActions(&view, &preview);
 
     struct Item {
         QString shown;
@@ -310,7 +313,7 @@ TEST(ItemActions, ActOnThePathOnDiskNotOnTheNameShown)
         SCOPED_TRACE(item.why);
         const QModelIndex row = rowShowing(*view.model(), item.shown);
         ASSERT_TRUE(row.isValid()) << "a row shows " << item.shown.toStdString();
-        EXPECT_EQ(row.data(OutlineView::PathRole).toByteArray(), item.path) << "the model keeps the path's own bytes";
+        EXPECT_EQ(row.data(PathRole).toByteArray(), item.path) << "the model keeps the path's own bytes";
         view.setCurrentIndex(row);
         const QString uri = FileSystem::fileUrl(item.path).toString(QUrl::FullyEncoded);
 

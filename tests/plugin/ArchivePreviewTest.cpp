@@ -47,10 +47,10 @@ TEST(ArchivePreview, TheSameArchiveIsExtractedOnce)
     const QUrl url = FileSystem::fileUrl(archive);
 
     PreviewViewController controller;
-    const RequestResult first = runRequest(controller, url);
+    const RequestResult first = runRequest(controller, archive);
     EXPECT_FALSE(first.error);
-    const QUrl directory = controller.representedObject().toUrl();
-    EXPECT_EQ(directory, extractionDirectory(url));
+    const QByteArray directory = controller.shownFolder();
+    EXPECT_EQ(directory, FileSystem::localPath(extractionDirectory(url)));
     EXPECT_EQ(temporaryItems().size(), 1);
     struct stat status;
     ASSERT_EQ(stat(FileSystem::temporaryDirectory().constData(), &status), 0);
@@ -59,19 +59,19 @@ TEST(ArchivePreview, TheSameArchiveIsExtractedOnce)
     EXPECT_EQ(controller.summaryLabel->text(), QStringLiteral("6 bytes, 3 items"));
 
     // A mark left in the extraction survives the second preview: nothing was extracted again.
-    const QByteArray mark = FileSystem::localPath(directory) + "/mark";
+    const QByteArray mark = directory + "/mark";
     QFile markFile(QString::fromUtf8(mark));
     ASSERT_TRUE(markFile.open(QIODevice::WriteOnly));
     markFile.close();
-    runRequest(controller, url);
+    runRequest(controller, archive);
     EXPECT_TRUE(QFile::exists(QString::fromUtf8(mark)));
     EXPECT_EQ(names(controller.content()), (QStringList{"docs", "mark", "top.txt"}));
 
     // A copy at another path has an extraction of its own.
     const QByteArray copy = tree.path("copy.zip");
     ASSERT_TRUE(QFile::copy(QString::fromUtf8(archive), QString::fromUtf8(copy)));
-    runRequest(controller, FileSystem::fileUrl(copy));
-    EXPECT_NE(controller.representedObject().toUrl(), directory);
+    runRequest(controller, copy);
+    EXPECT_NE(controller.shownFolder(), directory);
     EXPECT_EQ(temporaryItems().size(), 2);
 }
 
@@ -81,13 +81,13 @@ TEST(ArchivePreview, ANewerArchiveIsExtractedAfresh)
     const QByteArray archive = tree.path("changing.zip");
     ASSERT_TRUE(writeZip(archive, {{"old.txt", "old"}}));
     PreviewViewController controller;
-    runRequest(controller, FileSystem::fileUrl(archive));
+    runRequest(controller, archive);
     ASSERT_EQ(names(controller.content()), QStringList{"old.txt"});
 
     ASSERT_TRUE(writeZip(archive, {{"new.txt", "new"}}));
     const struct timespec later[2] = {{time(nullptr) + 10, 0}, {time(nullptr) + 10, 0}};
     ASSERT_EQ(utimensat(AT_FDCWD, archive.constData(), later, 0), 0);
-    runRequest(controller, FileSystem::fileUrl(archive));
+    runRequest(controller, archive);
     EXPECT_EQ(names(controller.content()), QStringList{"new.txt"});
     EXPECT_EQ(temporaryItems().size(), 1);
 }
@@ -99,11 +99,11 @@ TEST(ArchivePreview, SwitchedOffTheHostGetsAnErrorAndNothingIsMade)
     const QByteArray archive = tree.path("a.zip");
     ASSERT_TRUE(writeZip(archive, {{"inside.txt", "x"}}));
     PreviewViewController controller;
-    runRequest(controller, tree.url());
+    runRequest(controller, tree.path());
     const QString summary = controller.summaryLabel->text();
     Defaults::set(Defaults::Keys::previewZipFiles(), false);
 
-    const RequestResult result = runRequest(controller, FileSystem::fileUrl(archive));
+    const RequestResult result = runRequest(controller, archive);
     EXPECT_EQ(result.calls, 1);
     ASSERT_TRUE(result.error);
     EXPECT_EQ(result.error->domain, QStringLiteral("Trellin_Extension.ZipError"));
@@ -111,13 +111,13 @@ TEST(ArchivePreview, SwitchedOffTheHostGetsAnErrorAndNothingIsMade)
     EXPECT_TRUE(result.error->userInfo.isEmpty());
     EXPECT_TRUE(temporaryItems().isEmpty());
     // The view keeps what it showed.
-    EXPECT_EQ(controller.representedObject().toUrl(), tree.url());
+    EXPECT_EQ(controller.shownFolder(), tree.path());
     EXPECT_EQ(controller.summaryLabel->text(), summary);
     EXPECT_EQ(controller.content().size(), 2u);
 
     // A folder is shown as the folder it is, whatever its name says.
     tree.folder("named.zip/inside");
-    EXPECT_FALSE(runRequest(controller, tree.url("named.zip")).error);
+    EXPECT_FALSE(runRequest(controller, tree.path("named.zip")).error);
     EXPECT_EQ(names(controller.content()), QStringList{"inside"});
 }
 
@@ -127,7 +127,7 @@ TEST(ArchivePreview, AFailedExtractionIsReportedAndLeavesNothing)
     const QByteArray damaged = tree.file("damaged.zip", 300);
     PreviewViewController controller;
     for (int attempt = 0; attempt < 2; ++attempt) {
-        const RequestResult result = runRequest(controller, FileSystem::fileUrl(damaged));
+        const RequestResult result = runRequest(controller, damaged);
         ASSERT_TRUE(result.error);
         EXPECT_EQ(result.error->domain, QLatin1String(Archive::ArchiveError::domain));
         EXPECT_EQ(result.error->code, int(Archive::ArchiveError::unzipFail));
@@ -138,7 +138,7 @@ TEST(ArchivePreview, AFailedExtractionIsReportedAndLeavesNothing)
     // An entry shorter than it declares spoils only itself.
     const QByteArray lying = tree.path("lying.zip");
     ASSERT_TRUE(writeZip(lying, {{"good.txt", "fine"}, {"short.txt", "123456789", 0, true, 10}}));
-    const RequestResult result = runRequest(controller, FileSystem::fileUrl(lying));
+    const RequestResult result = runRequest(controller, lying);
     EXPECT_FALSE(result.error);
     ASSERT_EQ(names(controller.content()), (QStringList{"good.txt", "short.txt"}));
     EXPECT_TRUE(controller.content()[0]->failure().isEmpty());
@@ -172,7 +172,7 @@ TEST(ArchivePreview, EveryArchiveTypeIsShownLikeAFolder)
     ASSERT_TRUE(runTool(QStringLiteral("bsdtar"), {"-cf", "app.jar", "--format", "zip", "-C", "src", "docs"}, tree.path()));
     PreviewViewController controller;
     for (const QByteArray &name : {QByteArray("backup.tar.gz"), QByteArray("app.jar")}) {
-        const RequestResult result = runRequest(controller, tree.url(name));
+        const RequestResult result = runRequest(controller, tree.path(name));
         EXPECT_FALSE(result.error) << name.constData();
         ASSERT_EQ(names(controller.content()), QStringList{"docs"}) << name.constData();
         EXPECT_EQ(names(controller.content().front()->children), QStringList{"readme.txt"});
@@ -202,22 +202,22 @@ TEST(ArchivePreview, WhatAnArchiveHoldsIsFoundByItsContent)
     for (const char *name :
          {"packed.cpio.gz", "packed.pax.Z", "packed.xar", "pkg-1.0-py3-none-any.whl", "no-extension", "disc.iso.gz"}) {
         SCOPED_TRACE(name);
-        const RequestResult result = runRequest(controller, tree.url(name));
+        const RequestResult result = runRequest(controller, tree.path(name));
         ASSERT_FALSE(result.error) << "an archive libarchive reads is previewed: " << result.error->message.toStdString();
         ASSERT_EQ(names(controller.content()), QStringList{"docs"}) << "its members, not one decompressed file";
         EXPECT_EQ(names(controller.content().front()->children), QStringList{"readme.txt"});
     }
-    const RequestResult package = runRequest(controller, tree.url("pkg_1.0_all.deb"));
+    const RequestResult package = runRequest(controller, tree.path("pkg_1.0_all.deb"));
     ASSERT_FALSE(package.error) << package.error->message.toStdString();
     EXPECT_EQ(names(controller.content()), (QStringList{"data.tar.xz", "debian-binary"})) << "a Debian package's members";
 
-    const RequestResult compressed = runRequest(controller, tree.url("src/notes.txt.gz"));
+    const RequestResult compressed = runRequest(controller, tree.path("src/notes.txt.gz"));
     ASSERT_FALSE(compressed.error);
     EXPECT_EQ(names(controller.content()), QStringList{"notes.txt"}) << "a compressed file that holds no archive is that file";
-    const RequestResult zeros = runRequest(controller, tree.url("zeros.img.gz"));
+    const RequestResult zeros = runRequest(controller, tree.path("zeros.img.gz"));
     ASSERT_FALSE(zeros.error);
     EXPECT_EQ(names(controller.content()), QStringList{"zeros.img"}) << "zeros are an image, not an empty tar";
-    const RequestResult text = runRequest(controller, tree.url("src/docs/readme.txt"));
+    const RequestResult text = runRequest(controller, tree.path("src/docs/readme.txt"));
     EXPECT_TRUE(text.error) << "a file that is no archive is still refused";
 }
 
@@ -286,7 +286,7 @@ open('deep.zip', 'wb').write(data)
     struct rlimit few = saved;
     few.rlim_cur = 256;
     ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &few), 0);
-    const RequestResult result = runRequest(controller, url);
+    const RequestResult result = runRequest(controller, tree.path("deep.zip"));
     setrlimit(RLIMIT_NOFILE, &saved);
     ASSERT_TRUE(result.error);
     EXPECT_TRUE(result.error->message.contains(QLatin1String("256"))) << result.error->message.toStdString();
@@ -327,12 +327,12 @@ TEST(ArchiveCache, MakesRoomByRemovingWhatWasPreviewedLeastRecently)
         const QByteArray archive = incompressibleArchive(tree, name, 400'000);
         extraction[name] = FileSystem::localPath(extractionDirectory(FileSystem::fileUrl(archive)));
     }
-    ASSERT_FALSE(runRequest(controller, tree.url("a.zip")).error);
-    ASSERT_FALSE(runRequest(controller, tree.url("b.zip")).error);
+    ASSERT_FALSE(runRequest(controller, tree.path("a.zip")).error);
+    ASSERT_FALSE(runRequest(controller, tree.path("b.zip")).error);
     setModificationTime(extraction["a"], 200);
     setModificationTime(extraction["b"], 100);
-    ASSERT_FALSE(runRequest(controller, tree.url("a.zip")).error); // previewed again: now the latest
-    ASSERT_FALSE(runRequest(controller, tree.url("c.zip")).error);
+    ASSERT_FALSE(runRequest(controller, tree.path("a.zip")).error); // previewed again: now the latest
+    ASSERT_FALSE(runRequest(controller, tree.path("c.zip")).error);
     EXPECT_EQ(access(extraction["a"].constData(), F_OK), 0);
     EXPECT_NE(access(extraction["b"].constData(), F_OK), 0);
     EXPECT_EQ(access(extraction["c"].constData(), F_OK), 0);
@@ -340,7 +340,7 @@ TEST(ArchiveCache, MakesRoomByRemovingWhatWasPreviewedLeastRecently)
     // More than the whole cache may hold: listed, not extracted, and the
     // summary names its size and the setting.
     incompressibleArchive(tree, "big", 2'000'000);
-    const RequestResult big = runRequest(controller, tree.url("big.zip"));
+    const RequestResult big = runRequest(controller, tree.path("big.zip"));
     EXPECT_FALSE(big.error) << "listing it costs nothing";
     EXPECT_EQ(names(controller.content()), QStringList{QStringLiteral("big.bin")});
     const QString summary = controller.summaryLabel->text();
@@ -390,7 +390,7 @@ TEST(ArchiveCache, ASmallDiskStillPreviewsSmallArchives)
     TempTree tree;
     incompressibleArchive(tree, "small", 1'000'000);
     PreviewViewController controller;
-    const RequestResult result = runRequest(controller, tree.url("small.zip"));
+    const RequestResult result = runRequest(controller, tree.path("small.zip"));
     EXPECT_FALSE(result.error) << (result.error ? result.error->message.toStdString() : "");
     EXPECT_EQ(names(controller.content()), QStringList{"small.bin"});
 }
@@ -408,9 +408,9 @@ TEST(ArchiveCache, AFullDiskMakesRoomByRemovingWhatWasPreviewedLeastRecently)
     const QByteArray a = FileSystem::localPath(extractionDirectory(tree.url("a.zip")));
     const QByteArray b = FileSystem::localPath(extractionDirectory(tree.url("b.zip")));
     PreviewViewController controller;
-    ASSERT_FALSE(runRequest(controller, tree.url("a.zip")).error);
+    ASSERT_FALSE(runRequest(controller, tree.path("a.zip")).error);
     ASSERT_EQ(access(a.constData(), F_OK), 0) << "a was extracted";
-    ASSERT_FALSE(runRequest(controller, tree.url("b.zip")).error);
+    ASSERT_FALSE(runRequest(controller, tree.path("b.zip")).error);
     EXPECT_EQ(access(b.constData(), F_OK), 0) << "b was extracted: " << controller.summaryLabel->text().toStdString();
     EXPECT_NE(access(a.constData(), F_OK), 0) << "a made room for it";
 }
@@ -507,7 +507,7 @@ TEST(ArchivePreview, EvictionAndCleanUpPassByWhatAPreviewHolds)
     const FileSystem::FolderLock writing(staging); // as the process extracting into it holds it
     ASSERT_TRUE(writing.isLocked());
     auto controller = std::make_unique<PreviewViewController>();
-    ASSERT_FALSE(runRequest(*controller, url).error);
+    ASSERT_FALSE(runRequest(*controller, archive).error);
     EXPECT_FALSE(FileSystem::FolderLock(shown).isLocked()) << "the preview holds its extraction";
     EXPECT_TRUE(FileSystem::FolderLock(shown, FileSystem::FolderLock::Mode::Shared).isLocked())
         << "another preview may show it too";

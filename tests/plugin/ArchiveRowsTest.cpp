@@ -105,7 +105,7 @@ with tarfile.open('stored.tar.gz', 'w:gz') as tar:
         controller.outlineView->expand(controller.outlineView->model()->index(0, 0)); // docs
     });
     const QUrl url = tree.url("stored.tar.gz");
-    controller.preparePreviewOfFile(url, [&](std::optional<PreviewError> error) {
+    controller.preview(tree.path("stored.tar.gz"), [&](std::optional<PreviewError> error) {
         answered = true;
         EXPECT_FALSE(error) << error->message.toStdString();
     });
@@ -125,7 +125,7 @@ with tarfile.open('stored.tar.gz', 'w:gz') as tar:
     EXPECT_TRUE(controller.outlineView->isExpanded(controller.outlineView->model()->index(0, 0)))
         << "a row opened while extracting stays open";
     EXPECT_FALSE(controller.outlineView->isExpanded(controller.outlineView->model()->index(1, 0)));
-    EXPECT_EQ(controller.representedObject().toUrl(), extractionDirectory(url));
+    EXPECT_EQ(controller.shownFolder(), FileSystem::localPath(extractionDirectory(url)));
 }
 
 TEST(ArchiveRows, TheListedTreeIsTheTreeOfTheExtraction)
@@ -334,15 +334,15 @@ namespace {
 
 struct ItemFile {
     std::optional<PreviewError> error;
-    QUrl file;
+    QByteArray file;
 };
 
 // Asks the controller for the file of an item and waits for the answer.
-ItemFile prepareFile(PreviewViewController &controller, const QUrl &item, bool alone = false)
+ItemFile prepareFile(PreviewViewController &controller, const QByteArray &item, bool alone = false)
 {
     bool answered = false;
     ItemFile result;
-    controller.prepareItemFile(item, alone, [&](std::optional<PreviewError> error, const QUrl &file) {
+    controller.prepareItemFile(item, alone, [&](std::optional<PreviewError> error, const QByteArray &file) {
         answered = true;
         result = {std::move(error), file};
     });
@@ -353,7 +353,7 @@ ItemFile prepareFile(PreviewViewController &controller, const QUrl &item, bool a
 // The same for the first row's item, whole archive and all.
 std::optional<PreviewError> prepareFiles(PreviewViewController &controller)
 {
-    const QUrl item = FileSystem::fileUrl(controller.content().at(0)->path);
+    const QByteArray item = controller.content().at(0)->path;
     const ItemFile prepared = prepareFile(controller, item);
     EXPECT_TRUE(prepared.error || prepared.file == item) << "the whole archive's file is where the row says";
     return prepared.error;
@@ -378,7 +378,7 @@ TEST(ArchiveRows, WhenNeededExtractsOnlyForTheFilesAndKeepsTheRows)
     PreviewViewController controller;
     controller.view();
 
-    const RequestResult plain = runRequest(controller, tree.url("plain.zip"));
+    const RequestResult plain = runRequest(controller, tree.path("plain.zip"));
     ASSERT_FALSE(plain.error) << plain.error->message.toStdString();
     ASSERT_EQ(controller.content().size(), 2u);
     EXPECT_TRUE(controller.isListingOnly());
@@ -401,7 +401,7 @@ TEST(ArchiveRows, WhenNeededExtractsOnlyForTheFilesAndKeepsTheRows)
     EXPECT_FALSE(prepareFiles(controller)) << "files that exist are answered at once";
 
     // An encrypted zip lists without its password; its files need it.
-    ASSERT_FALSE(runRequest(controller, tree.url("locked.zip")).error);
+    ASSERT_FALSE(runRequest(controller, tree.path("locked.zip")).error);
     ASSERT_EQ(controller.content().size(), 1u);
     EXPECT_EQ(passwordProblem(prepareFiles(controller)), ArchiveErrorCode::PasswordRequired);
     EXPECT_EQ(controller.content().size(), 1u) << "the listing stays without the password";
@@ -426,7 +426,7 @@ TEST(ArchiveRows, AColumnThatNeedsTheFilesExtractsAndANewRequestCancelsTheWait)
     tree.file("folder/two.txt", 3);
     PreviewViewController controller;
     controller.view();
-    ASSERT_FALSE(runRequest(controller, tree.url("one.zip")).error);
+    ASSERT_FALSE(runRequest(controller, tree.path("one.zip")).error);
     EXPECT_FALSE(cacheHoldsAnExtraction());
 
     visibleColumns().insert(PropertyColumn::Tags);
@@ -439,17 +439,17 @@ TEST(ArchiveRows, AColumnThatNeedsTheFilesExtractsAndANewRequestCancelsTheWait)
 
     // A wait for files ends with the request that it was for.
     ASSERT_TRUE(QDir(QFile::decodeName(FileSystem::temporaryDirectory())).removeRecursively());
-    ASSERT_FALSE(runRequest(controller, tree.url("one.zip")).error);
+    ASSERT_FALSE(runRequest(controller, tree.path("one.zip")).error);
     ASSERT_TRUE(controller.isListingOnly());
     std::optional<PreviewError> waited;
     bool answered = false;
-    controller.prepareItemFile(FileSystem::fileUrl(controller.content().at(0)->path), false,
-                               [&](std::optional<PreviewError> error, const QUrl &) {
+    controller.prepareItemFile(controller.content().at(0)->path, false,
+                               [&](std::optional<PreviewError> error, const QByteArray &) {
                                    answered = true;
                                    waited = std::move(error);
                                });
     ASSERT_TRUE(controller.isBuilding()) << "the extraction runs behind the rows";
-    ASSERT_FALSE(runRequest(controller, tree.url("folder")).error);
+    ASSERT_FALSE(runRequest(controller, tree.path("folder")).error);
     EXPECT_TRUE(answered);
     EXPECT_TRUE(isCancelled(waited)) << "the files of the archive are no longer shown";
     EXPECT_FALSE(prepareFiles(controller)) << "a folder's files are there";
@@ -482,14 +482,14 @@ with tarfile.open('big.tar.gz', 'w:gz') as tar:
         SCOPED_TRACE(name);
         ASSERT_TRUE(QDir(QFile::decodeName(FileSystem::temporaryDirectory())).removeRecursively());
         const QUrl url = tree.url(name);
-        ASSERT_FALSE(runRequest(controller, url).error);
-        const QUrl item = FileSystem::fileUrl(
-            FileSystem::appendingPathComponent(FileSystem::localPath(extractionDirectory(url)), "deep/er/wanted.txt"));
+        ASSERT_FALSE(runRequest(controller, tree.path(name)).error);
+        const QByteArray item =
+            FileSystem::appendingPathComponent(FileSystem::localPath(extractionDirectory(url)), "deep/er/wanted.txt");
 
         const ItemFile alone = prepareFile(controller, item, true);
         ASSERT_FALSE(alone.error) << alone.error->message.toStdString();
-        QFile file(QString::fromUtf8(FileSystem::localPath(alone.file)));
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << "the entry is on disk: " << alone.file.toString().toStdString();
+        QFile file(QString::fromUtf8(alone.file));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << "the entry is on disk: " << alone.file.constData();
         EXPECT_EQ(file.readAll(), QByteArray("the wanted one"));
         EXPECT_NE(alone.file, item) << "not in the archive's extraction, which would be incomplete";
         EXPECT_FALSE(QFileInfo::exists(QString::fromUtf8(FileSystem::localPath(extractionDirectory(url)))))
@@ -501,15 +501,15 @@ with tarfile.open('big.tar.gz', 'w:gz') as tar:
         const ItemFile whole = prepareFile(controller, item, false);
         ASSERT_FALSE(whole.error);
         EXPECT_EQ(whole.file, item);
-        EXPECT_TRUE(QFileInfo::exists(QString::fromUtf8(FileSystem::localPath(item))));
+        EXPECT_TRUE(QFileInfo::exists(QString::fromUtf8(item)));
         EXPECT_FALSE(controller.isListingOnly());
     }
 
     // A link needs what it points to: it comes with the whole archive.
     ASSERT_TRUE(QDir(QFile::decodeName(FileSystem::temporaryDirectory())).removeRecursively());
-    ASSERT_FALSE(runRequest(controller, tree.url("big.zip")).error);
-    const QUrl link = FileSystem::fileUrl(
-        FileSystem::appendingPathComponent(FileSystem::localPath(extractionDirectory(tree.url("big.zip"))), "link.txt"));
+    ASSERT_FALSE(runRequest(controller, tree.path("big.zip")).error);
+    const QByteArray link =
+        FileSystem::appendingPathComponent(FileSystem::localPath(extractionDirectory(tree.url("big.zip"))), "link.txt");
     const ItemFile linked = prepareFile(controller, link, true);
     ASSERT_FALSE(linked.error);
     EXPECT_EQ(linked.file, link);

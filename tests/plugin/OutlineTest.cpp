@@ -63,7 +63,7 @@ struct ShownPreview {
         controller.view()->resize(900, 500);
         controller.view()->show();
     }
-    explicit ShownPreview(const QUrl &url) : ShownPreview() { runRequest(controller, url); }
+    explicit ShownPreview(const QByteArray &path) : ShownPreview() { runRequest(controller, path); }
     explicit ShownPreview(NodeList nodes) : ShownPreview() { controller.showContent(std::move(nodes)); }
     OutlineView &view() { return *controller.outlineView; }
     bool busy() { return controller.busyIndicator->isVisibleTo(controller.view()); }
@@ -81,7 +81,7 @@ TEST(Outline, AClickOnAHeaderSortsEveryLevelAndIsRemembered)
     tree.file("c.md", 1);
     tree.file("z/y.txt", 1);
     tree.file("z/x.png", 1);
-    ShownPreview preview(tree.url());
+    ShownPreview preview(tree.path());
     OutlineView &view = preview.view();
     ASSERT_EQ(names(preview.controller.content()), (QStringList{"a.png", "b.txt", "c.md", "z"}));
     EXPECT_EQ(headerColor(view, "Name"), SystemColor::Text);
@@ -119,7 +119,7 @@ TEST(Outline, TheStoredSortOrderIsTheFirstDescriptor)
     Defaults::set(Defaults::Keys::sortOption(), SortOption::DateLastOpened);
     Defaults::set(Defaults::Keys::isSortByAscending(), false);
     TempTree tree;
-    ShownPreview preview(tree.url());
+    ShownPreview preview(tree.path());
     EXPECT_EQ(preview.view().sortDescriptors(), (QList<SortDescriptor>{{QStringLiteral("dateLastOpened"), false}}));
     EXPECT_EQ(headerColor(preview.view(), "Date Last Opened"), SystemColor::Text);
     EXPECT_EQ(headerColor(preview.view(), "Name"), SystemColor::SecondaryLabel);
@@ -130,7 +130,7 @@ TEST(Outline, HidingAColumnKeepsTheTreeAndShowingOneRescans)
     TempTree tree;
     const QByteArray tagged = tree.file("tagged.txt", 3);
     ASSERT_EQ(setxattr(tagged.constData(), "user.xdg.tags", "Red,Blue", 8, 0), 0);
-    ShownPreview preview(tree.url());
+    ShownPreview preview(tree.path());
     OutlineView &view = preview.view();
     ASSERT_TRUE(view.tableColumns()[column(view, "Tags")].hidden);
     EXPECT_TRUE(preview.controller.content()[0]->tags().isEmpty()); // not read while hidden
@@ -176,14 +176,14 @@ TEST(Outline, TheColumnLayoutCarriesOverButTheMenuKeepsItsOwnOrder)
     const QStringList expected{"Date Modified", "Date Created", "Date Last Opened", "Date Added", "Size",
                                "Kind", "Tags", "-", "Dimensions"};
     {
-        ShownPreview preview(tree.url());
+        ShownPreview preview(tree.path());
         QHeaderView *header = preview.view().header();
         header->moveSection(header->visualIndex(column(preview.view(), "Size")), 1); // dragged to the front
         EXPECT_EQ(menuOrder(preview.view()), expected);
         ASSERT_FALSE(preview.view().tableColumns()[column(preview.view(), "Kind")].hidden);
         chooseFromHeaderMenu(preview.view(), "Kind");
     }
-    ShownPreview next(tree.url());
+    ShownPreview next(tree.path());
     OutlineView &view = next.view();
     EXPECT_EQ(view.header()->visualIndex(column(view, "Size")), 1);
     EXPECT_EQ(menuOrder(view), expected);
@@ -200,7 +200,7 @@ TEST(Outline, TheIconSizeChangesRowsAndIconsAtOnceAndTheHeaderIsDrawn)
     TempTree tree;
     tree.file("folder/file.txt", 1);
     tree.file("README.txt", 78);
-    ShownPreview preview(tree.url());
+    ShownPreview preview(tree.path());
     OutlineView &view = preview.view();
     const QModelIndex folder = view.model()->index(0, 0);
     EXPECT_EQ(view.visualRect(folder).height(), 20);
@@ -234,7 +234,7 @@ TEST(Outline, CellsShowTheirValuesAndIcons)
     tree.file("notes.txt", 2000);
     tree.file("no-type", 5);
     tree.folder("empty");
-    ShownPreview preview(tree.url());
+    ShownPreview preview(tree.path());
     OutlineView &view = preview.view();
     const QModelIndex empty = view.model()->index(0, 0);
     const QModelIndex untyped = view.model()->index(1, 0);
@@ -276,7 +276,7 @@ TEST(Outline, ReSortingKeepsRowsOpenOrClosedAndTheSelection)
     tree.file("a/inner.txt", 1);
     tree.file("b/inner.txt", 1);
     tree.file("c.txt", 1);
-    ShownPreview preview(tree.url());
+    ShownPreview preview(tree.path());
     OutlineView &view = preview.view();
     QAbstractItemModel *model = view.model();
     view.collapse(model->index(0, 0)); // a
@@ -302,7 +302,7 @@ TEST(Outline, AViewThatOutlivesItsControllerKeepsItsRows)
     QPointer<OutlineView> view = controller->outlineView;
     window.resize(900, 500);
     window.show();
-    ASSERT_FALSE(runRequest(*controller, tree.url()).error);
+    ASSERT_FALSE(runRequest(*controller, tree.path()).error);
     view->expandAll();
     const QAbstractItemModel *model = view->model();
     ASSERT_EQ(model->rowCount(), 5);
@@ -404,7 +404,7 @@ TEST(Outline, ANewTreeARequestOrTheEndOfThePreviewDropsABackgroundSort)
     tree.file("a.txt", 2);
     clickHeader(shown->view(), "Size");
     ASSERT_TRUE(shown->controller.isSorting());
-    EXPECT_FALSE(runRequest(shown->controller, tree.url()).error);
+    EXPECT_FALSE(runRequest(shown->controller, tree.path()).error);
     EXPECT_FALSE(shown->controller.isSorting());
     EXPECT_EQ(names(shown->controller.content()), (QStringList{"b.txt", "a.txt"}));
 

@@ -49,13 +49,13 @@ TEST(PreviewRequest, ShowsAFolderAndCallsTheHandlerOnceOnTheMainThread)
 
     PreviewViewController controller;
     controller.view();
-    const RequestResult result = runRequest(controller, tree.url());
+    const RequestResult result = runRequest(controller, tree.path());
 
     EXPECT_EQ(result.calls, 1);
     EXPECT_TRUE(result.onMainThread);
     EXPECT_TRUE(result.entryHadReturned);
     EXPECT_FALSE(result.error);
-    EXPECT_EQ(controller.representedObject().toUrl(), tree.url());
+    EXPECT_EQ(controller.shownFolder(), tree.path());
     EXPECT_EQ(controller.content().size(), 4u);
     // The sub-folder counts as an item but has no size of its own.
     const auto totals = subtreeTotals(controller.content());
@@ -75,7 +75,7 @@ TEST(PreviewRequest, AcceptsTheEntryFromAnotherThread)
     bool onMainThread = false;
     QThread *mainThread = QThread::currentThread();
     std::thread host([&] {
-        controller.preparePreviewOfFile(tree.url(), [&](std::optional<PreviewError> error) {
+        controller.preview(tree.path(), [&](std::optional<PreviewError> error) {
             ++calls;
             onMainThread = QThread::currentThread() == mainThread;
             EXPECT_FALSE(error);
@@ -114,7 +114,7 @@ TEST(PreviewRequest, ANameThatIsNotUtf8StillAppearsAndWorks)
     tree.file("caf\xe9.txt", 3);
     tree.file("dir-\xff/inner", 4);
     PreviewViewController controller;
-    runRequest(controller, tree.url());
+    runRequest(controller, tree.path());
     ASSERT_EQ(controller.content().size(), 2u);
     EXPECT_EQ(summary(controller), QStringLiteral("7 bytes, 3 items"));
 
@@ -125,8 +125,8 @@ TEST(PreviewRequest, ANameThatIsNotUtf8StillAppearsAndWorks)
     ASSERT_EQ(folder.children.size(), 1u);
     EXPECT_EQ(folder.children[0]->path, tree.path("dir-\xff/inner"));
 
-    // Its own URL leads back to the same folder.
-    runRequest(controller, folder.url());
+    // Its own path's bytes lead back to the same folder.
+    runRequest(controller, folder.path);
     EXPECT_EQ(summary(controller), QStringLiteral("4 bytes, 1 item"));
 }
 
@@ -136,7 +136,7 @@ TEST(PreviewRequest, AControllerDestroyedBeforeItsRequestRanStillAnswersOnce)
     auto controller = std::make_unique<PreviewViewController>();
     int calls = 0;
     std::optional<PreviewError> error;
-    controller->preparePreviewOfFile(tree.url(), [&](std::optional<PreviewError> result) {
+    controller->preview(tree.path(), [&](std::optional<PreviewError> result) {
         ++calls;
         error = std::move(result);
     });
@@ -154,7 +154,7 @@ TEST(PreviewRequest, ExpandsEveryRowOnlyWhenTheSettingSaysSo)
     tree.file("outer/inner/deep.txt", 1);
     Defaults::set(Defaults::Keys::depthLimit(), DepthLimit::Three); // inner with a row of its own
     PreviewViewController controller;
-    runRequest(controller, tree.url());
+    runRequest(controller, tree.path());
     const QModelIndex outer = controller.outlineView->model()->index(0, 0);
     const QModelIndex inner = controller.outlineView->model()->index(0, 0, outer);
     EXPECT_TRUE(controller.outlineView->isExpanded(outer));
@@ -163,7 +163,7 @@ TEST(PreviewRequest, ExpandsEveryRowOnlyWhenTheSettingSaysSo)
 
     Defaults::set(Defaults::Keys::expandAllRows(), false);
     PreviewViewController collapsed;
-    runRequest(collapsed, tree.url());
+    runRequest(collapsed, tree.path());
     EXPECT_FALSE(collapsed.outlineView->isExpanded(collapsed.outlineView->model()->index(0, 0)));
 }
 
@@ -176,7 +176,7 @@ TEST(PreviewRequest, TheItemLimitCutsTheListingShortAndMarksWhatIsIncomplete)
     }
     Defaults::set(Defaults::Keys::itemLimit(), qint64(6));
     PreviewViewController controller; // the request loads the view when the host did not
-    runRequest(controller, tree.url());
+    runRequest(controller, tree.path());
     EXPECT_EQ(summary(controller), QStringLiteral("Listing cut short: 6 items so far"));
     EXPECT_EQ(subtreeTotals(controller.content()).count, 6);
     // Every folder shown is whole, or marked as not.
@@ -190,7 +190,7 @@ TEST(PreviewRequest, TheItemLimitCutsTheListingShortAndMarksWhatIsIncomplete)
 
     // Exactly as many items as the limit: nothing is cut.
     Defaults::set(Defaults::Keys::itemLimit(), qint64(15));
-    runRequest(controller, tree.url());
+    runRequest(controller, tree.path());
     EXPECT_EQ(summary(controller), QStringLiteral("15 items"));
 }
 
@@ -200,7 +200,7 @@ TEST(PreviewRequest, TheOpenPreviewFollowsEverySettingThatChangesItsRows)
     tree.file(".hidden");
     tree.file("one/two/three.txt", 3);
     PreviewViewController controller;
-    runRequest(controller, tree.url());
+    runRequest(controller, tree.path());
     ASSERT_EQ(names(controller.content()), QStringList{"one"});
     const auto settled = [&](const std::function<bool()> &done) {
         return QTest::qWaitFor([&] { return !controller.isBuilding() && done(); }, 10000);
@@ -241,7 +241,7 @@ TEST(PreviewRequest, AnArchiveShownFollowsTheScanSettingsAndKeepsItsRowsWhenArch
     tree.file("content/shown.txt", 2);
     ASSERT_TRUE(runTool(QStringLiteral("zip"), {"-qr", "../archive.zip", "."}, tree.path("content")));
     PreviewViewController controller;
-    runRequest(controller, FileSystem::fileUrl(tree.path("archive.zip")));
+    runRequest(controller, tree.path("archive.zip"));
     ASSERT_EQ(names(controller.content()), QStringList{"shown.txt"});
 
     Defaults::set(Defaults::Keys::previewZipFiles(), false);
@@ -263,7 +263,7 @@ TEST(PreviewRequest, TheFirstRowIsCurrentSoTheKeyboardWorksAtOnce)
     tree.file("b.txt");
     tree.file("c.txt");
     PreviewViewController controller;
-    runRequest(controller, tree.url());
+    runRequest(controller, tree.path());
     OutlineView *view = controller.outlineView;
     EXPECT_EQ(view->currentIndex().row(), 0) << "a current row without a click";
     EXPECT_FALSE(view->selectionModel()->hasSelection()) << "but nothing selected";
@@ -285,7 +285,7 @@ TEST(PreviewRequest, TheModelServesTheTitlesAndEachFoldersTotal)
     tree.file("notes.txt", 1500);
     tree.file("sub/inner.txt", 10);
     PreviewViewController controller;
-    runRequest(controller, tree.url());
+    runRequest(controller, tree.path());
     QAbstractItemModel *model = controller.outlineView->model();
     QAbstractItemModelTester tester(model, QAbstractItemModelTester::FailureReportingMode::Fatal);
 
@@ -305,7 +305,7 @@ TEST(PreviewRequest, AScreenReaderHearsWhichFoldersAreOpen)
     tree.file("sub/inner.txt");
     tree.folder("sub/empty");
     PreviewViewController controller;
-    runRequest(controller, tree.url());
+    runRequest(controller, tree.path());
     QWidget window;
     (new QVBoxLayout(&window))->addWidget(controller.view());
     window.show();
@@ -373,7 +373,7 @@ TempTree *BigTree::s_tree = nullptr;
 struct Answers {
     int calls = 0;
     std::optional<PreviewError> error;
-    PreviewCompletionHandler handler()
+    PreviewHandler handler()
     {
         return [this](std::optional<PreviewError> result) {
             ++calls;
@@ -399,7 +399,7 @@ bool catchHalfWay(PreviewViewController &controller, Answers &answers)
     controller.setProgressInterval(std::chrono::milliseconds(1)); // to see it however fast the disk
     for (int attempt = 0; attempt < 5; ++attempt) {
         answers = Answers();
-        controller.preparePreviewOfFile(BigTree::s_tree->url(), answers.handler());
+        controller.preview(BigTree::s_tree->path(), answers.handler());
         while (answers.calls == 0) {
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
             if (controller.isBuilding() && scanningCount(summary(controller)) > 0)
@@ -439,9 +439,9 @@ TEST_F(BigTree, ASecondRequestEndsTheFirstWhichIsAnsweredAsCancelled)
     PreviewViewController controller;
     controller.view();
     Answers first, second;
-    controller.preparePreviewOfFile(s_tree->url(), first.handler());
+    controller.preview(s_tree->path(), first.handler());
     ASSERT_TRUE(QTest::qWaitFor([&] { return controller.isBuilding(); }, 10000));
-    controller.preparePreviewOfFile(small.url(), second.handler());
+    controller.preview(small.path(), second.handler());
 
     ASSERT_TRUE(QTest::qWaitFor([&] { return second.calls > 0; }, 60000));
     QTest::qWait(50);
@@ -451,7 +451,7 @@ TEST_F(BigTree, ASecondRequestEndsTheFirstWhichIsAnsweredAsCancelled)
     EXPECT_EQ(second.calls, 1);
     EXPECT_FALSE(second.error);
     EXPECT_EQ(names(controller.content()), QStringList{"only.txt"});
-    EXPECT_EQ(controller.representedObject().toUrl(), small.url());
+    EXPECT_EQ(controller.shownFolder(), small.path());
     EXPECT_EQ(summary(controller), QStringLiteral("5 bytes, 1 item"));
 }
 
@@ -484,7 +484,7 @@ TEST_F(BigTree, AHeaderClickedDuringTheBuildOrdersTheTreeShown)
     PreviewViewController controller;
     controller.view();
     Answers answers;
-    controller.preparePreviewOfFile(s_tree->url(), answers.handler());
+    controller.preview(s_tree->path(), answers.handler());
     ASSERT_TRUE(QTest::qWaitFor([&] { return controller.isBuilding(); }, 10000));
     // Sorted by name already: the click turns the order round.
     controller.outlineView->clickHeader(controller.outlineView->columnWithIdentifier(QStringLiteral("Name")));

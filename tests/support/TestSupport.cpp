@@ -174,12 +174,12 @@ bool runTool(const QString &program, const QStringList &arguments, const QByteAr
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-RequestResult runRequest(PreviewViewController &controller, const QUrl &url)
+RequestResult runRequest(PreviewViewController &controller, const QByteArray &path)
 {
     RequestResult result;
     bool entryReturned = false;
     QThread *mainThread = QThread::currentThread();
-    controller.preparePreviewOfFile(url, [&](std::optional<PreviewError> error) {
+    controller.preview(path, [&](std::optional<PreviewError> error) {
         ++result.calls;
         result.onMainThread = QThread::currentThread() == mainThread;
         result.entryHadReturned = entryReturned;

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "Node.h"
-#include "QuickLook.h"
+#include "PreviewPlugin.h"
 
 #include <QByteArray>
 #include <QJsonObject>
@@ -61,4 +61,4 @@ bool runTool(const QString &program, const QStringList &arguments, const QByteAr
              const QByteArray &input = {});
 
 /// Sends one request to `controller` as the host does and waits for its handler.
-RequestResult runRequest(PreviewViewController &controller, const QUrl &url);
+RequestResult runRequest(PreviewViewController &controller, const QByteArray &path);
