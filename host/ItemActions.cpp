@@ -2,7 +2,7 @@
 #include "ItemActions.h"
 
 #include "FileSystem.h"
-#include "OutlineView.h"
+#include "TreeRoles.h"
 #include "ViewController.h"
 #include "DesktopServices.h"
 
@@ -17,12 +17,6 @@
 
 namespace {
 
-QString nameOf(OutlineView &view, const QModelIndex &row)
-{
-    const int column = view.columnWithIdentifier(QStringLiteral("Name"));
-    return column < 0 ? QString() : row.siblingAtColumn(column).data().toString();
-}
-
 // The path as text, and where text cannot carry its bytes (it is not UTF-8),
 // as a file URL too, whose percent-encoding keeps every byte.
 QMimeData *pathMimeData(const QByteArray &path)
@@ -35,21 +29,9 @@ QMimeData *pathMimeData(const QByteArray &path)
     return data;
 }
 
-// Rows in the order they are shown, expanded folders' contents included.
-void appendShownRows(OutlineView &view, const QModelIndex &parent, QModelIndexList &rows)
-{
-    const QAbstractItemModel *model = view.model();
-    for (int r = 0; r < model->rowCount(parent); ++r) {
-        const QModelIndex row = model->index(r, 0, parent);
-        rows.append(row);
-        if (view.isExpanded(row))
-            appendShownRows(view, row, rows);
-    }
-}
-
 } // namespace
 
-ItemActions::ItemActions(OutlineView *view, ViewController *controller, PasswordPrompt askPassword)
+ItemActions::ItemActions(QTreeView *view, ViewController *controller, PasswordPrompt askPassword)
     : QObject(view)
     , m_view(view)
     , m_controller(controller)
@@ -88,7 +70,7 @@ QByteArray ItemActions::currentItemPath() const
     // shows decoded or escaped, one with a line break shows without it, and
     // a folder cut short shows marked; each would lead to another file.
     const QModelIndex row = m_view->currentIndex().siblingAtColumn(0);
-    return row.isValid() ? row.data(OutlineView::PathRole).toByteArray() : QByteArray();
+    return row.isValid() ? row.data(PathRole).toByteArray() : QByteArray();
 }
 
 QMenu *ItemActions::makeContextMenu()
@@ -186,38 +168,6 @@ bool ItemActions::eventFilter(QObject *watched, QEvent *event)
         && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
         openCurrentItem();
         return true;
-    }
-    const QString text = key->text();
-    // Space closes the window; other printable keys find an item by its name.
-    if (text.isEmpty() || !text.at(0).isPrint() || text == QLatin1String(" ")
-        || (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
-        return false;
-    }
-    if (!m_sinceTyped.isValid() || m_sinceTyped.elapsed() > QApplication::keyboardInputInterval())
-        m_typed.clear();
-    m_sinceTyped.start();
-    m_typed += text;
-    if (!findByTyping(m_typed) && m_typed.size() > text.size()) {
-        m_typed = text; // a new word
-        findByTyping(m_typed);
-    }
-    return true;
-}
-
-bool ItemActions::findByTyping(const QString &text)
-{
-    QModelIndexList rows;
-    appendShownRows(*m_view, {}, rows);
-    // From the current row on, so that typing the same letter again moves on.
-    const qsizetype current = rows.indexOf(m_view->currentIndex().siblingAtColumn(0));
-    const qsizetype start = current < 0 ? 0 : current + (text.size() == 1 ? 1 : 0);
-    for (qsizetype i = 0; i < rows.size(); ++i) {
-        const QModelIndex &row = rows[(start + i) % rows.size()];
-        if (nameOf(*m_view, row).startsWith(text, Qt::CaseInsensitive)) {
-            m_view->setCurrentIndex(row);
-            m_view->scrollTo(row);
-            return true;
-        }
     }
     return false;
 }

@@ -1,19 +1,18 @@
 // SPDX-License-Identifier: MIT
 // What the preview window does with its items: open one with its default
 // application (Enter, double click), reveal it in the file manager, copy its
-// path, and find one by typing its name. An archive shown from its listing
-// alone is extracted first.
+// path. Typing a name finds its row as in any Qt tree view. An archive shown
+// from its listing alone is extracted first.
 #pragma once
 
 #include "QuickLook.h"
 
 #include <QByteArray>
-#include <QElapsedTimer>
 #include <QObject>
+#include <QTreeView>
 
 #include <functional>
 
-class OutlineView;
 class QMenu;
 class ViewController;
 
@@ -28,7 +27,7 @@ public:
     /// Watches `view`, which shows the items of `controller`'s represented
     /// folder; both must outlive this object, which `view` owns. Without
     /// `askPassword`, the files of an encrypted archive stay unextracted.
-    ItemActions(OutlineView *view, ViewController *controller, PasswordPrompt askPassword = {});
+    ItemActions(QTreeView *view, ViewController *controller, PasswordPrompt askPassword = {});
 
     /// The path of the current row's item, the bytes the file system names it
     /// by (for an archive's entry, where its extracted copy goes); empty without one.
@@ -44,7 +43,6 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    bool findByTyping(const QString &text);
     using FileAction = std::function<void(const QByteArray &file)>;
     /// Runs `action` on the file of `item` once it exists: at once, or after
     /// the archive it comes from, or with `alone` maybe that entry alone, is
@@ -52,9 +50,7 @@ private:
     void withItemFile(const QByteArray &item, bool alone, const FileAction &action);
     void fileNotReady(const PreviewError &error, const QByteArray &item, bool alone, const FileAction &action);
 
-    OutlineView *m_view;             // Not owned: our parent.
+    QTreeView *m_view;               // Not owned: our parent.
     ViewController *m_controller;    // Not owned.
     PasswordPrompt m_askPassword;
-    QString m_typed;
-    QElapsedTimer m_sinceTyped;
 };

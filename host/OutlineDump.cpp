@@ -2,18 +2,20 @@
 #include "OutlineDump.h"
 
 #include "FileSystem.h"
-#include "OutlineView.h"
+#include "TreeRoles.h"
 #include "ViewController.h"
 
+#include <QHeaderView>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QLabel>
+#include <QTreeView>
 
 namespace {
 
-OutlineView *outlineViewOf(ViewController &controller)
+QTreeView *outlineViewOf(ViewController &controller)
 {
-    return controller.view()->findChild<OutlineView *>(QStringLiteral("outlineView"));
+    return controller.view()->findChild<QTreeView *>(QStringLiteral("outlineView"));
 }
 
 QString summaryOf(ViewController &controller)
@@ -22,36 +24,49 @@ QString summaryOf(ViewController &controller)
     return label ? label->text() : QString();
 }
 
-/// Logical indexes of the shown columns, in the order the user sees them.
-QList<int> visibleColumns(const OutlineView &view)
+/// Logical indexes of the columns, in the order the user sees them.
+QList<int> columnsInDisplayOrder(const QTreeView &view)
 {
     QList<int> columns;
-    for (int logical : view.columnsInDisplayOrder()) {
-        if (!view.tableColumns()[logical].hidden)
+    for (int visual = 0; visual < view.header()->count(); ++visual)
+        columns.append(view.header()->logicalIndex(visual));
+    return columns;
+}
+
+/// Logical indexes of the shown columns, in the order the user sees them.
+QList<int> visibleColumns(const QTreeView &view)
+{
+    QList<int> columns;
+    for (int logical : columnsInDisplayOrder(view)) {
+        if (!view.isColumnHidden(logical))
             columns.append(logical);
     }
     return columns;
 }
 
-// A table column's logical index is its model column.
+// A column's logical index is its model column.
 QString cellText(const QModelIndex &row, int column)
 {
     return row.siblingAtColumn(column).data(Qt::DisplayRole).toString();
 }
 
-QString columnTitle(const OutlineView &view, int column)
+QString columnTitle(const QTreeView &view, int column)
 {
     return view.model()->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
 }
 
-QJsonValue sortIndicator(const OutlineView &view, const TableColumn &column)
+QString columnIdentifier(const QTreeView &view, int column)
 {
-    const QList<SortDescriptor> descriptors = view.sortDescriptors();
-    if (descriptors.isEmpty() || !column.sortDescriptorPrototype || descriptors.first().key.isEmpty()
-        || column.sortDescriptorPrototype->key != descriptors.first().key) {
+    return view.model()->headerData(column, Qt::Horizontal, ColumnIdentifierRole).toString();
+}
+
+QJsonValue sortIndicator(const QTreeView &view, int column)
+{
+    const QHeaderView *header = view.header();
+    if (!header->isSortIndicatorShown() || header->sortIndicatorSection() != column)
         return QJsonValue::Null;
-    }
-    return descriptors.first().ascending ? QStringLiteral("ascending") : QStringLiteral("descending");
+    return header->sortIndicatorOrder() == Qt::AscendingOrder ? QStringLiteral("ascending")
+                                                              : QStringLiteral("descending");
 }
 
 // Writes what QJsonDocument::toJson(Indented) writes, without building the
@@ -114,7 +129,7 @@ private:
 };
 
 // The rows below `parent`, as the array of `"rows"` at `level` would be.
-void writeRows(IndentedJson &json, OutlineView &view, const QModelIndex &parent,
+void writeRows(IndentedJson &json, QTreeView &view, const QModelIndex &parent,
                const QList<std::pair<QString, int>> &cellKeys, int level)
 {
     const QAbstractItemModel *model = view.model();
@@ -167,7 +182,7 @@ void writeRows(IndentedJson &json, OutlineView &view, const QModelIndex &parent,
     json.raw("]");
 }
 
-void appendTextRows(OutlineView &view, const QModelIndex &parent, int depth, const QList<int> &columns,
+void appendTextRows(QTreeView &view, const QModelIndex &parent, int depth, const QList<int> &columns,
                     QList<QStringList> &table)
 {
     const QAbstractItemModel *model = view.model();
@@ -203,29 +218,31 @@ QByteArray outlineJson(ViewController &controller, const std::optional<PreviewEr
     if (controller.property("truncated").toBool())
         root.insert(QStringLiteral("truncated"), true);
 
-    OutlineView *view = outlineViewOf(controller);
+    QTreeView *view = outlineViewOf(controller);
     if (!view)
         return QJsonDocument(root).toJson(QJsonDocument::Indented);
 
+    // The sorted column's title is drawn in the text colour, the others dimmed.
     QJsonArray columns;
-    for (int logical : view->columnsInDisplayOrder()) {
-        const TableColumn &column = view->tableColumns()[logical];
-        const bool secondary = column.headerCell && column.headerCell->textColor() == SystemColor::SecondaryLabel;
-        columns.append(QJsonObject{{QStringLiteral("identifier"), column.identifier},
+    for (int logical : columnsInDisplayOrder(*view)) {
+        const QJsonValue indicator = sortIndicator(*view, logical);
+        columns.append(QJsonObject{{QStringLiteral("identifier"), columnIdentifier(*view, logical)},
                                    {QStringLiteral("title"), columnTitle(*view, logical)},
-                                   {QStringLiteral("hidden"), column.hidden},
-                                   {QStringLiteral("headerColor"), secondary ? QStringLiteral("secondary")
-                                                                             : QStringLiteral("primary")},
-                                   {QStringLiteral("sortIndicator"), sortIndicator(*view, column)}});
+                                   {QStringLiteral("hidden"), view->isColumnHidden(logical)},
+                                   {QStringLiteral("headerColor"), indicator.isNull() ? QStringLiteral("secondary")
+                                                                                      : QStringLiteral("primary")},
+                                   {QStringLiteral("sortIndicator"), indicator}});
     }
     root.insert(QStringLiteral("columns"), columns);
 
     QJsonArray descriptors;
-    for (const SortDescriptor &descriptor : view->sortDescriptors())
-        descriptors.append(QJsonObject{{QStringLiteral("key"), descriptor.key},
-                                       {QStringLiteral("ascending"), descriptor.ascending}});
+    if (const int sorted = view->header()->sortIndicatorSection(); view->header()->isSortIndicatorShown()) {
+        descriptors.append(QJsonObject{
+            {QStringLiteral("key"), view->model()->headerData(sorted, Qt::Horizontal, SortKeyRole).toString()},
+            {QStringLiteral("ascending"), view->header()->sortIndicatorOrder() == Qt::AscendingOrder}});
+    }
     root.insert(QStringLiteral("sortDescriptors"), descriptors);
-    root.insert(QStringLiteral("rowHeight"), view->rowHeight());
+    root.insert(QStringLiteral("rowHeight"), view->property("rowHeight").toInt());
     // The rows are written on their own, in the place of an empty array.
     root.insert(QStringLiteral("rows"), QJsonArray());
     QByteArray document = QJsonDocument(root).toJson(QJsonDocument::Indented);
@@ -235,7 +252,7 @@ QByteArray outlineJson(ViewController &controller, const std::optional<PreviewEr
         return document;
     QList<std::pair<QString, int>> cellKeys;
     for (int column : visibleColumns(*view))
-        cellKeys.append({view->tableColumns()[column].identifier, column});
+        cellKeys.append({columnIdentifier(*view, column), column});
     std::sort(cellKeys.begin(), cellKeys.end());
     QByteArray rows = "\n    \"rows\": ";
     IndentedJson json(rows);
@@ -246,7 +263,7 @@ QByteArray outlineJson(ViewController &controller, const std::optional<PreviewEr
 QString outlineText(ViewController &controller)
 {
     QString text;
-    if (OutlineView *view = outlineViewOf(controller)) {
+    if (QTreeView *view = outlineViewOf(controller)) {
         const QList<int> columns = visibleColumns(*view);
         QList<QStringList> table;
         QStringList titles;

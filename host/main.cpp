@@ -7,7 +7,7 @@
 #include "FileSystem.h"
 #include "ItemActions.h"
 #include "SingleWindow.h"
-#include "OutlineView.h"
+#include "TreeRoles.h"
 #include "QuickLook.h"
 #include "ViewController.h"
 
@@ -16,6 +16,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QInputDialog>
 #include <QLabel>
 #include <QLocale>
@@ -25,6 +26,7 @@
 #include <QRegularExpression>
 #include <QShortcut>
 #include <QTranslator>
+#include <QTreeView>
 #include <QTimeZone>
 #include <QVBoxLayout>
 #include <QWindow>
@@ -230,25 +232,38 @@ void quietOffscreenMessages(QtMsgType type, const QMessageLogContext &context, c
     standardMessageHandler(type, context, message);
 }
 
+// The model column whose header section has `value` in `role`, or -1.
+int columnWith(const QTreeView &view, int role, const QString &value)
+{
+    const QAbstractItemModel *model = view.model();
+    for (int column = 0; model && column < model->columnCount(); ++column) {
+        if (model->headerData(column, Qt::Horizontal, role).toString() == value)
+            return column;
+    }
+    return -1;
+}
+
 // Shows exactly the columns asked for, through the header menu as a user
 // would, with the layout's saving off so that the saved layout stays as it was.
-bool showColumns(OutlineView &view, const QStringList &wanted)
+bool showColumns(QTreeView &view, const QStringList &wanted)
 {
     for (const QString &identifier : wanted) {
-        if (view.columnWithIdentifier(identifier) < 0) {
+        if (columnWith(view, ColumnIdentifierRole, identifier) < 0) {
             std::fprintf(stderr, "trellin-preview: there is no column \"%s\"\n", qPrintable(identifier));
             return false;
         }
     }
-    view.setAutosaveTableColumns(false);
-    QMenu *menu = view.headerMenu();
-    for (const TableColumn &column : view.tableColumns()) {
-        if (column.hidden != wanted.contains(column.identifier))
+    view.setProperty("reportsLayout", false);
+    for (int column = 0; column < view.model()->columnCount(); ++column) {
+        const QString identifier = view.model()->headerData(column, Qt::Horizontal, ColumnIdentifierRole).toString();
+        const bool hidden = view.isColumnHidden(column);
+        if (hidden != wanted.contains(identifier))
             continue;
-        QAction *item = menu ? menu->findChild<QAction *>(column.identifier) : nullptr;
+        // The header menu's actions are named after their columns.
+        QAction *item = view.findChild<QAction *>(identifier);
         if (!item) {
-            std::fprintf(stderr, "trellin-preview: the column \"%s\" cannot be %s\n", qPrintable(column.identifier),
-                         column.hidden ? "shown" : "hidden");
+            std::fprintf(stderr, "trellin-preview: the column \"%s\" cannot be %s\n", qPrintable(identifier),
+                         hidden ? "shown" : "hidden");
             return false;
         }
         item->trigger();
@@ -256,32 +271,29 @@ bool showColumns(OutlineView &view, const QStringList &wanted)
     return true;
 }
 
-// Clicks the header of the column that sorts by `key` until the order is the
-// one asked for, and waits for the rows to take it: a big tree is sorted in
-// the background.
-bool sortBy(OutlineView &view, const QString &key, std::optional<bool> ascending)
+// Sorts by the column that sorts by `key` as clicks on its header would, and
+// waits for the rows to take the order: a big tree is sorted in the background.
+bool sortBy(QTreeView &view, const QString &key, std::optional<bool> ascending)
 {
-    int column = -1;
-    for (int i = 0; i < view.tableColumns().size(); ++i) {
-        const auto &prototype = view.tableColumns()[i].sortDescriptorPrototype;
-        if (prototype && prototype->key == key)
-            column = i;
-    }
+    const int column = columnWith(view, SortKeyRole, key);
     if (column < 0) {
         std::fprintf(stderr, "trellin-preview: no column sorts by \"%s\"\n", qPrintable(key));
         return false;
     }
+    QHeaderView *header = view.header();
+    // A click on the sorted column turns the order round; on another, sorts ascending.
+    const bool sortedHere = header->sortIndicatorSection() == column;
+    const bool wantAscending = ascending.value_or(!sortedHere || header->sortIndicatorOrder() == Qt::DescendingOrder);
+    const Qt::SortOrder order = wantAscending ? Qt::AscendingOrder : Qt::DescendingOrder;
+    if (sortedHere && header->sortIndicatorOrder() == order)
+        return true; // in that order already
     QEventLoop untilSorted;
     bool sorted = false;
     const QMetaObject::Connection arranged = QObject::connect(view.model(), &QAbstractItemModel::layoutChanged, [&] {
         sorted = true;
         untilSorted.quit();
     });
-    view.clickHeader(column);
-    if (ascending && !view.sortDescriptors().isEmpty() && view.sortDescriptors().first().ascending != *ascending) {
-        sorted = false; // the second click's order is the one to wait for
-        view.clickHeader(column);
-    }
+    header->setSortIndicator(column, order);
     if (!sorted)
         untilSorted.exec();
     QObject::disconnect(arranged);
@@ -395,7 +407,7 @@ struct Request {
     QLPreviewingController &previewing;
     ViewController &controller;
     QWidget *view;        // the controller's
-    OutlineView *outline; // in the view; nothing when the plug-in has none
+    QTreeView *outline;   // in the view; nothing when the plug-in has none
     const StartClock &sinceStart;
 };
 
@@ -694,7 +706,7 @@ int main(int argc, char **argv)
         return 1;
     }
     QWidget *view = controller->view();
-    auto *outline = view->findChild<OutlineView *>(QStringLiteral("outlineView"));
+    auto *outline = view->findChild<QTreeView *>(QStringLiteral("outlineView"));
     if (options.columns && (!outline || !showColumns(*outline, *options.columns)))
         return 2;
 

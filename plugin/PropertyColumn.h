@@ -8,7 +8,11 @@
 #include <array>
 #include <optional>
 
-/// The columns of the outline view. A column's identifier is its raw value,
+/// What the tree can be sorted by. Stored by raw value ("name", "dateModified",
+/// ...): the order of the cases is free, their raw values are not.
+enum class SortOption { Name, DateModified, DateCreated, DateLastOpened, Size, Kind };
+
+/// The columns of the tree view. A column's identifier is its raw value,
 /// which is also its English title and the key of its localised title.
 enum class PropertyColumn {
     Name,
@@ -29,15 +33,14 @@ inline constexpr std::array allPropertyColumns{
 };
 
 /// What the tree needs to know of a column, once: every other part (the
-/// outline's columns and header menu, the scan, the cells) reads it here.
+/// view's columns, header menu and sort, the scan, the cells) reads it here.
 struct ColumnInfo {
     PropertyColumn column;
     /// Its identifier, which is also its English title and the key of its
     /// translated title, and the key of its layout in the saved state.
     const char *identifier;
-    /// What a click on its header sorts by (a sort option's raw value);
-    /// nullptr when it does not sort.
-    const char *sortKey;
+    /// What a click on its header sorts by; nothing when it does not sort.
+    std::optional<SortOption> sortOption;
     /// What the scan reads of each item for it.
     ResourceKeys attributes;
     int defaultWidth;
@@ -47,19 +50,19 @@ struct ColumnInfo {
 };
 
 inline constexpr std::array<ColumnInfo, 9> columnTable{{
-    {PropertyColumn::Name, "Name", "name", {}, 280, Qt::AlignLeft, false, false},
-    {PropertyColumn::DateModified, "Date Modified", "dateModified", ResourceKey::ContentModificationDate, 180,
+    {PropertyColumn::Name, "Name", SortOption::Name, {}, 280, Qt::AlignLeft, false, false},
+    {PropertyColumn::DateModified, "Date Modified", SortOption::DateModified, ResourceKey::ContentModificationDate, 180,
      Qt::AlignLeft, false, true},
-    {PropertyColumn::DateCreated, "Date Created", "dateCreated", ResourceKey::CreationDate, 180, Qt::AlignLeft, true,
+    {PropertyColumn::DateCreated, "Date Created", SortOption::DateCreated, ResourceKey::CreationDate, 180, Qt::AlignLeft, true,
      true},
-    {PropertyColumn::DateLastOpened, "Date Last Opened", "dateLastOpened", ResourceKey::ContentAccessDate, 180,
+    {PropertyColumn::DateLastOpened, "Date Last Opened", SortOption::DateLastOpened, ResourceKey::ContentAccessDate, 180,
      Qt::AlignLeft, true, true},
-    {PropertyColumn::DateAdded, "Date Added", nullptr, ResourceKey::AddedToDirectoryDate, 180, Qt::AlignLeft, true, true},
-    {PropertyColumn::Size, "Size", "size", ResourceKey::FileSize, 90, Qt::AlignRight, false, true},
-    {PropertyColumn::Kind, "Kind", "kind", ResourceKey::LocalizedTypeDescription, 160, Qt::AlignLeft, false, true},
-    {PropertyColumn::Tags, "Tags", nullptr, ResourceKey::TagNames, 140, Qt::AlignLeft, true, true},
+    {PropertyColumn::DateAdded, "Date Added", std::nullopt, ResourceKey::AddedToDirectoryDate, 180, Qt::AlignLeft, true, true},
+    {PropertyColumn::Size, "Size", SortOption::Size, ResourceKey::FileSize, 90, Qt::AlignRight, false, true},
+    {PropertyColumn::Kind, "Kind", SortOption::Kind, ResourceKey::LocalizedTypeDescription, 160, Qt::AlignLeft, false, true},
+    {PropertyColumn::Tags, "Tags", std::nullopt, ResourceKey::TagNames, 140, Qt::AlignLeft, true, true},
     // Read by the scan from an image's header, for images alone.
-    {PropertyColumn::Dimensions, "Dimensions", nullptr, {}, 110, Qt::AlignLeft, true, true},
+    {PropertyColumn::Dimensions, "Dimensions", std::nullopt, {}, 110, Qt::AlignLeft, true, true},
 }};
 
 static_assert([] {
@@ -74,6 +77,25 @@ constexpr const ColumnInfo &columnInfo(PropertyColumn column)
 {
     return columnTable[static_cast<std::size_t>(column)];
 }
+
+/// The column whose header sorts by `option`.
+constexpr PropertyColumn sortedColumn(SortOption option)
+{
+    for (const ColumnInfo &info : columnTable) {
+        if (info.sortOption == option)
+            return info.column;
+    }
+    return PropertyColumn::Name;
+}
+
+static_assert([] {
+    for (SortOption option : {SortOption::Name, SortOption::DateModified, SortOption::DateCreated,
+                              SortOption::DateLastOpened, SortOption::Size, SortOption::Kind}) {
+        if (columnInfo(sortedColumn(option)).sortOption != option)
+            return false;
+    }
+    return true;
+}(), "every sort option has the column that sorts by it");
 
 /// The raw value, as a literal that can also serve as a translation key.
 constexpr const char *rawValueLiteral(PropertyColumn column)

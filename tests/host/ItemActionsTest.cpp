@@ -5,11 +5,12 @@
 #include "ExtensionSettings.h"
 #include "FileSystem.h"
 #include "ItemActions.h"
-#include "OutlineView.h"
 #include "PreviewViewController.h"
 #include "PrivateBus.h"
+#include "TreeRoles.h"
 #include "TestSupport.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -126,7 +127,7 @@ QStringList linesOf(const QString &path)
         : QStringList();
 }
 
-QString nameAtCurrentRow(OutlineView &view)
+QString nameAtCurrentRow(TreeView &view)
 {
     return view.currentIndex().siblingAtColumn(0).data().toString();
 }
@@ -151,12 +152,17 @@ TEST(ItemActions, OpenRevealAndCopyTheItemFoundByTyping)
     controller.view()->resize(900, 500);
     controller.view()->show();
     runRequest(controller, tree.url());
-    OutlineView &view = *controller.outlineView;
+    TreeView &view = *controller.outlineView;
     auto *actions = new ItemActions(&view, &controller);
     view.setFocus();
 
-    // Typing finds by name, inside expanded folders too; Enter opens.
-    QTest::keyClicks(&view, QStringLiteral("INN"));
+    // Typing finds by name, inside expanded folders too; Enter opens. A pause
+    // longer than the keyboard's input interval starts a new name.
+    const auto typeName = [&](const QString &name) {
+        QTest::qWait(QApplication::keyboardInputInterval() + 50);
+        QTest::keyClicks(&view, name);
+    };
+    typeName(QStringLiteral("INN"));
     ASSERT_EQ(nameAtCurrentRow(view), QStringLiteral("inner file.txt"));
     QTest::keyClick(&view, Qt::Key_Return);
     const QString inner = tree.url("a folder/inner file.txt").toString(QUrl::FullyEncoded);
@@ -173,14 +179,14 @@ TEST(ItemActions, OpenRevealAndCopyTheItemFoundByTyping)
     const QString shownLog = logs.filePath(QStringLiteral("shown"));
     makeFileManagerActivatable(bus, shownLog);
     const auto forget = qScopeGuard([&] { forgetFileManager(bus); });
-    QTest::keyClicks(&view, QStringLiteral("caf"));
+    typeName(QStringLiteral("caf"));
     ASSERT_TRUE(nameAtCurrentRow(view).startsWith(QStringLiteral("caf\\x"))) << "the name shows escaped";
     actions->revealCurrentItem();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !linesOf(shownLog).isEmpty(); }, 10000)) << "the file manager was started";
     EXPECT_EQ(linesOf(shownLog).join(QLatin1Char(' ')).toStdString(),
               (tree.url().toString(QUrl::FullyEncoded) + QStringLiteral("/caf%E9.txt")).toStdString())
         << "the URI names the file's own bytes, percent-encoded, not the text shown";
-    QTest::keyClicks(&view, QStringLiteral("INN"));
+    typeName(QStringLiteral("INN"));
     actions->revealCurrentItem();
     ASSERT_TRUE(QTest::qWaitFor([&] { return linesOf(shownLog).size() == 2; }, 10000));
     EXPECT_EQ(linesOf(shownLog).last().toStdString(), inner.toStdString()) << "the running file manager is asked again";
@@ -228,7 +234,7 @@ TEST(ItemActions, AnArchiveShownFromItsListingIsExtractedForTheItemOpened)
     controller.view()->show();
     ASSERT_FALSE(runRequest(controller, tree.url("locked.zip")).error);
     ASSERT_TRUE(controller.isListingOnly());
-    OutlineView &view = *controller.outlineView;
+    TreeView &view = *controller.outlineView;
     QList<ArchiveErrorCode> asked;
     auto *actions = new ItemActions(&view, &controller, [&](ArchiveErrorCode problem) {
         asked.append(problem);
@@ -293,7 +299,7 @@ TEST(ItemActions, ActOnThePathOnDiskNotOnTheNameShown)
     controller.view()->resize(900, 500);
     controller.view()->show();
     runRequest(controller, tree.url());
-    OutlineView &view = *controller.outlineView;
+    TreeView &view = *controller.outlineView;
     auto *actions = new ItemActions(&view, &controller);
 
     struct Item {
@@ -310,7 +316,7 @@ TEST(ItemActions, ActOnThePathOnDiskNotOnTheNameShown)
         SCOPED_TRACE(item.why);
         const QModelIndex row = rowShowing(*view.model(), item.shown);
         ASSERT_TRUE(row.isValid()) << "a row shows " << item.shown.toStdString();
-        EXPECT_EQ(row.data(OutlineView::PathRole).toByteArray(), item.path) << "the model keeps the path's own bytes";
+        EXPECT_EQ(row.data(PathRole).toByteArray(), item.path) << "the model keeps the path's own bytes";
         view.setCurrentIndex(row);
         const QString uri = FileSystem::fileUrl(item.path).toString(QUrl::FullyEncoded);
 
