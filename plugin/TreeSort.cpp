@@ -186,6 +186,15 @@ void collectLists(const NodeList &nodes, std::vector<SortPlan::List> &lists)
 
 } // namespace
 
+bool sortKeysEqual(const Node &a, const Node &b, SortOption option)
+{
+    switch (const PropertyColumn column = sortedColumn(option)) {
+    case PropertyColumn::Name: return a.name == b.name;
+    case PropertyColumn::Kind: return a.contentTypeName() == b.contentTypeName();
+    default: return numericKey(a, column) == numericKey(b, column);
+    }
+}
+
 bool namesNeedSortKeys(std::size_t count, SortOrder order)
 {
     return sortedColumn(order.option) == PropertyColumn::Name && count >= sortKeyThreshold;

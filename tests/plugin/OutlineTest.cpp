@@ -181,20 +181,53 @@ TEST(Outline, TheColumnLayoutCarriesOverButTheMenuKeepsItsOwnOrder)
         ShownPreview preview(tree.url());
         QHeaderView *header = preview.view().header();
         header->moveSection(header->visualIndex(column("Size")), 1); // dragged to the front
+        header->resizeSection(column("Name"), 222);
         EXPECT_EQ(menuOrder(preview.view()), expected);
         ASSERT_FALSE(preview.view().isColumnHidden(column("Kind")));
         chooseFromHeaderMenu(preview.view(), "Kind");
     }
-    ShownPreview next(tree.url());
-    TreeView &view = next.view();
-    EXPECT_EQ(view.header()->visualIndex(column("Size")), 1);
-    EXPECT_EQ(menuOrder(view), expected);
-    EXPECT_TRUE(view.isColumnHidden(column("Kind")));
-    EXPECT_FALSE(visibleColumns().contains(PropertyColumn::Kind));
-    EXPECT_FALSE(next.controller.content()[0]->typeDescription); // not read
-    QMenu *menu = openHeaderMenu(view);
-    EXPECT_FALSE(menu->findChild<QAction *>(QStringLiteral("Kind"))->isChecked());
-    menu->hide();
+    const auto standard = PreferencesDomain::standard();
+    const QVariantMap stored = standard->objectForKey(QStringLiteral("listView")).toMap();
+    {
+        ShownPreview next(tree.url());
+        TreeView &view = next.view();
+        EXPECT_EQ(view.header()->visualIndex(column("Size")), 1) << "the order is the header's saved state";
+        EXPECT_EQ(view.columnWidth(column("Name")), 222) << "and so are the widths";
+        EXPECT_EQ(menuOrder(view), expected);
+        EXPECT_TRUE(view.isColumnHidden(column("Kind")));
+        EXPECT_FALSE(visibleColumns().contains(PropertyColumn::Kind));
+        EXPECT_FALSE(next.controller.content()[0]->typeDescription); // not read
+        QMenu *menu = openHeaderMenu(view);
+        EXPECT_FALSE(menu->findChild<QAction *>(QStringLiteral("Kind"))->isChecked());
+        menu->hide();
+    }
+
+    // Which columns are shown is not the header state's to say.
+    QVariantMap allShown = stored;
+    allShown.insert(QStringLiteral("hidden"), QVariantList{});
+    standard->setObject(QStringLiteral("listView"), allShown);
+    {
+        ShownPreview next(tree.url());
+        EXPECT_FALSE(next.view().isColumnHidden(column("Kind"))) << "the header's state hides it, the list does not";
+        EXPECT_EQ(next.view().header()->visualIndex(column("Size")), 1);
+    }
+
+    // A layout kept as a list of columns, before the header kept its state, is read too.
+    auto entry = [](const char *identifier, qint64 width, bool hidden) {
+        return QVariantMap{{QStringLiteral("identifier"), QString::fromLatin1(identifier)},
+                           {QStringLiteral("width"), width},
+                           {QStringLiteral("hidden"), hidden}};
+    };
+    standard->setObject(QStringLiteral("listView"),
+                        QVariantList{entry("Name", 300, false), entry("Kind", 123, false), entry("Size", 90, true),
+                                     entry("Tags", 140, false)});
+    ShownPreview old(tree.url());
+    TreeView &view = old.view();
+    EXPECT_EQ(view.header()->visualIndex(column("Kind")), 1);
+    EXPECT_EQ(view.columnWidth(column("Kind")), 123);
+    EXPECT_TRUE(view.isColumnHidden(column("Size")));
+    EXPECT_FALSE(view.isColumnHidden(column("Tags")));
+    EXPECT_TRUE(visibleColumns().contains(PropertyColumn::Tags));
 }
 
 TEST(Outline, TheIconSizeChangesRowsAndIconsAtOnceAndTheHeaderIsDrawn)
@@ -289,6 +322,11 @@ TEST(Outline, ReSortingKeepsRowsOpenOrClosedAndTheSelection)
     EXPECT_FALSE(view.isExpanded(model->index(2, 0)));
     EXPECT_EQ(view.currentIndex().row(), 0);
     EXPECT_EQ(preview.controller.treeController()->representedObject(view.currentIndex())->name, QStringLiteral("c.txt"));
+
+    // Typing finds the next row shown whose name starts so, in an open folder too.
+    view.keyboardSearch(QStringLiteral("IN"));
+    EXPECT_EQ(view.currentIndex().data().toString(), QStringLiteral("inner.txt"));
+    EXPECT_EQ(view.currentIndex().parent(), model->index(1, 0)) << "the one in b, open; not the one in a, closed";
 }
 
 TEST(Outline, AViewThatOutlivesItsControllerKeepsItsRows)
