@@ -25,13 +25,15 @@ public:
 protected:
     void paintSection(QPainter *painter, const QRect &rect, int logicalIndex) const override
     {
-        painter->save();
         QStyleOptionHeader option;
         initStyleOption(&option);
         initStyleOptionForIndex(&option, logicalIndex);
         option.rect = rect;
-        const QString title = std::exchange(option.text, QString());
+        option.text.clear();
+        // The section and its arrow; the style leaves the painter clipped.
+        painter->save();
         style()->drawControl(QStyle::CE_Header, &option, painter, this);
+        painter->restore();
 
         QColor color = palette().color(QPalette::Active, QPalette::Text);
         if (logicalIndex != sortIndicatorSection()) {
@@ -42,8 +44,10 @@ protected:
         option.rect = style()->subElementRect(QStyle::SE_HeaderLabel, &option, this);
         if (logicalIndex == int(PropertyColumn::Name))
             option.rect.adjust(m_view->iconSize().width() + 3, 0, 0, 0);
+        const QString title = model()->headerData(logicalIndex, orientation(), Qt::DisplayRole).toString();
         option.text = fontMetrics().elidedText(title, Qt::ElideRight, option.rect.width());
         option.textAlignment = Qt::AlignLeft | Qt::AlignVCenter;
+        painter->save();
         style()->drawControl(QStyle::CE_HeaderLabel, &option, painter, this);
         painter->restore();
     }

@@ -250,16 +250,24 @@ TEST(Outline, TheIconSizeChangesRowsAndIconsAtOnceAndTheHeaderIsDrawn)
     EXPECT_EQ(folder.data(Qt::DecorationRole).value<QIcon>().availableSizes(), QList<QSize>{QSize(32, 32)})
         << "and the folder's is made for it";
 
-    // The header says something where the Name title stands, after the icons.
+    // The titles are drawn: the sorted column's (Name) in the text colour and
+    // after the icons, the others dimmed.
     const QImage image = preview.controller.view()->grab().toImage();
     EXPECT_EQ(image.size(), QSize(900, 500));
-    const QImage title = image.copy(QRect(35, 2, 40, view.header()->height() - 4));
-    QSet<QRgb> colours;
-    for (int y = 0; y < title.height(); ++y) {
-        for (int x = 0; x < title.width(); ++x)
-            colours.insert(title.pixel(x, y));
-    }
-    EXPECT_GT(colours.size(), 3);
+    QHeaderView *header = view.header();
+    const auto darkest = [&](int left, int width) {
+        int grey = 255;
+        for (int y = 2; y < header->height() - 2; ++y) {
+            for (int x = left; x < left + width; ++x)
+                grey = qMin(grey, qGray(image.pixel(x, y)));
+        }
+        return grey;
+    };
+    EXPECT_LT(darkest(39, 30), 80) << "the Name title, in the text colour";
+    EXPECT_GT(darkest(6, 25), 200) << "nothing in front of the Name title, where the icons stand below";
+    const int size = darkest(header->sectionViewportPosition(column("Size")) + 6, 20);
+    EXPECT_GT(size, 80) << "the Size title is dimmed";
+    EXPECT_LT(size, 200) << "but drawn";
 }
 
 TEST(Outline, CellsShowTheirValuesAndIcons)
