@@ -195,6 +195,9 @@ void PreviewViewController::setupTreeView()
         shown = applyColumnList(*outlineView, stored.toList());
     } else if (stored.typeId() == QMetaType::QVariantMap) {
         const QVariantMap layout = stored.toMap();
+        shown = {};
+        for (PropertyColumn column : allPropertyColumns)
+            shown.insert(column);
         for (const QVariant &identifier : layout.value(hiddenKey).toList()) {
             if (const std::optional<PropertyColumn> column = propertyColumnFromRawValue(identifier.toString());
                 column && columnInfo(*column).hideable)

@@ -185,6 +185,7 @@ TEST(Outline, TheColumnLayoutCarriesOverButTheMenuKeepsItsOwnOrder)
         EXPECT_EQ(menuOrder(preview.view()), expected);
         ASSERT_FALSE(preview.view().isColumnHidden(column("Kind")));
         chooseFromHeaderMenu(preview.view(), "Kind");
+        chooseFromHeaderMenu(preview.view(), "Date Created"); // hidden until now
     }
     const auto standard = PreferencesDomain::standard();
     const QVariantMap stored = standard->objectForKey(QStringLiteral("listView")).toMap();
@@ -195,6 +196,7 @@ TEST(Outline, TheColumnLayoutCarriesOverButTheMenuKeepsItsOwnOrder)
         EXPECT_EQ(view.columnWidth(column("Name")), 222) << "and so are the widths";
         EXPECT_EQ(menuOrder(view), expected);
         EXPECT_TRUE(view.isColumnHidden(column("Kind")));
+        EXPECT_FALSE(view.isColumnHidden(column("Date Created"))) << "a column shown stays shown";
         EXPECT_FALSE(visibleColumns().contains(PropertyColumn::Kind));
         EXPECT_FALSE(next.controller.content()[0]->typeDescription); // not read
         QMenu *menu = openHeaderMenu(view);
