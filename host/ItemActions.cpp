@@ -16,12 +16,6 @@
 
 namespace {
 
-// Model column 0 is the name.
-QString nameOf(const QModelIndex &row)
-{
-    return row.siblingAtColumn(0).data().toString();
-}
-
 // The path as text, and where text cannot carry its bytes (it is not UTF-8),
 // as a file URL too, whose percent-encoding keeps every byte.
 QMimeData *pathMimeData(const QByteArray &path)
@@ -34,17 +28,6 @@ QMimeData *pathMimeData(const QByteArray &path)
     return data;
 }
 
-// Rows in the order they are shown, expanded folders' contents included.
-void appendShownRows(const QTreeView &view, const QModelIndex &parent, QModelIndexList &rows)
-{
-    const QAbstractItemModel *model = view.model();
-    for (int r = 0; r < model->rowCount(parent); ++r) {
-        const QModelIndex row = model->index(r, 0, parent);
-        rows.append(row);
-        if (view.isExpanded(row))
-            appendShownRows(view, row, rows);
-    }
-}
 
 } // namespace
 
@@ -178,37 +161,6 @@ bool ItemActions::eventFilter(QObject *watched, QEvent *event)
         openCurrentItem();
         return true;
     }
-    const QString text = key->text();
-    // Space closes the window; other printable keys find an item by its name.
-    if (text.isEmpty() || !text.at(0).isPrint() || text == QLatin1String(" ")
-        || (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
-        return false;
-    }
-    if (!m_sinceTyped.isValid() || m_sinceTyped.elapsed() > QApplication::keyboardInputInterval())
-        m_typed.clear();
-    m_sinceTyped.start();
-    m_typed += text;
-    if (!findByTyping(m_typed) && m_typed.size() > text.size()) {
-        m_typed = text; // a new word
-        findByTyping(m_typed);
-    }
-    return true;
-}
-
-bool ItemActions::findByTyping(const QString &text)
-{
-    QModelIndexList rows;
-    appendShownRows(*m_view, {}, rows);
-    // From the current row on, so that typing the same letter again moves on.
-    const qsizetype current = rows.indexOf(m_view->currentIndex().siblingAtColumn(0));
-    const qsizetype start = current < 0 ? 0 : current + (text.size() == 1 ? 1 : 0);
-    for (qsizetype i = 0; i < rows.size(); ++i) {
-        const QModelIndex &row = rows[(start + i) % rows.size()];
-        if (nameOf(row).startsWith(text, Qt::CaseInsensitive)) {
-            m_view->setCurrentIndex(row);
-            m_view->scrollTo(row);
-            return true;
-        }
-    }
     return false;
 }
+

@@ -1,14 +1,13 @@
 // SPDX-License-Identifier: MIT
 // What the preview window does with its items: open one with its default
 // application (Enter, double click), reveal it in the file manager, copy its
-// path, and find one by typing its name. An archive shown from its listing
-// alone is extracted first.
+// path. Typing a name finds its row as in any Qt tree view. An archive shown
+// from its listing alone is extracted first.
 #pragma once
 
 #include "PreviewPlugin.h"
 
 #include <QByteArray>
-#include <QElapsedTimer>
 #include <QObject>
 
 #include <functional>
@@ -43,7 +42,6 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    bool findByTyping(const QString &text);
     using FileAction = std::function<void(const QByteArray &file)>;
     /// Runs `action` on the file of `item` once it exists: at once, or after
     /// the archive it comes from, or with `alone` maybe that entry alone, is
@@ -54,6 +52,4 @@ private:
     QTreeView *m_view;  // Not owned: our parent.
     Preview *m_preview; // Not owned.
     PasswordPrompt m_askPassword;
-    QString m_typed;
-    QElapsedTimer m_sinceTyped;
 };

@@ -5,6 +5,8 @@
 // the answer carries.
 #pragma once
 
+#include "TreeRoles.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -55,17 +57,6 @@ inline bool isCancelled(const std::optional<PreviewError> &error)
 /// Called exactly once per request, on the main thread; no error means the
 /// preview is ready.
 using PreviewHandler = std::function<void(std::optional<PreviewError> error)>;
-
-/// The roles of the preview's model, besides the text of each cell
-/// (Qt::DisplayRole). Every column of a row answers them.
-enum PreviewRole {
-    /// The path of a row's item, a QByteArray of the bytes that the file
-    /// system names it by (the name shown may be decoded from another
-    /// charset, or escaped): what actions open, reveal and copy.
-    PathRole = Qt::UserRole + 2,
-    /// The item a row shows, as the plug-in keeps it; valid until the model resets.
-    NodeRole = Qt::UserRole + 3,
-};
 
 /// One column of a preview.
 struct PreviewColumn {

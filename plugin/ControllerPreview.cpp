@@ -1,12 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "ControllerPreview.h"
 
-#include "OutlineView.h"
-
 #include <QHeaderView>
-
-static_assert(PathRole == OutlineView::PathRole && NodeRole == OutlineView::NodeRole,
-              "the model serves the roles the interface names");
 
 ControllerPreview::ControllerPreview()
 {
@@ -53,8 +48,8 @@ QList<PreviewColumn> ControllerPreview::columns() const
     for (int visual = 0; visual < int(columnTable.size()); ++visual) {
         const int section = header->count() == int(columnTable.size()) ? header->logicalIndex(visual) : visual;
         const ColumnInfo &info = columnTable[std::size_t(section)];
-        columns.append({QLatin1String(info.identifier),
-                        info.sortKey ? QString::fromLatin1(info.sortKey) : QString(), section, info.hideable});
+        const QString sortKey = m_controller.model()->headerData(section, Qt::Horizontal, SortKeyRole).toString();
+        columns.append({QLatin1String(info.identifier), sortKey, section, info.hideable});
     }
     return columns;
 }

@@ -15,7 +15,7 @@ class ListFormatter;
 #include <atomic>
 #include <stop_token>
 
-/// The columns shown now, in this process. Maintained by the outline view;
+/// The columns shown now, in this process. Maintained by the tree view;
 /// until one is set up it is empty, and only what is always read is read.
 PropertyColumns &visibleColumns();
 
@@ -41,7 +41,7 @@ struct ScanOptions {
     /// charset for its extraction (FileSystem::nameText).
     QByteArray nameCharset{};
 
-    /// What the settings and the outline view hold now. Main thread only.
+    /// What the settings and the tree view hold now. Main thread only.
     static ScanOptions current();
 };
 

@@ -10,7 +10,6 @@
 #include <QJsonObject>
 #include <QObject>
 
-enum class SortOption { Name, DateModified, DateCreated, DateLastOpened, Size, Kind };
 enum class IconSize { Small = 0, Large = 1 };
 enum class DepthLimit { Two = 2, Three = 3, Four = 4, Five = 5 };
 /// When an archive is extracted into the cache: behind its listed rows, or

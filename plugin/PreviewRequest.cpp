@@ -67,19 +67,6 @@ PreviewError previewError(std::exception_ptr failure)
     }
 }
 
-bool changesOrder(const Node &shown, const Node &scanned, SortOption option)
-{
-    switch (option) {
-    case SortOption::Name: return shown.name() != scanned.name();
-    case SortOption::DateModified: return shown.dateModified != scanned.dateModified;
-    case SortOption::DateCreated: return shown.dateCreated != scanned.dateCreated;
-    case SortOption::DateLastOpened: return shown.dateLastOpened != scanned.dateLastOpened;
-    case SortOption::Size: return shown.size != scanned.size;
-    case SortOption::Kind: return shown.contentTypeName() != scanned.contentTypeName();
-    }
-    return true;
-}
-
 // Gives the shown nodes the attributes of the same items in `scanned`, so
 // that the rows stay as they are (open, selected, scrolled to) and only
 // their cells change; an entry that failed to extract keeps its row and
@@ -102,7 +89,7 @@ bool fillInPlace(NodeList &shown, NodeList &scanned, const QHash<QByteArray, QSt
         if (!item || item->type != node->type)
             return false;
         ++matched;
-        orderChanges = orderChanges || changesOrder(*node, *item, option);
+        orderChanges = orderChanges || !sortKeysEqual(*node, *item, option);
         node->setName(item->name());
         node->incomplete = item->incomplete;
         node->dateModified = item->dateModified;

@@ -3,15 +3,17 @@
 
 #include "DirectoryScan.h"
 #include "ExtensionSettings.h"
-#include "TemporaryDirectoryCleanup.h"
 #include "Formatting.h"
+#include "PreferencesDomain.h"
+#include "TemporaryDirectoryCleanup.h"
 #include "ui_PreviewViewController.h"
 
+#include <QHeaderView>
 #include <QLocale>
 #include <QLoggingCategory>
 #include <QTabBar>
 
-Q_DECLARE_LOGGING_CATEGORY(lcPreview)
+Q_LOGGING_CATEGORY(lcPreview, "trellin.preview", QtWarningMsg)
 
 PreviewViewController::PreviewViewController(QObject *parent)
     : QObject(parent)
@@ -27,11 +29,12 @@ PreviewViewController::~PreviewViewController()
     cancelSort();
     cancelBuild();
     runCleanupCheck();
+    if (outlineView)
+        outlineView->reportPendingLayout(); // while its columns are still the model's
     if (outlineView && m_view && m_view->parentWidget()) {
         // The view lives on in a window of the host's: its model and rows go
         // with it, whenever that is. Undoing a big tree's hundred thousand
         // expanded rows one by one here would take the better part of a second.
-        outlineView->setDelegate(nullptr);
         m_treeController->adopt(std::move(m_content));
         m_treeController.release()->setParent(outlineView);
         return;
@@ -58,19 +61,18 @@ void PreviewViewController::loadView()
     ui.setupUi(view);
     tabView = ui.tabView;
     outlineView = ui.outlineView;
-    outlineScrollView = ui.outlineView; // the tree view is its own scroll area
     summaryLabel = ui.summaryLabel;
     busyIndicator = ui.busyIndicator;
     busyIndicator->hide();
     m_view = view;
 
-    setupOutlineView();
+    bindContent();
+    setupTreeView();
     // The keys go to the rows once the window is active: the one tab's bar,
     // first in the focus chain, would take them.
     tabView->tabBar()->setFocusPolicy(Qt::NoFocus);
     outlineView->setFocus();
     observeSettings();
-    bindContent();
 }
 
 void PreviewViewController::setContent(NodeList content)
@@ -90,7 +92,7 @@ void PreviewViewController::showContent(NodeList nodes, bool cutShort)
     m_treeController->rearrangeObjects();
     updateSummary(m_content);
     if (ExtensionSettings::shared().expandAllRows)
-        outlineView->expandItem({}, true);
+        outlineView->expandAll();
     // Arrows, Enter and typing to find work at once: the first row is
     // current, though not selected.
     if (const QModelIndex first = m_treeController->index(0, 0); first.isValid())
@@ -129,13 +131,7 @@ QString PreviewViewController::summaryText() const
 
 PropertyColumns PreviewViewController::visibleColumns() const
 {
-    PropertyColumns shown;
-    for (PropertyColumn column : allPropertyColumns) {
-        const int index = outlineView->columnWithIdentifier(rawValue(column));
-        if (index >= 0 && !outlineView->isColumnHidden(index))
-            shown.insert(column);
-    }
-    return shown;
+    return outlineView ? outlineView->shownColumns() : PropertyColumns();
 }
 
 void PreviewViewController::setColumnShown(PropertyColumn column, bool shown)
@@ -143,7 +139,152 @@ void PreviewViewController::setColumnShown(PropertyColumn column, bool shown)
     if (!columnInfo(column).hideable || visibleColumns().contains(column) == shown)
         return;
     // The user's saved layout stays as it was.
-    outlineView->setAutosaveTableColumns(false);
+    outlineView->setReportsLayout(false);
+    try {
+        chooseColumn(column, shown);
+    } catch (const std::exception &error) {
+        qCWarning(lcPreview, "cannot show the column: %s", error.what());
+    }
+}
+
+void PreviewViewController::sortBy(PropertyColumn column, Qt::SortOrder order)
+{
+    const std::optional<SortOption> option = columnInfo(column).sortOption;
+    if (!option)
+        return;
+    // As a header click: shown, stored and applied.
+    const SortOrder chosen{*option, order == Qt::AscendingOrder};
+    outlineView->setSortOrder(chosen);
+    chooseSortOrder(chosen);
+}
+
+std::pair<PropertyColumn, Qt::SortOrder> PreviewViewController::sortedBy() const
+{
+    const SortOrder order = outlineView->sortOrder();
+    return {sortedColumn(order.option), order.ascending ? Qt::AscendingOrder : Qt::DescendingOrder};
+}
+
+namespace {
+
+const QString layoutKey = QStringLiteral("listView");
+const QString headerStateKey = QStringLiteral("header");
+const QString hiddenKey = QStringLiteral("hidden");
+
+PropertyColumns defaultColumns()
+{
+    PropertyColumns shown;
+    for (const ColumnInfo &info : columnTable) {
+        if (!info.hiddenByDefault)
+            shown.insert(info.column);
+    }
+    return shown;
+}
+
+// A layout kept before the header kept its own: a list of {identifier,
+// width, hidden}, in the order shown. Its widths and order go to `view`;
+// returns the columns it shows.
+PropertyColumns applyColumnList(TreeView &view, const QVariantList &layout)
+{
+    PropertyColumns shown = defaultColumns();
+    QHeaderView *header = view.header();
+    int visual = 0;
+    for (const QVariant &entry : layout) {
+        const QVariantMap saved = entry.toMap();
+        const std::optional<PropertyColumn> column =
+            propertyColumnFromRawValue(saved.value(QStringLiteral("identifier")).toString());
+        if (!column)
+            continue;
+        const int logical = int(*column);
+        if (const qint64 width = saved.value(QStringLiteral("width")).toLongLong(); width > 0)
+            header->resizeSection(logical, int(qMin<qint64>(width, 10000)));
+        if (saved.value(hiddenKey).typeId() == QMetaType::Bool && columnInfo(*column).hideable) {
+            if (saved.value(hiddenKey).toBool())
+                shown.remove(*column);
+            else
+                shown.insert(*column);
+        }
+        // The first column holds the tree and stays first.
+        if (const int from = header->visualIndex(logical); logical != 0 && visual > 0 && from != visual && from >= 0)
+            header->moveSection(from, visual);
+        ++visual;
+    }
+    return shown;
+}
+
+// Keeps the column layout in the standard domain: the header's state for the
+// widths and order, and which columns are hidden.
+void saveColumnLayout(const QByteArray &headerState, PropertyColumns shown)
+{
+    QVariantList hidden;
+    for (PropertyColumn column : allPropertyColumns) {
+        if (!shown.contains(column))
+            hidden.append(rawValue(column));
+    }
+    if (const auto domain = PreferencesDomain::standard())
+        domain->setObject(layoutKey, QVariantMap{{headerStateKey, headerState}, {hiddenKey, hidden}});
+}
+
+} // namespace
+
+void PreviewViewController::setupTreeView()
+{
+    const ExtensionSettings &settings = ExtensionSettings::shared();
+    outlineView->setSortOrder({settings.sortOption, settings.isAscending});
+    outlineView->setRowHeight(rowHeight(settings.iconSize));
+
+    PropertyColumns shown = defaultColumns();
+    const QVariant stored = PreferencesDomain::standard() ? PreferencesDomain::standard()->objectForKey(layoutKey)
+                                                          : QVariant();
+    if (stored.typeId() == QMetaType::QVariantList) {
+        shown = applyColumnList(*outlineView, stored.toList());
+    } else if (stored.typeId() == QMetaType::QVariantMap) {
+        const QVariantMap layout = stored.toMap();
+        shown = {};
+        for (PropertyColumn column : allPropertyColumns)
+            shown.insert(column);
+        for (const QVariant &identifier : layout.value(hiddenKey).toList()) {
+            if (const std::optional<PropertyColumn> column = propertyColumnFromRawValue(identifier.toString());
+                column && columnInfo(*column).hideable)
+                shown.remove(*column);
+        }
+        outlineView->restoreLayout(layout.value(headerStateKey).toByteArray());
+    }
+    outlineView->setShownColumns(shown);
+    for (PropertyColumn column : allPropertyColumns) {
+        if (shown.contains(column))
+            ::visibleColumns().insert(column);
+    }
+
+    connect(outlineView, &TreeView::sortOrderChosen, this, &PreviewViewController::chooseSortOrder);
+    connect(outlineView, &TreeView::columnChosen, this, [this](PropertyColumn column, bool show) {
+        // Nothing may cross the event loop: a failed reload leaves the rows as they are.
+        try {
+            chooseColumn(column, show);
+        } catch (const std::exception &error) {
+            qCWarning(lcPreview, "cannot show or hide the column: %s", error.what());
+        }
+    });
+    // The view may outlive this controller, in the host's window, and report last.
+    connect(outlineView, &TreeView::layoutEdited, outlineView, &saveColumnLayout);
+}
+
+void PreviewViewController::chooseSortOrder(SortOrder order)
+{
+    Defaults::set(Defaults::Keys::sortOption(), order.option);
+    Defaults::set(Defaults::Keys::isSortByAscending(), order.ascending);
+    ExtensionSettings &settings = ExtensionSettings::shared();
+    settings.sortOption = order.option;
+    settings.isAscending = order.ascending;
+    // Called from a click: nothing may cross the event loop.
+    try {
+        sortContent(order);
+    } catch (const std::exception &error) {
+        qCWarning(lcPreview, "cannot sort: %s", error.what());
+    }
+}
+
+void PreviewViewController::chooseColumn(PropertyColumn column, bool shown)
+{
     if (!shown) {
         ::visibleColumns().remove(column);
         setColumn(column, true);
@@ -152,30 +293,146 @@ void PreviewViewController::setColumnShown(PropertyColumn column, bool shown)
     ::visibleColumns().insert(column);
     setColumn(column, false);
     // Attributes are read only for shown columns: this one needs a new read.
-    try {
-        reloadTree();
-    } catch (const std::exception &error) {
-        qCWarning(lcPreview, "cannot show the column: %s", error.what());
-    }
+    reloadTree();
 }
 
-void PreviewViewController::sortBy(PropertyColumn column, Qt::SortOrder order)
+void PreviewViewController::setColumn(PropertyColumn column, bool hidden)
 {
-    const char *key = columnInfo(column).sortKey;
-    if (!key)
+    PropertyColumns shown = outlineView->shownColumns();
+    if (hidden)
+        shown.remove(column);
+    else
+        shown.insert(column);
+    outlineView->setShownColumns(shown);
+}
+
+void PreviewViewController::observeSettings()
+{
+    using namespace Defaults;
+    const QPointer<PreviewViewController> self(this);
+    observe<IconSize>(Keys::iconSize(), ObservationOption::Initial, [self](const KeyChange<IconSize> &change) {
+        if (self && self->outlineView) {
+            self->outlineView->setRowHeight(rowHeight(change.newValue));
+            self->outlineView->setIconSize(QSize(iconWidth(change.newValue), iconWidth(change.newValue)));
+            self->m_treeController->setIconSize(change.newValue);
+        }
+    })->bindToLifetime(this);
+    observe<bool>(Keys::expandAllRows(), {}, [self](const KeyChange<bool> &change) {
+        if (!self || !self->outlineView || change.newValue == change.oldValue)
+            return;
+        if (change.newValue)
+            self->outlineView->expandAll();
+        else
+            self->outlineView->collapseAll();
+    })->bindToLifetime(this);
+    // What the scan reads changes: the item shown is read again behind its rows.
+    const auto reload = [self](const auto &change) {
+        if (self && change.newValue != change.oldValue)
+            self->scheduleSettingsReload();
+    };
+    observe<bool>(Keys::showHiddenFiles(), {}, reload)->bindToLifetime(this);
+    observe<DepthLimit>(Keys::depthLimit(), {}, reload)->bindToLifetime(this);
+    observe<qint64>(Keys::itemLimit(), {}, reload)->bindToLifetime(this);
+}
+
+void PreviewViewController::scheduleSettingsReload()
+{
+    // Later, once: the shared settings have taken every change of this round
+    // by then, and a window's several changes cost one reload.
+    if (std::exchange(m_settingsReloadPending, true))
         return;
-    const QList<SortDescriptor> old = outlineView->sortDescriptors();
-    outlineView->setSortDescriptors({SortDescriptor{QLatin1String(key), order == Qt::AscendingOrder}});
-    sortDescriptorsDidChange(outlineView, old);
+    QTimer::singleShot(0, this, [this] {
+        m_settingsReloadPending = false;
+        // Nothing may cross the event loop: a failed reload leaves the rows as they are.
+        try {
+            reloadTree();
+        } catch (const std::exception &error) {
+            qCWarning(lcPreview, "cannot read the item again: %s", error.what());
+        }
+    });
 }
 
-std::pair<PropertyColumn, Qt::SortOrder> PreviewViewController::sortedBy() const
+void PreviewViewController::bindContent()
 {
-    const QList<SortDescriptor> descriptors = outlineView->sortDescriptors();
-    const SortDescriptor first = descriptors.value(0);
-    for (const ColumnInfo &info : columnTable) {
-        if (info.sortKey && first.key == QLatin1String(info.sortKey))
-            return {info.column, first.ascending ? Qt::AscendingOrder : Qt::DescendingOrder};
+    m_treeController->setColumns(std::vector<PropertyColumn>(allPropertyColumns.begin(), allPropertyColumns.end()));
+    m_treeController->setIconSize(ExtensionSettings::shared().iconSize);
+    m_treeController->setContent(&m_content);
+    connect(this, &PreviewViewController::contentChanged, m_treeController.get(),
+            [this] { m_treeController->setContent(&m_content); });
+    outlineView->setModel(m_treeController.get());
+}
+
+void PreviewViewController::reloadTree()
+{
+    if (m_shownFolder.isEmpty())
+        return;
+    if (m_build && m_build->isArchive()) {
+        m_reloadWhenBuilt = true; // the extraction is not there yet to be read
+        return;
     }
-    return {PropertyColumn::Name, Qt::AscendingOrder};
+    if (isListingOnly()) {
+        // Until its files are needed, the archive's own index has the values.
+        const PropertyColumns shown = ::visibleColumns();
+        const bool extract = std::any_of(allPropertyColumns.begin(), allPropertyColumns.end(),
+                                         [&](PropertyColumn column) { return shown.contains(column) && needsFiles(column); });
+        startArchiveJob(extract ? PreviewJob::ArchiveWork::Extract : PreviewJob::ArchiveWork::List);
+        return;
+    }
+    // The rows shown stay until the new tree replaces them; a request still
+    // building starts again with the column, and is answered when it ends.
+    startBuild(m_shownFolder, std::exchange(m_buildHandler, {}));
+}
+
+namespace {
+
+// Up to this many nodes a tree re-sorts at once: some 30 ms for one flat list, less in folders.
+constexpr qint64 backgroundSortThreshold = 20000;
+
+bool hasMoreNodesThan(const NodeList &nodes, qint64 &left)
+{
+    for (const std::unique_ptr<Node> &node : nodes) {
+        if (--left < 0 || hasMoreNodesThan(node->children, left))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+void PreviewViewController::sortContent(SortOrder order)
+{
+    // A plan still being made is for an order no longer wanted.
+    cancelSort();
+    qint64 left = backgroundSortThreshold;
+    if (hasMoreNodesThan(m_content, left)) {
+        m_sort = std::make_unique<BackgroundSort>(m_content, order, this, [this](std::optional<SortPlan> plan) {
+            finishSort(std::move(plan));
+        });
+        updateBusyIndicator();
+        return;
+    }
+    // The same nodes in the new order: no rescan, the summary stands, and
+    // the rows stay open or closed as they were.
+    sortTree(m_content, order);
+    m_treeController->rearrangeObjects();
+}
+
+void PreviewViewController::finishSort(std::optional<SortPlan> plan)
+{
+    // Its threads have handed the plan over and are ending.
+    cancelSort();
+    if (plan)
+        applySortPlan(*plan);
+    else
+        qCWarning(lcPreview, "cannot sort: no plan could be made");
+    // The view hears that the sort has ended either way.
+    m_treeController->rearrangeObjects();
+}
+
+void PreviewViewController::cancelSort()
+{
+    if (!m_sort)
+        return;
+    m_sort.reset();
+    updateBusyIndicator();
 }

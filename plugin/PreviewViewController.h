@@ -6,21 +6,21 @@
 #include "BackgroundSort.h"
 #include "EntryJob.h"
 #include "Node.h"
-#include "OutlineView.h"
 #include "PreviewJob.h"
 #include "PreviewPlugin.h"
 #include "TreeController.h"
+#include "TreeSort.h"
+#include "TreeView.h"
 
 #include "PropertyColumn.h"
 
 #include <QLabel>
-#include <QMenu>
 #include <QPointer>
 #include <QProgressBar>
 #include <QTabWidget>
 #include <QTimer>
 
-class PreviewViewController : public QObject, public OutlineViewDelegate
+class PreviewViewController : public QObject
 {
     Q_OBJECT
 
@@ -37,8 +37,7 @@ public:
 
     // Outlets: the view hierarchy owns the views.
     QPointer<QTabWidget> tabView;
-    QPointer<OutlineView> outlineView;
-    QPointer<QAbstractScrollArea> outlineScrollView;
+    QPointer<TreeView> outlineView;
     QPointer<QLabel> summaryLabel;
     QPointer<QProgressBar> busyIndicator; // shown while a tree is being built or a re-sort planned
 
@@ -86,20 +85,10 @@ public:
     /// How often the summary line counts the items of a build anew.
     void setProgressInterval(std::chrono::milliseconds interval) { m_progressTimer.setInterval(interval); }
 
-    // The outline view's delegate, data source and menu validation.
-    qreal heightOfRowByItem(OutlineView *outlineView, const QModelIndex &item) override;
-    void sortDescriptorsDidChange(OutlineView *outlineView, const QList<SortDescriptor> &oldDescriptors) override;
-    bool validateUserInterfaceItem(QAction *item) override;
-
-    /// The header menu's action: shows or hides the column the item names.
-    void didSelectColumn(QAction *sender);
-    /// Shows or hides the table column of `column`.
+    /// Shows or hides the column of `column` in the tree view.
     void setColumn(PropertyColumn column, bool hidden);
     /// Builds the tree of the represented directory again.
     void reloadTree();
-    /// A new menu of the columns that can be shown and hidden. The caller owns it.
-    QMenu *makeHeaderMenu();
-    void updateHeaderCells();
 
 Q_SIGNALS:
     void contentChanged();
@@ -160,13 +149,16 @@ private:
     /// Drops the plan being made, if any: the tree stays as it is.
     void cancelSort();
 
-    void setupOutlineView();
+    /// Shows the columns and the order of the settings, and the saved layout.
+    void setupTreeView();
+    /// What a click on a sortable header asks for: stored, and the tree re-sorted.
+    void chooseSortOrder(SortOrder order);
+    /// What the header menu asks for. A column shown needs its attributes read.
+    void chooseColumn(PropertyColumn column, bool shown);
     /// Follows the settings that change the rows shown.
     void observeSettings();
     void scheduleSettingsReload();
     void bindContent();
-    /// The node a row of the outline view shows, or nullptr.
-    const Node *itemNode(const QModelIndex &item) const;
 
     QPointer<QWidget> m_view; // ours until a window adopts it
     QByteArray m_shownFolder;
@@ -203,6 +195,3 @@ private:
     FileSystem::FolderLock m_extractionLock; // shared, on the archive extraction shown
     QTimer m_progressTimer;
 };
-
-/// The columns of the header menu: every column but Name, in case order.
-const std::vector<PropertyColumn> &hideableColumns();

@@ -9,7 +9,11 @@
 #include <array>
 #include <optional>
 
-/// The columns of the outline view. A column's identifier is its raw value,
+/// What the tree can be sorted by. Stored by raw value ("name", "dateModified",
+/// ...): the order of the cases is free, their raw values are not.
+enum class SortOption { Name, DateModified, DateCreated, DateLastOpened, Size, Kind };
+
+/// The columns of the tree view. A column's identifier is its raw value,
 /// which is also its English title and the source of its translated title.
 enum class PropertyColumn {
     Name,
@@ -30,16 +34,15 @@ inline constexpr std::array allPropertyColumns{
 };
 
 /// What the tree needs to know of a column, once: every other part (the
-/// outline's columns and header menu, the scan, the cells) reads it here.
+/// view's columns, header menu and sort, the scan, the cells) reads it here.
 struct ColumnInfo {
     PropertyColumn column;
     /// Its identifier, which is also its English title and the source of its
     /// translated title (context "PropertyColumn"), and the key of its layout
     /// in the saved state.
     const char *identifier;
-    /// What a click on its header sorts by (a sort option's raw value);
-    /// nullptr when it does not sort.
-    const char *sortKey;
+    /// What a click on its header sorts by; nothing when it does not sort.
+    std::optional<SortOption> sortOption;
     /// What the scan reads of each item for it.
     ResourceKeys attributes;
     int defaultWidth;
@@ -49,24 +52,25 @@ struct ColumnInfo {
 };
 
 inline constexpr std::array<ColumnInfo, 9> columnTable{{
-    {PropertyColumn::Name, QT_TRANSLATE_NOOP("PropertyColumn", "Name"), "name", {}, 280, Qt::AlignLeft, false, false},
-    {PropertyColumn::DateModified, QT_TRANSLATE_NOOP("PropertyColumn", "Date Modified"), "dateModified",
+    {PropertyColumn::Name, QT_TRANSLATE_NOOP("PropertyColumn", "Name"), SortOption::Name, {}, 280, Qt::AlignLeft, false,
+     false},
+    {PropertyColumn::DateModified, QT_TRANSLATE_NOOP("PropertyColumn", "Date Modified"), SortOption::DateModified,
      ResourceKey::ContentModificationDate, 180, Qt::AlignLeft, false, true},
-    {PropertyColumn::DateCreated, QT_TRANSLATE_NOOP("PropertyColumn", "Date Created"), "dateCreated",
+    {PropertyColumn::DateCreated, QT_TRANSLATE_NOOP("PropertyColumn", "Date Created"), SortOption::DateCreated,
      ResourceKey::CreationDate, 180, Qt::AlignLeft, true, true},
-    {PropertyColumn::DateLastOpened, QT_TRANSLATE_NOOP("PropertyColumn", "Date Last Opened"), "dateLastOpened",
+    {PropertyColumn::DateLastOpened, QT_TRANSLATE_NOOP("PropertyColumn", "Date Last Opened"), SortOption::DateLastOpened,
      ResourceKey::ContentAccessDate, 180, Qt::AlignLeft, true, true},
-    {PropertyColumn::DateAdded, QT_TRANSLATE_NOOP("PropertyColumn", "Date Added"), nullptr,
+    {PropertyColumn::DateAdded, QT_TRANSLATE_NOOP("PropertyColumn", "Date Added"), std::nullopt,
      ResourceKey::AddedToDirectoryDate, 180, Qt::AlignLeft, true, true},
-    {PropertyColumn::Size, QT_TRANSLATE_NOOP("PropertyColumn", "Size"), "size", ResourceKey::FileSize, 90,
+    {PropertyColumn::Size, QT_TRANSLATE_NOOP("PropertyColumn", "Size"), SortOption::Size, ResourceKey::FileSize, 90,
      Qt::AlignRight, false, true},
-    {PropertyColumn::Kind, QT_TRANSLATE_NOOP("PropertyColumn", "Kind"), "kind", ResourceKey::ContentType,
-     160, Qt::AlignLeft, false, true},
-    {PropertyColumn::Tags, QT_TRANSLATE_NOOP("PropertyColumn", "Tags"), nullptr, ResourceKey::TagNames, 140,
+    {PropertyColumn::Kind, QT_TRANSLATE_NOOP("PropertyColumn", "Kind"), SortOption::Kind, ResourceKey::ContentType, 160,
+     Qt::AlignLeft, false, true},
+    {PropertyColumn::Tags, QT_TRANSLATE_NOOP("PropertyColumn", "Tags"), std::nullopt, ResourceKey::TagNames, 140,
      Qt::AlignLeft, true, true},
     // Read by the scan from an image's header, for images alone.
-    {PropertyColumn::Dimensions, QT_TRANSLATE_NOOP("PropertyColumn", "Dimensions"), nullptr, {}, 110, Qt::AlignLeft,
-     true, true},
+    {PropertyColumn::Dimensions, QT_TRANSLATE_NOOP("PropertyColumn", "Dimensions"), std::nullopt, {}, 110,
+     Qt::AlignLeft, true, true},
 }};
 
 static_assert([] {
@@ -81,6 +85,25 @@ constexpr const ColumnInfo &columnInfo(PropertyColumn column)
 {
     return columnTable[static_cast<std::size_t>(column)];
 }
+
+/// The column whose header sorts by `option`.
+constexpr PropertyColumn sortedColumn(SortOption option)
+{
+    for (const ColumnInfo &info : columnTable) {
+        if (info.sortOption == option)
+            return info.column;
+    }
+    return PropertyColumn::Name;
+}
+
+static_assert([] {
+    for (SortOption option : {SortOption::Name, SortOption::DateModified, SortOption::DateCreated,
+                              SortOption::DateLastOpened, SortOption::Size, SortOption::Kind}) {
+        if (columnInfo(sortedColumn(option)).sortOption != option)
+            return false;
+    }
+    return true;
+}(), "every sort option has the column that sorts by it");
 
 /// The raw value, as a literal that is also the source of its translated title.
 constexpr const char *rawValueLiteral(PropertyColumn column)

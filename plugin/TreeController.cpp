@@ -2,7 +2,7 @@
 #include "TreeController.h"
 
 #include "Cells.h"
-#include "OutlineView.h"
+#include "TreeRoles.h"
 
 #include <QSet>
 
@@ -222,9 +222,9 @@ QVariant TreeController::data(const QModelIndex &index, int role) const
     const Node *node = representedObject(index);
     if (!node)
         return {};
-    if (role == OutlineView::PathRole)
+    if (role == PathRole)
         return node->path;
-    if (role == OutlineView::NodeRole)
+    if (role == NodeRole)
         return QVariant::fromValue(node);
     if (role == Qt::ToolTipRole && !node->failure().isEmpty())
         return node->failure();
@@ -247,8 +247,18 @@ QVariant TreeController::headerData(int section, Qt::Orientation orientation, in
 {
     if (orientation != Qt::Horizontal || section < 0 || section >= int(m_columns.size()))
         return QAbstractItemModel::headerData(section, orientation, role);
-    if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)
-        return columnTitle(m_columns[std::size_t(section)]);
+    const PropertyColumn column = m_columns[std::size_t(section)];
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::AccessibleTextRole:
+        return columnTitle(column);
+    case ColumnIdentifierRole:
+        return rawValue(column);
+    case SortKeyRole:
+        if (const std::optional<SortOption> option = columnInfo(column).sortOption)
+            return Defaults::RawRepresentable<SortOption>::rawValue(*option);
+        return {};
+    }
     return {};
 }
 

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
-// Serves a tree of Node to the outline view, and each cell's text, icon and
+// Serves a tree of Node to the tree view, and each cell's text, icon and
 // alignment to whatever reads the model: the view, screen readers, tests.
-// Each row also answers its item's path and node (OutlineView::PathRole,
-// OutlineView::NodeRole, whose value is a `const Node *`) in every column.
+// Each row also answers its item's path and node (PathRole, NodeRole, whose
+// value is a `const Node *`) in every column; each header section its
+// column's identifier and sort key (ColumnIdentifierRole, SortKeyRole).
 #pragma once
 
 #include "ExtensionSettings.h"
@@ -32,7 +33,7 @@ public:
     /// outlives the list's owner. It is freed in the background with this controller.
     void adopt(NodeList content);
 
-    /// Set by the outline view's binding: the property each model column
+    /// Set by the view's binding: the property each model column
     /// shows, one per table column, in the table's order.
     void setColumns(std::vector<PropertyColumn> columns);
     /// The size of the icons served in front of the names.

@@ -24,19 +24,19 @@ struct Entry {
     QByteArray nameKey;
 };
 
-// The date (as ticks) or size that a numeric option sorts by.
-std::optional<qint64> numericKey(const Node &node, SortOption option)
+// The date (as ticks) or size that a column sorts by.
+std::optional<qint64> numericKey(const Node &node, PropertyColumn column)
 {
     auto ticks = [](CompactOptional<Date> date) -> std::optional<qint64> {
         if (!date)
             return std::nullopt;
         return (*date).time_since_epoch().count();
     };
-    switch (option) {
-    case SortOption::DateModified: return ticks(node.dateModified);
-    case SortOption::DateCreated: return ticks(node.dateCreated);
-    case SortOption::DateLastOpened: return ticks(node.dateLastOpened);
-    case SortOption::Size: return node.size.toOptional();
+    switch (column) {
+    case PropertyColumn::DateModified: return ticks(node.dateModified);
+    case PropertyColumn::DateCreated: return ticks(node.dateCreated);
+    case PropertyColumn::DateLastOpened: return ticks(node.dateLastOpened);
+    case PropertyColumn::Size: return node.size.toOptional();
     default: return std::nullopt;
     }
 }
@@ -48,15 +48,16 @@ public:
         : m_order(order)
         , m_collator(collator)
         , m_useNameKeys(useNameKeys)
+        , m_column(sortedColumn(order.option))
     {
     }
 
     bool operator()(const Entry &a, const Entry &b) const
     {
-        switch (m_order.option) {
-        case SortOption::Name:
+        switch (m_column) {
+        case PropertyColumn::Name:
             return byName(a, b);
-        case SortOption::Kind:
+        case PropertyColumn::Kind:
             return byKind(a, b);
         default:
             return byNumber(a, b);
@@ -99,8 +100,8 @@ private:
 
     bool byNumber(const Entry &a, const Entry &b) const
     {
-        const std::optional<qint64> ka = numericKey(*a.node, m_order.option);
-        const std::optional<qint64> kb = numericKey(*b.node, m_order.option);
+        const std::optional<qint64> ka = numericKey(*a.node, m_column);
+        const std::optional<qint64> kb = numericKey(*b.node, m_column);
         if (const std::optional<bool> presence = byPresence(ka.has_value(), kb.has_value()))
             return *presence;
         if (!ka)
@@ -114,6 +115,7 @@ private:
     SortOrder m_order;
     const Collator &m_collator;
     bool m_useNameKeys;
+    PropertyColumn m_column; // the one whose header sorts by the order's option
 };
 
 // Sorts in runs merged pairwise, looking at `stop` between steps: a stopped
@@ -137,10 +139,11 @@ std::vector<std::size_t> planLevel(const NodeList &nodes, SortOrder order, const
                                    std::stop_token stop = {}, std::vector<QByteArray> nameKeys = {})
 {
     // Names decide under Name, and otherwise only between items without the key.
-    const std::size_t comparedByName = order.option == SortOption::Name
+    const PropertyColumn column = sortedColumn(order.option);
+    const std::size_t comparedByName = column == PropertyColumn::Name
         ? nodes.size()
         : std::size_t(std::count_if(nodes.begin(), nodes.end(), [&](const std::unique_ptr<Node> &node) {
-              return order.option == SortOption::Kind ? !node->contentType : !numericKey(*node, order.option);
+              return column == PropertyColumn::Kind ? !node->contentType : !numericKey(*node, column);
           }));
     const bool useNameKeys = comparedByName >= sortKeyThreshold;
     const bool keysGiven = useNameKeys && nameKeys.size() == nodes.size();
@@ -183,9 +186,18 @@ void collectLists(const NodeList &nodes, std::vector<SortPlan::List> &lists)
 
 } // namespace
 
+bool sortKeysEqual(const Node &a, const Node &b, SortOption option)
+{
+    switch (const PropertyColumn column = sortedColumn(option)) {
+    case PropertyColumn::Name: return a.name() == b.name();
+    case PropertyColumn::Kind: return a.contentTypeName() == b.contentTypeName();
+    default: return numericKey(a, column) == numericKey(b, column);
+    }
+}
+
 bool namesNeedSortKeys(std::size_t count, SortOrder order)
 {
-    return order.option == SortOption::Name && count >= sortKeyThreshold;
+    return sortedColumn(order.option) == PropertyColumn::Name && count >= sortKeyThreshold;
 }
 
 void sortLevel(NodeList &nodes, SortOrder order, const Collator &collator, std::vector<QByteArray> nameKeys)

@@ -29,6 +29,9 @@ struct SortOrder {
 /// `nameKeys`, when given, are the names' sort keys made beforehand (on
 /// other threads, say), one a node, for a list that namesNeedSortKeys says needs them.
 void sortLevel(NodeList &nodes, SortOrder order, const Collator &collator, std::vector<QByteArray> nameKeys = {});
+/// Whether `a` and `b` sort alike under `option`: what the column that sorts
+/// by it compares of them is the same.
+bool sortKeysEqual(const Node &a, const Node &b, SortOption option);
 /// Whether sortLevel compares the names of a list this long by sort key.
 bool namesNeedSortKeys(std::size_t count, SortOrder order);
 /// Orders a list and every list below it, in place, without reading the disk.

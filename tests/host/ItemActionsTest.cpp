@@ -9,6 +9,7 @@
 #include "PrivateBus.h"
 #include "TestSupport.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -156,8 +157,13 @@ TEST(ItemActions, OpenRevealAndCopyTheItemFoundByTyping)
     auto *actions = new ItemActions(&view, &preview);
     view.setFocus();
 
-    // Typing finds by name, inside expanded folders too; Enter opens.
-    QTest::keyClicks(&view, QStringLiteral("INN"));
+    // Typing finds by name, inside expanded folders too; Enter opens. A pause
+    // longer than the keyboard's input interval starts a new name.
+    const auto typeName = [&](const QString &name) {
+        QTest::qWait(QApplication::keyboardInputInterval() + 50);
+        QTest::keyClicks(&view, name);
+    };
+    typeName(QStringLiteral("INN"));
     ASSERT_EQ(nameAtCurrentRow(view), QStringLiteral("inner file.txt"));
     QTest::keyClick(&view, Qt::Key_Return);
     const QString inner = tree.url("a folder/inner file.txt").toString(QUrl::FullyEncoded);
@@ -174,14 +180,14 @@ TEST(ItemActions, OpenRevealAndCopyTheItemFoundByTyping)
     const QString shownLog = logs.filePath(QStringLiteral("shown"));
     makeFileManagerActivatable(bus, shownLog);
     const auto forget = qScopeGuard([&] { forgetFileManager(bus); });
-    QTest::keyClicks(&view, QStringLiteral("caf"));
+    typeName(QStringLiteral("caf"));
     ASSERT_TRUE(nameAtCurrentRow(view).startsWith(QStringLiteral("caf\\x"))) << "the name shows escaped";
     actions->revealCurrentItem();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !linesOf(shownLog).isEmpty(); }, 10000)) << "the file manager was started";
     EXPECT_EQ(linesOf(shownLog).join(QLatin1Char(' ')).toStdString(),
               (tree.url().toString(QUrl::FullyEncoded) + QStringLiteral("/caf%E9.txt")).toStdString())
         << "the URI names the file's own bytes, percent-encoded, not the text shown";
-    QTest::keyClicks(&view, QStringLiteral("INN"));
+    typeName(QStringLiteral("INN"));
     actions->revealCurrentItem();
     ASSERT_TRUE(QTest::qWaitFor([&] { return linesOf(shownLog).size() == 2; }, 10000));
     EXPECT_EQ(linesOf(shownLog).last().toStdString(), inner.toStdString()) << "the running file manager is asked again";

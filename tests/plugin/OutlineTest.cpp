@@ -1,14 +1,15 @@
 // SPDX-License-Identifier: MIT
-// The outline view as a user drives it: header clicks, the header menu, the
-// saved column layout, the icon size, and what painting costs.
+// The tree view as a user drives it: header clicks, the header menu, the
+// saved column layout, typing a name, the icon size, and what painting costs.
 #include "DirectoryScan.h"
 #include "ExtensionSettings.h"
 #include "PreviewViewController.h"
 #include "ResourceValues.h"
-#include "TableHeaderCell.h"
 #include "TestSupport.h"
 
 #include <QContextMenuEvent>
+#include <QHeaderView>
+#include <QMenu>
 #include <QScrollBar>
 #include <QTest>
 
@@ -18,31 +19,31 @@
 
 namespace {
 
-int column(OutlineView &view, const char *identifier)
+// The model column of the column that `identifier` names.
+int column(const char *identifier)
 {
-    return view.columnWithIdentifier(QString::fromLatin1(identifier));
+    return int(propertyColumnFromRawValue(QString::fromLatin1(identifier)).value());
 }
 
-void clickHeader(OutlineView &view, const char *identifier)
+void clickHeader(TreeView &view, const char *identifier)
 {
     QHeaderView *header = view.header();
-    const int logical = column(view, identifier);
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
-                      QPoint(header->sectionViewportPosition(logical) + 5, header->height() / 2));
+                      QPoint(header->sectionViewportPosition(column(identifier)) + 5, header->height() / 2));
 }
 
 // Opens the header menu as a right click does, and returns it.
-QMenu *openHeaderMenu(OutlineView &view)
+QMenu *openHeaderMenu(TreeView &view)
 {
     QWidget *viewport = view.header()->viewport();
     QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(10, 5), viewport->mapToGlobal(QPoint(10, 5)));
     QCoreApplication::sendEvent(viewport, &event);
     QMenu *menu = view.headerMenu();
-    EXPECT_TRUE(menu && menu->isVisible());
+    EXPECT_TRUE(menu && menu->isVisible()) << "a right click on the header opens its menu";
     return menu;
 }
 
-void chooseFromHeaderMenu(OutlineView &view, const char *identifier)
+void chooseFromHeaderMenu(TreeView &view, const char *identifier)
 {
     QMenu *menu = openHeaderMenu(view);
     QAction *item = menu->findChild<QAction *>(QString::fromLatin1(identifier));
@@ -51,9 +52,10 @@ void chooseFromHeaderMenu(OutlineView &view, const char *identifier)
     menu->hide();
 }
 
-SystemColor headerColor(OutlineView &view, const char *identifier)
+// The column of the header's sort indicator, and its direction.
+std::pair<int, Qt::SortOrder> indicator(TreeView &view)
 {
-    return view.tableColumns()[column(view, identifier)].headerCell->textColor();
+    return {view.header()->sortIndicatorSection(), view.header()->sortIndicatorOrder()};
 }
 
 // A controller whose view is shown, as the host shows it.
@@ -65,7 +67,7 @@ struct ShownPreview {
     }
     explicit ShownPreview(const QByteArray &path) : ShownPreview() { runRequest(controller, path); }
     explicit ShownPreview(NodeList nodes) : ShownPreview() { controller.showContent(std::move(nodes)); }
-    OutlineView &view() { return *controller.outlineView; }
+    TreeView &view() { return *controller.outlineView; }
     bool busy() { return controller.busyIndicator->isVisibleTo(controller.view()); }
 
     PreviewViewController controller;
@@ -82,18 +84,16 @@ TEST(Outline, AClickOnAHeaderSortsEveryLevelAndIsRemembered)
     tree.file("z/y.txt", 1);
     tree.file("z/x.png", 1);
     ShownPreview preview(tree.path());
-    OutlineView &view = preview.view();
+    TreeView &view = preview.view();
     ASSERT_EQ(names(preview.controller.content()), (QStringList{"a.png", "b.txt", "c.md", "z"}));
-    EXPECT_EQ(headerColor(view, "Name"), SystemColor::Text);
-    EXPECT_EQ(headerColor(view, "Kind"), SystemColor::SecondaryLabel);
+    EXPECT_EQ(indicator(view), std::pair(column("Name"), Qt::AscendingOrder)) << "the stored order's column";
 
     clickHeader(view, "Kind");
     // image/png < inode/directory < text/markdown < text/plain
     EXPECT_EQ(names(preview.controller.content()), (QStringList{"a.png", "z", "c.md", "b.txt"}));
     EXPECT_EQ(names(preview.controller.content()[1]->children), (QStringList{"x.png", "y.txt"}));
-    EXPECT_EQ(view.sortDescriptors().first(), (SortDescriptor{QStringLiteral("kind"), true}));
-    EXPECT_EQ(headerColor(view, "Kind"), SystemColor::Text);
-    EXPECT_EQ(headerColor(view, "Name"), SystemColor::SecondaryLabel);
+    EXPECT_EQ(indicator(view), std::pair(column("Kind"), Qt::AscendingOrder)) << "the indicator moves to the click";
+    EXPECT_EQ(view.sortOrder(), (SortOrder{SortOption::Kind, true}));
     const auto standard = PreferencesDomain::standard();
     EXPECT_EQ(standard->objectForKey(QStringLiteral("sortOption")), QVariant(QStringLiteral("kind")));
     EXPECT_EQ(ExtensionSettings::shared().sortOption, SortOption::Kind);
@@ -107,22 +107,24 @@ TEST(Outline, AClickOnAHeaderSortsEveryLevelAndIsRemembered)
     EXPECT_EQ(names(preview.controller.content()[2]->children), (QStringList{"y.txt", "x.png"}));
     EXPECT_EQ(standard->objectForKey(QStringLiteral("sortOption")), QVariant(QStringLiteral("kind")));
     EXPECT_EQ(standard->objectForKey(QStringLiteral("isSortByAscending")), QVariant(false));
+    EXPECT_EQ(indicator(view), std::pair(column("Kind"), Qt::DescendingOrder)) << "a second click turns it round";
 
     // A column without a sort key takes no click.
     chooseFromHeaderMenu(view, "Tags");
     clickHeader(view, "Tags");
-    EXPECT_EQ(view.sortDescriptors().first(), (SortDescriptor{QStringLiteral("kind"), false}));
+    EXPECT_EQ(indicator(view), std::pair(column("Kind"), Qt::DescendingOrder)) << "the indicator stays";
+    EXPECT_EQ(view.sortOrder(), (SortOrder{SortOption::Kind, false}));
+    EXPECT_EQ(names(preview.controller.content()), (QStringList{"b.txt", "c.md", "z", "a.png"}));
 }
 
-TEST(Outline, TheStoredSortOrderIsTheFirstDescriptor)
+TEST(Outline, TheStoredSortOrderSetsTheIndicator)
 {
     Defaults::set(Defaults::Keys::sortOption(), SortOption::DateLastOpened);
     Defaults::set(Defaults::Keys::isSortByAscending(), false);
     TempTree tree;
     ShownPreview preview(tree.path());
-    EXPECT_EQ(preview.view().sortDescriptors(), (QList<SortDescriptor>{{QStringLiteral("dateLastOpened"), false}}));
-    EXPECT_EQ(headerColor(preview.view(), "Date Last Opened"), SystemColor::Text);
-    EXPECT_EQ(headerColor(preview.view(), "Name"), SystemColor::SecondaryLabel);
+    EXPECT_EQ(indicator(preview.view()), std::pair(column("Date Last Opened"), Qt::DescendingOrder))
+        << "the column whose sort option is stored";
 }
 
 TEST(Outline, HidingAColumnKeepsTheTreeAndShowingOneRescans)
@@ -131,13 +133,13 @@ TEST(Outline, HidingAColumnKeepsTheTreeAndShowingOneRescans)
     const QByteArray tagged = tree.file("tagged.txt", 3);
     ASSERT_EQ(setxattr(tagged.constData(), "user.xdg.tags", "Red,Blue", 8, 0), 0);
     ShownPreview preview(tree.path());
-    OutlineView &view = preview.view();
-    ASSERT_TRUE(view.tableColumns()[column(view, "Tags")].hidden);
+    TreeView &view = preview.view();
+    ASSERT_TRUE(view.isColumnHidden(column("Tags")));
     EXPECT_TRUE(preview.controller.content()[0]->tags().isEmpty()); // not read while hidden
 
     const Node *before = preview.controller.content()[0].get();
     chooseFromHeaderMenu(view, "Tags");
-    EXPECT_FALSE(view.tableColumns()[column(view, "Tags")].hidden);
+    EXPECT_FALSE(view.isColumnHidden(column("Tags")));
     EXPECT_TRUE(visibleColumns().contains(PropertyColumn::Tags));
     // The rows shown stay until the new tree is built.
     EXPECT_TRUE(preview.controller.isBuilding());
@@ -148,7 +150,7 @@ TEST(Outline, HidingAColumnKeepsTheTreeAndShowingOneRescans)
 
     tree.file("added-later.txt", 1);
     chooseFromHeaderMenu(view, "Tags");
-    EXPECT_TRUE(view.tableColumns()[column(view, "Tags")].hidden);
+    EXPECT_TRUE(view.isColumnHidden(column("Tags")));
     EXPECT_FALSE(visibleColumns().contains(PropertyColumn::Tags));
     EXPECT_EQ(preview.controller.content().size(), 1u); // no rescan
 
@@ -167,7 +169,7 @@ TEST(Outline, TheColumnLayoutCarriesOverButTheMenuKeepsItsOwnOrder)
 {
     TempTree tree;
     tree.file("a.txt", 1);
-    auto menuOrder = [](OutlineView &view) {
+    auto menuOrder = [](TreeView &view) {
         QStringList order;
         for (QAction *item : view.headerMenu()->actions())
             order.append(item->isSeparator() ? QStringLiteral("-") : item->objectName());
@@ -178,21 +180,55 @@ TEST(Outline, TheColumnLayoutCarriesOverButTheMenuKeepsItsOwnOrder)
     {
         ShownPreview preview(tree.path());
         QHeaderView *header = preview.view().header();
-        header->moveSection(header->visualIndex(column(preview.view(), "Size")), 1); // dragged to the front
+        header->moveSection(header->visualIndex(column("Size")), 1); // dragged to the front
+        header->resizeSection(column("Name"), 222);
         EXPECT_EQ(menuOrder(preview.view()), expected);
-        ASSERT_FALSE(preview.view().tableColumns()[column(preview.view(), "Kind")].hidden);
+        ASSERT_FALSE(preview.view().isColumnHidden(column("Kind")));
         chooseFromHeaderMenu(preview.view(), "Kind");
+        chooseFromHeaderMenu(preview.view(), "Date Created"); // hidden until now
     }
-    ShownPreview next(tree.path());
-    OutlineView &view = next.view();
-    EXPECT_EQ(view.header()->visualIndex(column(view, "Size")), 1);
-    EXPECT_EQ(menuOrder(view), expected);
-    EXPECT_TRUE(view.tableColumns()[column(view, "Kind")].hidden);
-    EXPECT_TRUE(view.isColumnHidden(column(view, "Kind")));
-    EXPECT_FALSE(visibleColumns().contains(PropertyColumn::Kind));
-    QMenu *menu = openHeaderMenu(view);
-    EXPECT_FALSE(menu->findChild<QAction *>(QStringLiteral("Kind"))->isChecked());
-    menu->hide();
+    const auto standard = PreferencesDomain::standard();
+    const QVariantMap stored = standard->objectForKey(QStringLiteral("listView")).toMap();
+    {
+        ShownPreview next(tree.path());
+        TreeView &view = next.view();
+        EXPECT_EQ(view.header()->visualIndex(column("Size")), 1) << "the order is the header's saved state";
+        EXPECT_EQ(view.columnWidth(column("Name")), 222) << "and so are the widths";
+        EXPECT_EQ(menuOrder(view), expected);
+        EXPECT_TRUE(view.isColumnHidden(column("Kind")));
+        EXPECT_FALSE(view.isColumnHidden(column("Date Created"))) << "a column shown stays shown";
+        EXPECT_FALSE(visibleColumns().contains(PropertyColumn::Kind));
+        QMenu *menu = openHeaderMenu(view);
+        EXPECT_FALSE(menu->findChild<QAction *>(QStringLiteral("Kind"))->isChecked());
+        menu->hide();
+    }
+
+    // Which columns are shown is not the header state's to say.
+    QVariantMap allShown = stored;
+    allShown.insert(QStringLiteral("hidden"), QVariantList{});
+    standard->setObject(QStringLiteral("listView"), allShown);
+    {
+        ShownPreview next(tree.path());
+        EXPECT_FALSE(next.view().isColumnHidden(column("Kind"))) << "the header's state hides it, the list does not";
+        EXPECT_EQ(next.view().header()->visualIndex(column("Size")), 1);
+    }
+
+    // A layout kept as a list of columns, before the header kept its state, is read too.
+    auto entry = [](const char *identifier, qint64 width, bool hidden) {
+        return QVariantMap{{QStringLiteral("identifier"), QString::fromLatin1(identifier)},
+                           {QStringLiteral("width"), width},
+                           {QStringLiteral("hidden"), hidden}};
+    };
+    standard->setObject(QStringLiteral("listView"),
+                        QVariantList{entry("Name", 300, false), entry("Kind", 123, false), entry("Size", 90, true),
+                                     entry("Tags", 140, false)});
+    ShownPreview old(tree.path());
+    TreeView &view = old.view();
+    EXPECT_EQ(view.header()->visualIndex(column("Kind")), 1);
+    EXPECT_EQ(view.columnWidth(column("Kind")), 123);
+    EXPECT_TRUE(view.isColumnHidden(column("Size")));
+    EXPECT_FALSE(view.isColumnHidden(column("Tags")));
+    EXPECT_TRUE(visibleColumns().contains(PropertyColumn::Tags));
 }
 
 TEST(Outline, TheIconSizeChangesRowsAndIconsAtOnceAndTheHeaderIsDrawn)
@@ -201,7 +237,7 @@ TEST(Outline, TheIconSizeChangesRowsAndIconsAtOnceAndTheHeaderIsDrawn)
     tree.file("folder/file.txt", 1);
     tree.file("README.txt", 78);
     ShownPreview preview(tree.path());
-    OutlineView &view = preview.view();
+    TreeView &view = preview.view();
     const QModelIndex folder = view.model()->index(0, 0);
     EXPECT_EQ(view.visualRect(folder).height(), 20);
 
@@ -214,18 +250,25 @@ TEST(Outline, TheIconSizeChangesRowsAndIconsAtOnceAndTheHeaderIsDrawn)
     EXPECT_EQ(view.iconSize(), QSize(32, 32)) << "the icons are drawn at the large size";
     EXPECT_EQ(folder.data(Qt::DecorationRole).value<QIcon>().availableSizes(), QList<QSize>{QSize(32, 32)})
         << "and the folder's is made for it";
-    EXPECT_EQ(nameTitleIndentation(), 35);
 
-    // The header says something where the Name title stands.
+    // The titles are drawn: the sorted column's (Name) in the text colour and
+    // after the icons, the others dimmed.
     const QImage image = preview.controller.view()->grab().toImage();
     EXPECT_EQ(image.size(), QSize(900, 500));
-    const QImage title = image.copy(QRect(nameTitleIndentation(), 2, 40, view.header()->height() - 4));
-    QSet<QRgb> colours;
-    for (int y = 0; y < title.height(); ++y) {
-        for (int x = 0; x < title.width(); ++x)
-            colours.insert(title.pixel(x, y));
-    }
-    EXPECT_GT(colours.size(), 3);
+    QHeaderView *header = view.header();
+    const auto darkest = [&](int left, int width) {
+        int grey = 255;
+        for (int y = 2; y < header->height() - 2; ++y) {
+            for (int x = left; x < left + width; ++x)
+                grey = qMin(grey, qGray(image.pixel(x, y)));
+        }
+        return grey;
+    };
+    EXPECT_LT(darkest(39, 30), 80) << "the Name title, in the text colour";
+    EXPECT_GT(darkest(6, 25), 200) << "nothing in front of the Name title, where the icons stand below";
+    const int size = darkest(header->sectionViewportPosition(column("Size")) + 6, 20);
+    EXPECT_GT(size, 80) << "the Size title is dimmed";
+    EXPECT_LT(size, 200) << "but drawn";
 }
 
 TEST(Outline, CellsShowTheirValuesAndIcons)
@@ -235,15 +278,15 @@ TEST(Outline, CellsShowTheirValuesAndIcons)
     tree.file("no-type", 5);
     tree.folder("empty");
     ShownPreview preview(tree.path());
-    OutlineView &view = preview.view();
+    TreeView &view = preview.view();
     const QModelIndex empty = view.model()->index(0, 0);
     const QModelIndex untyped = view.model()->index(1, 0);
     const QModelIndex notes = view.model()->index(2, 0);
 
-    const QModelIndex size = notes.siblingAtColumn(column(view, "Size"));
+    const QModelIndex size = notes.siblingAtColumn(column("Size"));
     EXPECT_EQ(size.data().toString(), QStringLiteral("2 KB"));
     EXPECT_EQ(size.data(Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignRight, Qt::AlignRight);
-    EXPECT_EQ(empty.siblingAtColumn(column(view, "Size")).data().toString(), QStringLiteral("--"))
+    EXPECT_EQ(empty.siblingAtColumn(column("Size")).data().toString(), QStringLiteral("--"))
         << "an empty folder holds nothing to count";
 
     const auto icon = [](const QModelIndex &index) { return index.data(Qt::DecorationRole).value<QIcon>(); };
@@ -277,7 +320,7 @@ TEST(Outline, ReSortingKeepsRowsOpenOrClosedAndTheSelection)
     tree.file("b/inner.txt", 1);
     tree.file("c.txt", 1);
     ShownPreview preview(tree.path());
-    OutlineView &view = preview.view();
+    TreeView &view = preview.view();
     QAbstractItemModel *model = view.model();
     view.collapse(model->index(0, 0)); // a
     view.setCurrentIndex(model->index(2, 0)); // c.txt
@@ -288,6 +331,11 @@ TEST(Outline, ReSortingKeepsRowsOpenOrClosedAndTheSelection)
     EXPECT_FALSE(view.isExpanded(model->index(2, 0)));
     EXPECT_EQ(view.currentIndex().row(), 0);
     EXPECT_EQ(preview.controller.treeController()->representedObject(view.currentIndex())->name(), QStringLiteral("c.txt"));
+
+    // Typing finds the next row shown whose name starts so, in an open folder too.
+    view.keyboardSearch(QStringLiteral("IN"));
+    EXPECT_EQ(view.currentIndex().data().toString(), QStringLiteral("inner.txt"));
+    EXPECT_EQ(view.currentIndex().parent(), model->index(1, 0)) << "the one in b, open; not the one in a, closed";
 }
 
 TEST(Outline, AViewThatOutlivesItsControllerKeepsItsRows)
@@ -299,7 +347,7 @@ TEST(Outline, AViewThatOutlivesItsControllerKeepsItsRows)
     QWidget window;
     auto controller = std::make_unique<PreviewViewController>();
     controller->view()->setParent(&window);
-    QPointer<OutlineView> view = controller->outlineView;
+    QPointer<TreeView> view = controller->outlineView;
     window.resize(900, 500);
     window.show();
     ASSERT_FALSE(runRequest(*controller, tree.path()).error);
@@ -345,7 +393,7 @@ QByteArrayList sortedPaths(SortOrder order)
 TEST(Outline, ABigTreeIsSortedInTheBackgroundAsSortTreeSortsIt)
 {
     ShownPreview shown(bigTree());
-    OutlineView &view = shown.view();
+    TreeView &view = shown.view();
     QAbstractItemModel *model = view.model();
     const QModelIndex folder = model->index(7, 0);
     view.collapse(folder);

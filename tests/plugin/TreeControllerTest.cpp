@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "TestSupport.h"
 #include "DirectoryScan.h"
-#include "OutlineView.h"
+#include "TreeRoles.h"
 #include "TreeController.h"
 
 #include <QAbstractItemModelTester>
@@ -44,8 +44,8 @@ TEST(TreeController, ServesARealTreeConsistently)
     EXPECT_EQ(controller.representedObject(controller.index(1, 2, b)), controller.representedObject(d));
     // Every cell of a row answers its item, and the item's path.
     const QModelIndex dSize = controller.index(1, 2, b);
-    EXPECT_EQ(dSize.data(OutlineView::NodeRole).value<const Node *>(), controller.representedObject(d));
-    EXPECT_EQ(dSize.data(OutlineView::PathRole).toByteArray(), tree.path("b/d"));
+    EXPECT_EQ(dSize.data(NodeRole).value<const Node *>(), controller.representedObject(d));
+    EXPECT_EQ(dSize.data(PathRole).toByteArray(), tree.path("b/d"));
 
     // A new list replaces the old rows at once.
     NodeList other;

@@ -91,6 +91,32 @@ TEST_F(TreeSort, RulesForEachKeyInBothDirections)
     NodeList nodes = make({{"same", 1}, {"same", 2}});
     sortLevel(nodes, {SortOption::Name, false}, m_collator);
     EXPECT_EQ(nodes[0]->size, 1);
+
+    // Two items sort alike under an option exactly when its column's values agree.
+    const NodeList pair = make({{"same", 1, "text/plain", 10}, {"same", 2, "text/plain", 10}});
+    EXPECT_TRUE(sortKeysEqual(*pair[0], *pair[1], SortOption::Name)) << "the names agree";
+    EXPECT_TRUE(sortKeysEqual(*pair[0], *pair[1], SortOption::Kind)) << "the types agree";
+    EXPECT_TRUE(sortKeysEqual(*pair[0], *pair[1], SortOption::DateModified)) << "the dates agree";
+    EXPECT_FALSE(sortKeysEqual(*pair[0], *pair[1], SortOption::Size)) << "the sizes differ";
+    EXPECT_TRUE(sortKeysEqual(*pair[0], *pair[1], SortOption::DateCreated)) << "neither has a creation date";
+}
+
+TEST_F(TreeSort, EachSortableColumnOfTheTableSortsByItsOwnValues)
+{
+    // Sizes rise as dates fall: a column sorting by another's values would show it.
+    const std::vector<Item> items{{"b", 30, {}, 100}, {"a", 10, {}, 300}, {"c", 20, {}, 200}};
+    for (const ColumnInfo &info : columnTable) {
+        if (!info.sortOption)
+            continue;
+        SCOPED_TRACE(info.identifier);
+        QStringList expected;
+        switch (info.column) {
+        case PropertyColumn::Size: expected = {"a", "c", "b"}; break;
+        case PropertyColumn::DateModified: expected = {"b", "c", "a"}; break;
+        default: expected = {"a", "b", "c"}; // no values: by name
+        }
+        EXPECT_EQ(sorted(items, *info.sortOption, true), expected) << "the values of the column that was clicked";
+    }
 }
 
 TEST_F(TreeSort, LongListsSortLikeShortOnes)
