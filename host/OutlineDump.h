@@ -9,7 +9,11 @@
 
 #include <optional>
 
+class OutlineView;
 class ViewController;
+
+/// The outline view of the controller's view; nullptr when it has none.
+OutlineView *outlineViewOf(ViewController &controller);
 
 QByteArray outlineJson(ViewController &controller, const std::optional<PreviewError> &error);
 QString outlineText(ViewController &controller);

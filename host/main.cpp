@@ -694,7 +694,7 @@ int main(int argc, char **argv)
         return 1;
     }
     QWidget *view = controller->view();
-    auto *outline = view->findChild<OutlineView *>(QStringLiteral("outlineView"));
+    OutlineView *outline = outlineViewOf(*controller);
     if (options.columns && (!outline || !showColumns(*outline, *options.columns)))
         return 2;
 

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "OutlineView.h"
 
-#include "PreferencesDomain.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -328,16 +327,15 @@ void OutlineView::saveColumns()
                                   {widthKey, qint64(column.width)},
                                   {hiddenKey, column.hidden}});
     }
-    if (const auto domain = PreferencesDomain::standard())
-        domain->setObject(m_autosaveName, layout);
+    if (writeAutosave)
+        writeAutosave(m_autosaveName, layout);
 }
 
 void OutlineView::restoreColumns()
 {
-    const auto domain = PreferencesDomain::standard();
-    if (m_autosaveName.isEmpty() || !domain)
+    if (m_autosaveName.isEmpty() || !readAutosave)
         return;
-    const QVariant stored = domain->objectForKey(m_autosaveName);
+    const QVariant stored = readAutosave(m_autosaveName);
     if (stored.typeId() != QMetaType::QVariantList)
         return;
     m_restoring = true;

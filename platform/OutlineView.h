@@ -122,12 +122,15 @@ public:
     void setHeaderMenu(QMenu *menu);
     QMenu *headerMenu() const { return m_headerMenu; }
 
-    /// Column layout (order, widths, hidden states) kept in the standard
-    /// preferences domain under the autosave name, restored when autosaving is switched on.
+    /// Column layout (order, widths, hidden states) kept under the autosave
+    /// name, restored when autosaving is switched on.
     QString autosaveName() const { return m_autosaveName; }
     void setAutosaveName(const QString &name) { m_autosaveName = name; }
     bool autosaveTableColumns() const { return m_autosaveColumns; }
     void setAutosaveTableColumns(bool autosave);
+    /// Where the layout is kept, by name; nothing is kept without them.
+    std::function<QVariant(const QString &name)> readAutosave;
+    std::function<void(const QString &name, const QVariant &layout)> writeAutosave;
 
     /// Shows the rows of `model`, whose column count must match the table columns.
     void setModel(QAbstractItemModel *model) override;

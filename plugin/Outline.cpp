@@ -4,9 +4,9 @@
 #include "Bundle.h"
 #include "Cells.h"
 #include "DirectoryScan.h"
-#include "ExtensionSettings.h"
 #include "Formatting.h"
 #include "PreviewViewController.h"
+#include "SettingsStore.h"
 #include "TableHeaderCell.h"
 #include "TreeSort.h"
 #include "DesktopServices.h"
@@ -19,7 +19,7 @@ namespace {
 
 QString sortKey(SortOption option)
 {
-    return Defaults::RawRepresentable<SortOption>::rawValue(option);
+    return rawValue(option);
 }
 
 } // namespace
@@ -59,7 +59,7 @@ QList<TableColumn> tableColumns()
 
 void PreviewViewController::setupOutlineView()
 {
-    const ExtensionSettings &settings = ExtensionSettings::shared();
+    const Settings &settings = m_settings;
     outlineView->setTableColumns(tableColumns());
     outlineView->setSortDescriptors({SortDescriptor{sortKey(settings.sortOption), settings.isAscending}});
     outlineView->setDelegate(this);
@@ -68,49 +68,37 @@ void PreviewViewController::setupOutlineView()
     outlineView->setIndentation(13);
     // Row heights are fixed by the icon size, never measured per row.
     outlineView->setAutosaveName(QStringLiteral("listView"));
+    if (const QPointer<SettingsStore> store = m_store) {
+        outlineView->readAutosave = [store](const QString &name) { return store ? store->value(name) : QVariant(); };
+        outlineView->writeAutosave = [store](const QString &name, const QVariant &layout) {
+            if (store)
+                store->setValue(name, layout);
+        };
+    }
     outlineView->setAutosaveTableColumns(true);
     outlineView->setRowHeight(rowHeight(settings.iconSize));
 
     const QList<TableColumn> &columns = outlineView->tableColumns();
+    m_settings.visibleColumns = {};
     for (int i = 0; i < columns.size(); ++i) {
         const std::optional<PropertyColumn> column = propertyColumnFromRawValue(columns[i].identifier);
         if (!column)
             continue;
         outlineView->setTitle(i, columnTitle(*column));
         if (!columns[i].hidden)
-            visibleColumns().insert(*column);
+            m_settings.visibleColumns.insert(*column);
     }
     outlineView->setHeaderMenu(makeHeaderMenu());
     updateHeaderCells();
 }
 
-void PreviewViewController::observeSettings()
+void PreviewViewController::applyIconSize()
 {
-    using namespace Defaults;
-    const QPointer<PreviewViewController> self(this);
-    observe<IconSize>(Keys::iconSize(), ObservationOption::Initial, [self](const KeyChange<IconSize> &change) {
-        if (self && self->outlineView) {
-            self->outlineView->setRowHeight(rowHeight(change.newValue));
-            self->outlineView->setIconSize(QSize(iconWidth(change.newValue), iconWidth(change.newValue)));
-            self->m_treeController->setIconSize(change.newValue);
-        }
-    })->bindToLifetime(this);
-    observe<bool>(Keys::expandAllRows(), {}, [self](const KeyChange<bool> &change) {
-        if (!self || !self->outlineView || change.newValue == change.oldValue)
-            return;
-        if (change.newValue)
-            self->outlineView->expandItem({}, true);
-        else
-            self->outlineView->collapseAll();
-    })->bindToLifetime(this);
-    // What the scan reads changes: the item shown is read again behind its rows.
-    const auto reload = [self](const auto &change) {
-        if (self && change.newValue != change.oldValue)
-            self->scheduleSettingsReload();
-    };
-    observe<bool>(Keys::showHiddenFiles(), {}, reload)->bindToLifetime(this);
-    observe<DepthLimit>(Keys::depthLimit(), {}, reload)->bindToLifetime(this);
-    observe<qint64>(Keys::itemLimit(), {}, reload)->bindToLifetime(this);
+    const IconSize size = m_settings.iconSize;
+    outlineView->setRowHeight(rowHeight(size));
+    outlineView->setIconSize(QSize(iconWidth(size), iconWidth(size)));
+    m_treeController->setIconSize(size);
+    updateHeaderCells(); // the Name title lines up with the names after the icons
 }
 
 void PreviewViewController::scheduleSettingsReload()
@@ -136,7 +124,7 @@ void PreviewViewController::bindContent()
     for (const TableColumn &column : outlineView->tableColumns())
         columns.push_back(propertyColumnFromRawValue(column.identifier).value_or(PropertyColumn::Name));
     m_treeController->setColumns(std::move(columns));
-    m_treeController->setIconSize(ExtensionSettings::shared().iconSize);
+    m_treeController->setIconSize(m_settings.iconSize);
     m_treeController->setContent(&m_content);
     connect(this, &PreviewViewController::contentChanged, m_treeController.get(),
             [this] { m_treeController->setContent(&m_content); });
@@ -149,7 +137,7 @@ QMenu *PreviewViewController::makeHeaderMenu()
     for (PropertyColumn column : hideableColumns()) {
         auto *item = new QAction(columnTitle(column), menu);
         item->setCheckable(true);
-        item->setChecked(visibleColumns().contains(column));
+        item->setChecked(m_settings.visibleColumns.contains(column));
         item->setObjectName(rawValue(column)); // the item's identifier
         connect(item, &QAction::triggered, this, [this, item] {
             // Nothing may cross the event loop: a failed reload leaves the rows as they are.
@@ -172,12 +160,12 @@ void PreviewViewController::didSelectColumn(QAction *sender)
                                                         : std::nullopt;
     if (!column)
         return;
-    if (visibleColumns().contains(*column)) {
-        visibleColumns().remove(*column);
+    if (m_settings.visibleColumns.contains(*column)) {
+        m_settings.visibleColumns.remove(*column);
         setColumn(*column, true);
         return;
     }
-    visibleColumns().insert(*column);
+    m_settings.visibleColumns.insert(*column);
     setColumn(*column, false);
     // Attributes are read only for shown columns: this one needs a new read.
     reloadTree();
@@ -201,7 +189,7 @@ void PreviewViewController::reloadTree()
     }
     if (isListingOnly()) {
         // Until its files are needed, the archive's own index has the values.
-        const PropertyColumns shown = visibleColumns();
+        const PropertyColumns shown = m_settings.visibleColumns;
         const bool extract = std::any_of(allPropertyColumns.begin(), allPropertyColumns.end(),
                                          [&](PropertyColumn column) { return shown.contains(column) && needsFiles(column); });
         startArchiveJob(extract ? PreviewJob::ArchiveWork::Extract : PreviewJob::ArchiveWork::List);
@@ -227,7 +215,7 @@ void PreviewViewController::updateHeaderCells()
             && columns[i].sortDescriptorPrototype->key == sortedKey;
         outlineView->setHeaderCell(i, std::make_shared<TableHeaderCell>(
                                           columns[i].title, sorted ? SystemColor::Text : SystemColor::SecondaryLabel,
-                                          *column));
+                                          *column, m_settings.iconSize));
     }
 }
 
@@ -238,14 +226,14 @@ void PreviewViewController::sortDescriptorsDidChange(OutlineView *, const QList<
     if (descriptors.isEmpty() || descriptors.first().key.isEmpty())
         return;
     const SortDescriptor &first = descriptors.first();
-    const std::optional<SortOption> option = Defaults::RawRepresentable<SortOption>::fromRawValue(first.key);
+    const std::optional<SortOption> option = sortOptionFromRawValue(first.key);
     if (!option)
         return;
-    Defaults::set(Defaults::Keys::sortOption(), *option);
-    Defaults::set(Defaults::Keys::isSortByAscending(), first.ascending);
-    ExtensionSettings &settings = ExtensionSettings::shared();
-    settings.sortOption = *option;
-    settings.isAscending = first.ascending;
+    m_settings.sortOption = *option;
+    m_settings.isAscending = first.ascending;
+    if (m_store)
+        m_store->setValues({{QStringLiteral("sortOption"), rawValue(*option)},
+                            {QStringLiteral("isSortByAscending"), first.ascending}});
 
     sortContent({*option, first.ascending});
 }
@@ -307,7 +295,7 @@ void PreviewViewController::cancelSort()
 bool PreviewViewController::validateUserInterfaceItem(QAction *item)
 {
     if (const std::optional<PropertyColumn> column = propertyColumnFromRawValue(item->objectName()))
-        item->setChecked(visibleColumns().contains(*column));
+        item->setChecked(m_settings.visibleColumns.contains(*column));
     return true;
 }
 
@@ -318,5 +306,5 @@ const Node *PreviewViewController::itemNode(const QModelIndex &item) const
 
 qreal PreviewViewController::heightOfRowByItem(OutlineView *, const QModelIndex &)
 {
-    return rowHeight(ExtensionSettings::shared().iconSize);
+    return rowHeight(m_settings.iconSize);
 }

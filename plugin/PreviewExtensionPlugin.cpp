@@ -1,13 +1,11 @@
 // SPDX-License-Identifier: MIT
 // The extension entry that the host finds in the plug-in's library.
-#include "Bundle.h"
-#include "ExtensionSettings.h"
 #include "PreviewViewController.h"
 #include "QuickLook.h"
+#include "SettingsStore.h"
 
-#include <QObject>
-
-#include <cstdio>
+#include <QCoreApplication>
+#include <QPointer>
 
 class PreviewExtensionPlugin : public QObject, public PreviewExtension
 {
@@ -18,13 +16,15 @@ class PreviewExtensionPlugin : public QObject, public PreviewExtension
 public:
     ViewController *makePrincipalViewController() override
     {
-        QString error;
-        if (!settingsAreUsable(Bundle::main().infoDictionary(), &error)) {
-            std::fprintf(stderr, "Trellin_Extension: cannot start: %s\n", qPrintable(error));
-            return nullptr;
-        }
-        return new PreviewViewController;
+        // One store for the controllers of this process, made on the main
+        // thread once the application is there, and gone with it.
+        if (!m_store)
+            m_store = new SettingsStore(SettingsStore::defaultPath(), QCoreApplication::instance());
+        return new PreviewViewController(m_store);
     }
+
+private:
+    QPointer<SettingsStore> m_store;
 };
 
 #include "PreviewExtensionPlugin.moc"

@@ -2,7 +2,7 @@
 #include "PreviewViewController.h"
 
 #include "Bundle.h"
-#include "ExtensionSettings.h"
+#include "SettingsStore.h"
 #include "TemporaryDirectoryCleanup.h"
 #include "Formatting.h"
 #include "ui_PreviewViewController.h"
@@ -10,10 +10,18 @@
 #include <QLocale>
 #include <QTabBar>
 
-PreviewViewController::PreviewViewController(QObject *parent)
+PreviewViewController::PreviewViewController(SettingsStore *store, QObject *parent)
     : ViewController(parent)
+    , m_store(store)
     , m_treeController(std::make_unique<TreeController>())
 {
+    if (store) {
+        m_settings = store->settings();
+        connect(store, &SettingsStore::changed, this, [this](Settings settings) {
+            settings.visibleColumns = m_settings.visibleColumns; // the view's own
+            setSettings(settings);
+        });
+    }
     // A live count a few times a second: often enough to see it move, rarely enough to cost nothing.
     m_progressTimer.setInterval(200);
     connect(&m_progressTimer, &QTimer::timeout, this, &PreviewViewController::showBuildProgress);
@@ -23,7 +31,8 @@ PreviewViewController::~PreviewViewController()
 {
     cancelSort();
     cancelBuild();
-    runCleanupCheck();
+    if (m_store)
+        runCleanupCheck(*m_store);
     if (outlineView && view()->parentWidget()) {
         // The view lives on in a window of the host's: its model and rows go
         // with it, whenever that is. Undoing a big tree's hundred thousand
@@ -56,8 +65,8 @@ void PreviewViewController::loadView()
     // first in the focus chain, would take them.
     tabView->tabBar()->setFocusPolicy(Qt::NoFocus);
     outlineView->setFocus();
-    observeSettings();
     bindContent();
+    applyIconSize();
 }
 
 void PreviewViewController::setContent(NodeList content)
@@ -76,13 +85,42 @@ void PreviewViewController::showContent(NodeList nodes, bool cutShort)
     setContent(std::move(nodes));
     m_treeController->rearrangeObjects();
     updateSummary(m_content);
-    if (ExtensionSettings::shared().expandAllRows)
+    if (m_settings.expandAllRows)
         outlineView->expandItem({}, true);
     // Arrows, Enter and typing to find work at once: the first row is
     // current, though not selected.
     if (const QModelIndex first = m_treeController->index(0, 0); first.isValid())
         outlineView->selectionModel()->setCurrentIndex(first, QItemSelectionModel::NoUpdate);
     // Qt's scroll area sizes its scroll bars by itself.
+}
+
+void PreviewViewController::setSettings(const Settings &settings)
+{
+    const Settings old = std::exchange(m_settings, settings);
+    if (!outlineView)
+        return; // the view takes them when it is loaded
+    if (settings.iconSize != old.iconSize)
+        applyIconSize();
+    if (settings.expandAllRows != old.expandAllRows) {
+        if (settings.expandAllRows)
+            outlineView->expandItem({}, true);
+        else
+            outlineView->collapseAll();
+    }
+    bool columnShown = false;
+    for (PropertyColumn column : hideableColumns()) {
+        const bool shown = settings.visibleColumns.contains(column);
+        if (shown != old.visibleColumns.contains(column)) {
+            setColumn(column, !shown);
+            columnShown = columnShown || shown;
+        }
+    }
+    // Attributes are read only for shown columns: a new one needs a new read.
+    if (columnShown)
+        reloadTree();
+    else if (settings.showHiddenFiles != old.showHiddenFiles || settings.depthLimit != old.depthLimit
+             || settings.itemLimit != old.itemLimit)
+        scheduleSettingsReload();
 }
 
 void PreviewViewController::updateSummary(const NodeList &nodes)

@@ -9,6 +9,7 @@
 #include "OutlineView.h"
 #include "PreviewJob.h"
 #include "QuickLook.h"
+#include "Settings.h"
 #include "TreeController.h"
 #include "ViewController.h"
 
@@ -21,6 +22,8 @@
 #include <QTabWidget>
 #include <QTimer>
 
+class SettingsStore;
+
 class PreviewViewController : public ViewController, public QLPreviewingController, public OutlineViewDelegate
 {
     Q_OBJECT
@@ -31,7 +34,11 @@ class PreviewViewController : public ViewController, public QLPreviewingControll
     Q_INTERFACES(QLPreviewingController)
 
 public:
-    explicit PreviewViewController(QObject *parent = nullptr);
+    /// With a store, the controller takes its settings and follows their
+    /// changes, and keeps there the sort order that the user picks, its column
+    /// layout and the date of the last clean-up. Without one, it starts from
+    /// the default settings and keeps nothing.
+    explicit PreviewViewController(SettingsStore *store = nullptr, QObject *parent = nullptr);
     ~PreviewViewController() override;
 
     QString nibName() const override { return QStringLiteral("PreviewViewController"); }
@@ -44,6 +51,16 @@ public:
     QPointer<QProgressBar> busyIndicator; // shown while a tree is being built or a re-sort planned
 
     TreeController *treeController() const { return m_treeController.get(); }
+
+    /// What every build, sort and row reads.
+    const Settings &settings() const { return m_settings; }
+    /// The one way new settings arrive: what they change is shown at once
+    /// (row height and icons, rows expanded or collapsed, columns shown or
+    /// hidden) or behind the rows (a new read for the scan's settings, and
+    /// for a column shown). The sort order and the archive settings apply to
+    /// the next sort and the next request. Once the view is loaded, the visible
+    /// columns are the view's: its header menu and saved layout set them.
+    void setSettings(const Settings &settings);
 
     /// The top level of the shown tree. Every assignment reaches the tree controller.
     const NodeList &content() const { return m_content; }
@@ -147,13 +164,15 @@ private:
     void cancelSort();
 
     void setupOutlineView();
-    /// Follows the settings that change the rows shown.
-    void observeSettings();
+    /// Sizes the rows, icons and the Name title for the icon size.
+    void applyIconSize();
     void scheduleSettingsReload();
     void bindContent();
     /// The node a row of the outline view shows, or nullptr.
     const Node *itemNode(const QModelIndex &item) const;
 
+    Settings m_settings;
+    QPointer<SettingsStore> m_store;
     NodeList m_content;
     std::optional<QString> m_archivePassword;
     QString m_requestName; // of the item the running request previews

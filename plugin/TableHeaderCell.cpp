@@ -1,19 +1,18 @@
 // SPDX-License-Identifier: MIT
 #include "TableHeaderCell.h"
 
-#include "ExtensionSettings.h"
-
-TableHeaderCell::TableHeaderCell(const QString &title, SystemColor textColor, PropertyColumn property)
+TableHeaderCell::TableHeaderCell(const QString &title, SystemColor textColor, PropertyColumn property, IconSize iconSize)
     : HeaderCell(title)
     , customTextColor(textColor)
     , property(property)
+    , iconSize(iconSize)
 {
     setTextColor(textColor);
 }
 
-int nameTitleIndentation()
+int nameTitleIndentation(IconSize iconSize)
 {
-    return ExtensionSettings::shared().iconSize == IconSize::Large ? 35 : 19;
+    return iconSize == IconSize::Large ? 35 : 19;
 }
 
 void TableHeaderCell::drawInterior(QPainter *painter, const QRect &frame, QHeaderView *view)
@@ -21,6 +20,6 @@ void TableHeaderCell::drawInterior(QPainter *painter, const QRect &frame, QHeade
     setTextColor(customTextColor);
     QRect titleFrame = frame;
     if (property == PropertyColumn::Name)
-        titleFrame.adjust(nameTitleIndentation(), 0, 0, 0);
+        titleFrame.adjust(nameTitleIndentation(iconSize), 0, 0, 0);
     HeaderCell::drawInterior(painter, titleFrame, view);
 }

@@ -5,7 +5,7 @@
 // OutlineView::NodeRole, whose value is a `const Node *`) in every column.
 #pragma once
 
-#include "ExtensionSettings.h"
+#include "Settings.h"
 #include "Node.h"
 #include "PropertyColumn.h"
 

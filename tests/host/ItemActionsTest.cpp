@@ -2,7 +2,6 @@
 // The window's item actions on a real preview, with a real xdg-open stand-in
 // on PATH and a file manager that a private session bus starts on demand.
 #include "ArchivePreview.h"
-#include "ExtensionSettings.h"
 #include "FileSystem.h"
 #include "ItemActions.h"
 #include "OutlineView.h"
@@ -218,12 +217,12 @@ TEST(ItemActions, OpenRevealAndCopyTheItemFoundByTyping)
 
 TEST(ItemActions, AnArchiveShownFromItsListingIsExtractedForTheItemOpened)
 {
-    Defaults::set(Defaults::Keys::archiveExtraction(), ArchiveExtraction::WhenNeeded);
     const XdgOpenLog log;
     TempTree tree;
     tree.file("src/inside.txt", 5);
     ASSERT_TRUE(runTool(QStringLiteral("zip"), {"-qj", "-P", "open sesame", "locked.zip", "src/inside.txt"}, tree.path()));
     PreviewViewController controller;
+    changeSettings(controller, [](Settings &settings) { settings.archiveExtraction = ArchiveExtraction::WhenNeeded; });
     controller.view()->resize(900, 500);
     controller.view()->show();
     ASSERT_FALSE(runRequest(controller, tree.url("locked.zip")).error);
@@ -288,8 +287,8 @@ TEST(ItemActions, ActOnThePathOnDiskNotOnTheNameShown)
     for (const char *file : {"1.txt", "2.txt", "3.txt", "4.txt"})
         tree.file(QByteArray("cut/") + file);
     // The four items at the top, and two of the folder's four.
-    Defaults::set(Defaults::Keys::itemLimit(), qint64(6));
     PreviewViewController controller;
+    changeSettings(controller, [](Settings &settings) { settings.itemLimit = 6; });
     controller.view()->resize(900, 500);
     controller.view()->show();
     runRequest(controller, tree.url());

@@ -2,9 +2,9 @@
 // The outline view as a user drives it: header clicks, the header menu, the
 // saved column layout, the icon size, and what painting costs.
 #include "DirectoryScan.h"
-#include "ExtensionSettings.h"
 #include "PreviewViewController.h"
 #include "ResourceValues.h"
+#include "SettingsStore.h"
 #include "TableHeaderCell.h"
 #include "TestSupport.h"
 
@@ -56,7 +56,7 @@ SystemColor headerColor(OutlineView &view, const char *identifier)
     return view.tableColumns()[column(view, identifier)].headerCell->textColor();
 }
 
-// A controller whose view is shown, as the host shows it.
+// A controller whose view is shown, as the host shows it, with the settings file.
 struct ShownPreview {
     ShownPreview()
     {
@@ -68,7 +68,8 @@ struct ShownPreview {
     OutlineView &view() { return *controller.outlineView; }
     bool busy() { return controller.busyIndicator->isVisibleTo(controller.view()); }
 
-    PreviewViewController controller;
+    SettingsStore store;
+    PreviewViewController controller{&store};
 };
 
 } // namespace
@@ -94,9 +95,8 @@ TEST(Outline, AClickOnAHeaderSortsEveryLevelAndIsRemembered)
     EXPECT_EQ(view.sortDescriptors().first(), (SortDescriptor{QStringLiteral("kind"), true}));
     EXPECT_EQ(headerColor(view, "Kind"), SystemColor::Text);
     EXPECT_EQ(headerColor(view, "Name"), SystemColor::SecondaryLabel);
-    const auto standard = PreferencesDomain::standard();
-    EXPECT_EQ(standard->objectForKey(QStringLiteral("sortOption")), QVariant(QStringLiteral("kind")));
-    EXPECT_EQ(ExtensionSettings::shared().sortOption, SortOption::Kind);
+    EXPECT_EQ(preview.store.value(QStringLiteral("sortOption")), QVariant(QStringLiteral("kind")));
+    EXPECT_EQ(preview.controller.settings().sortOption, SortOption::Kind);
     // The rows follow the new order, and the summary stays.
     EXPECT_EQ(preview.controller.treeController()->representedObject(view.model()->index(1, 0))->name,
               QStringLiteral("z"));
@@ -105,8 +105,8 @@ TEST(Outline, AClickOnAHeaderSortsEveryLevelAndIsRemembered)
     clickHeader(view, "Kind");
     EXPECT_EQ(names(preview.controller.content()), (QStringList{"b.txt", "c.md", "z", "a.png"}));
     EXPECT_EQ(names(preview.controller.content()[2]->children), (QStringList{"y.txt", "x.png"}));
-    EXPECT_EQ(standard->objectForKey(QStringLiteral("sortOption")), QVariant(QStringLiteral("kind")));
-    EXPECT_EQ(standard->objectForKey(QStringLiteral("isSortByAscending")), QVariant(false));
+    EXPECT_EQ(preview.store.value(QStringLiteral("sortOption")), QVariant(QStringLiteral("kind")));
+    EXPECT_EQ(preview.store.value(QStringLiteral("isSortByAscending")), QVariant(false));
 
     // A column without a sort key takes no click.
     chooseFromHeaderMenu(view, "Tags");
@@ -116,8 +116,8 @@ TEST(Outline, AClickOnAHeaderSortsEveryLevelAndIsRemembered)
 
 TEST(Outline, TheStoredSortOrderIsTheFirstDescriptor)
 {
-    Defaults::set(Defaults::Keys::sortOption(), SortOption::DateLastOpened);
-    Defaults::set(Defaults::Keys::isSortByAscending(), false);
+    SettingsStore().setValues({{QStringLiteral("sortOption"), QStringLiteral("dateLastOpened")},
+                               {QStringLiteral("isSortByAscending"), false}});
     TempTree tree;
     ShownPreview preview(tree.url());
     EXPECT_EQ(preview.view().sortDescriptors(), (QList<SortDescriptor>{{QStringLiteral("dateLastOpened"), false}}));
@@ -138,7 +138,7 @@ TEST(Outline, HidingAColumnKeepsTheTreeAndShowingOneRescans)
     const Node *before = preview.controller.content()[0].get();
     chooseFromHeaderMenu(view, "Tags");
     EXPECT_FALSE(view.tableColumns()[column(view, "Tags")].hidden);
-    EXPECT_TRUE(visibleColumns().contains(PropertyColumn::Tags));
+    EXPECT_TRUE(preview.controller.settings().visibleColumns.contains(PropertyColumn::Tags));
     // The rows shown stay until the new tree is built.
     EXPECT_TRUE(preview.controller.isBuilding());
     EXPECT_EQ(preview.controller.content()[0].get(), before);
@@ -149,7 +149,7 @@ TEST(Outline, HidingAColumnKeepsTheTreeAndShowingOneRescans)
     tree.file("added-later.txt", 1);
     chooseFromHeaderMenu(view, "Tags");
     EXPECT_TRUE(view.tableColumns()[column(view, "Tags")].hidden);
-    EXPECT_FALSE(visibleColumns().contains(PropertyColumn::Tags));
+    EXPECT_FALSE(preview.controller.settings().visibleColumns.contains(PropertyColumn::Tags));
     EXPECT_EQ(preview.controller.content().size(), 1u); // no rescan
 
     // The check mark follows the column, whatever it was when the menu was made.
@@ -189,7 +189,7 @@ TEST(Outline, TheColumnLayoutCarriesOverButTheMenuKeepsItsOwnOrder)
     EXPECT_EQ(menuOrder(view), expected);
     EXPECT_TRUE(view.tableColumns()[column(view, "Kind")].hidden);
     EXPECT_TRUE(view.isColumnHidden(column(view, "Kind")));
-    EXPECT_FALSE(visibleColumns().contains(PropertyColumn::Kind));
+    EXPECT_FALSE(next.controller.settings().visibleColumns.contains(PropertyColumn::Kind));
     EXPECT_FALSE(next.controller.content()[0]->typeDescription); // not read
     QMenu *menu = openHeaderMenu(view);
     EXPECT_FALSE(menu->findChild<QAction *>(QStringLiteral("Kind"))->isChecked());
@@ -206,7 +206,7 @@ TEST(Outline, TheIconSizeChangesRowsAndIconsAtOnceAndTheHeaderIsDrawn)
     const QModelIndex folder = view.model()->index(0, 0);
     EXPECT_EQ(view.visualRect(folder).height(), 20);
 
-    Defaults::set(Defaults::Keys::iconSize(), IconSize::Large);
+    preview.store.setValue(QStringLiteral("iconSize"), qint64(IconSize::Large));
     QCoreApplication::processEvents(); // the view lays its rows out again
     EXPECT_EQ(view.rowHeight(), 36);
     EXPECT_EQ(view.visualRect(folder).height(), 36);
@@ -215,12 +215,12 @@ TEST(Outline, TheIconSizeChangesRowsAndIconsAtOnceAndTheHeaderIsDrawn)
     EXPECT_EQ(view.iconSize(), QSize(32, 32)) << "the icons are drawn at the large size";
     EXPECT_EQ(folder.data(Qt::DecorationRole).value<QIcon>().availableSizes(), QList<QSize>{QSize(32, 32)})
         << "and the folder's is made for it";
-    EXPECT_EQ(nameTitleIndentation(), 35);
+    EXPECT_EQ(nameTitleIndentation(IconSize::Large), 35);
 
     // The header says something where the Name title stands.
     const QImage image = preview.controller.view()->grab().toImage();
     EXPECT_EQ(image.size(), QSize(900, 500));
-    const QImage title = image.copy(QRect(nameTitleIndentation(), 2, 40, view.header()->height() - 4));
+    const QImage title = image.copy(QRect(nameTitleIndentation(IconSize::Large), 2, 40, view.header()->height() - 4));
     QSet<QRgb> colours;
     for (int y = 0; y < title.height(); ++y) {
         for (int x = 0; x < title.width(); ++x)
@@ -358,7 +358,7 @@ TEST(Outline, ABigTreeIsSortedInTheBackgroundAsSortTreeSortsIt)
     clickHeader(view, "Size");
     EXPECT_TRUE(shown.controller.isSorting());
     EXPECT_TRUE(shown.busy());
-    EXPECT_EQ(Defaults::get(Defaults::Keys::sortOption()), SortOption::Size);
+    EXPECT_EQ(shown.store.settings().sortOption, SortOption::Size);
     EXPECT_TRUE(treePaths(shown.controller.content()) == before); // shown as it was meanwhile
 
     ASSERT_TRUE(QTest::qWaitFor([&] { return !shown.controller.isSorting(); }, 60000));
@@ -383,8 +383,8 @@ TEST(Outline, TheLastClickDuringABackgroundSortWins)
     ASSERT_TRUE(shown.controller.isSorting());
     ASSERT_TRUE(QTest::qWaitFor([&] { return !shown.controller.isSorting(); }, 60000));
     EXPECT_TRUE(treePaths(shown.controller.content()) == sortedPaths({SortOption::Size, false}));
-    EXPECT_EQ(Defaults::get(Defaults::Keys::sortOption()), SortOption::Size);
-    EXPECT_FALSE(Defaults::get(Defaults::Keys::isSortByAscending()));
+    EXPECT_EQ(shown.store.settings().sortOption, SortOption::Size);
+    EXPECT_FALSE(shown.store.settings().isAscending);
 }
 
 TEST(Outline, ANewTreeARequestOrTheEndOfThePreviewDropsABackgroundSort)

@@ -162,3 +162,10 @@ RequestResult runRequest(PreviewViewController &controller, const QUrl &url)
     QCoreApplication::processEvents();
     return result;
 }
+
+void changeSettings(PreviewViewController &controller, const std::function<void(Settings &)> &edit)
+{
+    Settings settings = controller.settings();
+    edit(settings);
+    controller.setSettings(settings);
+}
