@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "ArchivePreview.h"
 
-#include "ExtensionSettings.h"
+#include "Settings.h"
 #include "Formatters.h"
 #include "OutputTree.h"
 #include "FileSystem.h"
@@ -213,15 +213,6 @@ void removeAbandonedStaging(const ArchiveSource &archive)
         FileSystem::removeUnlessLocked(path);
 }
 
-qint64 cacheLimit()
-{
-    if (const std::optional<qint64> limit = Defaults::get(Defaults::Keys::cacheLimit()); limit && *limit > 0)
-        return *limit;
-    const std::optional<FileSystem::DiskSpace> disk = FileSystem::diskSpace(FileSystem::temporaryDirectory());
-    constexpr qint64 largest = qint64(20) << 30;
-    return disk ? std::min(disk->total / 10, largest) : largest;
-}
-
 namespace {
 
 struct CachedItem {
@@ -343,12 +334,13 @@ std::optional<Archive::Format> archiveFormat(const ContentType &type)
     return std::nullopt;
 }
 
-ArchiveSource archiveSource(const QUrl &url, Archive::Format format, const std::optional<QString> &password)
+ArchiveSource archiveSource(const QUrl &url, Archive::Format format, const std::optional<QString> &password,
+                            const Settings &settings)
 {
-    if (!Defaults::get(Defaults::Keys::previewZipFiles()))
+    if (!settings.previewZipFiles)
         throw ExtensionError{ExtensionError::NotEnabled, QStringLiteral("Zip File Preview Not Enabled")};
     return {FileSystem::localPath(url), url.fileName(), format, password,
-            FileSystem::localPath(extractionDirectory(url)), cacheLimit()};
+            FileSystem::localPath(extractionDirectory(url)), cacheLimit(settings)};
 }
 
 FileSystem::FolderLock takeCachedExtraction(const ArchiveSource &archive)

@@ -14,14 +14,11 @@
 
 #include <optional>
 
+struct Settings;
 
 /// Where the archive at `url` is extracted: the temporary directory and the 64
 /// lowercase hexadecimal digits of the SHA-256 of the URL's percent-encoded path.
 QUrl extractionDirectory(const QUrl &url);
-
-/// The most that the archive cache may hold: the "cacheLimit" setting, or by
-/// default a tenth of the disk that holds it, at most 20 GiB.
-qint64 cacheLimit();
 
 /// Removes the extractions previewed least recently until `bytes` more fit
 /// under `limit`. Those a process holds (shown, or being written) stay and
@@ -48,8 +45,9 @@ struct ArchiveSource {
 };
 
 /// The archive at `url` as a source to preview. Throws ExtensionError when
-/// archive preview is off, before anything is read. Main thread.
-ArchiveSource archiveSource(const QUrl &url, Archive::Format format, const std::optional<QString> &password);
+/// archive preview is off in `settings`, before anything is read.
+ArchiveSource archiveSource(const QUrl &url, Archive::Format format, const std::optional<QString> &password,
+                            const Settings &settings);
 
 /// A shared lock on the extraction of the archive as it is now, when the
 /// cache has one; it is then marked as previewed now. While the lock is held,

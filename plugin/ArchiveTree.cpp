@@ -68,7 +68,7 @@ public:
         : m_root(root)
         , m_options(options)
         , m_progress(progress)
-        , m_depthLimit(Defaults::RawRepresentable<DepthLimit>::rawValue(options.depthLimit))
+        , m_depthLimit(int(options.depthLimit))
     {
         // Nothing is there to read an image's header from yet.
         m_listed.visibleColumns.remove(PropertyColumn::Dimensions);

@@ -3,7 +3,7 @@
 // tree's model serves them to the view, to the dump and to screen readers.
 #pragma once
 
-#include "ExtensionSettings.h"
+#include "Settings.h"
 #include "Node.h"
 #include "PropertyColumn.h"
 

@@ -3,7 +3,8 @@
 
 #include <QHeaderView>
 
-ControllerPreview::ControllerPreview()
+ControllerPreview::ControllerPreview(SettingsStore *store)
+    : m_controller(store)
 {
     m_controller.view();
 }

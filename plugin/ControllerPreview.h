@@ -10,7 +10,8 @@ class ControllerPreview : public Preview
 {
 public:
     /// Loads the controller's view at once: a host may ask for its columns before the first request.
-    ControllerPreview();
+    /// `store`: not owned; nothing for the default settings, kept nowhere.
+    explicit ControllerPreview(SettingsStore *store = nullptr);
     ~ControllerPreview() override;
 
     PreviewViewController &controller() { return m_controller; }

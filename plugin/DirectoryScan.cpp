@@ -14,12 +14,6 @@
 #include <thread>
 #include <variant>
 
-PropertyColumns &visibleColumns()
-{
-    static PropertyColumns columns;
-    return columns;
-}
-
 const QByteArrayList &unopenedPackageExtensions()
 {
     static const QByteArrayList extensions{QByteArrayLiteral("xcodeproj")};
@@ -44,10 +38,9 @@ std::optional<QString> imageDimensions(const QByteArray &path, const ContentType
     return QString::number(size->width()) + QChar(0x00D7) + QString::number(size->height());
 }
 
-ScanOptions ScanOptions::current()
+ScanOptions ScanOptions::from(const Settings &settings)
 {
-    const ExtensionSettings &settings = ExtensionSettings::shared();
-    return {settings.depthLimit, settings.showHiddenFiles, SortOrder::current(), ::visibleColumns(),
+    return {settings.depthLimit, settings.showHiddenFiles, SortOrder::of(settings), settings.visibleColumns,
             std::max<qint64>(settings.itemLimit, 1)};
 }
 
@@ -120,7 +113,7 @@ public:
         , m_stop(std::move(stop))
         , m_progress(progress)
         , m_keys(scanAttributeKeys(options.visibleColumns))
-        , m_depthLimit(Defaults::RawRepresentable<DepthLimit>::rawValue(options.depthLimit))
+        , m_depthLimit(int(options.depthLimit))
     {
     }
 

@@ -4,20 +4,16 @@
 // every level sorted.
 #pragma once
 
-#include "ExtensionSettings.h"
 #include "Node.h"
 #include "PropertyColumn.h"
 #include "ResourceValues.h"
+#include "Settings.h"
 #include "TreeSort.h"
 
 class ListFormatter;
 
 #include <atomic>
 #include <stop_token>
-
-/// The columns shown now, in this process. Maintained by the tree view;
-/// until one is set up it is empty, and only what is always read is read.
-PropertyColumns &visibleColumns();
 
 /// Directories with these extensions are shown as files (exact, case-sensitive).
 const QByteArrayList &unopenedPackageExtensions();
@@ -41,8 +37,8 @@ struct ScanOptions {
     /// charset for its extraction (FileSystem::nameText).
     QByteArray nameCharset{};
 
-    /// What the settings and the tree view hold now. Main thread only.
-    static ScanOptions current();
+    /// What a build of these settings reads.
+    static ScanOptions from(const Settings &settings);
 };
 
 /// Items of this name are never shown, nor what they hold.

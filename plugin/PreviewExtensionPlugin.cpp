@@ -1,13 +1,11 @@
 // SPDX-License-Identifier: MIT
 // The factory that the host finds in the plug-in's library.
-#include "Bundle.h"
 #include "ControllerPreview.h"
-#include "ExtensionSettings.h"
 #include "PreviewPlugin.h"
+#include "SettingsStore.h"
 
-#include <QObject>
-
-#include <cstdio>
+#include <QCoreApplication>
+#include <QPointer>
 
 class PreviewExtensionPlugin : public QObject, public PreviewPlugin
 {
@@ -18,13 +16,15 @@ class PreviewExtensionPlugin : public QObject, public PreviewPlugin
 public:
     std::unique_ptr<Preview> createPreview() override
     {
-        QString error;
-        if (!settingsAreUsable(Bundle::main().infoDictionary(), &error)) {
-            std::fprintf(stderr, "Trellin_Extension: cannot start: %s\n", qPrintable(error));
-            return nullptr;
-        }
-        return std::make_unique<ControllerPreview>();
+        // One store for the previews of this process, made on the main
+        // thread once the application is there, and gone with it.
+        if (!m_store)
+            m_store = new SettingsStore(SettingsStore::defaultPath(), QCoreApplication::instance());
+        return std::make_unique<ControllerPreview>(m_store);
     }
+
+private:
+    QPointer<SettingsStore> m_store; // Not owned: the application's child.
 };
 
 #include "PreviewExtensionPlugin.moc"

@@ -169,10 +169,10 @@ void PreviewViewController::runRequest(const QByteArray &path, PreviewCompletion
         startBuild(extraction, std::move(handler));
         return;
     }
-    const PreviewJob::ArchiveWork work = ExtensionSettings::shared().archiveExtraction == ArchiveExtraction::WhenNeeded
+    const PreviewJob::ArchiveWork work = m_settings.archiveExtraction == ArchiveExtraction::WhenNeeded
         ? PreviewJob::ArchiveWork::List
         : PreviewJob::ArchiveWork::ListAndExtract;
-    startJob(std::make_unique<PreviewJob>(*archive, work, ScanOptions::current(), this, jobHandlers()),
+    startJob(std::make_unique<PreviewJob>(*archive, work, ScanOptions::from(m_settings), this, jobHandlers()),
              std::move(handler));
 }
 
@@ -293,7 +293,7 @@ void PreviewViewController::startArchiveJob(PreviewJob::ArchiveWork work)
     archive.password = m_archivePassword;
     if (work == PreviewJob::ArchiveWork::Extract)
         m_summaryNote.clear();
-    startJob(std::make_unique<PreviewJob>(archive, work, ScanOptions::current(), this, jobHandlers(), m_archiveSize),
+    startJob(std::make_unique<PreviewJob>(archive, work, ScanOptions::from(m_settings), this, jobHandlers(), m_archiveSize),
              {});
     m_listingShown = true; // the rows stay, and are filled in when it ends
     showBuildProgress();
@@ -321,7 +321,7 @@ PreviewJob::Handlers PreviewViewController::jobHandlers()
 
 void PreviewViewController::startBuild(const QByteArray &path, PreviewCompletionHandler handler)
 {
-    ScanOptions options = ScanOptions::current();
+    ScanOptions options = ScanOptions::from(m_settings);
     // An archive's extraction holds only the bytes of its names.
     if (m_archive && path == m_archive->extraction)
         options.nameCharset = extractionNameCharset(*m_archive);
@@ -445,7 +445,7 @@ void PreviewViewController::finishBuild(PreviewJob::Tree tree)
             showContent(std::move(tree.root->children), tree.cutShort);
             // A header clicked meanwhile has the last word on the order: the tree
             // is re-sorted as by that click, in the background when it is big.
-            if (const SortOrder order = SortOrder::current(); order != tree.options.sortOrder)
+            if (const SortOrder order = SortOrder::of(m_settings); order != tree.options.sortOrder)
                 sortContent(order);
         }
         if (!listingShown)
@@ -471,7 +471,7 @@ void PreviewViewController::finishBuild(PreviewJob::Tree tree)
 
 bool PreviewViewController::fillListing(PreviewJob::Tree &tree)
 {
-    const SortOrder order = SortOrder::current();
+    const SortOrder order = SortOrder::of(m_settings);
     bool orderChanges = order != tree.options.sortOrder;
     QHash<QByteArray, QString> failures;
     for (const Archive::FailedEntry &entry : tree.failed)
@@ -595,5 +595,5 @@ std::optional<ArchiveSource> PreviewViewController::resolveArchive(const QByteAr
         format = archiveFormat(ContentType::forFileContents(path));
     if (!format)
         throw ExtensionError{ExtensionError::NotPreviewable, notPreviewable(name)};
-    return archiveSource(url, *format, m_archivePassword);
+    return archiveSource(url, *format, m_archivePassword, m_settings);
 }

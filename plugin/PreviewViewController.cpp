@@ -2,9 +2,8 @@
 #include "PreviewViewController.h"
 
 #include "DirectoryScan.h"
-#include "ExtensionSettings.h"
 #include "Formatting.h"
-#include "PreferencesDomain.h"
+#include "SettingsStore.h"
 #include "TemporaryDirectoryCleanup.h"
 #include "ui_PreviewViewController.h"
 
@@ -15,10 +14,18 @@
 
 Q_LOGGING_CATEGORY(lcPreview, "trellin.preview", QtWarningMsg)
 
-PreviewViewController::PreviewViewController(QObject *parent)
+PreviewViewController::PreviewViewController(SettingsStore *store, QObject *parent)
     : QObject(parent)
+    , m_store(store)
     , m_treeController(std::make_unique<TreeController>())
 {
+    if (store) {
+        m_settings = store->settings();
+        connect(store, &SettingsStore::changed, this, [this](Settings settings) {
+            settings.visibleColumns = m_settings.visibleColumns; // the view's own
+            setSettings(settings);
+        });
+    }
     // A live count a few times a second: often enough to see it move, rarely enough to cost nothing.
     m_progressTimer.setInterval(200);
     connect(&m_progressTimer, &QTimer::timeout, this, &PreviewViewController::showBuildProgress);
@@ -28,7 +35,8 @@ PreviewViewController::~PreviewViewController()
 {
     cancelSort();
     cancelBuild();
-    runCleanupCheck();
+    if (m_store)
+        runCleanupCheck(*m_store);
     if (outlineView)
         outlineView->reportPendingLayout(); // while its columns are still the model's
     if (outlineView && m_view && m_view->parentWidget()) {
@@ -72,7 +80,7 @@ void PreviewViewController::loadView()
     // first in the focus chain, would take them.
     tabView->tabBar()->setFocusPolicy(Qt::NoFocus);
     outlineView->setFocus();
-    observeSettings();
+    applyIconSize();
 }
 
 void PreviewViewController::setContent(NodeList content)
@@ -91,7 +99,7 @@ void PreviewViewController::showContent(NodeList nodes, bool cutShort)
     setContent(std::move(nodes));
     m_treeController->rearrangeObjects();
     updateSummary(m_content);
-    if (ExtensionSettings::shared().expandAllRows)
+    if (m_settings.expandAllRows)
         outlineView->expandAll();
     // Arrows, Enter and typing to find work at once: the first row is
     // current, though not selected.
@@ -211,30 +219,27 @@ PropertyColumns applyColumnList(TreeView &view, const QVariantList &layout)
     return shown;
 }
 
-// Keeps the column layout in the standard domain: the header's state for the
-// widths and order, and which columns are hidden.
-void saveColumnLayout(const QByteArray &headerState, PropertyColumns shown)
+// Keeps the column layout: the header's state for the widths and order, and
+// which columns are hidden.
+void saveColumnLayout(SettingsStore &store, const QByteArray &headerState, PropertyColumns shown)
 {
     QVariantList hidden;
     for (PropertyColumn column : allPropertyColumns) {
         if (!shown.contains(column))
             hidden.append(rawValue(column));
     }
-    if (const auto domain = PreferencesDomain::standard())
-        domain->setObject(layoutKey, QVariantMap{{headerStateKey, headerState}, {hiddenKey, hidden}});
+    store.setValue(layoutKey, QVariantMap{{headerStateKey, headerState}, {hiddenKey, hidden}});
 }
 
 } // namespace
 
 void PreviewViewController::setupTreeView()
 {
-    const ExtensionSettings &settings = ExtensionSettings::shared();
-    outlineView->setSortOrder({settings.sortOption, settings.isAscending});
-    outlineView->setRowHeight(rowHeight(settings.iconSize));
+    outlineView->setSortOrder({m_settings.sortOption, m_settings.isAscending});
+    outlineView->setRowHeight(rowHeight(m_settings.iconSize));
 
     PropertyColumns shown = defaultColumns();
-    const QVariant stored = PreferencesDomain::standard() ? PreferencesDomain::standard()->objectForKey(layoutKey)
-                                                          : QVariant();
+    const QVariant stored = m_store ? m_store->value(layoutKey) : QVariant();
     if (stored.typeId() == QMetaType::QVariantList) {
         shown = applyColumnList(*outlineView, stored.toList());
     } else if (stored.typeId() == QMetaType::QVariantMap) {
@@ -250,10 +255,7 @@ void PreviewViewController::setupTreeView()
         outlineView->restoreLayout(layout.value(headerStateKey).toByteArray());
     }
     outlineView->setShownColumns(shown);
-    for (PropertyColumn column : allPropertyColumns) {
-        if (shown.contains(column))
-            ::visibleColumns().insert(column);
-    }
+    m_settings.visibleColumns = shown;
 
     connect(outlineView, &TreeView::sortOrderChosen, this, &PreviewViewController::chooseSortOrder);
     connect(outlineView, &TreeView::columnChosen, this, [this](PropertyColumn column, bool show) {
@@ -265,16 +267,21 @@ void PreviewViewController::setupTreeView()
         }
     });
     // The view may outlive this controller, in the host's window, and report last.
-    connect(outlineView, &TreeView::layoutEdited, outlineView, &saveColumnLayout);
+    if (const QPointer<SettingsStore> store = m_store) {
+        connect(outlineView, &TreeView::layoutEdited, outlineView, [store](const QByteArray &state, PropertyColumns shown) {
+            if (store)
+                saveColumnLayout(*store, state, shown);
+        });
+    }
 }
 
 void PreviewViewController::chooseSortOrder(SortOrder order)
 {
-    Defaults::set(Defaults::Keys::sortOption(), order.option);
-    Defaults::set(Defaults::Keys::isSortByAscending(), order.ascending);
-    ExtensionSettings &settings = ExtensionSettings::shared();
-    settings.sortOption = order.option;
-    settings.isAscending = order.ascending;
+    m_settings.sortOption = order.option;
+    m_settings.isAscending = order.ascending;
+    if (m_store)
+        m_store->setValues({{QStringLiteral("sortOption"), rawValue(order.option)},
+                            {QStringLiteral("isSortByAscending"), order.ascending}});
     // Called from a click: nothing may cross the event loop.
     try {
         sortContent(order);
@@ -286,11 +293,11 @@ void PreviewViewController::chooseSortOrder(SortOrder order)
 void PreviewViewController::chooseColumn(PropertyColumn column, bool shown)
 {
     if (!shown) {
-        ::visibleColumns().remove(column);
+        m_settings.visibleColumns.remove(column);
         setColumn(column, true);
         return;
     }
-    ::visibleColumns().insert(column);
+    m_settings.visibleColumns.insert(column);
     setColumn(column, false);
     // Attributes are read only for shown columns: this one needs a new read.
     reloadTree();
@@ -306,33 +313,41 @@ void PreviewViewController::setColumn(PropertyColumn column, bool hidden)
     outlineView->setShownColumns(shown);
 }
 
-void PreviewViewController::observeSettings()
+void PreviewViewController::applyIconSize()
 {
-    using namespace Defaults;
-    const QPointer<PreviewViewController> self(this);
-    observe<IconSize>(Keys::iconSize(), ObservationOption::Initial, [self](const KeyChange<IconSize> &change) {
-        if (self && self->outlineView) {
-            self->outlineView->setRowHeight(rowHeight(change.newValue));
-            self->outlineView->setIconSize(QSize(iconWidth(change.newValue), iconWidth(change.newValue)));
-            self->m_treeController->setIconSize(change.newValue);
-        }
-    })->bindToLifetime(this);
-    observe<bool>(Keys::expandAllRows(), {}, [self](const KeyChange<bool> &change) {
-        if (!self || !self->outlineView || change.newValue == change.oldValue)
-            return;
-        if (change.newValue)
-            self->outlineView->expandAll();
+    const IconSize size = m_settings.iconSize;
+    outlineView->setRowHeight(rowHeight(size));
+    outlineView->setIconSize(QSize(iconWidth(size), iconWidth(size)));
+    m_treeController->setIconSize(size);
+}
+
+void PreviewViewController::setSettings(const Settings &settings)
+{
+    const Settings old = std::exchange(m_settings, settings);
+    if (!outlineView)
+        return; // the view takes them when it is loaded
+    if (settings.iconSize != old.iconSize)
+        applyIconSize();
+    if (settings.expandAllRows != old.expandAllRows) {
+        if (settings.expandAllRows)
+            outlineView->expandAll();
         else
-            self->outlineView->collapseAll();
-    })->bindToLifetime(this);
-    // What the scan reads changes: the item shown is read again behind its rows.
-    const auto reload = [self](const auto &change) {
-        if (self && change.newValue != change.oldValue)
-            self->scheduleSettingsReload();
-    };
-    observe<bool>(Keys::showHiddenFiles(), {}, reload)->bindToLifetime(this);
-    observe<DepthLimit>(Keys::depthLimit(), {}, reload)->bindToLifetime(this);
-    observe<qint64>(Keys::itemLimit(), {}, reload)->bindToLifetime(this);
+            outlineView->collapseAll();
+    }
+    bool columnShown = false;
+    for (PropertyColumn column : allPropertyColumns) {
+        const bool shown = settings.visibleColumns.contains(column);
+        if (columnInfo(column).hideable && shown != old.visibleColumns.contains(column)) {
+            setColumn(column, !shown);
+            columnShown = columnShown || shown;
+        }
+    }
+    // Attributes are read only for shown columns: a new one needs a new read.
+    if (columnShown)
+        reloadTree();
+    else if (settings.showHiddenFiles != old.showHiddenFiles || settings.depthLimit != old.depthLimit
+             || settings.itemLimit != old.itemLimit)
+        scheduleSettingsReload();
 }
 
 void PreviewViewController::scheduleSettingsReload()
@@ -355,7 +370,7 @@ void PreviewViewController::scheduleSettingsReload()
 void PreviewViewController::bindContent()
 {
     m_treeController->setColumns(std::vector<PropertyColumn>(allPropertyColumns.begin(), allPropertyColumns.end()));
-    m_treeController->setIconSize(ExtensionSettings::shared().iconSize);
+    m_treeController->setIconSize(m_settings.iconSize);
     m_treeController->setContent(&m_content);
     connect(this, &PreviewViewController::contentChanged, m_treeController.get(),
             [this] { m_treeController->setContent(&m_content); });
@@ -372,7 +387,7 @@ void PreviewViewController::reloadTree()
     }
     if (isListingOnly()) {
         // Until its files are needed, the archive's own index has the values.
-        const PropertyColumns shown = ::visibleColumns();
+        const PropertyColumns shown = m_settings.visibleColumns;
         const bool extract = std::any_of(allPropertyColumns.begin(), allPropertyColumns.end(),
                                          [&](PropertyColumn column) { return shown.contains(column) && needsFiles(column); });
         startArchiveJob(extract ? PreviewJob::ArchiveWork::Extract : PreviewJob::ArchiveWork::List);

@@ -6,6 +6,7 @@
 #include "BackgroundSort.h"
 #include "EntryJob.h"
 #include "Node.h"
+#include "Settings.h"
 #include "PreviewJob.h"
 #include "PreviewPlugin.h"
 #include "TreeController.h"
@@ -20,6 +21,8 @@
 #include <QTabWidget>
 #include <QTimer>
 
+class SettingsStore;
+
 class PreviewViewController : public QObject
 {
     Q_OBJECT
@@ -28,7 +31,21 @@ public:
     using PreviewCompletionHandler = PreviewHandler;
     using ItemFileHandler = Preview::ItemFileHandler;
 
-    explicit PreviewViewController(QObject *parent = nullptr);
+    /// With a store, the controller takes its settings and follows their
+    /// changes, and keeps there the sort order that the user picks, its column
+    /// layout and the date of the last clean-up. Without one, it starts from
+    /// the default settings and keeps nothing.
+    explicit PreviewViewController(SettingsStore *store = nullptr, QObject *parent = nullptr);
+
+    /// What every build, sort and row reads.
+    const Settings &settings() const { return m_settings; }
+    /// The one way new settings arrive: what they change is shown at once
+    /// (row height and icons, rows expanded or collapsed, columns shown or
+    /// hidden) or behind the rows (a new read for the scan's settings, and
+    /// for a column shown). The sort order and the archive settings apply to
+    /// the next sort and the next request. Once the view is loaded, the visible
+    /// columns are the view's: its header menu and saved layout set them.
+    void setSettings(const Settings &settings);
     ~PreviewViewController() override;
 
     /// Built on first use, from resources/PreviewViewController.ui. The
@@ -155,14 +172,16 @@ private:
     void chooseSortOrder(SortOrder order);
     /// What the header menu asks for. A column shown needs its attributes read.
     void chooseColumn(PropertyColumn column, bool shown);
-    /// Follows the settings that change the rows shown.
-    void observeSettings();
+    /// Sizes the rows and icons for the icon size.
+    void applyIconSize();
     void scheduleSettingsReload();
     void bindContent();
 
     QPointer<QWidget> m_view; // ours until a window adopts it
     QByteArray m_shownFolder;
     NodeList m_content;
+    Settings m_settings;
+    QPointer<SettingsStore> m_store; // Not owned: the plug-in's, which outlives every preview.
     std::optional<QString> m_archivePassword;
     QString m_requestName; // of the item the running request previews
     bool m_contentCutShort = false;

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "TemporaryDirectoryCleanup.h"
 
-#include "ExtensionSettings.h"
 #include "FileSystem.h"
+#include "SettingsStore.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -23,14 +23,16 @@ std::optional<QDateTime> creationDate(int directoryFd, const char *name)
 
 } // namespace
 
-void runCleanupCheck(const QDateTime &now)
+void runCleanupCheck(SettingsStore &store, const QDateTime &now)
 {
-    const auto &key = Defaults::Keys::lastDeletionCheckDate();
-    const std::optional<QDateTime> last = Defaults::get(key);
+    const QString key = QStringLiteral("lastDeletionCheckDate");
+    const QVariant stored = store.value(key);
+    const std::optional<QDateTime> last = stored.typeId() == QMetaType::QDateTime ? std::optional(stored.toDateTime())
+                                                                                  : std::nullopt;
     if (last && now < last->addSecs(checkInterval))
         return;
     // Stored first: a clean-up cut short is not tried again before a day has passed.
-    Defaults::set(key, std::optional<QDateTime>(now));
+    store.setValue(key, now);
     if (last)
         removeOldTemporaryItems(now);
 }

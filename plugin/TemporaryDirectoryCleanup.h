@@ -4,9 +4,12 @@
 
 #include <QDateTime>
 
+class SettingsStore;
+
 /// Run when a controller is torn down: at most once a day, removes the old
-/// items of the temporary directory. `now` is the current time.
-void runCleanupCheck(const QDateTime &now = QDateTime::currentDateTimeUtc());
+/// items of the temporary directory. The store keeps the date of the last
+/// check, under "lastDeletionCheckDate". `now` is the current time.
+void runCleanupCheck(SettingsStore &store, const QDateTime &now = QDateTime::currentDateTimeUtc());
 
 /// Removes the items directly inside the temporary directory that were
 /// created more than 30 days before `now`. Where the file system records no

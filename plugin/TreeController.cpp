@@ -256,7 +256,7 @@ QVariant TreeController::headerData(int section, Qt::Orientation orientation, in
         return rawValue(column);
     case SortKeyRole:
         if (const std::optional<SortOption> option = columnInfo(column).sortOption)
-            return Defaults::RawRepresentable<SortOption>::rawValue(*option);
+            return rawValue(*option);
         return {};
     }
     return {};

@@ -6,7 +6,7 @@
 // column's identifier and sort key (ColumnIdentifierRole, SortKeyRole).
 #pragma once
 
-#include "ExtensionSettings.h"
+#include "Settings.h"
 #include "Node.h"
 #include "PropertyColumn.h"
 

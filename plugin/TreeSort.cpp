@@ -7,12 +7,6 @@
 #include <atomic>
 #include <thread>
 
-SortOrder SortOrder::current()
-{
-    const ExtensionSettings &settings = ExtensionSettings::shared();
-    return {settings.sortOption, settings.isAscending};
-}
-
 namespace {
 
 // Below this length comparing names directly is cheaper than making sort keys.

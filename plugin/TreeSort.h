@@ -2,8 +2,8 @@
 // The order of every list of siblings: by the sort option and direction.
 #pragma once
 
-#include "ExtensionSettings.h"
 #include "Node.h"
+#include "Settings.h"
 
 #include <optional>
 #include <stop_token>
@@ -15,8 +15,8 @@ struct SortOrder {
     SortOption option = SortOption::Name;
     bool ascending = true;
 
-    /// What ExtensionSettings holds now. Main thread only.
-    static SortOrder current();
+    /// The order the settings name.
+    static SortOrder of(const Settings &settings) { return {settings.sortOption, settings.isAscending}; }
 
     friend bool operator==(const SortOrder &, const SortOrder &) = default;
 };

@@ -445,10 +445,6 @@ Schlüssel und Werte:
 </translation>
     </message>
     <message>
-        <source>the settings cannot be stored</source>
-        <translation>die Einstellungen können nicht gespeichert werden</translation>
-    </message>
-    <message>
         <source>true or false</source>
         <translation>true oder false</translation>
     </message>
@@ -562,10 +558,6 @@ Schlüssel und Werte:
     <message>
         <source>Could not remove everything from %1.</source>
         <translation>%1 konnte nicht vollständig geleert werden.</translation>
-    </message>
-    <message>
-        <source>The settings cannot be stored.</source>
-        <translation>Die Einstellungen können nicht gespeichert werden.</translation>
     </message>
     <message>
         <source>Always, behind the listed rows</source>

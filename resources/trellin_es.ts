@@ -447,10 +447,6 @@ Claves y valores:
 </translation>
     </message>
     <message>
-        <source>the settings cannot be stored</source>
-        <translation>no se puede guardar la configuración</translation>
-    </message>
-    <message>
         <source>true or false</source>
         <translation>true o false</translation>
     </message>
@@ -564,10 +560,6 @@ Claves y valores:
     <message>
         <source>Could not remove everything from %1.</source>
         <translation>No se pudo eliminar todo de %1.</translation>
-    </message>
-    <message>
-        <source>The settings cannot be stored.</source>
-        <translation>No se pueden guardar los ajustes.</translation>
     </message>
     <message>
         <source>Always, behind the listed rows</source>

@@ -447,10 +447,6 @@ Clés et valeurs :
 </translation>
     </message>
     <message>
-        <source>the settings cannot be stored</source>
-        <translation>les réglages ne peuvent pas être enregistrés</translation>
-    </message>
-    <message>
         <source>true or false</source>
         <translation>true ou false</translation>
     </message>
@@ -564,10 +560,6 @@ Clés et valeurs :
     <message>
         <source>Could not remove everything from %1.</source>
         <translation>Impossible de tout supprimer de %1.</translation>
-    </message>
-    <message>
-        <source>The settings cannot be stored.</source>
-        <translation>Les réglages ne peuvent pas être enregistrés.</translation>
     </message>
     <message>
         <source>Always, behind the listed rows</source>

@@ -436,10 +436,6 @@ Keys and values:
 </translation>
     </message>
     <message>
-        <source>the settings cannot be stored</source>
-        <translation>設定を保存できません</translation>
-    </message>
-    <message>
         <source>true or false</source>
         <translation>true または false</translation>
     </message>
@@ -553,10 +549,6 @@ Keys and values:
     <message>
         <source>Could not remove everything from %1.</source>
         <translation>%1 の中身をすべて削除できませんでした。</translation>
-    </message>
-    <message>
-        <source>The settings cannot be stored.</source>
-        <translation>設定を保存できません。</translation>
     </message>
     <message>
         <source>Always, behind the listed rows</source>

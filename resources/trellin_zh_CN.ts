@@ -426,10 +426,6 @@ Keys and values:
 </translation>
     </message>
     <message>
-        <source>the settings cannot be stored</source>
-        <translation>无法保存设置</translation>
-    </message>
-    <message>
         <source>true or false</source>
         <translation>true 或 false</translation>
     </message>
@@ -543,10 +539,6 @@ Keys and values:
     <message>
         <source>Could not remove everything from %1.</source>
         <translation>无法删除 %1 中的全部内容。</translation>
-    </message>
-    <message>
-        <source>The settings cannot be stored.</source>
-        <translation>无法保存设置。</translation>
     </message>
     <message>
         <source>Always, behind the listed rows</source>

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "SettingsWindow.h"
 
-#include "ExtensionSettings.h"
 #include "FileSystem.h"
 #include "Integration.h"
 
@@ -16,74 +15,51 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-namespace {
-
-template<typename T>
-QString writeErrorOf(const Defaults::Key<T> &key)
-{
-    return key.suite ? key.suite->writeError() : SettingsWindow::tr("The settings cannot be stored.");
-}
-
-} // namespace
-
 SettingsWindow::SettingsWindow(QWidget *parent)
     : QWidget(parent)
 {
-    using namespace Defaults;
     setWindowTitle(tr("Trellin Settings"));
 
-    m_showHiddenFiles = new QCheckBox(tr("Show hidden files"));
-    m_showHiddenFiles->setChecked(get(Keys::showHiddenFiles()));
-    connect(m_showHiddenFiles, &QCheckBox::toggled, this, [this](bool on) {
-        set(Keys::showHiddenFiles(), on);
-        showWriteResult(writeErrorOf(Keys::showHiddenFiles()));
-    });
-    m_depthLimit = new QSpinBox;
-    m_depthLimit->setRange(2, 5);
-    m_depthLimit->setValue(RawRepresentable<DepthLimit>::rawValue(get(Keys::depthLimit())));
-    connect(m_depthLimit, &QSpinBox::valueChanged, this, [this](int value) {
-        if (const std::optional<DepthLimit> limit = RawRepresentable<DepthLimit>::fromRawValue(value)) {
-            set(Keys::depthLimit(), *limit);
-            showWriteResult(writeErrorOf(Keys::depthLimit()));
-        }
-    });
-    m_expandAllRows = new QCheckBox(tr("Expand all rows"));
-    m_expandAllRows->setChecked(get(Keys::expandAllRows()));
-    connect(m_expandAllRows, &QCheckBox::toggled, this, [this](bool on) {
-        set(Keys::expandAllRows(), on);
-        showWriteResult(writeErrorOf(Keys::expandAllRows()));
-    });
-    m_iconSize = new QComboBox;
-    m_iconSize->addItems({tr("Small"), tr("Large")});
-    m_iconSize->setCurrentIndex(get(Keys::iconSize()) == IconSize::Large ? 1 : 0);
-    connect(m_iconSize, &QComboBox::currentIndexChanged, this, [this](int index) {
-        set(Keys::iconSize(), index == 1 ? IconSize::Large : IconSize::Small);
-        showWriteResult(writeErrorOf(Keys::iconSize()));
-    });
-    m_previewZipFiles = new QCheckBox(tr("Preview archives"));
-    m_previewZipFiles->setChecked(get(Keys::previewZipFiles()));
-    connect(m_previewZipFiles, &QCheckBox::toggled, this, [this](bool on) {
-        set(Keys::previewZipFiles(), on);
-        showWriteResult(writeErrorOf(Keys::previewZipFiles()));
-    });
-
-    m_archiveExtraction = new QComboBox;
-    m_archiveExtraction->setObjectName(QStringLiteral("archiveExtraction"));
-    m_archiveExtraction->addItems({tr("Always, behind the listed rows"), tr("Only when an item is opened")});
-    m_archiveExtraction->setCurrentIndex(get(Keys::archiveExtraction()) == ArchiveExtraction::WhenNeeded ? 1 : 0);
-    connect(m_archiveExtraction, &QComboBox::currentIndexChanged, this, [this](int index) {
-        set(Keys::archiveExtraction(), index == 1 ? ArchiveExtraction::WhenNeeded : ArchiveExtraction::Always);
-        showWriteResult(writeErrorOf(Keys::archiveExtraction()));
-    });
-
+    // The settings of the table that have a label, each applied as it changes.
     auto *preview = new QGroupBox(tr("Preview"));
     auto *form = new QFormLayout(preview);
-    form->addRow(m_showHiddenFiles);
-    form->addRow(tr("Folder levels:"), m_depthLimit);
-    form->addRow(m_expandAllRows);
-    form->addRow(tr("Icon size:"), m_iconSize);
-    form->addRow(m_previewZipFiles);
-    form->addRow(tr("Extract archives:"), m_archiveExtraction);
+    const Settings &settings = m_store.settings();
+    for (const SettingSpec &spec : settingSpecs()) {
+        if (!spec.label)
+            continue;
+        const QVariant value = spec.get(settings);
+        QWidget *field = nullptr;
+        switch (spec.kind) {
+        case SettingSpec::Kind::Boolean: {
+            auto *box = new QCheckBox(tr(spec.label));
+            box->setChecked(value.toBool());
+            connect(box, &QCheckBox::toggled, this, [this, &spec](bool on) { store(spec, on); });
+            form->addRow(field = box);
+            break;
+        }
+        case SettingSpec::Kind::Number: {
+            auto *box = new QSpinBox;
+            box->setRange(int(spec.minimum), int(spec.maximum));
+            box->setValue(int(value.toLongLong()));
+            connect(box, &QSpinBox::valueChanged, this, [this, &spec](int number) { store(spec, qint64(number)); });
+            form->addRow(tr(spec.label), field = box);
+            break;
+        }
+        case SettingSpec::Kind::Choice: {
+            auto *box = new QComboBox;
+            for (const SettingSpec::Choice &choice : spec.choices)
+                box->addItem(tr(choice.title), choice.stored);
+            box->setCurrentIndex(std::max(0, box->findData(value)));
+            connect(box, &QComboBox::currentIndexChanged, this,
+                    [this, &spec, box](int index) { store(spec, box->itemData(index)); });
+            form->addRow(tr(spec.label), field = box);
+            break;
+        }
+        case SettingSpec::Kind::ByteCount:
+            continue;
+        }
+        field->setObjectName(QLatin1String(spec.key));
+    }
 
     m_clearCache = new QPushButton;
     connect(m_clearCache, &QPushButton::clicked, this, &SettingsWindow::clearCache);
@@ -130,6 +106,13 @@ SettingsWindow::SettingsWindow(QWidget *parent)
     layout->addWidget(fileManagers);
     layout->addWidget(m_problem);
     layout->addStretch();
+}
+
+void SettingsWindow::store(const SettingSpec &spec, const QVariant &value)
+{
+    QString error;
+    m_store.setValue(QLatin1String(spec.key), value, &error);
+    showWriteResult(error);
 }
 
 void SettingsWindow::showWriteResult(const QString &error)

@@ -3,13 +3,13 @@
 // archive cache; the per-user file-manager entries.
 #pragma once
 
+#include "SettingsStore.h"
+
 #include <QWidget>
 
 class QCheckBox;
-class QComboBox;
 class QLabel;
 class QPushButton;
-class QSpinBox;
 
 class SettingsWindow : public QWidget
 {
@@ -22,17 +22,14 @@ public:
     static qint64 cacheSize();
 
 private:
+    /// Stores a setting's new value, and shows whether it lasted.
+    void store(const SettingSpec &spec, const QVariant &value);
     /// Shows why the last change did not last, or nothing when it did.
     void showWriteResult(const QString &error);
     void updateCacheButton();
     void clearCache();
 
-    QCheckBox *m_showHiddenFiles;
-    QSpinBox *m_depthLimit;
-    QCheckBox *m_expandAllRows;
-    QComboBox *m_iconSize;
-    QCheckBox *m_previewZipFiles;
-    QComboBox *m_archiveExtraction;
+    SettingsStore m_store;
     QPushButton *m_clearCache;
     QLabel *m_cacheNote; // what "Clear archive cache" kept, and why
     QCheckBox *m_thunar;

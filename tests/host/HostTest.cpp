@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The host as a user runs it: a separate process that loads the real plug-in.
-#include "ExtensionSettings.h"
 #include "FailureText.h"
 #include "FileSystem.h"
 #include "PrivateBus.h"
+#include "SettingsStore.h"
 #include "TestSupport.h"
 
 #include <QDBusConnection>
@@ -163,14 +163,14 @@ with tarfile.open('koi8.tar', 'w', format=tarfile.GNU_FORMAT) as tar:
         return shown.join(QLatin1Char('\n')).toStdString();
     };
     const std::string expected = "Документы\n  Отчёт за май.txt\nПисьмо другу.txt\nПривет мир.txt";
-    Defaults::set(Defaults::Keys::archiveExtraction(), ArchiveExtraction::WhenNeeded);
+    SettingsStore().setValue(QStringLiteral("archiveExtraction"), QStringLiteral("whenNeeded"));
     const HostRun listed = runHost({QStringLiteral("--dump"), local(tree.path("koi8.tar"))});
     ASSERT_EQ(listed.exitCode, 0) << listed.err.constData();
     EXPECT_EQ(names(listed.out), expected) << "the listing's rows";
     const QJsonArray skipped = QJsonDocument::fromJson(listed.out).object().value(QStringLiteral("skipped")).toArray();
     ASSERT_EQ(skipped.size(), 1) << listed.out.constData();
     EXPECT_EQ(skipped[0][QStringLiteral("name")].toString(), QStringLiteral("../Побег.txt")) << "an entry left out too";
-    Defaults::set(Defaults::Keys::archiveExtraction(), ArchiveExtraction::Always);
+    SettingsStore().setValue(QStringLiteral("archiveExtraction"), QStringLiteral("always"));
     for (const char *when : {"extracted", "from the cache"}) {
         const HostRun run = runHost({QStringLiteral("--dump"), local(tree.path("koi8.tar"))});
         ASSERT_EQ(run.exitCode, 0) << run.err.constData();
@@ -287,7 +287,7 @@ zipfile.ZipFile('empty.zip', 'w').close()
     expectCut("again, from the cache");
     expectDamaged("extracted");
     expectDamaged("again, from the cache");
-    Defaults::set(Defaults::Keys::archiveExtraction(), ArchiveExtraction::WhenNeeded);
+    SettingsStore().setValue(QStringLiteral("archiveExtraction"), QStringLiteral("whenNeeded"));
     expectCut("listed only");
     expectDamaged("listed only");
 
@@ -359,7 +359,7 @@ with open('unknown.cpio', 'wb') as f:
         QStringLiteral("not known")))
         << "its row says why it is not there: " << unknown.out.constData();
 
-    Defaults::set(Defaults::Keys::archiveExtraction(), ArchiveExtraction::WhenNeeded);
+    SettingsStore().setValue(QStringLiteral("archiveExtraction"), QStringLiteral("whenNeeded"));
     const HostRun listed = runHost({QStringLiteral("--dump"), local(tree.path("specials.tar"))});
     const QMap<QString, QJsonObject> listedRows = rowsOf(QJsonDocument::fromJson(listed.out).object());
     EXPECT_EQ(listedRows.value(QStringLiteral("pipe"))[QStringLiteral("cells")][QStringLiteral("Kind")].toString(),
@@ -467,7 +467,7 @@ TEST(Host, ShowsChosenColumnsAndSortsAsAClickWouldForThisRunOnly)
 
     // The sort is stored as a click stores it; the column layout is not.
     const QJsonObject stored = jsonFileContents(QString::fromUtf8(qgetenv("XDG_CONFIG_HOME"))
-                                                + QStringLiteral("/trellin/ltd.vantorix.Trellin.Extension.json"));
+                                                + QStringLiteral("/trellin/settings.json"));
     EXPECT_EQ(stored.value(QStringLiteral("sortOption")), QJsonValue(QStringLiteral("size")));
     EXPECT_EQ(stored.value(QStringLiteral("isSortByAscending")), QJsonValue(false));
     EXPECT_FALSE(stored.contains(QStringLiteral("listView")));
@@ -504,7 +504,7 @@ TEST(Host, TakesThePasswordOfAnArchiveFromAFile)
     EXPECT_FALSE(opened.out.contains("encrypted"));
 
     // Extracted only when needed, it prints its listing, asks for nothing, and writes nothing.
-    Defaults::set(Defaults::Keys::archiveExtraction(), ArchiveExtraction::WhenNeeded);
+    SettingsStore().setValue(QStringLiteral("archiveExtraction"), QStringLiteral("whenNeeded"));
     const QDir cache(QFile::decodeName(FileSystem::temporaryDirectory()));
     ASSERT_TRUE(QDir(cache).removeRecursively());
     const HostRun onDemand = runHost({QStringLiteral("--dump"), local(tree.path("locked.zip"))});
@@ -609,7 +609,7 @@ TEST(Host, ArchivePreviewsSwitchedOffKeepTheirMessageAndTheWindowSaysWhereToSwit
     TempTree tree;
     tree.file("content/a.txt", 10);
     ASSERT_TRUE(runTool(QStringLiteral("tar"), {"-czf", "a.tar.gz", "-C", "content", "a.txt"}, tree.path()));
-    Defaults::set(Defaults::Keys::previewZipFiles(), false);
+    SettingsStore().setValue(QStringLiteral("previewZipFiles"), false);
     const HostRun run = runHost({QStringLiteral("--dump"), local(tree.path("a.tar.gz"))});
     EXPECT_EQ(run.exitCode, 1);
     const QJsonObject error = errorOf(run);

@@ -3,7 +3,6 @@
 // on PATH and a file manager that a private session bus starts on demand.
 #include "ArchivePreview.h"
 #include "ControllerPreview.h"
-#include "ExtensionSettings.h"
 #include "FileSystem.h"
 #include "ItemActions.h"
 #include "PrivateBus.h"
@@ -225,13 +224,13 @@ TEST(ItemActions, OpenRevealAndCopyTheItemFoundByTyping)
 
 TEST(ItemActions, AnArchiveShownFromItsListingIsExtractedForTheItemOpened)
 {
-    Defaults::set(Defaults::Keys::archiveExtraction(), ArchiveExtraction::WhenNeeded);
     const XdgOpenLog log;
     TempTree tree;
     tree.file("src/inside.txt", 5);
     ASSERT_TRUE(runTool(QStringLiteral("zip"), {"-qj", "-P", "open sesame", "locked.zip", "src/inside.txt"}, tree.path()));
     ControllerPreview preview;
     PreviewViewController &controller = preview.controller();
+    changeSettings(controller, [](Settings &settings) { settings.archiveExtraction = ArchiveExtraction::WhenNeeded; });
     preview.widget()->resize(900, 500);
     preview.widget()->show();
     ASSERT_FALSE(runRequest(controller, tree.path("locked.zip")).error);
@@ -296,9 +295,9 @@ TEST(ItemActions, ActOnThePathOnDiskNotOnTheNameShown)
     for (const char *file : {"1.txt", "2.txt", "3.txt", "4.txt"})
         tree.file(QByteArray("cut/") + file);
     // The four items at the top, and two of the folder's four.
-    Defaults::set(Defaults::Keys::itemLimit(), qint64(6));
     ControllerPreview preview;
     PreviewViewController &controller = preview.controller();
+    changeSettings(controller, [](Settings &settings) { settings.itemLimit = 6; });
     preview.widget()->resize(900, 500);
     preview.widget()->show();
     runRequest(controller, tree.path());

@@ -32,7 +32,7 @@ check() { if ! "$@"; then echo "FAILED: $*"; failed=1; fi; }
 
 for path in usr/bin/trellin-preview usr/bin/trellin-settings \
     "usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/trellin/preview-plugin.so" \
-    "usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/trellin/libtrellin_platform.so" \
+    "usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/trellin/trellin-settings-window" \
     usr/share/applications/ltd.vantorix.Trellin.Preview.desktop \
     usr/share/applications/ltd.vantorix.Trellin.Settings.desktop \
     usr/share/kio/servicemenus/ltd.vantorix.Trellin.Preview.desktop \
@@ -83,5 +83,10 @@ check env LANG=de_DE.UTF-8 "$work/root/usr/bin/trellin-preview" --text "$folder"
 head -n 1 "$work/text"
 check grep -q "Größe" "$work/text"
 check "$work/root/usr/bin/trellin-settings" list >/dev/null
+# The command line needs no widgets; its window is a program of its own.
+if objdump -p "$work/root/usr/bin/trellin-settings" | grep -q 'NEEDED.*Widgets'; then
+  echo "FAILED: trellin-settings links Qt Widgets"
+  failed=1
+fi
 
 exit $failed

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "ArchivePreview.h"
-#include "ExtensionSettings.h"
+#include "SettingsStore.h"
 #include "PreviewViewController.h"
 #include "TemporaryDirectoryCleanup.h"
 #include "TestSupport.h"
@@ -101,7 +101,7 @@ TEST(ArchivePreview, SwitchedOffTheHostGetsAnErrorAndNothingIsMade)
     PreviewViewController controller;
     runRequest(controller, tree.path());
     const QString summary = controller.summaryLabel->text();
-    Defaults::set(Defaults::Keys::previewZipFiles(), false);
+    changeSettings(controller, [](Settings &settings) { settings.previewZipFiles = false; });
 
     const RequestResult result = runRequest(controller, archive);
     EXPECT_EQ(result.calls, 1);
@@ -320,8 +320,8 @@ void setModificationTime(const QByteArray &path, qint64 secondsAgo)
 TEST(ArchiveCache, MakesRoomByRemovingWhatWasPreviewedLeastRecently)
 {
     TempTree tree;
-    Defaults::set(Defaults::Keys::cacheLimit(), std::optional<qint64>(1'000'000));
     PreviewViewController controller;
+    changeSettings(controller, [](Settings &settings) { settings.cacheLimit = 1'000'000; });
     std::map<QByteArray, QByteArray> extraction;
     for (const QByteArray name : {"a", "b", "c"}) {
         const QByteArray archive = incompressibleArchive(tree, name, 400'000);
@@ -400,7 +400,6 @@ TEST(ArchiveCache, AFullDiskMakesRoomByRemovingWhatWasPreviewedLeastRecently)
     const SmallDiskCache disk;
     if (!disk.isMounted())
         GTEST_SKIP() << "cannot mount a small file system here (needs root)";
-    Defaults::set(Defaults::Keys::cacheLimit(), std::optional<qint64>(qint64(1) << 30));
     TempTree tree;
     // Each fits on the disk alone, not both: the limit of the cache is far away.
     incompressibleArchive(tree, "a", 26'000'000);
@@ -408,6 +407,7 @@ TEST(ArchiveCache, AFullDiskMakesRoomByRemovingWhatWasPreviewedLeastRecently)
     const QByteArray a = FileSystem::localPath(extractionDirectory(tree.url("a.zip")));
     const QByteArray b = FileSystem::localPath(extractionDirectory(tree.url("b.zip")));
     PreviewViewController controller;
+    changeSettings(controller, [](Settings &settings) { settings.cacheLimit = qint64(1) << 30; });
     ASSERT_FALSE(runRequest(controller, tree.path("a.zip")).error);
     ASSERT_EQ(access(a.constData(), F_OK), 0) << "a was extracted";
     ASSERT_FALSE(runRequest(controller, tree.path("b.zip")).error);
@@ -440,32 +440,33 @@ constexpr qint64 day = 86400;
 
 TEST(Cleanup, TheFirstCheckOnlyRemembersTheDateThenAtMostOnceADay)
 {
+    SettingsStore store;
     {
-        PreviewViewController controller; // tearing one down checks
+        PreviewViewController controller(&store); // tearing one down checks
     }
-    const auto &key = Defaults::Keys::lastDeletionCheckDate();
-    ASSERT_TRUE(Defaults::get(key));
-    Defaults::reset(key);
+    const QString key = QStringLiteral("lastDeletionCheckDate");
+    ASSERT_EQ(store.value(key).typeId(), QMetaType::QDateTime);
+    store.setValue(key, QVariant());
     const QByteArray item = temporaryItem("old");
     const QDateTime now = birthTime(item)->addDays(100);
-    runCleanupCheck(now);
-    EXPECT_EQ(Defaults::get(key), now);
+    runCleanupCheck(store, now);
+    EXPECT_EQ(store.value(key), now);
     EXPECT_EQ(temporaryItems(), QStringList{"old"});
 
-    Defaults::set(key, std::optional<QDateTime>(now.addSecs(-23 * 3600)));
-    runCleanupCheck(now);
+    store.setValue(key, now.addSecs(-23 * 3600));
+    runCleanupCheck(store, now);
     EXPECT_EQ(temporaryItems(), QStringList{"old"});
-    EXPECT_EQ(Defaults::get(key), now.addSecs(-23 * 3600));
+    EXPECT_EQ(store.value(key), now.addSecs(-23 * 3600));
 
     // The clock was set back: nothing until a day after the stored date.
-    Defaults::set(key, std::optional<QDateTime>(now.addSecs(5 * 3600)));
-    runCleanupCheck(now);
+    store.setValue(key, now.addSecs(5 * 3600));
+    runCleanupCheck(store, now);
     EXPECT_EQ(temporaryItems(), QStringList{"old"});
 
-    Defaults::set(key, std::optional<QDateTime>(now.addSecs(-day)));
-    runCleanupCheck(now);
+    store.setValue(key, now.addSecs(-day));
+    runCleanupCheck(store, now);
     EXPECT_TRUE(temporaryItems().isEmpty());
-    EXPECT_EQ(Defaults::get(key), now);
+    EXPECT_EQ(store.value(key), now);
 }
 
 TEST(Cleanup, ThirtyDaysToTheSecond)

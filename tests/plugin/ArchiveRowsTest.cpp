@@ -2,7 +2,6 @@
 // An archive's rows come from its listing, before extraction; the tree of the
 // extraction then fills those same rows in.
 #include "ArchiveTree.h"
-#include "ExtensionSettings.h"
 #include "PreviewViewController.h"
 #include "TestSupport.h"
 #include "NameText.h"
@@ -83,10 +82,12 @@ with tarfile.open('stored.tar.gz', 'w:gz') as tar:
         info.mtime = 1559908800
         tar.addfile(info, io.BytesIO(data))
 )")}, tree.path()));
-    Defaults::set(Defaults::Keys::expandAllRows(), false);
     PreviewViewController controller;
     controller.view();
-    visibleColumns().insert(PropertyColumn::Dimensions);
+    changeSettings(controller, [](Settings &settings) {
+        settings.expandAllRows = false;
+        settings.visibleColumns.insert(PropertyColumn::Dimensions);
+    });
 
     struct Listed {
         std::vector<const Node *> top;
@@ -369,7 +370,6 @@ bool cacheHoldsAnExtraction()
 
 TEST(ArchiveRows, WhenNeededExtractsOnlyForTheFilesAndKeepsTheRows)
 {
-    Defaults::set(Defaults::Keys::archiveExtraction(), ArchiveExtraction::WhenNeeded);
     TempTree tree;
     tree.file("src/readme.txt", 7);
     tree.file("src/pics/a.txt", 3);
@@ -377,6 +377,7 @@ TEST(ArchiveRows, WhenNeededExtractsOnlyForTheFilesAndKeepsTheRows)
     ASSERT_TRUE(runTool(QStringLiteral("zip"), {"-qj", "-P", "open sesame", "locked.zip", "src/readme.txt"}, tree.path()));
     PreviewViewController controller;
     controller.view();
+    changeSettings(controller, [](Settings &settings) { settings.archiveExtraction = ArchiveExtraction::WhenNeeded; });
 
     const RequestResult plain = runRequest(controller, tree.path("plain.zip"));
     ASSERT_FALSE(plain.error) << plain.error->message.toStdString();
@@ -386,9 +387,7 @@ TEST(ArchiveRows, WhenNeededExtractsOnlyForTheFilesAndKeepsTheRows)
     const Node *firstRow = controller.content()[0].get();
 
     // A column whose values the archive stores is read from it again.
-    visibleColumns().insert(PropertyColumn::DateLastOpened);
-    controller.setColumn(PropertyColumn::DateLastOpened, false);
-    controller.reloadTree();
+    changeSettings(controller, [](Settings &settings) { settings.visibleColumns.insert(PropertyColumn::DateLastOpened); });
     ASSERT_TRUE(QTest::qWaitFor([&] { return !controller.isBuilding(); }, 10000));
     EXPECT_FALSE(cacheHoldsAnExtraction()) << "zip's extended timestamps hold the access date";
     EXPECT_TRUE(controller.content()[1]->dateLastOpened.toOptional().has_value()) << "readme.txt's stored access date";
@@ -417,7 +416,6 @@ TEST(ArchiveRows, WhenNeededExtractsOnlyForTheFilesAndKeepsTheRows)
 
 TEST(ArchiveRows, AColumnThatNeedsTheFilesExtractsAndANewRequestCancelsTheWait)
 {
-    Defaults::set(Defaults::Keys::archiveExtraction(), ArchiveExtraction::WhenNeeded);
     TempTree tree;
     // Data that takes its extraction longer than the next request takes to come.
     ASSERT_TRUE(runTool(QStringLiteral("sh"), {"-c", "mkdir src && head -c 8000000 /dev/urandom > src/one.bin"
@@ -426,16 +424,15 @@ TEST(ArchiveRows, AColumnThatNeedsTheFilesExtractsAndANewRequestCancelsTheWait)
     tree.file("folder/two.txt", 3);
     PreviewViewController controller;
     controller.view();
+    changeSettings(controller, [](Settings &settings) { settings.archiveExtraction = ArchiveExtraction::WhenNeeded; });
     ASSERT_FALSE(runRequest(controller, tree.path("one.zip")).error);
     EXPECT_FALSE(cacheHoldsAnExtraction());
 
-    visibleColumns().insert(PropertyColumn::Tags);
-    controller.setColumn(PropertyColumn::Tags, false);
-    controller.reloadTree();
+    changeSettings(controller, [](Settings &settings) { settings.visibleColumns.insert(PropertyColumn::Tags); });
     ASSERT_TRUE(QTest::qWaitFor([&] { return !controller.isBuilding(); }, 10000));
     EXPECT_TRUE(cacheHoldsAnExtraction()) << "tags are read from the files";
     EXPECT_FALSE(controller.isListingOnly());
-    visibleColumns().remove(PropertyColumn::Tags);
+    changeSettings(controller, [](Settings &settings) { settings.visibleColumns.remove(PropertyColumn::Tags); });
 
     // A wait for files ends with the request that it was for.
     ASSERT_TRUE(QDir(QFile::decodeName(FileSystem::temporaryDirectory())).removeRecursively());
@@ -457,8 +454,6 @@ TEST(ArchiveRows, AColumnThatNeedsTheFilesExtractsAndANewRequestCancelsTheWait)
 
 TEST(ArchiveRows, ABigArchiveGivesOneEntryAloneForAnActionOnIt)
 {
-    Defaults::set(Defaults::Keys::archiveExtraction(), ArchiveExtraction::WhenNeeded);
-    Defaults::set(Defaults::Keys::depthLimit(), DepthLimit::Five);
     TempTree tree;
     // More entries than a whole extraction is worth for one of them.
     ASSERT_TRUE(runTool(QStringLiteral("python3"), {QStringLiteral("-c"), QStringLiteral(R"(
@@ -478,6 +473,10 @@ with tarfile.open('big.tar.gz', 'w:gz') as tar:
 )")}, tree.path()));
     PreviewViewController controller;
     controller.view();
+    changeSettings(controller, [](Settings &settings) {
+        settings.archiveExtraction = ArchiveExtraction::WhenNeeded;
+        settings.depthLimit = DepthLimit::Five;
+    });
     for (const char *name : {"big.zip", "big.tar.gz"}) {
         SCOPED_TRACE(name);
         ASSERT_TRUE(QDir(QFile::decodeName(FileSystem::temporaryDirectory())).removeRecursively());

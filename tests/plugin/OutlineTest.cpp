@@ -2,8 +2,8 @@
 // The tree view as a user drives it: header clicks, the header menu, the
 // saved column layout, typing a name, the icon size, and what painting costs.
 #include "DirectoryScan.h"
-#include "ExtensionSettings.h"
 #include "PreviewViewController.h"
+#include "SettingsStore.h"
 #include "ResourceValues.h"
 #include "TestSupport.h"
 
@@ -58,7 +58,7 @@ std::pair<int, Qt::SortOrder> indicator(TreeView &view)
     return {view.header()->sortIndicatorSection(), view.header()->sortIndicatorOrder()};
 }
 
-// A controller whose view is shown, as the host shows it.
+// A controller whose view is shown, as the host shows it, with the settings file.
 struct ShownPreview {
     ShownPreview()
     {
@@ -70,7 +70,8 @@ struct ShownPreview {
     TreeView &view() { return *controller.outlineView; }
     bool busy() { return controller.busyIndicator->isVisibleTo(controller.view()); }
 
-    PreviewViewController controller;
+    SettingsStore store;
+    PreviewViewController controller{&store};
 };
 
 } // namespace
@@ -94,9 +95,8 @@ TEST(Outline, AClickOnAHeaderSortsEveryLevelAndIsRemembered)
     EXPECT_EQ(names(preview.controller.content()[1]->children), (QStringList{"x.png", "y.txt"}));
     EXPECT_EQ(indicator(view), std::pair(column("Kind"), Qt::AscendingOrder)) << "the indicator moves to the click";
     EXPECT_EQ(view.sortOrder(), (SortOrder{SortOption::Kind, true}));
-    const auto standard = PreferencesDomain::standard();
-    EXPECT_EQ(standard->objectForKey(QStringLiteral("sortOption")), QVariant(QStringLiteral("kind")));
-    EXPECT_EQ(ExtensionSettings::shared().sortOption, SortOption::Kind);
+    EXPECT_EQ(preview.store.value(QStringLiteral("sortOption")), QVariant(QStringLiteral("kind")));
+    EXPECT_EQ(preview.controller.settings().sortOption, SortOption::Kind);
     // The rows follow the new order, and the summary stays.
     EXPECT_EQ(preview.controller.treeController()->representedObject(view.model()->index(1, 0))->name(),
               QStringLiteral("z"));
@@ -105,8 +105,8 @@ TEST(Outline, AClickOnAHeaderSortsEveryLevelAndIsRemembered)
     clickHeader(view, "Kind");
     EXPECT_EQ(names(preview.controller.content()), (QStringList{"b.txt", "c.md", "z", "a.png"}));
     EXPECT_EQ(names(preview.controller.content()[2]->children), (QStringList{"y.txt", "x.png"}));
-    EXPECT_EQ(standard->objectForKey(QStringLiteral("sortOption")), QVariant(QStringLiteral("kind")));
-    EXPECT_EQ(standard->objectForKey(QStringLiteral("isSortByAscending")), QVariant(false));
+    EXPECT_EQ(preview.store.value(QStringLiteral("sortOption")), QVariant(QStringLiteral("kind")));
+    EXPECT_EQ(preview.store.value(QStringLiteral("isSortByAscending")), QVariant(false));
     EXPECT_EQ(indicator(view), std::pair(column("Kind"), Qt::DescendingOrder)) << "a second click turns it round";
 
     // A column without a sort key takes no click.
@@ -119,8 +119,8 @@ TEST(Outline, AClickOnAHeaderSortsEveryLevelAndIsRemembered)
 
 TEST(Outline, TheStoredSortOrderSetsTheIndicator)
 {
-    Defaults::set(Defaults::Keys::sortOption(), SortOption::DateLastOpened);
-    Defaults::set(Defaults::Keys::isSortByAscending(), false);
+    SettingsStore().setValues({{QStringLiteral("sortOption"), QStringLiteral("dateLastOpened")},
+                               {QStringLiteral("isSortByAscending"), false}});
     TempTree tree;
     ShownPreview preview(tree.path());
     EXPECT_EQ(indicator(preview.view()), std::pair(column("Date Last Opened"), Qt::DescendingOrder))
@@ -140,7 +140,7 @@ TEST(Outline, HidingAColumnKeepsTheTreeAndShowingOneRescans)
     const Node *before = preview.controller.content()[0].get();
     chooseFromHeaderMenu(view, "Tags");
     EXPECT_FALSE(view.isColumnHidden(column("Tags")));
-    EXPECT_TRUE(visibleColumns().contains(PropertyColumn::Tags));
+    EXPECT_TRUE(preview.controller.settings().visibleColumns.contains(PropertyColumn::Tags));
     // The rows shown stay until the new tree is built.
     EXPECT_TRUE(preview.controller.isBuilding());
     EXPECT_EQ(preview.controller.content()[0].get(), before);
@@ -151,7 +151,7 @@ TEST(Outline, HidingAColumnKeepsTheTreeAndShowingOneRescans)
     tree.file("added-later.txt", 1);
     chooseFromHeaderMenu(view, "Tags");
     EXPECT_TRUE(view.isColumnHidden(column("Tags")));
-    EXPECT_FALSE(visibleColumns().contains(PropertyColumn::Tags));
+    EXPECT_FALSE(preview.controller.settings().visibleColumns.contains(PropertyColumn::Tags));
     EXPECT_EQ(preview.controller.content().size(), 1u); // no rescan
 
     // The check mark follows the column, whatever it was when the menu was made.
@@ -187,8 +187,8 @@ TEST(Outline, TheColumnLayoutCarriesOverButTheMenuKeepsItsOwnOrder)
         chooseFromHeaderMenu(preview.view(), "Kind");
         chooseFromHeaderMenu(preview.view(), "Date Created"); // hidden until now
     }
-    const auto standard = PreferencesDomain::standard();
-    const QVariantMap stored = standard->objectForKey(QStringLiteral("listView")).toMap();
+    SettingsStore store;
+    const QVariantMap stored = store.value(QStringLiteral("listView")).toMap();
     {
         ShownPreview next(tree.path());
         TreeView &view = next.view();
@@ -197,7 +197,7 @@ TEST(Outline, TheColumnLayoutCarriesOverButTheMenuKeepsItsOwnOrder)
         EXPECT_EQ(menuOrder(view), expected);
         EXPECT_TRUE(view.isColumnHidden(column("Kind")));
         EXPECT_FALSE(view.isColumnHidden(column("Date Created"))) << "a column shown stays shown";
-        EXPECT_FALSE(visibleColumns().contains(PropertyColumn::Kind));
+        EXPECT_FALSE(next.controller.settings().visibleColumns.contains(PropertyColumn::Kind));
         QMenu *menu = openHeaderMenu(view);
         EXPECT_FALSE(menu->findChild<QAction *>(QStringLiteral("Kind"))->isChecked());
         menu->hide();
@@ -206,7 +206,7 @@ TEST(Outline, TheColumnLayoutCarriesOverButTheMenuKeepsItsOwnOrder)
     // Which columns are shown is not the header state's to say.
     QVariantMap allShown = stored;
     allShown.insert(QStringLiteral("hidden"), QVariantList{});
-    standard->setObject(QStringLiteral("listView"), allShown);
+    store.setValue(QStringLiteral("listView"), allShown);
     {
         ShownPreview next(tree.path());
         EXPECT_FALSE(next.view().isColumnHidden(column("Kind"))) << "the header's state hides it, the list does not";
@@ -219,16 +219,16 @@ TEST(Outline, TheColumnLayoutCarriesOverButTheMenuKeepsItsOwnOrder)
                            {QStringLiteral("width"), width},
                            {QStringLiteral("hidden"), hidden}};
     };
-    standard->setObject(QStringLiteral("listView"),
-                        QVariantList{entry("Name", 300, false), entry("Kind", 123, false), entry("Size", 90, true),
-                                     entry("Tags", 140, false)});
+    store.setValue(QStringLiteral("listView"),
+                   QVariantList{entry("Name", 300, false), entry("Kind", 123, false), entry("Size", 90, true),
+                                entry("Tags", 140, false)});
     ShownPreview old(tree.path());
     TreeView &view = old.view();
     EXPECT_EQ(view.header()->visualIndex(column("Kind")), 1);
     EXPECT_EQ(view.columnWidth(column("Kind")), 123);
     EXPECT_TRUE(view.isColumnHidden(column("Size")));
     EXPECT_FALSE(view.isColumnHidden(column("Tags")));
-    EXPECT_TRUE(visibleColumns().contains(PropertyColumn::Tags));
+    EXPECT_TRUE(old.controller.settings().visibleColumns.contains(PropertyColumn::Tags));
 }
 
 TEST(Outline, TheIconSizeChangesRowsAndIconsAtOnceAndTheHeaderIsDrawn)
@@ -241,7 +241,7 @@ TEST(Outline, TheIconSizeChangesRowsAndIconsAtOnceAndTheHeaderIsDrawn)
     const QModelIndex folder = view.model()->index(0, 0);
     EXPECT_EQ(view.visualRect(folder).height(), 20);
 
-    Defaults::set(Defaults::Keys::iconSize(), IconSize::Large);
+    preview.store.setValue(QStringLiteral("iconSize"), qint64(IconSize::Large));
     QCoreApplication::processEvents(); // the view lays its rows out again
     EXPECT_EQ(view.rowHeight(), 36);
     EXPECT_EQ(view.visualRect(folder).height(), 36);
@@ -405,7 +405,7 @@ TEST(Outline, ABigTreeIsSortedInTheBackgroundAsSortTreeSortsIt)
     clickHeader(view, "Size");
     EXPECT_TRUE(shown.controller.isSorting());
     EXPECT_TRUE(shown.busy());
-    EXPECT_EQ(Defaults::get(Defaults::Keys::sortOption()), SortOption::Size);
+    EXPECT_EQ(shown.store.settings().sortOption, SortOption::Size);
     EXPECT_TRUE(treePaths(shown.controller.content()) == before); // shown as it was meanwhile
 
     ASSERT_TRUE(QTest::qWaitFor([&] { return !shown.controller.isSorting(); }, 60000));
@@ -430,8 +430,8 @@ TEST(Outline, TheLastClickDuringABackgroundSortWins)
     ASSERT_TRUE(shown.controller.isSorting());
     ASSERT_TRUE(QTest::qWaitFor([&] { return !shown.controller.isSorting(); }, 60000));
     EXPECT_TRUE(treePaths(shown.controller.content()) == sortedPaths({SortOption::Size, false}));
-    EXPECT_EQ(Defaults::get(Defaults::Keys::sortOption()), SortOption::Size);
-    EXPECT_FALSE(Defaults::get(Defaults::Keys::isSortByAscending()));
+    EXPECT_EQ(shown.store.settings().sortOption, SortOption::Size);
+    EXPECT_FALSE(shown.store.settings().isAscending);
 }
 
 TEST(Outline, ANewTreeARequestOrTheEndOfThePreviewDropsABackgroundSort)

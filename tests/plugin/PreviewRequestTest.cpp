@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: MIT
-#include "ExtensionSettings.h"
 #include "FileSystem.h"
 #include "Formatters.h"
 #include "PreviewViewController.h"
@@ -153,8 +152,8 @@ TEST(PreviewRequest, ExpandsEveryRowOnlyWhenTheSettingSaysSo)
 {
     TempTree tree;
     tree.file("outer/inner/deep.txt", 1);
-    Defaults::set(Defaults::Keys::depthLimit(), DepthLimit::Three); // inner with a row of its own
     PreviewViewController controller;
+    changeSettings(controller, [](Settings &settings) { settings.depthLimit = DepthLimit::Three; }); // inner with a row of its own
     runRequest(controller, tree.path());
     const QModelIndex outer = controller.outlineView->model()->index(0, 0);
     const QModelIndex inner = controller.outlineView->model()->index(0, 0, outer);
@@ -162,8 +161,8 @@ TEST(PreviewRequest, ExpandsEveryRowOnlyWhenTheSettingSaysSo)
     EXPECT_TRUE(controller.outlineView->isExpanded(inner));
     EXPECT_EQ(controller.treeController()->rowCount(inner), 1);
 
-    Defaults::set(Defaults::Keys::expandAllRows(), false);
     PreviewViewController collapsed;
+    changeSettings(collapsed, [](Settings &settings) { settings.expandAllRows = false; });
     runRequest(collapsed, tree.path());
     EXPECT_FALSE(collapsed.outlineView->isExpanded(collapsed.outlineView->model()->index(0, 0)));
 }
@@ -175,8 +174,8 @@ TEST(PreviewRequest, TheItemLimitCutsTheListingShortAndMarksWhatIsIncomplete)
         for (const char *file : {"1.txt", "2.txt", "3.txt", "4.txt"})
             tree.file(QByteArray(folder) + '/' + file);
     }
-    Defaults::set(Defaults::Keys::itemLimit(), qint64(6));
     PreviewViewController controller; // the request loads the view when the host did not
+    changeSettings(controller, [](Settings &settings) { settings.itemLimit = 6; });
     runRequest(controller, tree.path());
     EXPECT_EQ(summary(controller), QStringLiteral("Listing cut short: 6 items so far"));
     EXPECT_EQ(subtreeTotals(controller.content()).count, 6);
@@ -190,7 +189,7 @@ TEST(PreviewRequest, TheItemLimitCutsTheListingShortAndMarksWhatIsIncomplete)
                             [](const auto &folder) { return folder->incomplete; }));
 
     // Exactly as many items as the limit: nothing is cut.
-    Defaults::set(Defaults::Keys::itemLimit(), qint64(15));
+    changeSettings(controller, [](Settings &settings) { settings.itemLimit = 15; });
     runRequest(controller, tree.path());
     EXPECT_EQ(summary(controller), QStringLiteral("15 items"));
 }
@@ -207,31 +206,31 @@ TEST(PreviewRequest, TheOpenPreviewFollowsEverySettingThatChangesItsRows)
         return QTest::qWaitFor([&] { return !controller.isBuilding() && done(); }, 10000);
     };
 
-    Defaults::set(Defaults::Keys::showHiddenFiles(), true);
+    changeSettings(controller, [](Settings &settings) { settings.showHiddenFiles = true; });
     EXPECT_TRUE(settled([&] { return names(controller.content()) == QStringList({".hidden", "one"}); }))
         << "hidden files appear without a new preview: " << names(controller.content()).join(u',').toStdString();
 
     const Node *one = controller.content().back().get();
     ASSERT_EQ(one->children.size(), 1u);
     EXPECT_TRUE(one->children[0]->children.empty()) << "two levels by default";
-    Defaults::set(Defaults::Keys::depthLimit(), DepthLimit::Three);
+    changeSettings(controller, [](Settings &settings) { settings.depthLimit = DepthLimit::Three; });
     EXPECT_TRUE(settled([&] {
         const Node *folder = controller.content().back().get();
         return folder->children.size() == 1 && folder->children[0]->children.size() == 1;
     })) << "a deeper limit lists the next level";
     EXPECT_EQ(summary(controller), QStringLiteral("3 bytes, 4 items"));
 
-    Defaults::set(Defaults::Keys::itemLimit(), qint64(2));
+    changeSettings(controller, [](Settings &settings) { settings.itemLimit = 2; });
     EXPECT_TRUE(settled([&] { return summary(controller) == QStringLiteral("Listing cut short: 2 items so far"); }))
         << summary(controller).toStdString();
-    Defaults::set(Defaults::Keys::itemLimit(), qint64(1000));
+    changeSettings(controller, [](Settings &settings) { settings.itemLimit = 1000; });
     ASSERT_TRUE(settled([&] { return summary(controller) == QStringLiteral("3 bytes, 4 items"); }));
 
     const QModelIndex first = controller.treeController()->index(1, 0);
     ASSERT_TRUE(controller.outlineView->isExpanded(first));
-    Defaults::set(Defaults::Keys::expandAllRows(), false);
+    changeSettings(controller, [](Settings &settings) { settings.expandAllRows = false; });
     EXPECT_FALSE(controller.outlineView->isExpanded(controller.treeController()->index(1, 0))) << "collapsed at once";
-    Defaults::set(Defaults::Keys::expandAllRows(), true);
+    changeSettings(controller, [](Settings &settings) { settings.expandAllRows = true; });
     EXPECT_TRUE(controller.outlineView->isExpanded(controller.treeController()->index(1, 0))) << "and expanded again";
 }
 
@@ -245,12 +244,12 @@ TEST(PreviewRequest, AnArchiveShownFollowsTheScanSettingsAndKeepsItsRowsWhenArch
     runRequest(controller, tree.path("archive.zip"));
     ASSERT_EQ(names(controller.content()), QStringList{"shown.txt"});
 
-    Defaults::set(Defaults::Keys::previewZipFiles(), false);
+    changeSettings(controller, [](Settings &settings) { settings.previewZipFiles = false; });
     QTest::qWait(50);
     EXPECT_FALSE(controller.isBuilding()) << "applies at the next preview";
     EXPECT_EQ(names(controller.content()), QStringList{"shown.txt"}) << "the rows stay";
 
-    Defaults::set(Defaults::Keys::showHiddenFiles(), true);
+    changeSettings(controller, [](Settings &settings) { settings.showHiddenFiles = true; });
     EXPECT_TRUE(QTest::qWaitFor(
         [&] { return !controller.isBuilding() && names(controller.content()) == QStringList({".hidden", "shown.txt"}); },
         10000))

@@ -143,10 +143,10 @@ TEST(SettingsTool, SetFailsWithTheReasonWhenNothingWasWrittenAndKeepsItsFolderPr
     // The settings file is a folder.
     const QString config = home.filePath(QStringLiteral("config"));
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), config);
-    QDir().mkpath(config + QStringLiteral("/trellin/V7Q2KX4M9P.group.ltd.vantorix.Trellin.json"));
+    QDir().mkpath(config + QStringLiteral("/trellin/settings.json"));
     run = runTool(setDepth, environment);
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_TRUE(run.err.contains("V7Q2KX4M9P.group.ltd.vantorix.Trellin.json")) << run.err.constData();
+    EXPECT_TRUE(run.err.contains("trellin/settings.json")) << run.err.constData();
     EXPECT_EQ(runTool(getDepth, environment).out, "2\n");
 
     // Its own folder is made private; the user's is left as it is.

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "SettingsWindow.h"
 
-#include "ExtensionSettings.h"
 #include "FileSystem.h"
+#include "SettingsStore.h"
 #include "TestSupport.h"
 
 #include <QCheckBox>
@@ -54,7 +54,7 @@ TEST(SettingsWindow, AppliesAtOnceClearsTheCacheAndShowsWhatCouldNotBeWritten)
     auto *depth = window.findChild<QSpinBox *>();
     ASSERT_NE(depth, nullptr);
     depth->setValue(4);
-    const QString file = Defaults::Keys::depthLimit().suite->filePath();
+    const QString file = SettingsStore::defaultPath();
     EXPECT_EQ(jsonFileContents(file).value(QStringLiteral("depthLimit")).toInt(), 4);
     auto *problem = window.findChild<QLabel *>(QStringLiteral("problem"));
     ASSERT_NE(problem, nullptr);

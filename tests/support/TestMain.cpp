@@ -2,11 +2,10 @@
 // Every test process gets an offscreen display and configuration and cache
 // directories of its own, so that no run touches the user's or another run's.
 // ctest runs each test case in a process of its own; run as one process, in
-// any order, each case still starts from empty settings.
+// any order, each case still starts from empty folders: the process keeps no
+// settings of its own, but the files a case leaves would be the next one's.
 #include "Bundle.h"
-#include "DirectoryScan.h"
 #include "FileSystem.h"
-#include "PreferencesDomain.h"
 
 #include <QApplication>
 #include <QDir>
@@ -17,13 +16,11 @@
 
 namespace {
 
-// What one case leaves behind in the process, undone before the next one.
-class FreshSettings : public testing::EmptyTestEventListener
+// What one case leaves on disk, removed before the next one.
+class FreshFolders : public testing::EmptyTestEventListener
 {
     void OnTestStart(const testing::TestInfo &) override
     {
-        for (const auto &domain : PreferencesDomain::openDomains())
-            domain->removePersistentDomain();
         // By their bytes: QDir cannot remove a name that is not UTF-8.
         for (const char *variable : {"XDG_CONFIG_HOME", "XDG_CACHE_HOME"}) {
             const QByteArray path = qgetenv(variable);
@@ -34,7 +31,6 @@ class FreshSettings : public testing::EmptyTestEventListener
             for (const QByteArray &entry : entries)
                 FileSystem::removeItem(entry);
         }
-        visibleColumns() = PropertyColumns();
     }
 };
 
@@ -65,6 +61,6 @@ int main(int argc, char **argv)
     if (translations)
         QCoreApplication::installTranslator(translations.get());
     testing::InitGoogleTest(&argc, argv);
-    testing::UnitTest::GetInstance()->listeners().Append(new FreshSettings);
+    testing::UnitTest::GetInstance()->listeners().Append(new FreshFolders);
     return RUN_ALL_TESTS();
 }

@@ -191,3 +191,10 @@ RequestResult runRequest(PreviewViewController &controller, const QByteArray &pa
     QCoreApplication::processEvents();
     return result;
 }
+
+void changeSettings(PreviewViewController &controller, const std::function<void(Settings &)> &edit)
+{
+    Settings settings = controller.settings();
+    edit(settings);
+    controller.setSettings(settings);
+}

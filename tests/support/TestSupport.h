@@ -3,6 +3,7 @@
 
 #include "Node.h"
 #include "PreviewPlugin.h"
+#include "Settings.h"
 
 #include <QByteArray>
 #include <QJsonObject>
@@ -10,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QUrl>
 
+#include <functional>
 #include <optional>
 
 class PreviewViewController;
@@ -62,3 +64,6 @@ bool runTool(const QString &program, const QStringList &arguments, const QByteAr
 
 /// Sends one request to `controller` as the host does and waits for its handler.
 RequestResult runRequest(PreviewViewController &controller, const QByteArray &path);
+
+/// Hands `controller` its settings changed by `edit`, as a change of the settings file would.
+void changeSettings(PreviewViewController &controller, const std::function<void(Settings &)> &edit);
