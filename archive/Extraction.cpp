@@ -271,11 +271,72 @@ void writeData(Extraction &extraction, ArchiveReader &reader, archive_entry *ent
 
 // Writes one entry that the resolution lets through; false when the disk
 // refused it. Folders get their mode and dates at the end.
+// Makes the file, link or hard link of an entry in `parent`; a file's
+// descriptor goes to `output`. False when it is not made and the entry is
+// passed over; throws when a file cannot be written.
+bool makeItem(const Extraction &extraction, const EntryInfo &info, const Resolution::Decision &decision, int parent,
+              UniqueFd &output)
+{
+    using FileSystem::OutputTree;
+    using Kind = OutputTree::Kind;
+    const QByteArray &leaf = info.parts.last();
+    const auto make = [&] {
+        switch (info.kind) {
+        case EntryKind::File:
+            output = OutputTree::createFile(parent, leaf, false);
+            return bool(output);
+        case EntryKind::SymbolicLink:
+            return OutputTree::makeSymbolicLink(parent, leaf, info.linkTarget);
+        case EntryKind::HardLink:
+            return extraction.tree.makeHardLink(decision.linkTarget, parent, leaf);
+        default:
+            return false;
+        }
+    };
+    if (make())
+        return true;
+    // What stood there before the extraction: only a file is replaced, and only when asked.
+    const Kind existing = OutputTree::kind(parent, leaf);
+    if (existing == Kind::Folder || existing == Kind::Other || (existing == Kind::File && !extraction.options.overwrite))
+        return false;
+    const bool made = existing == Kind::File && OutputTree::remove(parent, leaf) && make();
+    if (!made && info.kind != EntryKind::File)
+        return false;
+    if (!made)
+        throw ArchiveError(ArchiveError::unzipFail, QStringLiteral("cannot write %1: %2")
+                                                .arg(QString::fromUtf8(info.path), FileSystem::lastErrorText()));
+    return true;
+}
+
+// Writes an entry's data into `output`. Where failed entries are collected,
+// an entry whose data is damaged is taken out again and the others go on.
+bool writeEntryData(Extraction &extraction, ArchiveReader &reader, archive_entry *entry, const EntryInfo &info,
+                    UniqueFd output, int parent, bool charge)
+{
+    if (!extraction.options.failedEntries) {
+        writeData(extraction, reader, entry, info, output.get(), charge);
+        return true;
+    }
+    try {
+        writeData(extraction, reader, entry, info, output.get(), charge);
+    } catch (const ArchiveError &error) {
+        // A zip's next entry can be reached afresh; a stream's cannot.
+        if (error.code != ArchiveError::unzipFail || (!reader.canGoOn() && extraction.format != Format::Zip))
+            throw;
+        // Half an entry is not the entry: it goes, and the others come.
+        output.reset();
+        FileSystem::OutputTree::remove(parent, info.parts.last());
+        const std::lock_guard lock(extraction.mutex);
+        extraction.options.failedEntries->push_back({info.path, error.detail});
+        return false;
+    }
+    return true;
+}
+
 bool extractEntry(Extraction &extraction, ArchiveReader &reader, archive_entry *entry, const EntryInfo &info,
                   const Resolution::Decision &decision, FolderCache &folders, bool charge)
 {
     using FileSystem::OutputTree;
-    using Kind = OutputTree::Kind;
     const OutputTree &tree = extraction.tree;
     const qsizetype count = info.parts.size();
     if (info.kind == EntryKind::Folder)
@@ -298,31 +359,8 @@ bool extractEntry(Extraction &extraction, ArchiveReader &reader, archive_entry *
     if (decision.replaced >= 0)
         OutputTree::remove(parent, leaf);
     UniqueFd output;
-    const auto make = [&] {
-        switch (info.kind) {
-        case EntryKind::File:
-            output = OutputTree::createFile(parent, leaf, false);
-            return bool(output);
-        case EntryKind::SymbolicLink:
-            return OutputTree::makeSymbolicLink(parent, leaf, info.linkTarget);
-        case EntryKind::HardLink:
-            return tree.makeHardLink(decision.linkTarget, parent, leaf);
-        default:
-            return false;
-        }
-    };
-    if (!make()) {
-        // What stood there before the extraction: only a file is replaced, and only when asked.
-        const Kind existing = OutputTree::kind(parent, leaf);
-        if (existing == Kind::Folder || existing == Kind::Other || (existing == Kind::File && !extraction.options.overwrite))
-            return false;
-        const bool made = existing == Kind::File && OutputTree::remove(parent, leaf) && make();
-        if (!made && info.kind != EntryKind::File)
-            return false;
-        if (!made)
-            throw ArchiveError(ArchiveError::unzipFail, QStringLiteral("cannot write %1: %2")
-                                                    .arg(QString::fromUtf8(info.path), FileSystem::lastErrorText()));
-    }
+    if (!makeItem(extraction, info, decision, parent, output))
+        return false;
     if (info.kind == EntryKind::SymbolicLink) {
         if (const auto times = restoredTimes(info.dates, extraction.start);
             times && !OutputTree::setLinkTimes(parent, leaf, times->data()))
@@ -337,24 +375,7 @@ bool extractEntry(Extraction &extraction, ArchiveReader &reader, archive_entry *
         if (!output)
             return false;
     }
-    if (!extraction.options.failedEntries) {
-        writeData(extraction, reader, entry, info, output.get(), charge);
-        return true;
-    }
-    try {
-        writeData(extraction, reader, entry, info, output.get(), charge);
-    } catch (const ArchiveError &error) {
-        // A zip's next entry can be reached afresh; a stream's cannot.
-        if (error.code != ArchiveError::unzipFail || (!reader.canGoOn() && extraction.format != Format::Zip))
-            throw;
-        // Half an entry is not the entry: it goes, and the others come.
-        output.reset();
-        OutputTree::remove(parent, leaf);
-        const std::lock_guard lock(extraction.mutex);
-        extraction.options.failedEntries->push_back({info.path, error.detail});
-        return false;
-    }
-    return true;
+    return writeEntryData(extraction, reader, entry, info, std::move(output), parent, charge);
 }
 
 // A pipe, a device or a socket keeps its row, saying why it is not there.
@@ -415,6 +436,21 @@ Plan makePlan(Extraction &extraction, int workers)
 // The entry loop of one worker: every entry of the archive, of which it
 // writes those that the plan gives it, or, without a plan, those that the
 // resolution lets through as they come.
+// Tells the caller how far the extraction is, and of the item just written.
+void reportEntry(const Extraction &extraction, const ArchiveReader &reader, const EntryInfo &info)
+{
+    const ExtractOptions &options = extraction.options;
+    const qint64 totalSize = extraction.file.size;
+    if (options.progress)
+        options.progress(totalSize > 0 ? std::min(0.999, double(reader.position()) / double(totalSize)) : 0);
+    if (options.fileOutputHandler && !info.parts.isEmpty()) {
+        const QByteArray fullPath = FileSystem::appendingPathComponent(extraction.destination, info.path);
+        const QUrl url(QString::fromLatin1(fullPath.toPercentEncoding("/")));
+        if (url.isValid())
+            options.fileOutputHandler(url);
+    }
+}
+
 void extractEntries(Extraction &extraction, const Plan *plan, int worker)
 {
     Utf8Locale locale;
@@ -422,7 +458,6 @@ void extractEntries(Extraction &extraction, const Plan *plan, int worker)
     opened.emplace(ArchiveSource::file(extraction.file), extraction.format, extraction.options.password);
     FolderCache folders;
     const ExtractOptions &options = extraction.options;
-    const qint64 totalSize = extraction.file.size;
     qint64 foldersCharged = 0;
     std::size_t index = 0;
     while (archive_entry *entry = opened->nextEntry()) {
@@ -462,14 +497,7 @@ void extractEntries(Extraction &extraction, const Plan *plan, int worker)
             extraction.budget.addFolders(extraction.tree.foldersMade() - foldersCharged);
             foldersCharged = extraction.tree.foldersMade();
         }
-        if (options.progress)
-            options.progress(totalSize > 0 ? std::min(0.999, double(reader.position()) / double(totalSize)) : 0);
-        if (options.fileOutputHandler && !info.parts.isEmpty()) {
-            const QByteArray fullPath = FileSystem::appendingPathComponent(extraction.destination, info.path);
-            const QUrl url(QString::fromLatin1(fullPath.toPercentEncoding("/")));
-            if (url.isValid())
-                options.fileOutputHandler(url);
-        }
+        reportEntry(extraction, reader, info);
     }
     if (!plan) {
         checkEntryCount(ArchiveSource::file(extraction.file), extraction.format, qint64(index));

@@ -381,6 +381,22 @@ std::size_t Resolution::store(const EntryInfo &info)
     return m_stored.size() - 1;
 }
 
+namespace {
+
+// Visits the paths of the folders on the way to `path`, each with the ones
+// above it, while `visit` says go on; false when it stopped.
+template<typename Visit>
+bool forEachFolderOnTheWay(const QByteArray &path, Visit &&visit)
+{
+    for (qsizetype slash = path.indexOf('/'); slash > 0; slash = path.indexOf('/', slash + 1)) {
+        if (!visit(path.first(slash)))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
 Resolution::Decision Resolution::add(const EntryInfo &info, Format format)
 {
     using Reason = SkippedEntry::Reason;
@@ -400,30 +416,15 @@ Resolution::Decision Resolution::add(const EntryInfo &info, Format format)
     if (info.kind == EntryKind::SymbolicLink
         && (!linkStaysInside(info, info.linkTarget) || info.linkTarget.size() >= PATH_MAX))
         return skip(Reason::LinkLeaves);
-    std::size_t linked = 0;
-    if (info.kind == EntryKind::HardLink) {
-        // Only to a file that this extraction wrote, and is still there.
-        const std::optional<QByteArrayList> target = components(info.linkTarget, format);
-        const QByteArray targetPath = target ? target->join('/') : QByteArray();
-        const auto found = m_byPath.constFind(targetPath);
-        if (!target || found == m_byPath.cend() || m_items[*found].type != Type::File || targetPath == info.path)
-            return skip(Reason::LinkLeaves);
-        linked = m_items[*found].stored;
-        decision.linkTarget = *target;
-    }
+    const std::optional<std::size_t> linked =
+        info.kind == EntryKind::HardLink ? linkedFile(info, format, &decision.linkTarget) : std::size_t(0);
+    if (!linked)
+        return skip(Reason::LinkLeaves);
 
     const bool isFolder = info.kind == EntryKind::Folder;
     const qsizetype parentLength = std::max<qsizetype>(0, info.path.lastIndexOf('/'));
     const bool parentKnown = QByteArrayView(info.path).first(parentLength) == QByteArrayView(m_knownFolder);
-    // The paths of the folders on the way, each with the ones above it.
-    const auto forEachFolder = [&](auto &&visit) {
-        for (qsizetype slash = info.path.indexOf('/'); slash > 0; slash = info.path.indexOf('/', slash + 1)) {
-            if (!visit(info.path.first(slash)))
-                return false;
-        }
-        return true;
-    };
-    if (!parentKnown && !forEachFolder([&](const QByteArray &path) {
+    if (!parentKnown && !forEachFolderOnTheWay(info.path, [&](const QByteArray &path) {
             const auto found = m_byPath.constFind(path);
             return found == m_byPath.cend() || m_items[*found].type == Type::Folder;
         }))
@@ -436,32 +437,12 @@ Resolution::Decision Resolution::add(const EntryInfo &info, Format format)
             return skip(Reason::Replaced);
     }
 
-    if (!parentKnown) {
-        forEachFolder([&](const QByteArray &path) {
-            if (!m_byPath.contains(path)) {
-                Item folder;
-                folder.path = path;
-                folder.name = info.name;
-                m_byPath.insert(path, m_items.size());
-                append(std::move(folder));
-                ++m_folders;
-            }
-            return true;
-        });
-        m_knownFolder = info.path.first(parentLength);
-    }
+    if (!parentKnown)
+        addFoldersOnTheWay(info);
     decision.listedOnly = info.kind == EntryKind::Other;
     decision.write = true;
     if (existing != m_byPath.cend() && isFolder) {
-        // Named again, or at last: the last entry that names it says what it is.
-        Item &folder = m_items[*existing];
-        m_revised = true;
-        folder.name = info.name;
-        folder.entry = entry;
-        if (folder.stored == implied)
-            folder.stored = store(info);
-        else
-            m_stored[folder.stored] = stored(info);
+        reviseFolder(m_items[*existing], info, entry);
         return decision;
     }
     if (existing != m_byPath.cend()) {
@@ -471,7 +452,54 @@ Resolution::Decision Resolution::add(const EntryInfo &info, Format format)
         m_skipped.push_back({earlier.name, Reason::Replaced});
         decision.replaced = earlier.entry;
     }
+    appendEntry(info, entry, *linked);
+    return decision;
+}
 
+void Resolution::reviseFolder(Item &folder, const EntryInfo &info, qint64 entry)
+{
+    // Named again, or at last: the last entry that names it says what it is.
+    m_revised = true;
+    folder.name = info.name;
+    folder.entry = entry;
+    if (folder.stored == implied)
+        folder.stored = store(info);
+    else
+        m_stored[folder.stored] = stored(info);
+}
+
+std::optional<std::size_t> Resolution::linkedFile(const EntryInfo &info, Format format, QByteArrayList *target) const
+{
+    // Only to a file that this extraction wrote, and is still there.
+    const std::optional<QByteArrayList> parts = components(info.linkTarget, format);
+    const QByteArray targetPath = parts ? parts->join('/') : QByteArray();
+    const auto found = m_byPath.constFind(targetPath);
+    if (!parts || found == m_byPath.cend() || m_items[*found].type != ListedEntry::Type::File || targetPath == info.path)
+        return std::nullopt;
+    *target = *parts;
+    return m_items[*found].stored;
+}
+
+void Resolution::addFoldersOnTheWay(const EntryInfo &info)
+{
+    forEachFolderOnTheWay(info.path, [&](const QByteArray &path) {
+        if (!m_byPath.contains(path)) {
+            Item folder;
+            folder.path = path;
+            folder.name = info.name;
+            m_byPath.insert(path, m_items.size());
+            append(std::move(folder));
+            ++m_folders;
+        }
+        return true;
+    });
+    m_knownFolder = info.path.first(std::max<qsizetype>(0, info.path.lastIndexOf('/')));
+}
+
+void Resolution::appendEntry(const EntryInfo &info, qint64 entry, std::size_t linked)
+{
+    using Type = ListedEntry::Type;
+    const bool isFolder = info.kind == EntryKind::Folder;
     Item item;
     item.path = info.path;
     item.name = info.name;
@@ -499,7 +527,6 @@ Resolution::Decision Resolution::add(const EntryInfo &info, Format format)
         ++m_folders;
     m_byPath.insert(info.path, m_items.size());
     append(std::move(item));
-    return decision;
 }
 
 std::vector<Resolution::NamedFolder> Resolution::namedFolders() const

@@ -173,6 +173,14 @@ private:
     std::size_t store(const EntryInfo &info);
     ListedEntry listed(const Item &item) const;
     void append(Item item);
+    /// The stored file that a hard link names, if this extraction wrote it.
+    std::optional<std::size_t> linkedFile(const EntryInfo &info, Format format, QByteArrayList *target) const;
+    /// Makes the folders on the way to `info` that no entry named yet.
+    void addFoldersOnTheWay(const EntryInfo &info);
+    /// A folder named by an entry of its own after its contents, or again.
+    void reviseFolder(Item &folder, const EntryInfo &info, qint64 entry);
+    /// The item of a new entry; `linked`: what a hard link's file stores.
+    void appendEntry(const EntryInfo &info, qint64 entry, std::size_t linked);
 
     // QList: it grows in place by realloc where std::vector copies into new
     // memory, and a 7z header tells no count to reserve for.

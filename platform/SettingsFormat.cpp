@@ -148,6 +148,49 @@ std::optional<QJsonValue> encode(const QVariant &value)
     }
 }
 
+namespace {
+
+// A one-member object: {"$real": ...}, {"$date": ...}, {"$data": ...}, {"$dict": ...}.
+std::optional<QVariant> decodeTagged(const QString &tag, const QJsonValue &inner)
+{
+    if (tag == realTag) {
+        if (inner.isDouble())
+            return QVariant(inner.toDouble());
+        const QString special = inner.toString();
+        if (special == QLatin1String("nan"))
+            return QVariant(std::nan(""));
+        if (special == QLatin1String("inf") || special == QLatin1String("-inf"))
+            return QVariant(special.startsWith(QLatin1Char('-')) ? -HUGE_VAL : HUGE_VAL);
+        return std::nullopt;
+    }
+    if (tag == dateTag && inner.isString()) {
+        const QDateTime date = QDateTime::fromString(inner.toString(), Qt::ISODateWithMs);
+        if (!date.isValid())
+            return std::nullopt;
+        return QVariant(date.toUTC());
+    }
+    if (tag == dataTag && inner.isString()) {
+        auto data = QByteArray::fromBase64Encoding(inner.toString().toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
+        if (!data)
+            return std::nullopt;
+        return QVariant(*data);
+    }
+    if (tag == dictTag && inner.isObject()) {
+        QVariantMap map;
+        const QJsonObject dictionary = inner.toObject();
+        for (auto it = dictionary.begin(); it != dictionary.end(); ++it) {
+            std::optional<QVariant> value = decode(it.value());
+            if (!value)
+                return std::nullopt;
+            map.insert(it.key(), *value);
+        }
+        return QVariant(map);
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
 std::optional<QVariant> decode(const QJsonValue &json)
 {
     switch (json.type()) {
@@ -175,42 +218,7 @@ std::optional<QVariant> decode(const QJsonValue &json)
         const QJsonObject object = json.toObject();
         if (object.size() != 1)
             return std::nullopt;
-        const QString tag = object.begin().key();
-        const QJsonValue inner = object.begin().value();
-        if (tag == realTag) {
-            if (inner.isDouble())
-                return QVariant(inner.toDouble());
-            const QString special = inner.toString();
-            if (special == QLatin1String("nan"))
-                return QVariant(std::nan(""));
-            if (special == QLatin1String("inf") || special == QLatin1String("-inf"))
-                return QVariant(special.startsWith(QLatin1Char('-')) ? -HUGE_VAL : HUGE_VAL);
-            return std::nullopt;
-        }
-        if (tag == dateTag && inner.isString()) {
-            const QDateTime date = QDateTime::fromString(inner.toString(), Qt::ISODateWithMs);
-            if (!date.isValid())
-                return std::nullopt;
-            return QVariant(date.toUTC());
-        }
-        if (tag == dataTag && inner.isString()) {
-            auto data = QByteArray::fromBase64Encoding(inner.toString().toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
-            if (!data)
-                return std::nullopt;
-            return QVariant(*data);
-        }
-        if (tag == dictTag && inner.isObject()) {
-            QVariantMap map;
-            const QJsonObject dictionary = inner.toObject();
-            for (auto it = dictionary.begin(); it != dictionary.end(); ++it) {
-                std::optional<QVariant> value = decode(it.value());
-                if (!value)
-                    return std::nullopt;
-                map.insert(it.key(), *value);
-            }
-            return QVariant(map);
-        }
-        return std::nullopt;
+        return decodeTagged(object.begin().key(), object.begin().value());
     }
     default:
         return std::nullopt;

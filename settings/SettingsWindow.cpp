@@ -19,47 +19,7 @@ SettingsWindow::SettingsWindow(QWidget *parent)
     : QWidget(parent)
 {
     setWindowTitle(tr("Trellin Settings"));
-
-    // The settings of the table that have a label, each applied as it changes.
-    auto *preview = new QGroupBox(tr("Preview"));
-    auto *form = new QFormLayout(preview);
-    const Settings &settings = m_store.settings();
-    for (const SettingSpec &spec : settingSpecs()) {
-        if (!spec.label)
-            continue;
-        const QVariant value = spec.get(settings);
-        QWidget *field = nullptr;
-        switch (spec.kind) {
-        case SettingSpec::Kind::Boolean: {
-            auto *box = new QCheckBox(tr(spec.label));
-            box->setChecked(value.toBool());
-            connect(box, &QCheckBox::toggled, this, [this, &spec](bool on) { store(spec, on); });
-            form->addRow(field = box);
-            break;
-        }
-        case SettingSpec::Kind::Number: {
-            auto *box = new QSpinBox;
-            box->setRange(int(spec.minimum), int(spec.maximum));
-            box->setValue(int(value.toLongLong()));
-            connect(box, &QSpinBox::valueChanged, this, [this, &spec](int number) { store(spec, qint64(number)); });
-            form->addRow(tr(spec.label), field = box);
-            break;
-        }
-        case SettingSpec::Kind::Choice: {
-            auto *box = new QComboBox;
-            for (const SettingSpec::Choice &choice : spec.choices)
-                box->addItem(tr(choice.title), choice.stored);
-            box->setCurrentIndex(std::max(0, box->findData(value)));
-            connect(box, &QComboBox::currentIndexChanged, this,
-                    [this, &spec, box](int index) { store(spec, box->itemData(index)); });
-            form->addRow(tr(spec.label), field = box);
-            break;
-        }
-        case SettingSpec::Kind::ByteCount:
-            continue;
-        }
-        field->setObjectName(QLatin1String(spec.key));
-    }
+    QGroupBox *preview = makePreviewGroup();
 
     m_clearCache = new QPushButton;
     connect(m_clearCache, &QPushButton::clicked, this, &SettingsWindow::clearCache);
@@ -69,6 +29,72 @@ SettingsWindow::SettingsWindow(QWidget *parent)
     m_cacheNote->hide();
     updateCacheButton();
 
+    QGroupBox *fileManagers = makeFileManagerGroup();
+    m_problem = new QLabel;
+    m_problem->setObjectName(QStringLiteral("problem"));
+    m_problem->setWordWrap(true);
+    m_problem->setStyleSheet(QStringLiteral("color: #c01c28"));
+    m_problem->hide();
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(preview);
+    layout->addWidget(m_clearCache);
+    layout->addWidget(m_cacheNote);
+    layout->addWidget(fileManagers);
+    layout->addWidget(m_problem);
+    layout->addStretch();
+}
+
+QGroupBox *SettingsWindow::makePreviewGroup()
+{
+    // The settings of the table that have a label, each applied as it changes.
+    auto *preview = new QGroupBox(tr("Preview"));
+    auto *form = new QFormLayout(preview);
+    const Settings &settings = m_store.settings();
+    for (const SettingSpec &spec : settingSpecs()) {
+        if (spec.label && spec.kind != SettingSpec::Kind::ByteCount)
+            addField(form, spec, spec.get(settings));
+    }
+    return preview;
+}
+
+void SettingsWindow::addField(QFormLayout *form, const SettingSpec &spec, const QVariant &value)
+{
+    QWidget *field = nullptr;
+    switch (spec.kind) {
+    case SettingSpec::Kind::Boolean: {
+        auto *box = new QCheckBox(tr(spec.label));
+        box->setChecked(value.toBool());
+        connect(box, &QCheckBox::toggled, this, [this, &spec](bool on) { store(spec, on); });
+        form->addRow(field = box);
+        break;
+    }
+    case SettingSpec::Kind::Number: {
+        auto *box = new QSpinBox;
+        box->setRange(int(spec.minimum), int(spec.maximum));
+        box->setValue(int(value.toLongLong()));
+        connect(box, &QSpinBox::valueChanged, this, [this, &spec](int number) { store(spec, qint64(number)); });
+        form->addRow(tr(spec.label), field = box);
+        break;
+    }
+    case SettingSpec::Kind::Choice: {
+        auto *box = new QComboBox;
+        for (const SettingSpec::Choice &choice : spec.choices)
+            box->addItem(tr(choice.title), choice.stored);
+        box->setCurrentIndex(std::max(0, box->findData(value)));
+        connect(box, &QComboBox::currentIndexChanged, this,
+                [this, &spec, box](int index) { store(spec, box->itemData(index)); });
+        form->addRow(tr(spec.label), field = box);
+        break;
+    }
+    case SettingSpec::Kind::ByteCount:
+        return;
+    }
+    field->setObjectName(QLatin1String(spec.key));
+}
+
+QGroupBox *SettingsWindow::makeFileManagerGroup()
+{
     const Integration::State integrated = Integration::state();
     auto *fileManagers = new QGroupBox(tr("File managers"));
     auto *entries = new QVBoxLayout(fileManagers);
@@ -92,20 +118,7 @@ SettingsWindow::SettingsWindow(QWidget *parent)
         const QSignalBlocker blocker(m_nautilus);
         m_nautilus->setChecked(Integration::state().nautilus);
     });
-
-    m_problem = new QLabel;
-    m_problem->setObjectName(QStringLiteral("problem"));
-    m_problem->setWordWrap(true);
-    m_problem->setStyleSheet(QStringLiteral("color: #c01c28"));
-    m_problem->hide();
-
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(preview);
-    layout->addWidget(m_clearCache);
-    layout->addWidget(m_cacheNote);
-    layout->addWidget(fileManagers);
-    layout->addWidget(m_problem);
-    layout->addStretch();
+    return fileManagers;
 }
 
 void SettingsWindow::store(const SettingSpec &spec, const QVariant &value)

@@ -8,6 +8,8 @@
 #include <QWidget>
 
 class QCheckBox;
+class QFormLayout;
+class QGroupBox;
 class QLabel;
 class QPushButton;
 
@@ -23,6 +25,9 @@ public:
 
 private:
     /// Stores a setting's new value, and shows whether it lasted.
+    QGroupBox *makePreviewGroup();
+    void addField(QFormLayout *form, const SettingSpec &spec, const QVariant &value);
+    QGroupBox *makeFileManagerGroup();
     void store(const SettingSpec &spec, const QVariant &value);
     /// Shows why the last change did not last, or nothing when it did.
     void showWriteResult(const QString &error);

@@ -83,6 +83,83 @@ const SettingSpec &find(const QString &name)
                .arg(name));
 }
 
+// Hands over to the window program; returns only when it cannot run.
+int startWindow()
+{
+    const QByteArray program = QFile::encodeName(windowProgram());
+    if (!program.isEmpty())
+        execl(program.constData(), program.constData(), static_cast<char *>(nullptr));
+    std::fprintf(stderr, "trellin-settings: cannot run the settings window %s\n", program.constData());
+    return 1;
+}
+
+int integrate(const QStringList &arguments)
+{
+    const bool remove = arguments.contains(QLatin1String("--remove"));
+    if (!arguments.contains(QLatin1String("--user")) || arguments.size() != (remove ? 3 : 2)) {
+        printUsage(stderr);
+        refuse(QCoreApplication::translate("SettingsTool", "integrate takes --user, and --remove to take the entries out"));
+    }
+    QString problem;
+    if (!(remove ? Integration::remove(&problem) : Integration::install(&problem))) {
+        std::fprintf(stderr, "trellin-settings: %s\n", qPrintable(problem));
+        return 1;
+    }
+    return 0;
+}
+
+// Refuses what is not one of the setting verbs with its number of arguments.
+void checkSettingCommand(const QStringList &arguments)
+{
+    const QString &command = arguments.first();
+    const qsizetype expected = command == QLatin1String("list") ? 1 : command == QLatin1String("set") ? 3 : 2;
+    if (!QStringList{QStringLiteral("list"), QStringLiteral("get"), QStringLiteral("set"), QStringLiteral("reset")}
+             .contains(command)) {
+        printUsage(stderr);
+        refuse(QCoreApplication::translate("SettingsTool", "unknown command \"%1\"").arg(command));
+    }
+    if (arguments.size() != expected) {
+        printUsage(stderr);
+        refuse((expected == 1   ? QCoreApplication::translate("SettingsTool", "%1 takes nothing more")
+                : expected == 2 ? QCoreApplication::translate("SettingsTool", "%1 takes a key")
+                                : QCoreApplication::translate("SettingsTool", "%1 takes a key and a value"))
+                   .arg(command));
+    }
+}
+
+// list, get, set and reset.
+int runSettingCommand(const QStringList &arguments)
+{
+    checkSettingCommand(arguments);
+    const QString &command = arguments.first();
+    SettingsStore store;
+    const Settings &settings = store.settings();
+    if (command == QLatin1String("list")) {
+        for (const SettingSpec &spec : settingSpecs()) {
+            if (spec.accepted)
+                std::printf("%-16s %-6s%s\n", spec.key, qPrintable(spec.text(settings)),
+                            spec.isDefault(settings) ? "  (default)" : "");
+        }
+        return 0;
+    }
+    const SettingSpec &spec = find(arguments[1]);
+    if (command == QLatin1String("get")) {
+        std::printf("%s\n", qPrintable(spec.text(settings)));
+        return 0;
+    }
+    const QVariant value = command == QLatin1String("set") ? spec.parse(arguments[2]) : QVariant();
+    if (command == QLatin1String("set") && !value.isValid())
+        refuse(QCoreApplication::translate("SettingsTool", "%1 takes %2, not \"%3\"")
+                   .arg(QLatin1String(spec.key), tr(spec.accepted), arguments[2]));
+    // A change that did not reach the file would be gone when this process ends.
+    QString error;
+    if (!store.setValue(QLatin1String(spec.key), value, &error)) {
+        std::fprintf(stderr, "trellin-settings: %s\n", qPrintable(error));
+        return 1;
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -101,73 +178,18 @@ int main(int argc, char **argv)
         QCoreApplication::installTranslator(ownTexts.get());
     if (noDisplay) {
         printUsage(stderr);
-        std::fprintf(stderr, "trellin-settings: %s\n", qPrintable(QCoreApplication::translate("SettingsTool", "no display to show the window on: use a command")));
+        std::fprintf(stderr, "trellin-settings: %s\n",
+                     qPrintable(QCoreApplication::translate("SettingsTool", "no display to show the window on: use a command")));
         return 2;
     }
-    if (window) {
-        const QByteArray program = QFile::encodeName(windowProgram());
-        if (!program.isEmpty())
-            execl(program.constData(), program.constData(), static_cast<char *>(nullptr));
-        std::fprintf(stderr, "trellin-settings: cannot run the settings window %s\n", program.constData());
-        return 1;
-    }
+    if (window)
+        return startWindow();
     const QStringList arguments = QCoreApplication::arguments().mid(1);
-    const QString command = arguments.first();
-    if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
+    if (arguments.first() == QLatin1String("--help") || arguments.first() == QLatin1String("-h")) {
         printUsage(stdout);
         return 0;
     }
-    if (command == QLatin1String("integrate")) {
-        const bool remove = arguments.contains(QLatin1String("--remove"));
-        if (!arguments.contains(QLatin1String("--user")) || arguments.size() != (remove ? 3 : 2)) {
-            printUsage(stderr);
-            refuse(QCoreApplication::translate("SettingsTool", "integrate takes --user, and --remove to take the entries out"));
-        }
-        QString problem;
-        if (!(remove ? Integration::remove(&problem) : Integration::install(&problem))) {
-            std::fprintf(stderr, "trellin-settings: %s\n", qPrintable(problem));
-            return 1;
-        }
-        return 0;
-    }
-
-    const qsizetype expected = command == QLatin1String("list") ? 1 : command == QLatin1String("set") ? 3 : 2;
-    if (!QStringList{QStringLiteral("list"), QStringLiteral("get"), QStringLiteral("set"), QStringLiteral("reset")}
-             .contains(command)) {
-        printUsage(stderr);
-        refuse(QCoreApplication::translate("SettingsTool", "unknown command \"%1\"").arg(command));
-    }
-    if (arguments.size() != expected) {
-        printUsage(stderr);
-        refuse((expected == 1   ? QCoreApplication::translate("SettingsTool", "%1 takes nothing more")
-                : expected == 2 ? QCoreApplication::translate("SettingsTool", "%1 takes a key")
-                                : QCoreApplication::translate("SettingsTool", "%1 takes a key and a value"))
-                   .arg(command));
-    }
-
-    SettingsStore store;
-    const Settings &settings = store.settings();
-    if (command == QLatin1String("list")) {
-        for (const SettingSpec &spec : settingSpecs()) {
-            if (spec.accepted)
-                std::printf("%-16s %-6s%s\n", spec.key, qPrintable(spec.text(settings)),
-                            spec.isDefault(settings) ? "  (default)" : "");
-        }
-        return 0;
-    }
-    const SettingSpec &spec = find(arguments[1]);
-    if (command == QLatin1String("get")) {
-        std::printf("%s\n", qPrintable(spec.text(settings)));
-        return 0;
-    }
-    const QVariant value = command == QLatin1String("set") ? spec.parse(arguments[2]) : QVariant();
-    if (command == QLatin1String("set") && !value.isValid())
-        refuse(QCoreApplication::translate("SettingsTool", "%1 takes %2, not \"%3\"").arg(QLatin1String(spec.key), tr(spec.accepted), arguments[2]));
-    // A change that did not reach the file would be gone when this process ends.
-    QString error;
-    if (!store.setValue(QLatin1String(spec.key), value, &error)) {
-        std::fprintf(stderr, "trellin-settings: %s\n", qPrintable(error));
-        return 1;
-    }
-    return 0;
+    if (arguments.first() == QLatin1String("integrate"))
+        return integrate(arguments);
+    return runSettingCommand(arguments);
 }
