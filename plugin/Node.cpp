@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "Node.h"
 
+#include <QAnyStringView>
+#include <QUtf8StringView>
+
 #include <system_error>
 #include <thread>
 
@@ -19,6 +22,33 @@ std::optional<NodeType> nodeTypeFromJson(const QJsonValue &value)
     if (raw == static_cast<int>(NodeType::File))
         return NodeType::File;
     return std::nullopt;
+}
+
+namespace {
+
+// The path's last component as FileSystem::lastPathComponent gives it, without
+// a copy: a scan asks for it a few times an item.
+QByteArrayView lastComponent(QByteArrayView path)
+{
+    qsizetype end = path.size();
+    while (end > 1 && path[end - 1] == '/')
+        --end;
+    const qsizetype slash = path.first(end).lastIndexOf('/');
+    if (slash < 0 || end == 1)
+        return path.first(end);
+    return path.sliced(slash + 1, end - slash - 1);
+}
+
+} // namespace
+
+QString Node::name() const
+{
+    return m_name.isNull() ? QString::fromUtf8(lastComponent(path)) : m_name;
+}
+
+void Node::setName(const QString &name)
+{
+    m_name = QAnyStringView::equal(name, QUtf8StringView(lastComponent(path))) ? QString() : name;
 }
 
 void releaseInBackground(NodeList nodes)

@@ -116,12 +116,9 @@ struct Node {
 
     /// The name shown. Kept apart only when it is not the path's last
     /// component read as UTF-8, as it is for nearly every item.
-    QString name() const { return m_name.isNull() ? QString::fromUtf8(FileSystem::lastPathComponent(path)) : m_name; }
+    QString name() const;
     /// After the path: the name is checked against it.
-    void setName(const QString &name)
-    {
-        m_name = name == QString::fromUtf8(FileSystem::lastPathComponent(path)) ? QString() : name;
-    }
+    void setName(const QString &name);
 
     QUrl url() const { return FileSystem::fileUrl(path); }
     /// The identifier of the content type: the key of the sort by kind.
