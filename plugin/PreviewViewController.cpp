@@ -1,12 +1,17 @@
 // SPDX-License-Identifier: MIT
 #include "PreviewViewController.h"
 
+#include "ArchivePreview.h"
 #include "DirectoryScan.h"
 #include "Formatting.h"
+#include "NameText.h"
 #include "SettingsStore.h"
 #include "TemporaryDirectoryCleanup.h"
 #include "ui_PreviewViewController.h"
 
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QHash>
 #include <QHeaderView>
 #include <QLocale>
 #include <QLoggingCategory>
@@ -450,4 +455,591 @@ void PreviewViewController::cancelSort()
         return;
     m_sort.reset();
     updateBusyIndicator();
+}
+
+namespace {
+
+// As the item's URL names it: a name that is not UTF-8 keeps its bytes percent-encoded.
+QString itemName(const QByteArray &path)
+{
+    return FileSystem::fileUrl(path).fileName();
+}
+
+QString cannotRead(const QString &name, const QString &reason)
+{
+    const QString text = PreviewViewController::tr("\u201c%1\u201d cannot be read.").arg(name);
+    return reason.isEmpty() ? text : text + QLatin1Char(' ') + reason;
+}
+
+QString notPreviewable(const QString &name)
+{
+    return PreviewViewController::tr("\u201c%1\u201d is not a folder or an archive that can be previewed.").arg(name);
+}
+
+} // namespace
+
+static_assert(int(ArchiveErrorCode::PasswordRequired) == Archive::ArchiveError::passwordRequired
+              && int(ArchiveErrorCode::WrongPassword) == Archive::ArchiveError::wrongPassword);
+
+void PreviewViewController::setArchivePassword(const std::optional<QString> &password)
+{
+    m_archivePassword = password;
+}
+
+namespace {
+
+PreviewError cancelledError()
+{
+    return PreviewError{QStringLiteral("Trellin_Extension.PreviewCancelled"), 0, {}, QString()};
+}
+
+// The one place where a failure of a request becomes the host's error.
+PreviewError previewError(std::exception_ptr failure)
+{
+    try {
+        std::rethrow_exception(failure);
+    } catch (const ExtensionError &error) {
+        return PreviewError{error.domain(), error.errorCode(), {}, error.message};
+    } catch (const Archive::ArchiveError &error) {
+        printArchiveDiagnostic(error);
+        return PreviewError{QString::fromLatin1(Archive::ArchiveError::domain), int(error.code), {},
+                            error.localizedDescription()};
+    } catch (const std::exception &error) {
+        const ExtensionError failure{ExtensionError::NotReadable, QString::fromLocal8Bit(error.what())};
+        return PreviewError{failure.domain(), failure.errorCode(), {}, failure.message};
+    } catch (...) {
+        const ExtensionError failure{ExtensionError::NotReadable, QString()};
+        return PreviewError{failure.domain(), failure.errorCode(), {}, failure.message};
+    }
+}
+
+// Gives the shown nodes the attributes of the same items in `scanned`, so
+// that the rows stay as they are (open, selected, scrolled to) and only
+// their cells change; an entry that failed to extract keeps its row and
+// says why. False when the two do not hold the same items otherwise; the
+// shown nodes may then be partly filled in.
+bool fillInPlace(NodeList &shown, NodeList &scanned, const QHash<QByteArray, QString> &failures, SortOption option,
+                 bool &orderChanges)
+{
+    QHash<QByteArrayView, Node *> byPath; // Not owned: nodes of `scanned`.
+    byPath.reserve(qsizetype(scanned.size()));
+    for (const std::unique_ptr<Node> &node : scanned)
+        byPath.insert(node->path, node.get());
+    std::size_t matched = 0;
+    for (const std::unique_ptr<Node> &node : shown) {
+        Node *item = byPath.value(node->path);
+        if (!item && failures.contains(node->path)) {
+            node->setFailure(failures.value(node->path));
+            continue;
+        }
+        if (!item || item->type != node->type)
+            return false;
+        ++matched;
+        orderChanges = orderChanges || !sortKeysEqual(*node, *item, option);
+        node->setName(item->name());
+        node->incomplete = item->incomplete;
+        node->dateModified = item->dateModified;
+        node->dateCreated = item->dateCreated;
+        node->dateLastOpened = item->dateLastOpened;
+        node->dateAdded = item->dateAdded;
+        node->size = item->size;
+        node->contentType = item->contentType;
+        if (item->tags() != node->tags())
+            node->setTags(item->tags());
+        if (item->dimensions() != node->dimensions())
+            node->setDimensions(item->dimensions());
+        if (!fillInPlace(node->children, item->children, failures, option, orderChanges))
+            return false;
+    }
+    return matched == scanned.size();
+}
+
+} // namespace
+
+void PreviewViewController::preview(const QByteArray &path, PreviewCompletionHandler handler)
+{
+    // Runs on the host's thread: only hand the request to the main thread.
+    QPointer<PreviewViewController> self(this);
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(),
+        [self, path, handler = std::move(handler)]() mutable {
+            if (!self) {
+                // The host destroyed the controller before the request ran.
+                handler(cancelledError());
+                return;
+            }
+            try {
+                self->runRequest(path, handler);
+            } catch (...) {
+                // Nothing may cross the event loop; the host still gets its answer.
+                if (handler)
+                    handler(previewError(std::current_exception()));
+            }
+        },
+        Qt::QueuedConnection);
+}
+
+void PreviewViewController::runRequest(const QByteArray &path, PreviewCompletionHandler &handler)
+{
+    // A host may send the request before it shows the view; the outlets must exist.
+    view();
+    // One request at a time: a new one ends the one still building.
+    cancelBuild();
+    answerItemFiles(cancelledError());
+    cancelEntryExtractions();
+    m_extractionLock = {};
+    m_archive.reset();
+    m_extracted = false;
+    m_archiveSize = 0;
+    m_storedDates = {};
+
+    m_requestName = itemName(path);
+    m_summaryNote.clear();
+    m_skipped.clear();
+    m_truncated = false;
+    summaryLabel->setToolTip(QString());
+    const std::optional<ArchiveSource> archive = resolveArchive(path);
+    if (!archive) {
+        m_shownFolder = path;
+        startBuild(path, std::move(handler));
+        return;
+    }
+    const QByteArray extraction = archive->extraction;
+    m_shownFolder = extraction;
+    m_archive = archive;
+    // An extraction with entries that failed is shown as the first time,
+    // from the listing, so that their rows are there, marked.
+    if (FileSystem::FolderLock lock = takeCachedExtraction(*archive); lock.isLocked() && !hasRecordedFailures(*archive)) {
+        m_extractionLock = std::move(lock);
+        m_extracted = true;
+        startBuild(extraction, std::move(handler));
+        return;
+    }
+    const PreviewJob::ArchiveWork work = m_settings.archiveExtraction == ArchiveExtraction::WhenNeeded
+        ? PreviewJob::ArchiveWork::List
+        : PreviewJob::ArchiveWork::ListAndExtract;
+    startJob(std::make_unique<PreviewJob>(*archive, work, ScanOptions::from(m_settings), this, jobHandlers()),
+             std::move(handler));
+}
+
+namespace {
+
+// The node of the item at `path`, found level by level.
+const Node *nodeAtPath(const NodeList &nodes, const QByteArray &path)
+{
+    for (const std::unique_ptr<Node> &node : nodes) {
+        if (node->path == path)
+            return node.get();
+        if (path.startsWith(node->path) && path.at(node->path.size()) == '/')
+            return nodeAtPath(node->children, path);
+    }
+    return nullptr;
+}
+
+} // namespace
+
+void PreviewViewController::prepareItemFile(const QByteArray &item, bool alone, ItemFileHandler handler)
+{
+    if (alone && isListingOnly() && !m_build && extractsEntriesAlone()) {
+        const QByteArray &path = item;
+        const QByteArray root = m_archive->extraction + '/';
+        const Node *node = path.startsWith(root) ? nodeAtPath(m_content, path) : nullptr;
+        if (node && node->type == NodeType::File) {
+            startEntryExtraction(path.mid(root.size()), node->size.value_or(0), item, std::move(handler));
+            return;
+        }
+    }
+    m_itemFilesHandlers.push_back([item, handler = std::move(handler)](const std::optional<PreviewError> &error) {
+        handler(error, error ? QByteArray() : item);
+    });
+    settleItemFiles();
+}
+
+bool PreviewViewController::extractsEntriesAlone() const
+{
+    // A small archive comes whole in about a second, and then serves every
+    // later action and column at once.
+    constexpr qint64 smallArchive = qint64(16) << 20;
+    constexpr qint64 fewItems = 1000;
+    return m_archiveSize > smallArchive || subtreeTotals(m_content).count > fewItems;
+}
+
+void PreviewViewController::startEntryExtraction(const QByteArray &entry, qint64 size, const QByteArray &item,
+                                                 ItemFileHandler handler)
+{
+    ArchiveSource archive = *m_archive;
+    archive.password = m_archivePassword;
+    const quint64 id = ++m_lastEntryExtraction;
+    EntryJob::Handlers handlers{
+        [this, id](std::optional<QByteArray> file) { finishEntryExtraction(id, std::move(file), {}); },
+        [this, id](std::exception_ptr failure) { finishEntryExtraction(id, {}, failure); }};
+    m_entryExtractions.push_back(
+        {id, std::make_unique<EntryJob>(archive, entry, this, std::move(handlers)), size, item, std::move(handler)});
+    updateBusyIndicator();
+    showBuildProgress();
+    m_progressTimer.start();
+}
+
+void PreviewViewController::finishEntryExtraction(quint64 id, std::optional<QByteArray> file, std::exception_ptr failure)
+{
+    const auto found = std::find_if(m_entryExtractions.begin(), m_entryExtractions.end(),
+                                    [id](const EntryExtraction &extraction) { return extraction.id == id; });
+    if (found == m_entryExtractions.end())
+        return;
+    EntryExtraction done = std::move(*found);
+    m_entryExtractions.erase(found);
+    if (!m_build) {
+        m_progressTimer.stop();
+        updateSummary(m_content);
+    }
+    updateBusyIndicator();
+    if (failure) {
+        done.handler(previewError(failure), {});
+    } else if (file) {
+        done.handler(std::nullopt, *file);
+    } else {
+        // No file of its own, a link say: it comes with the whole archive.
+        prepareItemFile(done.item, false, std::move(done.handler));
+    }
+}
+
+void PreviewViewController::cancelEntryExtractions()
+{
+    for (EntryExtraction &extraction : std::exchange(m_entryExtractions, {})) {
+        extraction.job.reset();
+        extraction.handler(cancelledError(), {});
+    }
+}
+
+void PreviewViewController::settleItemFiles()
+{
+    if (m_itemFilesHandlers.empty())
+        return;
+    if (!isListingOnly())
+        answerItemFiles(std::nullopt);
+    else if (!m_build)
+        startArchiveJob(PreviewJob::ArchiveWork::Extract);
+    // Otherwise the job under way ends first: an extraction answers them, a listing extracts next.
+}
+
+void PreviewViewController::answerItemFiles(const std::optional<PreviewError> &error)
+{
+    // A handler may ask for the files again: it then waits for the next round.
+    for (PreviewCompletionHandler &handler : std::exchange(m_itemFilesHandlers, {})) {
+        if (handler)
+            handler(error);
+    }
+}
+
+void PreviewViewController::startArchiveJob(PreviewJob::ArchiveWork work)
+{
+    if (!m_archive || m_build)
+        return;
+    ArchiveSource archive = *m_archive;
+    archive.password = m_archivePassword;
+    if (work == PreviewJob::ArchiveWork::Extract)
+        m_summaryNote.clear();
+    startJob(std::make_unique<PreviewJob>(archive, work, ScanOptions::from(m_settings), this, jobHandlers(), m_archiveSize),
+             {});
+    m_listingShown = true; // the rows stay, and are filled in when it ends
+    showBuildProgress();
+}
+
+bool PreviewViewController::needsFiles(PropertyColumn column) const
+{
+    switch (column) {
+    case PropertyColumn::Tags:
+    case PropertyColumn::Dimensions: return true;
+    case PropertyColumn::DateModified:
+    case PropertyColumn::DateCreated:
+    case PropertyColumn::DateLastOpened:
+    case PropertyColumn::DateAdded: return !m_storedDates.contains(column);
+    default: return false;
+    }
+}
+
+PreviewJob::Handlers PreviewViewController::jobHandlers()
+{
+    return {[this](PreviewJob::Tree tree) { showListing(std::move(tree)); },
+            [this](PreviewJob::Tree tree) { finishBuild(std::move(tree)); },
+            [this](std::exception_ptr failure) { failBuild(failure); }};
+}
+
+void PreviewViewController::startBuild(const QByteArray &path, PreviewCompletionHandler handler)
+{
+    ScanOptions options = ScanOptions::from(m_settings);
+    // An archive's extraction holds only the bytes of its names.
+    if (m_archive && path == m_archive->extraction)
+        options.nameCharset = extractionNameCharset(*m_archive);
+    startJob(std::make_unique<PreviewJob>(path, options, this, jobHandlers()), std::move(handler));
+}
+
+void PreviewViewController::startJob(std::unique_ptr<PreviewJob> job, PreviewCompletionHandler handler)
+{
+    m_build.reset();
+    m_listingShown = false;
+    m_reloadWhenBuilt = false;
+    m_buildHandler = std::move(handler);
+    m_build = std::move(job);
+    updateBusyIndicator();
+    showBuildProgress();
+    m_progressTimer.start();
+}
+
+void PreviewViewController::showBuildProgress()
+{
+    const QLocale locale;
+    auto showExtracting = [&](qint64 written, qint64 total) {
+        total = std::max<qint64>(total, 1);
+        const int percent = int(std::clamp<qint64>(written * 100 / total, 0, 100));
+        summaryLabel->setText(tr("Extracting\u2026 %1%, %2 of %3")
+                                  .arg(locale.toString(percent), byteCountText(written), byteCountText(total)));
+    };
+    if (!m_build) {
+        // Entries extracted alone for an action: the listing's rows stay as they are.
+        if (m_entryExtractions.empty())
+            return;
+        qint64 written = 0;
+        qint64 total = 0;
+        for (const EntryExtraction &extraction : m_entryExtractions) {
+            written += extraction.job->bytesWritten();
+            total += extraction.size;
+        }
+        showExtracting(written, total);
+        return;
+    }
+    switch (m_build->stage()) {
+    case PreviewJob::Stage::Listing: {
+        const qint64 entries = m_build->entriesRead();
+        summaryLabel->setText(tr("Reading\u2026 %Ln entries", nullptr, int(qMin<qint64>(entries, INT_MAX))));
+        return;
+    }
+    case PreviewJob::Stage::Extracting: {
+        if (!m_listingShown)
+            return; // the count of the listing stands until its rows are shown
+        showExtracting(m_build->bytesWritten(), m_build->bytesToWrite());
+        return;
+    }
+    case PreviewJob::Stage::Building: {
+        const qint64 items = m_build->itemCount();
+        summaryLabel->setText(tr("Scanning\u2026 %Ln items", nullptr, int(qMin<qint64>(items, INT_MAX))));
+        return;
+    }
+    }
+}
+
+void PreviewViewController::updateBusyIndicator()
+{
+    if (busyIndicator)
+        busyIndicator->setVisible(m_build || m_sort || !m_entryExtractions.empty());
+}
+
+PreviewViewController::PreviewCompletionHandler PreviewViewController::endBuild()
+{
+    m_build.reset();
+    m_listingShown = false;
+    if (m_entryExtractions.empty())
+        m_progressTimer.stop();
+    updateBusyIndicator();
+    return std::exchange(m_buildHandler, {});
+}
+
+void PreviewViewController::rememberListing(PreviewJob::Tree &tree)
+{
+    m_skippedCharset = tree.options.nameCharset;
+    setSkippedEntries(std::move(tree.skipped));
+    m_truncated = tree.truncated;
+    if (!tree.damage.isEmpty())
+        m_summaryNote = tree.damage;
+    m_archiveSize = tree.size;
+    m_storedDates = tree.storedDates;
+}
+
+void PreviewViewController::showListing(PreviewJob::Tree tree)
+{
+    // The rows first; the extraction goes on behind them.
+    if (!tree.root)
+        return;
+    rememberListing(tree);
+    showContent(std::move(tree.root->children), tree.cutShort);
+    m_listingShown = true;
+    Q_EMIT rowsShown();
+    showBuildProgress();
+}
+
+void PreviewViewController::finishBuild(PreviewJob::Tree tree)
+{
+    // Its thread has handed the tree over and is ending.
+    if (tree.extractionLock.isLocked()) {
+        m_extractionLock = std::move(tree.extractionLock);
+        m_extracted = true;
+    }
+    const bool listingShown = m_listingShown;
+    if (listingShown && m_reloadWhenBuilt && m_extracted) {
+        // A column was shown meanwhile: its attributes are read now.
+        releaseInBackground(std::move(tree.root));
+        startBuild(m_shownFolder, std::exchange(m_buildHandler, {}));
+        settleItemFiles();
+        return;
+    }
+    const bool reload = std::exchange(m_reloadWhenBuilt, false);
+    PreviewCompletionHandler handler = endBuild();
+    if (tree.root && isListingOnly())
+        rememberListing(tree); // a listing alone: the archive is extracted when its files are needed
+    if (tree.root) {
+        if (!listingShown || !fillListing(tree)) {
+            showContent(std::move(tree.root->children), tree.cutShort);
+            // A header clicked meanwhile has the last word on the order: the tree
+            // is re-sorted as by that click, in the background when it is big.
+            if (const SortOrder order = SortOrder::of(m_settings); order != tree.options.sortOrder)
+                sortContent(order);
+        }
+        if (!listingShown)
+            Q_EMIT rowsShown();
+    } else {
+        // Gone, or made unreadable, since it was looked at.
+        const ExtensionError error{ExtensionError::NotReadable, cannotRead(m_requestName, QString())};
+        const PreviewError failure{error.domain(), error.errorCode(), {}, error.message};
+        answerItemFiles(failure);
+        if (handler) {
+            handler(failure);
+            return;
+        }
+        // A reload that found nothing leaves the tree shown as it was.
+        updateSummary(m_content);
+    }
+    if (handler)
+        handler(std::nullopt);
+    if (reload)
+        reloadTree(); // a column shown while the listing was read
+    settleItemFiles();
+}
+
+bool PreviewViewController::fillListing(PreviewJob::Tree &tree)
+{
+    const SortOrder order = SortOrder::of(m_settings);
+    bool orderChanges = order != tree.options.sortOrder;
+    QHash<QByteArray, QString> failures;
+    for (const Archive::FailedEntry &entry : tree.failed)
+        failures.insert(FileSystem::appendingPathComponent(tree.root->path, entry.path), entry.reason);
+    if (!fillInPlace(m_content, tree.root->children, failures, order.option, orderChanges))
+        return false;
+    m_contentCutShort = tree.cutShort;
+    releaseInBackground(std::move(tree.root));
+    updateSummary(m_content);
+    m_treeController->valuesChanged();
+    if (orderChanges)
+        sortContent(order);
+    return true;
+}
+
+void PreviewViewController::failBuild(std::exception_ptr failure)
+{
+    const bool listingShown = m_listingShown;
+    PreviewCompletionHandler handler = endBuild();
+    const PreviewError error = previewError(failure);
+    if (listingShown) {
+        if (!passwordProblem(error)) {
+            // Too large for the cache, a bomb, data damaged throughout: the
+            // rows read from the index are all there is to show, and no
+            // failure of the preview.
+            m_summaryNote = error.message;
+            updateSummary(m_content);
+            answerItemFiles(error);
+            if (handler)
+                handler(std::nullopt);
+            return;
+        }
+        // The host asks for the password; should none come, the rows stay.
+        m_summaryNote = tr("The contents are encrypted and were not extracted.");
+        updateSummary(m_content);
+    } else if (m_content.empty()) {
+        summaryLabel->clear(); // no "Reading…" beside the error
+    } else {
+        updateSummary(m_content);
+    }
+    // A request still waiting asks for a password itself, and starts anew.
+    answerItemFiles(handler ? cancelledError() : error);
+    if (handler)
+        handler(error);
+}
+
+void PreviewViewController::cancelBuild()
+{
+    if (!m_build)
+        return;
+    if (PreviewCompletionHandler handler = endBuild())
+        handler(cancelledError());
+}
+
+namespace {
+
+QString reasonKey(Archive::SkippedEntry::Reason reason)
+{
+    using Reason = Archive::SkippedEntry::Reason;
+    switch (reason) {
+    case Reason::UnsafePath: return QStringLiteral("unsafePath");
+    case Reason::LinkLeaves: return QStringLiteral("linkLeavesArchive");
+    case Reason::Replaced: return QStringLiteral("replaced");
+    case Reason::TypeConflict: return QStringLiteral("typeConflict");
+    }
+    return {};
+}
+
+QString reasonText(Archive::SkippedEntry::Reason reason)
+{
+    using Reason = Archive::SkippedEntry::Reason;
+    switch (reason) {
+    case Reason::UnsafePath: return PreviewViewController::tr("its path leads out of the archive's folder");
+    case Reason::LinkLeaves: return PreviewViewController::tr("a link that leads out of the archive");
+    case Reason::Replaced: return PreviewViewController::tr("a later entry of the same name replaces it");
+    case Reason::TypeConflict: return PreviewViewController::tr("a file and a folder of the same name");
+    }
+    return {};
+}
+
+} // namespace
+
+void PreviewViewController::setSkippedEntries(std::vector<Archive::SkippedEntry> skipped)
+{
+    m_skipped = std::move(skipped);
+    QStringList lines;
+    constexpr std::size_t shownAtMost = 20;
+    for (std::size_t i = 0; i < std::min(m_skipped.size(), shownAtMost); ++i)
+        lines << FileSystem::nameText(m_skipped[i].name, m_skippedCharset).text.toHtmlEscaped() + QStringLiteral(": ")
+                + reasonText(m_skipped[i].reason);
+    if (m_skipped.size() > shownAtMost)
+        lines << QStringLiteral("\u2026");
+    summaryLabel->setToolTip(lines.join(QStringLiteral("<br>")));
+}
+
+QVariantList PreviewViewController::skippedEntries() const
+{
+    QVariantList entries;
+    for (const Archive::SkippedEntry &entry : m_skipped)
+        entries.append(QVariantMap{{QStringLiteral("name"), FileSystem::nameText(entry.name, m_skippedCharset).text},
+                                   {QStringLiteral("reason"), reasonKey(entry.reason)}});
+    return entries;
+}
+
+std::optional<ArchiveSource> PreviewViewController::resolveArchive(const QByteArray &path)
+{
+    // The archive's cache folder is named after its URL.
+    const QUrl url = FileSystem::fileUrl(path);
+    const QString name = itemName(path);
+    const FileSystem::ItemProbe item = FileSystem::probeItem(path);
+    if (item.kind == FileSystem::ItemProbe::Missing)
+        throw ExtensionError{ExtensionError::NotFound, tr("\u201c%1\u201d does not exist.").arg(name)};
+    if (item.kind == FileSystem::ItemProbe::Other)
+        throw ExtensionError{ExtensionError::NotPreviewable, notPreviewable(name)};
+    if (!item.unreadable.isEmpty())
+        throw ExtensionError{ExtensionError::NotReadable, cannotRead(name, item.unreadable)};
+    if (item.kind == FileSystem::ItemProbe::Folder)
+        return std::nullopt; // whatever its name says
+    std::optional<Archive::Format> format = archiveFormat(ContentType::forFileName(name));
+    if (!format) // a wheel, an egg, an archive with no extension
+        format = archiveFormat(ContentType::forFileContents(path));
+    if (!format)
+        throw ExtensionError{ExtensionError::NotPreviewable, notPreviewable(name)};
+    return archiveSource(url, *format, m_archivePassword, m_settings);
 }
