@@ -183,22 +183,12 @@ const QString layoutKey = QStringLiteral("listView");
 const QString headerStateKey = QStringLiteral("header");
 const QString hiddenKey = QStringLiteral("hidden");
 
-PropertyColumns defaultColumns()
-{
-    PropertyColumns shown;
-    for (const ColumnInfo &info : columnTable) {
-        if (!info.hiddenByDefault)
-            shown.insert(info.column);
-    }
-    return shown;
-}
-
 // A layout kept before the header kept its own: a list of {identifier,
 // width, hidden}, in the order shown. Its widths and order go to `view`;
 // returns the columns it shows.
 PropertyColumns applyColumnList(TreeView &view, const QVariantList &layout)
 {
-    PropertyColumns shown = defaultColumns();
+    PropertyColumns shown = defaultVisibleColumns();
     QHeaderView *header = view.header();
     int visual = 0;
     for (const QVariant &entry : layout) {
@@ -241,9 +231,8 @@ void saveColumnLayout(SettingsStore &store, const QByteArray &headerState, Prope
 void PreviewViewController::setupTreeView()
 {
     outlineView->setSortOrder({m_settings.sortOption, m_settings.isAscending});
-    outlineView->setRowHeight(rowHeight(m_settings.iconSize));
 
-    PropertyColumns shown = defaultColumns();
+    PropertyColumns shown = defaultVisibleColumns();
     const QVariant stored = m_store ? m_store->value(layoutKey) : QVariant();
     if (stored.typeId() == QMetaType::QVariantList) {
         shown = applyColumnList(*outlineView, stored.toList());
