@@ -149,7 +149,7 @@ private:
     struct Made {
         std::unique_ptr<Node> node; // nothing where the item is not shown
         FileSystem::ItemIdentity identity;
-        QByteArray nameKey; // for sorting a long list by name
+        QByteArray nameKey; // for sorting by name
     };
 
     // A folder whose names have been read, while its items are made.
@@ -406,10 +406,12 @@ std::unique_ptr<Node> makeItemNode(ResourceValues values, const QByteArray &path
 {
     auto node = std::make_unique<Node>();
     node->path = path;
-    FileSystem::NameText shown = FileSystem::nameText(name, options.nameCharset);
-    node->setName(std::move(shown.text));
+    // Nearly every name is shown as it is: the node reads it from its path when asked.
+    const bool asIs = FileSystem::isShownAsIs(name);
+    if (!asIs || !node->pathEndsIn(name))
+        node->setName(FileSystem::nameText(name, options.nameCharset).text);
     if (exactName)
-        *exactName = shown.exact;
+        *exactName = asIs;
     node->dateModified = values.contentModificationDate;
     node->dateCreated = values.creationDate;
     node->dateLastOpened = values.contentAccessDate;

@@ -9,13 +9,10 @@
 
 namespace {
 
-// Below this length comparing names directly is cheaper than making sort keys.
-constexpr std::size_t sortKeyThreshold = 128;
-
 struct Entry {
     const Node *node;
     std::size_t index; // in the input: the last word on every tie
-    QByteArray nameKey;
+    QByteArray nameKey; // for the entries that may be compared by name
 };
 
 // The date (as ticks) or size that a column sorts by.
@@ -38,10 +35,9 @@ std::optional<qint64> numericKey(const Node &node, PropertyColumn column)
 class Comparator
 {
 public:
-    Comparator(SortOrder order, const Collator &collator, bool useNameKeys)
+    Comparator(SortOrder order, const Collator &collator)
         : m_order(order)
         , m_collator(collator)
-        , m_useNameKeys(useNameKeys)
         , m_column(sortedColumn(order.option))
     {
     }
@@ -76,9 +72,7 @@ private:
 
     bool byName(const Entry &a, const Entry &b) const
     {
-        const int comparison = m_useNameKeys ? a.nameKey.compare(b.nameKey)
-                                             : m_collator.compare(a.node->name(), b.node->name());
-        return ordered(comparison, a, b);
+        return ordered(a.nameKey.compare(b.nameKey), a, b);
     }
 
     bool byKind(const Entry &a, const Entry &b) const
@@ -108,7 +102,6 @@ private:
 
     SortOrder m_order;
     const Collator &m_collator;
-    bool m_useNameKeys;
     PropertyColumn m_column; // the one whose header sorts by the order's option
 };
 
@@ -132,15 +125,14 @@ void sortStoppably(std::vector<Entry> &entries, const Comparator &less, std::sto
 std::vector<std::size_t> planLevel(const NodeList &nodes, SortOrder order, const Collator &collator,
                                    std::stop_token stop = {}, std::vector<QByteArray> nameKeys = {})
 {
-    // Names decide under Name, and otherwise only between items without the key.
+    // Names decide under Name, and otherwise only between items without the
+    // key: those get a sort key, which decodes each name once, not at every comparison.
     const PropertyColumn column = sortedColumn(order.option);
-    const std::size_t comparedByName = column == PropertyColumn::Name
-        ? nodes.size()
-        : std::size_t(std::count_if(nodes.begin(), nodes.end(), [&](const std::unique_ptr<Node> &node) {
-              return column == PropertyColumn::Kind ? !node->contentType : !numericKey(*node, column);
-          }));
-    const bool useNameKeys = comparedByName >= sortKeyThreshold;
-    const bool keysGiven = useNameKeys && nameKeys.size() == nodes.size();
+    const auto comparedByName = [&](const Node &node) {
+        return column == PropertyColumn::Name
+            || (column == PropertyColumn::Kind ? !node.contentType : !numericKey(node, column));
+    };
+    const bool keysGiven = nameKeys.size() == nodes.size();
     std::vector<Entry> entries;
     entries.reserve(nodes.size());
     for (std::size_t i = 0; i < nodes.size() && !stop.stop_requested(); ++i) {
@@ -148,12 +140,12 @@ std::vector<std::size_t> planLevel(const NodeList &nodes, SortOrder order, const
         QByteArray key;
         if (keysGiven)
             key = std::move(nameKeys[i]);
-        else if (useNameKeys)
+        else if (comparedByName(*node))
             key = collator.sortKey(node->name());
         entries.push_back({node, i, std::move(key)});
     }
     // Every tie ends at the input index, so the order is total and any sort is stable.
-    sortStoppably(entries, Comparator(order, collator, useNameKeys), stop);
+    sortStoppably(entries, Comparator(order, collator), stop);
     std::vector<std::size_t> positions;
     positions.reserve(entries.size());
     for (const Entry &entry : entries)
@@ -191,7 +183,7 @@ bool sortKeysEqual(const Node &a, const Node &b, SortOption option)
 
 bool namesNeedSortKeys(std::size_t count, SortOrder order)
 {
-    return sortedColumn(order.option) == PropertyColumn::Name && count >= sortKeyThreshold;
+    return sortedColumn(order.option) == PropertyColumn::Name && count >= 2;
 }
 
 void sortLevel(NodeList &nodes, SortOrder order, const Collator &collator, std::vector<QByteArray> nameKeys)
