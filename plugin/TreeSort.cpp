@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <system_error>
 #include <thread>
 
 namespace {
@@ -107,12 +108,30 @@ private:
 
 // Sorts in runs merged pairwise, looking at `stop` between steps: a stopped
 // plan leaves a list of a million items within milliseconds, not after its sort.
-void sortStoppably(std::vector<Entry> &entries, const Comparator &less, std::stop_token stop)
+void sortStoppably(std::vector<Entry> &entries, SortOrder order, const Collator &collator, std::stop_token stop)
 {
     constexpr std::size_t run = 8192;
     const auto at = [&](std::size_t i) { return entries.begin() + std::ptrdiff_t(std::min(i, entries.size())); };
-    for (std::size_t begin = 0; begin < entries.size() && !stop.stop_requested(); begin += run)
-        std::sort(at(begin), at(begin + run), less);
+    const Comparator less(order, collator);
+    std::atomic<std::size_t> next = 0;
+    const auto sortRuns = [&](const Comparator &runLess) {
+        for (std::size_t begin = next.fetch_add(run); begin < entries.size() && !stop.stop_requested();
+             begin = next.fetch_add(run))
+            std::sort(at(begin), at(begin + run), runLess);
+    };
+    {
+        // The runs are independent: those of a long list take a second thread
+        // (with a collator of its own), so that its sort is not one core's alone.
+        std::jthread helper;
+        if (entries.size() > 2 * run && std::thread::hardware_concurrency() > 1) {
+            try {
+                helper = std::jthread([&] { sortRuns(Comparator(order, Collator())); });
+            } catch (const std::system_error &) {
+                // No second thread to be had: this one sorts every run.
+            }
+        }
+        sortRuns(less);
+    }
     for (std::size_t width = run; width < entries.size(); width *= 2) {
         for (std::size_t begin = 0; begin + width < entries.size() && !stop.stop_requested(); begin += 2 * width)
             std::inplace_merge(at(begin), at(begin + width), at(begin + 2 * width), less);
@@ -145,7 +164,7 @@ std::vector<std::size_t> planLevel(const NodeList &nodes, SortOrder order, const
         entries.push_back({node, i, std::move(key)});
     }
     // Every tie ends at the input index, so the order is total and any sort is stable.
-    sortStoppably(entries, Comparator(order, collator), stop);
+    sortStoppably(entries, order, collator, stop);
     std::vector<std::size_t> positions;
     positions.reserve(entries.size());
     for (const Entry &entry : entries)
