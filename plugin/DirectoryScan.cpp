@@ -103,9 +103,8 @@ bool isUnopenedPackage(QByteArrayView component)
 // may take as soon as the chunk's names are read, so that a folder of fifty
 // thousand files is not one worker's alone. Whoever finishes last, of the
 // chunks and the reading, sorts the folder and queues its sub-folders as jobs
-// of their own. Whoever does a job, it makes the same
-// nodes in the same order, so the tree does not depend on how the jobs were
-// shared out.
+// of their own. Whoever does a job, it makes the same nodes in the same
+// order, so the tree does not depend on how the jobs were shared out.
 class TreeBuild
 {
 public:
@@ -161,7 +160,7 @@ private:
         std::string names; // each followed by a NUL
         std::vector<std::size_t> starts;
         std::vector<Made> made; // in the order of the names
-        bool nameKeys = false;
+        bool nameKeys = false; // its names get sort keys
         // The sort keys of the names, one after another: a sort of tens of
         // thousands compares them faster so, and frees no key one by one.
         std::string keys;
