@@ -123,16 +123,20 @@ bool isValidUtf8(QByteArrayView bytes)
     return true;
 }
 
+bool isShownAsIs(QByteArrayView name)
+{
+    return isValidUtf8(name) && !name.contains('\r') && !name.contains('\n');
+}
+
 NameText nameText(QByteArrayView name, const QByteArray &charset)
 {
+    if (isShownAsIs(name))
+        return {QString::fromUtf8(name), true};
     if (isValidUtf8(name)) {
-        NameText shown{QString::fromUtf8(name), true};
-        if (name.contains('\r') || name.contains('\n')) {
-            shown.text.remove(QLatin1Char('\r'));
-            shown.text.remove(QLatin1Char('\n'));
-            shown.exact = false;
-        }
-        return shown;
+        QString text = QString::fromUtf8(name);
+        text.remove(QLatin1Char('\r'));
+        text.remove(QLatin1Char('\n'));
+        return {std::move(text), false};
     }
     if (!charset.isEmpty()) {
         if (std::optional<QString> text = decodeCleanly(name, charset.constData()))

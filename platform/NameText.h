@@ -22,6 +22,8 @@ struct NameText {
 /// ICU converter name), else in the locale's charset, whichever decodes it
 /// cleanly first; else escaped.
 NameText nameText(QByteArrayView name, const QByteArray &charset = {});
+/// Whether nameText shows the name exactly as its UTF-8, found without decoding it.
+bool isShownAsIs(QByteArrayView name);
 
 /// Valid UTF-8 as it is, but for backslashes and control characters; those
 /// and every byte that is not UTF-8 as \xNN. Different names never give the

@@ -100,11 +100,11 @@ bool isUnopenedPackage(QByteArrayView component)
 
 // The work of one build. Making a node reads only the item itself. A folder
 // is a job: its names are read, and its items made in chunks that any worker
-// may take, so that a folder of fifty thousand files is not one worker's
-// alone. Whoever makes the last chunk sorts the folder and queues its
-// sub-folders as jobs of their own. Whoever does a job, it makes the same
-// nodes in the same order, so the tree does not depend on how the jobs were
-// shared out.
+// may take as soon as the chunk's names are read, so that a folder of fifty
+// thousand files is not one worker's alone. Whoever finishes last, of the
+// chunks and the reading, sorts the folder and queues its sub-folders as jobs
+// of their own. Whoever does a job, it makes the same nodes in the same
+// order, so the tree does not depend on how the jobs were shared out.
 class TreeBuild
 {
 public:
@@ -149,10 +149,24 @@ private:
     struct Made {
         std::unique_ptr<Node> node; // nothing where the item is not shown
         FileSystem::ItemIdentity identity;
-        QByteArray nameKey; // for sorting a long list by name
+        std::size_t keyStart = 0; // of its name's sort key in the chunk's keys
+        std::size_t keySize = 0;
     };
 
-    // A folder whose names have been read, while its items are made.
+    // Names of a folder, in the order read, and the items made of them.
+    struct Chunk {
+        const char *name(std::size_t i) const { return names.data() + starts[i]; }
+
+        std::string names; // each followed by a NUL
+        std::vector<std::size_t> starts;
+        std::vector<Made> made; // in the order of the names
+        bool nameKeys = false; // its names get sort keys
+        // The sort keys of the names, one after another: a sort of tens of
+        // thousands compares them faster so, and frees no key one by one.
+        std::string keys;
+    };
+
+    // A folder whose names are being read, while its items are made.
     struct Listing {
         Listing(Node *folder, int level, std::optional<FileSystem::ItemIdentity> identity)
             : folder(folder)
@@ -161,15 +175,11 @@ private:
         {
         }
 
-        const char *name(std::size_t i) const { return names.data() + starts[i]; }
-
         Node *folder; // Not owned: a node of the tree being built.
         const int level; // of the items
         FileSystem::Directory directory; // open while items are read by name from it
-        std::string names; // each followed by a NUL
-        std::vector<std::size_t> starts;
-        std::vector<Made> made; // in the order of the names
-        std::atomic<std::size_t> chunksLeft{0};
+        std::vector<std::unique_ptr<Chunk>> chunks; // added to only while the names are read
+        std::atomic<std::size_t> unfinished{1}; // chunks handed out, and the reading itself
         std::atomic<bool> inexactNames{false}; // some name is shown otherwise than as its UTF-8
     };
 
@@ -180,8 +190,7 @@ private:
     };
     struct ChunkJob {
         std::shared_ptr<Listing> listing;
-        std::size_t begin;
-        std::size_t end;
+        Chunk *chunk; // Not owned: one of the listing's.
     };
     using Job = std::variant<FolderJob, ChunkJob>;
 
@@ -211,8 +220,8 @@ private:
         return false;
     }
 
-    // Reads the names of a folder, then makes its items: the first chunk
-    // here, the others wherever a worker is free.
+    // Reads the names of a folder, and hands each full chunk of them to
+    // whichever worker is free; makes the last chunk here.
     void listFolder(Worker &worker, const FolderJob &job)
     {
         if (m_stop.stop_requested())
@@ -222,6 +231,7 @@ private:
             return;
         }
         auto listing = std::make_shared<Listing>(job.folder, job.level + 1, job.identity);
+        Chunk *chunk = nullptr;
         while (const std::optional<QByteArrayView> name = listing->directory.nextName()) {
             if (!m_options.showHiddenFiles && name->startsWith('.'))
                 continue;
@@ -232,29 +242,34 @@ private:
                 job.folder->incomplete = true;
                 break;
             }
-            listing->starts.push_back(listing->names.size());
-            listing->names.append(name->data(), std::size_t(name->size()));
-            listing->names.push_back('\0');
+            if (chunk && chunk->starts.size() == chunkSize) {
+                chunk->nameKeys = namesNeedSortKeys(chunkSize + 1, m_options.sortOrder);
+                listing->unfinished.fetch_add(1, std::memory_order_relaxed);
+                push(ChunkJob{listing, chunk});
+                chunk = nullptr;
+            }
+            if (!chunk)
+                chunk = listing->chunks.emplace_back(std::make_unique<Chunk>()).get();
+            chunk->starts.push_back(chunk->names.size());
+            chunk->names.append(name->data(), std::size_t(name->size()));
+            chunk->names.push_back('\0');
         }
-        const std::size_t count = listing->starts.size();
-        listing->made.resize(count);
-        const std::size_t chunks = std::max<std::size_t>(1, (count + chunkSize - 1) / chunkSize);
-        listing->chunksLeft = chunks;
-        for (std::size_t chunk = chunks - 1; chunk > 0; --chunk)
-            push(ChunkJob{listing, chunk * chunkSize, std::min(count, (chunk + 1) * chunkSize)});
-        makeItems(worker, {std::move(listing), 0, std::min(count, chunkSize)});
+        if (chunk) {
+            const std::size_t count = (listing->chunks.size() - 1) * chunkSize + chunk->starts.size();
+            chunk->nameKeys = namesNeedSortKeys(count, m_options.sortOrder);
+            makeItems(worker, *listing, *chunk);
+        }
+        finishChunk(worker, *listing);
     }
 
-    void makeItems(Worker &worker, const ChunkJob &chunk)
+    void makeItems(Worker &worker, Listing &listing, Chunk &chunk)
     {
-        Listing &listing = *chunk.listing;
-        // Sort keys cost as much as reading an item: they are made here, on every worker.
-        const bool nameKeys = namesNeedSortKeys(listing.made.size(), m_options.sortOrder);
-        for (std::size_t i = chunk.begin; i < chunk.end; ++i) {
+        chunk.made.resize(chunk.starts.size());
+        for (std::size_t i = 0; i < chunk.made.size(); ++i) {
             if (m_stop.stop_requested())
                 return;
-            const char *name = listing.name(i);
-            Made &made = listing.made[i];
+            const char *name = chunk.name(i);
+            Made &made = chunk.made[i];
             bool exact = true;
             made.node = makeNode(worker, FileSystem::appendingPathComponent(listing.folder->path, name), name,
                                  listing.directory.fd(), &made.identity, &exact);
@@ -262,28 +277,43 @@ private:
                 listing.inexactNames.store(true, std::memory_order_relaxed);
             if (!made.node)
                 m_progress.items.fetch_sub(1, std::memory_order_relaxed);
-            else if (nameKeys)
-                made.nameKey = worker.collator.sortKey(made.node->name());
+            // Sort keys cost as much as reading an item: they are made here, on every worker.
+            else if (chunk.nameKeys) {
+                const QByteArray key = worker.collator.sortKey(made.node->name());
+                made.keyStart = chunk.keys.size();
+                made.keySize = std::size_t(key.size());
+                chunk.keys.append(key.constData(), made.keySize);
+            }
         }
-        // The last chunk sees what every other one made.
-        if (listing.chunksLeft.fetch_sub(1, std::memory_order_acq_rel) == 1)
+    }
+
+    // The last to finish sees what every other chunk made.
+    void finishChunk(Worker &worker, Listing &listing)
+    {
+        if (!m_stop.stop_requested() && listing.unfinished.fetch_sub(1, std::memory_order_acq_rel) == 1)
             finishFolder(worker, listing);
     }
 
     void finishFolder(Worker &worker, Listing &listing)
     {
         NodeList children;
-        std::vector<QByteArray> nameKeys;
-        children.reserve(listing.made.size());
-        for (Made &made : listing.made) {
-            if (!made.node)
-                continue;
-            // The job points at the node, not at a place in the list: sorting does not move it.
-            if (made.node->type == NodeType::Folder && listing.level + 1 <= m_depthLimit)
-                push(FolderJob{made.node.get(), listing.level, made.identity});
-            children.push_back(std::move(made.node));
-            if (!made.nameKey.isNull())
-                nameKeys.push_back(std::move(made.nameKey));
+        std::vector<QByteArray> nameKeys; // views of the chunks' keys
+        std::size_t count = 0;
+        for (const std::unique_ptr<Chunk> &chunk : listing.chunks)
+            count += chunk->made.size();
+        children.reserve(count);
+        for (const std::unique_ptr<Chunk> &chunk : listing.chunks) {
+            for (Made &made : chunk->made) {
+                if (!made.node)
+                    continue;
+                // The job points at the node, not at a place in the list: sorting does not move it.
+                if (made.node->type == NodeType::Folder && listing.level + 1 <= m_depthLimit)
+                    push(FolderJob{made.node.get(), listing.level, made.identity});
+                children.push_back(std::move(made.node));
+                if (chunk->nameKeys)
+                    nameKeys.push_back(QByteArray::fromRawData(chunk->keys.data() + made.keyStart,
+                                                               qsizetype(made.keySize)));
+            }
         }
         // Keys of names since changed are dropped: sortLevel then makes them all itself.
         if (listing.inexactNames.load(std::memory_order_relaxed) && distinguishNames(children))
@@ -323,10 +353,13 @@ private:
     {
         while (std::optional<Job> job = take()) {
             try {
-                if (const auto *folder = std::get_if<FolderJob>(&*job))
+                if (const auto *folder = std::get_if<FolderJob>(&*job)) {
                     listFolder(worker, *folder);
-                else
-                    makeItems(worker, std::get<ChunkJob>(*job));
+                } else {
+                    const ChunkJob &chunk = std::get<ChunkJob>(*job);
+                    makeItems(worker, *chunk.listing, *chunk.chunk);
+                    finishChunk(worker, *chunk.listing);
+                }
             } catch (...) {
                 fail(std::current_exception());
             }
@@ -406,10 +439,12 @@ std::unique_ptr<Node> makeItemNode(ResourceValues values, const QByteArray &path
 {
     auto node = std::make_unique<Node>();
     node->path = path;
-    FileSystem::NameText shown = FileSystem::nameText(name, options.nameCharset);
-    node->setName(std::move(shown.text));
+    // Nearly every name is shown as it is: the node reads it from its path when asked.
+    const bool asIs = FileSystem::isShownAsIs(name);
+    if (!asIs || !node->pathEndsIn(name))
+        node->setName(FileSystem::nameText(name, options.nameCharset).text);
     if (exactName)
-        *exactName = shown.exact;
+        *exactName = asIs;
     node->dateModified = values.contentModificationDate;
     node->dateCreated = values.creationDate;
     node->dateLastOpened = values.contentAccessDate;

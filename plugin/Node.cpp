@@ -51,6 +51,11 @@ void Node::setName(const QString &name)
     m_name = QAnyStringView::equal(name, QUtf8StringView(lastComponent(path))) ? QString() : name;
 }
 
+bool Node::pathEndsIn(QByteArrayView component) const
+{
+    return lastComponent(path) == component;
+}
+
 void releaseInBackground(NodeList nodes)
 {
     if (nodes.empty())

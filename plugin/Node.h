@@ -119,6 +119,8 @@ struct Node {
     QString name() const;
     /// After the path: the name is checked against it.
     void setName(const QString &name);
+    /// Whether the path's last component is these bytes.
+    bool pathEndsIn(QByteArrayView component) const;
 
     QUrl url() const { return FileSystem::fileUrl(path); }
     /// The identifier of the content type: the key of the sort by kind.

@@ -5,17 +5,15 @@
 
 #include <algorithm>
 #include <atomic>
+#include <system_error>
 #include <thread>
 
 namespace {
 
-// Below this length comparing names directly is cheaper than making sort keys.
-constexpr std::size_t sortKeyThreshold = 128;
-
 struct Entry {
     const Node *node;
     std::size_t index; // in the input: the last word on every tie
-    QByteArray nameKey;
+    QByteArray nameKey; // for the entries that may be compared by name
 };
 
 // The date (as ticks) or size that a column sorts by.
@@ -38,10 +36,9 @@ std::optional<qint64> numericKey(const Node &node, PropertyColumn column)
 class Comparator
 {
 public:
-    Comparator(SortOrder order, const Collator &collator, bool useNameKeys)
+    Comparator(SortOrder order, const Collator &collator)
         : m_order(order)
         , m_collator(collator)
-        , m_useNameKeys(useNameKeys)
         , m_column(sortedColumn(order.option))
     {
     }
@@ -76,9 +73,7 @@ private:
 
     bool byName(const Entry &a, const Entry &b) const
     {
-        const int comparison = m_useNameKeys ? a.nameKey.compare(b.nameKey)
-                                             : m_collator.compare(a.node->name(), b.node->name());
-        return ordered(comparison, a, b);
+        return ordered(a.nameKey.compare(b.nameKey), a, b);
     }
 
     bool byKind(const Entry &a, const Entry &b) const
@@ -108,18 +103,35 @@ private:
 
     SortOrder m_order;
     const Collator &m_collator;
-    bool m_useNameKeys;
     PropertyColumn m_column; // the one whose header sorts by the order's option
 };
 
 // Sorts in runs merged pairwise, looking at `stop` between steps: a stopped
 // plan leaves a list of a million items within milliseconds, not after its sort.
-void sortStoppably(std::vector<Entry> &entries, const Comparator &less, std::stop_token stop)
+void sortStoppably(std::vector<Entry> &entries, SortOrder order, const Collator &collator, std::stop_token stop)
 {
     constexpr std::size_t run = 8192;
     const auto at = [&](std::size_t i) { return entries.begin() + std::ptrdiff_t(std::min(i, entries.size())); };
-    for (std::size_t begin = 0; begin < entries.size() && !stop.stop_requested(); begin += run)
-        std::sort(at(begin), at(begin + run), less);
+    const Comparator less(order, collator);
+    std::atomic<std::size_t> next = 0;
+    const auto sortRuns = [&](const Comparator &runLess) {
+        for (std::size_t begin = next.fetch_add(run); begin < entries.size() && !stop.stop_requested();
+             begin = next.fetch_add(run))
+            std::sort(at(begin), at(begin + run), runLess);
+    };
+    {
+        // The runs are independent: those of a long list take a second thread
+        // (with a collator of its own), so that its sort is not one core's alone.
+        std::jthread helper;
+        if (entries.size() > 2 * run && std::thread::hardware_concurrency() > 1) {
+            try {
+                helper = std::jthread([&] { sortRuns(Comparator(order, Collator())); });
+            } catch (const std::system_error &) {
+                // No second thread to be had: this one sorts every run.
+            }
+        }
+        sortRuns(less);
+    }
     for (std::size_t width = run; width < entries.size(); width *= 2) {
         for (std::size_t begin = 0; begin + width < entries.size() && !stop.stop_requested(); begin += 2 * width)
             std::inplace_merge(at(begin), at(begin + width), at(begin + 2 * width), less);
@@ -132,15 +144,14 @@ void sortStoppably(std::vector<Entry> &entries, const Comparator &less, std::sto
 std::vector<std::size_t> planLevel(const NodeList &nodes, SortOrder order, const Collator &collator,
                                    std::stop_token stop = {}, std::vector<QByteArray> nameKeys = {})
 {
-    // Names decide under Name, and otherwise only between items without the key.
+    // Names decide under Name, and otherwise only between items without the
+    // key: those get a sort key, which decodes each name once, not at every comparison.
     const PropertyColumn column = sortedColumn(order.option);
-    const std::size_t comparedByName = column == PropertyColumn::Name
-        ? nodes.size()
-        : std::size_t(std::count_if(nodes.begin(), nodes.end(), [&](const std::unique_ptr<Node> &node) {
-              return column == PropertyColumn::Kind ? !node->contentType : !numericKey(*node, column);
-          }));
-    const bool useNameKeys = comparedByName >= sortKeyThreshold;
-    const bool keysGiven = useNameKeys && nameKeys.size() == nodes.size();
+    const auto comparedByName = [&](const Node &node) {
+        return column == PropertyColumn::Name
+            || (column == PropertyColumn::Kind ? !node.contentType : !numericKey(node, column));
+    };
+    const bool keysGiven = nameKeys.size() == nodes.size();
     std::vector<Entry> entries;
     entries.reserve(nodes.size());
     for (std::size_t i = 0; i < nodes.size() && !stop.stop_requested(); ++i) {
@@ -148,12 +159,12 @@ std::vector<std::size_t> planLevel(const NodeList &nodes, SortOrder order, const
         QByteArray key;
         if (keysGiven)
             key = std::move(nameKeys[i]);
-        else if (useNameKeys)
+        else if (comparedByName(*node))
             key = collator.sortKey(node->name());
         entries.push_back({node, i, std::move(key)});
     }
     // Every tie ends at the input index, so the order is total and any sort is stable.
-    sortStoppably(entries, Comparator(order, collator, useNameKeys), stop);
+    sortStoppably(entries, order, collator, stop);
     std::vector<std::size_t> positions;
     positions.reserve(entries.size());
     for (const Entry &entry : entries)
@@ -191,7 +202,7 @@ bool sortKeysEqual(const Node &a, const Node &b, SortOption option)
 
 bool namesNeedSortKeys(std::size_t count, SortOrder order)
 {
-    return sortedColumn(order.option) == PropertyColumn::Name && count >= sortKeyThreshold;
+    return sortedColumn(order.option) == PropertyColumn::Name && count >= 2;
 }
 
 void sortLevel(NodeList &nodes, SortOrder order, const Collator &collator, std::vector<QByteArray> nameKeys)

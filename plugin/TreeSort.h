@@ -32,7 +32,8 @@ void sortLevel(NodeList &nodes, SortOrder order, const Collator &collator, std::
 /// Whether `a` and `b` sort alike under `option`: what the column that sorts
 /// by it compares of them is the same.
 bool sortKeysEqual(const Node &a, const Node &b, SortOption option);
-/// Whether sortLevel compares the names of a list this long by sort key.
+/// Whether sortLevel compares the names of every node of a list this long,
+/// by sort key: whether keys made beforehand spare it that work.
 bool namesNeedSortKeys(std::size_t count, SortOrder order);
 /// Orders a list and every list below it, in place, without reading the disk.
 void sortTree(NodeList &nodes, SortOrder order);
