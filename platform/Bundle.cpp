@@ -45,3 +45,15 @@ std::unique_ptr<QTranslator> qtTranslations(const QLocale &locale)
     }
     return table;
 }
+
+void startApplication(QCoreApplication &app, const QString &name)
+{
+    QCoreApplication::setApplicationName(name);
+    // Qt's texts (a dialog's buttons, say) and ours: the host's, the plug-in's and the settings'.
+    for (QTranslator *table : {qtTranslations().release(), programTranslations(QStringLiteral("trellin")).release()}) {
+        if (table) {
+            table->setParent(&app);
+            QCoreApplication::installTranslator(table);
+        }
+    }
+}

@@ -3,6 +3,7 @@
 // translations that the programs install.
 #pragma once
 
+#include <QCoreApplication>
 #include <QJsonObject>
 #include <QLocale>
 #include <QString>
@@ -16,8 +17,6 @@ public:
     /// The bundle of the plug-in loaded in this process.
     static const Bundle &main();
 
-    /// The information dictionary, ":/bundle/Info.json"; empty when there is none.
-    QJsonObject infoDictionary() const { return m_info; }
     /// "CFBundleIdentifier" of the dictionary, else the application's name.
     QString bundleIdentifier() const;
 
@@ -36,3 +35,7 @@ std::unique_ptr<QTranslator> programTranslations(const QString &name, const QLoc
 /// language of `locale`, from Qt's installed translations; nothing when they
 /// have none for it. A program installs them beside its own.
 std::unique_ptr<QTranslator> qtTranslations(const QLocale &locale = QLocale());
+
+/// Names the application and installs Qt's texts and the program's own, which
+/// `app` owns from then on.
+void startApplication(QCoreApplication &app, const QString &name);
