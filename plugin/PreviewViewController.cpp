@@ -10,9 +10,9 @@
 #include "ui_PreviewViewController.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QHash>
 #include <QHeaderView>
+#include <QFileInfo>
 #include <QLocale>
 #include <QLoggingCategory>
 #include <QTabBar>
@@ -72,7 +72,6 @@ void PreviewViewController::loadView()
     auto *view = new QWidget;
     Ui::PreviewViewController ui;
     ui.setupUi(view);
-    tabView = ui.tabView;
     outlineView = ui.outlineView;
     summaryLabel = ui.summaryLabel;
     busyIndicator = ui.busyIndicator;
@@ -83,7 +82,7 @@ void PreviewViewController::loadView()
     setupTreeView();
     // The keys go to the rows once the window is active: the one tab's bar,
     // first in the focus chain, would take them.
-    tabView->tabBar()->setFocusPolicy(Qt::NoFocus);
+    ui.tabView->tabBar()->setFocusPolicy(Qt::NoFocus);
     outlineView->setFocus();
     applyIconSize();
 }
@@ -142,39 +141,63 @@ QString PreviewViewController::summaryText() const
     return summaryLabel ? summaryLabel->text() : QString();
 }
 
-PropertyColumns PreviewViewController::visibleColumns() const
+QList<PreviewColumn> PreviewViewController::columns() const
 {
-    return outlineView ? outlineView->shownColumns() : PropertyColumns();
+    // The model's columns are the column table's, in its order.
+    const QHeaderView *header = outlineView->header();
+    QList<PreviewColumn> columns;
+    for (int visual = 0; visual < int(columnTable.size()); ++visual) {
+        const int section = header->count() == int(columnTable.size()) ? header->logicalIndex(visual) : visual;
+        const ColumnInfo &info = columnTable[std::size_t(section)];
+        const QString sortKey = m_treeController->headerData(section, Qt::Horizontal, SortKeyRole).toString();
+        columns.append({QLatin1String(info.identifier), sortKey, section, info.hideable});
+    }
+    return columns;
 }
 
-void PreviewViewController::setColumnShown(PropertyColumn column, bool shown)
+QStringList PreviewViewController::visibleColumns() const
 {
-    if (!columnInfo(column).hideable || visibleColumns().contains(column) == shown)
-        return;
-    // The user's saved layout stays as it was.
-    outlineView->setReportsLayout(false);
-    try {
-        chooseColumn(column, shown);
-    } catch (const std::exception &error) {
-        qCWarning(lcPreview, "cannot show the column: %s", error.what());
+    const PropertyColumns shown = outlineView->shownColumns();
+    QStringList identifiers;
+    for (const PreviewColumn &column : columns()) {
+        if (shown.contains(columnTable[std::size_t(column.section)].column))
+            identifiers.append(column.identifier);
+    }
+    return identifiers;
+}
+
+void PreviewViewController::setVisibleColumns(const QStringList &identifiers)
+{
+    for (PropertyColumn column : allPropertyColumns) {
+        const bool shown = identifiers.contains(rawValue(column));
+        if (!columnInfo(column).hideable || outlineView->shownColumns().contains(column) == shown)
+            continue;
+        // The user's saved layout stays as it was.
+        outlineView->setReportsLayout(false);
+        try {
+            chooseColumn(column, shown);
+        } catch (const std::exception &error) {
+            qCWarning(lcPreview, "cannot show the column: %s", error.what());
+        }
     }
 }
 
-void PreviewViewController::sortBy(PropertyColumn column, Qt::SortOrder order)
+PreviewSort PreviewViewController::sort() const
 {
-    const std::optional<SortOption> option = columnInfo(column).sortOption;
+    const SortOrder order = outlineView->sortOrder();
+    return {rawValue(sortedColumn(order.option)), order.ascending ? Qt::AscendingOrder : Qt::DescendingOrder};
+}
+
+void PreviewViewController::setSort(const PreviewSort &sort)
+{
+    const std::optional<PropertyColumn> column = propertyColumnFromRawValue(sort.column);
+    const std::optional<SortOption> option = column ? columnInfo(*column).sortOption : std::nullopt;
     if (!option)
         return;
     // As a header click: shown, stored and applied.
-    const SortOrder chosen{*option, order == Qt::AscendingOrder};
+    const SortOrder chosen{*option, sort.order == Qt::AscendingOrder};
     outlineView->setSortOrder(chosen);
     chooseSortOrder(chosen);
-}
-
-std::pair<PropertyColumn, Qt::SortOrder> PreviewViewController::sortedBy() const
-{
-    const SortOrder order = outlineView->sortOrder();
-    return {sortedColumn(order.option), order.ascending ? Qt::AscendingOrder : Qt::DescendingOrder};
 }
 
 namespace {
@@ -310,7 +333,7 @@ void PreviewViewController::setColumn(PropertyColumn column, bool hidden)
 void PreviewViewController::applyIconSize()
 {
     const IconSize size = m_settings.iconSize;
-    outlineView->setRowHeight(rowHeight(size));
+    outlineView->setRowHeight(::rowHeight(size));
     outlineView->setIconSize(QSize(iconWidth(size), iconWidth(size)));
     m_treeController->setIconSize(size);
 }

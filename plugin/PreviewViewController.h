@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The plug-in's principal class: one per preview, created by the host, which
-// loads its view and sends it the preview request.
+// The plug-in's principal class: the preview that the plug-in hands its host,
+// one per preview, which loads its view and sends it the preview request.
 #pragma once
 
 #include "BackgroundSort.h"
@@ -18,18 +18,16 @@
 #include <QLabel>
 #include <QPointer>
 #include <QProgressBar>
-#include <QTabWidget>
 #include <QTimer>
 
 class SettingsStore;
 
-class PreviewViewController : public QObject
+class PreviewViewController : public QObject, public Preview
 {
     Q_OBJECT
 
 public:
     using PreviewCompletionHandler = PreviewHandler;
-    using ItemFileHandler = Preview::ItemFileHandler;
 
     /// With a store, the controller takes its settings and follows their
     /// changes, and keeps there the sort order that the user picks, its column
@@ -51,9 +49,10 @@ public:
     /// Built on first use, from resources/PreviewViewController.ui. The
     /// controller owns it until a window adopts it.
     QWidget *view();
+    QWidget *widget() override { return view(); }
+    QTreeView *treeView() override { return outlineView; }
 
     // Outlets: the view hierarchy owns the views.
-    QPointer<QTabWidget> tabView;
     QPointer<TreeView> outlineView;
     QPointer<QLabel> summaryLabel;
     QPointer<QProgressBar> busyIndicator; // shown while a tree is being built or a re-sort planned
@@ -64,33 +63,26 @@ public:
     const NodeList &content() const { return m_content; }
     void setContent(NodeList content);
 
-    /// The request: see Preview::preview.
-    void preview(const QByteArray &path, PreviewCompletionHandler handler);
-    void setArchivePassword(const std::optional<QString> &password);
-    /// See Preview::prepareItemFile.
-    void prepareItemFile(const QByteArray &item, bool alone, ItemFileHandler handler);
-    /// The folder whose items the rows are: the item, or an archive's
-    /// extraction; empty before the first request.
-    QByteArray shownFolder() const { return m_shownFolder; }
-
-    QAbstractItemModel *model() const { return m_treeController.get(); }
-    /// The columns shown, in case order.
-    PropertyColumns visibleColumns() const;
-    /// Shows or hides `column` as its header menu item does, without saving
-    /// the column layout.
-    void setColumnShown(PropertyColumn column, bool shown);
-    /// Sorts by `column` as a click on its header does; nothing for a column that does not sort.
-    void sortBy(PropertyColumn column, Qt::SortOrder order);
-    /// The column the rows are sorted by, and the direction.
-    std::pair<PropertyColumn, Qt::SortOrder> sortedBy() const;
-    QString summaryText() const;
+    void preview(const QByteArray &path, PreviewCompletionHandler handler) override;
+    void setArchivePassword(const std::optional<QString> &password) override;
+    void prepareItemFile(const QByteArray &item, bool alone, ItemFileHandler handler) override;
+    QByteArray shownFolder() const override { return m_shownFolder; }
+    QAbstractItemModel *model() const override { return m_treeController.get(); }
+    QList<PreviewColumn> columns() const override;
+    QStringList visibleColumns() const override;
+    /// As the header menu does, without saving the column layout.
+    void setVisibleColumns(const QStringList &identifiers) override;
+    PreviewSort sort() const override;
+    void setSort(const PreviewSort &sort) override;
+    int rowHeight() const override { return outlineView->rowHeight(); }
+    QString summaryText() const override;
 
     /// Shows a new top-level list: the one way new content reaches the view.
     /// `cutShort`: the item limit stopped the build of this list.
     void showContent(NodeList nodes, bool cutShort = false);
     void updateSummary(const NodeList &nodes);
-    QVariantList skippedEntries() const;
-    bool isTruncated() const { return m_truncated; }
+    QVariantList skippedEntries() const override;
+    bool isTruncated() const override { return m_truncated; }
 
     /// Whether the rows shown are an archive's listing, whose files are not
     /// in the cache yet.
