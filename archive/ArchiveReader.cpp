@@ -295,11 +295,6 @@ bool ArchiveReader::readBlock(const char **data, qint64 *size, qint64 *offset)
     return true;
 }
 
-qint64 ArchiveReader::position() const
-{
-    return qint64(archive_filter_bytes(m_archive.get(), -1));
-}
-
 Format ArchiveReader::detected(Format asked) const
 {
     if (asked == Format::Zip)

@@ -441,21 +441,6 @@ Plan makePlan(Extraction &extraction, int workers)
 // The entry loop of one worker: every entry of the archive, of which it
 // writes those that the plan gives it, or, without a plan, those that the
 // resolution lets through as they come.
-// Tells the caller how far the extraction is, and of the item just written.
-void reportEntry(const Extraction &extraction, const ArchiveReader &reader, const EntryInfo &info)
-{
-    const ExtractOptions &options = extraction.options;
-    const qint64 totalSize = extraction.file.size;
-    if (options.progress)
-        options.progress(totalSize > 0 ? std::min(0.999, double(reader.position()) / double(totalSize)) : 0);
-    if (options.fileOutputHandler && !info.parts.isEmpty()) {
-        const QByteArray fullPath = FileSystem::appendingPathComponent(extraction.destination, info.path);
-        const QUrl url(QString::fromLatin1(fullPath.toPercentEncoding("/")));
-        if (url.isValid())
-            options.fileOutputHandler(url);
-    }
-}
-
 void extractEntries(Extraction &extraction, const Plan *plan, int worker)
 {
     Utf8Locale locale;
@@ -502,7 +487,6 @@ void extractEntries(Extraction &extraction, const Plan *plan, int worker)
             extraction.budget.addFolders(extraction.tree.foldersMade() - foldersCharged);
             foldersCharged = extraction.tree.foldersMade();
         }
-        reportEntry(extraction, reader, info);
     }
     if (!plan) {
         checkEntryCount(ArchiveSource::file(extraction.file), extraction.format, qint64(index));
@@ -528,14 +512,6 @@ void runWorker(Extraction &extraction, const Plan *plan, int worker)
     const std::lock_guard lock(extraction.mutex);
     if (!extraction.error)
         extraction.error = failure;
-}
-
-int workerCount(const ExtractOptions &options, Format format)
-{
-    // Only a zip archive's entries can be reached without reading those before them.
-    if (format != Format::Zip || options.progress || options.fileOutputHandler)
-        return 1;
-    return std::clamp(int(std::thread::hardware_concurrency()), 1, maximumWorkers);
 }
 
 // The folders' modes and dates, once nothing more is written inside them:
@@ -581,7 +557,8 @@ void extractArchive(const QByteArray &archivePath, const QByteArray &destination
     } else if (isEmptyZip(ArchiveSource::file(extraction.file))) {
         // Nothing to write.
     } else {
-        int workers = workerCount(options, format);
+        // Only a zip archive's entries can be reached without reading those before them.
+        int workers = std::clamp(int(std::thread::hardware_concurrency()), 1, maximumWorkers);
         const Plan plan = makePlan(extraction, workers);
         checkEntryCount(ArchiveSource::file(extraction.file), format, qint64(plan.entries.size()));
         const auto extracted = std::count_if(plan.entries.begin(), plan.entries.end(),
@@ -601,8 +578,6 @@ void extractArchive(const QByteArray &archivePath, const QByteArray &destination
         finishFolders(extraction);
     if (options.nameCharset)
         *options.nameCharset = extraction.resolution.nameCharset();
-    if (options.progress)
-        options.progress(1.0);
 }
 
 } // namespace Archive
