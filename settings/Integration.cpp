@@ -290,16 +290,6 @@ bool updateNautilus(const QString &program, QString *error)
                       error);
 }
 
-bool both(const QString &program, QString *error)
-{
-    QString thunarError, nautilusError;
-    const bool thunar = updateThunar(program, &thunarError);
-    const bool nautilus = updateNautilus(program, &nautilusError);
-    *error = thunarError.isEmpty() || nautilusError.isEmpty() ? thunarError + nautilusError
-                                                              : thunarError + QLatin1Char('\n') + nautilusError;
-    return thunar && nautilus;
-}
-
 } // namespace
 
 QString previewProgram()
@@ -336,12 +326,18 @@ bool setNautilus(bool on, QString *error, const QString &program)
 
 bool install(QString *error, const QString &program)
 {
-    return both(program, error);
+    // Without a program, both are taken out.
+    QString thunarError, nautilusError;
+    const bool thunar = updateThunar(program, &thunarError);
+    const bool nautilus = updateNautilus(program, &nautilusError);
+    *error = thunarError.isEmpty() || nautilusError.isEmpty() ? thunarError + nautilusError
+                                                              : thunarError + QLatin1Char('\n') + nautilusError;
+    return thunar && nautilus;
 }
 
 bool remove(QString *error)
 {
-    return both(QString(), error);
+    return install(error, QString());
 }
 
 } // namespace Integration
