@@ -4,27 +4,15 @@
 #pragma once
 
 #include <QCoreApplication>
-#include <QJsonObject>
 #include <QLocale>
 #include <QString>
 #include <QTranslator>
 
 #include <memory>
 
-class Bundle
-{
-public:
-    /// The bundle of the plug-in loaded in this process.
-    static const Bundle &main();
-
-    /// "CFBundleIdentifier" of the dictionary, else the application's name.
-    QString bundleIdentifier() const;
-
-private:
-    Bundle();
-
-    QJsonObject m_info;
-};
+/// "CFBundleIdentifier" of the bundle's information dictionary,
+/// ":/bundle/Info.json", else the application's name.
+QString bundleIdentifier();
 
 /// The program's own texts, the table `name`_LANG.qm compiled in under
 /// ":/i18n", in the language of `locale`; the English table when there is
