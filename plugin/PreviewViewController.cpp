@@ -12,12 +12,194 @@
 #include <QCoreApplication>
 #include <QHash>
 #include <QHeaderView>
-#include <QFileInfo>
 #include <QLocale>
 #include <QLoggingCategory>
 #include <QTabBar>
 
 Q_LOGGING_CATEGORY(lcPreview, "trellin.preview", QtWarningMsg)
+
+static_assert(int(ArchiveErrorCode::PasswordRequired) == Archive::ArchiveError::passwordRequired
+              && int(ArchiveErrorCode::WrongPassword) == Archive::ArchiveError::wrongPassword);
+
+namespace {
+
+const QString layoutKey = QStringLiteral("listView");
+const QString headerStateKey = QStringLiteral("header");
+const QString hiddenKey = QStringLiteral("hidden");
+
+// A layout kept before the header kept its own: a list of {identifier,
+// width, hidden}, in the order shown. Its widths and order go to `view`;
+// returns the columns it shows.
+PropertyColumns applyColumnList(TreeView &view, const QVariantList &layout)
+{
+    PropertyColumns shown = defaultVisibleColumns();
+    QHeaderView *header = view.header();
+    int visual = 0;
+    for (const QVariant &entry : layout) {
+        const QVariantMap saved = entry.toMap();
+        const std::optional<PropertyColumn> column =
+            propertyColumnFromRawValue(saved.value(QStringLiteral("identifier")).toString());
+        if (!column)
+            continue;
+        const int logical = int(*column);
+        if (const qint64 width = saved.value(QStringLiteral("width")).toLongLong(); width > 0)
+            header->resizeSection(logical, int(qMin<qint64>(width, 10000)));
+        if (saved.value(hiddenKey).typeId() == QMetaType::Bool && columnInfo(*column).hideable) {
+            if (saved.value(hiddenKey).toBool())
+                shown.remove(*column);
+            else
+                shown.insert(*column);
+        }
+        // The first column holds the tree and stays first.
+        if (const int from = header->visualIndex(logical); logical != 0 && visual > 0 && from != visual && from >= 0)
+            header->moveSection(from, visual);
+        ++visual;
+    }
+    return shown;
+}
+
+// Keeps the column layout: the header's state for the widths and order, and
+// which columns are hidden.
+void saveColumnLayout(SettingsStore &store, const QByteArray &headerState, PropertyColumns shown)
+{
+    QVariantList hidden;
+    for (PropertyColumn column : allPropertyColumns) {
+        if (!shown.contains(column))
+            hidden.append(rawValue(column));
+    }
+    store.setValue(layoutKey, QVariantMap{{headerStateKey, headerState}, {hiddenKey, hidden}});
+}
+
+// Up to this many nodes a tree re-sorts at once: some 30 ms for one flat list, less in folders.
+constexpr qint64 backgroundSortThreshold = 20000;
+
+bool hasMoreNodesThan(const NodeList &nodes, qint64 &left)
+{
+    for (const std::unique_ptr<Node> &node : nodes) {
+        if (--left < 0 || hasMoreNodesThan(node->children, left))
+            return true;
+    }
+    return false;
+}
+
+// As the item's URL names it: a name that is not UTF-8 keeps its bytes percent-encoded.
+QString itemName(const QByteArray &path)
+{
+    return FileSystem::fileUrl(path).fileName();
+}
+
+QString cannotRead(const QString &name, const QString &reason)
+{
+    const QString text = PreviewViewController::tr("\u201c%1\u201d cannot be read.").arg(name);
+    return reason.isEmpty() ? text : text + QLatin1Char(' ') + reason;
+}
+
+QString notPreviewable(const QString &name)
+{
+    return PreviewViewController::tr("\u201c%1\u201d is not a folder or an archive that can be previewed.").arg(name);
+}
+
+PreviewError cancelledError()
+{
+    return PreviewError{QStringLiteral("Trellin_Extension.PreviewCancelled"), 0, {}, QString()};
+}
+
+// The one place where a failure of a request becomes the host's error.
+PreviewError previewError(std::exception_ptr failure)
+{
+    try {
+        std::rethrow_exception(failure);
+    } catch (const ExtensionError &error) {
+        return error.previewError();
+    } catch (const Archive::ArchiveError &error) {
+        printArchiveDiagnostic(error);
+        return PreviewError{QString::fromLatin1(Archive::ArchiveError::domain), int(error.code), {},
+                            error.localizedDescription()};
+    } catch (const std::exception &error) {
+        return ExtensionError{ExtensionError::NotReadable, QString::fromLocal8Bit(error.what())}.previewError();
+    } catch (...) {
+        return ExtensionError{ExtensionError::NotReadable, QString()}.previewError();
+    }
+}
+
+// Gives the shown nodes the attributes of the same items in `scanned`, so
+// that the rows stay as they are (open, selected, scrolled to) and only
+// their cells change; an entry that failed to extract keeps its row and
+// says why. False when the two do not hold the same items otherwise; the
+// shown nodes may then be partly filled in.
+bool fillInPlace(NodeList &shown, NodeList &scanned, const QHash<QByteArray, QString> &failures, SortOption option,
+                 bool &orderChanges)
+{
+    QHash<QByteArrayView, Node *> byPath; // Not owned: nodes of `scanned`.
+    byPath.reserve(qsizetype(scanned.size()));
+    for (const std::unique_ptr<Node> &node : scanned)
+        byPath.insert(node->path, node.get());
+    std::size_t matched = 0;
+    for (const std::unique_ptr<Node> &node : shown) {
+        Node *item = byPath.value(node->path);
+        if (!item && failures.contains(node->path)) {
+            node->setFailure(failures.value(node->path));
+            continue;
+        }
+        if (!item || item->type != node->type)
+            return false;
+        ++matched;
+        orderChanges = orderChanges || !sortKeysEqual(*node, *item, option);
+        node->setName(item->name());
+        node->incomplete = item->incomplete;
+        node->dateModified = item->dateModified;
+        node->dateCreated = item->dateCreated;
+        node->dateLastOpened = item->dateLastOpened;
+        node->dateAdded = item->dateAdded;
+        node->size = item->size;
+        node->contentType = item->contentType;
+        if (item->tags() != node->tags())
+            node->setTags(item->tags());
+        if (item->dimensions() != node->dimensions())
+            node->setDimensions(item->dimensions());
+        if (!fillInPlace(node->children, item->children, failures, option, orderChanges))
+            return false;
+    }
+    return matched == scanned.size();
+}
+
+// The node of the item at `path`, found level by level.
+const Node *nodeAtPath(const NodeList &nodes, const QByteArray &path)
+{
+    for (const std::unique_ptr<Node> &node : nodes) {
+        if (node->path == path)
+            return node.get();
+        if (path.startsWith(node->path) && path.at(node->path.size()) == '/')
+            return nodeAtPath(node->children, path);
+    }
+    return nullptr;
+}
+
+QString reasonKey(Archive::SkippedEntry::Reason reason)
+{
+    using Reason = Archive::SkippedEntry::Reason;
+    switch (reason) {
+    case Reason::UnsafePath: return QStringLiteral("unsafePath");
+    case Reason::LinkLeaves: return QStringLiteral("linkLeavesArchive");
+    case Reason::Replaced: return QStringLiteral("replaced");
+    case Reason::TypeConflict: return QStringLiteral("typeConflict");
+    }
+    return {};
+}
+
+QString reasonText(Archive::SkippedEntry::Reason reason)
+{
+    using Reason = Archive::SkippedEntry::Reason;
+    switch (reason) {
+    case Reason::UnsafePath: return PreviewViewController::tr("its path leads out of the archive's folder");
+    case Reason::LinkLeaves: return PreviewViewController::tr("a link that leads out of the archive");
+    case Reason::Replaced: return PreviewViewController::tr("a later entry of the same name replaces it");
+    case Reason::TypeConflict: return PreviewViewController::tr("a file and a folder of the same name");
+    }
+    return {};
+}
+
+} // namespace
 
 PreviewViewController::PreviewViewController(SettingsStore *store, QObject *parent)
     : QObject(parent)
@@ -92,7 +274,7 @@ void PreviewViewController::setContent(NodeList content)
     // A plan for the previous tree's lists would not fit the new one.
     cancelSort();
     NodeList previous = std::exchange(m_content, std::move(content));
-    Q_EMIT contentChanged();
+    m_treeController->setContent(&m_content);
     // Only now does nothing in the view point into the previous tree.
     releaseInBackground(std::move(previous));
 }
@@ -134,11 +316,6 @@ void PreviewViewController::updateSummary(const NodeList &nodes)
     if (!m_summaryNote.isEmpty())
         summary += QStringLiteral(" \u2014 ") + m_summaryNote;
     summaryLabel->setText(summary);
-}
-
-QString PreviewViewController::summaryText() const
-{
-    return summaryLabel ? summaryLabel->text() : QString();
 }
 
 QList<PreviewColumn> PreviewViewController::columns() const
@@ -199,57 +376,6 @@ void PreviewViewController::setSort(const PreviewSort &sort)
     outlineView->setSortOrder(chosen);
     chooseSortOrder(chosen);
 }
-
-namespace {
-
-const QString layoutKey = QStringLiteral("listView");
-const QString headerStateKey = QStringLiteral("header");
-const QString hiddenKey = QStringLiteral("hidden");
-
-// A layout kept before the header kept its own: a list of {identifier,
-// width, hidden}, in the order shown. Its widths and order go to `view`;
-// returns the columns it shows.
-PropertyColumns applyColumnList(TreeView &view, const QVariantList &layout)
-{
-    PropertyColumns shown = defaultVisibleColumns();
-    QHeaderView *header = view.header();
-    int visual = 0;
-    for (const QVariant &entry : layout) {
-        const QVariantMap saved = entry.toMap();
-        const std::optional<PropertyColumn> column =
-            propertyColumnFromRawValue(saved.value(QStringLiteral("identifier")).toString());
-        if (!column)
-            continue;
-        const int logical = int(*column);
-        if (const qint64 width = saved.value(QStringLiteral("width")).toLongLong(); width > 0)
-            header->resizeSection(logical, int(qMin<qint64>(width, 10000)));
-        if (saved.value(hiddenKey).typeId() == QMetaType::Bool && columnInfo(*column).hideable) {
-            if (saved.value(hiddenKey).toBool())
-                shown.remove(*column);
-            else
-                shown.insert(*column);
-        }
-        // The first column holds the tree and stays first.
-        if (const int from = header->visualIndex(logical); logical != 0 && visual > 0 && from != visual && from >= 0)
-            header->moveSection(from, visual);
-        ++visual;
-    }
-    return shown;
-}
-
-// Keeps the column layout: the header's state for the widths and order, and
-// which columns are hidden.
-void saveColumnLayout(SettingsStore &store, const QByteArray &headerState, PropertyColumns shown)
-{
-    QVariantList hidden;
-    for (PropertyColumn column : allPropertyColumns) {
-        if (!shown.contains(column))
-            hidden.append(rawValue(column));
-    }
-    store.setValue(layoutKey, QVariantMap{{headerStateKey, headerState}, {hiddenKey, hidden}});
-}
-
-} // namespace
 
 void PreviewViewController::setupTreeView()
 {
@@ -389,8 +515,6 @@ void PreviewViewController::bindContent()
     m_treeController->setColumns(std::vector<PropertyColumn>(allPropertyColumns.begin(), allPropertyColumns.end()));
     m_treeController->setIconSize(m_settings.iconSize);
     m_treeController->setContent(&m_content);
-    connect(this, &PreviewViewController::contentChanged, m_treeController.get(),
-            [this] { m_treeController->setContent(&m_content); });
     outlineView->setModel(m_treeController.get());
 }
 
@@ -414,22 +538,6 @@ void PreviewViewController::reloadTree()
     // building starts again with the column, and is answered when it ends.
     startBuild(m_shownFolder, std::exchange(m_buildHandler, {}));
 }
-
-namespace {
-
-// Up to this many nodes a tree re-sorts at once: some 30 ms for one flat list, less in folders.
-constexpr qint64 backgroundSortThreshold = 20000;
-
-bool hasMoreNodesThan(const NodeList &nodes, qint64 &left)
-{
-    for (const std::unique_ptr<Node> &node : nodes) {
-        if (--left < 0 || hasMoreNodesThan(node->children, left))
-            return true;
-    }
-    return false;
-}
-
-} // namespace
 
 void PreviewViewController::sortContent(SortOrder order)
 {
@@ -469,106 +577,7 @@ void PreviewViewController::cancelSort()
     updateBusyIndicator();
 }
 
-namespace {
-
-// As the item's URL names it: a name that is not UTF-8 keeps its bytes percent-encoded.
-QString itemName(const QByteArray &path)
-{
-    return FileSystem::fileUrl(path).fileName();
-}
-
-QString cannotRead(const QString &name, const QString &reason)
-{
-    const QString text = PreviewViewController::tr("\u201c%1\u201d cannot be read.").arg(name);
-    return reason.isEmpty() ? text : text + QLatin1Char(' ') + reason;
-}
-
-QString notPreviewable(const QString &name)
-{
-    return PreviewViewController::tr("\u201c%1\u201d is not a folder or an archive that can be previewed.").arg(name);
-}
-
-} // namespace
-
-static_assert(int(ArchiveErrorCode::PasswordRequired) == Archive::ArchiveError::passwordRequired
-              && int(ArchiveErrorCode::WrongPassword) == Archive::ArchiveError::wrongPassword);
-
-void PreviewViewController::setArchivePassword(const std::optional<QString> &password)
-{
-    m_archivePassword = password;
-}
-
-namespace {
-
-PreviewError cancelledError()
-{
-    return PreviewError{QStringLiteral("Trellin_Extension.PreviewCancelled"), 0, {}, QString()};
-}
-
-// The one place where a failure of a request becomes the host's error.
-PreviewError previewError(std::exception_ptr failure)
-{
-    try {
-        std::rethrow_exception(failure);
-    } catch (const ExtensionError &error) {
-        return PreviewError{error.domain(), error.errorCode(), {}, error.message};
-    } catch (const Archive::ArchiveError &error) {
-        printArchiveDiagnostic(error);
-        return PreviewError{QString::fromLatin1(Archive::ArchiveError::domain), int(error.code), {},
-                            error.localizedDescription()};
-    } catch (const std::exception &error) {
-        const ExtensionError failure{ExtensionError::NotReadable, QString::fromLocal8Bit(error.what())};
-        return PreviewError{failure.domain(), failure.errorCode(), {}, failure.message};
-    } catch (...) {
-        const ExtensionError failure{ExtensionError::NotReadable, QString()};
-        return PreviewError{failure.domain(), failure.errorCode(), {}, failure.message};
-    }
-}
-
-// Gives the shown nodes the attributes of the same items in `scanned`, so
-// that the rows stay as they are (open, selected, scrolled to) and only
-// their cells change; an entry that failed to extract keeps its row and
-// says why. False when the two do not hold the same items otherwise; the
-// shown nodes may then be partly filled in.
-bool fillInPlace(NodeList &shown, NodeList &scanned, const QHash<QByteArray, QString> &failures, SortOption option,
-                 bool &orderChanges)
-{
-    QHash<QByteArrayView, Node *> byPath; // Not owned: nodes of `scanned`.
-    byPath.reserve(qsizetype(scanned.size()));
-    for (const std::unique_ptr<Node> &node : scanned)
-        byPath.insert(node->path, node.get());
-    std::size_t matched = 0;
-    for (const std::unique_ptr<Node> &node : shown) {
-        Node *item = byPath.value(node->path);
-        if (!item && failures.contains(node->path)) {
-            node->setFailure(failures.value(node->path));
-            continue;
-        }
-        if (!item || item->type != node->type)
-            return false;
-        ++matched;
-        orderChanges = orderChanges || !sortKeysEqual(*node, *item, option);
-        node->setName(item->name());
-        node->incomplete = item->incomplete;
-        node->dateModified = item->dateModified;
-        node->dateCreated = item->dateCreated;
-        node->dateLastOpened = item->dateLastOpened;
-        node->dateAdded = item->dateAdded;
-        node->size = item->size;
-        node->contentType = item->contentType;
-        if (item->tags() != node->tags())
-            node->setTags(item->tags());
-        if (item->dimensions() != node->dimensions())
-            node->setDimensions(item->dimensions());
-        if (!fillInPlace(node->children, item->children, failures, option, orderChanges))
-            return false;
-    }
-    return matched == scanned.size();
-}
-
-} // namespace
-
-void PreviewViewController::preview(const QByteArray &path, PreviewCompletionHandler handler)
+void PreviewViewController::preview(const QByteArray &path, PreviewHandler handler)
 {
     // Runs on the host's thread: only hand the request to the main thread.
     QPointer<PreviewViewController> self(this);
@@ -591,7 +600,7 @@ void PreviewViewController::preview(const QByteArray &path, PreviewCompletionHan
         Qt::QueuedConnection);
 }
 
-void PreviewViewController::runRequest(const QByteArray &path, PreviewCompletionHandler &handler)
+void PreviewViewController::runRequest(const QByteArray &path, PreviewHandler &handler)
 {
     // A host may send the request before it shows the view; the outlets must exist.
     view();
@@ -633,22 +642,6 @@ void PreviewViewController::runRequest(const QByteArray &path, PreviewCompletion
     startJob(std::make_unique<PreviewJob>(*archive, work, ScanOptions::from(m_settings), this, jobHandlers()),
              std::move(handler));
 }
-
-namespace {
-
-// The node of the item at `path`, found level by level.
-const Node *nodeAtPath(const NodeList &nodes, const QByteArray &path)
-{
-    for (const std::unique_ptr<Node> &node : nodes) {
-        if (node->path == path)
-            return node.get();
-        if (path.startsWith(node->path) && path.at(node->path.size()) == '/')
-            return nodeAtPath(node->children, path);
-    }
-    return nullptr;
-}
-
-} // namespace
 
 void PreviewViewController::prepareItemFile(const QByteArray &item, bool alone, ItemFileHandler handler)
 {
@@ -737,7 +730,7 @@ void PreviewViewController::settleItemFiles()
 void PreviewViewController::answerItemFiles(const std::optional<PreviewError> &error)
 {
     // A handler may ask for the files again: it then waits for the next round.
-    for (PreviewCompletionHandler &handler : std::exchange(m_itemFilesHandlers, {})) {
+    for (PreviewHandler &handler : std::exchange(m_itemFilesHandlers, {})) {
         if (handler)
             handler(error);
     }
@@ -777,7 +770,7 @@ PreviewJob::Handlers PreviewViewController::jobHandlers()
             [this](std::exception_ptr failure) { failBuild(failure); }};
 }
 
-void PreviewViewController::startBuild(const QByteArray &path, PreviewCompletionHandler handler)
+void PreviewViewController::startBuild(const QByteArray &path, PreviewHandler handler)
 {
     ScanOptions options = ScanOptions::from(m_settings);
     // An archive's extraction holds only the bytes of its names.
@@ -786,7 +779,7 @@ void PreviewViewController::startBuild(const QByteArray &path, PreviewCompletion
     startJob(std::make_unique<PreviewJob>(path, options, this, jobHandlers()), std::move(handler));
 }
 
-void PreviewViewController::startJob(std::unique_ptr<PreviewJob> job, PreviewCompletionHandler handler)
+void PreviewViewController::startJob(std::unique_ptr<PreviewJob> job, PreviewHandler handler)
 {
     m_build.reset();
     m_listingShown = false;
@@ -846,7 +839,7 @@ void PreviewViewController::updateBusyIndicator()
         busyIndicator->setVisible(m_build || m_sort || !m_entryExtractions.empty());
 }
 
-PreviewViewController::PreviewCompletionHandler PreviewViewController::endBuild()
+PreviewHandler PreviewViewController::endBuild()
 {
     m_build.reset();
     m_listingShown = false;
@@ -895,7 +888,7 @@ void PreviewViewController::finishBuild(PreviewJob::Tree tree)
         return;
     }
     const bool reload = std::exchange(m_reloadWhenBuilt, false);
-    PreviewCompletionHandler handler = endBuild();
+    PreviewHandler handler = endBuild();
     if (tree.root && isListingOnly())
         rememberListing(tree); // a listing alone: the archive is extracted when its files are needed
     if (tree.root) {
@@ -910,8 +903,8 @@ void PreviewViewController::finishBuild(PreviewJob::Tree tree)
             Q_EMIT rowsShown();
     } else {
         // Gone, or made unreadable, since it was looked at.
-        const ExtensionError error{ExtensionError::NotReadable, cannotRead(m_requestName, QString())};
-        const PreviewError failure{error.domain(), error.errorCode(), {}, error.message};
+        const PreviewError failure =
+            ExtensionError{ExtensionError::NotReadable, cannotRead(m_requestName, QString())}.previewError();
         answerItemFiles(failure);
         if (handler) {
             handler(failure);
@@ -948,7 +941,7 @@ bool PreviewViewController::fillListing(PreviewJob::Tree &tree)
 void PreviewViewController::failBuild(std::exception_ptr failure)
 {
     const bool listingShown = m_listingShown;
-    PreviewCompletionHandler handler = endBuild();
+    PreviewHandler handler = endBuild();
     const PreviewError error = previewError(failure);
     if (listingShown) {
         if (!passwordProblem(error)) {
@@ -980,37 +973,9 @@ void PreviewViewController::cancelBuild()
 {
     if (!m_build)
         return;
-    if (PreviewCompletionHandler handler = endBuild())
+    if (PreviewHandler handler = endBuild())
         handler(cancelledError());
 }
-
-namespace {
-
-QString reasonKey(Archive::SkippedEntry::Reason reason)
-{
-    using Reason = Archive::SkippedEntry::Reason;
-    switch (reason) {
-    case Reason::UnsafePath: return QStringLiteral("unsafePath");
-    case Reason::LinkLeaves: return QStringLiteral("linkLeavesArchive");
-    case Reason::Replaced: return QStringLiteral("replaced");
-    case Reason::TypeConflict: return QStringLiteral("typeConflict");
-    }
-    return {};
-}
-
-QString reasonText(Archive::SkippedEntry::Reason reason)
-{
-    using Reason = Archive::SkippedEntry::Reason;
-    switch (reason) {
-    case Reason::UnsafePath: return PreviewViewController::tr("its path leads out of the archive's folder");
-    case Reason::LinkLeaves: return PreviewViewController::tr("a link that leads out of the archive");
-    case Reason::Replaced: return PreviewViewController::tr("a later entry of the same name replaces it");
-    case Reason::TypeConflict: return PreviewViewController::tr("a file and a folder of the same name");
-    }
-    return {};
-}
-
-} // namespace
 
 void PreviewViewController::setSkippedEntries(std::vector<Archive::SkippedEntry> skipped)
 {

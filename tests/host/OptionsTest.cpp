@@ -111,5 +111,5 @@ TEST(Options, ColumnsAndSortAreCheckedAgainstThePreviewsOwn)
     options.sortAscending = false;
     ASSERT_TRUE(sortAsAsked(preview, options));
     EXPECT_EQ(preview.sort(), (PreviewSort{QStringLiteral("Size"), Qt::DescendingOrder}));
-    EXPECT_EQ(preview.model()->index(0, 0).data().toString(), QStringLiteral("big.txt")) << "the rows took the order";
+    EXPECT_EQ(preview.treeController()->index(0, 0).data().toString(), QStringLiteral("big.txt")) << "the rows took the order";
 }
