@@ -104,11 +104,9 @@ bool OutputTree::writeAt(int fd, const char *data, qint64 size, qint64 offset)
     return true;
 }
 
-namespace {
-
-// The kernel tells the mask without it being set, which would race other threads.
-mode_t currentUmask()
+mode_t OutputTree::umask()
 {
+    // The kernel tells the mask without it being set, which would race other threads.
     const UniqueHandle<FILE, fclose> status(fopen("/proc/self/status", "re"));
     char line[256];
     unsigned int mask = 0;
@@ -117,18 +115,6 @@ mode_t currentUmask()
             return mode_t(mask);
     }
     return 022;
-}
-
-} // namespace
-
-mode_t OutputTree::createdFileMode()
-{
-    return 0666 & ~currentUmask();
-}
-
-mode_t OutputTree::createdFolderMode()
-{
-    return 0777 & ~currentUmask();
 }
 
 bool OutputTree::makeHardLink(const QByteArrayList &target, int folder, const QByteArray &name) const

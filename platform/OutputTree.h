@@ -62,9 +62,8 @@ public:
     static UniqueFd createFile(int folder, const QByteArray &name, bool replace);
     /// Writes all of `size` bytes at `offset`.
     static bool writeAt(int fd, const char *data, qint64 size, qint64 offset);
-    /// The modes that `createFile` and `folder` give what they make.
-    static mode_t createdFileMode();
-    static mode_t createdFolderMode();
+    /// The process's umask, which `createFile` (0666) and `folder` (0777) apply.
+    static mode_t umask();
     /// Links `name` in `folder` to the existing file `target` below the root.
     bool makeHardLink(const QByteArrayList &target, int folder, const QByteArray &name) const;
 
