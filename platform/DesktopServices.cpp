@@ -38,7 +38,7 @@ QStringList xdgIconPaths()
 QIcon iconForContentType(const ContentType &type)
 {
     static QHash<QString, QIcon> icons;
-    static const bool themed = [] {
+    [[maybe_unused]] static const bool themed = [] {
         // The offscreen platform looks for themes nowhere: give it the XDG
         // places that a desktop session's platform theme searches.
         bool searchable = false;
@@ -53,7 +53,6 @@ QIcon iconForContentType(const ContentType &type)
         QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
         return true;
     }();
-    Q_UNUSED(themed);
 
     const QString name = type.identifier();
     if (const auto found = icons.constFind(name); found != icons.constEnd())

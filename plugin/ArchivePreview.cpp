@@ -49,13 +49,6 @@ QByteArray newStagingPath(const ArchiveSource &archive)
     return besideExtraction(archive, ".staging-" + QUuid::createUuid().toByteArray(QUuid::Id128));
 }
 
-// Held by the one process that extracts the archive; removed by it before
-// letting go.
-QByteArray extractionLockPath(const ArchiveSource &archive)
-{
-    return besideExtraction(archive, ".lock");
-}
-
 struct ExtractionTurn {
     QByteArray path;
     FileSystem::FolderLock lock;
@@ -350,7 +343,8 @@ CacheExtraction extractToCache(const ArchiveSource &archive, std::stop_token sto
 {
     // Another preview of the archive may be extracting it: wait for its
     // extraction rather than make a second one that could not be moved into place.
-    ExtractionTurn turn{extractionLockPath(archive), {}};
+    // The lock is held by the one process that extracts, and removed by it before letting go.
+    ExtractionTurn turn{besideExtraction(archive, ".lock"), {}};
     turn.lock = FileSystem::FolderLock::waitFor(turn.path, stop);
     if (stop.stop_requested())
         return {};

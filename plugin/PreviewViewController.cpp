@@ -104,6 +104,18 @@ PreviewError cancelledError()
     return PreviewError{QStringLiteral("Trellin_Extension.PreviewCancelled"), 0, {}, QString()};
 }
 
+// Runs what an event asks for: nothing may cross the event loop, and a
+// failure leaves the rows as they are.
+template<typename Work>
+void guarded(const char *what, Work &&work)
+{
+    try {
+        work();
+    } catch (const std::exception &error) {
+        qCWarning(lcPreview, "cannot %s: %s", what, error.what());
+    }
+}
+
 // The one place where a failure of a request becomes the host's error.
 PreviewError previewError(std::exception_ptr failure)
 {
@@ -298,24 +310,22 @@ void PreviewViewController::updateSummary(const NodeList &nodes)
 {
     const NodeTotals totals = subtreeTotals(nodes);
     const int plural = int(qMin<qint64>(totals.count, INT_MAX));
-    QString summary;
+    QStringList parts;
     if (m_contentCutShort) {
-        summary = tr("Listing cut short: %Ln items so far", nullptr, plural);
+        parts << tr("Listing cut short: %Ln items so far", nullptr, plural);
     } else if (totals.size != 0) {
         // Grouped as the live count is: "50,000 items", not "50000 items".
-        summary = tr("%1, %Ln items", nullptr, plural).arg(byteCountText(totals.size));
+        parts << tr("%1, %Ln items", nullptr, plural).arg(byteCountText(totals.size));
     } else {
-        summary = tr("%Ln items", nullptr, plural);
+        parts << tr("%Ln items", nullptr, plural);
     }
-    if (!m_skipped.empty()) {
-        const qint64 count = qint64(m_skipped.size());
-        summary += QStringLiteral(" \u2014 ") + tr("%Ln entries left out", nullptr, int(qMin<qint64>(count, INT_MAX)));
-    }
+    if (!m_skipped.empty())
+        parts << tr("%Ln entries left out", nullptr, int(qMin<qint64>(qint64(m_skipped.size()), INT_MAX)));
     if (m_truncated)
-        summary += QStringLiteral(" \u2014 ") + tr("the archive ends early; it may be cut short");
+        parts << tr("the archive ends early; it may be cut short");
     if (!m_summaryNote.isEmpty())
-        summary += QStringLiteral(" \u2014 ") + m_summaryNote;
-    summaryLabel->setText(summary);
+        parts << m_summaryNote;
+    summaryLabel->setText(parts.join(QStringLiteral(" \u2014 ")));
 }
 
 QList<PreviewColumn> PreviewViewController::columns() const
@@ -351,11 +361,7 @@ void PreviewViewController::setVisibleColumns(const QStringList &identifiers)
             continue;
         // The user's saved layout stays as it was.
         outlineView->setReportsLayout(false);
-        try {
-            chooseColumn(column, shown);
-        } catch (const std::exception &error) {
-            qCWarning(lcPreview, "cannot show the column: %s", error.what());
-        }
+        guarded("show the column", [&] { chooseColumn(column, shown); });
     }
 }
 
@@ -402,12 +408,7 @@ void PreviewViewController::setupTreeView()
 
     connect(outlineView, &TreeView::sortOrderChosen, this, &PreviewViewController::chooseSortOrder);
     connect(outlineView, &TreeView::columnChosen, this, [this](PropertyColumn column, bool show) {
-        // Nothing may cross the event loop: a failed reload leaves the rows as they are.
-        try {
-            chooseColumn(column, show);
-        } catch (const std::exception &error) {
-            qCWarning(lcPreview, "cannot show or hide the column: %s", error.what());
-        }
+        guarded("show or hide the column", [&] { chooseColumn(column, show); });
     });
     // The view may outlive this controller, in the host's window, and report last.
     if (const QPointer<SettingsStore> store = m_store) {
@@ -425,12 +426,7 @@ void PreviewViewController::chooseSortOrder(SortOrder order)
     if (m_store)
         m_store->setValues({{QStringLiteral("sortOption"), rawValue(order.option)},
                             {QStringLiteral("isSortByAscending"), order.ascending}});
-    // Called from a click: nothing may cross the event loop.
-    try {
-        sortContent(order);
-    } catch (const std::exception &error) {
-        qCWarning(lcPreview, "cannot sort: %s", error.what());
-    }
+    guarded("sort", [&] { sortContent(order); }); // called from a click
 }
 
 void PreviewViewController::chooseColumn(PropertyColumn column, bool shown)
@@ -501,12 +497,7 @@ void PreviewViewController::scheduleSettingsReload()
         return;
     QTimer::singleShot(0, this, [this] {
         m_settingsReloadPending = false;
-        // Nothing may cross the event loop: a failed reload leaves the rows as they are.
-        try {
-            reloadTree();
-        } catch (const std::exception &error) {
-            qCWarning(lcPreview, "cannot read the item again: %s", error.what());
-        }
+        guarded("read the item again", [this] { reloadTree(); });
     });
 }
 
