@@ -518,7 +518,6 @@ void runWorker(Extraction &extraction, const Plan *plan, int worker)
 // deepest first, so that a read-only folder is closed after what is inside it.
 void finishFolders(Extraction &extraction)
 {
-    using FileSystem::OutputTree;
     std::vector<Resolution::NamedFolder> folders = extraction.resolution.namedFolders();
     std::stable_sort(folders.begin(), folders.end(), [](const Resolution::NamedFolder &a, const Resolution::NamedFolder &b) {
         return a.parts.size() > b.parts.size();
