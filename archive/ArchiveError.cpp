@@ -62,8 +62,7 @@ void removeCustomFileExtension(const QString &fileExtension)
 }
 
 void unzipFile(const QUrl &zipFilePath, const QUrl &destination, bool overwrite,
-               const std::optional<QString> &password, const ProgressHandler &progress,
-               const FileOutputHandler &fileOutputHandler)
+               const std::optional<QString> &password)
 {
     const QByteArray path = FileSystem::localPath(zipFilePath);
     if (path.isEmpty())
@@ -75,8 +74,6 @@ void unzipFile(const QUrl &zipFilePath, const QUrl &destination, bool overwrite,
     ExtractOptions options;
     options.overwrite = overwrite;
     options.password = password;
-    options.progress = progress;
-    options.fileOutputHandler = fileOutputHandler;
     extractArchive(path, FileSystem::localPath(destination), Format::Zip, options);
 }
 

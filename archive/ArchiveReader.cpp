@@ -51,6 +51,17 @@ void supportFormat(struct archive *archive, Format format)
     archive_read_support_filter_all(archive);
 }
 
+// What the user knows a reader's encryption by.
+QString encryptionName(struct archive *archive, int format)
+{
+    switch (format) {
+    case ARCHIVE_FORMAT_7ZIP: return QStringLiteral("7-Zip AES-256");
+    case ARCHIVE_FORMAT_RAR: return QStringLiteral("RAR 2.9 AES-128");
+    case ARCHIVE_FORMAT_RAR_V5: return QStringLiteral("RAR 5 AES-256");
+    }
+    return QString::fromUtf8(archive_format_name(archive));
+}
+
 } // namespace
 
 quint64 littleEndian(const QByteArray &bytes, qsizetype at, int size)
@@ -295,11 +306,6 @@ bool ArchiveReader::readBlock(const char **data, qint64 *size, qint64 *offset)
     return true;
 }
 
-qint64 ArchiveReader::position() const
-{
-    return qint64(archive_filter_bytes(m_archive.get(), -1));
-}
-
 Format ArchiveReader::detected(Format asked) const
 {
     if (asked == Format::Zip)
@@ -342,21 +348,6 @@ bool ArchiveReader::isDeflated() const
     }
     return false;
 }
-
-namespace {
-
-// What the user knows a reader's encryption by.
-QString encryptionName(struct archive *archive, int format)
-{
-    switch (format) {
-    case ARCHIVE_FORMAT_7ZIP: return QStringLiteral("7-Zip AES-256");
-    case ARCHIVE_FORMAT_RAR: return QStringLiteral("RAR 2.9 AES-128");
-    case ARCHIVE_FORMAT_RAR_V5: return QStringLiteral("RAR 5 AES-256");
-    }
-    return QString::fromUtf8(archive_format_name(archive));
-}
-
-} // namespace
 
 ArchiveError ArchiveReader::error(archive_entry *entry) const
 {

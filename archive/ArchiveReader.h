@@ -57,8 +57,6 @@ public:
     archive_entry *nextEntry();
     /// The next piece of the current entry's data; false at its end. Throws ArchiveError.
     bool readBlock(const char **data, qint64 *size, qint64 *offset);
-    /// How far into the archive file reading has come.
-    qint64 position() const;
     /// The format libarchive found for the entry last read, `asked` before.
     Format detected(Format asked) const;
     /// Whether the data passed through a decompressing filter.

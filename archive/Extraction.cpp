@@ -15,6 +15,11 @@
 #include <mutex>
 #include <thread>
 
+#include <fcntl.h>
+#include <linux/falloc.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace Archive {
 
 namespace {
@@ -235,7 +240,7 @@ void writeData(Extraction &extraction, ArchiveReader &reader, archive_entry *ent
     const ExtractOptions &options = extraction.options;
     // A sparse file keeps its holes: only its data takes room.
     if (info.storedSize == info.size && info.size >= largeFile)
-        OutputTree::reserveSpace(output, info.size);
+        fallocate(output, FALLOC_FL_KEEP_SIZE, 0, off_t(info.size)); // a head start, where the file system can
     qint64 end = 0;
     const char *data = nullptr;
     qint64 size = 0;
@@ -257,15 +262,15 @@ void writeData(Extraction &extraction, ArchiveReader &reader, archive_entry *ent
     }
     if (info.size >= 0 && end < info.size) {
         // A sparse file ends in a hole that no data block covers.
-        if (archive_entry_sparse_count(entry) == 0 || !OutputTree::setSize(output, info.size))
+        if (archive_entry_sparse_count(entry) == 0 || ftruncate(output, off_t(info.size)) != 0)
             throw ArchiveError(ArchiveError::unzipFail,
                            QStringLiteral("%1 is shorter than it declares").arg(QString::fromUtf8(info.path)));
     }
     const QByteArray fullPath = FileSystem::appendingPathComponent(extraction.destination, info.path);
-    if (info.mode >= 0400 && !OutputTree::setMode(output, info.mode))
+    if (info.mode >= 0400 && fchmod(output, info.mode) != 0)
         reportPermissionFailure(fullPath);
     // Last: anything written after it would move the modification time.
-    if (const auto times = restoredTimes(info.dates, extraction.start); times && !OutputTree::setTimes(output, times->data()))
+    if (const auto times = restoredTimes(info.dates, extraction.start); times && futimens(output, times->data()) != 0)
         reportTimeFailure(fullPath);
 }
 
@@ -286,7 +291,7 @@ bool makeItem(const Extraction &extraction, const EntryInfo &info, const Resolut
             output = OutputTree::createFile(parent, leaf, false);
             return bool(output);
         case EntryKind::SymbolicLink:
-            return OutputTree::makeSymbolicLink(parent, leaf, info.linkTarget);
+            return symlinkat(info.linkTarget.constData(), parent, leaf.constData()) == 0;
         case EntryKind::HardLink:
             return extraction.tree.makeHardLink(decision.linkTarget, parent, leaf);
         default:
@@ -299,7 +304,7 @@ bool makeItem(const Extraction &extraction, const EntryInfo &info, const Resolut
     const Kind existing = OutputTree::kind(parent, leaf);
     if (existing == Kind::Folder || existing == Kind::Other || (existing == Kind::File && !extraction.options.overwrite))
         return false;
-    const bool made = existing == Kind::File && OutputTree::remove(parent, leaf) && make();
+    const bool made = existing == Kind::File && unlinkat(parent, leaf.constData(), 0) == 0 && make();
     if (!made && info.kind != EntryKind::File)
         return false;
     if (!made)
@@ -325,7 +330,7 @@ bool writeEntryData(Extraction &extraction, ArchiveReader &reader, archive_entry
             throw;
         // Half an entry is not the entry: it goes, and the others come.
         output.reset();
-        FileSystem::OutputTree::remove(parent, info.parts.last());
+        unlinkat(parent, info.parts.last().constData(), 0);
         const std::lock_guard lock(extraction.mutex);
         extraction.options.failedEntries->push_back({info.path, error.detail});
         return false;
@@ -357,13 +362,13 @@ bool extractEntry(Extraction &extraction, ArchiveReader &reader, archive_entry *
     // An item of this extraction that a later entry replaces goes first, so
     // that neither its data nor its links are written through.
     if (decision.replaced >= 0)
-        OutputTree::remove(parent, leaf);
+        unlinkat(parent, leaf.constData(), 0);
     UniqueFd output;
     if (!makeItem(extraction, info, decision, parent, output))
         return false;
     if (info.kind == EntryKind::SymbolicLink) {
         if (const auto times = restoredTimes(info.dates, extraction.start);
-            times && !OutputTree::setLinkTimes(parent, leaf, times->data()))
+            times && utimensat(parent, leaf.constData(), times->data(), AT_SYMLINK_NOFOLLOW) != 0)
             reportTimeFailure(FileSystem::appendingPathComponent(extraction.destination, info.path));
         return true;
     }
@@ -436,21 +441,6 @@ Plan makePlan(Extraction &extraction, int workers)
 // The entry loop of one worker: every entry of the archive, of which it
 // writes those that the plan gives it, or, without a plan, those that the
 // resolution lets through as they come.
-// Tells the caller how far the extraction is, and of the item just written.
-void reportEntry(const Extraction &extraction, const ArchiveReader &reader, const EntryInfo &info)
-{
-    const ExtractOptions &options = extraction.options;
-    const qint64 totalSize = extraction.file.size;
-    if (options.progress)
-        options.progress(totalSize > 0 ? std::min(0.999, double(reader.position()) / double(totalSize)) : 0);
-    if (options.fileOutputHandler && !info.parts.isEmpty()) {
-        const QByteArray fullPath = FileSystem::appendingPathComponent(extraction.destination, info.path);
-        const QUrl url(QString::fromLatin1(fullPath.toPercentEncoding("/")));
-        if (url.isValid())
-            options.fileOutputHandler(url);
-    }
-}
-
 void extractEntries(Extraction &extraction, const Plan *plan, int worker)
 {
     Utf8Locale locale;
@@ -497,7 +487,6 @@ void extractEntries(Extraction &extraction, const Plan *plan, int worker)
             extraction.budget.addFolders(extraction.tree.foldersMade() - foldersCharged);
             foldersCharged = extraction.tree.foldersMade();
         }
-        reportEntry(extraction, reader, info);
     }
     if (!plan) {
         checkEntryCount(ArchiveSource::file(extraction.file), extraction.format, qint64(index));
@@ -525,19 +514,10 @@ void runWorker(Extraction &extraction, const Plan *plan, int worker)
         extraction.error = failure;
 }
 
-int workerCount(const ExtractOptions &options, Format format)
-{
-    // Only a zip archive's entries can be reached without reading those before them.
-    if (format != Format::Zip || options.progress || options.fileOutputHandler)
-        return 1;
-    return std::clamp(int(std::thread::hardware_concurrency()), 1, maximumWorkers);
-}
-
 // The folders' modes and dates, once nothing more is written inside them:
 // deepest first, so that a read-only folder is closed after what is inside it.
 void finishFolders(Extraction &extraction)
 {
-    using FileSystem::OutputTree;
     std::vector<Resolution::NamedFolder> folders = extraction.resolution.namedFolders();
     std::stable_sort(folders.begin(), folders.end(), [](const Resolution::NamedFolder &a, const Resolution::NamedFolder &b) {
         return a.parts.size() > b.parts.size();
@@ -548,9 +528,9 @@ void finishFolders(Extraction &extraction)
             continue;
         const QByteArray path = FileSystem::appendingPathComponent(extraction.destination, folder.parts.join('/'));
         const UniqueFd fd = extraction.tree.folder(folder.parts, folder.parts.size());
-        if (times && (!fd || !OutputTree::setTimes(fd.get(), times->data())))
+        if (times && (!fd || futimens(fd.get(), times->data()) != 0))
             reportTimeFailure(path);
-        if (folder.mode && (!fd || !OutputTree::setMode(fd.get(), *folder.mode)))
+        if (folder.mode && (!fd || fchmod(fd.get(), *folder.mode) != 0))
             reportPermissionFailure(path);
     }
 }
@@ -576,7 +556,8 @@ void extractArchive(const QByteArray &archivePath, const QByteArray &destination
     } else if (isEmptyZip(ArchiveSource::file(extraction.file))) {
         // Nothing to write.
     } else {
-        int workers = workerCount(options, format);
+        // Only a zip archive's entries can be reached without reading those before them.
+        int workers = std::clamp(int(std::thread::hardware_concurrency()), 1, maximumWorkers);
         const Plan plan = makePlan(extraction, workers);
         checkEntryCount(ArchiveSource::file(extraction.file), format, qint64(plan.entries.size()));
         const auto extracted = std::count_if(plan.entries.begin(), plan.entries.end(),
@@ -596,8 +577,6 @@ void extractArchive(const QByteArray &archivePath, const QByteArray &destination
         finishFolders(extraction);
     if (options.nameCharset)
         *options.nameCharset = extraction.resolution.nameCharset();
-    if (options.progress)
-        options.progress(1.0);
 }
 
 } // namespace Archive

@@ -54,9 +54,6 @@ public:
 /// "File not found.", "Failed to unzip file.", ..., in the user's language.
 QString localizedDescription(ArchiveError::Code code);
 
-using ProgressHandler = std::function<void(double fraction)>;
-using FileOutputHandler = std::function<void(const QUrl &url)>;
-
 /// How an archive is laid out, which decides how it is read.
 enum class Format {
     Zip,
@@ -82,10 +79,6 @@ struct FailedEntry {
 struct ExtractOptions {
     bool overwrite = true;
     std::optional<QString> password;
-    /// Called on the calling thread, between entries. Either handler makes
-    /// the extraction run on that one thread.
-    ProgressHandler progress;
-    FileOutputHandler fileOutputHandler;
     /// The most that the extraction may take on the disk; -1: as much as the
     /// disk can spare.
     qint64 maximumSize = -1;
@@ -135,8 +128,7 @@ void extractArchive(const QByteArray &archivePath, const QByteArray &destination
 /// The same for a zip archive named by URL, accepted only with a known
 /// extension (isValidFileExtension).
 void unzipFile(const QUrl &zipFilePath, const QUrl &destination, bool overwrite,
-               const std::optional<QString> &password, const ProgressHandler &progress = {},
-               const FileOutputHandler &fileOutputHandler = {});
+               const std::optional<QString> &password);
 
 /// Whether an archive with this extension is accepted: "zip", "cbz" and the
 /// added ones, compared exactly.

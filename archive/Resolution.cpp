@@ -48,10 +48,6 @@ std::optional<struct timespec> date(bool set, time_t seconds, long nanoseconds)
     return timespec{seconds, nanoseconds};
 }
 
-} // namespace
-
-namespace {
-
 // The path of the name below the destination, as components() reads it,
 // without a list; the name itself, shared, when it is already that path.
 void setPath(EntryInfo &info, bool backslashes)
@@ -96,95 +92,6 @@ void setPath(EntryInfo &info, bool backslashes)
         });
     }
 }
-
-} // namespace
-
-EntryInfo describe(archive_entry *entry, Format format, const QByteArray &rawName, bool withParts)
-{
-    EntryInfo info;
-    info.format = format;
-    const char *pathname = archive_entry_pathname(entry);
-    // A 7z made from standard input stores its one stream without a name:
-    // 7-Zip gives it the archive's, as for a single compressed file.
-    const QByteArray name = format == Format::Compressed || (format == Format::SevenZip && (!pathname || !*pathname))
-        ? rawName
-        : QByteArray(pathname);
-    info.utf8Name = FileSystem::isValidUtf8(name);
-    // A legacy code page's second byte may be 0x5C: such a name splits at '/' only.
-    const bool backslashes = format == Format::Zip && info.utf8Name;
-    info.depth = name.count('/') + (backslashes ? name.count('\\') : 0);
-    info.name = name;
-    setPath(info, backslashes);
-    if (withParts && info.partCount > 0)
-        info.parts = info.path.split('/');
-    if (const char *target = archive_entry_hardlink(entry)) {
-        info.kind = EntryKind::HardLink;
-        info.linkTarget = target;
-    } else if (archive_entry_filetype(entry) == AE_IFDIR || (backslashes && name.endsWith('\\'))) {
-        info.kind = EntryKind::Folder;
-    } else if (archive_entry_filetype(entry) == AE_IFREG) {
-        info.kind = EntryKind::File;
-    } else if (archive_entry_filetype(entry) == AE_IFLNK) {
-        info.kind = EntryKind::SymbolicLink;
-        info.linkTarget = archive_entry_symlink(entry);
-    } else if (format == Format::SevenZip && archive_entry_filetype(entry) == AE_IFIFO && archive_entry_size(entry) > 0) {
-        // p7zip stores standard input with the mode of the pipe it came
-        // through; 7-Zip extracts it as the file it is.
-        info.kind = EntryKind::File;
-    } else {
-        info.fileType = archive_entry_filetype(entry);
-    }
-    if ((info.kind == EntryKind::File || info.kind == EntryKind::HardLink) && archive_entry_size_is_set(entry))
-        info.size = qint64(archive_entry_size(entry));
-    info.storedSize = info.size;
-    if (info.size >= 0 && archive_entry_sparse_reset(entry) > 0) {
-        qint64 stored = 0;
-        la_int64_t offset = 0;
-        la_int64_t length = 0;
-        while (archive_entry_sparse_next(entry, &offset, &length) == ARCHIVE_OK)
-            stored += std::max<qint64>(length, 0);
-        info.storedSize = std::min(stored, info.size);
-    }
-    info.mode = archive_entry_perm(entry) & 0777;
-    info.encrypted = archive_entry_is_encrypted(entry);
-    info.dates.modified = date(archive_entry_mtime_is_set(entry), archive_entry_mtime(entry), archive_entry_mtime_nsec(entry));
-    info.dates.accessed = date(archive_entry_atime_is_set(entry), archive_entry_atime(entry), archive_entry_atime_nsec(entry));
-    info.dates.created = date(archive_entry_birthtime_is_set(entry), archive_entry_birthtime(entry),
-                              archive_entry_birthtime_nsec(entry));
-    info.dates.changed = date(archive_entry_ctime_is_set(entry), archive_entry_ctime(entry), archive_entry_ctime_nsec(entry));
-    return info;
-}
-
-// A link is written only when it leads to an item inside the destination
-// whatever the links on its way: it may only climb first, and no higher
-// than the folder the link is in lies deep.
-bool linkStaysInside(const EntryInfo &link, const QByteArray &target)
-{
-    if (target.isEmpty() || target.startsWith('/'))
-        return false;
-    qsizetype depth = link.partCount - 1;
-    bool climbing = true;
-    for (const QByteArray &part : target.split('/')) {
-        if (part.isEmpty() || part == ".")
-            continue;
-        if (part != "..") {
-            climbing = false;
-        } else if (!climbing || depth-- == 0) {
-            return false;
-        }
-    }
-    return true;
-}
-
-void checkBounds(qint64 entries, qsizetype depth)
-{
-    if (entries > maximumEntries)
-        throw ArchiveError(ArchiveError::unzipFail, QStringLiteral("it holds more than %1 entries").arg(maximumEntries));
-    if (depth > maximumDepth)
-        throw ArchiveError(ArchiveError::unzipFail, QStringLiteral("an entry lies more than %1 folders deep").arg(maximumDepth));
-}
-
-namespace {
 
 QByteArray readBytes(const ArchiveSource &file, qint64 at, qint64 count)
 {
@@ -305,7 +212,104 @@ void checkZipDecoderMemory(const ArchiveSource &file)
     }
 }
 
+// Visits the paths of the folders on the way to `path`, each with the ones
+// above it, while `visit` says go on; false when it stopped.
+template<typename Visit>
+bool forEachFolderOnTheWay(const QByteArray &path, Visit &&visit)
+{
+    for (qsizetype slash = path.indexOf('/'); slash > 0; slash = path.indexOf('/', slash + 1)) {
+        if (!visit(path.first(slash)))
+            return false;
+    }
+    return true;
+}
+
 } // namespace
+
+EntryInfo describe(archive_entry *entry, Format format, const QByteArray &rawName, bool withParts)
+{
+    EntryInfo info;
+    info.format = format;
+    const char *pathname = archive_entry_pathname(entry);
+    // A 7z made from standard input stores its one stream without a name:
+    // 7-Zip gives it the archive's, as for a single compressed file.
+    const QByteArray name = format == Format::Compressed || (format == Format::SevenZip && (!pathname || !*pathname))
+        ? rawName
+        : QByteArray(pathname);
+    info.utf8Name = FileSystem::isValidUtf8(name);
+    // A legacy code page's second byte may be 0x5C: such a name splits at '/' only.
+    const bool backslashes = format == Format::Zip && info.utf8Name;
+    info.depth = name.count('/') + (backslashes ? name.count('\\') : 0);
+    info.name = name;
+    setPath(info, backslashes);
+    if (withParts && info.partCount > 0)
+        info.parts = info.path.split('/');
+    if (const char *target = archive_entry_hardlink(entry)) {
+        info.kind = EntryKind::HardLink;
+        info.linkTarget = target;
+    } else if (archive_entry_filetype(entry) == AE_IFDIR || (backslashes && name.endsWith('\\'))) {
+        info.kind = EntryKind::Folder;
+    } else if (archive_entry_filetype(entry) == AE_IFREG) {
+        info.kind = EntryKind::File;
+    } else if (archive_entry_filetype(entry) == AE_IFLNK) {
+        info.kind = EntryKind::SymbolicLink;
+        info.linkTarget = archive_entry_symlink(entry);
+    } else if (format == Format::SevenZip && archive_entry_filetype(entry) == AE_IFIFO && archive_entry_size(entry) > 0) {
+        // p7zip stores standard input with the mode of the pipe it came
+        // through; 7-Zip extracts it as the file it is.
+        info.kind = EntryKind::File;
+    } else {
+        info.fileType = archive_entry_filetype(entry);
+    }
+    if ((info.kind == EntryKind::File || info.kind == EntryKind::HardLink) && archive_entry_size_is_set(entry))
+        info.size = qint64(archive_entry_size(entry));
+    info.storedSize = info.size;
+    if (info.size >= 0 && archive_entry_sparse_reset(entry) > 0) {
+        qint64 stored = 0;
+        la_int64_t offset = 0;
+        la_int64_t length = 0;
+        while (archive_entry_sparse_next(entry, &offset, &length) == ARCHIVE_OK)
+            stored += std::max<qint64>(length, 0);
+        info.storedSize = std::min(stored, info.size);
+    }
+    info.mode = archive_entry_perm(entry) & 0777;
+    info.encrypted = archive_entry_is_encrypted(entry);
+    info.dates.modified = date(archive_entry_mtime_is_set(entry), archive_entry_mtime(entry), archive_entry_mtime_nsec(entry));
+    info.dates.accessed = date(archive_entry_atime_is_set(entry), archive_entry_atime(entry), archive_entry_atime_nsec(entry));
+    info.dates.created = date(archive_entry_birthtime_is_set(entry), archive_entry_birthtime(entry),
+                              archive_entry_birthtime_nsec(entry));
+    info.dates.changed = date(archive_entry_ctime_is_set(entry), archive_entry_ctime(entry), archive_entry_ctime_nsec(entry));
+    return info;
+}
+
+// A link is written only when it leads to an item inside the destination
+// whatever the links on its way: it may only climb first, and no higher
+// than the folder the link is in lies deep.
+bool linkStaysInside(const EntryInfo &link, const QByteArray &target)
+{
+    if (target.isEmpty() || target.startsWith('/'))
+        return false;
+    qsizetype depth = link.partCount - 1;
+    bool climbing = true;
+    for (const QByteArray &part : target.split('/')) {
+        if (part.isEmpty() || part == ".")
+            continue;
+        if (part != "..") {
+            climbing = false;
+        } else if (!climbing || depth-- == 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void checkBounds(qint64 entries, qsizetype depth)
+{
+    if (entries > maximumEntries)
+        throw ArchiveError(ArchiveError::unzipFail, QStringLiteral("it holds more than %1 entries").arg(maximumEntries));
+    if (depth > maximumDepth)
+        throw ArchiveError(ArchiveError::unzipFail, QStringLiteral("an entry lies more than %1 folders deep").arg(maximumDepth));
+}
 
 std::optional<quint64> listedEntryCount(const ArchiveSource &source, Format format)
 {
@@ -380,22 +384,6 @@ std::size_t Resolution::store(const EntryInfo &info)
     m_stored.push_back(stored(info));
     return m_stored.size() - 1;
 }
-
-namespace {
-
-// Visits the paths of the folders on the way to `path`, each with the ones
-// above it, while `visit` says go on; false when it stopped.
-template<typename Visit>
-bool forEachFolderOnTheWay(const QByteArray &path, Visit &&visit)
-{
-    for (qsizetype slash = path.indexOf('/'); slash > 0; slash = path.indexOf('/', slash + 1)) {
-        if (!visit(path.first(slash)))
-            return false;
-    }
-    return true;
-}
-
-} // namespace
 
 Resolution::Decision Resolution::add(const EntryInfo &info, Format format)
 {
@@ -541,8 +529,7 @@ std::vector<Resolution::NamedFolder> Resolution::namedFolders() const
 
 void Resolution::handOver(std::function<void(ListedEntry &&)> decided)
 {
-    m_fileMode = FileSystem::OutputTree::createdFileMode();
-    m_folderMode = FileSystem::OutputTree::createdFolderMode();
+    m_umask = FileSystem::OutputTree::umask();
     m_decided = std::move(decided);
 }
 
@@ -563,7 +550,7 @@ ListedEntry Resolution::listed(const Item &item) const
     const Stored &stored = entry.implied ? nothing : m_stored[item.stored];
     switch (item.type) {
     case ListedEntry::Type::Folder:
-        entry.mode = stored.mode.value_or(m_folderMode);
+        entry.mode = stored.mode.value_or(0777 & ~m_umask);
         break;
     case ListedEntry::Type::SymbolicLink:
         entry.size = stored.linkTarget.size();
@@ -572,12 +559,12 @@ ListedEntry Resolution::listed(const Item &item) const
         break;
     case ListedEntry::Type::File:
         entry.size = stored.size;
-        entry.mode = stored.mode.value_or(m_fileMode);
+        entry.mode = stored.mode.value_or(0666 & ~m_umask);
         entry.encrypted = stored.encrypted;
         break;
     case ListedEntry::Type::Special:
         entry.size = 0; // as a file system gives for one
-        entry.mode = stored.mode.value_or(m_fileMode);
+        entry.mode = stored.mode.value_or(0666 & ~m_umask);
         entry.fileType = stored.fileType;
         break;
     }
@@ -597,10 +584,8 @@ Listing Resolution::takeListing()
     listing.revised = m_decided && m_revised;
     // What was handed over is the listing, unless a later entry changed it.
     const bool entries = !m_decided || m_revised;
-    if (!m_decided) {
-        m_fileMode = FileSystem::OutputTree::createdFileMode();
-        m_folderMode = FileSystem::OutputTree::createdFolderMode();
-    }
+    if (!m_decided)
+        m_umask = FileSystem::OutputTree::umask();
     if (entries)
         listing.entries.reserve(m_byPath.size());
     for (const Item &item : m_items) {

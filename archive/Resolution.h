@@ -196,9 +196,8 @@ private:
     qint64 m_folders = 0;
     bool m_encrypted = false;
     bool m_overwrite;
-    // What extraction gives an item whose entry stores no mode; read when first needed.
-    mode_t m_fileMode = 0;
-    mode_t m_folderMode = 0;
+    // What extraction takes from the mode of an item whose entry stores none; read when first needed.
+    mode_t m_umask = 0;
     std::function<void(ListedEntry &&)> m_decided;
     bool m_revised = false; // an item handed over changed afterwards
 };

@@ -28,7 +28,6 @@ QMimeData *pathMimeData(const QByteArray &path)
     return data;
 }
 
-
 } // namespace
 
 ItemActions::ItemActions(QTreeView *view, Preview *preview, PasswordPrompt askPassword)

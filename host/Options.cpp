@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "Options.h"
 
+#include "Bundle.h"
+
 #include <QFile>
-#include <QLocale>
-#include <QTranslator>
 
 #include <cstdio>
 #include <cstdlib>
@@ -156,12 +156,7 @@ private:
 
 QString hostText(const char *text)
 {
-    static const std::unique_ptr<QTranslator> table = [] {
-        auto loaded = std::make_unique<QTranslator>();
-        if (!loaded->load(QLocale(), QStringLiteral("trellin"), QStringLiteral("_"), QStringLiteral(":/i18n")))
-            loaded.reset();
-        return loaded;
-    }();
+    static const std::unique_ptr<QTranslator> table = programTranslations(QStringLiteral("trellin"));
     const QString translated = table ? table->translate("Host", text) : QString();
     return translated.isEmpty() ? QString::fromUtf8(text) : translated;
 }

@@ -23,9 +23,9 @@ QString cellText(const QModelIndex &row, int column)
     return row.siblingAtColumn(column).data(Qt::DisplayRole).toString();
 }
 
-QString columnTitle(const Preview &preview, int section)
+QString columnTitle(Preview &preview, int section)
 {
-    return preview.model()->headerData(section, Qt::Horizontal, Qt::DisplayRole).toString();
+    return preview.treeView()->model()->headerData(section, Qt::Horizontal, Qt::DisplayRole).toString();
 }
 
 QJsonArray columnsJson(Preview &preview)
@@ -232,7 +232,7 @@ QString outlineText(Preview &preview)
         titles.append(columnTitle(preview, column.section));
     }
     QList<QStringList> table{titles};
-    appendTextRows(preview.model(), {}, 0, columns, table);
+    appendTextRows(preview.treeView()->model(), {}, 0, columns, table);
 
     QList<qsizetype> widths(columns.size(), 0);
     for (const QStringList &line : table) {

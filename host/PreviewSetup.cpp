@@ -8,6 +8,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
+#include <QTreeView>
 
 #include <cstdio>
 #include <thread>
@@ -140,7 +141,7 @@ bool sortAsAsked(Preview &preview, const Options &options)
     QEventLoop untilSorted;
     bool sorted = false;
     const QMetaObject::Connection arranged =
-        QObject::connect(preview.model(), &QAbstractItemModel::layoutChanged, &untilSorted, [&] {
+        QObject::connect(preview.treeView()->model(), &QAbstractItemModel::layoutChanged, &untilSorted, [&] {
             sorted = true;
             untilSorted.quit();
         });
@@ -162,7 +163,8 @@ void sendRequest(Preview &preview, const QByteArray &path, PreviewHandler handle
     caller.join();
 }
 
-bool rowsAreShown(const Preview &preview)
+bool rowsAreShown(Preview &preview)
 {
-    return preview.model() && preview.model()->rowCount() > 0;
+    const QAbstractItemModel *model = preview.treeView()->model();
+    return model && model->rowCount() > 0;
 }

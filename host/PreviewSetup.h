@@ -44,4 +44,4 @@ QString itemName(const QByteArray &path);
 void sendRequest(Preview &preview, const QByteArray &path, PreviewHandler handler);
 /// Whether rows are shown although the request failed: an archive's from
 /// its listing, without its password, say.
-bool rowsAreShown(const Preview &preview);
+bool rowsAreShown(Preview &preview);

@@ -8,7 +8,6 @@
 #include "SingleWindow.h"
 #include "Timing.h"
 
-#include <QAbstractItemModel>
 #include <QApplication>
 #include <QInputDialog>
 #include <QKeySequence>
@@ -174,7 +173,7 @@ void requireDisplay()
 std::unique_ptr<SingleWindow> claimSingleWindow(const QByteArray &path, bool *handedOver)
 {
     *handedOver = false;
-    const QString service = SingleWindow::serviceName(Bundle::main().bundleIdentifier());
+    const QString service = SingleWindow::serviceName(bundleIdentifier());
     auto singleWindow = std::make_unique<SingleWindow>();
     if (singleWindow->claim(service))
         return singleWindow;

@@ -9,7 +9,6 @@
 #include "Timing.h"
 
 #include <QApplication>
-#include <QTranslator>
 
 int main(int argc, char **argv)
 {
@@ -20,15 +19,7 @@ int main(int argc, char **argv)
         requireDisplay();
     FILE *document = prepareHeadlessOutput(options);
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("trellin-preview"));
-    // The password dialog's buttons, say, are Qt's.
-    const std::unique_ptr<QTranslator> qtTexts = qtTranslations();
-    if (qtTexts)
-        QCoreApplication::installTranslator(qtTexts.get());
-    // The host's texts and the plug-in's.
-    const std::unique_ptr<QTranslator> ownTexts = programTranslations(QStringLiteral("trellin"));
-    if (ownTexts)
-        QCoreApplication::installTranslator(ownTexts.get());
+    startApplication(app, QStringLiteral("trellin-preview"));
 
     QPluginLoader loader(pluginPath(options));
     PreviewPlugin *plugin = loadPlugin(loader);

@@ -4,26 +4,18 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QLibraryInfo>
 #include <QLocale>
 
-Bundle::Bundle()
+QString bundleIdentifier()
 {
-    QFile info(QStringLiteral(":/bundle/Info.json"));
-    if (info.open(QIODevice::ReadOnly))
-        m_info = QJsonDocument::fromJson(info.readAll()).object();
-}
-
-QString Bundle::bundleIdentifier() const
-{
-    const QString identifier = m_info.value(QStringLiteral("CFBundleIdentifier")).toString();
+    static const QJsonObject info = [] {
+        QFile file(QStringLiteral(":/bundle/Info.json"));
+        return file.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(file.readAll()).object() : QJsonObject();
+    }();
+    const QString identifier = info.value(QStringLiteral("CFBundleIdentifier")).toString();
     return identifier.isEmpty() ? QCoreApplication::applicationName() : identifier;
-}
-
-const Bundle &Bundle::main()
-{
-    static const Bundle bundle;
-    return bundle;
 }
 
 std::unique_ptr<QTranslator> programTranslations(const QString &name, const QLocale &locale)
@@ -44,4 +36,16 @@ std::unique_ptr<QTranslator> qtTranslations(const QLocale &locale)
         return nullptr;
     }
     return table;
+}
+
+void startApplication(QCoreApplication &app, const QString &name)
+{
+    QCoreApplication::setApplicationName(name);
+    // Qt's texts (a dialog's buttons, say) and ours: the host's, the plug-in's and the settings'.
+    for (QTranslator *table : {qtTranslations().release(), programTranslations(QStringLiteral("trellin")).release()}) {
+        if (table) {
+            table->setParent(&app);
+            QCoreApplication::installTranslator(table);
+        }
+    }
 }

@@ -3,29 +3,16 @@
 // translations that the programs install.
 #pragma once
 
-#include <QJsonObject>
+#include <QCoreApplication>
 #include <QLocale>
 #include <QString>
 #include <QTranslator>
 
 #include <memory>
 
-class Bundle
-{
-public:
-    /// The bundle of the plug-in loaded in this process.
-    static const Bundle &main();
-
-    /// The information dictionary, ":/bundle/Info.json"; empty when there is none.
-    QJsonObject infoDictionary() const { return m_info; }
-    /// "CFBundleIdentifier" of the dictionary, else the application's name.
-    QString bundleIdentifier() const;
-
-private:
-    Bundle();
-
-    QJsonObject m_info;
-};
+/// "CFBundleIdentifier" of the bundle's information dictionary,
+/// ":/bundle/Info.json", else the application's name.
+QString bundleIdentifier();
 
 /// The program's own texts, the table `name`_LANG.qm compiled in under
 /// ":/i18n", in the language of `locale`; the English table when there is
@@ -36,3 +23,7 @@ std::unique_ptr<QTranslator> programTranslations(const QString &name, const QLoc
 /// language of `locale`, from Qt's installed translations; nothing when they
 /// have none for it. A program installs them beside its own.
 std::unique_ptr<QTranslator> qtTranslations(const QLocale &locale = QLocale());
+
+/// Names the application and installs Qt's texts and the program's own, which
+/// `app` owns from then on.
+void startApplication(QCoreApplication &app, const QString &name);

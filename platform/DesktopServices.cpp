@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
+#include <QStandardPaths>
 #include <QStyle>
 
 Q_LOGGING_CATEGORY(lcDesktop, "trellin.desktop")
@@ -25,15 +26,9 @@ namespace {
 QStringList xdgIconPaths()
 {
     QStringList paths;
-    QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
-    if (dataHome.isEmpty())
-        dataHome = QDir::homePath() + QStringLiteral("/.local/share");
-    paths << dataHome + QStringLiteral("/icons") << QDir::homePath() + QStringLiteral("/.icons");
-    QString dataDirs = qEnvironmentVariable("XDG_DATA_DIRS");
-    if (dataDirs.isEmpty())
-        dataDirs = QStringLiteral("/usr/local/share:/usr/share");
-    for (const QString &dir : dataDirs.split(QLatin1Char(':'), Qt::SkipEmptyParts))
+    for (const QString &dir : QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation))
         paths << dir + QStringLiteral("/icons");
+    paths.insert(1, QDir::homePath() + QStringLiteral("/.icons")); // after the user's own data folder
     paths << QStringLiteral("/usr/share/pixmaps");
     return paths;
 }
@@ -43,7 +38,7 @@ QStringList xdgIconPaths()
 QIcon iconForContentType(const ContentType &type)
 {
     static QHash<QString, QIcon> icons;
-    static const bool themed = [] {
+    [[maybe_unused]] static const bool themed = [] {
         // The offscreen platform looks for themes nowhere: give it the XDG
         // places that a desktop session's platform theme searches.
         bool searchable = false;
@@ -58,7 +53,6 @@ QIcon iconForContentType(const ContentType &type)
         QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
         return true;
     }();
-    Q_UNUSED(themed);
 
     const QString name = type.identifier();
     if (const auto found = icons.constFind(name); found != icons.constEnd())

@@ -6,7 +6,6 @@
 #include <cstring>
 
 #include <fcntl.h>
-#include <linux/falloc.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
@@ -105,37 +104,9 @@ bool OutputTree::writeAt(int fd, const char *data, qint64 size, qint64 offset)
     return true;
 }
 
-bool OutputTree::setSize(int fd, qint64 size)
+mode_t OutputTree::umask()
 {
-    return ftruncate(fd, off_t(size)) == 0;
-}
-
-void OutputTree::reserveSpace(int fd, qint64 size)
-{
-    // A file system that cannot do it loses nothing but the head start.
-    fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, off_t(size));
-}
-
-bool OutputTree::setMode(int fd, mode_t mode)
-{
-    return fchmod(fd, mode) == 0;
-}
-
-bool OutputTree::setTimes(int fd, const struct timespec times[2])
-{
-    return futimens(fd, times) == 0;
-}
-
-bool OutputTree::setLinkTimes(int folder, const QByteArray &name, const struct timespec times[2])
-{
-    return utimensat(folder, name.constData(), times, AT_SYMLINK_NOFOLLOW) == 0;
-}
-
-namespace {
-
-// The kernel tells the mask without it being set, which would race other threads.
-mode_t currentUmask()
-{
+    // The kernel tells the mask without it being set, which would race other threads.
     const UniqueHandle<FILE, fclose> status(fopen("/proc/self/status", "re"));
     char line[256];
     unsigned int mask = 0;
@@ -146,33 +117,11 @@ mode_t currentUmask()
     return 022;
 }
 
-} // namespace
-
-mode_t OutputTree::createdFileMode()
-{
-    return 0666 & ~currentUmask();
-}
-
-mode_t OutputTree::createdFolderMode()
-{
-    return 0777 & ~currentUmask();
-}
-
-bool OutputTree::makeSymbolicLink(int folder, const QByteArray &name, const QByteArray &target)
-{
-    return symlinkat(target.constData(), folder, name.constData()) == 0;
-}
-
 bool OutputTree::makeHardLink(const QByteArrayList &target, int folder, const QByteArray &name) const
 {
     const UniqueFd targetFolder = this->folder(target, target.size() - 1);
     // No AT_SYMLINK_FOLLOW: a link in the way is linked itself, never followed.
     return targetFolder && linkat(targetFolder.get(), target.last().constData(), folder, name.constData(), 0) == 0;
-}
-
-bool OutputTree::remove(int folder, const QByteArray &name)
-{
-    return unlinkat(folder, name.constData(), 0) == 0;
 }
 
 } // namespace FileSystem

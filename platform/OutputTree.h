@@ -13,7 +13,6 @@
 #include <optional>
 
 #include <sys/types.h>
-#include <time.h>
 
 namespace FileSystem {
 
@@ -63,22 +62,10 @@ public:
     static UniqueFd createFile(int folder, const QByteArray &name, bool replace);
     /// Writes all of `size` bytes at `offset`.
     static bool writeAt(int fd, const char *data, qint64 size, qint64 offset);
-    static bool setSize(int fd, qint64 size);
-    /// Sets aside room for `size` bytes without changing the file's size,
-    /// so that a large file is laid out at once.
-    static void reserveSpace(int fd, qint64 size);
-    static bool setMode(int fd, mode_t mode);
-    /// Sets the access and the modification time, in that order.
-    static bool setTimes(int fd, const struct timespec times[2]);
-    /// The same for a symbolic link itself.
-    static bool setLinkTimes(int folder, const QByteArray &name, const struct timespec times[2]);
-    /// The modes that `createFile` and `folder` give what they make.
-    static mode_t createdFileMode();
-    static mode_t createdFolderMode();
-    static bool makeSymbolicLink(int folder, const QByteArray &name, const QByteArray &target);
+    /// The process's umask, which `createFile` (0666) and `folder` (0777) apply.
+    static mode_t umask();
     /// Links `name` in `folder` to the existing file `target` below the root.
     bool makeHardLink(const QByteArrayList &target, int folder, const QByteArray &name) const;
-    static bool remove(int folder, const QByteArray &name);
 
 private:
     UniqueFd m_root;

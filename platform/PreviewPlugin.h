@@ -17,7 +17,6 @@
 #include <memory>
 #include <optional>
 
-class QAbstractItemModel;
 class QTreeView;
 class QWidget;
 
@@ -88,6 +87,7 @@ public:
     /// preview owns it until a window of the caller's adopts it.
     virtual QWidget *widget() = 0;
     /// The view of the rows, inside widget(), for a host that acts on them.
+    /// Its model, the rows, lives as long as the widget.
     virtual QTreeView *treeView() = 0;
 
     /// Shows the folder or archive at `path`, an absolute path in the bytes
@@ -108,8 +108,6 @@ public:
     /// them), or as cancelled by a new request.
     virtual void prepareItemFile(const QByteArray &item, bool alone, ItemFileHandler handler) = 0;
 
-    /// The rows. The preview owns it; it lives as long as the widget.
-    virtual QAbstractItemModel *model() const = 0;
     /// Every column, in the order the user sees them, hidden ones too.
     virtual QList<PreviewColumn> columns() const = 0;
     /// The identifiers of the columns shown.
@@ -119,8 +117,8 @@ public:
     virtual void setVisibleColumns(const QStringList &identifiers) = 0;
     virtual PreviewSort sort() const = 0;
     /// Sorts the rows as a click on the column's header does, stored sort
-    /// included. A big tree takes the new order later: the model's
-    /// layoutChanged says when.
+    /// included. A big tree takes the new order later: the tree
+    /// view's model's layoutChanged says when.
     virtual void setSort(const PreviewSort &sort) = 0;
     /// The height of every row, in pixels.
     virtual int rowHeight() const = 0;

@@ -30,35 +30,6 @@ Date toDate(const struct statx_timestamp &t)
     return Date(std::chrono::seconds(seconds) + std::chrono::nanoseconds(t.tv_nsec));
 }
 
-} // namespace
-
-ContentType inodeType(mode_t mode, QByteArrayView name)
-{
-    if (S_ISREG(mode))
-        return ContentType::forFileName(name);
-    if (S_ISDIR(mode))
-        return ContentType::folder();
-    static const auto typed = [](const char *identifier) {
-        // A database without the inode types makes do with data.
-        return ContentType::withIdentifier(QString::fromLatin1(identifier)).value_or(ContentType::data());
-    };
-    static const ContentType symlink = typed("inode/symlink");
-    static const ContentType fifo = typed("inode/fifo");
-    static const ContentType socket = typed("inode/socket");
-    static const ContentType charDevice = typed("inode/chardevice");
-    static const ContentType blockDevice = typed("inode/blockdevice");
-    switch (mode & S_IFMT) {
-    case S_IFLNK: return symlink;
-    case S_IFIFO: return fifo;
-    case S_IFSOCK: return socket;
-    case S_IFCHR: return charDevice;
-    case S_IFBLK: return blockDevice;
-    default: return ContentType::forFileName(name);
-    }
-}
-
-namespace {
-
 // One extended attribute of the item itself. Relative to an open directory
 // where the kernel can (getxattrat, Linux 6.13), which spares it the path walk.
 ssize_t itemAttribute(const QByteArray &path, int directoryFd, const char *name, const char *attribute, char *value,
@@ -120,6 +91,31 @@ std::optional<QStringList> tagNames(const QByteArray &path, int directoryFd, con
 std::atomic<quint64> readCount{0};
 
 } // namespace
+
+ContentType inodeType(mode_t mode, QByteArrayView name)
+{
+    if (S_ISREG(mode))
+        return ContentType::forFileName(name);
+    if (S_ISDIR(mode))
+        return ContentType::folder();
+    static const auto typed = [](const char *identifier) {
+        // A database without the inode types makes do with data.
+        return ContentType::withIdentifier(QString::fromLatin1(identifier)).value_or(ContentType::data());
+    };
+    static const ContentType symlink = typed("inode/symlink");
+    static const ContentType fifo = typed("inode/fifo");
+    static const ContentType socket = typed("inode/socket");
+    static const ContentType charDevice = typed("inode/chardevice");
+    static const ContentType blockDevice = typed("inode/blockdevice");
+    switch (mode & S_IFMT) {
+    case S_IFLNK: return symlink;
+    case S_IFIFO: return fifo;
+    case S_IFSOCK: return socket;
+    case S_IFCHR: return charDevice;
+    case S_IFBLK: return blockDevice;
+    default: return ContentType::forFileName(name);
+    }
+}
 
 quint64 fileSystemReadCount()
 {

@@ -45,9 +45,6 @@ struct ResourceValues {
 /// The content type of an item of this kind (the S_IFMT bits of `mode`) and name.
 ContentType inodeType(mode_t mode, QByteArrayView name);
 
-/// The content type of an item of this kind (the S_IFMT bits of `mode`) and name.
-ContentType inodeType(mode_t mode, QByteArrayView name);
-
 /// Nothing when the item cannot be read at all (gone, or a folder on the way
 /// is not searchable). `directoryFd` and `name`, when given, name the same
 /// item relative to an open directory, which spares the kernel the path walk.

@@ -80,6 +80,45 @@ bool write(QIODevice &device, const QSettings::SettingsMap &map)
     return device.write(QJsonDocument(object).toJson(QJsonDocument::Indented)) >= 0;
 }
 
+// A one-member object: {"$real": ...}, {"$date": ...}, {"$data": ...}, {"$dict": ...}.
+std::optional<QVariant> decodeTagged(const QString &tag, const QJsonValue &inner)
+{
+    if (tag == realTag) {
+        if (inner.isDouble())
+            return QVariant(inner.toDouble());
+        const QString special = inner.toString();
+        if (special == QLatin1String("nan"))
+            return QVariant(std::nan(""));
+        if (special == QLatin1String("inf") || special == QLatin1String("-inf"))
+            return QVariant(special.startsWith(QLatin1Char('-')) ? -HUGE_VAL : HUGE_VAL);
+        return std::nullopt;
+    }
+    if (tag == dateTag && inner.isString()) {
+        const QDateTime date = QDateTime::fromString(inner.toString(), Qt::ISODateWithMs);
+        if (!date.isValid())
+            return std::nullopt;
+        return QVariant(date.toUTC());
+    }
+    if (tag == dataTag && inner.isString()) {
+        auto data = QByteArray::fromBase64Encoding(inner.toString().toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
+        if (!data)
+            return std::nullopt;
+        return QVariant(*data);
+    }
+    if (tag == dictTag && inner.isObject()) {
+        QVariantMap map;
+        const QJsonObject dictionary = inner.toObject();
+        for (auto it = dictionary.begin(); it != dictionary.end(); ++it) {
+            std::optional<QVariant> value = decode(it.value());
+            if (!value)
+                return std::nullopt;
+            map.insert(it.key(), *value);
+        }
+        return QVariant(map);
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 QSettings::Format format()
@@ -147,49 +186,6 @@ std::optional<QJsonValue> encode(const QVariant &value)
         return std::nullopt;
     }
 }
-
-namespace {
-
-// A one-member object: {"$real": ...}, {"$date": ...}, {"$data": ...}, {"$dict": ...}.
-std::optional<QVariant> decodeTagged(const QString &tag, const QJsonValue &inner)
-{
-    if (tag == realTag) {
-        if (inner.isDouble())
-            return QVariant(inner.toDouble());
-        const QString special = inner.toString();
-        if (special == QLatin1String("nan"))
-            return QVariant(std::nan(""));
-        if (special == QLatin1String("inf") || special == QLatin1String("-inf"))
-            return QVariant(special.startsWith(QLatin1Char('-')) ? -HUGE_VAL : HUGE_VAL);
-        return std::nullopt;
-    }
-    if (tag == dateTag && inner.isString()) {
-        const QDateTime date = QDateTime::fromString(inner.toString(), Qt::ISODateWithMs);
-        if (!date.isValid())
-            return std::nullopt;
-        return QVariant(date.toUTC());
-    }
-    if (tag == dataTag && inner.isString()) {
-        auto data = QByteArray::fromBase64Encoding(inner.toString().toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
-        if (!data)
-            return std::nullopt;
-        return QVariant(*data);
-    }
-    if (tag == dictTag && inner.isObject()) {
-        QVariantMap map;
-        const QJsonObject dictionary = inner.toObject();
-        for (auto it = dictionary.begin(); it != dictionary.end(); ++it) {
-            std::optional<QVariant> value = decode(it.value());
-            if (!value)
-                return std::nullopt;
-            map.insert(it.key(), *value);
-        }
-        return QVariant(map);
-    }
-    return std::nullopt;
-}
-
-} // namespace
 
 std::optional<QVariant> decode(const QJsonValue &json)
 {

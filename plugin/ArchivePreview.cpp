@@ -20,16 +20,6 @@
 
 namespace {
 
-struct timespec laterOf(const struct timespec &a, const struct timespec &b)
-{
-    return (a.tv_sec > b.tv_sec || (a.tv_sec == b.tv_sec && a.tv_nsec > b.tv_nsec)) ? a : b;
-}
-
-bool isEarlier(const struct timespec &a, const struct timespec &b)
-{
-    return a.tv_sec < b.tv_sec || (a.tv_sec == b.tv_sec && a.tv_nsec < b.tv_nsec);
-}
-
 // An extraction made before the archive last changed shows what it no longer
 // holds. The status-change time counts too: moving another archive into
 // place keeps that archive's older modification time.
@@ -38,7 +28,8 @@ bool isStale(const QByteArray &extraction, const QByteArray &archive)
     struct stat extracted, source;
     if (lstat(extraction.constData(), &extracted) != 0 || stat(archive.constData(), &source) != 0)
         return false;
-    return isEarlier(extracted.st_mtim, laterOf(source.st_mtim, source.st_ctim));
+    const auto time = [](const struct timespec &t) { return std::pair(t.tv_sec, t.tv_nsec); };
+    return time(extracted.st_mtim) < std::max(time(source.st_mtim), time(source.st_ctim));
 }
 
 // A hidden item beside the archive's extraction, named after it.
@@ -56,13 +47,6 @@ QByteArray stagingPrefix(const ArchiveSource &archive)
 QByteArray newStagingPath(const ArchiveSource &archive)
 {
     return besideExtraction(archive, ".staging-" + QUuid::createUuid().toByteArray(QUuid::Id128));
-}
-
-// Held by the one process that extracts the archive; removed by it before
-// letting go.
-QByteArray extractionLockPath(const ArchiveSource &archive)
-{
-    return besideExtraction(archive, ".lock");
 }
 
 struct ExtractionTurn {
@@ -197,24 +181,6 @@ bool isRegularFile(const QByteArray &path)
     return lstat(path.constData(), &status) == 0 && S_ISREG(status.st_mode);
 }
 
-} // namespace
-
-void removeAbandonedStaging(const ArchiveSource &archive)
-{
-    const QByteArray prefix = stagingPrefix(archive);
-    const QByteArray temporary = FileSystem::temporaryDirectory();
-    std::vector<QByteArray> abandoned;
-    FileSystem::Directory listing(temporary);
-    while (const std::optional<QByteArrayView> name = listing.nextName()) {
-        if (name->startsWith(prefix))
-            abandoned.push_back(FileSystem::appendingPathComponent(temporary, name->toByteArray()));
-    }
-    for (const QByteArray &path : abandoned)
-        FileSystem::removeUnlessLocked(path);
-}
-
-namespace {
-
 struct CachedItem {
     QByteArray path;
     qint64 previewed; // the folder's modification time, touched on every preview
@@ -248,36 +214,48 @@ qint64 totalSize(const std::vector<CachedItem> &items)
     return total;
 }
 
+// Removes `items` in their order until `wanted` bytes are freed; returns the
+// bytes freed. Staging folders of running extractions and extractions being
+// shown are locked: they stay, and take their room all the same.
+qint64 evict(const std::vector<CachedItem> &items, qint64 wanted)
+{
+    qint64 freed = 0;
+    for (const CachedItem &item : items) {
+        if (freed >= wanted)
+            break;
+        if (FileSystem::removeUnlessLocked(item.path) == FileSystem::Removal::Removed)
+            freed += item.size;
+    }
+    return freed;
+}
+
 } // namespace
+
+void removeAbandonedStaging(const ArchiveSource &archive)
+{
+    const QByteArray prefix = stagingPrefix(archive);
+    const QByteArray temporary = FileSystem::temporaryDirectory();
+    std::vector<QByteArray> abandoned;
+    FileSystem::Directory listing(temporary);
+    while (const std::optional<QByteArrayView> name = listing.nextName()) {
+        if (name->startsWith(prefix))
+            abandoned.push_back(FileSystem::appendingPathComponent(temporary, name->toByteArray()));
+    }
+    for (const QByteArray &path : abandoned)
+        FileSystem::removeUnlessLocked(path);
+}
 
 void makeRoomInCache(qint64 bytes, qint64 limit, const QByteArray &own)
 {
     const std::vector<CachedItem> extractions = cachedItems(own);
-    qint64 used = totalSize(extractions);
-    // Staging folders of running extractions and extractions being shown are
-    // locked: they stay, and take their room all the same.
-    for (const CachedItem &extraction : extractions) {
-        if (used + bytes <= limit)
-            break;
-        if (FileSystem::removeUnlessLocked(extraction.path) == FileSystem::Removal::Removed)
-            used -= extraction.size;
-    }
+    evict(extractions, totalSize(extractions) + bytes - limit);
 }
 
 qint64 freeDiskInCache(qint64 bytes, const QByteArray &own)
 {
     const std::vector<CachedItem> extractions = cachedItems(own);
     // Emptying the cache for an archive that would not fit all the same helps no one.
-    if (totalSize(extractions) < bytes)
-        return 0;
-    qint64 freed = 0;
-    for (const CachedItem &extraction : extractions) {
-        if (freed >= bytes)
-            break;
-        if (FileSystem::removeUnlessLocked(extraction.path) == FileSystem::Removal::Removed)
-            freed += extraction.size;
-    }
-    return freed;
+    return totalSize(extractions) < bytes ? 0 : evict(extractions, bytes);
 }
 
 QUrl extractionDirectory(const QUrl &url)
@@ -365,7 +343,8 @@ CacheExtraction extractToCache(const ArchiveSource &archive, std::stop_token sto
 {
     // Another preview of the archive may be extracting it: wait for its
     // extraction rather than make a second one that could not be moved into place.
-    ExtractionTurn turn{extractionLockPath(archive), {}};
+    // The lock is held by the one process that extracts, and removed by it before letting go.
+    ExtractionTurn turn{besideExtraction(archive, ".lock"), {}};
     turn.lock = FileSystem::FolderLock::waitFor(turn.path, stop);
     if (stop.stop_requested())
         return {};

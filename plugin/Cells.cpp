@@ -40,7 +40,7 @@ QIcon folderIcon(int size)
 
 QString columnTitle(PropertyColumn column)
 {
-    return QCoreApplication::translate("PropertyColumn", rawValueLiteral(column));
+    return QCoreApplication::translate("PropertyColumn", columnInfo(column).identifier);
 }
 
 QString cellText(PropertyColumn column, const Node &node, qint64 folderTotal)

@@ -2,6 +2,8 @@
 // The plug-in's one error type: why a request could not show its item.
 #pragma once
 
+#include "PreviewPlugin.h"
+
 #include <QString>
 
 struct ExtensionError {
@@ -21,9 +23,10 @@ struct ExtensionError {
 
     /// What the host's error object says of it. Switching archive preview
     /// off has always been reported as a zip error of the plug-in; hosts know it.
-    QString domain() const
+    PreviewError previewError() const
     {
-        return QLatin1String(code == NotEnabled ? "Trellin_Extension.ZipError" : "Trellin_Extension.PreviewError");
+        if (code == NotEnabled)
+            return {QStringLiteral("Trellin_Extension.ZipError"), 0, {}, message};
+        return {QStringLiteral("Trellin_Extension.PreviewError"), int(code), {}, message};
     }
-    int errorCode() const { return code == NotEnabled ? 0 : int(code); }
 };

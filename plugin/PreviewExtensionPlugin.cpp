@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The factory that the host finds in the plug-in's library.
-#include "ControllerPreview.h"
 #include "PreviewPlugin.h"
+#include "PreviewViewController.h"
 #include "SettingsStore.h"
 
 #include <QCoreApplication>
@@ -20,7 +20,9 @@ public:
         // thread once the application is there, and gone with it.
         if (!m_store)
             m_store = new SettingsStore(SettingsStore::defaultPath(), QCoreApplication::instance());
-        return std::make_unique<ControllerPreview>(m_store);
+        auto preview = std::make_unique<PreviewViewController>(m_store);
+        preview->view(); // a host may ask for its columns before the first request
+        return preview;
     }
 
 private:

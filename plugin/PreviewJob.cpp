@@ -127,23 +127,3 @@ PreviewJob::~PreviewJob()
     m_shared->dropped = true;
     m_thread.request_stop();
 }
-
-qint64 PreviewJob::itemCount() const
-{
-    return m_shared->progress.items.load(std::memory_order_relaxed);
-}
-
-qint64 PreviewJob::entriesRead() const
-{
-    return m_shared->entriesRead.load(std::memory_order_relaxed);
-}
-
-qint64 PreviewJob::bytesWritten() const
-{
-    return m_shared->bytesWritten.load(std::memory_order_relaxed);
-}
-
-qint64 PreviewJob::bytesToWrite() const
-{
-    return m_shared->bytesToWrite.load(std::memory_order_relaxed);
-}

@@ -66,12 +66,12 @@ public:
     bool isArchive() const { return m_isArchive; }
     Stage stage() const { return m_shared->stage.load(); }
     /// The items made so far by the build of a tree.
-    qint64 itemCount() const;
+    qint64 itemCount() const { return m_shared->progress.items.load(std::memory_order_relaxed); }
     /// The archive's entries read so far by the listing.
-    qint64 entriesRead() const;
+    qint64 entriesRead() const { return m_shared->entriesRead.load(std::memory_order_relaxed); }
     /// The file data the extraction has written so far, and will write in all.
-    qint64 bytesWritten() const;
-    qint64 bytesToWrite() const;
+    qint64 bytesWritten() const { return m_shared->bytesWritten.load(std::memory_order_relaxed); }
+    qint64 bytesToWrite() const { return m_shared->bytesToWrite.load(std::memory_order_relaxed); }
 
 private:
     struct Shared {

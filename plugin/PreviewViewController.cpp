@@ -10,7 +10,6 @@
 #include "ui_PreviewViewController.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QHash>
 #include <QHeaderView>
 #include <QLocale>
@@ -18,6 +17,201 @@
 #include <QTabBar>
 
 Q_LOGGING_CATEGORY(lcPreview, "trellin.preview", QtWarningMsg)
+
+static_assert(int(ArchiveErrorCode::PasswordRequired) == Archive::ArchiveError::passwordRequired
+              && int(ArchiveErrorCode::WrongPassword) == Archive::ArchiveError::wrongPassword);
+
+namespace {
+
+const QString layoutKey = QStringLiteral("listView");
+const QString headerStateKey = QStringLiteral("header");
+const QString hiddenKey = QStringLiteral("hidden");
+
+// A layout kept before the header kept its own: a list of {identifier,
+// width, hidden}, in the order shown. Its widths and order go to `view`;
+// returns the columns it shows.
+PropertyColumns applyColumnList(TreeView &view, const QVariantList &layout)
+{
+    PropertyColumns shown = defaultVisibleColumns();
+    QHeaderView *header = view.header();
+    int visual = 0;
+    for (const QVariant &entry : layout) {
+        const QVariantMap saved = entry.toMap();
+        const std::optional<PropertyColumn> column =
+            propertyColumnFromRawValue(saved.value(QStringLiteral("identifier")).toString());
+        if (!column)
+            continue;
+        const int logical = int(*column);
+        if (const qint64 width = saved.value(QStringLiteral("width")).toLongLong(); width > 0)
+            header->resizeSection(logical, int(qMin<qint64>(width, 10000)));
+        if (saved.value(hiddenKey).typeId() == QMetaType::Bool && columnInfo(*column).hideable) {
+            if (saved.value(hiddenKey).toBool())
+                shown.remove(*column);
+            else
+                shown.insert(*column);
+        }
+        // The first column holds the tree and stays first.
+        if (const int from = header->visualIndex(logical); logical != 0 && visual > 0 && from != visual && from >= 0)
+            header->moveSection(from, visual);
+        ++visual;
+    }
+    return shown;
+}
+
+// Keeps the column layout: the header's state for the widths and order, and
+// which columns are hidden.
+void saveColumnLayout(SettingsStore &store, const QByteArray &headerState, PropertyColumns shown)
+{
+    QVariantList hidden;
+    for (PropertyColumn column : allPropertyColumns) {
+        if (!shown.contains(column))
+            hidden.append(rawValue(column));
+    }
+    store.setValue(layoutKey, QVariantMap{{headerStateKey, headerState}, {hiddenKey, hidden}});
+}
+
+// Up to this many nodes a tree re-sorts at once: some 30 ms for one flat list, less in folders.
+constexpr qint64 backgroundSortThreshold = 20000;
+
+bool hasMoreNodesThan(const NodeList &nodes, qint64 &left)
+{
+    for (const std::unique_ptr<Node> &node : nodes) {
+        if (--left < 0 || hasMoreNodesThan(node->children, left))
+            return true;
+    }
+    return false;
+}
+
+// As the item's URL names it: a name that is not UTF-8 keeps its bytes percent-encoded.
+QString itemName(const QByteArray &path)
+{
+    return FileSystem::fileUrl(path).fileName();
+}
+
+QString cannotRead(const QString &name, const QString &reason)
+{
+    const QString text = PreviewViewController::tr("\u201c%1\u201d cannot be read.").arg(name);
+    return reason.isEmpty() ? text : text + QLatin1Char(' ') + reason;
+}
+
+QString notPreviewable(const QString &name)
+{
+    return PreviewViewController::tr("\u201c%1\u201d is not a folder or an archive that can be previewed.").arg(name);
+}
+
+PreviewError cancelledError()
+{
+    return PreviewError{QStringLiteral("Trellin_Extension.PreviewCancelled"), 0, {}, QString()};
+}
+
+// Runs what an event asks for: nothing may cross the event loop, and a
+// failure leaves the rows as they are.
+template<typename Work>
+void guarded(const char *what, Work &&work)
+{
+    try {
+        work();
+    } catch (const std::exception &error) {
+        qCWarning(lcPreview, "cannot %s: %s", what, error.what());
+    }
+}
+
+// The one place where a failure of a request becomes the host's error.
+PreviewError previewError(std::exception_ptr failure)
+{
+    try {
+        std::rethrow_exception(failure);
+    } catch (const ExtensionError &error) {
+        return error.previewError();
+    } catch (const Archive::ArchiveError &error) {
+        printArchiveDiagnostic(error);
+        return PreviewError{QString::fromLatin1(Archive::ArchiveError::domain), int(error.code), {},
+                            error.localizedDescription()};
+    } catch (const std::exception &error) {
+        return ExtensionError{ExtensionError::NotReadable, QString::fromLocal8Bit(error.what())}.previewError();
+    } catch (...) {
+        return ExtensionError{ExtensionError::NotReadable, QString()}.previewError();
+    }
+}
+
+// Gives the shown nodes the attributes of the same items in `scanned`, so
+// that the rows stay as they are (open, selected, scrolled to) and only
+// their cells change; an entry that failed to extract keeps its row and
+// says why. False when the two do not hold the same items otherwise; the
+// shown nodes may then be partly filled in.
+bool fillInPlace(NodeList &shown, NodeList &scanned, const QHash<QByteArray, QString> &failures, SortOption option,
+                 bool &orderChanges)
+{
+    QHash<QByteArrayView, Node *> byPath; // Not owned: nodes of `scanned`.
+    byPath.reserve(qsizetype(scanned.size()));
+    for (const std::unique_ptr<Node> &node : scanned)
+        byPath.insert(node->path, node.get());
+    std::size_t matched = 0;
+    for (const std::unique_ptr<Node> &node : shown) {
+        Node *item = byPath.value(node->path);
+        if (!item && failures.contains(node->path)) {
+            node->setFailure(failures.value(node->path));
+            continue;
+        }
+        if (!item || item->type != node->type)
+            return false;
+        ++matched;
+        orderChanges = orderChanges || !sortKeysEqual(*node, *item, option);
+        node->setName(item->name());
+        node->incomplete = item->incomplete;
+        node->dateModified = item->dateModified;
+        node->dateCreated = item->dateCreated;
+        node->dateLastOpened = item->dateLastOpened;
+        node->dateAdded = item->dateAdded;
+        node->size = item->size;
+        node->contentType = item->contentType;
+        if (item->tags() != node->tags())
+            node->setTags(item->tags());
+        if (item->dimensions() != node->dimensions())
+            node->setDimensions(item->dimensions());
+        if (!fillInPlace(node->children, item->children, failures, option, orderChanges))
+            return false;
+    }
+    return matched == scanned.size();
+}
+
+// The node of the item at `path`, found level by level.
+const Node *nodeAtPath(const NodeList &nodes, const QByteArray &path)
+{
+    for (const std::unique_ptr<Node> &node : nodes) {
+        if (node->path == path)
+            return node.get();
+        if (path.startsWith(node->path) && path.at(node->path.size()) == '/')
+            return nodeAtPath(node->children, path);
+    }
+    return nullptr;
+}
+
+QString reasonKey(Archive::SkippedEntry::Reason reason)
+{
+    using Reason = Archive::SkippedEntry::Reason;
+    switch (reason) {
+    case Reason::UnsafePath: return QStringLiteral("unsafePath");
+    case Reason::LinkLeaves: return QStringLiteral("linkLeavesArchive");
+    case Reason::Replaced: return QStringLiteral("replaced");
+    case Reason::TypeConflict: return QStringLiteral("typeConflict");
+    }
+    return {};
+}
+
+QString reasonText(Archive::SkippedEntry::Reason reason)
+{
+    using Reason = Archive::SkippedEntry::Reason;
+    switch (reason) {
+    case Reason::UnsafePath: return PreviewViewController::tr("its path leads out of the archive's folder");
+    case Reason::LinkLeaves: return PreviewViewController::tr("a link that leads out of the archive");
+    case Reason::Replaced: return PreviewViewController::tr("a later entry of the same name replaces it");
+    case Reason::TypeConflict: return PreviewViewController::tr("a file and a folder of the same name");
+    }
+    return {};
+}
+
+} // namespace
 
 PreviewViewController::PreviewViewController(SettingsStore *store, QObject *parent)
     : QObject(parent)
@@ -72,7 +266,6 @@ void PreviewViewController::loadView()
     auto *view = new QWidget;
     Ui::PreviewViewController ui;
     ui.setupUi(view);
-    tabView = ui.tabView;
     outlineView = ui.outlineView;
     summaryLabel = ui.summaryLabel;
     busyIndicator = ui.busyIndicator;
@@ -83,7 +276,7 @@ void PreviewViewController::loadView()
     setupTreeView();
     // The keys go to the rows once the window is active: the one tab's bar,
     // first in the focus chain, would take them.
-    tabView->tabBar()->setFocusPolicy(Qt::NoFocus);
+    ui.tabView->tabBar()->setFocusPolicy(Qt::NoFocus);
     outlineView->setFocus();
     applyIconSize();
 }
@@ -93,7 +286,7 @@ void PreviewViewController::setContent(NodeList content)
     // A plan for the previous tree's lists would not fit the new one.
     cancelSort();
     NodeList previous = std::exchange(m_content, std::move(content));
-    Q_EMIT contentChanged();
+    m_treeController->setContent(&m_content);
     // Only now does nothing in the view point into the previous tree.
     releaseInBackground(std::move(previous));
 }
@@ -117,116 +310,78 @@ void PreviewViewController::updateSummary(const NodeList &nodes)
 {
     const NodeTotals totals = subtreeTotals(nodes);
     const int plural = int(qMin<qint64>(totals.count, INT_MAX));
-    QString summary;
+    QStringList parts;
     if (m_contentCutShort) {
-        summary = tr("Listing cut short: %Ln items so far", nullptr, plural);
+        parts << tr("Listing cut short: %Ln items so far", nullptr, plural);
     } else if (totals.size != 0) {
         // Grouped as the live count is: "50,000 items", not "50000 items".
-        summary = tr("%1, %Ln items", nullptr, plural).arg(byteCountText(totals.size));
+        parts << tr("%1, %Ln items", nullptr, plural).arg(byteCountText(totals.size));
     } else {
-        summary = tr("%Ln items", nullptr, plural);
+        parts << tr("%Ln items", nullptr, plural);
     }
-    if (!m_skipped.empty()) {
-        const qint64 count = qint64(m_skipped.size());
-        summary += QStringLiteral(" \u2014 ") + tr("%Ln entries left out", nullptr, int(qMin<qint64>(count, INT_MAX)));
-    }
+    if (!m_skipped.empty())
+        parts << tr("%Ln entries left out", nullptr, int(qMin<qint64>(qint64(m_skipped.size()), INT_MAX)));
     if (m_truncated)
-        summary += QStringLiteral(" \u2014 ") + tr("the archive ends early; it may be cut short");
+        parts << tr("the archive ends early; it may be cut short");
     if (!m_summaryNote.isEmpty())
-        summary += QStringLiteral(" \u2014 ") + m_summaryNote;
-    summaryLabel->setText(summary);
+        parts << m_summaryNote;
+    summaryLabel->setText(parts.join(QStringLiteral(" \u2014 ")));
 }
 
-QString PreviewViewController::summaryText() const
+QList<PreviewColumn> PreviewViewController::columns() const
 {
-    return summaryLabel ? summaryLabel->text() : QString();
+    // The model's columns are the column table's, in its order.
+    const QHeaderView *header = outlineView->header();
+    QList<PreviewColumn> columns;
+    for (int visual = 0; visual < int(columnTable.size()); ++visual) {
+        const int section = header->count() == int(columnTable.size()) ? header->logicalIndex(visual) : visual;
+        const ColumnInfo &info = columnTable[std::size_t(section)];
+        const QString sortKey = m_treeController->headerData(section, Qt::Horizontal, SortKeyRole).toString();
+        columns.append({QLatin1String(info.identifier), sortKey, section, info.hideable});
+    }
+    return columns;
 }
 
-PropertyColumns PreviewViewController::visibleColumns() const
+QStringList PreviewViewController::visibleColumns() const
 {
-    return outlineView ? outlineView->shownColumns() : PropertyColumns();
+    const PropertyColumns shown = outlineView->shownColumns();
+    QStringList identifiers;
+    for (const PreviewColumn &column : columns()) {
+        if (shown.contains(columnTable[std::size_t(column.section)].column))
+            identifiers.append(column.identifier);
+    }
+    return identifiers;
 }
 
-void PreviewViewController::setColumnShown(PropertyColumn column, bool shown)
+void PreviewViewController::setVisibleColumns(const QStringList &identifiers)
 {
-    if (!columnInfo(column).hideable || visibleColumns().contains(column) == shown)
-        return;
-    // The user's saved layout stays as it was.
-    outlineView->setReportsLayout(false);
-    try {
-        chooseColumn(column, shown);
-    } catch (const std::exception &error) {
-        qCWarning(lcPreview, "cannot show the column: %s", error.what());
+    for (PropertyColumn column : allPropertyColumns) {
+        const bool shown = identifiers.contains(rawValue(column));
+        if (!columnInfo(column).hideable || outlineView->shownColumns().contains(column) == shown)
+            continue;
+        // The user's saved layout stays as it was.
+        outlineView->setReportsLayout(false);
+        guarded("show the column", [&] { chooseColumn(column, shown); });
     }
 }
 
-void PreviewViewController::sortBy(PropertyColumn column, Qt::SortOrder order)
+PreviewSort PreviewViewController::sort() const
 {
-    const std::optional<SortOption> option = columnInfo(column).sortOption;
+    const SortOrder order = outlineView->sortOrder();
+    return {rawValue(sortedColumn(order.option)), order.ascending ? Qt::AscendingOrder : Qt::DescendingOrder};
+}
+
+void PreviewViewController::setSort(const PreviewSort &sort)
+{
+    const std::optional<PropertyColumn> column = propertyColumnFromRawValue(sort.column);
+    const std::optional<SortOption> option = column ? columnInfo(*column).sortOption : std::nullopt;
     if (!option)
         return;
     // As a header click: shown, stored and applied.
-    const SortOrder chosen{*option, order == Qt::AscendingOrder};
+    const SortOrder chosen{*option, sort.order == Qt::AscendingOrder};
     outlineView->setSortOrder(chosen);
     chooseSortOrder(chosen);
 }
-
-std::pair<PropertyColumn, Qt::SortOrder> PreviewViewController::sortedBy() const
-{
-    const SortOrder order = outlineView->sortOrder();
-    return {sortedColumn(order.option), order.ascending ? Qt::AscendingOrder : Qt::DescendingOrder};
-}
-
-namespace {
-
-const QString layoutKey = QStringLiteral("listView");
-const QString headerStateKey = QStringLiteral("header");
-const QString hiddenKey = QStringLiteral("hidden");
-
-// A layout kept before the header kept its own: a list of {identifier,
-// width, hidden}, in the order shown. Its widths and order go to `view`;
-// returns the columns it shows.
-PropertyColumns applyColumnList(TreeView &view, const QVariantList &layout)
-{
-    PropertyColumns shown = defaultVisibleColumns();
-    QHeaderView *header = view.header();
-    int visual = 0;
-    for (const QVariant &entry : layout) {
-        const QVariantMap saved = entry.toMap();
-        const std::optional<PropertyColumn> column =
-            propertyColumnFromRawValue(saved.value(QStringLiteral("identifier")).toString());
-        if (!column)
-            continue;
-        const int logical = int(*column);
-        if (const qint64 width = saved.value(QStringLiteral("width")).toLongLong(); width > 0)
-            header->resizeSection(logical, int(qMin<qint64>(width, 10000)));
-        if (saved.value(hiddenKey).typeId() == QMetaType::Bool && columnInfo(*column).hideable) {
-            if (saved.value(hiddenKey).toBool())
-                shown.remove(*column);
-            else
-                shown.insert(*column);
-        }
-        // The first column holds the tree and stays first.
-        if (const int from = header->visualIndex(logical); logical != 0 && visual > 0 && from != visual && from >= 0)
-            header->moveSection(from, visual);
-        ++visual;
-    }
-    return shown;
-}
-
-// Keeps the column layout: the header's state for the widths and order, and
-// which columns are hidden.
-void saveColumnLayout(SettingsStore &store, const QByteArray &headerState, PropertyColumns shown)
-{
-    QVariantList hidden;
-    for (PropertyColumn column : allPropertyColumns) {
-        if (!shown.contains(column))
-            hidden.append(rawValue(column));
-    }
-    store.setValue(layoutKey, QVariantMap{{headerStateKey, headerState}, {hiddenKey, hidden}});
-}
-
-} // namespace
 
 void PreviewViewController::setupTreeView()
 {
@@ -253,12 +408,7 @@ void PreviewViewController::setupTreeView()
 
     connect(outlineView, &TreeView::sortOrderChosen, this, &PreviewViewController::chooseSortOrder);
     connect(outlineView, &TreeView::columnChosen, this, [this](PropertyColumn column, bool show) {
-        // Nothing may cross the event loop: a failed reload leaves the rows as they are.
-        try {
-            chooseColumn(column, show);
-        } catch (const std::exception &error) {
-            qCWarning(lcPreview, "cannot show or hide the column: %s", error.what());
-        }
+        guarded("show or hide the column", [&] { chooseColumn(column, show); });
     });
     // The view may outlive this controller, in the host's window, and report last.
     if (const QPointer<SettingsStore> store = m_store) {
@@ -276,12 +426,7 @@ void PreviewViewController::chooseSortOrder(SortOrder order)
     if (m_store)
         m_store->setValues({{QStringLiteral("sortOption"), rawValue(order.option)},
                             {QStringLiteral("isSortByAscending"), order.ascending}});
-    // Called from a click: nothing may cross the event loop.
-    try {
-        sortContent(order);
-    } catch (const std::exception &error) {
-        qCWarning(lcPreview, "cannot sort: %s", error.what());
-    }
+    guarded("sort", [&] { sortContent(order); }); // called from a click
 }
 
 void PreviewViewController::chooseColumn(PropertyColumn column, bool shown)
@@ -310,7 +455,7 @@ void PreviewViewController::setColumn(PropertyColumn column, bool hidden)
 void PreviewViewController::applyIconSize()
 {
     const IconSize size = m_settings.iconSize;
-    outlineView->setRowHeight(rowHeight(size));
+    outlineView->setRowHeight(::rowHeight(size));
     outlineView->setIconSize(QSize(iconWidth(size), iconWidth(size)));
     m_treeController->setIconSize(size);
 }
@@ -352,12 +497,7 @@ void PreviewViewController::scheduleSettingsReload()
         return;
     QTimer::singleShot(0, this, [this] {
         m_settingsReloadPending = false;
-        // Nothing may cross the event loop: a failed reload leaves the rows as they are.
-        try {
-            reloadTree();
-        } catch (const std::exception &error) {
-            qCWarning(lcPreview, "cannot read the item again: %s", error.what());
-        }
+        guarded("read the item again", [this] { reloadTree(); });
     });
 }
 
@@ -366,8 +506,6 @@ void PreviewViewController::bindContent()
     m_treeController->setColumns(std::vector<PropertyColumn>(allPropertyColumns.begin(), allPropertyColumns.end()));
     m_treeController->setIconSize(m_settings.iconSize);
     m_treeController->setContent(&m_content);
-    connect(this, &PreviewViewController::contentChanged, m_treeController.get(),
-            [this] { m_treeController->setContent(&m_content); });
     outlineView->setModel(m_treeController.get());
 }
 
@@ -391,22 +529,6 @@ void PreviewViewController::reloadTree()
     // building starts again with the column, and is answered when it ends.
     startBuild(m_shownFolder, std::exchange(m_buildHandler, {}));
 }
-
-namespace {
-
-// Up to this many nodes a tree re-sorts at once: some 30 ms for one flat list, less in folders.
-constexpr qint64 backgroundSortThreshold = 20000;
-
-bool hasMoreNodesThan(const NodeList &nodes, qint64 &left)
-{
-    for (const std::unique_ptr<Node> &node : nodes) {
-        if (--left < 0 || hasMoreNodesThan(node->children, left))
-            return true;
-    }
-    return false;
-}
-
-} // namespace
 
 void PreviewViewController::sortContent(SortOrder order)
 {
@@ -446,106 +568,7 @@ void PreviewViewController::cancelSort()
     updateBusyIndicator();
 }
 
-namespace {
-
-// As the item's URL names it: a name that is not UTF-8 keeps its bytes percent-encoded.
-QString itemName(const QByteArray &path)
-{
-    return FileSystem::fileUrl(path).fileName();
-}
-
-QString cannotRead(const QString &name, const QString &reason)
-{
-    const QString text = PreviewViewController::tr("\u201c%1\u201d cannot be read.").arg(name);
-    return reason.isEmpty() ? text : text + QLatin1Char(' ') + reason;
-}
-
-QString notPreviewable(const QString &name)
-{
-    return PreviewViewController::tr("\u201c%1\u201d is not a folder or an archive that can be previewed.").arg(name);
-}
-
-} // namespace
-
-static_assert(int(ArchiveErrorCode::PasswordRequired) == Archive::ArchiveError::passwordRequired
-              && int(ArchiveErrorCode::WrongPassword) == Archive::ArchiveError::wrongPassword);
-
-void PreviewViewController::setArchivePassword(const std::optional<QString> &password)
-{
-    m_archivePassword = password;
-}
-
-namespace {
-
-PreviewError cancelledError()
-{
-    return PreviewError{QStringLiteral("Trellin_Extension.PreviewCancelled"), 0, {}, QString()};
-}
-
-// The one place where a failure of a request becomes the host's error.
-PreviewError previewError(std::exception_ptr failure)
-{
-    try {
-        std::rethrow_exception(failure);
-    } catch (const ExtensionError &error) {
-        return PreviewError{error.domain(), error.errorCode(), {}, error.message};
-    } catch (const Archive::ArchiveError &error) {
-        printArchiveDiagnostic(error);
-        return PreviewError{QString::fromLatin1(Archive::ArchiveError::domain), int(error.code), {},
-                            error.localizedDescription()};
-    } catch (const std::exception &error) {
-        const ExtensionError failure{ExtensionError::NotReadable, QString::fromLocal8Bit(error.what())};
-        return PreviewError{failure.domain(), failure.errorCode(), {}, failure.message};
-    } catch (...) {
-        const ExtensionError failure{ExtensionError::NotReadable, QString()};
-        return PreviewError{failure.domain(), failure.errorCode(), {}, failure.message};
-    }
-}
-
-// Gives the shown nodes the attributes of the same items in `scanned`, so
-// that the rows stay as they are (open, selected, scrolled to) and only
-// their cells change; an entry that failed to extract keeps its row and
-// says why. False when the two do not hold the same items otherwise; the
-// shown nodes may then be partly filled in.
-bool fillInPlace(NodeList &shown, NodeList &scanned, const QHash<QByteArray, QString> &failures, SortOption option,
-                 bool &orderChanges)
-{
-    QHash<QByteArrayView, Node *> byPath; // Not owned: nodes of `scanned`.
-    byPath.reserve(qsizetype(scanned.size()));
-    for (const std::unique_ptr<Node> &node : scanned)
-        byPath.insert(node->path, node.get());
-    std::size_t matched = 0;
-    for (const std::unique_ptr<Node> &node : shown) {
-        Node *item = byPath.value(node->path);
-        if (!item && failures.contains(node->path)) {
-            node->setFailure(failures.value(node->path));
-            continue;
-        }
-        if (!item || item->type != node->type)
-            return false;
-        ++matched;
-        orderChanges = orderChanges || !sortKeysEqual(*node, *item, option);
-        node->setName(item->name());
-        node->incomplete = item->incomplete;
-        node->dateModified = item->dateModified;
-        node->dateCreated = item->dateCreated;
-        node->dateLastOpened = item->dateLastOpened;
-        node->dateAdded = item->dateAdded;
-        node->size = item->size;
-        node->contentType = item->contentType;
-        if (item->tags() != node->tags())
-            node->setTags(item->tags());
-        if (item->dimensions() != node->dimensions())
-            node->setDimensions(item->dimensions());
-        if (!fillInPlace(node->children, item->children, failures, option, orderChanges))
-            return false;
-    }
-    return matched == scanned.size();
-}
-
-} // namespace
-
-void PreviewViewController::preview(const QByteArray &path, PreviewCompletionHandler handler)
+void PreviewViewController::preview(const QByteArray &path, PreviewHandler handler)
 {
     // Runs on the host's thread: only hand the request to the main thread.
     QPointer<PreviewViewController> self(this);
@@ -568,7 +591,7 @@ void PreviewViewController::preview(const QByteArray &path, PreviewCompletionHan
         Qt::QueuedConnection);
 }
 
-void PreviewViewController::runRequest(const QByteArray &path, PreviewCompletionHandler &handler)
+void PreviewViewController::runRequest(const QByteArray &path, PreviewHandler &handler)
 {
     // A host may send the request before it shows the view; the outlets must exist.
     view();
@@ -610,22 +633,6 @@ void PreviewViewController::runRequest(const QByteArray &path, PreviewCompletion
     startJob(std::make_unique<PreviewJob>(*archive, work, ScanOptions::from(m_settings), this, jobHandlers()),
              std::move(handler));
 }
-
-namespace {
-
-// The node of the item at `path`, found level by level.
-const Node *nodeAtPath(const NodeList &nodes, const QByteArray &path)
-{
-    for (const std::unique_ptr<Node> &node : nodes) {
-        if (node->path == path)
-            return node.get();
-        if (path.startsWith(node->path) && path.at(node->path.size()) == '/')
-            return nodeAtPath(node->children, path);
-    }
-    return nullptr;
-}
-
-} // namespace
 
 void PreviewViewController::prepareItemFile(const QByteArray &item, bool alone, ItemFileHandler handler)
 {
@@ -714,7 +721,7 @@ void PreviewViewController::settleItemFiles()
 void PreviewViewController::answerItemFiles(const std::optional<PreviewError> &error)
 {
     // A handler may ask for the files again: it then waits for the next round.
-    for (PreviewCompletionHandler &handler : std::exchange(m_itemFilesHandlers, {})) {
+    for (PreviewHandler &handler : std::exchange(m_itemFilesHandlers, {})) {
         if (handler)
             handler(error);
     }
@@ -754,7 +761,7 @@ PreviewJob::Handlers PreviewViewController::jobHandlers()
             [this](std::exception_ptr failure) { failBuild(failure); }};
 }
 
-void PreviewViewController::startBuild(const QByteArray &path, PreviewCompletionHandler handler)
+void PreviewViewController::startBuild(const QByteArray &path, PreviewHandler handler)
 {
     ScanOptions options = ScanOptions::from(m_settings);
     // An archive's extraction holds only the bytes of its names.
@@ -763,7 +770,7 @@ void PreviewViewController::startBuild(const QByteArray &path, PreviewCompletion
     startJob(std::make_unique<PreviewJob>(path, options, this, jobHandlers()), std::move(handler));
 }
 
-void PreviewViewController::startJob(std::unique_ptr<PreviewJob> job, PreviewCompletionHandler handler)
+void PreviewViewController::startJob(std::unique_ptr<PreviewJob> job, PreviewHandler handler)
 {
     m_build.reset();
     m_listingShown = false;
@@ -823,7 +830,7 @@ void PreviewViewController::updateBusyIndicator()
         busyIndicator->setVisible(m_build || m_sort || !m_entryExtractions.empty());
 }
 
-PreviewViewController::PreviewCompletionHandler PreviewViewController::endBuild()
+PreviewHandler PreviewViewController::endBuild()
 {
     m_build.reset();
     m_listingShown = false;
@@ -872,7 +879,7 @@ void PreviewViewController::finishBuild(PreviewJob::Tree tree)
         return;
     }
     const bool reload = std::exchange(m_reloadWhenBuilt, false);
-    PreviewCompletionHandler handler = endBuild();
+    PreviewHandler handler = endBuild();
     if (tree.root && isListingOnly())
         rememberListing(tree); // a listing alone: the archive is extracted when its files are needed
     if (tree.root) {
@@ -887,8 +894,8 @@ void PreviewViewController::finishBuild(PreviewJob::Tree tree)
             Q_EMIT rowsShown();
     } else {
         // Gone, or made unreadable, since it was looked at.
-        const ExtensionError error{ExtensionError::NotReadable, cannotRead(m_requestName, QString())};
-        const PreviewError failure{error.domain(), error.errorCode(), {}, error.message};
+        const PreviewError failure =
+            ExtensionError{ExtensionError::NotReadable, cannotRead(m_requestName, QString())}.previewError();
         answerItemFiles(failure);
         if (handler) {
             handler(failure);
@@ -925,7 +932,7 @@ bool PreviewViewController::fillListing(PreviewJob::Tree &tree)
 void PreviewViewController::failBuild(std::exception_ptr failure)
 {
     const bool listingShown = m_listingShown;
-    PreviewCompletionHandler handler = endBuild();
+    PreviewHandler handler = endBuild();
     const PreviewError error = previewError(failure);
     if (listingShown) {
         if (!passwordProblem(error)) {
@@ -957,37 +964,9 @@ void PreviewViewController::cancelBuild()
 {
     if (!m_build)
         return;
-    if (PreviewCompletionHandler handler = endBuild())
+    if (PreviewHandler handler = endBuild())
         handler(cancelledError());
 }
-
-namespace {
-
-QString reasonKey(Archive::SkippedEntry::Reason reason)
-{
-    using Reason = Archive::SkippedEntry::Reason;
-    switch (reason) {
-    case Reason::UnsafePath: return QStringLiteral("unsafePath");
-    case Reason::LinkLeaves: return QStringLiteral("linkLeavesArchive");
-    case Reason::Replaced: return QStringLiteral("replaced");
-    case Reason::TypeConflict: return QStringLiteral("typeConflict");
-    }
-    return {};
-}
-
-QString reasonText(Archive::SkippedEntry::Reason reason)
-{
-    using Reason = Archive::SkippedEntry::Reason;
-    switch (reason) {
-    case Reason::UnsafePath: return PreviewViewController::tr("its path leads out of the archive's folder");
-    case Reason::LinkLeaves: return PreviewViewController::tr("a link that leads out of the archive");
-    case Reason::Replaced: return PreviewViewController::tr("a later entry of the same name replaces it");
-    case Reason::TypeConflict: return PreviewViewController::tr("a file and a folder of the same name");
-    }
-    return {};
-}
-
-} // namespace
 
 void PreviewViewController::setSkippedEntries(std::vector<Archive::SkippedEntry> skipped)
 {

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The plug-in's principal class: one per preview, created by the host, which
-// loads its view and sends it the preview request.
+// The plug-in's principal class: the preview that the plug-in hands its host,
+// one per preview, which loads its view and sends it the preview request.
 #pragma once
 
 #include "BackgroundSort.h"
@@ -18,19 +18,15 @@
 #include <QLabel>
 #include <QPointer>
 #include <QProgressBar>
-#include <QTabWidget>
 #include <QTimer>
 
 class SettingsStore;
 
-class PreviewViewController : public QObject
+class PreviewViewController : public QObject, public Preview
 {
     Q_OBJECT
 
 public:
-    using PreviewCompletionHandler = PreviewHandler;
-    using ItemFileHandler = Preview::ItemFileHandler;
-
     /// With a store, the controller takes its settings and follows their
     /// changes, and keeps there the sort order that the user picks, its column
     /// layout and the date of the last clean-up. Without one, it starts from
@@ -51,9 +47,10 @@ public:
     /// Built on first use, from resources/PreviewViewController.ui. The
     /// controller owns it until a window adopts it.
     QWidget *view();
+    QWidget *widget() override { return view(); }
+    QTreeView *treeView() override { return outlineView; }
 
     // Outlets: the view hierarchy owns the views.
-    QPointer<QTabWidget> tabView;
     QPointer<TreeView> outlineView;
     QPointer<QLabel> summaryLabel;
     QPointer<QProgressBar> busyIndicator; // shown while a tree is being built or a re-sort planned
@@ -64,33 +61,25 @@ public:
     const NodeList &content() const { return m_content; }
     void setContent(NodeList content);
 
-    /// The request: see Preview::preview.
-    void preview(const QByteArray &path, PreviewCompletionHandler handler);
-    void setArchivePassword(const std::optional<QString> &password);
-    /// See Preview::prepareItemFile.
-    void prepareItemFile(const QByteArray &item, bool alone, ItemFileHandler handler);
-    /// The folder whose items the rows are: the item, or an archive's
-    /// extraction; empty before the first request.
-    QByteArray shownFolder() const { return m_shownFolder; }
-
-    QAbstractItemModel *model() const { return m_treeController.get(); }
-    /// The columns shown, in case order.
-    PropertyColumns visibleColumns() const;
-    /// Shows or hides `column` as its header menu item does, without saving
-    /// the column layout.
-    void setColumnShown(PropertyColumn column, bool shown);
-    /// Sorts by `column` as a click on its header does; nothing for a column that does not sort.
-    void sortBy(PropertyColumn column, Qt::SortOrder order);
-    /// The column the rows are sorted by, and the direction.
-    std::pair<PropertyColumn, Qt::SortOrder> sortedBy() const;
-    QString summaryText() const;
+    void preview(const QByteArray &path, PreviewHandler handler) override;
+    void setArchivePassword(const std::optional<QString> &password) override { m_archivePassword = password; }
+    void prepareItemFile(const QByteArray &item, bool alone, ItemFileHandler handler) override;
+    QByteArray shownFolder() const override { return m_shownFolder; }
+    QList<PreviewColumn> columns() const override;
+    QStringList visibleColumns() const override;
+    /// As the header menu does, without saving the column layout.
+    void setVisibleColumns(const QStringList &identifiers) override;
+    PreviewSort sort() const override;
+    void setSort(const PreviewSort &sort) override;
+    int rowHeight() const override { return outlineView->rowHeight(); }
+    QString summaryText() const override { return summaryLabel ? summaryLabel->text() : QString(); }
 
     /// Shows a new top-level list: the one way new content reaches the view.
     /// `cutShort`: the item limit stopped the build of this list.
     void showContent(NodeList nodes, bool cutShort = false);
     void updateSummary(const NodeList &nodes);
-    QVariantList skippedEntries() const;
-    bool isTruncated() const { return m_truncated; }
+    QVariantList skippedEntries() const override;
+    bool isTruncated() const override { return m_truncated; }
 
     /// Whether the rows shown are an archive's listing, whose files are not
     /// in the cache yet.
@@ -108,7 +97,6 @@ public:
     void reloadTree();
 
 Q_SIGNALS:
-    void contentChanged();
     /// The rows of a request are shown: an archive's from its listing, before
     /// it is extracted, or the finished tree.
     void rowsShown();
@@ -117,15 +105,15 @@ private:
     void loadView();
     /// The request body, on the main thread. Ends by starting the job,
     /// whose end answers the handler.
-    void runRequest(const QByteArray &path, PreviewCompletionHandler &handler);
+    void runRequest(const QByteArray &path, PreviewHandler &handler);
     /// The archive at `path`, or nothing for a folder. Throws when it is
     /// neither, or cannot be read.
     std::optional<ArchiveSource> resolveArchive(const QByteArray &path);
 
     /// Builds the tree of `directory` in the background; `handler`, when
     /// given, is answered once the tree is shown.
-    void startBuild(const QByteArray &directory, PreviewCompletionHandler handler);
-    void startJob(std::unique_ptr<PreviewJob> job, PreviewCompletionHandler handler);
+    void startBuild(const QByteArray &directory, PreviewHandler handler);
+    void startJob(std::unique_ptr<PreviewJob> job, PreviewHandler handler);
     PreviewJob::Handlers jobHandlers();
     void showListing(PreviewJob::Tree tree);
     /// Keeps what the archive's listing says beyond its rows.
@@ -153,7 +141,7 @@ private:
     /// listing: what the archive does not store.
     bool needsFiles(PropertyColumn column) const;
     /// Drops the job and its progress, and hands back its request's handler.
-    PreviewCompletionHandler endBuild();
+    PreviewHandler endBuild();
     /// Drops the running job; its request is answered as cancelled.
     void cancelBuild();
     void showBuildProgress();
@@ -193,7 +181,7 @@ private:
     bool m_extracted = false; // the rows shown are those of the archive's extraction
     qint64 m_archiveSize = 0; // of the files of the archive's listing
     PropertyColumns m_storedDates; // the date columns that the archive's listing gives
-    std::vector<PreviewCompletionHandler> m_itemFilesHandlers; // waiting for the archive's extraction
+    std::vector<PreviewHandler> m_itemFilesHandlers; // waiting for the archive's extraction
     struct EntryExtraction {
         quint64 id;
         std::unique_ptr<EntryJob> job;
@@ -210,7 +198,7 @@ private:
     bool m_truncated = false; // the archive shown ends early
     bool m_settingsReloadPending = false;
     QByteArray m_skippedCharset; // what their names that are not UTF-8 are shown in
-    PreviewCompletionHandler m_buildHandler; // of the request whose tree is being built
+    PreviewHandler m_buildHandler; // of the request whose tree is being built
     FileSystem::FolderLock m_extractionLock; // shared, on the archive extraction shown
     QTimer m_progressTimer;
 };

@@ -13,6 +13,9 @@
 /// ...): the order of the cases is free, their raw values are not.
 enum class SortOption { Name, DateModified, DateCreated, DateLastOpened, Size, Kind };
 
+inline constexpr std::array allSortOptions{SortOption::Name, SortOption::DateModified, SortOption::DateCreated,
+                                           SortOption::DateLastOpened, SortOption::Size, SortOption::Kind};
+
 /// The columns of the tree view. A column's identifier is its raw value,
 /// which is also its English title and the source of its translated title.
 enum class PropertyColumn {
@@ -97,30 +100,23 @@ constexpr PropertyColumn sortedColumn(SortOption option)
 }
 
 static_assert([] {
-    for (SortOption option : {SortOption::Name, SortOption::DateModified, SortOption::DateCreated,
-                              SortOption::DateLastOpened, SortOption::Size, SortOption::Kind}) {
+    for (SortOption option : allSortOptions) {
         if (columnInfo(sortedColumn(option)).sortOption != option)
             return false;
     }
     return true;
 }(), "every sort option has the column that sorts by it");
 
-/// The raw value, as a literal that is also the source of its translated title.
-constexpr const char *rawValueLiteral(PropertyColumn column)
-{
-    return columnInfo(column).identifier;
-}
-
 inline QString rawValue(PropertyColumn column)
 {
-    return QString::fromLatin1(rawValueLiteral(column));
+    return QString::fromLatin1(columnInfo(column).identifier);
 }
 
 /// Exact, case-sensitive match with the nine raw values.
 inline std::optional<PropertyColumn> propertyColumnFromRawValue(const QString &raw)
 {
     for (PropertyColumn column : allPropertyColumns) {
-        if (raw == QLatin1String(rawValueLiteral(column)))
+        if (raw == QLatin1String(columnInfo(column).identifier))
             return column;
     }
     return std::nullopt;

@@ -9,7 +9,6 @@
 
 #include <QVariant>
 
-#include <array>
 #include <optional>
 #include <vector>
 
@@ -18,9 +17,6 @@ enum class DepthLimit { Two = 2, Three = 3, Four = 4, Five = 5 };
 /// When an archive is extracted into the cache: behind its listed rows, or
 /// only once something needs its files.
 enum class ArchiveExtraction { Always, WhenNeeded };
-
-inline constexpr std::array allSortOptions{SortOption::Name, SortOption::DateModified, SortOption::DateCreated,
-                                           SortOption::DateLastOpened, SortOption::Size, SortOption::Kind};
 
 /// The raw values: "name", "dateModified", ...; "always", "whenNeeded".
 QString rawValue(SortOption option);

@@ -89,11 +89,6 @@ QVariantMap SettingsStore::values() const
     return values;
 }
 
-QVariant SettingsStore::value(const QString &key) const
-{
-    return values().value(key);
-}
-
 bool SettingsStore::setValues(const QVariantMap &values, QString *error)
 {
     migrate();

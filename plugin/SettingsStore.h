@@ -27,7 +27,7 @@ public:
     const Settings &settings() const { return m_settings; }
 
     /// The value stored under `key`, decoded; invalid when there is none.
-    QVariant value(const QString &key) const;
+    QVariant value(const QString &key) const { return values().value(key); }
     /// Stores the values (an invalid one removes its key) in one write. False,
     /// with the reason in `error`, when they did not reach the file: they
     /// then last as long as this process.

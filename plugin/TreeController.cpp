@@ -203,11 +203,6 @@ int TreeController::rowCount(const QModelIndex &parent) const
     return int(treeNode(parent)->node->count());
 }
 
-int TreeController::columnCount(const QModelIndex &) const
-{
-    return m_columnCount;
-}
-
 bool TreeController::hasChildren(const QModelIndex &parent) const
 {
     if (parent.column() > 0)

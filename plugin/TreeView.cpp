@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "TreeView.h"
 
-#include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QMenu>
 #include <QPainter>

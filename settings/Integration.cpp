@@ -9,6 +9,7 @@
 #include <QMimeDatabase>
 #include <QRegularExpression>
 #include <QSaveFile>
+#include <QStandardPaths>
 #include <QXmlStreamReader>
 
 namespace Integration {
@@ -33,20 +34,14 @@ const char *const archiveTypes[] = {
     "application/x-lhz", "application/vnd.ms-cab-compressed", "application/x-xar",
 };
 
-QString homePath(const char *variable, const QString &fallback)
-{
-    const QString value = qEnvironmentVariable(variable);
-    return value.isEmpty() ? QDir::homePath() + fallback : value;
-}
-
 QString ucaPath()
 {
-    return homePath("XDG_CONFIG_HOME", QStringLiteral("/.config")) + QStringLiteral("/Thunar/uca.xml");
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/Thunar/uca.xml");
 }
 
 QString scriptsFolder()
 {
-    return homePath("XDG_DATA_HOME", QStringLiteral("/.local/share")) + QStringLiteral("/nautilus/scripts");
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/nautilus/scripts");
 }
 
 // The name both entries show, in the user's language of the moment: neither
@@ -290,16 +285,6 @@ bool updateNautilus(const QString &program, QString *error)
                       error);
 }
 
-bool both(const QString &program, QString *error)
-{
-    QString thunarError, nautilusError;
-    const bool thunar = updateThunar(program, &thunarError);
-    const bool nautilus = updateNautilus(program, &nautilusError);
-    *error = thunarError.isEmpty() || nautilusError.isEmpty() ? thunarError + nautilusError
-                                                              : thunarError + QLatin1Char('\n') + nautilusError;
-    return thunar && nautilus;
-}
-
 } // namespace
 
 QString previewProgram()
@@ -336,12 +321,18 @@ bool setNautilus(bool on, QString *error, const QString &program)
 
 bool install(QString *error, const QString &program)
 {
-    return both(program, error);
+    // Without a program, both are taken out.
+    QString thunarError, nautilusError;
+    const bool thunar = updateThunar(program, &thunarError);
+    const bool nautilus = updateNautilus(program, &nautilusError);
+    *error = thunarError.isEmpty() || nautilusError.isEmpty() ? thunarError + nautilusError
+                                                              : thunarError + QLatin1Char('\n') + nautilusError;
+    return thunar && nautilus;
 }
 
 bool remove(QString *error)
 {
-    return both(QString(), error);
+    return install(error, QString());
 }
 
 } // namespace Integration

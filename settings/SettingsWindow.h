@@ -24,10 +24,10 @@ public:
     static qint64 cacheSize();
 
 private:
-    /// Stores a setting's new value, and shows whether it lasted.
     QGroupBox *makePreviewGroup();
     void addField(QFormLayout *form, const SettingSpec &spec, const QVariant &value);
     QGroupBox *makeFileManagerGroup();
+    /// Stores a setting's new value, and shows whether it lasted.
     void store(const SettingSpec &spec, const QVariant &value);
     /// Shows why the last change did not last, or nothing when it did.
     void showWriteResult(const QString &error);

@@ -8,13 +8,7 @@
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("trellin-settings"));
-    const std::unique_ptr<QTranslator> qtTexts = qtTranslations();
-    if (qtTexts)
-        QCoreApplication::installTranslator(qtTexts.get());
-    const std::unique_ptr<QTranslator> ownTexts = programTranslations(QStringLiteral("trellin"));
-    if (ownTexts)
-        QCoreApplication::installTranslator(ownTexts.get());
+    startApplication(app, QStringLiteral("trellin-settings"));
     SettingsWindow window;
     window.show();
     return app.exec();

@@ -44,14 +44,9 @@ const char usage[] = QT_TRANSLATE_NOOP("SettingsTool",
     "                         rows, or only when an entry is opened or a column needs\n"
     "                         its files\n");
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("SettingsTool", text);
-}
-
 void printUsage(FILE *stream)
 {
-    std::fputs(qPrintable(tr(usage)), stream);
+    std::fputs(qPrintable(QCoreApplication::translate("SettingsTool", usage)), stream);
 }
 
 // The window is a program of its own, so that this one needs no widgets:
@@ -150,7 +145,7 @@ int runSettingCommand(const QStringList &arguments)
     const QVariant value = command == QLatin1String("set") ? spec.parse(arguments[2]) : QVariant();
     if (command == QLatin1String("set") && !value.isValid())
         refuse(QCoreApplication::translate("SettingsTool", "%1 takes %2, not \"%3\"")
-                   .arg(QLatin1String(spec.key), tr(spec.accepted), arguments[2]));
+                   .arg(QLatin1String(spec.key), QCoreApplication::translate("SettingsTool", spec.accepted), arguments[2]));
     // A change that did not reach the file would be gone when this process ends.
     QString error;
     if (!store.setValue(QLatin1String(spec.key), value, &error)) {
@@ -169,13 +164,7 @@ int main(int argc, char **argv)
     const bool noDisplay = window && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")
         && qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
     QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("trellin-settings"));
-    const std::unique_ptr<QTranslator> qtTexts = qtTranslations();
-    if (qtTexts)
-        QCoreApplication::installTranslator(qtTexts.get());
-    const std::unique_ptr<QTranslator> ownTexts = programTranslations(QStringLiteral("trellin"));
-    if (ownTexts)
-        QCoreApplication::installTranslator(ownTexts.get());
+    startApplication(app, QStringLiteral("trellin-settings"));
     if (noDisplay) {
         printUsage(stderr);
         std::fprintf(stderr, "trellin-settings: %s\n",

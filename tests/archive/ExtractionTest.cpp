@@ -44,7 +44,7 @@ protected:
     std::optional<Archive::ArchiveError> extract(const QByteArray &archive, Archive::Format format, bool overwrite = true)
     {
         try {
-            Archive::extractArchive(archive, destination(), format, {overwrite, {}, {}, {}});
+            Archive::extractArchive(archive, destination(), format, {overwrite});
         } catch (const Archive::ArchiveError &error) {
             return error;
         }

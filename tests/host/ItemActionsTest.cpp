@@ -2,7 +2,7 @@
 // The window's item actions on a real preview, with a real xdg-open stand-in
 // on PATH and a file manager that a private session bus starts on demand.
 #include "ArchivePreview.h"
-#include "ControllerPreview.h"
+#include "PreviewViewController.h"
 #include "FileSystem.h"
 #include "ItemActions.h"
 #include "PrivateBus.h"
@@ -147,8 +147,8 @@ TEST(ItemActions, OpenRevealAndCopyTheItemFoundByTyping)
     const QByteArray latin1 = tree.file("caf\xe9.txt"); // not UTF-8: shown escaped
     // QTemporaryDir cannot remove a name that is not UTF-8.
     const auto removeLatin1 = qScopeGuard([&] { FileSystem::removeItem(latin1); });
-    ControllerPreview preview;
-    PreviewViewController &controller = preview.controller();
+    PreviewViewController controller;
+    Preview &preview = controller;
     preview.widget()->resize(900, 500);
     preview.widget()->show();
     runRequest(controller, tree.path());
@@ -228,8 +228,8 @@ TEST(ItemActions, AnArchiveShownFromItsListingIsExtractedForTheItemOpened)
     TempTree tree;
     tree.file("src/inside.txt", 5);
     ASSERT_TRUE(runTool(QStringLiteral("zip"), {"-qj", "-P", "open sesame", "locked.zip", "src/inside.txt"}, tree.path()));
-    ControllerPreview preview;
-    PreviewViewController &controller = preview.controller();
+    PreviewViewController controller;
+    Preview &preview = controller;
     changeSettings(controller, [](Settings &settings) { settings.archiveExtraction = ArchiveExtraction::WhenNeeded; });
     preview.widget()->resize(900, 500);
     preview.widget()->show();
@@ -295,8 +295,8 @@ TEST(ItemActions, ActOnThePathOnDiskNotOnTheNameShown)
     for (const char *file : {"1.txt", "2.txt", "3.txt", "4.txt"})
         tree.file(QByteArray("cut/") + file);
     // The four items at the top, and two of the folder's four.
-    ControllerPreview preview;
-    PreviewViewController &controller = preview.controller();
+    PreviewViewController controller;
+    Preview &preview = controller;
     changeSettings(controller, [](Settings &settings) { settings.itemLimit = 6; });
     preview.widget()->resize(900, 500);
     preview.widget()->show();

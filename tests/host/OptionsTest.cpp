@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The command line, read as trellin-preview reads it, and what it asks of a
 // real preview: its columns and its sort.
-#include "ControllerPreview.h"
+#include "PreviewViewController.h"
 #include "Options.h"
 #include "PreviewSetup.h"
 #include "TestSupport.h"
@@ -76,7 +76,8 @@ TEST(Options, RefusesWhatItCannotFollowWithStatusTwoAndSaysWhy)
 
 TEST(Options, ColumnsAndSortAreCheckedAgainstThePreviewsOwn)
 {
-    ControllerPreview preview;
+    PreviewViewController preview;
+    preview.view();
     const QList<PreviewColumn> columns = preview.columns();
     ASSERT_EQ(columns.size(), 9);
 
@@ -104,11 +105,11 @@ TEST(Options, ColumnsAndSortAreCheckedAgainstThePreviewsOwn)
     TempTree tree;
     tree.file("big.txt", 5000);
     tree.file("small.txt", 10);
-    ASSERT_FALSE(runRequest(preview.controller(), tree.path()).error);
+    ASSERT_FALSE(runRequest(preview, tree.path()).error);
     Options options;
     options.sortKey = QStringLiteral("size");
     options.sortAscending = false;
     ASSERT_TRUE(sortAsAsked(preview, options));
     EXPECT_EQ(preview.sort(), (PreviewSort{QStringLiteral("Size"), Qt::DescendingOrder}));
-    EXPECT_EQ(preview.model()->index(0, 0).data().toString(), QStringLiteral("big.txt")) << "the rows took the order";
+    EXPECT_EQ(preview.treeController()->index(0, 0).data().toString(), QStringLiteral("big.txt")) << "the rows took the order";
 }
