@@ -164,27 +164,15 @@ TEST(ArchivePreview, ArchivesAreKnownByTheContentTypeOfTheirName)
         EXPECT_EQ(archiveFormat(ContentType::forFileName(QString::fromLatin1(name))), format) << name;
 }
 
-TEST(ArchivePreview, EveryArchiveTypeIsShownLikeAFolder)
-{
-    TempTree tree;
-    tree.file("src/docs/readme.txt", 10);
-    ASSERT_TRUE(runTool(QStringLiteral("bsdtar"), {"-czf", "backup.tar.gz", "-C", "src", "docs"}, tree.path()));
-    ASSERT_TRUE(runTool(QStringLiteral("bsdtar"), {"-cf", "app.jar", "--format", "zip", "-C", "src", "docs"}, tree.path()));
-    PreviewViewController controller;
-    for (const QByteArray &name : {QByteArray("backup.tar.gz"), QByteArray("app.jar")}) {
-        const RequestResult result = runRequest(controller, tree.path(name));
-        EXPECT_FALSE(result.error) << name.constData();
-        ASSERT_EQ(names(controller.content()), QStringList{"docs"}) << name.constData();
-        EXPECT_EQ(names(controller.content().front()->children), QStringList{"readme.txt"});
-    }
-}
-
 TEST(ArchivePreview, WhatAnArchiveHoldsIsFoundByItsContent)
 {
     TempTree tree;
     tree.file("src/docs/readme.txt", 10);
     tree.write("src/notes.txt", "plain text, compressed\n");
-    // Each made by the tool that makes such archives; none named so that its name says it all.
+    // Each made by the tool that makes such archives; after the two named for their
+    // type, none named so that its name says it all.
+    ASSERT_TRUE(runTool(QStringLiteral("bsdtar"), {"-czf", "backup.tar.gz", "-C", "src", "docs"}, tree.path()));
+    ASSERT_TRUE(runTool(QStringLiteral("bsdtar"), {"-cf", "app.jar", "--format", "zip", "-C", "src", "docs"}, tree.path()));
     ASSERT_TRUE(runTool(QStringLiteral("sh"), {"-c", "bsdtar --format newc -cf - -C src docs | gzip > packed.cpio.gz"}, tree.path()));
     ASSERT_TRUE(runTool(QStringLiteral("bsdtar"), {"--format", "pax", "-cZf", "packed.pax.Z", "-C", "src", "docs"}, tree.path()));
     ASSERT_TRUE(runTool(QStringLiteral("bsdtar"), {"--format", "xar", "-cf", "packed.xar", "-C", "src", "docs"}, tree.path()));
@@ -199,8 +187,8 @@ TEST(ArchivePreview, WhatAnArchiveHoldsIsFoundByItsContent)
     ASSERT_TRUE(runTool(QStringLiteral("sh"), {"-c", "head -c 200000 /dev/zero | gzip > zeros.img.gz"}, tree.path()));
 
     PreviewViewController controller;
-    for (const char *name :
-         {"packed.cpio.gz", "packed.pax.Z", "packed.xar", "pkg-1.0-py3-none-any.whl", "no-extension", "disc.iso.gz"}) {
+    for (const char *name : {"backup.tar.gz", "app.jar", "packed.cpio.gz", "packed.pax.Z", "packed.xar",
+                             "pkg-1.0-py3-none-any.whl", "no-extension", "disc.iso.gz"}) {
         SCOPED_TRACE(name);
         const RequestResult result = runRequest(controller, tree.path(name));
         ASSERT_FALSE(result.error) << "an archive libarchive reads is previewed: " << result.error->message.toStdString();
@@ -382,19 +370,6 @@ private:
 
 } // namespace
 
-TEST(ArchiveCache, ASmallDiskStillPreviewsSmallArchives)
-{
-    const SmallDiskCache disk;
-    if (!disk.isMounted())
-        GTEST_SKIP() << "cannot mount a small file system here (needs root)";
-    TempTree tree;
-    incompressibleArchive(tree, "small", 1'000'000);
-    PreviewViewController controller;
-    const RequestResult result = runRequest(controller, tree.path("small.zip"));
-    EXPECT_FALSE(result.error) << (result.error ? result.error->message.toStdString() : "");
-    EXPECT_EQ(names(controller.content()), QStringList{"small.bin"});
-}
-
 TEST(ArchiveCache, AFullDiskMakesRoomByRemovingWhatWasPreviewedLeastRecently)
 {
     const SmallDiskCache disk;
@@ -409,7 +384,7 @@ TEST(ArchiveCache, AFullDiskMakesRoomByRemovingWhatWasPreviewedLeastRecently)
     PreviewViewController controller;
     changeSettings(controller, [](Settings &settings) { settings.cacheLimit = qint64(1) << 30; });
     ASSERT_FALSE(runRequest(controller, tree.path("a.zip")).error);
-    ASSERT_EQ(access(a.constData(), F_OK), 0) << "a was extracted";
+    ASSERT_EQ(access(a.constData(), F_OK), 0) << "a small disk still takes an extraction that fits";
     ASSERT_FALSE(runRequest(controller, tree.path("b.zip")).error);
     EXPECT_EQ(access(b.constData(), F_OK), 0) << "b was extracted: " << controller.summaryLabel->text().toStdString();
     EXPECT_NE(access(a.constData(), F_OK), 0) << "a made room for it";

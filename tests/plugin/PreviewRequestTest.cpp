@@ -148,25 +148,6 @@ TEST(PreviewRequest, AControllerDestroyedBeforeItsRequestRanStillAnswersOnce)
     EXPECT_EQ(error->domain, QStringLiteral("Trellin_Extension.PreviewCancelled"));
 }
 
-TEST(PreviewRequest, ExpandsEveryRowOnlyWhenTheSettingSaysSo)
-{
-    TempTree tree;
-    tree.file("outer/inner/deep.txt", 1);
-    PreviewViewController controller;
-    changeSettings(controller, [](Settings &settings) { settings.depthLimit = DepthLimit::Three; }); // inner with a row of its own
-    runRequest(controller, tree.path());
-    const QModelIndex outer = controller.outlineView->model()->index(0, 0);
-    const QModelIndex inner = controller.outlineView->model()->index(0, 0, outer);
-    EXPECT_TRUE(controller.outlineView->isExpanded(outer));
-    EXPECT_TRUE(controller.outlineView->isExpanded(inner));
-    EXPECT_EQ(controller.treeController()->rowCount(inner), 1);
-
-    PreviewViewController collapsed;
-    changeSettings(collapsed, [](Settings &settings) { settings.expandAllRows = false; });
-    runRequest(collapsed, tree.path());
-    EXPECT_FALSE(collapsed.outlineView->isExpanded(collapsed.outlineView->model()->index(0, 0)));
-}
-
 TEST(PreviewRequest, TheItemLimitCutsTheListingShortAndMarksWhatIsIncomplete)
 {
     TempTree tree;
@@ -226,12 +207,20 @@ TEST(PreviewRequest, TheOpenPreviewFollowsEverySettingThatChangesItsRows)
     changeSettings(controller, [](Settings &settings) { settings.itemLimit = 1000; });
     ASSERT_TRUE(settled([&] { return summary(controller) == QStringLiteral("3 bytes, 4 items"); }));
 
-    const QModelIndex first = controller.treeController()->index(1, 0);
-    ASSERT_TRUE(controller.outlineView->isExpanded(first));
+    const auto expanded = [&] {
+        const QModelIndex first = controller.treeController()->index(1, 0);
+        return std::pair(controller.outlineView->isExpanded(first),
+                         controller.outlineView->isExpanded(controller.treeController()->index(0, 0, first)));
+    };
+    EXPECT_EQ(expanded(), std::pair(true, true)) << "every row opens, a folder below another too";
+    const QModelIndex one = controller.treeController()->index(1, 0);
+    EXPECT_EQ(controller.treeController()->rowCount(controller.treeController()->index(0, 0, one)), 1) << "three.txt";
     changeSettings(controller, [](Settings &settings) { settings.expandAllRows = false; });
-    EXPECT_FALSE(controller.outlineView->isExpanded(controller.treeController()->index(1, 0))) << "collapsed at once";
+    EXPECT_EQ(expanded().first, false) << "collapsed at once";
+    runRequest(controller, tree.path());
+    EXPECT_EQ(expanded(), std::pair(false, false)) << "and so shown by the next preview";
     changeSettings(controller, [](Settings &settings) { settings.expandAllRows = true; });
-    EXPECT_TRUE(controller.outlineView->isExpanded(controller.treeController()->index(1, 0))) << "and expanded again";
+    EXPECT_EQ(expanded(), std::pair(true, true)) << "and expanded again";
 }
 
 TEST(PreviewRequest, AnArchiveShownFollowsTheScanSettingsAndKeepsItsRowsWhenArchivePreviewsAreSwitchedOff)

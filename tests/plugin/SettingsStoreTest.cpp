@@ -290,17 +290,23 @@ TEST(SettingsTool, AcceptsOnlyItsKeysWithValidValues)
     for (const QStringList &bad : {QStringList{"set", "depthLimit", "6"}, QStringList{"set", "depthLimit", "two"},
                                    QStringList{"set", "iconSize", "2"}, QStringList{"set", "expandAllRows", "yes"},
                                    QStringList{"set", "sortOption", "name"}, QStringList{"set", "cacheLimit", "1K"},
-                                   QStringList{"get"}, QStringList{"frobnicate"}}) {
+                                   QStringList{"set", "archiveExtraction", "never"}, QStringList{"get"},
+                                   QStringList{"frobnicate"}}) {
         const ToolRun run = settingsTool(bad);
         EXPECT_EQ(run.exitCode, 2) << bad.join(QLatin1Char(' ')).toStdString();
-        EXPECT_FALSE(run.err.isEmpty());
+        EXPECT_FALSE(run.err.isEmpty()) << "it says why";
     }
+    EXPECT_TRUE(settingsTool({"set", "archiveExtraction", "never"}).err.contains("always or whenNeeded"))
+        << "the values it takes";
     EXPECT_FALSE(QFile::exists(SettingsStore::defaultPath())); // nothing was written
 
     EXPECT_EQ(settingsTool({"set", "depthLimit", "5"}).exitCode, 0);
     EXPECT_EQ(settingsTool({"get", "depthLimit"}).out, "5\n");
     EXPECT_EQ(settingsTool({"set", "iconSize", "1"}).exitCode, 0);
     EXPECT_EQ(settingsTool({"set", "cacheLimit", "5G"}).exitCode, 0);
+    const QByteArray defaults = settingsTool({"list"}).out;
+    EXPECT_TRUE(defaults.endsWith("archiveExtraction always  (default)\n")) << "extracting behind the rows is the default";
+    EXPECT_EQ(settingsTool({"set", "archiveExtraction", "whenNeeded"}).exitCode, 0);
     const QByteArray list = settingsTool({"list"}).out;
     EXPECT_EQ(list, "showHiddenFiles  false   (default)\n"
                     "depthLimit       5     \n"
@@ -309,10 +315,11 @@ TEST(SettingsTool, AcceptsOnlyItsKeysWithValidValues)
                     "previewZipFiles  true    (default)\n"
                     "itemLimit        2000000  (default)\n"
                     "cacheLimit       5368709120\n"
-                    "archiveExtraction always  (default)\n");
+                    "archiveExtraction whenNeeded\n");
     EXPECT_EQ(jsonFileContents(SettingsStore::defaultPath()),
               (QJsonObject{{QStringLiteral("depthLimit"), 5}, {QStringLiteral("iconSize"), 1},
-                           {QStringLiteral("cacheLimit"), qint64(5) << 30}}));
+                           {QStringLiteral("cacheLimit"), qint64(5) << 30},
+                           {QStringLiteral("archiveExtraction"), QStringLiteral("whenNeeded")}}));
     EXPECT_EQ(settingsTool({"reset", "depthLimit"}).exitCode, 0);
     EXPECT_EQ(settingsTool({"get", "depthLimit"}).out, "2\n");
 }

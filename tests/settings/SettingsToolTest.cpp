@@ -163,25 +163,6 @@ TEST(SettingsTool, SetFailsWithTheReasonWhenNothingWasWrittenAndKeepsItsFolderPr
     EXPECT_EQ(runTool(getDepth, environment).out, "4\n");
 }
 
-TEST(SettingsTool, ArchiveExtractionTakesItsTwoNamesOnly)
-{
-    QTemporaryDir home;
-    const QProcessEnvironment environment = homeEnvironment(home.path());
-    const QStringList get{QStringLiteral("get"), QStringLiteral("archiveExtraction")};
-    EXPECT_EQ(runTool(get, environment).out, "always\n") << "extracting behind the rows is the default";
-
-    const ToolRun refused = runTool({QStringLiteral("set"), QStringLiteral("archiveExtraction"), QStringLiteral("never")},
-                                    environment);
-    EXPECT_EQ(refused.exitCode, 2);
-    EXPECT_TRUE(refused.err.contains("always or whenNeeded")) << refused.err.constData();
-
-    ASSERT_EQ(runTool({QStringLiteral("set"), QStringLiteral("archiveExtraction"), QStringLiteral("whenNeeded")},
-                      environment).exitCode, 0);
-    const QByteArray listed = runTool({QStringLiteral("list")}, environment).out;
-    EXPECT_TRUE(listed.contains("archiveExtraction whenNeeded\n")) << "not the default any more: " << listed.constData();
-    EXPECT_TRUE(listed.contains("cacheLimit")) << "every setting is listed";
-}
-
 TEST(SettingsTool, IntegrateNamesTheEntriesInTheUsersLanguageAndReplacesThoseOfEveryVersion)
 {
     QTemporaryDir home;
