@@ -22,21 +22,6 @@
 
 namespace {
 
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QSaveFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-    ASSERT_TRUE(file.commit());
-}
-
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 struct ToolRun {
     int exitCode;
     QByteArray out;
@@ -91,7 +76,7 @@ TEST(SettingsStore, EveryStoredTypeKeepsItsTypeThroughTheFileAndUnknownFormsAreR
               QJsonValue(QStringLiteral("2025-12-06T19:10:00.123Z")));
     EXPECT_EQ(json.value(QStringLiteral("k00")), QJsonValue(true));
     // Read back from the bytes alone, by a file QSettings has not seen.
-    writeFile(folder.filePath(QStringLiteral("copy.json")), contents(folder.filePath(QStringLiteral("written.json"))));
+    writeFile(folder.filePath(QStringLiteral("copy.json")), fileContents(folder.filePath(QStringLiteral("written.json"))));
     const QSettings read(folder.filePath(QStringLiteral("copy.json")), SettingsFormat::format());
     for (int i = 0; i < values.size(); ++i) {
         const QVariant back = read.value(QStringLiteral("k%1").arg(i, 2, 10, QLatin1Char('0')));
@@ -164,11 +149,11 @@ TEST(SettingsStore, ADamagedFileReadsAsDefaultsWarnsOnceAndIsKeptAside)
     QTest::qWait(100);
     EXPECT_EQ(store.value(QStringLiteral("showHiddenFiles")), QVariant());
     EXPECT_EQ(catcher.warnings().size(), 1);
-    EXPECT_EQ(contents(path), truncated);
+    EXPECT_EQ(fileContents(path), truncated);
 
     EXPECT_TRUE(store.setValue(QStringLiteral("x"), 1));
     EXPECT_EQ(jsonFileContents(path), (QJsonObject{{QStringLiteral("x"), 1}}));
-    EXPECT_EQ(contents(path + QStringLiteral(".damaged")), truncated);
+    EXPECT_EQ(fileContents(path + QStringLiteral(".damaged")), truncated);
 }
 
 TEST(SettingsStore, KeysItDoesNotKnowAndValuesOfUnknownFormSurviveWrites)
@@ -268,11 +253,11 @@ TEST(SettingsStore, TakesTheFilesOfEarlierVersionsOnceAndLeavesThem)
     EXPECT_EQ(store.value(QStringLiteral("lastDeletionCheckDate")),
               QVariant(QDateTime::fromString(QStringLiteral("2026-12-06T19:10:00.000Z"), Qt::ISODateWithMs)));
     const QJsonObject migrated = jsonFileContents(path);
-    EXPECT_EQ(migrated.size(), 7) << contents(path).constData();
+    EXPECT_EQ(migrated.size(), 7) << fileContents(path).constData();
     EXPECT_EQ(migrated.value(QStringLiteral("future")), QJsonDocument::fromJson(suiteBytes).object().value(QStringLiteral("future")));
     EXPECT_EQ(migrated.value(QStringLiteral("listView")), QJsonDocument::fromJson(ownBytes).object().value(QStringLiteral("listView")));
-    EXPECT_EQ(contents(suite), suiteBytes) << "the earlier files stay as they were";
-    EXPECT_EQ(contents(own), ownBytes);
+    EXPECT_EQ(fileContents(suite), suiteBytes) << "the earlier files stay as they were";
+    EXPECT_EQ(fileContents(own), ownBytes);
 
     // While the new file is missing, the earlier ones are what is read.
     ASSERT_TRUE(QFile::remove(path));
