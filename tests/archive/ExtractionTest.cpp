@@ -399,23 +399,6 @@ with zipfile.ZipFile('dup.zip', 'w', zipfile.ZIP_DEFLATED) as z:
     EXPECT_EQ(contents("same.bin"), first); // the first one, when nothing is replaced
 }
 
-TEST_F(Extraction, AbsurdlyDeepEntriesAreRefused)
-{
-    ASSERT_TRUE(python(R"(
-import zipfile
-with zipfile.ZipFile('deep.zip', 'w') as z:
-    z.writestr('a/' * 257 + 'f', b'x')
-with zipfile.ZipFile('fine.zip', 'w') as z:
-    z.writestr('a/' * 255 + 'f', b'x')
-)"));
-    const std::optional<Archive::ArchiveError> error = extract(m_tree.path("deep.zip"), Archive::Format::Zip);
-    ASSERT_TRUE(error);
-    EXPECT_EQ(*error, Archive::ArchiveError::unzipFail);
-    EXPECT_TRUE(error->detail.contains(QLatin1String("256"))) << error->detail.toStdString();
-    EXPECT_EQ(listing(), QStringList{});
-    EXPECT_FALSE(extract(m_tree.path("fine.zip"), Archive::Format::Zip));
-}
-
 TEST_F(Extraction, AnEntryDeclaringAHugeDictionaryIsRefusedAtOnce)
 {
     // A damaged zip whose LZMA entry declares a 4 GiB dictionary.

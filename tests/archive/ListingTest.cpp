@@ -435,6 +435,8 @@ TEST_F(Listing, FailsWhereExtractionFails)
 import zipfile
 with zipfile.ZipFile('deep.zip', 'w') as z:
     z.writestr('a/' * 257 + 'f', b'x')
+with zipfile.ZipFile('fine.zip', 'w') as z:
+    z.writestr('a/' * 255 + 'f', b'x')
 open('fake.gz', 'w').write('not compressed at all')
 )"));
     for (const auto &[name, format] : {std::pair("deep.zip", Archive::Format::Zip), std::pair("fake.gz", Archive::Format::Compressed),
@@ -445,11 +447,18 @@ open('fake.gz', 'w').write('not compressed at all')
         } catch (const Archive::ArchiveError &error) {
             listed = error;
         }
-        const std::optional<Archive::ArchiveError> extracted = extract(m_tree.path(name), freshFolder(), format, {});
+        const QByteArray destination = freshFolder();
+        const std::optional<Archive::ArchiveError> extracted = extract(m_tree.path(name), destination, format, {});
         ASSERT_TRUE(listed && extracted) << name;
         EXPECT_EQ(listed->code, extracted->code) << name;
         EXPECT_EQ(listed->detail, extracted->detail) << name;
+        EXPECT_TRUE(QDir(QString::fromUtf8(destination)).isEmpty()) << name << ": refused before anything is written";
     }
+    const std::optional<Archive::ArchiveError> deep = extract(m_tree.path("deep.zip"), freshFolder(), Archive::Format::Zip, {});
+    ASSERT_TRUE(deep);
+    EXPECT_EQ(*deep, Archive::ArchiveError::unzipFail) << "no other failure";
+    EXPECT_TRUE(deep->detail.contains(QLatin1String("256"))) << "it says how deep an entry may go: " << deep->detail.toStdString();
+    EXPECT_FALSE(extract(m_tree.path("fine.zip"), freshFolder(), Archive::Format::Zip, {})) << "as deep as allowed extracts";
 }
 
 TEST_F(Listing, AnEmptyArchiveListsAndExtractsAsNothing)

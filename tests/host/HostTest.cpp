@@ -93,9 +93,7 @@ bool python(const TempTree &tree, const QString &script)
 
 TEST(Host, DumpsTheFinishedPreviewAsJson)
 {
-    TempTree tree;
-    tree.file("b.txt", 2000);
-    tree.file("a/inner.txt", 1000);
+    TempTree tree{{"b.txt", 2000}, {"a/inner.txt", 1000}};
     const HostRun run = runHost({"--dump", local(tree.path())});
     ASSERT_EQ(run.exitCode, 0) << run.err.constData();
     QJsonParseError parseError;
@@ -399,9 +397,7 @@ TEST(Host, RefusesBadUsageWithStatusTwoAndSaysWhenThePluginCannotBeLoaded)
 
 TEST(Host, ShowsChosenColumnsAndSortsAsAClickWouldForThisRunOnly)
 {
-    TempTree tree;
-    tree.file("small.txt", 10);
-    tree.file("big.txt", 5000);
+    TempTree tree{{"small.txt", 10}, {"big.txt", 5000}};
     const QJsonObject document = dump(tree.path(), {"--columns", "Name,Size,Tags", "--sort", "size:desc"});
     QStringList shown;
     for (const QJsonValue &column : document.value("columns"_L1).toArray()) {
@@ -557,9 +553,7 @@ TEST(Host, ArchivePreviewsSwitchedOffKeepTheirMessageAndTheWindowSaysWhereToSwit
 
 TEST(Host, TextNumbersHelpAndQtsOwnTextsFollowTheUsersLanguage)
 {
-    TempTree tree;
-    tree.file("a.txt", 1500);
-    tree.file("b.txt", 1500);
+    TempTree tree{{"a.txt", 1500}, {"b.txt", 1500}};
     const auto inLanguage = [](const char *language) {
         return environmentWith({{u"LANG"_s, QLatin1String(language)}, {u"LC_NUMERIC"_s, {}}});
     };
@@ -611,9 +605,7 @@ TEST(Host, ASecondCallHandsItsPathToTheOpenWindow)
         process.start(QStringLiteral(TRELLIN_PREVIEW), arguments);
         ASSERT_TRUE(process.waitForStarted());
     };
-    TempTree tree;
-    tree.file("first/a.txt");
-    tree.file("second/b.txt");
+    TempTree tree{{"first/a.txt", 0}, {"second/b.txt", 0}};
 
     QProcess window;
     start(window, {local(tree.path("first"))});

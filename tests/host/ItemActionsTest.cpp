@@ -141,9 +141,7 @@ TEST(ItemActions, OpenRevealAndCopyTheItemFoundByTyping)
     const XdgOpenLog log;
     auto opened = [&] { return log.opened(); };
 
-    TempTree tree;
-    tree.file("b.txt");
-    tree.file("a folder/inner file.txt");
+    TempTree tree{{"b.txt", 0}, {"a folder/inner file.txt", 0}};
     ControllerPreview preview;
     PreviewViewController &controller = preview.controller();
     preview.widget()->resize(900, 500);

@@ -26,7 +26,7 @@ QStringList temporaryItems()
         .entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden, QDir::Name);
 }
 
-// A folder of the cache with 64 KB in it.
+// A folder of the cache with 64 KB in it, and the folders on its way.
 QByteArray cacheFolder(const QByteArray &name)
 {
     const QByteArray path = FileSystem::appendingPathComponent(FileSystem::temporaryDirectory(), name);
@@ -401,14 +401,6 @@ std::optional<QDateTime> birthTime(const QByteArray &path)
     return QDateTime::fromMSecsSinceEpoch(stamp.tv_sec * 1000 + stamp.tv_nsec / 1000000, Qt::UTC);
 }
 
-QByteArray temporaryItem(const QByteArray &name)
-{
-    const QByteArray path = FileSystem::temporaryDirectory() + '/' + name;
-    QDir().mkpath(QString::fromUtf8(path));
-    QFile(QString::fromUtf8(path + "/content.txt")).open(QIODevice::WriteOnly);
-    return path;
-}
-
 constexpr qint64 day = 86400;
 
 } // namespace
@@ -422,7 +414,7 @@ TEST(Cleanup, TheFirstCheckOnlyRemembersTheDateThenAtMostOnceADay)
     const QString key = QStringLiteral("lastDeletionCheckDate");
     ASSERT_EQ(store.value(key).typeId(), QMetaType::QDateTime);
     store.setValue(key, QVariant());
-    const QByteArray item = temporaryItem("old");
+    const QByteArray item = cacheFolder("old");
     const QDateTime now = birthTime(item)->addDays(100);
     runCleanupCheck(store, now);
     EXPECT_EQ(store.value(key), now);
@@ -446,7 +438,7 @@ TEST(Cleanup, TheFirstCheckOnlyRemembersTheDateThenAtMostOnceADay)
 
 TEST(Cleanup, ThirtyDaysToTheSecond)
 {
-    const QByteArray item = temporaryItem("edge");
+    const QByteArray item = cacheFolder("edge");
     const QDateTime created = *birthTime(item);
     removeOldTemporaryItems(created.addSecs(30 * day));
     EXPECT_EQ(temporaryItems(), QStringList{"edge"});
@@ -459,12 +451,12 @@ TEST(Cleanup, RemovesAnythingOldButNothingOutside)
     TempTree outside;
     const QByteArray kept = outside.file("precious.txt", 5);
     const QByteArray temporary = FileSystem::temporaryDirectory();
-    temporaryItem("extraction/locked");
+    cacheFolder("extraction/locked");
     QFile(QString::fromUtf8(temporary + "/stray.log")).open(QIODevice::WriteOnly);
     ASSERT_EQ(symlink(outside.path().constData(), (temporary + "/link").constData()), 0);
     ASSERT_EQ(chmod((temporary + "/extraction/locked").constData(), 0555), 0);
     ASSERT_EQ(chmod((temporary + "/extraction").constData(), 0555), 0);
-    const QByteArray fresh = temporaryItem("fresh");
+    const QByteArray fresh = cacheFolder("fresh");
 
     removeOldTemporaryItems(birthTime(fresh)->addSecs(31 * day));
     EXPECT_TRUE(temporaryItems().isEmpty());

@@ -370,9 +370,7 @@ bool cacheHoldsAnExtraction()
 
 TEST(ArchiveRows, WhenNeededExtractsOnlyForTheFilesAndKeepsTheRows)
 {
-    TempTree tree;
-    tree.file("src/readme.txt", 7);
-    tree.file("src/pics/a.txt", 3);
+    TempTree tree{{"src/readme.txt", 7}, {"src/pics/a.txt", 3}};
     ASSERT_TRUE(runTool(QStringLiteral("zip"), {"-qr", "../plain.zip", "."}, tree.path("src")));
     ASSERT_TRUE(runTool(QStringLiteral("zip"), {"-qj", "-P", "open sesame", "locked.zip", "src/readme.txt"}, tree.path()));
     PreviewViewController controller;
