@@ -84,11 +84,6 @@ QProcessEnvironment environmentWith(const QList<std::pair<QString, QString>> &ch
     return environment;
 }
 
-bool python(const TempTree &tree, const QString &script)
-{
-    return runTool(u"python3"_s, {u"-c"_s, script}, tree.path());
-}
-
 } // namespace
 
 TEST(Host, DumpsTheFinishedPreviewAsJson)
@@ -135,19 +130,7 @@ TEST(Host, DumpsTheFinishedPreviewAsJson)
 TEST(Host, SaysWhichEntriesOfAnArchiveAreLeftOut)
 {
     TempTree tree;
-    ASSERT_TRUE(python(tree, uR"(
-import io, tarfile
-with tarfile.open('mixed.tar', 'w') as tar:
-    def add(name, data=b'x', kind=tarfile.REGTYPE, target=''):
-        info = tarfile.TarInfo(name)
-        info.type, info.linkname, info.size = kind, target, len(data) if kind == tarfile.REGTYPE else 0
-        tar.addfile(info, io.BytesIO(data) if kind == tarfile.REGTYPE else None)
-    add('kept.txt')
-    add('../escape.txt')
-    add('away', kind=tarfile.SYMTYPE, target='/etc/passwd')
-    add('twice.txt', b'first')
-    add('twice.txt', b'second')
-)"_s));
+    ASSERT_TRUE(makeArchive(u"left-out-tar"_s, tree.path("mixed.tar")));
     const QJsonObject document = dump(tree.path("mixed.tar"));
     EXPECT_TRUE(summaryOf(document).endsWith(u"\u2014 3 entries left out"_s)) << summaryOf(document).toStdString();
     QStringList skipped;
@@ -165,14 +148,9 @@ with tarfile.open('mixed.tar', 'w') as tar:
 TEST(Host, ShowsNamesInTheArchivesCharsetFromItsListingAndFromTheCache)
 {
     TempTree tree;
-    ASSERT_TRUE(python(tree, uR"(
-import io, tarfile
-with tarfile.open('koi8.tar', 'w', format=tarfile.GNU_FORMAT) as tar:
-    for name in ('Документы/Отчёт за май.txt', 'Письмо другу.txt', 'Привет мир.txt', '../Побег.txt'):
-        info = tarfile.TarInfo(name.encode('koi8-r').decode('utf-8', 'surrogateescape'))
-        info.size = 1
-        tar.addfile(info, io.BytesIO(b'x'))
-)"_s));
+    ASSERT_TRUE(makeArchive(u"charset-tar"_s, tree.path("koi8.tar"),
+                            {u"koi8-r"_s, u"Документы/Отчёт за май.txt"_s, u"Письмо другу.txt"_s, u"Привет мир.txt"_s,
+                             u"../Побег.txt"_s}));
     const auto names = [](const QJsonObject &document) {
         QStringList shown;
         for (const QJsonValue &row : document.value("rows"_L1).toArray()) {
@@ -199,20 +177,7 @@ TEST(Host, ADamagedEntrySpoilsOnlyItself)
     TempTree tree;
     // Seven deflated entries; the fourth's data starts with sixteen bytes of garbage,
     // which libarchive takes for a damaged archive, not only a damaged entry.
-    ASSERT_TRUE(python(tree, uR"(
-import random, zipfile
-random.seed(7)
-texts = [' '.join(random.choice(['alpha', 'beta', 'gamma', 'delta']) for _ in range(4000)).encode() for _ in range(7)]
-with zipfile.ZipFile('seven.zip', 'w', zipfile.ZIP_DEFLATED) as z:
-    for i, text in enumerate(texts):
-        z.writestr('file%d.txt' % i, text)
-with zipfile.ZipFile('seven.zip') as z:
-    info = z.getinfo('file3.txt')
-data = bytearray(open('seven.zip', 'rb').read())
-start = info.header_offset + 30 + len(info.filename) + len(info.extra)
-data[start:start + 16] = b'\xff' * 16
-open('seven.zip', 'wb').write(data)
-)"_s));
+    ASSERT_TRUE(makeArchive(u"zip-damaged-entry"_s, tree.path("seven.zip"), {u"7"_s, u"3"_s}));
     for (const char *preview : {"extracted now", "taken from the cache"}) {
         SCOPED_TRACE(preview);
         const QJsonObject document = dump(tree.path("seven.zip"));
@@ -235,18 +200,7 @@ TEST(Host, AnArchiveWhoseDataCannotBeReadKeepsItsListing)
     TempTree tree;
     // A 7z keeps its index after its one compressed stream: damage in the
     // stream spoils every entry, and the index still names them all.
-    ASSERT_TRUE(python(tree, uR"(
-import random
-random.seed(3)
-for i in range(3):
-    open('f%d.txt' % i, 'w').write(' '.join(str(random.random()) for _ in range(20000)))
-)"_s));
-    ASSERT_TRUE(runTool(u"7z"_s, {"a", "-bd", "-bso0", "damaged.7z", "f0.txt", "f1.txt", "f2.txt"}, tree.path()));
-    QFile archive(local(tree.path("damaged.7z")));
-    ASSERT_TRUE(archive.open(QIODevice::ReadWrite) && archive.seek(2000));
-    archive.write(QByteArray(100, '\xff'));
-    archive.close();
-
+    ASSERT_TRUE(makeArchive(u"damaged-7z"_s, tree.path("damaged.7z")));
     const HostRun run = runHost({"--dump", local(tree.path("damaged.7z"))});
     EXPECT_EQ(run.exitCode, 0) << "a readable index is a preview: " << run.err.constData();
     EXPECT_TRUE(run.err.contains("decode ")) << "the reason is on standard error: " << run.err.constData();
@@ -259,18 +213,10 @@ for i in range(3):
 TEST(Host, SaysThatATarCutShortEndsEarlyAndThatAnEmptyArchiveIsEmpty)
 {
     TempTree tree;
-    ASSERT_TRUE(python(tree, uR"(
-import io, tarfile, zipfile
-with tarfile.open('whole.tar', 'w') as t:
-    for name in ('a', 'b', 'c'):
-        info = tarfile.TarInfo(name); info.size = 700
-        t.addfile(info, io.BytesIO(name.encode() * 700))
-open('cut.tar', 'wb').write(open('whole.tar', 'rb').read()[:512 * 6])
-damaged = bytearray(open('whole.tar', 'rb').read())
-damaged[512 * 3 + 100] ^= 0xFF  # b's header no longer matches its checksum
-open('damaged.tar', 'wb').write(damaged)
-zipfile.ZipFile('empty.zip', 'w').close()
-)"_s));
+    ASSERT_TRUE(makeArchive(u"tar-abc"_s, tree.path("whole.tar")));
+    ASSERT_TRUE(makeArchive(u"tar-cut"_s, tree.path("cut.tar"), {u"6"_s}));
+    ASSERT_TRUE(makeArchive(u"tar-bad-header"_s, tree.path("damaged.tar")));
+    ASSERT_TRUE(makeArchive(u"empty"_s, tree.path("empty.zip")));
     const auto expectCutAndDamaged = [&](const char *when) {
         const QJsonObject cut = dump(tree.path("cut.tar"));
         EXPECT_EQ(cut.value("rows"_L1).toArray().size(), 2) << when << ": what is there is shown";
@@ -299,20 +245,9 @@ zipfile.ZipFile('empty.zip', 'w').close()
 TEST(Host, PipesAndDevicesAreRowsThatAreNeverCreated)
 {
     TempTree tree;
-    ASSERT_TRUE(python(tree, uR"(
-import io, tarfile
-with tarfile.open('specials.tar', 'w') as t:
-    for name, kind in (('pipe', tarfile.FIFOTYPE), ('tty', tarfile.CHRTYPE), ('disk', tarfile.BLKTYPE)):
-        info = tarfile.TarInfo(name); info.type = kind; t.addfile(info)
-    info = tarfile.TarInfo('file.txt'); info.size = 3; t.addfile(info, io.BytesIO(b'abc'))
-# A cpio entry whose mode has no type bits: a type libarchive does not know.
-def odc(name, mode, data):
-    name += b'\0'
-    return (b'070707%06o%06o%06o%06o%06o%06o%06o%011o%06o%011o' % (0, 1, mode, 0, 0, 1, 0, 0, len(name), len(data))
-            + name + data)
-with open('unknown.cpio', 'wb') as f:
-    f.write(odc(b'odd', 0o644, b'abc') + odc(b'file.txt', 0o100644, b'abc') + odc(b'TRAILER!!!', 0, b''))
-)"_s));
+    ASSERT_TRUE(makeArchive(u"specials-tar"_s, tree.path("specials.tar")));
+    // A cpio entry whose mode has no type bits: a type libarchive does not know.
+    ASSERT_TRUE(makeArchive(u"unknown-type-cpio"_s, tree.path("unknown.cpio")));
     const auto rowsOf = [&](const QJsonObject &document) {
         QMap<QString, QJsonObject> rows;
         for (const QJsonValue &row : document.value("rows"_L1).toArray())
@@ -678,12 +613,7 @@ TEST(Host, SortsABigTreeBeforePrintingIt)
 TEST(Host, FourPreviewsOfOneArchiveShareOneExtraction)
 {
     TempTree tree;
-    ASSERT_TRUE(python(tree, uR"(
-import zipfile
-with zipfile.ZipFile('many.zip', 'w') as archive:
-    for i in range(3000):
-        archive.writestr('f%04d.txt' % i, 'x' * (i % 50 + 1))
-)"_s));
+    ASSERT_TRUE(makeArchive(u"many-zip"_s, tree.path("many.zip"), {u"3000"_s}));
     std::vector<std::unique_ptr<QProcess>> processes;
     for (int i = 0; i < 4; ++i) {
         processes.push_back(std::make_unique<QProcess>());

@@ -242,18 +242,7 @@ TEST(ArchivePreview, NoStagingFolderOutlivesItsExtraction)
 {
     TempTree tree;
     // Thirty thousand folders deep, then a bad entry, with few descriptors to spare.
-    ASSERT_TRUE(runTool(QStringLiteral("python3"), {"-c", R"(
-import zipfile
-with zipfile.ZipFile('deep.zip', 'w') as z:
-    for depth in range(1, 30001, 100):
-        z.writestr('d/' * depth, b'')
-    z.writestr('d/' * 30000, b'')
-    z.writestr('bad.txt', b'x' * 100)
-data = bytearray(open('deep.zip', 'rb').read())
-at = data.rfind(b'x' * 100)
-data[at:at + 100] = b'y' * 100
-open('deep.zip', 'wb').write(data)
-)"}, tree.path()));
+    ASSERT_TRUE(makeArchive(QStringLiteral("deep-then-bad-zip"), tree.path("deep.zip")));
     PreviewViewController controller;
     // An abandoned staging folder of the same archive (its process died) goes too.
     const QUrl url = tree.url("deep.zip");

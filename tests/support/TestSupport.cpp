@@ -194,6 +194,12 @@ bool runTool(const QString &program, const QStringList &arguments, const QByteAr
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
+bool makeArchive(const QString &recipe, const QByteArray &output, const QStringList &arguments)
+{
+    const QStringList words{QStringLiteral(TRELLIN_MAKE_ARCHIVE), recipe, QFile::decodeName(output)};
+    return runTool(QStringLiteral("python3"), words + arguments);
+}
+
 RequestResult runRequest(PreviewViewController &controller, const QByteArray &path)
 {
     RequestResult result;

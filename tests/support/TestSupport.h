@@ -68,6 +68,8 @@ struct RequestResult {
 /// Runs a tool (zip, bsdtar, python3, ...) in `directory`; whether it ran and exited 0.
 bool runTool(const QString &program, const QStringList &arguments, const QByteArray &directory = {},
              const QByteArray &input = {});
+/// Writes `output` by a recipe of tests/support/make_archive.py; whether it did.
+bool makeArchive(const QString &recipe, const QByteArray &output, const QStringList &arguments = {});
 
 /// Sends one request to `controller` as the host does and waits for its handler.
 RequestResult runRequest(PreviewViewController &controller, const QByteArray &path);
