@@ -349,6 +349,28 @@ def sparse_tar(out, tar_format):
                        cwd=src, check=True)
 
 
+def docs_by_every_tool(out):
+    """In the folder OUT: src/docs/readme.txt (ten bytes) and src/notes.txt,
+    src/notes.txt.gz, and docs packed by the tools that make each kind; all
+    but the first two named so that the name does not tell."""
+    os.makedirs(os.path.join(out, 'src', 'docs'), exist_ok=True)
+    write(os.path.join(out, 'src', 'docs', 'readme.txt'), b'x' * 10)
+    write(os.path.join(out, 'src', 'notes.txt'), b'plain text, compressed\n')
+    for command in ('bsdtar -czf backup.tar.gz -C src docs',
+                    'bsdtar -cf app.jar --format zip -C src docs',
+                    'bsdtar --format newc -cf - -C src docs | gzip > packed.cpio.gz',
+                    'bsdtar --format pax -cZf packed.pax.Z -C src docs',
+                    'bsdtar --format xar -cf packed.xar -C src docs',
+                    'bsdtar --format zip -cf pkg-1.0-py3-none-any.whl -C src docs',
+                    'bsdtar --format zip -cf no-extension -C src docs',
+                    'cd src && printf "2.0\\n" > debian-binary && tar -cJf data.tar.xz docs'
+                    ' && ar rc ../pkg_1.0_all.deb debian-binary data.tar.xz',
+                    'gzip -k src/notes.txt',
+                    'bsdtar --format iso9660 -cf - -C src docs | gzip > disc.iso.gz',
+                    'head -c 200000 /dev/zero | gzip > zeros.img.gz'):
+        subprocess.run(['sh', '-ec', command], cwd=out, check=True)
+
+
 def png():
     """A 3 by 2 black PNG."""
     def chunk(kind, data):
