@@ -156,6 +156,22 @@ def charset_tree(out, charset, *names):
             tar.add(os.fsdecode(name))
 
 
+def hard_links(out):
+    """A newc cpio or an ISO image (by OUT's name), made by bsdtar, of a
+    (six bytes), b (a hard link to it), d/e/f in a read-only d, and l (a
+    link to d/e/f). cpio stores the data with the last link; ISO, the first."""
+    with tempfile.TemporaryDirectory() as src:
+        os.makedirs(os.path.join(src, 'd', 'e'))
+        write(os.path.join(src, 'a'), b'hello\n')
+        write(os.path.join(src, 'd', 'e', 'f'), b'deep')
+        os.link(os.path.join(src, 'a'), os.path.join(src, 'b'))
+        os.symlink('d/e/f', os.path.join(src, 'l'))
+        os.chmod(os.path.join(src, 'd'), 0o555)
+        tar_format = 'newc' if out.endswith('.cpio') else 'iso9660'
+        subprocess.run(['bsdtar', '-cf', out, '--format', tar_format, '-C', src, 'a', 'b', 'd', 'l'], check=True)
+        os.chmod(os.path.join(src, 'd'), 0o755)
+
+
 def specials_tar(out):
     """A pipe, a character and a block device, and file.txt."""
     with tarfile.open(out, 'w') as tar:
