@@ -4,8 +4,9 @@
 
     make_archive.py RECIPE OUTPUT [ARGS...]
 
-Each recipe below writes OUTPUT; a name ending in .gz is gzip-compressed
-where the recipe says so. Numbers in ARGS are decimal.
+Each recipe below writes the file OUTPUT (docs-by-every-tool, the folder);
+a name ending in .gz is gzip-compressed where the recipe says so. Numbers
+in ARGS are decimal. Helpers, not recipes, start with an underscore.
 """
 
 import gzip
@@ -26,7 +27,7 @@ import zlib
 JUNE_2019, NEW_YEAR_2019 = 1559347200, 1546300800
 
 
-def write(path, data):
+def _write(path, data):
     with open(path, 'wb') as f:
         f.write(data)
 
@@ -38,7 +39,7 @@ def add(tar, name, data=b'', kind=tarfile.REGTYPE, link='', mode=0o644, mtime=0)
     tar.addfile(info, io.BytesIO(data))
 
 
-def abc_tar(size=700):
+def _abc_tar(size=700):
     """Entries a, b and c of SIZE bytes of their letter, as a plain tar's bytes."""
     data = io.BytesIO()
     with tarfile.open(fileobj=data, mode='w', format=tarfile.USTAR_FORMAT) as tar:
@@ -48,25 +49,25 @@ def abc_tar(size=700):
 
 
 def gzipped_if_named(path, data):
-    write(path, gzip.compress(data) if path.endswith('.gz') else data)
+    _write(path, gzip.compress(data) if path.endswith('.gz') else data)
 
 
 def tar_abc(out, size='700'):
     """a, b and c, whole; 700 bytes each unless SIZE is given."""
-    gzipped_if_named(out, abc_tar(int(size)))
+    gzipped_if_named(out, _abc_tar(int(size)))
 
 
 def tar_cut(out, blocks):
     """a, b and c of 700 bytes, only the first BLOCKS blocks of 512 bytes:
     6 holds a and b whole, 5 stops in b's data, 10 lacks one end block."""
-    gzipped_if_named(out, abc_tar()[:512 * int(blocks)])
+    gzipped_if_named(out, _abc_tar()[:512 * int(blocks)])
 
 
 def tar_bad_header(out):
     """a, b and c of 700 bytes, b's header no longer matching its checksum."""
-    data = bytearray(abc_tar())
+    data = bytearray(_abc_tar())
     data[512 * 3 + 100] ^= 0xFF  # the mode field
-    write(out, data)
+    _write(out, data)
 
 
 def empty(out, comment=''):
@@ -84,12 +85,12 @@ def cpio_ab(out, length=None):
     """A newc cpio, as bsdtar writes it, of a and b of 700 bytes; its first LENGTH bytes when given."""
     with tempfile.TemporaryDirectory() as src:
         for name in 'ab':
-            write(os.path.join(src, name), name.encode() * 700)
+            _write(os.path.join(src, name), name.encode() * 700)
         subprocess.run(['bsdtar', '--format', 'newc', '-cf', out, '-C', src, 'a', 'b'], check=True)
     if length:
         with open(out, 'rb') as f:
             data = f.read(int(length))
-        write(out, data)
+        _write(out, data)
 
 
 def zip_damaged_entry(out, count, damaged):
@@ -105,7 +106,7 @@ def zip_damaged_entry(out, count, damaged):
     data = bytearray(open(out, 'rb').read())
     start = info.header_offset + 30 + len(info.filename) + len(info.extra)
     data[start:start + 16] = b'\xff' * 16
-    write(out, data)
+    _write(out, data)
 
 
 def damaged_7z(out):
@@ -115,7 +116,7 @@ def damaged_7z(out):
     with tempfile.TemporaryDirectory() as src:
         names = ['f%d.txt' % i for i in range(3)]
         for name in names:
-            write(os.path.join(src, name), ' '.join(str(random.random()) for _ in range(20000)).encode())
+            _write(os.path.join(src, name), ' '.join(str(random.random()) for _ in range(20000)).encode())
         subprocess.run(['7z', 'a', '-bd', '-bso0', os.path.abspath(out)] + names, cwd=src, check=True)
     with open(out, 'r+b') as f:
         f.seek(2000)
@@ -147,9 +148,9 @@ def charset_tree(out, charset, *names):
     for name in names:
         path = b'src/' + name.encode(charset)
         os.makedirs(os.path.dirname(path), exist_ok=True)
-        write(path, b'x')
-    write(b'src/' + names[0].encode(), b'y')
-    write('twin', names[0].encode(charset))
+        _write(path, b'x')
+    _write(b'src/' + names[0].encode(), b'y')
+    _write('twin', names[0].encode(charset))
     with tarfile.open(out, 'w', format=tarfile.GNU_FORMAT) as tar:
         os.chdir('src')
         for name in sorted(os.listdir(b'.')):
@@ -162,8 +163,8 @@ def hard_links(out):
     link to d/e/f). cpio stores the data with the last link; ISO, the first."""
     with tempfile.TemporaryDirectory() as src:
         os.makedirs(os.path.join(src, 'd', 'e'))
-        write(os.path.join(src, 'a'), b'hello\n')
-        write(os.path.join(src, 'd', 'e', 'f'), b'deep')
+        _write(os.path.join(src, 'a'), b'hello\n')
+        _write(os.path.join(src, 'd', 'e', 'f'), b'deep')
         os.link(os.path.join(src, 'a'), os.path.join(src, 'b'))
         os.symlink('d/e/f', os.path.join(src, 'l'))
         os.chmod(os.path.join(src, 'd'), 0o555)
@@ -186,7 +187,7 @@ def unknown_type_cpio(out):
         name += b'\0'
         fields = (0, 1, mode, 0, 0, 1, 0, 0, len(name), len(data))
         return b'070707%06o%06o%06o%06o%06o%06o%06o%011o%06o%011o' % fields + name + data
-    write(out, odc(b'odd', 0o644, b'abc') + odc(b'file.txt', 0o100644, b'abc') + odc(b'TRAILER!!!', 0, b''))
+    _write(out, odc(b'odd', 0o644, b'abc') + odc(b'file.txt', 0o100644, b'abc') + odc(b'TRAILER!!!', 0, b''))
 
 
 HOSTILE = [
@@ -265,7 +266,7 @@ def deep_then_bad_zip(out):
     data = bytearray(open(out, 'rb').read())
     at = data.rfind(b'x' * 100)
     data[at:at + 100] = b'y' * 100
-    write(out, data)
+    _write(out, data)
 
 
 def far_end_zip(out, kind):
@@ -330,12 +331,12 @@ def xz_tar(out, dictionary=''):
         assert xz[14:16] == b'\x21\x01'
         xz[16] = 38  # and the header's checksum to match
         xz[12 + size - 4:12 + size] = zlib.crc32(xz[12:12 + size - 4]).to_bytes(4, 'little')
-    write(out, xz)
+    _write(out, xz)
 
 
 def log_xz(out):
     """80 MiB of one log line again and again, xz-compressed to a few KB."""
-    write(out, lzma.compress(b'2026-12-07 12:00:00 INFO request served in 3 ms\n' * ((80 << 20) // 48), preset=1))
+    _write(out, lzma.compress(b'2026-12-07 12:00:00 INFO request served in 3 ms\n' * ((80 << 20) // 48), preset=1))
 
 
 def deflate_bomb_zip(out):
@@ -346,7 +347,7 @@ def deflate_bomb_zip(out):
     central = bomb.index(b'PK\x01\x02')
     struct.pack_into('<I', bomb, 22, 200 << 20)
     struct.pack_into('<I', bomb, central + 24, 200 << 20)
-    write(out, bomb)
+    _write(out, bomb)
 
 
 def sparse_tar(out, tar_format):
@@ -370,8 +371,8 @@ def docs_by_every_tool(out):
     src/notes.txt.gz, and docs packed by the tools that make each kind; all
     but the first two named so that the name does not tell."""
     os.makedirs(os.path.join(out, 'src', 'docs'), exist_ok=True)
-    write(os.path.join(out, 'src', 'docs', 'readme.txt'), b'x' * 10)
-    write(os.path.join(out, 'src', 'notes.txt'), b'plain text, compressed\n')
+    _write(os.path.join(out, 'src', 'docs', 'readme.txt'), b'x' * 10)
+    _write(os.path.join(out, 'src', 'notes.txt'), b'plain text, compressed\n')
     for command in ('bsdtar -czf backup.tar.gz -C src docs',
                     'bsdtar -cf app.jar --format zip -C src docs',
                     'bsdtar --format newc -cf - -C src docs | gzip > packed.cpio.gz',
@@ -387,7 +388,7 @@ def docs_by_every_tool(out):
         subprocess.run(['sh', '-ec', command], cwd=out, check=True)
 
 
-def png():
+def _png():
     """A 3 by 2 black PNG."""
     def chunk(kind, data):
         return struct.pack('>I', len(data)) + kind + data + struct.pack('>I', zlib.crc32(kind + data))
@@ -399,7 +400,7 @@ def png():
 def docs_pics_tar(out):
     """A .tar.gz of docs/readme.txt, pics/dot.png and top.txt, dated 7 June 2019."""
     with tarfile.open(out, 'w:gz') as tar:
-        for name, data in (('docs/readme.txt', b'read me'), ('pics/dot.png', png()), ('top.txt', b'top')):
+        for name, data in (('docs/readme.txt', b'read me'), ('pics/dot.png', _png()), ('top.txt', b'top')):
             add(tar, name, data, mtime=1559908800)
 
 
@@ -420,8 +421,9 @@ def wanted_among_many(out):
 
 
 if __name__ == '__main__':
-    recipe = globals().get(sys.argv[1].replace('-', '_')) if len(sys.argv) > 2 else None
-    if not callable(recipe) or not recipe.__doc__:
+    name = sys.argv[1].replace('-', '_') if len(sys.argv) > 2 else '_'
+    recipe = globals().get(name)
+    if name.startswith('_') or not callable(recipe) or not recipe.__doc__:  # helpers start with _
         sys.exit(__doc__)
     warnings.simplefilter('ignore')  # names given twice are meant
     recipe(*sys.argv[2:])
