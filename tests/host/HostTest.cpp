@@ -24,20 +24,30 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 struct HostRun {
     int exitCode = -1;
     QByteArray out;
     QByteArray err;
+    QJsonObject json() const { return QJsonDocument::fromJson(out).object(); }
+    QJsonArray rows() const { return json().value("rows"_L1).toArray(); }
+    QJsonObject error() const { return json().value("error"_L1).toObject(); }
 };
 
-HostRun runHost(const QStringList &arguments, int workingDirectory = -1)
+// `program` (the host unless named) run with `arguments`, in `environment` and
+// the folder open as `workingDirectory` where given.
+HostRun runHost(const QStringList &arguments, const QProcessEnvironment &environment = {}, int workingDirectory = -1,
+                const QString &program = QStringLiteral(TRELLIN_PREVIEW))
 {
     QProcess process;
+    if (!environment.isEmpty())
+        process.setProcessEnvironment(environment);
     if (workingDirectory >= 0)
         process.setChildProcessModifier([workingDirectory] { (void)fchdir(workingDirectory); });
-    process.start(QStringLiteral(TRELLIN_PREVIEW), arguments);
+    process.start(program, arguments);
     EXPECT_TRUE(process.waitForFinished(60000));
     EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
     return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
@@ -48,55 +58,67 @@ QString local(const QByteArray &path)
     return QString::fromUtf8(path);
 }
 
-QJsonObject errorOf(const HostRun &run)
+// The document of a --dump of `path` that must succeed.
+QJsonObject dump(const QByteArray &path, const QStringList &options = {})
 {
-    return QJsonDocument::fromJson(run.out).object().value(QStringLiteral("error")).toObject();
+    const HostRun run = runHost(QStringList{"--dump"} + options + QStringList{local(path)});
+    EXPECT_EQ(run.exitCode, 0) << path.constData() << ": " << run.err.constData();
+    return run.json();
+}
+
+QString summaryOf(const QJsonObject &document)
+{
+    return document.value("summary"_L1).toString();
+}
+
+// The environment of this process with `changes` made: a value, or none for an empty one.
+QProcessEnvironment environmentWith(const QList<std::pair<QString, QString>> &changes)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const auto &[name, value] : changes) {
+        if (value.isEmpty())
+            environment.remove(name);
+        else
+            environment.insert(name, value);
+    }
+    return environment;
 }
 
 } // namespace
 
 TEST(Host, DumpsTheFinishedPreviewAsJson)
 {
-    TempTree tree;
-    tree.file("b.txt", 2000);
-    tree.file("a/inner.txt", 1000);
-    const HostRun run = runHost({QStringLiteral("--dump"), local(tree.path())});
+    TempTree tree{{"b.txt", 2000}, {"a/inner.txt", 1000}};
+    const HostRun run = runHost({"--dump", local(tree.path())});
     ASSERT_EQ(run.exitCode, 0) << run.err.constData();
-
     QJsonParseError parseError;
-    const QJsonObject dump = QJsonDocument::fromJson(run.out, &parseError).object();
+    const QJsonObject document = QJsonDocument::fromJson(run.out, &parseError).object();
     ASSERT_EQ(parseError.error, QJsonParseError::NoError) << run.out.constData();
-    EXPECT_TRUE(dump.value(QStringLiteral("error")).isNull());
-    EXPECT_EQ(dump.value(QStringLiteral("representedObject")).toString(), local(tree.path()));
-    EXPECT_EQ(dump.value(QStringLiteral("summary")).toString(), QStringLiteral("3 KB, 3 items"));
-    EXPECT_EQ(dump.value(QStringLiteral("rowHeight")).toInt(), 20);
-
-    const QJsonArray columns = dump.value(QStringLiteral("columns")).toArray();
+    EXPECT_TRUE(document.value("error"_L1).isNull()) << "a preview is no error";
+    EXPECT_EQ(document.value("representedObject"_L1).toString(), local(tree.path())) << "the folder shown";
+    EXPECT_EQ(summaryOf(document), u"3 KB, 3 items"_s) << "the finished summary";
+    EXPECT_EQ(document.value("rowHeight"_L1).toInt(), 20) << "the small icons' rows";
+    const QJsonArray columns = document.value("columns"_L1).toArray();
     ASSERT_EQ(columns.size(), 9);
-    EXPECT_EQ(columns[0].toObject().value(QStringLiteral("identifier")).toString(), QStringLiteral("Name"));
-    EXPECT_FALSE(columns[0].toObject().value(QStringLiteral("hidden")).toBool());
-
-    const QJsonArray rows = dump.value(QStringLiteral("rows")).toArray();
+    EXPECT_EQ(columns[0]["identifier"_L1].toString(), u"Name"_s) << "in the model's order";
+    EXPECT_FALSE(columns[0]["hidden"_L1].toBool()) << "Name is always shown";
+    const QJsonArray rows = run.rows();
     ASSERT_EQ(rows.size(), 2);
-    const QJsonObject a = rows[0].toObject();
-    EXPECT_EQ(a.value(QStringLiteral("name")).toString(), QStringLiteral("a"));
-    EXPECT_TRUE(a.value(QStringLiteral("expanded")).toBool());
-    EXPECT_EQ(a.value(QStringLiteral("cells")).toObject().value(QStringLiteral("Size")).toString(),
-              QStringLiteral("1 KB"));
-    const QJsonArray children = a.value(QStringLiteral("children")).toArray();
+    EXPECT_EQ(rows[0]["name"_L1].toString(), u"a"_s) << "sorted by name";
+    EXPECT_TRUE(rows[0]["expanded"_L1].toBool()) << "rows open as the view opens them";
+    EXPECT_EQ(rows[0]["cells"_L1]["Size"_L1].toString(), u"1 KB"_s) << "a folder's size is its content's";
+    const QJsonArray children = rows[0]["children"_L1].toArray();
     ASSERT_EQ(children.size(), 1);
-    EXPECT_EQ(children[0].toObject().value(QStringLiteral("name")).toString(), QStringLiteral("inner.txt"));
-    EXPECT_FALSE(children[0].toObject().value(QStringLiteral("expanded")).toBool());
-    // Only visible columns have cells.
-    EXPECT_FALSE(a.value(QStringLiteral("cells")).toObject().contains(QStringLiteral("Tags")));
+    EXPECT_EQ(children[0]["name"_L1].toString(), u"inner.txt"_s);
+    EXPECT_FALSE(children[0]["expanded"_L1].toBool()) << "a file is never expanded";
+    EXPECT_FALSE(rows[0]["cells"_L1].toObject().contains("Tags"_L1)) << "only visible columns have cells";
 
     // Written without building a document, it is still the document Qt writes,
     // byte for byte: names that need escaping, in any script.
     for (const char *name : {"quote\"d", "back\\slash", "tab\there", "ctl\x01\x1f", "del\x7f", "emoji\xf0\x9f\x98\x80",
                              "\xe6\x97\xa5\xe6\x9c\xac", "line\nbreak", "bad\xff\xfe"})
         tree.write(QByteArray("a/") + name, "x");
-    const HostRun tricky = runHost({QStringLiteral("--dump"), QStringLiteral("--columns"),
-                                    QStringLiteral("Name,Kind,Tags,Date Added"), local(tree.path())});
+    const HostRun tricky = runHost({"--dump", "--columns", "Name,Kind,Tags,Date Added", local(tree.path())});
     ASSERT_EQ(tricky.exitCode, 0) << tricky.err.constData();
     const QJsonDocument parsed = QJsonDocument::fromJson(tricky.out, &parseError);
     ASSERT_EQ(parseError.error, QJsonParseError::NoError) << tricky.out.constData();
@@ -108,74 +130,46 @@ TEST(Host, DumpsTheFinishedPreviewAsJson)
 TEST(Host, SaysWhichEntriesOfAnArchiveAreLeftOut)
 {
     TempTree tree;
-    ASSERT_TRUE(runTool(QStringLiteral("python3"), {QStringLiteral("-c"), QStringLiteral(R"(
-import io, tarfile
-with tarfile.open('mixed.tar', 'w') as tar:
-    def add(name, data=b'x', kind=tarfile.REGTYPE, target=''):
-        info = tarfile.TarInfo(name)
-        info.type, info.linkname, info.size = kind, target, len(data) if kind == tarfile.REGTYPE else 0
-        tar.addfile(info, io.BytesIO(data) if kind == tarfile.REGTYPE else None)
-    add('kept.txt')
-    add('../escape.txt')
-    add('away', kind=tarfile.SYMTYPE, target='/etc/passwd')
-    add('twice.txt', b'first')
-    add('twice.txt', b'second')
-)")}, tree.path()));
-    const HostRun run = runHost({QStringLiteral("--dump"), local(tree.path("mixed.tar"))});
-    ASSERT_EQ(run.exitCode, 0) << run.err.constData();
-    const QJsonObject dump = QJsonDocument::fromJson(run.out).object();
-    EXPECT_TRUE(dump.value(QStringLiteral("summary")).toString().endsWith(QStringLiteral("\u2014 3 entries left out")))
-        << run.out.constData();
+    ASSERT_TRUE(makeArchive(u"left-out-tar"_s, tree.path("mixed.tar")));
+    const QJsonObject document = dump(tree.path("mixed.tar"));
+    EXPECT_TRUE(summaryOf(document).endsWith(u"\u2014 3 entries left out"_s)) << summaryOf(document).toStdString();
     QStringList skipped;
-    for (const QJsonValue &entry : dump.value(QStringLiteral("skipped")).toArray())
-        skipped << entry[QStringLiteral("name")].toString() + QLatin1Char(' ') + entry[QStringLiteral("reason")].toString();
+    for (const QJsonValue &entry : document.value("skipped"_L1).toArray())
+        skipped << entry["name"_L1].toString() + u' ' + entry["reason"_L1].toString();
     skipped.sort();
-    EXPECT_EQ(skipped, (QStringList{QStringLiteral("../escape.txt unsafePath"), QStringLiteral("away linkLeavesArchive"),
-                                    QStringLiteral("twice.txt replaced")}));
-    const QJsonArray rows = dump.value(QStringLiteral("rows")).toArray();
+    EXPECT_EQ(skipped, (QStringList{"../escape.txt unsafePath", "away linkLeavesArchive", "twice.txt replaced"}))
+        << "each entry left out, and why";
+    const QJsonArray rows = document.value("rows"_L1).toArray();
     ASSERT_EQ(rows.size(), 2);
-    EXPECT_EQ(rows[1][QStringLiteral("cells")][QStringLiteral("Size")].toString(), QStringLiteral("6 bytes"))
-        << "the later entry of a name wins";
-
-    // A folder has nothing left out: its dump is as it always was.
-    const HostRun folder = runHost({QStringLiteral("--dump"), local(tree.path())});
-    EXPECT_FALSE(QJsonDocument::fromJson(folder.out).object().contains(QStringLiteral("skipped")));
+    EXPECT_EQ(rows[1]["cells"_L1]["Size"_L1].toString(), u"6 bytes"_s) << "the later entry of a name wins";
+    EXPECT_FALSE(dump(tree.path()).contains("skipped"_L1)) << "a folder's dump is as it always was";
 }
 
 TEST(Host, ShowsNamesInTheArchivesCharsetFromItsListingAndFromTheCache)
 {
     TempTree tree;
-    ASSERT_TRUE(runTool(QStringLiteral("python3"), {QStringLiteral("-c"), QStringLiteral(R"(
-import io, tarfile
-with tarfile.open('koi8.tar', 'w', format=tarfile.GNU_FORMAT) as tar:
-    for name in ('Документы/Отчёт за май.txt', 'Письмо другу.txt', 'Привет мир.txt', '../Побег.txt'):
-        info = tarfile.TarInfo(name.encode('koi8-r').decode('utf-8', 'surrogateescape'))
-        info.size = 1
-        tar.addfile(info, io.BytesIO(b'x'))
-)")}, tree.path()));
-    const auto names = [](const QByteArray &out) {
+    ASSERT_TRUE(makeArchive(u"charset-tar"_s, tree.path("koi8.tar"),
+                            {u"koi8-r"_s, u"Документы/Отчёт за май.txt"_s, u"Письмо другу.txt"_s, u"Привет мир.txt"_s,
+                             u"../Побег.txt"_s}));
+    const auto names = [](const QJsonObject &document) {
         QStringList shown;
-        for (const QJsonValue &row : QJsonDocument::fromJson(out).object().value(QStringLiteral("rows")).toArray()) {
-            shown << row[QStringLiteral("name")].toString();
-            for (const QJsonValue &child : row[QStringLiteral("children")].toArray())
-                shown << QStringLiteral("  ") + child[QStringLiteral("name")].toString();
+        for (const QJsonValue &row : document.value("rows"_L1).toArray()) {
+            shown << row["name"_L1].toString();
+            for (const QJsonValue &child : row["children"_L1].toArray())
+                shown << u"  "_s + child["name"_L1].toString();
         }
-        return shown.join(QLatin1Char('\n')).toStdString();
+        return shown.join(u'\n').toStdString();
     };
     const std::string expected = "Документы\n  Отчёт за май.txt\nПисьмо другу.txt\nПривет мир.txt";
-    SettingsStore().setValue(QStringLiteral("archiveExtraction"), QStringLiteral("whenNeeded"));
-    const HostRun listed = runHost({QStringLiteral("--dump"), local(tree.path("koi8.tar"))});
-    ASSERT_EQ(listed.exitCode, 0) << listed.err.constData();
-    EXPECT_EQ(names(listed.out), expected) << "the listing's rows";
-    const QJsonArray skipped = QJsonDocument::fromJson(listed.out).object().value(QStringLiteral("skipped")).toArray();
-    ASSERT_EQ(skipped.size(), 1) << listed.out.constData();
-    EXPECT_EQ(skipped[0][QStringLiteral("name")].toString(), QStringLiteral("../Побег.txt")) << "an entry left out too";
-    SettingsStore().setValue(QStringLiteral("archiveExtraction"), QStringLiteral("always"));
-    for (const char *when : {"extracted", "from the cache"}) {
-        const HostRun run = runHost({QStringLiteral("--dump"), local(tree.path("koi8.tar"))});
-        ASSERT_EQ(run.exitCode, 0) << run.err.constData();
-        EXPECT_EQ(names(run.out), expected) << "the extraction's rows, " << when;
-    }
+    SettingsStore().setValue(u"archiveExtraction"_s, u"whenNeeded"_s);
+    const QJsonObject listed = dump(tree.path("koi8.tar"));
+    EXPECT_EQ(names(listed), expected) << "the listing's rows";
+    const QJsonArray skipped = listed.value("skipped"_L1).toArray();
+    ASSERT_EQ(skipped.size(), 1);
+    EXPECT_EQ(skipped[0]["name"_L1].toString(), u"../Побег.txt"_s) << "an entry left out too";
+    SettingsStore().setValue(u"archiveExtraction"_s, u"always"_s);
+    for (const char *when : {"extracted", "from the cache"})
+        EXPECT_EQ(names(dump(tree.path("koi8.tar"))), expected) << "the extraction's rows, " << when;
 }
 
 TEST(Host, ADamagedEntrySpoilsOnlyItself)
@@ -183,41 +177,21 @@ TEST(Host, ADamagedEntrySpoilsOnlyItself)
     TempTree tree;
     // Seven deflated entries; the fourth's data starts with sixteen bytes of garbage,
     // which libarchive takes for a damaged archive, not only a damaged entry.
-    ASSERT_TRUE(runTool(QStringLiteral("python3"), {QStringLiteral("-c"), QStringLiteral(R"(
-import random, zipfile
-random.seed(7)
-texts = [' '.join(random.choice(['alpha', 'beta', 'gamma', 'delta']) for _ in range(4000)).encode() for _ in range(7)]
-with zipfile.ZipFile('seven.zip', 'w', zipfile.ZIP_DEFLATED) as z:
-    for i, text in enumerate(texts):
-        z.writestr('file%d.txt' % i, text)
-with zipfile.ZipFile('seven.zip') as z:
-    info = z.getinfo('file3.txt')
-data = bytearray(open('seven.zip', 'rb').read())
-start = info.header_offset + 30 + len(info.filename) + len(info.extra)
-data[start:start + 16] = b'\xff' * 16
-open('seven.zip', 'wb').write(data)
-)")}, tree.path()));
+    ASSERT_TRUE(makeArchive(u"zip-damaged-entry"_s, tree.path("seven.zip"), {u"7"_s, u"3"_s}));
     for (const char *preview : {"extracted now", "taken from the cache"}) {
-    SCOPED_TRACE(preview);
-    const HostRun run = runHost({QStringLiteral("--dump"), local(tree.path("seven.zip"))});
-    ASSERT_EQ(run.exitCode, 0) << run.err.constData();
-    const QJsonObject dump = QJsonDocument::fromJson(run.out).object();
-    const QJsonArray rows = dump.value(QStringLiteral("rows")).toArray();
-    ASSERT_EQ(rows.size(), 7) << "every entry whose header is sound is listed";
-    const QString extraction = dump.value(QStringLiteral("representedObject")).toString();
-    for (int i = 0; i < 7; ++i) {
-        const QJsonObject row = rows[i].toObject();
-        const QString name = QStringLiteral("file%1.txt").arg(i);
-        if (i == 3) {
-            EXPECT_EQ(row.value(QStringLiteral("name")).toString(), name + QStringLiteral(" (not extracted)"));
-            EXPECT_FALSE(row.value(QStringLiteral("failure")).toString().isEmpty()) << "the reason is in the row";
-            EXPECT_FALSE(QFile::exists(extraction + QLatin1Char('/') + name)) << "half an entry is not kept";
-        } else {
-            EXPECT_EQ(row.value(QStringLiteral("name")).toString(), name);
-            EXPECT_FALSE(row.contains(QStringLiteral("failure")));
-            EXPECT_TRUE(QFile::exists(extraction + QLatin1Char('/') + name)) << "entries after the damaged one come too";
+        SCOPED_TRACE(preview);
+        const QJsonObject document = dump(tree.path("seven.zip"));
+        const QJsonArray rows = document.value("rows"_L1).toArray();
+        ASSERT_EQ(rows.size(), 7) << "every entry whose header is sound is listed";
+        const QString extraction = document.value("representedObject"_L1).toString() + u'/';
+        for (int i = 0; i < 7; ++i) {
+            const QString name = u"file%1.txt"_s.arg(i);
+            const bool damaged = i == 3;
+            EXPECT_EQ(rows[i]["name"_L1].toString(), damaged ? name + u" (not extracted)"_s : name);
+            EXPECT_EQ(rows[i]["failure"_L1].toString().isEmpty(), !damaged) << "the reason is in the damaged row only";
+            EXPECT_EQ(QFile::exists(extraction + name), !damaged)
+                << "half an entry is not kept; entries after the damaged one come too";
         }
-    }
     }
 }
 
@@ -226,293 +200,196 @@ TEST(Host, AnArchiveWhoseDataCannotBeReadKeepsItsListing)
     TempTree tree;
     // A 7z keeps its index after its one compressed stream: damage in the
     // stream spoils every entry, and the index still names them all.
-    ASSERT_TRUE(runTool(QStringLiteral("python3"), {QStringLiteral("-c"), QStringLiteral(R"(
-import random
-random.seed(3)
-for i in range(3):
-    open('f%d.txt' % i, 'w').write(' '.join(str(random.random()) for _ in range(20000)))
-)")}, tree.path()));
-    ASSERT_TRUE(runTool(QStringLiteral("7z"), {"a", "-bd", "-bso0", "damaged.7z", "f0.txt", "f1.txt", "f2.txt"}, tree.path()));
-    QFile archive(QString::fromUtf8(tree.path("damaged.7z")));
-    ASSERT_TRUE(archive.open(QIODevice::ReadWrite));
-    ASSERT_TRUE(archive.seek(2000));
-    archive.write(QByteArray(100, '\xff'));
-    archive.close();
-
-    const HostRun run = runHost({QStringLiteral("--dump"), local(tree.path("damaged.7z"))});
+    ASSERT_TRUE(makeArchive(u"damaged-7z"_s, tree.path("damaged.7z")));
+    const HostRun run = runHost({"--dump", local(tree.path("damaged.7z"))});
     EXPECT_EQ(run.exitCode, 0) << "a readable index is a preview: " << run.err.constData();
     EXPECT_TRUE(run.err.contains("decode ")) << "the reason is on standard error: " << run.err.constData();
-    const QJsonObject dump = QJsonDocument::fromJson(run.out).object();
-    EXPECT_EQ(dump.value(QStringLiteral("rows")).toArray().size(), 3);
-    EXPECT_TRUE(dump.value(QStringLiteral("error")).isNull());
-    EXPECT_TRUE(dump.value(QStringLiteral("summary")).toString().contains(QStringLiteral("failed")))
-        << "the summary says why nothing was extracted: " << dump.value(QStringLiteral("summary")).toString().toStdString();
+    EXPECT_EQ(run.rows().size(), 3) << "every entry the index names";
+    EXPECT_TRUE(run.json().value("error"_L1).isNull()) << "no error";
+    EXPECT_TRUE(summaryOf(run.json()).contains(u"failed"_s))
+        << "the summary says why nothing was extracted: " << summaryOf(run.json()).toStdString();
 }
 
 TEST(Host, SaysThatATarCutShortEndsEarlyAndThatAnEmptyArchiveIsEmpty)
 {
     TempTree tree;
-    ASSERT_TRUE(runTool(QStringLiteral("python3"), {QStringLiteral("-c"), QStringLiteral(R"(
-import io, tarfile, zipfile
-with tarfile.open('whole.tar', 'w') as t:
-    for name in ('a', 'b', 'c'):
-        info = tarfile.TarInfo(name); info.size = 700
-        t.addfile(info, io.BytesIO(name.encode() * 700))
-open('cut.tar', 'wb').write(open('whole.tar', 'rb').read()[:512 * 6])
-damaged = bytearray(open('whole.tar', 'rb').read())
-damaged[512 * 3 + 100] ^= 0xFF  # b's header no longer matches its checksum
-open('damaged.tar', 'wb').write(damaged)
-zipfile.ZipFile('empty.zip', 'w').close()
-)")}, tree.path()));
-
-    const auto dump = [&](const char *name) {
-        const HostRun run = runHost({QStringLiteral("--dump"), local(tree.path(name))});
-        EXPECT_EQ(run.exitCode, 0) << name << ": " << run.err.constData();
-        return QJsonDocument::fromJson(run.out).object();
+    ASSERT_TRUE(makeArchive(u"tar-abc"_s, tree.path("whole.tar")));
+    ASSERT_TRUE(makeArchive(u"tar-cut"_s, tree.path("cut.tar"), {u"6"_s}));
+    ASSERT_TRUE(makeArchive(u"tar-bad-header"_s, tree.path("damaged.tar")));
+    ASSERT_TRUE(makeArchive(u"empty"_s, tree.path("empty.zip")));
+    const auto expectCutAndDamaged = [&](const char *when) {
+        const QJsonObject cut = dump(tree.path("cut.tar"));
+        EXPECT_EQ(cut.value("rows"_L1).toArray().size(), 2) << when << ": what is there is shown";
+        EXPECT_EQ(cut.value("truncated"_L1), QJsonValue(true)) << when;
+        EXPECT_TRUE(summaryOf(cut).contains(u"ends early"_s)) << when << ": " << summaryOf(cut).toStdString();
+        const QJsonObject damaged = dump(tree.path("damaged.tar"));
+        EXPECT_EQ(damaged.value("rows"_L1).toArray().size(), 2) << when << ": a and c, as bsdtar -t lists them";
+        EXPECT_TRUE(summaryOf(damaged).contains(u"The archive is damaged"_s))
+            << when << ": nothing silent: " << summaryOf(damaged).toStdString();
     };
-    const auto expectCut = [&](const char *when) {
-        const QJsonObject cut = dump("cut.tar");
-        EXPECT_EQ(cut.value(QStringLiteral("rows")).toArray().size(), 2) << when << ": what is there is shown";
-        EXPECT_EQ(cut.value(QStringLiteral("truncated")), QJsonValue(true)) << when;
-        EXPECT_TRUE(cut.value(QStringLiteral("summary")).toString().contains(QStringLiteral("ends early")))
-            << when << ": " << cut.value(QStringLiteral("summary")).toString().toStdString();
-    };
-    const auto expectDamaged = [&](const char *when) {
-        const QJsonObject damaged = dump("damaged.tar");
-        EXPECT_EQ(damaged.value(QStringLiteral("rows")).toArray().size(), 2) << when << ": a and c, as bsdtar -t lists them";
-        EXPECT_TRUE(damaged.value(QStringLiteral("summary")).toString().contains(QStringLiteral("The archive is damaged")))
-            << when << ": nothing silent: " << damaged.value(QStringLiteral("summary")).toString().toStdString();
-    };
-    expectCut("extracted");
-    expectCut("again, from the cache");
-    expectDamaged("extracted");
-    expectDamaged("again, from the cache");
-    SettingsStore().setValue(QStringLiteral("archiveExtraction"), QStringLiteral("whenNeeded"));
-    expectCut("listed only");
-    expectDamaged("listed only");
+    expectCutAndDamaged("extracted");
+    expectCutAndDamaged("again, from the cache");
+    SettingsStore().setValue(u"archiveExtraction"_s, u"whenNeeded"_s);
+    expectCutAndDamaged("listed only");
 
-    const QJsonObject whole = dump("whole.tar");
-    EXPECT_FALSE(whole.contains(QStringLiteral("truncated"))) << "a whole tar's document is as it always was";
-    EXPECT_EQ(whole.value(QStringLiteral("rows")).toArray().size(), 3);
+    const QJsonObject whole = dump(tree.path("whole.tar"));
+    EXPECT_FALSE(whole.contains("truncated"_L1)) << "a whole tar's document is as it always was";
+    EXPECT_EQ(whole.value("rows"_L1).toArray().size(), 3);
 
-    const QJsonObject empty = dump("empty.zip");
-    EXPECT_TRUE(empty.value(QStringLiteral("error")).isNull()) << "an empty archive is no error";
-    EXPECT_TRUE(empty.value(QStringLiteral("rows")).toArray().isEmpty());
-    tree.folder("nothing");
-    EXPECT_EQ(empty.value(QStringLiteral("summary")), dump("nothing").value(QStringLiteral("summary")))
-        << "it reads as an empty folder does";
+    const QJsonObject empty = dump(tree.path("empty.zip"));
+    EXPECT_TRUE(empty.value("error"_L1).isNull()) << "an empty archive is no error";
+    EXPECT_TRUE(empty.value("rows"_L1).toArray().isEmpty());
+    EXPECT_EQ(summaryOf(empty), summaryOf(dump(tree.folder("nothing")))) << "it reads as an empty folder does";
 }
 
 TEST(Host, PipesAndDevicesAreRowsThatAreNeverCreated)
 {
     TempTree tree;
-    ASSERT_TRUE(runTool(QStringLiteral("python3"), {QStringLiteral("-c"), QStringLiteral(R"(
-import io, tarfile
-with tarfile.open('specials.tar', 'w') as t:
-    for name, kind in (('pipe', tarfile.FIFOTYPE), ('tty', tarfile.CHRTYPE), ('disk', tarfile.BLKTYPE)):
-        info = tarfile.TarInfo(name); info.type = kind; t.addfile(info)
-    info = tarfile.TarInfo('file.txt'); info.size = 3; t.addfile(info, io.BytesIO(b'abc'))
-# A cpio entry whose mode has no type bits: a type libarchive does not know.
-def odc(name, mode, data):
-    name += b'\0'
-    return (b'070707%06o%06o%06o%06o%06o%06o%06o%011o%06o%011o' % (0, 1, mode, 0, 0, 1, 0, 0, len(name), len(data))
-            + name + data)
-with open('unknown.cpio', 'wb') as f:
-    f.write(odc(b'odd', 0o644, b'abc') + odc(b'file.txt', 0o100644, b'abc') + odc(b'TRAILER!!!', 0, b''))
-)")}, tree.path()));
-    const auto rowsOf = [&](const QJsonObject &dump) {
+    ASSERT_TRUE(makeArchive(u"specials-tar"_s, tree.path("specials.tar")));
+    // A cpio entry whose mode has no type bits: a type libarchive does not know.
+    ASSERT_TRUE(makeArchive(u"unknown-type-cpio"_s, tree.path("unknown.cpio")));
+    const auto rowsOf = [&](const QJsonObject &document) {
         QMap<QString, QJsonObject> rows;
-        for (const QJsonValue &row : dump.value(QStringLiteral("rows")).toArray())
-            rows.insert(row[QStringLiteral("name")].toString(), row.toObject());
+        for (const QJsonValue &row : document.value("rows"_L1).toArray())
+            rows.insert(row["name"_L1].toString(), row.toObject());
         return rows;
     };
-
-    const HostRun extracted = runHost({QStringLiteral("--dump"), local(tree.path("specials.tar"))});
-    ASSERT_EQ(extracted.exitCode, 0) << extracted.err.constData();
-    const QJsonObject dump = QJsonDocument::fromJson(extracted.out).object();
-    const QMap<QString, QJsonObject> rows = rowsOf(dump);
-    EXPECT_EQ(rows.size(), 4) << "every entry is a row: " << extracted.out.constData();
-    EXPECT_FALSE(dump.contains(QStringLiteral("skipped"))) << "nothing is left out";
-    const std::pair<const char *, const char *> kinds[] = {{"pipe (not extracted)", "pipe"},
-                                                           {"tty (not extracted)", "character device"},
-                                                           {"disk (not extracted)", "block device"}};
-    for (const auto &[name, kind] : kinds) {
-        SCOPED_TRACE(name);
-        const QJsonObject row = rows.value(QString::fromUtf8(name));
-        EXPECT_EQ(row[QStringLiteral("cells")][QStringLiteral("Kind")].toString(), QLatin1String(kind));
-        EXPECT_TRUE(row[QStringLiteral("failure")].toString().contains(QStringLiteral("never created")))
-            << "its row says why it is not there";
-    }
-    const QByteArray extraction = dump.value(QStringLiteral("representedObject")).toString().toUtf8();
+    const QJsonObject document = dump(tree.path("specials.tar"));
+    const QMap<QString, QJsonObject> rows = rowsOf(document);
+    EXPECT_EQ(rows.size(), 4) << "every entry is a row";
+    EXPECT_FALSE(document.contains("skipped"_L1)) << "nothing is left out";
+    const QByteArray extraction = document.value("representedObject"_L1).toString().toUtf8();
     ASSERT_FALSE(extraction.isEmpty());
     EXPECT_TRUE(QFileInfo::exists(QString::fromUtf8(extraction + "/file.txt")));
-    for (const char *name : {"pipe", "tty", "disk"}) {
+    const std::pair<const char *, const char *> kinds[] = {{"pipe", "pipe"}, {"tty", "character device"}, {"disk", "block device"}};
+    for (const auto &[name, kind] : kinds) {
+        SCOPED_TRACE(name);
+        const QJsonObject row = rows.value(QLatin1String(name) + u" (not extracted)"_s);
+        EXPECT_EQ(row["cells"_L1]["Kind"_L1].toString(), QLatin1String(kind)) << "its kind is shown";
+        EXPECT_TRUE(row["failure"_L1].toString().contains(u"never created"_s)) << "its row says why it is not there";
         struct stat status;
-        EXPECT_NE(lstat((extraction + '/' + name).constData(), &status), 0) << name << " is never made on disk";
+        EXPECT_NE(lstat((extraction + '/' + name).constData(), &status), 0) << "it is never made on disk";
     }
 
-    const HostRun unknown = runHost({QStringLiteral("--dump"), local(tree.path("unknown.cpio"))});
-    ASSERT_EQ(unknown.exitCode, 0) << unknown.err.constData();
-    const QMap<QString, QJsonObject> unknownRows = rowsOf(QJsonDocument::fromJson(unknown.out).object());
-    EXPECT_EQ(unknownRows.size(), 2) << "an entry of an unknown type is a row too: " << unknown.out.constData();
-    EXPECT_TRUE(unknownRows.value(QStringLiteral("odd (not extracted)"))[QStringLiteral("failure")].toString().contains(
-        QStringLiteral("not known")))
-        << "its row says why it is not there: " << unknown.out.constData();
+    const QMap<QString, QJsonObject> unknown = rowsOf(dump(tree.path("unknown.cpio")));
+    EXPECT_EQ(unknown.size(), 2) << "an entry of an unknown type is a row too";
+    EXPECT_TRUE(unknown.value(u"odd (not extracted)"_s)["failure"_L1].toString().contains(u"not known"_s))
+        << "its row says why it is not there";
 
-    SettingsStore().setValue(QStringLiteral("archiveExtraction"), QStringLiteral("whenNeeded"));
-    const HostRun listed = runHost({QStringLiteral("--dump"), local(tree.path("specials.tar"))});
-    const QMap<QString, QJsonObject> listedRows = rowsOf(QJsonDocument::fromJson(listed.out).object());
-    EXPECT_EQ(listedRows.value(QStringLiteral("pipe"))[QStringLiteral("cells")][QStringLiteral("Kind")].toString(),
-              QLatin1String("pipe"))
-        << "listed, nothing has been tried yet: " << listed.out.constData();
+    SettingsStore().setValue(u"archiveExtraction"_s, u"whenNeeded"_s);
+    EXPECT_EQ(rowsOf(dump(tree.path("specials.tar"))).value(u"pipe"_s)["cells"_L1]["Kind"_L1].toString(), u"pipe"_s)
+        << "listed, nothing has been tried yet";
 }
 
 TEST(Host, ANamelessStreamOfA7zIsNamedAfterTheArchive)
 {
     // What `7z a -si` stores: no name, and the mode of the pipe it came through.
     TempTree tree;
-    QProcess sevenZip;
-    sevenZip.setWorkingDirectory(QString::fromUtf8(tree.path()));
-    sevenZip.start(QStringLiteral("7z"), {QStringLiteral("a"), QStringLiteral("-bd"), QStringLiteral("-bso0"),
-                                         QStringLiteral("-si"), QStringLiteral("notes.7z")});
-    ASSERT_TRUE(sevenZip.waitForStarted()) << "p7zip-full is needed";
-    sevenZip.write("hello\n");
-    sevenZip.closeWriteChannel();
-    ASSERT_TRUE(sevenZip.waitForFinished() && sevenZip.exitCode() == 0) << sevenZip.readAllStandardError().constData();
-
-    const HostRun run = runHost({QStringLiteral("--dump"), local(tree.path("notes.7z"))});
-    ASSERT_EQ(run.exitCode, 0) << run.err.constData();
-    const QJsonArray rows = QJsonDocument::fromJson(run.out).object().value(QStringLiteral("rows")).toArray();
-    ASSERT_EQ(rows.size(), 1) << "not \"0 items\": " << run.out.constData();
-    EXPECT_EQ(rows[0][QStringLiteral("name")].toString(), QLatin1String("notes")) << "as 7-Zip names it";
-    EXPECT_EQ(rows[0][QStringLiteral("cells")][QStringLiteral("Size")].toString(), QLatin1String("6 bytes"));
+    ASSERT_TRUE(runTool(u"7z"_s, {"a", "-bd", "-bso0", "-si", "notes.7z"}, tree.path(), "hello\n")) << "p7zip-full is needed";
+    const QJsonArray rows = dump(tree.path("notes.7z")).value("rows"_L1).toArray();
+    ASSERT_EQ(rows.size(), 1) << "not \"0 items\"";
+    EXPECT_EQ(rows[0]["name"_L1].toString(), u"notes"_s) << "as 7-Zip names it";
+    EXPECT_EQ(rows[0]["cells"_L1]["Size"_L1].toString(), u"6 bytes"_s);
 }
 
-TEST(Host, PrintsATableForPeople)
+TEST(Host, PrintsATableForPeopleAndRendersAScreenshot)
 {
     TempTree tree;
     tree.file("folder/nested.txt", 12);
-    const HostRun run = runHost({QStringLiteral("--text"), QStringLiteral("--timing"), local(tree.path())});
+    const HostRun run = runHost({"--text", "--timing", local(tree.path())});
     ASSERT_EQ(run.exitCode, 0) << run.err.constData();
-    EXPECT_TRUE(QRegularExpression(QStringLiteral("^trellin-preview: content shown after [0-9]+\\.[0-9] ms\n$"))
+    EXPECT_TRUE(QRegularExpression(u"^trellin-preview: content shown after [0-9]+\\.[0-9] ms\n$"_s)
                     .match(QString::fromUtf8(run.err)).hasMatch())
         << "--timing's one moment without a window goes to standard error: " << run.err.constData();
-    const QStringList lines = QString::fromUtf8(run.out).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    const QStringList lines = QString::fromUtf8(run.out).split(u'\n', Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 4) << run.out.constData();
-    EXPECT_TRUE(lines[0].startsWith(QLatin1String("Name")));
-    EXPECT_TRUE(lines[1].startsWith(QLatin1String("folder ")));
-    EXPECT_TRUE(lines[2].startsWith(QLatin1String("  nested.txt ")));
-    // Columns line up: the size stands at the same place in every row.
-    EXPECT_EQ(lines[0].indexOf(QLatin1String("Size")), lines[2].indexOf(QLatin1String("12 bytes")));
-    EXPECT_EQ(lines[3], QStringLiteral("12 bytes, 2 items"));
-}
+    EXPECT_TRUE(lines[0].startsWith("Name"_L1)) << "the titles first";
+    EXPECT_TRUE(lines[1].startsWith("folder "_L1));
+    EXPECT_TRUE(lines[2].startsWith("  nested.txt "_L1)) << "indented below its folder";
+    EXPECT_EQ(lines[0].indexOf("Size"_L1), lines[2].indexOf("12 bytes"_L1)) << "columns line up";
+    EXPECT_EQ(lines[3], u"12 bytes, 2 items"_s) << "the summary last";
 
-TEST(Host, RendersAScreenshot)
-{
-    TempTree tree;
-    tree.file("picture-me.txt", 5);
     const QString png = local(tree.path("shot.png"));
-    const HostRun run = runHost({QStringLiteral("--screenshot"), png, QStringLiteral("--size"), QStringLiteral("640x300"),
-                             local(tree.path())});
-    ASSERT_EQ(run.exitCode, 0) << run.err.constData();
-    const QImage image(png);
-    ASSERT_FALSE(image.isNull());
-    EXPECT_EQ(image.size(), QSize(640, 300));
+    const HostRun shot = runHost({"--screenshot", png, "--size", "640x300", local(tree.path())});
+    ASSERT_EQ(shot.exitCode, 0) << shot.err.constData();
+    EXPECT_EQ(QImage(png).size(), QSize(640, 300)) << "the picture, at the size asked for";
 }
 
 TEST(Host, RefusesBadUsageWithStatusTwoAndSaysWhenThePluginCannotBeLoaded)
 {
-    for (const QStringList &arguments : {QStringList{}, QStringList{"--dump"}, QStringList{"--bogus", "/tmp"},
-                                         QStringList{"--dump", "--text", "/"}, QStringList{"--size", "wide", "/"},
-                                         QStringList{"/a", "/b"}}) {
+    // What the options refuse is the options' test; here, what the host does with it.
+    for (const QStringList &arguments : {QStringList{}, QStringList{"--bogus", "/tmp"}}) {
         const HostRun run = runHost(arguments);
-        EXPECT_EQ(run.exitCode, 2) << arguments.join(QLatin1Char(' ')).toStdString();
-        EXPECT_TRUE(run.err.contains("Usage:"));
-        EXPECT_TRUE(run.out.isEmpty());
+        EXPECT_EQ(run.exitCode, 2) << arguments.join(u' ').toStdString();
+        EXPECT_TRUE(run.err.contains("Usage:")) << "the usage follows the reason";
+        EXPECT_TRUE(run.out.isEmpty()) << "nothing that a script would read";
     }
     TempTree tree;
     const HostRun run = runHost({"--dump", "--plugin", local(tree.file("fake.so", 10)), local(tree.path())});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_TRUE(run.err.contains("cannot load the preview plug-in"));
+    EXPECT_TRUE(run.err.contains("cannot load the preview plug-in")) << run.err.constData();
 }
 
 TEST(Host, ShowsChosenColumnsAndSortsAsAClickWouldForThisRunOnly)
 {
-    TempTree tree;
-    tree.file("small.txt", 10);
-    tree.file("big.txt", 5000);
-    const HostRun run = runHost({QStringLiteral("--dump"), QStringLiteral("--columns"), QStringLiteral("Name,Size,Tags"),
-                                 QStringLiteral("--sort"), QStringLiteral("size:desc"), local(tree.path())});
-    ASSERT_EQ(run.exitCode, 0) << run.err.constData();
-    const QJsonObject dump = QJsonDocument::fromJson(run.out).object();
-
+    TempTree tree{{"small.txt", 10}, {"big.txt", 5000}};
+    const QJsonObject document = dump(tree.path(), {"--columns", "Name,Size,Tags", "--sort", "size:desc"});
     QStringList shown;
-    for (const QJsonValue &value : dump.value(QStringLiteral("columns")).toArray()) {
-        const QJsonObject column = value.toObject();
-        const QString identifier = column.value(QStringLiteral("identifier")).toString();
-        if (!column.value(QStringLiteral("hidden")).toBool())
+    for (const QJsonValue &column : document.value("columns"_L1).toArray()) {
+        const QString identifier = column["identifier"_L1].toString();
+        if (!column["hidden"_L1].toBool())
             shown.append(identifier);
-        const bool sorted = identifier == QLatin1String("Size");
-        EXPECT_EQ(column.value(QStringLiteral("headerColor")).toString(),
-                  sorted ? QStringLiteral("primary") : QStringLiteral("secondary"));
-        EXPECT_EQ(column.value(QStringLiteral("sortIndicator")),
-                  sorted ? QJsonValue(QStringLiteral("descending")) : QJsonValue(QJsonValue::Null));
+        const bool sorted = identifier == "Size"_L1;
+        EXPECT_EQ(column["headerColor"_L1].toString(), sorted ? u"primary"_s : u"secondary"_s) << "the sorted title stands out";
+        EXPECT_EQ(column["sortIndicator"_L1], sorted ? QJsonValue(u"descending"_s) : QJsonValue(QJsonValue::Null));
     }
-    EXPECT_EQ(shown, (QStringList{"Name", "Size", "Tags"}));
-    const QJsonArray rows = dump.value(QStringLiteral("rows")).toArray();
+    EXPECT_EQ(shown, (QStringList{"Name", "Size", "Tags"})) << "the columns asked for";
+    const QJsonArray rows = document.value("rows"_L1).toArray();
     ASSERT_EQ(rows.size(), 2);
-    EXPECT_EQ(rows[0].toObject().value(QStringLiteral("name")).toString(), QStringLiteral("big.txt"));
-    EXPECT_EQ(rows[0].toObject().value(QStringLiteral("cells")).toObject().keys(),
-              (QStringList{"Name", "Size", "Tags"}));
+    EXPECT_EQ(rows[0]["name"_L1].toString(), u"big.txt"_s) << "the order asked for";
+    EXPECT_EQ(rows[0]["cells"_L1].toObject().keys(), (QStringList{"Name", "Size", "Tags"}));
 
     // The sort is stored as a click stores it; the column layout is not.
-    const QJsonObject stored = jsonFileContents(QString::fromUtf8(qgetenv("XDG_CONFIG_HOME"))
-                                                + QStringLiteral("/trellin/settings.json"));
-    EXPECT_EQ(stored.value(QStringLiteral("sortOption")), QJsonValue(QStringLiteral("size")));
-    EXPECT_EQ(stored.value(QStringLiteral("isSortByAscending")), QJsonValue(false));
-    EXPECT_FALSE(stored.contains(QStringLiteral("listView")));
+    const QJsonObject stored = jsonFileContents(QString::fromUtf8(qgetenv("XDG_CONFIG_HOME")) + u"/trellin/settings.json"_s);
+    EXPECT_EQ(stored.value("sortOption"_L1), QJsonValue(u"size"_s));
+    EXPECT_EQ(stored.value("isSortByAscending"_L1), QJsonValue(false));
+    EXPECT_FALSE(stored.contains("listView"_L1));
 
-    EXPECT_EQ(runHost({QStringLiteral("--dump"), QStringLiteral("--sort"), QStringLiteral("tags"), local(tree.path())}).exitCode, 2);
-    EXPECT_EQ(runHost({QStringLiteral("--dump"), QStringLiteral("--columns"), QStringLiteral("Nope"), local(tree.path())}).exitCode, 2);
+    EXPECT_EQ(runHost({"--dump", "--sort", "tags", local(tree.path())}).exitCode, 2) << "Tags does not sort";
+    EXPECT_EQ(runHost({"--dump", "--columns", "Nope", local(tree.path())}).exitCode, 2) << "no such column";
 }
 
 TEST(Host, TakesThePasswordOfAnArchiveFromAFile)
 {
     TempTree tree;
     tree.file("inside.txt", 10);
-    ASSERT_TRUE(runTool(QStringLiteral("zip"), {"-q", "-P", "open sesame", "locked.zip", "inside.txt"}, tree.path()));
-    const QByteArray right = tree.write("right", "open sesame\n");
-    const QByteArray wrong = tree.write("wrong", "closed\n");
+    ASSERT_TRUE(runTool(u"zip"_s, {"-q", "-P", "open sesame", "locked.zip", "inside.txt"}, tree.path()));
+    const QString right = local(tree.write("right", "open sesame\n"));
+    const QString wrong = local(tree.write("wrong", "closed\n"));
+    const QString locked = local(tree.path("locked.zip"));
     // Its names are in the clear: without a password it is listed, not extracted.
-    const HostRun listed = runHost({QStringLiteral("--dump"), local(tree.path("locked.zip"))});
-    EXPECT_EQ(listed.exitCode, 0) << listed.err.constData();
-    const QJsonObject dump = QJsonDocument::fromJson(listed.out).object();
-    EXPECT_TRUE(dump.value(QStringLiteral("error")).isNull());
-    EXPECT_EQ(dump.value(QStringLiteral("rows")).toArray().size(), 1);
-    EXPECT_TRUE(dump.value(QStringLiteral("summary")).toString().endsWith(QStringLiteral("encrypted and were not extracted.")))
-        << listed.out.constData();
+    const QJsonObject listed = dump(tree.path("locked.zip"));
+    EXPECT_TRUE(listed.value("error"_L1).isNull()) << "a listing is a preview";
+    EXPECT_EQ(listed.value("rows"_L1).toArray().size(), 1);
+    EXPECT_TRUE(summaryOf(listed).endsWith(u"encrypted and were not extracted."_s)) << summaryOf(listed).toStdString();
 
-    const HostRun run = runHost({QStringLiteral("--dump"), QStringLiteral("--password-file"), local(wrong), local(tree.path("locked.zip"))});
+    const HostRun run = runHost({"--dump", "--password-file", wrong, locked});
     EXPECT_EQ(run.exitCode, 1) << "a wrong password is no listing";
-    const QJsonObject error = errorOf(run);
-    EXPECT_EQ(error.value(QStringLiteral("domain")).toString(), QStringLiteral("Zip.ZipError"));
-    EXPECT_EQ(error.value(QStringLiteral("code")).toInt(), 4);
-    EXPECT_FALSE(error.value(QStringLiteral("message")).toString().isEmpty());
-    const HostRun opened = runHost({QStringLiteral("--text"), QStringLiteral("--password-file"), local(right), local(tree.path("locked.zip"))});
+    EXPECT_EQ(run.error().value("domain"_L1).toString(), u"Zip.ZipError"_s);
+    EXPECT_EQ(run.error().value("code"_L1).toInt(), 4) << "the wrong password's code";
+    EXPECT_FALSE(run.error().value("message"_L1).toString().isEmpty());
+    const HostRun opened = runHost({"--text", "--password-file", right, locked});
     EXPECT_EQ(opened.exitCode, 0) << opened.err.constData();
     EXPECT_TRUE(opened.out.contains("inside.txt"));
-    EXPECT_FALSE(opened.out.contains("encrypted"));
+    EXPECT_FALSE(opened.out.contains("encrypted")) << "extracted with it";
 
     // Extracted only when needed, it prints its listing, asks for nothing, and writes nothing.
-    SettingsStore().setValue(QStringLiteral("archiveExtraction"), QStringLiteral("whenNeeded"));
+    SettingsStore().setValue(u"archiveExtraction"_s, u"whenNeeded"_s);
     const QDir cache(QFile::decodeName(FileSystem::temporaryDirectory()));
     ASSERT_TRUE(QDir(cache).removeRecursively());
-    const HostRun onDemand = runHost({QStringLiteral("--dump"), local(tree.path("locked.zip"))});
-    EXPECT_EQ(onDemand.exitCode, 0) << onDemand.err.constData();
-    const QJsonObject listing = QJsonDocument::fromJson(onDemand.out).object();
-    EXPECT_EQ(listing.value(QStringLiteral("rows")).toArray().size(), 1);
-    EXPECT_FALSE(listing.value(QStringLiteral("summary")).toString().contains(QStringLiteral("encrypted")))
-        << "nothing was tried yet: " << onDemand.out.constData();
+    const QJsonObject listing = dump(tree.path("locked.zip"));
+    EXPECT_EQ(listing.value("rows"_L1).toArray().size(), 1);
+    EXPECT_FALSE(summaryOf(listing).contains(u"encrypted"_s)) << "nothing was tried yet: " << summaryOf(listing).toStdString();
     EXPECT_TRUE(cache.entryList(QDir::Dirs | QDir::NoDotAndDotDot).isEmpty()) << "nothing is extracted";
 }
 
@@ -530,60 +407,46 @@ TEST(Host, EveryFailureIsReportedInEveryMode)
     tree.file("locked.zip", 10);
     chmod(tree.path("locked.zip").constData(), 0);
 
-    struct Case {
+    const struct {
         const char *name;
         const char *domain;
         int code;
-    };
-    const Case cases[] = {
-        {"missing", "Trellin_Extension.PreviewError", 1},
-        {"plain.txt", "Trellin_Extension.PreviewError", 3},
-        {"pipe.zip", "Trellin_Extension.PreviewError", 3},
-        {"locked", "Trellin_Extension.PreviewError", 2},
-        {"locked.zip", "Trellin_Extension.PreviewError", 2},
-        {"empty.zip", "Zip.ZipError", 1},
-        {"damaged.zip", "Zip.ZipError", 1},
-        {"fake.tar.gz", "Zip.ZipError", 1},
+    } cases[] = {
+        {"missing", "Trellin_Extension.PreviewError", 1},   {"plain.txt", "Trellin_Extension.PreviewError", 3},
+        {"pipe.zip", "Trellin_Extension.PreviewError", 3},  {"locked", "Trellin_Extension.PreviewError", 2},
+        {"locked.zip", "Trellin_Extension.PreviewError", 2}, {"empty.zip", "Zip.ZipError", 1},
+        {"damaged.zip", "Zip.ZipError", 1},                 {"fake.tar.gz", "Zip.ZipError", 1},
     };
     // Root reads anything; the host runs without that power here.
-    const QStringList withoutOverride{QStringLiteral("--bounding-set"), QStringLiteral("-dac_override,-dac_read_search"),
-                                      QStringLiteral("--"), QStringLiteral(TRELLIN_PREVIEW)};
-    auto runReduced = [&](const QStringList &arguments) {
-        QProcess process;
-        process.start(QStringLiteral("setpriv"), withoutOverride + arguments);
-        EXPECT_TRUE(process.waitForFinished(60000));
-        return HostRun{process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+    const auto runReduced = [](const QStringList &arguments) {
+        return runHost(QStringList{"--bounding-set", "-dac_override,-dac_read_search", "--", TRELLIN_PREVIEW} + arguments,
+                       {}, -1, u"setpriv"_s);
     };
-    for (const Case &item : cases) {
+    for (const auto &item : cases) {
         SCOPED_TRACE(item.name);
         const QString path = local(tree.path(item.name));
-        const HostRun dump = runReduced({QStringLiteral("--dump"), path});
-        EXPECT_EQ(dump.exitCode, 1) << dump.err.constData();
-        const QJsonObject error = errorOf(dump);
-        EXPECT_EQ(error.value(QStringLiteral("domain")).toString(), QLatin1String(item.domain));
-        EXPECT_EQ(error.value(QStringLiteral("code")).toInt(), item.code);
-        const QString message = error.value(QStringLiteral("message")).toString();
-        EXPECT_FALSE(message.isEmpty());
-        EXPECT_FALSE(QJsonDocument::fromJson(dump.out).object().value(QStringLiteral("summary")).toString().contains(u'\u2026'))
-            << "no progress is left beside the error: " << dump.out.constData();
-        // The line scripts look for goes to standard error, beside the document.
-        EXPECT_EQ(dump.err.contains("decode Failed to unzip file."), QByteArray(item.domain) == "Zip.ZipError");
+        const HostRun dumped = runReduced({"--dump", path});
+        EXPECT_EQ(dumped.exitCode, 1) << dumped.err.constData();
+        EXPECT_EQ(dumped.error().value("domain"_L1).toString(), QLatin1String(item.domain));
+        EXPECT_EQ(dumped.error().value("code"_L1).toInt(), item.code);
+        const QString message = dumped.error().value("message"_L1).toString();
+        EXPECT_FALSE(message.isEmpty()) << "every failure says what it is";
+        EXPECT_FALSE(summaryOf(dumped.json()).contains(u'\u2026')) << "no progress is left beside the error";
+        EXPECT_EQ(dumped.err.contains("decode Failed to unzip file."), QByteArray(item.domain) == "Zip.ZipError")
+            << "the line scripts look for goes to standard error, beside the document";
 
-        const HostRun text = runReduced({QStringLiteral("--text"), path});
+        const HostRun text = runReduced({"--text", path});
         EXPECT_EQ(text.exitCode, 1);
         EXPECT_TRUE(text.out.isEmpty()) << text.out.constData();
         EXPECT_TRUE(text.err.contains(message.toUtf8())) << text.err.constData();
 
         const QString png = local(tree.path("failure.png"));
-        const HostRun shot = runReduced({QStringLiteral("--screenshot"), png, path});
-        EXPECT_EQ(shot.exitCode, 1);
-        EXPECT_FALSE(QImage(png).isNull());
+        EXPECT_EQ(runReduced({"--screenshot", png, path}).exitCode, 1);
+        EXPECT_FALSE(QImage(png).isNull()) << "the window's failure is drawn";
     }
     chmod(tree.path("locked").constData(), 0755);
-
-    // A readable folder with an unreadable folder inside is no failure.
-    const HostRun fine = runReduced({QStringLiteral("--text"), local(tree.path())});
-    EXPECT_EQ(fine.exitCode, 0) << fine.err.constData();
+    const HostRun fine = runReduced({"--text", local(tree.path())});
+    EXPECT_EQ(fine.exitCode, 0) << "a readable folder with an unreadable folder inside is no failure: " << fine.err.constData();
 }
 
 TEST(Host, ARelativePathNeedsAWorkingFolderItCanName)
@@ -597,10 +460,10 @@ TEST(Host, ARelativePathNeedsAWorkingFolderItCanName)
         close(fd);
         fd = child;
     }
-    const HostRun run = runHost({QStringLiteral("--dump"), QStringLiteral(".")}, fd);
+    const HostRun run = runHost({"--dump", "."}, {}, fd);
     close(fd);
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_TRUE(run.out.isEmpty()); // not a preview of "/"
+    EXPECT_TRUE(run.out.isEmpty()) << "not a preview of \"/\"";
     EXPECT_TRUE(run.err.contains("working folder")) << run.err.constData();
 }
 
@@ -608,102 +471,60 @@ TEST(Host, ArchivePreviewsSwitchedOffKeepTheirMessageAndTheWindowSaysWhereToSwit
 {
     TempTree tree;
     tree.file("content/a.txt", 10);
-    ASSERT_TRUE(runTool(QStringLiteral("tar"), {"-czf", "a.tar.gz", "-C", "content", "a.txt"}, tree.path()));
-    SettingsStore().setValue(QStringLiteral("previewZipFiles"), false);
-    const HostRun run = runHost({QStringLiteral("--dump"), local(tree.path("a.tar.gz"))});
+    ASSERT_TRUE(runTool(u"tar"_s, {"-czf", "a.tar.gz", "-C", "content", "a.txt"}, tree.path()));
+    SettingsStore().setValue(u"previewZipFiles"_s, false);
+    const HostRun run = runHost({"--dump", local(tree.path("a.tar.gz"))});
     EXPECT_EQ(run.exitCode, 1);
-    const QJsonObject error = errorOf(run);
-    EXPECT_EQ(error.value(QStringLiteral("message")).toString(), QStringLiteral("Zip File Preview Not Enabled"))
-        << "callers rely on the text";
+    EXPECT_EQ(run.error().value("message"_L1).toString(), u"Zip File Preview Not Enabled"_s) << "callers rely on the text";
 
-    const PreviewError switchedOff{QStringLiteral("Trellin_Extension.ZipError"), 0, {}, QStringLiteral("Zip File Preview Not Enabled")};
-    const QString shown = failureText(QStringLiteral("a.tar.gz"), switchedOff);
-    EXPECT_TRUE(shown.contains(QLatin1String("Zip File Preview Not Enabled"))) << shown.toStdString();
-    EXPECT_TRUE(shown.contains(QLatin1String("trellin-settings set previewZipFiles true")))
+    const PreviewError switchedOff{u"Trellin_Extension.ZipError"_s, 0, {}, u"Zip File Preview Not Enabled"_s};
+    const QString shown = failureText(u"a.tar.gz"_s, switchedOff);
+    EXPECT_TRUE(shown.contains("Zip File Preview Not Enabled"_L1)) << shown.toStdString();
+    EXPECT_TRUE(shown.contains("trellin-settings set previewZipFiles true"_L1))
         << "the window says where the switch is: " << shown.toStdString();
-    const PreviewError damaged{QStringLiteral("Zip.ZipError"), 1, {}, QStringLiteral("Failed to unzip file.")};
-    EXPECT_FALSE(failureText(QStringLiteral("a.zip"), damaged).contains(QLatin1String("previewZipFiles")))
-        << "only when that is the reason";
+    const PreviewError damaged{u"Zip.ZipError"_s, 1, {}, u"Failed to unzip file."_s};
+    EXPECT_FALSE(failureText(u"a.zip"_s, damaged).contains("previewZipFiles"_L1)) << "only when that is the reason";
 }
 
-TEST(Host, TextFollowsTheUsersLanguage)
+TEST(Host, TextNumbersHelpAndQtsOwnTextsFollowTheUsersLanguage)
 {
-    TempTree tree;
-    tree.file("a.txt", 1500);
-    tree.file("b.txt", 1500);
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char *variable : {"LC_ALL", "LC_MESSAGES", "LANGUAGE"})
-        environment.remove(QString::fromLatin1(variable));
-    environment.insert(QStringLiteral("LANG"), QStringLiteral("de_DE.UTF-8"));
-    process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(TRELLIN_PREVIEW),
-                  {QStringLiteral("--text"), QStringLiteral("--columns"), QStringLiteral("Name,Date Modified,Size,Kind"),
-                   local(tree.path())});
-    ASSERT_TRUE(process.waitForFinished(60000));
-    const QString text = QString::fromUtf8(process.readAllStandardOutput());
-    ASSERT_EQ(process.exitCode(), 0) << process.readAllStandardError().constData();
-    const QString titles = text.section(QLatin1Char('\n'), 0, 0);
-    EXPECT_TRUE(titles.contains(QStringLiteral("Änderungsdatum"))) << titles.toStdString();
-    EXPECT_TRUE(titles.contains(QStringLiteral("Größe"))) << titles.toStdString();
-    EXPECT_TRUE(titles.contains(QStringLiteral("Art"))) << titles.toStdString();
-    // The plural form and the number both follow the language.
-    EXPECT_TRUE(text.trimmed().endsWith(QStringLiteral("3 KB, 2 Objekte"))) << text.toStdString();
-}
+    TempTree tree{{"a.txt", 1500}, {"b.txt", 1500}};
+    const auto inLanguage = [](const char *language) {
+        return environmentWith({{u"LANG"_s, QLatin1String(language)}, {u"LC_NUMERIC"_s, {}}});
+    };
+    const HostRun german = runHost({"--text", "--columns", "Name,Date Modified,Size,Kind", local(tree.path())},
+                                   inLanguage("de_DE.UTF-8"));
+    ASSERT_EQ(german.exitCode, 0) << german.err.constData();
+    const QString text = QString::fromUtf8(german.out);
+    const QString titles = text.section(u'\n', 0, 0);
+    for (const char *title : {"Änderungsdatum", "Größe", "Art"})
+        EXPECT_TRUE(titles.contains(QString::fromUtf8(title))) << "the titles are German: " << titles.toStdString();
+    EXPECT_TRUE(text.trimmed().endsWith(u"3 KB, 2 Objekte"_s)) << "the plural form and the number too: " << text.toStdString();
 
-// The host run under `language` (a LANG value), with nothing else naming one.
-static HostRun runHostIn(const QString &language, const QStringList &arguments)
-{
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char *variable : {"LC_ALL", "LC_MESSAGES", "LC_NUMERIC", "LANGUAGE"})
-        environment.remove(QString::fromLatin1(variable));
-    environment.insert(QStringLiteral("LANG"), language);
-    process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(TRELLIN_PREVIEW), arguments);
-    EXPECT_TRUE(process.waitForFinished(60000));
-    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
-}
-
-TEST(Host, TheFinalCountIsGroupedAsTheLiveCountIs)
-{
-    TempTree tree;
+    // The final count is grouped as the live count is.
     for (int i = 0; i < 1001; ++i)
         tree.file("many/" + QByteArray::number(i));
-    auto summary = [&](const QString &language) {
-        const HostRun run = runHostIn(language, {QStringLiteral("--dump"), local(tree.path("many"))});
+    const auto summary = [&](const char *language) {
+        const HostRun run = runHost({"--dump", local(tree.path("many"))}, inLanguage(language));
         EXPECT_EQ(run.exitCode, 0) << run.err.constData();
-        return QJsonDocument::fromJson(run.out).object().value(QStringLiteral("summary")).toString();
+        return summaryOf(run.json());
     };
-    EXPECT_EQ(summary(QStringLiteral("en_US.UTF-8")), QStringLiteral("1,001 items"));
-    EXPECT_EQ(summary(QStringLiteral("de_DE.UTF-8")), QStringLiteral("1.001 Objekte"));
+    EXPECT_EQ(summary("en_US.UTF-8"), u"1,001 items"_s);
+    EXPECT_EQ(summary("de_DE.UTF-8"), u"1.001 Objekte"_s);
     tree.file("many/sized", 1500);
-    EXPECT_EQ(summary(QStringLiteral("en_US.UTF-8")), QStringLiteral("2 KB, 1,002 items")) << "with a size, too";
-    EXPECT_EQ(summary(QStringLiteral("de_DE.UTF-8")), QStringLiteral("2 KB, 1.002 Objekte"));
-}
+    EXPECT_EQ(summary("en_US.UTF-8"), u"2 KB, 1,002 items"_s) << "with a size, too";
+    EXPECT_EQ(summary("de_DE.UTF-8"), u"2 KB, 1.002 Objekte"_s);
 
-TEST(Host, HelpAndQtsOwnTextsFollowTheUsersLanguage)
-{
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove(QStringLiteral("LC_MESSAGES"));
-    environment.insert(QStringLiteral("LANGUAGE"), QStringLiteral("de"));
-    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("de_DE.UTF-8"));
-    process.setProcessEnvironment(environment);
-    auto run = [&](const QStringList &arguments) {
-        process.start(QStringLiteral(TRELLIN_PREVIEW), arguments);
-        EXPECT_TRUE(process.waitForFinished(60000));
-        return HostRun{process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
-    };
-    const HostRun help = run({QStringLiteral("--help")});
+    // Named by LANGUAGE and LC_ALL, so is the help, and Qt's own message about
+    // the plug-in that cannot be loaded comes from Qt's translations.
+    const QProcessEnvironment environment = environmentWith({{u"LANGUAGE"_s, u"de"_s}, {u"LC_ALL"_s, u"de_DE.UTF-8"_s}});
+    const HostRun help = runHost({"--help"}, environment);
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.out.startsWith("Aufruf: trellin-preview [OPTION]... PFAD\n")) << help.out.constData();
-    const HostRun misused = run({QStringLiteral("--sort")});
+    const HostRun misused = runHost({"--sort"}, environment);
     EXPECT_EQ(misused.exitCode, 2);
     EXPECT_TRUE(misused.err.startsWith("trellin-preview: --sort braucht einen Wert\nAufruf:")) << misused.err.constData();
-    // Qt's own message about the plug-in that cannot be loaded, from Qt's translations.
-    TempTree tree;
-    const HostRun noPlugin = run({QStringLiteral("--text"), QStringLiteral("--plugin"), local(tree.path("none.so")), local(tree.path())});
+    const HostRun noPlugin = runHost({"--text", "--plugin", local(tree.path("none.so")), local(tree.path())}, environment);
     EXPECT_EQ(noPlugin.exitCode, 1);
     EXPECT_TRUE(noPlugin.err.contains("Bibliothek")) << "Qt's text in German: " << noPlugin.err.constData();
 }
@@ -712,42 +533,40 @@ TEST(Host, ASecondCallHandsItsPathToTheOpenWindow)
 {
     PrivateBus bus;
     ASSERT_FALSE(bus.address().isEmpty()) << "dbus-daemon could not be started";
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), QString::fromUtf8(bus.address()));
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    QProcessEnvironment environment = environmentWith(
+        {{u"DBUS_SESSION_BUS_ADDRESS"_s, QString::fromUtf8(bus.address())}, {u"QT_QPA_PLATFORM"_s, u"offscreen"_s}});
     auto start = [&](QProcess &process, const QStringList &arguments) {
         process.setProcessEnvironment(environment);
         process.start(QStringLiteral(TRELLIN_PREVIEW), arguments);
         ASSERT_TRUE(process.waitForStarted());
     };
-    TempTree tree;
-    tree.file("first/a.txt");
-    tree.file("second/b.txt");
+    TempTree tree{{"first/a.txt", 0}, {"second/b.txt", 0}};
 
     QProcess window;
     start(window, {local(tree.path("first"))});
-    QDBusConnection test = QDBusConnection::connectToBus(QString::fromUtf8(bus.address()), QStringLiteral("test"));
-    const QString service = QStringLiteral("ltd.vantorix.Trellin.Preview");
+    QDBusConnection test = QDBusConnection::connectToBus(QString::fromUtf8(bus.address()), u"test"_s);
+    const QString service = u"ltd.vantorix.Trellin.Preview"_s;
     ASSERT_TRUE(QTest::qWaitFor([&] { return test.interface()->isServiceRegistered(service).value(); }, 30000))
         << window.readAllStandardError().constData();
-    QDBusInterface shown(service, QStringLiteral("/ltd/vantorix/Trellin/Preview"), service, test);
-    EXPECT_EQ(shown.property("Path").toByteArray(), tree.path("first"));
+    QDBusInterface shown(service, u"/ltd/vantorix/Trellin/Preview"_s, service, test);
+    EXPECT_EQ(shown.property("Path").toByteArray(), tree.path("first")) << "the window says what it shows";
 
     QProcess second;
     start(second, {local(tree.path("second"))});
     ASSERT_TRUE(second.waitForFinished(20000));
     EXPECT_EQ(second.exitCode(), 0) << second.readAllStandardError().constData();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return shown.property("Path").toByteArray() == tree.path("second"); }, 10000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return shown.property("Path").toByteArray() == tree.path("second"); }, 10000))
+        << "the open window shows the second path";
     EXPECT_EQ(window.state(), QProcess::Running);
 
     // --new-window opens a window of its own, and so does every call without a session bus.
     QProcess own, busless;
-    start(own, {QStringLiteral("--new-window"), QStringLiteral("--timing"), local(tree.path("first"))});
-    environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), QStringLiteral("unix:path=/nonexistent/bus"));
+    start(own, {"--new-window", "--timing", local(tree.path("first"))});
+    environment.insert(u"DBUS_SESSION_BUS_ADDRESS"_s, u"unix:path=/nonexistent/bus"_s);
     start(busless, {local(tree.path("first"))});
     EXPECT_FALSE(own.waitForFinished(3000)) << own.readAllStandardError().constData();
     EXPECT_FALSE(busless.waitForFinished(100)) << busless.readAllStandardError().constData();
-    EXPECT_EQ(shown.property("Path").toByteArray(), tree.path("second"));
+    EXPECT_EQ(shown.property("Path").toByteArray(), tree.path("second")) << "neither went to the open window";
     // --timing's moments of a window, each once, the window on screen first.
     QByteArray timing = own.readAllStandardError();
     ASSERT_TRUE(QTest::qWaitFor([&] { return (timing += own.readAllStandardError()).contains("rows shown"); }, 10000))
@@ -755,19 +574,19 @@ TEST(Host, ASecondCallHandsItsPathToTheOpenWindow)
     QTest::qWait(100);
     timing += own.readAllStandardError();
     QStringList moments;
-    for (const QString &line : QString::fromUtf8(timing).split(QLatin1Char('\n'))) {
-        if (line.startsWith(QLatin1String("trellin-preview: ")))
-            moments.append(line.section(QLatin1String(" after "), 0, 0).mid(17));
+    for (const QString &line : QString::fromUtf8(timing).split(u'\n')) {
+        if (line.startsWith("trellin-preview: "_L1))
+            moments.append(line.section(" after "_L1, 0, 0).mid(17));
     }
-    EXPECT_EQ(moments.value(0), QStringLiteral("window on screen")) << timing.constData();
+    EXPECT_EQ(moments.value(0), u"window on screen"_s) << timing.constData();
     moments.sort();
-    EXPECT_EQ(moments.join(QLatin1Char(',')), QStringLiteral("content shown,first count shown,rows shown,window on screen"))
+    EXPECT_EQ(moments.join(u','), u"content shown,first count shown,rows shown,window on screen"_s)
         << "the final count is the first one painted when the tree comes at once: " << timing.constData();
     for (QProcess *process : {&window, &own, &busless}) {
         process->kill();
         process->waitForFinished();
     }
-    QDBusConnection::disconnectFromBus(QStringLiteral("test"));
+    QDBusConnection::disconnectFromBus(u"test"_s);
 }
 
 TEST(Host, SortsABigTreeBeforePrintingIt)
@@ -780,15 +599,12 @@ TEST(Host, SortsABigTreeBeforePrintingIt)
         tree.file(name, i % 97);
         sizes.insert(QString::fromLatin1(name), i % 97);
     }
-    const HostRun run = runHost({QStringLiteral("--dump"), QStringLiteral("--sort"), QStringLiteral("size:desc"),
-                                 local(tree.path())});
-    ASSERT_EQ(run.exitCode, 0) << run.err.constData();
-    const QJsonArray rows = QJsonDocument::fromJson(run.out).object().value(QStringLiteral("rows")).toArray();
+    const QJsonArray rows = dump(tree.path(), {"--sort", "size:desc"}).value("rows"_L1).toArray();
     ASSERT_EQ(rows.size(), 21000);
     int previous = 96;
     for (const QJsonValue &row : rows) {
-        const int size = sizes.value(row.toObject().value(QStringLiteral("name")).toString(), -1);
-        ASSERT_LE(size, previous);
+        const int size = sizes.value(row["name"_L1].toString(), -1);
+        ASSERT_LE(size, previous) << "sorted by size, largest first";
         previous = size;
     }
     EXPECT_EQ(previous, 0);
@@ -797,27 +613,22 @@ TEST(Host, SortsABigTreeBeforePrintingIt)
 TEST(Host, FourPreviewsOfOneArchiveShareOneExtraction)
 {
     TempTree tree;
-    ASSERT_TRUE(runTool(QStringLiteral("python3"), {QStringLiteral("-c"), QStringLiteral(R"(
-import zipfile
-with zipfile.ZipFile('many.zip', 'w') as archive:
-    for i in range(3000):
-        archive.writestr('f%04d.txt' % i, 'x' * (i % 50 + 1))
-)")}, tree.path()));
+    ASSERT_TRUE(makeArchive(u"many-zip"_s, tree.path("many.zip"), {u"3000"_s}));
     std::vector<std::unique_ptr<QProcess>> processes;
     for (int i = 0; i < 4; ++i) {
         processes.push_back(std::make_unique<QProcess>());
-        processes.back()->start(QStringLiteral(TRELLIN_PREVIEW), {QStringLiteral("--dump"), local(tree.path("many.zip"))});
+        processes.back()->start(QStringLiteral(TRELLIN_PREVIEW), {"--dump", local(tree.path("many.zip"))});
     }
     for (const std::unique_ptr<QProcess> &process : processes) {
         ASSERT_TRUE(process->waitForFinished(60000));
         EXPECT_EQ(process->exitCode(), 0) << process->readAllStandardError().constData();
-        const QJsonObject dump = QJsonDocument::fromJson(process->readAllStandardOutput()).object();
-        EXPECT_TRUE(dump.value(QStringLiteral("error")).isNull());
-        EXPECT_EQ(dump.value(QStringLiteral("rows")).toArray().size(), 3000);
+        const QJsonObject document = QJsonDocument::fromJson(process->readAllStandardOutput()).object();
+        EXPECT_TRUE(document.value("error"_L1).isNull());
+        EXPECT_EQ(document.value("rows"_L1).toArray().size(), 3000) << "every preview shows the whole archive";
     }
     // The same cache as the previews': they inherit this process's environment.
-    const QStringList left = QDir(QFile::decodeName(qgetenv("XDG_CACHE_HOME")) + QStringLiteral("/trellin/tmp"))
+    const QStringList left = QDir(QFile::decodeName(qgetenv("XDG_CACHE_HOME")) + u"/trellin/tmp"_s)
                                  .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
-    ASSERT_EQ(left.size(), 1) << left.join(QLatin1Char(' ')).toStdString();
-    EXPECT_FALSE(left.front().startsWith(QLatin1Char('.'))) << "no staging folder or lock file stays";
+    ASSERT_EQ(left.size(), 1) << left.join(u' ').toStdString();
+    EXPECT_FALSE(left.front().startsWith(u'.')) << "no staging folder or lock file stays";
 }

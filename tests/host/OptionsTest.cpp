@@ -102,9 +102,7 @@ TEST(Options, ColumnsAndSortAreCheckedAgainstThePreviewsOwn)
     // Applied to the preview, for this run: shown in the order the user sees them.
     preview.setVisibleColumns({"Tags", "Name", "Size"});
     EXPECT_EQ(preview.visibleColumns(), (QStringList{"Name", "Size", "Tags"}));
-    TempTree tree;
-    tree.file("big.txt", 5000);
-    tree.file("small.txt", 10);
+    TempTree tree{{"big.txt", 5000}, {"small.txt", 10}};
     ASSERT_FALSE(runRequest(preview, tree.path()).error);
     Options options;
     options.sortKey = QStringLiteral("size");

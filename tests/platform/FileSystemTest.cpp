@@ -58,9 +58,7 @@ TEST(ResourceValues, ReadOnlyWhatIsAskedAndNeverFollowLinks)
 
 TEST(FileSystem, ADirectoryIsListedOnlyIfItIsStillTheOneThatWasRead)
 {
-    TempTree tree;
-    tree.file("folder/a");
-    tree.file("folder/\xff-not-utf8");
+    TempTree tree{{"folder/a", 0}, {"folder/\xff-not-utf8", 0}};
     const auto identity = resourceValues(tree.path("folder"), ResourceKey::IsDirectory)->identity;
 
     FileSystem::Directory directory(tree.path("folder"), identity);

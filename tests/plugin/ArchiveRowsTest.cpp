@@ -69,19 +69,7 @@ void compareExactly(const Node &a, const Node &b, const QString &where, QStringL
 TEST(ArchiveRows, ShownFromTheListingThenFilledInPlace)
 {
     TempTree tree;
-    ASSERT_TRUE(runTool(QStringLiteral("python3"), {QStringLiteral("-c"), QStringLiteral(R"(
-import io, struct, tarfile, zlib
-def chunk(kind, data):
-    return struct.pack('>I', len(data)) + kind + data + struct.pack('>I', zlib.crc32(kind + data))
-png = (b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', struct.pack('>IIBBBBB', 3, 2, 8, 2, 0, 0, 0))
-       + chunk(b'IDAT', zlib.compress(b'\0' + b'\0' * 9 + b'\0' + b'\0' * 9)) + chunk(b'IEND', b''))
-with tarfile.open('stored.tar.gz', 'w:gz') as tar:
-    for name, data in (('docs/readme.txt', b'read me'), ('pics/dot.png', png), ('top.txt', b'top')):
-        info = tarfile.TarInfo(name)
-        info.size = len(data)
-        info.mtime = 1559908800
-        tar.addfile(info, io.BytesIO(data))
-)")}, tree.path()));
+    ASSERT_TRUE(makeArchive(QStringLiteral("docs-pics-tar"), tree.path("stored.tar.gz")));
     PreviewViewController controller;
     controller.view();
     changeSettings(controller, [](Settings &settings) {
@@ -261,23 +249,8 @@ TEST(ArchiveRows, NamesInAnyCharsetShowDecodedAndExtractAsStored)
         TempTree tree;
         // Each name in the charset and, beside the first, the same text as
         // UTF-8: the two must not look alike.
-        const QString script = QStringLiteral(R"(
-import os, sys, tarfile
-names = sys.argv[2:]
-for name in names:
-    path = b'src/' + name.encode(sys.argv[1])
-    os.makedirs(os.path.dirname(path), exist_ok=True)
-    open(path, 'wb').write(b'x')
-open(b'src/' + names[0].encode(), 'wb').write(b'y')
-open('twin', 'wb').write(names[0].encode(sys.argv[1]))
-os.chdir('src')
-with tarfile.open('../names.tar', 'w', format=tarfile.GNU_FORMAT) as tar:
-    for name in sorted(os.listdir(b'.')):
-        tar.add(os.fsdecode(name))
-)");
-        ASSERT_TRUE(runTool(QStringLiteral("python3"),
-                            QStringList{QStringLiteral("-c"), script, QString::fromLatin1(charset.name)} + charset.names,
-                            tree.path()));
+        ASSERT_TRUE(makeArchive(QStringLiteral("charset-tree"), tree.path("names.tar"),
+                                QStringList{QString::fromLatin1(charset.name)} + charset.names));
         ASSERT_TRUE(runTool(QStringLiteral("bsdtar"), {"-cf", "../names.cpio", "--format", "newc", "."}, tree.path("src")));
         const QByteArrayList stored = diskPaths(tree.path("src"));
         std::vector<ZipEntry> zipEntries;
@@ -370,9 +343,7 @@ bool cacheHoldsAnExtraction()
 
 TEST(ArchiveRows, WhenNeededExtractsOnlyForTheFilesAndKeepsTheRows)
 {
-    TempTree tree;
-    tree.file("src/readme.txt", 7);
-    tree.file("src/pics/a.txt", 3);
+    TempTree tree{{"src/readme.txt", 7}, {"src/pics/a.txt", 3}};
     ASSERT_TRUE(runTool(QStringLiteral("zip"), {"-qr", "../plain.zip", "."}, tree.path("src")));
     ASSERT_TRUE(runTool(QStringLiteral("zip"), {"-qj", "-P", "open sesame", "locked.zip", "src/readme.txt"}, tree.path()));
     PreviewViewController controller;
@@ -456,21 +427,8 @@ TEST(ArchiveRows, ABigArchiveGivesOneEntryAloneForAnActionOnIt)
 {
     TempTree tree;
     // More entries than a whole extraction is worth for one of them.
-    ASSERT_TRUE(runTool(QStringLiteral("python3"), {QStringLiteral("-c"), QStringLiteral(R"(
-import io, os, tarfile, zipfile
-files = [('many/%04d.txt' % i, b'x' * 10) for i in range(1200)] + [('deep/er/wanted.txt', b'the wanted one')]
-with zipfile.ZipFile('big.zip', 'w') as z:
-    for name, data in files:
-        z.writestr(name, data)
-    link = zipfile.ZipInfo('link.txt')
-    link.external_attr = (0o120777 << 16)
-    z.writestr(link, 'deep/er/wanted.txt')
-with tarfile.open('big.tar.gz', 'w:gz') as tar:
-    for name, data in files:
-        info = tarfile.TarInfo(name)
-        info.size = len(data)
-        tar.addfile(info, io.BytesIO(data))
-)")}, tree.path()));
+    for (const char *name : {"big.zip", "big.tar.gz"})
+        ASSERT_TRUE(makeArchive(QStringLiteral("wanted-among-many"), tree.path(name)));
     PreviewViewController controller;
     controller.view();
     changeSettings(controller, [](Settings &settings) {

@@ -44,12 +44,7 @@ const PropertyColumns everyColumn{PropertyColumn::Name,     PropertyColumn::Date
 TEST(MakeNode, BuildsFoldersAndFilesToTheDepthLimit)
 {
     const ScanOptions options = shown({PropertyColumn::Name, PropertyColumn::Size});
-    TempTree tree;
-    tree.file("b.txt", 10);
-    tree.file("A.txt", 20);
-    tree.file("folder/one", 1);
-    tree.file("folder/two", 2);
-    tree.file("folder/deep/unlisted", 3);
+    TempTree tree{{"b.txt", 10}, {"A.txt", 20}, {"folder/one", 1}, {"folder/two", 2}, {"folder/deep/unlisted", 3}};
     tree.folder("empty");
 
     const auto root = makeNode(tree.path(), 0, options);
@@ -115,11 +110,7 @@ TEST(MakeNode, ReadsEveryAttributeOfTheShownColumns)
 
 TEST(MakeNode, NamesLoseLineBreaksAndKeepTheirBytes)
 {
-    TempTree tree;
-    tree.file("line\r\nbreak\n.txt");
-    tree.file("ends-in-return\r", 1);
-    tree.file("bad-\xff\xfe-name.txt", 7);
-    tree.file(".hidden", 1);
+    TempTree tree{{"line\r\nbreak\n.txt", 0}, {"ends-in-return\r", 1}, {"bad-\xff\xfe-name.txt", 7}, {".hidden", 1}};
     const ScanOptions options = shown({PropertyColumn::Name, PropertyColumn::Size});
 
     const auto root = makeNode(tree.path(), 0, options);
@@ -140,9 +131,7 @@ TEST(MakeNode, AnEmptyFileOfNoKnownTypeIsListedWhateverColumnsAreShown)
 {
     // LICENSE, server.lock, an empty .dat: a listing that dropped them
     // would count differently as columns come and go.
-    TempTree tree;
-    tree.file("empty-data");
-    tree.file("empty.txt");
+    TempTree tree{{"empty-data", 0}, {"empty.txt", 0}};
     for (const PropertyColumns &columns : {PropertyColumns{PropertyColumn::Name, PropertyColumn::Size},
                                            PropertyColumns{PropertyColumn::Name, PropertyColumn::Kind}}) {
         const auto root = makeNode(tree.path(), 0, shown(columns));
@@ -156,13 +145,8 @@ TEST(MakeNode, AnEmptyFileOfNoKnownTypeIsListedWhateverColumnsAreShown)
 
 TEST(MakeNode, MacosxFoldersAndXcodeProjects)
 {
-    TempTree tree;
-    tree.file("__MACOSX/._a");
-    tree.file("sub/__MACOSX/._b");
-    tree.file("sub/kept.txt");
-    tree.file("__macosx/shown.txt");
-    tree.file("App.xcodeproj/project.pbxproj", 5);
-    tree.file("App.XCODEPROJ/project.pbxproj", 5);
+    TempTree tree{{"__MACOSX/._a", 0}, {"sub/__MACOSX/._b", 0}, {"sub/kept.txt", 0}, {"__macosx/shown.txt", 0},
+                  {"App.xcodeproj/project.pbxproj", 5}, {"App.XCODEPROJ/project.pbxproj", 5}};
     const ScanOptions options = shown({PropertyColumn::Name, PropertyColumn::Size});
 
     const auto root = makeNode(tree.path(), 0, options);

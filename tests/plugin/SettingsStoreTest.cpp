@@ -22,21 +22,6 @@
 
 namespace {
 
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QSaveFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-    ASSERT_TRUE(file.commit());
-}
-
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 struct ToolRun {
     int exitCode;
     QByteArray out;
@@ -91,7 +76,7 @@ TEST(SettingsStore, EveryStoredTypeKeepsItsTypeThroughTheFileAndUnknownFormsAreR
               QJsonValue(QStringLiteral("2025-12-06T19:10:00.123Z")));
     EXPECT_EQ(json.value(QStringLiteral("k00")), QJsonValue(true));
     // Read back from the bytes alone, by a file QSettings has not seen.
-    writeFile(folder.filePath(QStringLiteral("copy.json")), contents(folder.filePath(QStringLiteral("written.json"))));
+    writeFile(folder.filePath(QStringLiteral("copy.json")), fileContents(folder.filePath(QStringLiteral("written.json"))));
     const QSettings read(folder.filePath(QStringLiteral("copy.json")), SettingsFormat::format());
     for (int i = 0; i < values.size(); ++i) {
         const QVariant back = read.value(QStringLiteral("k%1").arg(i, 2, 10, QLatin1Char('0')));
@@ -164,11 +149,11 @@ TEST(SettingsStore, ADamagedFileReadsAsDefaultsWarnsOnceAndIsKeptAside)
     QTest::qWait(100);
     EXPECT_EQ(store.value(QStringLiteral("showHiddenFiles")), QVariant());
     EXPECT_EQ(catcher.warnings().size(), 1);
-    EXPECT_EQ(contents(path), truncated);
+    EXPECT_EQ(fileContents(path), truncated);
 
     EXPECT_TRUE(store.setValue(QStringLiteral("x"), 1));
     EXPECT_EQ(jsonFileContents(path), (QJsonObject{{QStringLiteral("x"), 1}}));
-    EXPECT_EQ(contents(path + QStringLiteral(".damaged")), truncated);
+    EXPECT_EQ(fileContents(path + QStringLiteral(".damaged")), truncated);
 }
 
 TEST(SettingsStore, KeysItDoesNotKnowAndValuesOfUnknownFormSurviveWrites)
@@ -268,11 +253,11 @@ TEST(SettingsStore, TakesTheFilesOfEarlierVersionsOnceAndLeavesThem)
     EXPECT_EQ(store.value(QStringLiteral("lastDeletionCheckDate")),
               QVariant(QDateTime::fromString(QStringLiteral("2026-12-06T19:10:00.000Z"), Qt::ISODateWithMs)));
     const QJsonObject migrated = jsonFileContents(path);
-    EXPECT_EQ(migrated.size(), 7) << contents(path).constData();
+    EXPECT_EQ(migrated.size(), 7) << fileContents(path).constData();
     EXPECT_EQ(migrated.value(QStringLiteral("future")), QJsonDocument::fromJson(suiteBytes).object().value(QStringLiteral("future")));
     EXPECT_EQ(migrated.value(QStringLiteral("listView")), QJsonDocument::fromJson(ownBytes).object().value(QStringLiteral("listView")));
-    EXPECT_EQ(contents(suite), suiteBytes) << "the earlier files stay as they were";
-    EXPECT_EQ(contents(own), ownBytes);
+    EXPECT_EQ(fileContents(suite), suiteBytes) << "the earlier files stay as they were";
+    EXPECT_EQ(fileContents(own), ownBytes);
 
     // While the new file is missing, the earlier ones are what is read.
     ASSERT_TRUE(QFile::remove(path));
@@ -290,17 +275,23 @@ TEST(SettingsTool, AcceptsOnlyItsKeysWithValidValues)
     for (const QStringList &bad : {QStringList{"set", "depthLimit", "6"}, QStringList{"set", "depthLimit", "two"},
                                    QStringList{"set", "iconSize", "2"}, QStringList{"set", "expandAllRows", "yes"},
                                    QStringList{"set", "sortOption", "name"}, QStringList{"set", "cacheLimit", "1K"},
-                                   QStringList{"get"}, QStringList{"frobnicate"}}) {
+                                   QStringList{"set", "archiveExtraction", "never"}, QStringList{"get"},
+                                   QStringList{"frobnicate"}}) {
         const ToolRun run = settingsTool(bad);
         EXPECT_EQ(run.exitCode, 2) << bad.join(QLatin1Char(' ')).toStdString();
-        EXPECT_FALSE(run.err.isEmpty());
+        EXPECT_FALSE(run.err.isEmpty()) << "it says why";
     }
+    EXPECT_TRUE(settingsTool({"set", "archiveExtraction", "never"}).err.contains("always or whenNeeded"))
+        << "the values it takes";
     EXPECT_FALSE(QFile::exists(SettingsStore::defaultPath())); // nothing was written
 
     EXPECT_EQ(settingsTool({"set", "depthLimit", "5"}).exitCode, 0);
     EXPECT_EQ(settingsTool({"get", "depthLimit"}).out, "5\n");
     EXPECT_EQ(settingsTool({"set", "iconSize", "1"}).exitCode, 0);
     EXPECT_EQ(settingsTool({"set", "cacheLimit", "5G"}).exitCode, 0);
+    const QByteArray defaults = settingsTool({"list"}).out;
+    EXPECT_TRUE(defaults.endsWith("archiveExtraction always  (default)\n")) << "extracting behind the rows is the default";
+    EXPECT_EQ(settingsTool({"set", "archiveExtraction", "whenNeeded"}).exitCode, 0);
     const QByteArray list = settingsTool({"list"}).out;
     EXPECT_EQ(list, "showHiddenFiles  false   (default)\n"
                     "depthLimit       5     \n"
@@ -309,10 +300,11 @@ TEST(SettingsTool, AcceptsOnlyItsKeysWithValidValues)
                     "previewZipFiles  true    (default)\n"
                     "itemLimit        2000000  (default)\n"
                     "cacheLimit       5368709120\n"
-                    "archiveExtraction always  (default)\n");
+                    "archiveExtraction whenNeeded\n");
     EXPECT_EQ(jsonFileContents(SettingsStore::defaultPath()),
               (QJsonObject{{QStringLiteral("depthLimit"), 5}, {QStringLiteral("iconSize"), 1},
-                           {QStringLiteral("cacheLimit"), qint64(5) << 30}}));
+                           {QStringLiteral("cacheLimit"), qint64(5) << 30},
+                           {QStringLiteral("archiveExtraction"), QStringLiteral("whenNeeded")}}));
     EXPECT_EQ(settingsTool({"reset", "depthLimit"}).exitCode, 0);
     EXPECT_EQ(settingsTool({"get", "depthLimit"}).out, "2\n");
 }

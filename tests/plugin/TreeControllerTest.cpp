@@ -11,10 +11,7 @@
 
 TEST(TreeController, ServesARealTreeConsistently)
 {
-    TempTree tree;
-    tree.file("a", 1);
-    tree.file("b/c", 2);
-    tree.file("b/d/e", 3);
+    TempTree tree{{"a", 1}, {"b/c", 2}, {"b/d/e", 3}};
     tree.folder("f");
     auto root = makeNode(tree.path(), 0, ScanOptions());
     ASSERT_TRUE(root);
@@ -59,9 +56,7 @@ TEST(TreeController, ServesARealTreeConsistently)
 
 TEST(TreeController, AFolderSizeIsItsContentsAndFollowsValuesChangedInPlace)
 {
-    TempTree tree;
-    tree.file("folder/a", 1000);
-    tree.file("folder/inner/b", 2000);
+    TempTree tree{{"folder/a", 1000}, {"folder/inner/b", 2000}};
     ScanOptions options;
     options.visibleColumns = {PropertyColumn::Name, PropertyColumn::Size};
     options.depthLimit = DepthLimit::Three;

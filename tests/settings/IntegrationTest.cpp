@@ -41,20 +41,6 @@ struct RemovedAtEnd {
     ~RemovedAtEnd() { FileSystem::removeItem(path); }
 };
 
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void write(const QString &path, const QByteArray &data)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(data);
-}
-
 QString ucaPath()
 {
     return qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/Thunar/uca.xml");
@@ -164,7 +150,7 @@ public:
     // Thunar's run of an action: the command line's bytes exactly, through /bin/sh -c.
     ShellRun runThunarCommand(const QByteArray &commandLine)
     {
-        write(m_dir.filePath(QStringLiteral("command")), commandLine);
+        writeFile(m_dir.filePath(QStringLiteral("command")), commandLine);
         return run({QStringLiteral("-c"), QStringLiteral("exec /bin/sh -c \"$(\"$0\" \"$1\")\""), m_cat,
                     m_dir.filePath(QStringLiteral("command"))});
     }
@@ -172,8 +158,8 @@ public:
     // GNOME Files' run of a script: in the folder shown, with the selected name.
     ShellRun runScript(const QString &script, const QByteArray &folder, const QByteArray &name)
     {
-        write(m_dir.filePath(QStringLiteral("folder")), folder);
-        write(m_dir.filePath(QStringLiteral("name")), name);
+        writeFile(m_dir.filePath(QStringLiteral("folder")), folder);
+        writeFile(m_dir.filePath(QStringLiteral("name")), name);
         return run({QStringLiteral("-c"), QStringLiteral("cd \"$(\"$0\" \"$1\")\" && exec \"$2\" \"$(\"$0\" \"$3\")\""), m_cat,
                     m_dir.filePath(QStringLiteral("folder")), script, m_dir.filePath(QStringLiteral("name"))});
     }
@@ -182,7 +168,7 @@ public:
     void addNotifySend(const QString &record)
     {
         const QString path = m_environment.value(QStringLiteral("PATH")) + QStringLiteral("/notify-send");
-        write(path, "#!/bin/sh\nfor a; do echo \"$a\"; done >'" + QFile::encodeName(record) + "'\n");
+        writeFile(path, "#!/bin/sh\nfor a; do echo \"$a\"; done >'" + QFile::encodeName(record) + "'\n");
         QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 
@@ -216,10 +202,10 @@ TEST(Integration, TheThunarActionPreviewsWhileTheHostIsThereAndTakesItselfOutOnc
     const RemovedAtEnd removed{tree.path()};
     tree.folder("first");
     tree.folder(awkwardName);
-    write(ucaPath(), usersActions);
+    writeFile(ucaPath(), usersActions);
     QString error;
     ASSERT_TRUE(Integration::setThunar(true, &error, session.program)) << error.toStdString();
-    const QByteArray withOurs = contents(ucaPath());
+    const QByteArray withOurs = fileContents(ucaPath());
     const QByteArray command = actionCommand(withOurs, QStringLiteral("ltd.vantorix.Trellin.preview-folder"));
     ASSERT_FALSE(command.isEmpty()) << withOurs.constData();
 
@@ -228,7 +214,7 @@ TEST(Integration, TheThunarActionPreviewsWhileTheHostIsThereAndTakesItselfOutOnc
     EXPECT_EQ(shown.exitCode, 0) << shown.err.constData();
     EXPECT_TRUE(QTest::qWaitFor([&] { return session.shownPath() == tree.path(awkwardName); }, 10000))
         << "the window shows the item Thunar passed, whatever its name: " << session.shownPath().constData();
-    EXPECT_EQ(contents(ucaPath()), withOurs) << "an action whose host is there stays";
+    EXPECT_EQ(fileContents(ucaPath()), withOurs) << "an action whose host is there stays";
 
     ASSERT_TRUE(QFile::remove(session.program));
     const ShellRun gone = session.runThunarCommand(thunarCommandLine(command, tree.path(awkwardName)));
@@ -237,15 +223,15 @@ TEST(Integration, TheThunarActionPreviewsWhileTheHostIsThereAndTakesItselfOutOnc
               QStringLiteral("Trellin is no longer installed (%1 is missing). “Preview Contents” was removed from Thunar.\n")
                   .arg(session.program))
         << "said on standard error alone, without notify-send";
-    EXPECT_EQ(contents(ucaPath()), usersActions) << "both of ours are out, the user's own actions byte for byte";
-    EXPECT_EQ(contents(ucaPath() + QStringLiteral(".bak")), withOurs) << "the file as it was is kept";
+    EXPECT_EQ(fileContents(ucaPath()), usersActions) << "both of ours are out, the user's own actions byte for byte";
+    EXPECT_EQ(fileContents(ucaPath() + QStringLiteral(".bak")), withOurs) << "the file as it was is kept";
     EXPECT_FALSE(Integration::state().thunar) << "the settings window no longer shows it as added";
 
     // Thunar may go on offering the action it read until it restarts.
     const ShellRun again = session.runThunarCommand(thunarCommandLine(command, tree.path(awkwardName)));
     EXPECT_EQ(again.exitCode, 1);
-    EXPECT_EQ(contents(ucaPath()), usersActions);
-    EXPECT_EQ(contents(ucaPath() + QStringLiteral(".bak")), withOurs) << "the backup with ours is not overwritten";
+    EXPECT_EQ(fileContents(ucaPath()), usersActions);
+    EXPECT_EQ(fileContents(ucaPath() + QStringLiteral(".bak")), withOurs) << "the backup with ours is not overwritten";
 }
 
 TEST(Integration, TheGnomeFilesScriptPreviewsWhileTheHostIsThereAndRemovesItselfOnceItIsGone)
@@ -284,7 +270,7 @@ TEST(Integration, TheGnomeFilesScriptPreviewsWhileTheHostIsThereAndRemovesItself
     session.addNotifySend(notified);
     const ShellRun told = session.runScript(script, tree.path("shown folder"), awkwardName);
     EXPECT_TRUE(told.err.isEmpty()) << told.err.constData();
-    EXPECT_EQ(QString::fromUtf8(contents(notified)),
+    EXPECT_EQ(QString::fromUtf8(fileContents(notified)),
               QStringLiteral("-i\nltd.vantorix.Trellin\n--\nTrellin\n") + message + QLatin1Char('\n'))
         << "notify-send gets the icon, the title and the message";
     EXPECT_FALSE(QFileInfo::exists(script));

@@ -40,20 +40,6 @@ QProcessEnvironment homeEnvironment(const QString &home)
     return environment;
 }
 
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void write(const QString &path, const QByteArray &data)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(data);
-}
-
 QStringList uniqueIds(const QByteArray &xml)
 {
     QStringList ids;
@@ -93,13 +79,13 @@ TEST(SettingsTool, IntegrateAndRemoveLeaveTheUsersOwnActionsByteForByte)
     const QProcessEnvironment environment = homeEnvironment(home.path());
     const QString uca = home.filePath(QStringLiteral(".config/Thunar/uca.xml"));
     const QString script = home.filePath(QStringLiteral(".local/share/nautilus/scripts/Preview Contents"));
-    write(uca, usersActions);
+    writeFile(uca, usersActions);
 
     for (int round = 0; round < 2; ++round) { // a second run replaces, never doubles
         const ToolRun run = runTool({QStringLiteral("integrate"), QStringLiteral("--user")}, environment);
         ASSERT_EQ(run.exitCode, 0) << run.err.constData();
     }
-    const QByteArray merged = contents(uca);
+    const QByteArray merged = fileContents(uca);
     EXPECT_EQ(uniqueIds(merged),
               (QStringList{QStringLiteral("1700000000000001-1"), QStringLiteral("1700000000000002-2"),
                            QStringLiteral("ltd.vantorix.Trellin.preview-folder"),
@@ -107,22 +93,22 @@ TEST(SettingsTool, IntegrateAndRemoveLeaveTheUsersOwnActionsByteForByte)
     EXPECT_TRUE(merged.contains("p='" + QFileInfo(QStringLiteral(TRELLIN_PREVIEW)).canonicalFilePath().toUtf8() + "';"))
         << "the actions run the host beside the tool";
     EXPECT_TRUE(merged.contains("*.tar.gz"));
-    EXPECT_EQ(contents(uca + QStringLiteral(".bak")).left(usersActions.size()), usersActions);
+    EXPECT_EQ(fileContents(uca + QStringLiteral(".bak")).left(usersActions.size()), usersActions);
     EXPECT_TRUE(QFileInfo(script).isExecutable());
-    EXPECT_TRUE(contents(script).contains("trellin-preview"));
+    EXPECT_TRUE(fileContents(script).contains("trellin-preview"));
 
     const ToolRun remove = runTool({QStringLiteral("integrate"), QStringLiteral("--user"), QStringLiteral("--remove")},
                                environment);
     ASSERT_EQ(remove.exitCode, 0) << remove.err.constData();
-    EXPECT_EQ(contents(uca), usersActions);
+    EXPECT_EQ(fileContents(uca), usersActions);
     EXPECT_FALSE(QFileInfo::exists(script));
 
     // A file that is not a list of actions is refused, not replaced.
-    write(uca, "<actions><action>");
+    writeFile(uca, "<actions><action>");
     const ToolRun refused = runTool({QStringLiteral("integrate"), QStringLiteral("--user")}, environment);
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_TRUE(refused.err.contains("left as it is")) << refused.err.constData();
-    EXPECT_EQ(contents(uca), "<actions><action>");
+    EXPECT_EQ(fileContents(uca), "<actions><action>");
 }
 
 TEST(SettingsTool, SetFailsWithTheReasonWhenNothingWasWrittenAndKeepsItsFolderPrivate)
@@ -133,7 +119,7 @@ TEST(SettingsTool, SetFailsWithTheReasonWhenNothingWasWrittenAndKeepsItsFolderPr
     const QStringList getDepth{QStringLiteral("get"), QStringLiteral("depthLimit")};
 
     // XDG_CONFIG_HOME is a file.
-    write(home.filePath(QStringLiteral("config-file")), "x");
+    writeFile(home.filePath(QStringLiteral("config-file")), "x");
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config-file")));
     ToolRun run = runTool(setDepth, environment);
     EXPECT_EQ(run.exitCode, 1);
@@ -163,25 +149,6 @@ TEST(SettingsTool, SetFailsWithTheReasonWhenNothingWasWrittenAndKeepsItsFolderPr
     EXPECT_EQ(runTool(getDepth, environment).out, "4\n");
 }
 
-TEST(SettingsTool, ArchiveExtractionTakesItsTwoNamesOnly)
-{
-    QTemporaryDir home;
-    const QProcessEnvironment environment = homeEnvironment(home.path());
-    const QStringList get{QStringLiteral("get"), QStringLiteral("archiveExtraction")};
-    EXPECT_EQ(runTool(get, environment).out, "always\n") << "extracting behind the rows is the default";
-
-    const ToolRun refused = runTool({QStringLiteral("set"), QStringLiteral("archiveExtraction"), QStringLiteral("never")},
-                                    environment);
-    EXPECT_EQ(refused.exitCode, 2);
-    EXPECT_TRUE(refused.err.contains("always or whenNeeded")) << refused.err.constData();
-
-    ASSERT_EQ(runTool({QStringLiteral("set"), QStringLiteral("archiveExtraction"), QStringLiteral("whenNeeded")},
-                      environment).exitCode, 0);
-    const QByteArray listed = runTool({QStringLiteral("list")}, environment).out;
-    EXPECT_TRUE(listed.contains("archiveExtraction whenNeeded\n")) << "not the default any more: " << listed.constData();
-    EXPECT_TRUE(listed.contains("cacheLimit")) << "every setting is listed";
-}
-
 TEST(SettingsTool, IntegrateNamesTheEntriesInTheUsersLanguageAndReplacesThoseOfEveryVersion)
 {
     QTemporaryDir home;
@@ -189,19 +156,19 @@ TEST(SettingsTool, IntegrateNamesTheEntriesInTheUsersLanguageAndReplacesThoseOfE
     const QString uca = home.filePath(QStringLiteral(".config/Thunar/uca.xml"));
     const QString scripts = home.filePath(QStringLiteral(".local/share/nautilus/scripts"));
     // As the first version wrote them, in English, for a host it named alone.
-    write(uca, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<actions>\n<action>\n\t<icon>ltd.vantorix.Trellin</icon>\n"
+    writeFile(uca, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<actions>\n<action>\n\t<icon>ltd.vantorix.Trellin</icon>\n"
                "\t<name>Preview Contents</name>\n\t<submenu></submenu>\n"
                "\t<unique-id>ltd.vantorix.Trellin.preview-folder</unique-id>\n"
                "\t<command>'/usr/bin/trellin-preview' %f</command>\n\t<patterns>*</patterns>\n\t<directories/>\n"
                "</action>\n</actions>\n");
-    write(scripts + QStringLiteral("/Preview Contents"),
+    writeFile(scripts + QStringLiteral("/Preview Contents"),
           "#!/bin/sh\n# Added by trellin-settings integrate --user\n"
           "case $1 in /*) item=$1 ;; *) item=$PWD/$1 ;; esac\nexec '/usr/bin/trellin-preview' \"$item\"\n");
-    write(scripts + QStringLiteral("/Mine"), "#!/bin/sh\necho a script of the user's\n");
+    writeFile(scripts + QStringLiteral("/Mine"), "#!/bin/sh\necho a script of the user's\n");
 
     auto names = [&] {
         QStringList found;
-        QXmlStreamReader reader(contents(uca));
+        QXmlStreamReader reader(fileContents(uca));
         while (!reader.atEnd()) {
             if (reader.readNext() == QXmlStreamReader::StartElement && reader.name() == QLatin1String("name"))
                 found.append(reader.readElementText());

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QJsonDocument>
+#include <QSaveFile>
 #include <QSignalSpy>
 #include <QTest>
 #include <QThread>
@@ -80,10 +81,29 @@ QJsonObject jsonFileContents(const QString &path)
     return QJsonDocument::fromJson(file.readAll()).object();
 }
 
+QByteArray fileContents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QSaveFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit()) << path.toStdString();
+}
+
 TempTree::TempTree()
 {
     if (!m_dir.isValid())
         ADD_FAILURE() << "cannot make a temporary folder";
+}
+
+TempTree::TempTree(std::initializer_list<std::pair<QByteArray, qint64>> files) : TempTree()
+{
+    for (const auto &[relative, size] : files)
+        file(relative, size);
 }
 
 QByteArray TempTree::path(const QByteArray &relative) const
@@ -172,6 +192,12 @@ bool runTool(const QString &program, const QStringList &arguments, const QByteAr
     while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
     }
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+bool makeArchive(const QString &recipe, const QByteArray &output, const QStringList &arguments)
+{
+    const QStringList words{QStringLiteral(TRELLIN_MAKE_ARCHIVE), recipe, QFile::decodeName(output)};
+    return runTool(QStringLiteral("python3"), words + arguments);
 }
 
 RequestResult runRequest(PreviewViewController &controller, const QByteArray &path)

@@ -27,6 +27,11 @@ NodeList generatedTree(int count, int perFolder);
 /// The paths of a tree's nodes, each before those below it.
 QByteArrayList treePaths(const NodeList &nodes);
 
+/// A file's bytes; empty when it cannot be read.
+QByteArray fileContents(const QString &path);
+/// Replaces a file with `bytes` at once, and makes the folders on its way.
+void writeFile(const QString &path, const QByteArray &bytes);
+
 /// The JSON object a file holds; empty when it is missing or holds none.
 QJsonObject jsonFileContents(const QString &path);
 
@@ -35,6 +40,8 @@ class TempTree
 {
 public:
     TempTree();
+    /// Holds these files of these sizes, and the folders on their way.
+    explicit TempTree(std::initializer_list<std::pair<QByteArray, qint64>> files);
 
     /// The folder's path as bytes; `relative` is appended when given.
     QByteArray path(const QByteArray &relative = {}) const;
@@ -61,6 +68,8 @@ struct RequestResult {
 /// Runs a tool (zip, bsdtar, python3, ...) in `directory`; whether it ran and exited 0.
 bool runTool(const QString &program, const QStringList &arguments, const QByteArray &directory = {},
              const QByteArray &input = {});
+/// Writes `output` by a recipe of tests/support/make_archive.py; whether it did.
+bool makeArchive(const QString &recipe, const QByteArray &output, const QStringList &arguments = {});
 
 /// Sends one request to `controller` as the host does and waits for its handler.
 RequestResult runRequest(PreviewViewController &controller, const QByteArray &path);
