@@ -18,7 +18,9 @@ int main(int argc, char **argv)
     if (options.mode == Mode::Window)
         requireDisplay();
     FILE *document = prepareHeadlessOutput(options);
-    QApplication app(argc, argv);
+    // Every argument is ours and parsed above; Qt would also take --plugin as its own -plugin.
+    int qtArgc = 1;
+    QApplication app(qtArgc, argv);
     startApplication(app, QStringLiteral("trellin-preview"));
 
     QPluginLoader loader(pluginPath(options));

@@ -328,6 +328,7 @@ TEST(Host, RefusesBadUsageWithStatusTwoAndSaysWhenThePluginCannotBeLoaded)
     const HostRun run = runHost({"--dump", "--plugin", local(tree.file("fake.so", 10)), local(tree.path())});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.err.contains("cannot load the preview plug-in")) << run.err.constData();
+    EXPECT_FALSE(run.err.contains("No such plugin")) << "--plugin is the host's alone, not Qt's -plugin";
 }
 
 TEST(Host, ShowsChosenColumnsAndSortsAsAClickWouldForThisRunOnly)
