@@ -5,7 +5,6 @@
 #pragma once
 
 #include <QString>
-#include <QUrl>
 
 #include <atomic>
 #include <functional>
@@ -124,16 +123,5 @@ struct ExtractOptions {
 /// are restored as bsdtar restores them; listArchive lists what is written.
 void extractArchive(const QByteArray &archivePath, const QByteArray &destination, Format format,
                     const ExtractOptions &options = {});
-
-/// The same for a zip archive named by URL, accepted only with a known
-/// extension (isValidFileExtension).
-void unzipFile(const QUrl &zipFilePath, const QUrl &destination, bool overwrite,
-               const std::optional<QString> &password);
-
-/// Whether an archive with this extension is accepted: "zip", "cbz" and the
-/// added ones, compared exactly.
-bool isValidFileExtension(const QString &fileExtension);
-void addCustomFileExtension(const QString &fileExtension);
-void removeCustomFileExtension(const QString &fileExtension);
 
 } // namespace Archive

@@ -30,11 +30,12 @@ protected:
         return path;
     }
 
-    // As the zip routine of the library does it, which checks the name too.
     std::optional<Archive::ArchiveError> extract(const QByteArray &archivePath, const std::optional<QString> &password = {})
     {
         try {
-            Archive::unzipFile(FileSystem::fileUrl(archivePath), FileSystem::fileUrl(destination()), true, password);
+            Archive::ExtractOptions options;
+            options.password = password;
+            Archive::extractArchive(archivePath, destination(), Archive::Format::Zip, options);
         } catch (const Archive::ArchiveError &error) {
             return error;
         }
@@ -144,15 +145,7 @@ TEST_F(Extraction, WhatIsNoArchiveOrNoAcceptedOne)
     EXPECT_EQ(extract(empty), Archive::ArchiveError::unzipFail);
     EXPECT_FALSE(extract(archive({}, "nothing.zip"))) << "an empty zip is an empty extraction";
     EXPECT_EQ(extract(m_tree.path("absent.zip")), Archive::ArchiveError::fileNotFound);
-
-    EXPECT_FALSE(extract(archive({{"page.png", "p"}}, "comic.cbz")));
-    EXPECT_EQ(extract(archive({{"a", "a"}}, "upper.ZIP")), Archive::ArchiveError::fileNotFound);
-    EXPECT_TRUE(Archive::isValidFileExtension(QStringLiteral("zip")));
-    EXPECT_FALSE(Archive::isValidFileExtension(QStringLiteral("ZIP")));
-    Archive::addCustomFileExtension(QStringLiteral("ZIP"));
-    EXPECT_FALSE(extract(m_tree.path("upper.ZIP")));
-    Archive::removeCustomFileExtension(QStringLiteral("ZIP"));
-    EXPECT_FALSE(Archive::isValidFileExtension(QStringLiteral("ZIP")));
+    EXPECT_FALSE(extract(archive({{"page.png", "p"}}, "comic.cbz"))) << "a zip by any name";
 }
 
 TEST_F(Extraction, NothingLandsOutsideTheDestination)

@@ -65,14 +65,12 @@ TEST_P(ZipCorpus, ExtractsOrFailsCleanly)
 {
     const CorpusArchive &archive = GetParam();
     TempTree tree;
-    // Under a name the routine accepts: some samples carry other extensions.
-    const QByteArray copy = tree.path("sample.zip");
-    ASSERT_TRUE(QFile::copy(QStringLiteral(TRELLIN_ZIP_CORPUS "/") + archive.path, QString::fromUtf8(copy)));
+    const QByteArray sample = QByteArrayLiteral(TRELLIN_ZIP_CORPUS "/") + archive.path.toUtf8();
     const QByteArray destination = tree.folder("out");
 
     std::optional<Archive::ArchiveError> error;
     try {
-        Archive::unzipFile(FileSystem::fileUrl(copy), FileSystem::fileUrl(destination), true, std::nullopt);
+        Archive::extractArchive(sample, destination, Archive::Format::Zip);
     } catch (const Archive::ArchiveError &thrown) {
         error = thrown;
     }
@@ -84,7 +82,7 @@ TEST_P(ZipCorpus, ExtractsOrFailsCleanly)
             << "extracted: " << archive.path.toStdString();
 
     EXPECT_EQ(QDir(QString::fromUtf8(tree.path())).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden),
-              (QStringList{"out", "sample.zip"}));
+              (QStringList{"out"}));
     EXPECT_LT(bytesBelow(QString::fromUtf8(destination)), qint64(64) << 20);
     FileSystem::removeItem(destination); // read-only folders included
 }
