@@ -77,6 +77,7 @@ void setPath(EntryInfo &info, bool backslashes)
             info.longestPart = std::max(info.longestPart, part.size());
         }
     });
+    info.namesDestination = !climbs && info.partCount == 0;
     if (climbs) {
         info.partCount = 0;
         info.longestPart = 0;
@@ -398,6 +399,10 @@ Resolution::Decision Resolution::add(const EntryInfo &info, Format format)
         m_skipped.push_back({info.name, reason});
         return Decision();
     };
+    // The "./" that `tar -C folder .` writes first is the destination itself:
+    // nothing to make, and nothing worth telling as left out.
+    if (info.namesDestination && info.kind == EntryKind::Folder)
+        return decision;
     // A name no Linux file system holds would be refused half-way, after the folders on its way.
     if (info.partCount == 0 || info.longestPart > NAME_MAX)
         return skip(Reason::UnsafePath);

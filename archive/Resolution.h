@@ -59,6 +59,7 @@ struct EntryInfo {
     QByteArrayList parts; // the path's components, only when asked for (extraction)
     QByteArray path;      // below the destination, components joined by '/'
     qsizetype partCount = 0; // components in the path; 0: nowhere safe
+    bool namesDestination = false; // "./" or "/": no component, none climbing
     qsizetype longestPart = 0;
     EntryKind kind = EntryKind::Other;
     qint64 size = -1; // files and hard links; -1: not declared

@@ -191,6 +191,8 @@ def unknown_type_cpio(out):
 
 
 HOSTILE = [
+    ('./', 'd', b'', 0o700),  # as `tar -C folder .` begins
+    ('.', 'f', b'a file where the folder itself is', 0o644),
     ('dup.txt', 'f', b'first one', 0o644), ('dup.txt', 'f', b'last', 0o600),
     ('f', 'f', b'file', 0o644), ('f/', 'd', b'', 0o755), ('f/in.txt', 'f', b'x', 0o644),
     ('d/', 'd', b'', 0o750), ('d/in.txt', 'f', b'in d', 0o640), ('d', 'f', b'file over folder', 0o644),
