@@ -6,6 +6,8 @@ one tree. Reports medians of RUNS runs of the times that --timing prints
 and of the time from a real Escape key press (XTEST, through xdotool) to the
 end of the process, pressed while the tree is still being built, 0.4 s before
 the content is shown (as the view takes in the tree) and after it is shown.
+Each run is paired with find(1) printing the same attributes of the same
+tree, as deep, and the content's time is also given as a ratio to find's.
 
 usage: run.py BUILD_DIR [TREE] [RUNS]
        (TREE: by default the huge tree of bench/scan/make_tree.py --huge)"""
@@ -79,9 +81,19 @@ def one_run(escape_when, at=None):
     return times, (time.perf_counter() - pressed) * 1000 if pressed else None
 
 
+def find_ms():
+    started = time.perf_counter()
+    subprocess.run(["find", tree, "-maxdepth", "5", "-printf", "%y %s %T@ %A@ %C@ %p\n"],
+                   stdout=subprocess.DEVNULL, check=True)
+    return (time.perf_counter() - started) * 1000
+
+
 try:
     window, first_count, content, exit_building, exit_shown, exit_showing = [], [], [], [], [], []
+    found = []
+    find_ms()  # warm the cache for both
     for _ in range(runs):
+        found.append(find_ms())
         times, after_escape = one_run("shown")
         window.append(times["window on screen"])
         first_count.append(times["first count shown"])
@@ -95,6 +107,8 @@ try:
     print(f"window on screen: {statistics.median(window):.0f} ms after start (median of {runs})")
     print(f"first count shown: {statistics.median(first_count):.0f} ms after start")
     print(f"content shown: {statistics.median(content):.0f} ms after start")
+    print(f"find -printf over the same tree: {statistics.median(found):.0f} ms; "
+          f"content shown / find: {statistics.median(content) / statistics.median(found):.2f}")
     print(f"exit after Escape while building: {statistics.median(exit_building):.0f} ms")
     print(f"exit after Escape 0.4 s before the content is shown: {statistics.median(exit_showing):.0f} ms")
     print(f"exit after Escape with the tree shown: {statistics.median(exit_shown):.0f} ms")
