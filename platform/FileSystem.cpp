@@ -47,13 +47,18 @@ QByteArray localPath(const QUrl &url)
 
 QByteArray lastPathComponent(const QByteArray &path)
 {
+    return lastPathComponentView(path).toByteArray();
+}
+
+QByteArrayView lastPathComponentView(QByteArrayView path)
+{
     qsizetype end = path.size();
     while (end > 1 && path[end - 1] == '/')
         --end;
-    const qsizetype slash = path.lastIndexOf('/', end - 1);
+    const qsizetype slash = path.first(end).lastIndexOf('/');
     if (slash < 0 || end == 1)
-        return path.left(end);
-    return path.mid(slash + 1, end - slash - 1);
+        return path.first(end);
+    return path.sliced(slash + 1, end - slash - 1);
 }
 
 QByteArray appendingPathComponent(const QByteArray &directory, const QByteArray &name)

@@ -29,6 +29,8 @@ QByteArray localPath(const QUrl &url);
 
 /// What follows the last slash (trailing slashes ignored).
 QByteArray lastPathComponent(const QByteArray &path);
+/// The same without a copy: a scan asks for it a few times an item.
+QByteArrayView lastPathComponentView(QByteArrayView path);
 QByteArray appendingPathComponent(const QByteArray &directory, const QByteArray &name);
 
 /// The plug-in's private temporary directory, $XDG_CACHE_HOME/trellin/tmp,

@@ -12,36 +12,19 @@ QJsonValue toJson(NodeType type)
     return static_cast<int>(type);
 }
 
-namespace {
-
-// The path's last component as FileSystem::lastPathComponent gives it, without
-// a copy: a scan asks for it a few times an item.
-QByteArrayView lastComponent(QByteArrayView path)
-{
-    qsizetype end = path.size();
-    while (end > 1 && path[end - 1] == '/')
-        --end;
-    const qsizetype slash = path.first(end).lastIndexOf('/');
-    if (slash < 0 || end == 1)
-        return path.first(end);
-    return path.sliced(slash + 1, end - slash - 1);
-}
-
-} // namespace
-
 QString Node::name() const
 {
-    return m_name.isNull() ? QString::fromUtf8(lastComponent(path)) : m_name;
+    return m_name.isNull() ? QString::fromUtf8(FileSystem::lastPathComponentView(path)) : m_name;
 }
 
 void Node::setName(const QString &name)
 {
-    m_name = QAnyStringView::equal(name, QUtf8StringView(lastComponent(path))) ? QString() : name;
+    m_name = QAnyStringView::equal(name, QUtf8StringView(FileSystem::lastPathComponentView(path))) ? QString() : name;
 }
 
 bool Node::pathEndsIn(QByteArrayView component) const
 {
-    return lastComponent(path) == component;
+    return FileSystem::lastPathComponentView(path) == component;
 }
 
 void releaseInBackground(NodeList nodes)

@@ -21,7 +21,6 @@ enum class NodeType : quint8 {
 
 /// NodeType is stored as its integer raw value.
 QJsonValue toJson(NodeType type);
-/// Fails (nothing) for anything but the integers 0 and 1.
 
 struct Node;
 using NodeList = std::vector<std::unique_ptr<Node>>;
