@@ -67,6 +67,19 @@ std::optional<PreviewError> awaitPreview(Preview &preview, const QByteArray &pat
     return error;
 }
 
+// A big tree is filtered in the background: wait for the rows to show it.
+void awaitFilter(Preview &preview, const QString &text)
+{
+    QEventLoop untilShown;
+    bool shown = false;
+    preview.setFilter(text, [&] {
+        shown = true;
+        untilShown.quit();
+    });
+    if (!shown)
+        untilShown.exec();
+}
+
 int renderScreenshot(Preview &preview, const QByteArray &path, const Options &options,
                      const std::optional<PreviewError> &error)
 {
@@ -116,6 +129,8 @@ int printPreview(Preview &preview, const QByteArray &path, const Options &option
         std::fprintf(stderr, "trellin-preview: %s\n", qPrintable(error->message));
     else if (!error && !options.sortKey.isEmpty() && !sortAsAsked(preview, options))
         return 2;
+    if (!error && !options.filter.isEmpty())
+        awaitFilter(preview, options.filter);
 
     switch (options.mode) {
     case Mode::Dump:

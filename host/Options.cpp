@@ -27,6 +27,8 @@ const char usage[] = QT_TRANSLATE_NOOP("Host",
     "  --sort KEY[:asc|:desc] once the preview is ready, sort as a click on that\n"
     "                         column's header would (name, dateModified,\n"
     "                         dateCreated, dateLastOpened, size, kind)\n"
+    "  --filter TEXT          show only the items whose name contains TEXT (case\n"
+    "                         and accents aside), and the folders that hold them\n"
     "  --password-file FILE   open an encrypted archive with the password on the\n"
     "                         first line of FILE (the window asks for it instead)\n"
     "  --timing               print on standard error the time from start to the\n"
@@ -129,6 +131,8 @@ private:
             m_options.columns = parseColumns(value());
         } else if (arg == "--sort") {
             parseSort(value(), m_options);
+        } else if (arg == "--filter") {
+            m_options.filter = QString::fromLocal8Bit(value());
         } else if (arg == "--password-file") {
             m_options.passwordFile = QFile::decodeName(value());
         } else if (arg == "--timing") {

@@ -25,6 +25,7 @@ struct Options {
     std::optional<QStringList> columns;
     QString sortKey;
     std::optional<bool> sortAscending;
+    QString filter;
     bool timing = false;
 };
 

@@ -101,6 +101,7 @@ std::optional<int> applyOptions(Preview &preview, const Options &options)
         }
         preview.setVisibleColumns(*options.columns);
     }
+    preview.setFilter(options.filter);
     if (!options.passwordFile.isEmpty()) {
         const std::optional<QString> password = readPassword(options.passwordFile);
         if (!password)

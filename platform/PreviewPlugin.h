@@ -125,6 +125,11 @@ public:
 
     /// The line below the rows: how many items, how big.
     virtual QString summaryText() const = 0;
+    /// Shows only the rows whose name contains `text`, ignoring case and
+    /// accents, with their ancestors; every row for an empty text. The filter
+    /// stays for the trees of later requests. `shown` is called once the rows
+    /// show it, on the main thread (a big tree is filtered in the background).
+    virtual void setFilter(const QString &text, std::function<void()> shown = {}) = 0;
     /// The folder whose items the rows are: the item itself, or the cache
     /// folder of an archive's extraction; empty before the first request.
     virtual QByteArray shownFolder() const = 0;

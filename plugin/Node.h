@@ -115,6 +115,9 @@ struct Node {
     /// The name shown. Kept apart only when it is not the path's last
     /// component read as UTF-8, as it is for nearly every item.
     QString name() const;
+    /// The name as its UTF-8 bytes in the path, where it is them (nearly
+    /// always): read without making a QString. Empty otherwise.
+    QByteArrayView utf8Name() const { return m_name.isNull() ? FileSystem::lastPathComponentView(path) : QByteArrayView(); }
     /// After the path: the name is checked against it.
     void setName(const QString &name);
     /// Whether the path's last component is these bytes.

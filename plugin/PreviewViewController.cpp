@@ -7,13 +7,16 @@
 #include "NameText.h"
 #include "SettingsStore.h"
 #include "TemporaryDirectoryCleanup.h"
+#include "TreeRoles.h"
 #include "ui_PreviewViewController.h"
 
 #include <QCoreApplication>
 #include <QHash>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLocale>
 #include <QLoggingCategory>
+#include <QShortcut>
 #include <QTabBar>
 
 Q_LOGGING_CATEGORY(lcPreview, "trellin.preview", QtWarningMsg)
@@ -72,6 +75,12 @@ void saveColumnLayout(SettingsStore &store, const QByteArray &headerState, Prope
 
 // Up to this many nodes a tree re-sorts at once: some 30 ms for one flat list, less in folders.
 constexpr qint64 backgroundSortThreshold = 20000;
+// Trees bigger than this are filtered in the background: a pass over one
+// this big takes a few milliseconds.
+constexpr qint64 backgroundFilterThreshold = 20000;
+// Up to this many rows shown for a filter are all expanded, to show every
+// match; expanding more would hold up the keystroke.
+constexpr std::size_t expandFilteredRowsLimit = 20000;
 
 bool hasMoreNodesThan(const NodeList &nodes, qint64 &left)
 {
@@ -232,6 +241,7 @@ PreviewViewController::PreviewViewController(SettingsStore *store, QObject *pare
 
 PreviewViewController::~PreviewViewController()
 {
+    stopFilterPass();
     cancelSort();
     cancelBuild();
     if (m_store)
@@ -270,7 +280,13 @@ void PreviewViewController::loadView()
     summaryLabel = ui.summaryLabel;
     busyIndicator = ui.busyIndicator;
     busyIndicator->hide();
+    filterField = ui.filterField;
     m_view = view;
+    connect(filterField, &QLineEdit::textEdited, this, [this](const QString &text) { setFilter(text); });
+    filterField->installEventFilter(this);
+    outlineView->installEventFilter(this);
+    auto *find = new QShortcut(QKeySequence::Find, view, this, &PreviewViewController::openFilterField);
+    find->setContext(Qt::WidgetWithChildrenShortcut);
 
     bindContent();
     setupTreeView();
@@ -285,8 +301,10 @@ void PreviewViewController::setContent(NodeList content)
 {
     // A plan for the previous tree's lists would not fit the new one.
     cancelSort();
+    stopFilterPass();
     NodeList previous = std::exchange(m_content, std::move(content));
-    m_treeController->setContent(&m_content);
+    m_treeController->setContent(&m_content); // shows every row of the new nodes
+    m_filterCount.reset();
     // Only now does nothing in the view point into the previous tree.
     releaseInBackground(std::move(previous));
 }
@@ -297,6 +315,11 @@ void PreviewViewController::showContent(NodeList nodes, bool cutShort)
     setContent(std::move(nodes));
     m_treeController->rearrangeObjects();
     updateSummary(m_content);
+    if (!m_filterText.isEmpty()) {
+        refilter();
+        if (m_filterCount)
+            return; // shown at once, with its rows expanded
+    }
     if (m_settings.expandAllRows)
         outlineView->expandAll();
     // Arrows, Enter and typing to find work at once: the first row is
@@ -311,7 +334,10 @@ void PreviewViewController::updateSummary(const NodeList &nodes)
     const NodeTotals totals = subtreeTotals(nodes);
     const int plural = int(qMin<qint64>(totals.count, INT_MAX));
     QStringList parts;
-    if (m_contentCutShort) {
+    if (m_filterCount) {
+        parts << tr("%1 of %Ln items", nullptr, int(qMin<qint64>(m_filterCount->total, INT_MAX)))
+                     .arg(QLocale().toString(m_filterCount->matches));
+    } else if (m_contentCutShort) {
         parts << tr("Listing cut short: %Ln items so far", nullptr, plural);
     } else if (totals.size != 0) {
         // Grouped as the live count is: "50,000 items", not "50000 items".
@@ -543,21 +569,28 @@ void PreviewViewController::sortContent(SortOrder order)
         return;
     }
     // The same nodes in the new order: no rescan, the summary stands, and
-    // the rows stay open or closed as they were.
+    // the rows stay open or closed as they were. The filter's pass must not
+    // read the lists while they are written.
+    const bool filtering = stopFilterPass();
     sortTree(m_content, order);
     m_treeController->rearrangeObjects();
+    if (filtering)
+        refilter();
 }
 
 void PreviewViewController::finishSort(std::optional<SortPlan> plan)
 {
     // Its threads have handed the plan over and are ending.
     cancelSort();
+    const bool filtering = stopFilterPass();
     if (plan)
         applySortPlan(*plan);
     else
         qCWarning(lcPreview, "cannot sort: no plan could be made");
     // The view hears that the sort has ended either way.
     m_treeController->rearrangeObjects();
+    if (filtering)
+        refilter();
 }
 
 void PreviewViewController::cancelSort()
@@ -566,6 +599,154 @@ void PreviewViewController::cancelSort()
         return;
     m_sort.reset();
     updateBusyIndicator();
+}
+
+void PreviewViewController::setFilter(const QString &text, std::function<void()> shown)
+{
+    if (shown)
+        m_filterHandlers.push_back(std::move(shown));
+    m_filterText = text;
+    if (filterField && filterField->text() != text)
+        filterField->setText(text);
+    if (filterField && !text.isEmpty())
+        filterField->show();
+    refilter();
+}
+
+void PreviewViewController::refilter()
+{
+    stopFilterPass();
+    const TreeFilter filter(m_filterText);
+    qint64 left = backgroundFilterThreshold;
+    if (filter.isEmpty()) {
+        showFilterResult(std::nullopt);
+    } else if (!hasMoreNodesThan(m_content, left)) {
+        showFilterResult(filter.run(m_content));
+    } else {
+        m_filterPass = std::make_unique<BackgroundFilter>(filter, m_content, this, [this](TreeFilter::Result result) {
+            stopFilterPass(); // its thread has handed the result over and is ending
+            showFilterResult(std::move(result));
+        });
+        updateBusyIndicator();
+    }
+}
+
+bool PreviewViewController::stopFilterPass()
+{
+    if (!m_filterPass)
+        return false;
+    m_filterPass.reset();
+    updateBusyIndicator();
+    return true;
+}
+
+namespace {
+
+// The first row in the view's order that matches: the rows shown for a
+// filter are matches and their ancestors, so the first child leads to one.
+QModelIndex firstMatch(const QAbstractItemModel &model, const TreeFilter &filter)
+{
+    for (QModelIndex row = model.index(0, 0); row.isValid(); row = model.index(0, 0, row)) {
+        const auto *node = row.data(NodeRole).value<const Node *>();
+        if (filter.isEmpty() || (node && filter.matches(*node)))
+            return row;
+    }
+    return model.index(0, 0);
+}
+
+} // namespace
+
+void PreviewViewController::showFilterResult(std::optional<TreeFilter::Result> result)
+{
+    if (result && result->cancelled) {
+        qCWarning(lcPreview, "cannot filter: memory ran out");
+        result.reset();
+    }
+    const bool changes = result || m_filterCount;
+    // Where the user was, found again among the rows shown now.
+    QItemSelectionModel *selection = outlineView->selectionModel();
+    const std::vector<const Node *> current = m_treeController->lineage(outlineView->currentIndex());
+    std::vector<std::vector<const Node *>> selected;
+    for (const QModelIndex &row : selection->selectedRows())
+        selected.push_back(m_treeController->lineage(row));
+    bool expand = m_settings.expandAllRows;
+    if (result) {
+        m_filterCount = FilterCount{result->matches, result->total};
+        expand = expand || result->shown.size() <= expandFilteredRowsLimit;
+        m_treeController->setShown(std::make_unique<const TreeController::NodeSet>(std::move(result->shown)));
+    } else if (m_filterCount) {
+        m_filterCount.reset();
+        m_treeController->setShown(nullptr);
+    }
+    if (changes) {
+        if (expand)
+            outlineView->expandAll();
+        QItemSelection kept;
+        for (const std::vector<const Node *> &lineage : selected) {
+            if (const QModelIndex row = m_treeController->indexOf(lineage); row.isValid())
+                kept.select(row, row);
+        }
+        selection->select(kept, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        // The current row stays while it matches; otherwise the first match is current.
+        const TreeFilter filter(m_filterText);
+        QModelIndex row = m_treeController->indexOf(current);
+        if (!row.isValid() || (!filter.isEmpty() && !filter.matches(*current.back())))
+            row = firstMatch(*m_treeController, filter);
+        for (QModelIndex above = row.parent(); above.isValid() && !expand; above = above.parent())
+            outlineView->expand(above);
+        selection->setCurrentIndex(row, QItemSelectionModel::NoUpdate);
+        outlineView->scrollTo(row);
+        updateSummary(m_content);
+    }
+    for (const std::function<void()> &handler : std::exchange(m_filterHandlers, {}))
+        handler();
+}
+
+void PreviewViewController::openFilterField()
+{
+    if (!filterField)
+        return;
+    filterField->show();
+    filterField->setFocus(Qt::ShortcutFocusReason);
+    filterField->selectAll();
+}
+
+bool PreviewViewController::closeFilter()
+{
+    if (!filterField || (filterField->isHidden() && m_filterText.isEmpty()))
+        return false;
+    filterField->hide();
+    outlineView->setFocus();
+    setFilter(QString());
+    return true;
+}
+
+bool PreviewViewController::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride)
+        return QObject::eventFilter(watched, event);
+    const auto *key = static_cast<QKeyEvent *>(event);
+    const bool filterOpen = filterField && (filterField->isVisible() || !m_filterText.isEmpty());
+    if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier && filterOpen) {
+        // Taken before the window's own Escape, which closes it.
+        event->accept();
+        if (event->type() == QEvent::KeyPress)
+            closeFilter();
+        return true;
+    }
+    if (event->type() != QEvent::KeyPress)
+        return QObject::eventFilter(watched, event);
+    // No name holds a slash: typing one cannot be the start of a name to find.
+    if (watched == outlineView && key->text() == QLatin1String("/")) {
+        openFilterField();
+        return true;
+    }
+    if (watched == filterField
+        && (key->key() == Qt::Key_Down || key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+        outlineView->setFocus(Qt::TabFocusReason);
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void PreviewViewController::preview(const QByteArray &path, PreviewHandler handler)
@@ -827,7 +1008,7 @@ void PreviewViewController::showBuildProgress()
 void PreviewViewController::updateBusyIndicator()
 {
     if (busyIndicator)
-        busyIndicator->setVisible(m_build || m_sort || !m_entryExtractions.empty());
+        busyIndicator->setVisible(m_build || m_sort || m_filterPass || !m_entryExtractions.empty());
 }
 
 PreviewHandler PreviewViewController::endBuild()
@@ -915,6 +1096,8 @@ bool PreviewViewController::fillListing(PreviewJob::Tree &tree)
 {
     const SortOrder order = SortOrder::of(m_settings);
     bool orderChanges = order != tree.options.sortOrder;
+    // Names may change: the filter reads them.
+    stopFilterPass();
     QHash<QByteArray, QString> failures;
     for (const Archive::FailedEntry &entry : tree.failed)
         failures.insert(FileSystem::appendingPathComponent(tree.root->path, entry.path), entry.reason);
@@ -926,6 +1109,8 @@ bool PreviewViewController::fillListing(PreviewJob::Tree &tree)
     m_treeController->valuesChanged();
     if (orderChanges)
         sortContent(order);
+    if (!m_filterText.isEmpty())
+        refilter();
     return true;
 }
 

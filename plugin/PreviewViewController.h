@@ -10,12 +10,14 @@
 #include "PreviewJob.h"
 #include "PreviewPlugin.h"
 #include "TreeController.h"
+#include "TreeFilter.h"
 #include "TreeSort.h"
 #include "TreeView.h"
 
 #include "PropertyColumn.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QPointer>
 #include <QProgressBar>
 #include <QTimer>
@@ -53,7 +55,8 @@ public:
     // Outlets: the view hierarchy owns the views.
     QPointer<TreeView> outlineView;
     QPointer<QLabel> summaryLabel;
-    QPointer<QProgressBar> busyIndicator; // shown while a tree is being built or a re-sort planned
+    QPointer<QProgressBar> busyIndicator; // shown while a tree is being built, a re-sort planned or a filter run
+    QPointer<QLineEdit> filterField; // shown from Ctrl+F or "/" until the filter is cleared
 
     TreeController *treeController() const { return m_treeController.get(); }
 
@@ -73,6 +76,10 @@ public:
     void setSort(const PreviewSort &sort) override;
     int rowHeight() const override { return outlineView->rowHeight(); }
     QString summaryText() const override { return summaryLabel ? summaryLabel->text() : QString(); }
+    void setFilter(const QString &text, std::function<void()> shown = {}) override;
+    QString filterText() const { return m_filterText; }
+    /// Whether a filter's pass over a big tree is running now.
+    bool isFiltering() const { return m_filterPass != nullptr; }
 
     /// Shows a new top-level list: the one way new content reaches the view.
     /// `cutShort`: the item limit stopped the build of this list.
@@ -95,6 +102,10 @@ public:
     void setColumn(PropertyColumn column, bool hidden);
     /// Builds the tree of the represented directory again.
     void reloadTree();
+
+protected:
+    /// Ctrl+F, "/" and Escape for the filter field.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 Q_SIGNALS:
     /// The rows of a request are shown: an archive's from its listing, before
@@ -154,6 +165,16 @@ private:
     /// Drops the plan being made, if any: the tree stays as it is.
     void cancelSort();
 
+    /// Runs the filter over the content again: at once for a small tree,
+    /// otherwise in the background, the rows staying as they are meanwhile.
+    void refilter();
+    void showFilterResult(std::optional<TreeFilter::Result> result);
+    /// Stops the filter's pass before the tree is written; true when one was running.
+    bool stopFilterPass();
+    void openFilterField();
+    /// Escape's first use: the filter goes, and its field with it.
+    bool closeFilter();
+
     /// Shows the columns and the order of the settings, and the saved layout.
     void setupTreeView();
     /// What a click on a sortable header asks for: stored, and the tree re-sorted.
@@ -175,6 +196,14 @@ private:
     bool m_contentCutShort = false;
     std::unique_ptr<TreeController> m_treeController; // after m_content: goes first
     std::unique_ptr<BackgroundSort> m_sort; // reads m_content: dropped before it changes
+    std::unique_ptr<BackgroundFilter> m_filterPass; // reads m_content: dropped before it changes
+    QString m_filterText;
+    struct FilterCount {
+        qint64 matches;
+        qint64 total;
+    };
+    std::optional<FilterCount> m_filterCount; // of the filter the rows show
+    std::vector<std::function<void()>> m_filterHandlers; // waiting for the rows to show the filter
 
     std::unique_ptr<PreviewJob> m_build;
     std::optional<ArchiveSource> m_archive; // of the request; nothing for a folder

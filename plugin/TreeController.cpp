@@ -33,6 +33,15 @@ void TreeController::setContent(const NodeList *content)
     }
     beginResetModel();
     m_content = content;
+    m_shown.reset(); // of other nodes
+    resetRoot();
+    endResetModel();
+}
+
+void TreeController::setShown(std::unique_ptr<const NodeSet> shown)
+{
+    beginResetModel();
+    m_shown = std::move(shown);
     resetRoot();
     endResetModel();
 }
@@ -41,13 +50,14 @@ bool TreeController::holdsTheSameNodes(const NodeList *content) const
 {
     // Only the top level is compared: nodes are never shared between trees,
     // so the same top-level nodes mean the same tree, perhaps re-sorted.
-    if (!m_root.childrenMade || !content || content->size() != m_root.children.size())
+    if (!m_root.childrenMade || !content)
         return false;
     QSet<const Node *> shown;
     for (const TreeNode &child : m_root.children)
         shown.insert(child.node);
-    return std::all_of(content->begin(), content->end(),
-                       [&](const std::unique_ptr<Node> &node) { return shown.contains(node.get()); });
+    const auto held = std::count_if(content->begin(), content->end(),
+                                    [&](const std::unique_ptr<Node> &node) { return shown.contains(node.get()); });
+    return std::size_t(held) == m_root.children.size() && (m_shown || content->size() == m_root.children.size());
 }
 
 void TreeController::rearrangeObjects()
@@ -57,28 +67,14 @@ void TreeController::rearrangeObjects()
     const QModelIndexList before = persistentIndexList();
     std::vector<std::vector<const Node *>> lineages;
     lineages.reserve(std::size_t(before.size()));
-    for (const QModelIndex &index : before) {
-        std::vector<const Node *> lineage;
-        for (const TreeNode *node = treeNode(index); node && node != &m_root; node = node->parent)
-            lineage.insert(lineage.begin(), node->node);
-        lineages.push_back(std::move(lineage));
-    }
+    for (const QModelIndex &index : before)
+        lineages.push_back(lineage(index));
     resetRoot();
 
     QModelIndexList after;
     after.reserve(before.size());
     for (qsizetype i = 0; i < before.size(); ++i) {
-        QModelIndex index;
-        for (const Node *node : lineages[std::size_t(i)]) {
-            const std::vector<TreeNode> &siblings = childNodes(treeNode(index));
-            const auto found = std::find_if(siblings.begin(), siblings.end(),
-                                            [&](const TreeNode &sibling) { return sibling.node == node; });
-            if (found == siblings.end()) {
-                index = QModelIndex();
-                break;
-            }
-            index = createIndex(found->row, 0, &*found);
-        }
+        const QModelIndex index = indexOf(lineages[std::size_t(i)]);
         after.append(index.isValid() ? index.siblingAtColumn(before[i].column()) : QModelIndex());
     }
     changePersistentIndexList(before, after);
@@ -141,6 +137,31 @@ qint64 TreeController::folderSize(const Node *folder) const
     return m_folderSizes.value(folder);
 }
 
+std::vector<const Node *> TreeController::lineage(const QModelIndex &item) const
+{
+    std::vector<const Node *> nodes;
+    if (!item.isValid() || item.model() != this)
+        return nodes;
+    for (const TreeNode *node = treeNode(item); node && node != &m_root; node = node->parent)
+        nodes.push_back(node->node);
+    std::reverse(nodes.begin(), nodes.end());
+    return nodes;
+}
+
+QModelIndex TreeController::indexOf(const std::vector<const Node *> &lineage) const
+{
+    QModelIndex index;
+    for (const Node *node : lineage) {
+        const std::vector<TreeNode> &siblings = childNodes(treeNode(index));
+        const auto found = std::find_if(siblings.begin(), siblings.end(),
+                                        [&](const TreeNode &sibling) { return sibling.node == node; });
+        if (found == siblings.end())
+            return {};
+        index = createIndex(found->row, 0, &*found);
+    }
+    return index;
+}
+
 const TreeController::TreeNode *TreeController::treeNode(const QModelIndex &index) const
 {
     if (!index.isValid())
@@ -153,13 +174,17 @@ const std::vector<TreeController::TreeNode> &TreeController::childNodes(const Tr
     if (!treeNode->childrenMade) {
         const NodeList *children = treeNode->node ? &treeNode->node->children : m_content;
         if (children) {
-            treeNode->children.resize(children->size());
-            for (std::size_t i = 0; i < children->size(); ++i) {
-                TreeNode &child = treeNode->children[i];
-                child.node = (*children)[i].get();
+            treeNode->children.reserve(m_shown ? 0 : children->size());
+            for (const std::unique_ptr<Node> &node : *children) {
+                if (!isShown(node.get()))
+                    continue;
+                TreeNode &child = treeNode->children.emplace_back();
+                child.node = node.get();
                 child.parent = treeNode;
-                child.row = int(i);
-                child.isLeaf = child.node->isLeaf();
+                child.row = int(treeNode->children.size() - 1);
+                // A folder that matched by its own name may show nothing below it.
+                child.isLeaf = std::none_of(node->children.begin(), node->children.end(),
+                                            [&](const std::unique_ptr<Node> &below) { return isShown(below.get()); });
             }
         }
         treeNode->childrenMade = true;
@@ -198,6 +223,8 @@ int TreeController::rowCount(const QModelIndex &parent) const
 {
     if (parent.column() > 0)
         return 0;
+    if (m_shown)
+        return int(childNodes(treeNode(parent)).size());
     if (!parent.isValid())
         return m_content ? int(m_content->size()) : 0;
     return int(treeNode(parent)->node->count());
@@ -208,7 +235,7 @@ bool TreeController::hasChildren(const QModelIndex &parent) const
     if (parent.column() > 0)
         return false;
     if (!parent.isValid())
-        return m_content && !m_content->empty();
+        return m_content && !m_content->empty() && (!m_shown || !m_shown->empty());
     return !treeNode(parent)->isLeaf;
 }
 

@@ -13,6 +13,8 @@
 #include <QAbstractItemModel>
 #include <QHash>
 
+#include <unordered_set>
+
 class TreeController : public QAbstractItemModel
 {
     Q_OBJECT
@@ -26,6 +28,10 @@ public:
     /// of the same nodes in a new order keeps the rows' state (expanded,
     /// selected); any other list starts afresh.
     void setContent(const NodeList *content);
+    /// Shows only these nodes (a filter's matches and their ancestors), or
+    /// every node for nullptr, until a list of other nodes is set. Rows start afresh.
+    using NodeSet = std::unordered_set<const Node *>;
+    void setShown(std::unique_ptr<const NodeSet> shown);
     /// Takes the current order of every list of children again, keeping the
     /// rows' state.
     void rearrangeObjects();
@@ -44,6 +50,12 @@ public:
 
     /// The node that a row of this controller represents, or nullptr.
     const Node *representedObject(const QModelIndex &item) const;
+    /// The nodes from the top level down to the row's: where a row is found
+    /// again after the rows changed.
+    std::vector<const Node *> lineage(const QModelIndex &item) const;
+    /// The row (column 0) of the last node of a lineage; invalid when a node
+    /// of it is not shown.
+    QModelIndex indexOf(const std::vector<const Node *> &lineage) const;
 
     QModelIndex index(int row, int column, const QModelIndex &parent = {}) const override;
     QModelIndex parent(const QModelIndex &child) const override;
@@ -71,8 +83,10 @@ private:
     bool holdsTheSameNodes(const NodeList *content) const;
     const std::vector<TreeNode> &childNodes(const TreeNode *treeNode) const;
     void resetRoot();
+    bool isShown(const Node *node) const { return !m_shown || m_shown->contains(node); }
 
     const NodeList *m_content = nullptr;
+    std::unique_ptr<const NodeSet> m_shown;
     NodeList m_adopted;
     TreeNode m_root;
     int m_columnCount = 1;

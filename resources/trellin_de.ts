@@ -128,58 +128,6 @@
         <translation>Die Vorschau von Archiven ist ausgeschaltet: Schalten Sie „Archive in der Vorschau zeigen“ in den Trellin-Einstellungen ein, oder führen Sie „trellin-settings set previewZipFiles true“ aus.</translation>
     </message>
     <message>
-        <source>Usage: trellin-preview [OPTION]... PATH
-Preview PATH, a folder or an archive.
-
-  (no mode)              show the preview in a window; Space or Escape closes
-                         it. A window that is open already shows PATH instead
-  --new-window           open a window of its own even when one is open
-  --dump                 print the finished preview as JSON
-  --text                 print the finished preview as a table
-  --screenshot FILE.png  render the finished preview into a PNG file
-  --size WxH             the size of the rendering (default 900x560)
-  --columns LIST         show these columns (comma-separated identifiers, such
-                         as &quot;Name,Size,Tags&quot;), hide the others, for this run
-  --sort KEY[:asc|:desc] once the preview is ready, sort as a click on that
-                         column&apos;s header would (name, dateModified,
-                         dateCreated, dateLastOpened, size, kind)
-  --password-file FILE   open an encrypted archive with the password on the
-                         first line of FILE (the window asks for it instead)
-  --timing               print on standard error the time from start to the
-                         window on screen, to the first count of items shown,
-                         to the first rows shown, and to the content shown
-  --plugin FILE          load the plug-in from FILE
-  -h, --help             print this text
-</source>
-        <translation>Aufruf: trellin-preview [OPTION]... PFAD
-PFAD, einen Ordner oder ein Archiv, in der Vorschau zeigen.
-
-  (ohne Modus)           die Vorschau in einem Fenster zeigen; Leertaste oder
-                         Escape schließt es. Ein schon offenes Fenster zeigt
-                         dann PFAD
-  --new-window           ein eigenes Fenster öffnen, auch wenn eines offen ist
-  --dump                 die fertige Vorschau als JSON ausgeben
-  --text                 die fertige Vorschau als Tabelle ausgeben
-  --screenshot DATEI.png die fertige Vorschau in eine PNG-Datei zeichnen
-  --size BxH             die Größe der Zeichnung (Vorgabe 900x560)
-  --columns LISTE        diese Spalten zeigen (Kennungen mit Kommas getrennt,
-                         etwa &quot;Name,Size,Tags&quot;), die übrigen ausblenden, nur
-                         für diesen Aufruf
-  --sort KEY[:asc|:desc] sobald die Vorschau fertig ist, so sortieren, wie ein
-                         Klick auf den Kopf dieser Spalte es täte (name,
-                         dateModified, dateCreated, dateLastOpened, size, kind)
-  --password-file DATEI  ein verschlüsseltes Archiv mit dem Passwort aus der
-                         ersten Zeile von DATEI öffnen (das Fenster fragt
-                         sonst danach)
-  --timing               auf der Standardfehlerausgabe die Zeit vom Start bis
-                         zum Fenster auf dem Bildschirm, zur ersten gezeigten
-                         Anzahl der Objekte, zu den ersten gezeigten Zeilen
-                         und zum gezeigten Inhalt ausgeben
-  --plugin DATEI         das Plug-in aus DATEI laden
-  -h, --help             diesen Text ausgeben
-</translation>
-    </message>
-    <message>
         <source>choose one of --dump, --text and --screenshot</source>
         <translation>nur eines von --dump, --text und --screenshot wählen</translation>
     </message>
@@ -210,6 +158,63 @@ PFAD, einen Ordner oder ein Archiv, in der Vorschau zeigen.
     <message>
         <source>no display to show a window on: use --text, --dump or --screenshot</source>
         <translation>kein Bildschirm für ein Fenster: --text, --dump oder --screenshot verwenden</translation>
+    </message>
+    <message>
+        <source>Usage: trellin-preview [OPTION]... PATH
+Preview PATH, a folder or an archive.
+
+  (no mode)              show the preview in a window; Space or Escape closes
+                         it. A window that is open already shows PATH instead
+  --new-window           open a window of its own even when one is open
+  --dump                 print the finished preview as JSON
+  --text                 print the finished preview as a table
+  --screenshot FILE.png  render the finished preview into a PNG file
+  --size WxH             the size of the rendering (default 900x560)
+  --columns LIST         show these columns (comma-separated identifiers, such
+                         as &quot;Name,Size,Tags&quot;), hide the others, for this run
+  --sort KEY[:asc|:desc] once the preview is ready, sort as a click on that
+                         column&apos;s header would (name, dateModified,
+                         dateCreated, dateLastOpened, size, kind)
+  --filter TEXT          show only the items whose name contains TEXT (case
+                         and accents aside), and the folders that hold them
+  --password-file FILE   open an encrypted archive with the password on the
+                         first line of FILE (the window asks for it instead)
+  --timing               print on standard error the time from start to the
+                         window on screen, to the first count of items shown,
+                         to the first rows shown, and to the content shown
+  --plugin FILE          load the plug-in from FILE
+  -h, --help             print this text
+</source>
+        <translation>Aufruf: trellin-preview [OPTION]... PFAD
+PFAD, einen Ordner oder ein Archiv, in der Vorschau zeigen.
+
+  (ohne Modus)           die Vorschau in einem Fenster zeigen; Leertaste oder
+                         Escape schließt es. Ein schon offenes Fenster zeigt
+                         dann PFAD
+  --new-window           ein eigenes Fenster öffnen, auch wenn eines offen ist
+  --dump                 die fertige Vorschau als JSON ausgeben
+  --text                 die fertige Vorschau als Tabelle ausgeben
+  --screenshot DATEI.png die fertige Vorschau in eine PNG-Datei zeichnen
+  --size BxH             die Größe der Zeichnung (Vorgabe 900x560)
+  --columns LISTE        diese Spalten zeigen (Kennungen mit Kommas getrennt,
+                         etwa &quot;Name,Size,Tags&quot;), die übrigen ausblenden, nur
+                         für diesen Aufruf
+  --sort KEY[:asc|:desc] sobald die Vorschau fertig ist, so sortieren, wie ein
+                         Klick auf den Kopf dieser Spalte es täte (name,
+                         dateModified, dateCreated, dateLastOpened, size, kind)
+  --filter TEXT          nur Objekte zeigen, deren Name TEXT enthält (ohne
+                         Rücksicht auf Groß-/Kleinschreibung und Akzente),
+                         und die Ordner, die sie enthalten
+  --password-file DATEI  ein verschlüsseltes Archiv mit dem Passwort aus der
+                         ersten Zeile von DATEI öffnen (das Fenster fragt
+                         sonst danach)
+  --timing               auf der Standardfehlerausgabe die Zeit vom Start bis
+                         zum Fenster auf dem Bildschirm, zur ersten gezeigten
+                         Anzahl der Objekte, zu den ersten gezeigten Zeilen
+                         und zum gezeigten Inhalt ausgeben
+  --plugin DATEI         das Plug-in aus DATEI laden
+  -h, --help             diesen Text ausgeben
+</translation>
     </message>
 </context>
 <context>
@@ -341,6 +346,21 @@ PFAD, einen Ordner oder ein Archiv, in der Vorschau zeigen.
     <message>
         <source>the archive ends early; it may be cut short</source>
         <translation>das Archiv endet vorzeitig; es ist womöglich abgeschnitten</translation>
+    </message>
+    <message>
+        <source>Filter by name</source>
+        <translation>Nach Namen filtern</translation>
+    </message>
+    <message>
+        <source>Filter</source>
+        <translation>Filter</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 of %Ln items</source>
+        <translation>
+            <numerusform>%1 von %Ln Objekt</numerusform>
+            <numerusform>%1 von %Ln Objekten</numerusform>
+        </translation>
     </message>
 </context>
 <context>

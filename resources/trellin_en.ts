@@ -45,6 +45,13 @@
             <numerusform>%Ln entries left out</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>%1 of %Ln items</source>
+        <translation>
+            <numerusform>%1 of %Ln item</numerusform>
+            <numerusform>%1 of %Ln items</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>SettingsWindow</name>

@@ -128,61 +128,6 @@
         <translation>La vista previa de archivos comprimidos está desactivada: active «Previsualizar archivos comprimidos» en la configuración de Trellin, o ejecute «trellin-settings set previewZipFiles true».</translation>
     </message>
     <message>
-        <source>Usage: trellin-preview [OPTION]... PATH
-Preview PATH, a folder or an archive.
-
-  (no mode)              show the preview in a window; Space or Escape closes
-                         it. A window that is open already shows PATH instead
-  --new-window           open a window of its own even when one is open
-  --dump                 print the finished preview as JSON
-  --text                 print the finished preview as a table
-  --screenshot FILE.png  render the finished preview into a PNG file
-  --size WxH             the size of the rendering (default 900x560)
-  --columns LIST         show these columns (comma-separated identifiers, such
-                         as &quot;Name,Size,Tags&quot;), hide the others, for this run
-  --sort KEY[:asc|:desc] once the preview is ready, sort as a click on that
-                         column&apos;s header would (name, dateModified,
-                         dateCreated, dateLastOpened, size, kind)
-  --password-file FILE   open an encrypted archive with the password on the
-                         first line of FILE (the window asks for it instead)
-  --timing               print on standard error the time from start to the
-                         window on screen, to the first count of items shown,
-                         to the first rows shown, and to the content shown
-  --plugin FILE          load the plug-in from FILE
-  -h, --help             print this text
-</source>
-        <translation>Uso: trellin-preview [OPCIÓN]... RUTA
-Previsualiza RUTA, una carpeta o un archivo comprimido.
-
-  (sin modo)             muestra la vista previa en una ventana; Espacio o
-                         Escape la cierra. Si ya hay una ventana abierta, es
-                         ella la que muestra RUTA
-  --new-window           abre una ventana propia aunque ya haya una abierta
-  --dump                 imprime la vista previa terminada en JSON
-  --text                 imprime la vista previa terminada como una tabla
-  --screenshot ARCHIVO.png
-                         dibuja la vista previa terminada en un archivo PNG
-  --size AxA             el tamaño del dibujo (900x560 por omisión)
-  --columns LISTA        muestra estas columnas (identificadores separados por
-                         comas, como &quot;Name,Size,Tags&quot;) y oculta las demás,
-                         solo en esta ejecución
-  --sort CLAVE[:asc|:desc]
-                         cuando la vista previa está lista, ordena como lo
-                         haría un clic en la cabecera de esa columna (name,
-                         dateModified, dateCreated, dateLastOpened, size, kind)
-  --password-file ARCHIVO
-                         abre un archivo comprimido cifrado con la contraseña
-                         de la primera línea de ARCHIVO (la ventana la pide
-                         en su lugar)
-  --timing               imprime en la salida de error el tiempo desde el
-                         inicio hasta la ventana en pantalla, hasta el primer
-                         recuento de elementos mostrado, hasta las primeras
-                         filas mostradas y hasta el contenido mostrado
-  --plugin ARCHIVO       carga el complemento desde ARCHIVO
-  -h, --help             imprime este texto
-</translation>
-    </message>
-    <message>
         <source>choose one of --dump, --text and --screenshot</source>
         <translation>elija solo uno de --dump, --text y --screenshot</translation>
     </message>
@@ -213,6 +158,66 @@ Previsualiza RUTA, una carpeta o un archivo comprimido.
     <message>
         <source>no display to show a window on: use --text, --dump or --screenshot</source>
         <translation>no hay pantalla en la que mostrar una ventana: use --text, --dump o --screenshot</translation>
+    </message>
+    <message>
+        <source>Usage: trellin-preview [OPTION]... PATH
+Preview PATH, a folder or an archive.
+
+  (no mode)              show the preview in a window; Space or Escape closes
+                         it. A window that is open already shows PATH instead
+  --new-window           open a window of its own even when one is open
+  --dump                 print the finished preview as JSON
+  --text                 print the finished preview as a table
+  --screenshot FILE.png  render the finished preview into a PNG file
+  --size WxH             the size of the rendering (default 900x560)
+  --columns LIST         show these columns (comma-separated identifiers, such
+                         as &quot;Name,Size,Tags&quot;), hide the others, for this run
+  --sort KEY[:asc|:desc] once the preview is ready, sort as a click on that
+                         column&apos;s header would (name, dateModified,
+                         dateCreated, dateLastOpened, size, kind)
+  --filter TEXT          show only the items whose name contains TEXT (case
+                         and accents aside), and the folders that hold them
+  --password-file FILE   open an encrypted archive with the password on the
+                         first line of FILE (the window asks for it instead)
+  --timing               print on standard error the time from start to the
+                         window on screen, to the first count of items shown,
+                         to the first rows shown, and to the content shown
+  --plugin FILE          load the plug-in from FILE
+  -h, --help             print this text
+</source>
+        <translation>Uso: trellin-preview [OPCIÓN]... RUTA
+Previsualiza RUTA, una carpeta o un archivo comprimido.
+
+  (sin modo)             muestra la vista previa en una ventana; Espacio o
+                         Escape la cierra. Si ya hay una ventana abierta, es
+                         ella la que muestra RUTA
+  --new-window           abre una ventana propia aunque ya haya una abierta
+  --dump                 imprime la vista previa terminada en JSON
+  --text                 imprime la vista previa terminada como una tabla
+  --screenshot ARCHIVO.png
+                         dibuja la vista previa terminada en un archivo PNG
+  --size AxA             el tamaño del dibujo (900x560 por omisión)
+  --columns LISTA        muestra estas columnas (identificadores separados por
+                         comas, como &quot;Name,Size,Tags&quot;) y oculta las demás,
+                         solo en esta ejecución
+  --sort CLAVE[:asc|:desc]
+                         cuando la vista previa está lista, ordena como lo
+                         haría un clic en la cabecera de esa columna (name,
+                         dateModified, dateCreated, dateLastOpened, size, kind)
+  --filter TEXTO         mostrar solo los elementos cuyo nombre contiene TEXTO
+                         (sin distinguir mayúsculas ni acentos) y las carpetas
+                         que los contienen
+  --password-file ARCHIVO
+                         abre un archivo comprimido cifrado con la contraseña
+                         de la primera línea de ARCHIVO (la ventana la pide
+                         en su lugar)
+  --timing               imprime en la salida de error el tiempo desde el
+                         inicio hasta la ventana en pantalla, hasta el primer
+                         recuento de elementos mostrado, hasta las primeras
+                         filas mostradas y hasta el contenido mostrado
+  --plugin ARCHIVO       carga el complemento desde ARCHIVO
+  -h, --help             imprime este texto
+</translation>
     </message>
 </context>
 <context>
@@ -344,6 +349,21 @@ Previsualiza RUTA, una carpeta o un archivo comprimido.
     <message>
         <source>the archive ends early; it may be cut short</source>
         <translation>el archivo termina antes de tiempo; puede estar cortado</translation>
+    </message>
+    <message>
+        <source>Filter by name</source>
+        <translation>Filtrar por nombre</translation>
+    </message>
+    <message>
+        <source>Filter</source>
+        <translation>Filtro</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 of %Ln items</source>
+        <translation>
+            <numerusform>%1 de %Ln elemento</numerusform>
+            <numerusform>%1 de %Ln elementos</numerusform>
+        </translation>
     </message>
 </context>
 <context>

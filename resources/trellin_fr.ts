@@ -128,60 +128,6 @@
         <translation>L’aperçu des archives est désactivé : activez « Aperçu des archives » dans les réglages de Trellin, ou lancez « trellin-settings set previewZipFiles true ».</translation>
     </message>
     <message>
-        <source>Usage: trellin-preview [OPTION]... PATH
-Preview PATH, a folder or an archive.
-
-  (no mode)              show the preview in a window; Space or Escape closes
-                         it. A window that is open already shows PATH instead
-  --new-window           open a window of its own even when one is open
-  --dump                 print the finished preview as JSON
-  --text                 print the finished preview as a table
-  --screenshot FILE.png  render the finished preview into a PNG file
-  --size WxH             the size of the rendering (default 900x560)
-  --columns LIST         show these columns (comma-separated identifiers, such
-                         as &quot;Name,Size,Tags&quot;), hide the others, for this run
-  --sort KEY[:asc|:desc] once the preview is ready, sort as a click on that
-                         column&apos;s header would (name, dateModified,
-                         dateCreated, dateLastOpened, size, kind)
-  --password-file FILE   open an encrypted archive with the password on the
-                         first line of FILE (the window asks for it instead)
-  --timing               print on standard error the time from start to the
-                         window on screen, to the first count of items shown,
-                         to the first rows shown, and to the content shown
-  --plugin FILE          load the plug-in from FILE
-  -h, --help             print this text
-</source>
-        <translation>Utilisation : trellin-preview [OPTION]... CHEMIN
-Affiche l’aperçu de CHEMIN, un dossier ou une archive.
-
-  (sans mode)            affiche l’aperçu dans une fenêtre ; Espace ou Échap
-                         la ferme. Une fenêtre déjà ouverte affiche CHEMIN à
-                         la place
-  --new-window           ouvre sa propre fenêtre même si une autre est ouverte
-  --dump                 écrit l’aperçu terminé en JSON
-  --text                 écrit l’aperçu terminé sous forme de tableau
-  --screenshot FICHIER.png
-                         dessine l’aperçu terminé dans un fichier PNG
-  --size LxH             la taille du rendu (900x560 par défaut)
-  --columns LISTE        affiche ces colonnes (identifiants séparés par des
-                         virgules, comme « Name,Size,Tags ») et masque les
-                         autres, pour cette exécution seulement
-  --sort CLÉ[:asc|:desc] une fois l’aperçu prêt, trie comme le ferait un clic
-                         sur l’en-tête de cette colonne (name, dateModified,
-                         dateCreated, dateLastOpened, size, kind)
-  --password-file FICHIER
-                         ouvre une archive chiffrée avec le mot de passe de la
-                         première ligne de FICHIER (sinon, la fenêtre le
-                         demande)
-  --timing               écrit sur la sortie d’erreur le temps écoulé depuis
-                         le démarrage jusqu’à la fenêtre à l’écran, au premier
-                         nombre d’éléments affiché, aux premières lignes
-                         affichées et au contenu affiché
-  --plugin FICHIER       charge le module depuis FICHIER
-  -h, --help             affiche ce texte
-</translation>
-    </message>
-    <message>
         <source>choose one of --dump, --text and --screenshot</source>
         <translation>choisissez une seule option parmi --dump, --text et --screenshot</translation>
     </message>
@@ -212,6 +158,65 @@ Affiche l’aperçu de CHEMIN, un dossier ou une archive.
     <message>
         <source>no display to show a window on: use --text, --dump or --screenshot</source>
         <translation>aucun écran pour afficher une fenêtre : utilisez --text, --dump ou --screenshot</translation>
+    </message>
+    <message>
+        <source>Usage: trellin-preview [OPTION]... PATH
+Preview PATH, a folder or an archive.
+
+  (no mode)              show the preview in a window; Space or Escape closes
+                         it. A window that is open already shows PATH instead
+  --new-window           open a window of its own even when one is open
+  --dump                 print the finished preview as JSON
+  --text                 print the finished preview as a table
+  --screenshot FILE.png  render the finished preview into a PNG file
+  --size WxH             the size of the rendering (default 900x560)
+  --columns LIST         show these columns (comma-separated identifiers, such
+                         as &quot;Name,Size,Tags&quot;), hide the others, for this run
+  --sort KEY[:asc|:desc] once the preview is ready, sort as a click on that
+                         column&apos;s header would (name, dateModified,
+                         dateCreated, dateLastOpened, size, kind)
+  --filter TEXT          show only the items whose name contains TEXT (case
+                         and accents aside), and the folders that hold them
+  --password-file FILE   open an encrypted archive with the password on the
+                         first line of FILE (the window asks for it instead)
+  --timing               print on standard error the time from start to the
+                         window on screen, to the first count of items shown,
+                         to the first rows shown, and to the content shown
+  --plugin FILE          load the plug-in from FILE
+  -h, --help             print this text
+</source>
+        <translation>Utilisation : trellin-preview [OPTION]... CHEMIN
+Affiche l’aperçu de CHEMIN, un dossier ou une archive.
+
+  (sans mode)            affiche l’aperçu dans une fenêtre ; Espace ou Échap
+                         la ferme. Une fenêtre déjà ouverte affiche CHEMIN à
+                         la place
+  --new-window           ouvre sa propre fenêtre même si une autre est ouverte
+  --dump                 écrit l’aperçu terminé en JSON
+  --text                 écrit l’aperçu terminé sous forme de tableau
+  --screenshot FICHIER.png
+                         dessine l’aperçu terminé dans un fichier PNG
+  --size LxH             la taille du rendu (900x560 par défaut)
+  --columns LISTE        affiche ces colonnes (identifiants séparés par des
+                         virgules, comme « Name,Size,Tags ») et masque les
+                         autres, pour cette exécution seulement
+  --sort CLÉ[:asc|:desc] une fois l’aperçu prêt, trie comme le ferait un clic
+                         sur l’en-tête de cette colonne (name, dateModified,
+                         dateCreated, dateLastOpened, size, kind)
+  --filter TEXTE         n’afficher que les éléments dont le nom contient TEXTE
+                         (sans tenir compte de la casse ni des accents), et
+                         les dossiers qui les contiennent
+  --password-file FICHIER
+                         ouvre une archive chiffrée avec le mot de passe de la
+                         première ligne de FICHIER (sinon, la fenêtre le
+                         demande)
+  --timing               écrit sur la sortie d’erreur le temps écoulé depuis
+                         le démarrage jusqu’à la fenêtre à l’écran, au premier
+                         nombre d’éléments affiché, aux premières lignes
+                         affichées et au contenu affiché
+  --plugin FICHIER       charge le module depuis FICHIER
+  -h, --help             affiche ce texte
+</translation>
     </message>
 </context>
 <context>
@@ -343,6 +348,21 @@ Affiche l’aperçu de CHEMIN, un dossier ou une archive.
     <message>
         <source>the archive ends early; it may be cut short</source>
         <translation>l’archive se termine trop tôt ; elle est peut-être tronquée</translation>
+    </message>
+    <message>
+        <source>Filter by name</source>
+        <translation>Filtrer par nom</translation>
+    </message>
+    <message>
+        <source>Filter</source>
+        <translation>Filtre</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 of %Ln items</source>
+        <translation>
+            <numerusform>%1 sur %Ln élément</numerusform>
+            <numerusform>%1 sur %Ln éléments</numerusform>
+        </translation>
     </message>
 </context>
 <context>

@@ -128,58 +128,6 @@
         <translation>アーカイブのプレビューはオフになっています。Trellin 設定で「アーカイブをプレビュー」をオンにするか、「trellin-settings set previewZipFiles true」を実行してください。</translation>
     </message>
     <message>
-        <source>Usage: trellin-preview [OPTION]... PATH
-Preview PATH, a folder or an archive.
-
-  (no mode)              show the preview in a window; Space or Escape closes
-                         it. A window that is open already shows PATH instead
-  --new-window           open a window of its own even when one is open
-  --dump                 print the finished preview as JSON
-  --text                 print the finished preview as a table
-  --screenshot FILE.png  render the finished preview into a PNG file
-  --size WxH             the size of the rendering (default 900x560)
-  --columns LIST         show these columns (comma-separated identifiers, such
-                         as &quot;Name,Size,Tags&quot;), hide the others, for this run
-  --sort KEY[:asc|:desc] once the preview is ready, sort as a click on that
-                         column&apos;s header would (name, dateModified,
-                         dateCreated, dateLastOpened, size, kind)
-  --password-file FILE   open an encrypted archive with the password on the
-                         first line of FILE (the window asks for it instead)
-  --timing               print on standard error the time from start to the
-                         window on screen, to the first count of items shown,
-                         to the first rows shown, and to the content shown
-  --plugin FILE          load the plug-in from FILE
-  -h, --help             print this text
-</source>
-        <translation>使い方: trellin-preview [オプション]... パス
-パス (フォルダーまたはアーカイブ) をプレビューします。
-
-  (モードなし)           プレビューをウィンドウに表示します。スペースキーか
-                         Esc キーで閉じます。すでに開いているウィンドウが
-                         あれば、そのウィンドウにパスを表示します
-  --new-window           ウィンドウが開いていても、専用のウィンドウを開く
-  --dump                 完成したプレビューを JSON で出力する
-  --text                 完成したプレビューを表として出力する
-  --screenshot ファイル.png
-                         完成したプレビューを PNG ファイルに描画する
-  --size 幅x高さ         描画のサイズ (既定は 900x560)
-  --columns リスト       これらの列 (カンマ区切りの識別子。例: &quot;Name,Size,Tags&quot;)
-                         を表示し、ほかの列を隠す (今回の実行のみ)
-  --sort キー[:asc|:desc]
-                         プレビューの準備ができたら、その列の見出しをクリック
-                         したときと同じように並べ替える (name, dateModified,
-                         dateCreated, dateLastOpened, size, kind)
-  --password-file ファイル
-                         暗号化されたアーカイブを、ファイルの 1 行目の
-                         パスワードで開く (ウィンドウでは代わりに尋ねます)
-  --timing               起動から、ウィンドウの表示、項目数の最初の表示、
-                         最初の行の表示、内容の表示までの時間を標準エラー
-                         出力に出力する
-  --plugin ファイル      プラグインをファイルから読み込む
-  -h, --help             このテキストを出力する
-</translation>
-    </message>
-    <message>
         <source>choose one of --dump, --text and --screenshot</source>
         <translation>--dump、--text、--screenshot のうち 1 つだけを選んでください</translation>
     </message>
@@ -210,6 +158,62 @@ Preview PATH, a folder or an archive.
     <message>
         <source>no display to show a window on: use --text, --dump or --screenshot</source>
         <translation>ウィンドウを表示する画面がありません。--text、--dump、--screenshot のいずれかを使ってください</translation>
+    </message>
+    <message>
+        <source>Usage: trellin-preview [OPTION]... PATH
+Preview PATH, a folder or an archive.
+
+  (no mode)              show the preview in a window; Space or Escape closes
+                         it. A window that is open already shows PATH instead
+  --new-window           open a window of its own even when one is open
+  --dump                 print the finished preview as JSON
+  --text                 print the finished preview as a table
+  --screenshot FILE.png  render the finished preview into a PNG file
+  --size WxH             the size of the rendering (default 900x560)
+  --columns LIST         show these columns (comma-separated identifiers, such
+                         as &quot;Name,Size,Tags&quot;), hide the others, for this run
+  --sort KEY[:asc|:desc] once the preview is ready, sort as a click on that
+                         column&apos;s header would (name, dateModified,
+                         dateCreated, dateLastOpened, size, kind)
+  --filter TEXT          show only the items whose name contains TEXT (case
+                         and accents aside), and the folders that hold them
+  --password-file FILE   open an encrypted archive with the password on the
+                         first line of FILE (the window asks for it instead)
+  --timing               print on standard error the time from start to the
+                         window on screen, to the first count of items shown,
+                         to the first rows shown, and to the content shown
+  --plugin FILE          load the plug-in from FILE
+  -h, --help             print this text
+</source>
+        <translation>使い方: trellin-preview [オプション]... パス
+パス (フォルダーまたはアーカイブ) をプレビューします。
+
+  (モードなし)           プレビューをウィンドウに表示します。スペースキーか
+                         Esc キーで閉じます。すでに開いているウィンドウが
+                         あれば、そのウィンドウにパスを表示します
+  --new-window           ウィンドウが開いていても、専用のウィンドウを開く
+  --dump                 完成したプレビューを JSON で出力する
+  --text                 完成したプレビューを表として出力する
+  --screenshot ファイル.png
+                         完成したプレビューを PNG ファイルに描画する
+  --size 幅x高さ         描画のサイズ (既定は 900x560)
+  --columns リスト       これらの列 (カンマ区切りの識別子。例: &quot;Name,Size,Tags&quot;)
+                         を表示し、ほかの列を隠す (今回の実行のみ)
+  --sort キー[:asc|:desc]
+                         プレビューの準備ができたら、その列の見出しをクリック
+                         したときと同じように並べ替える (name, dateModified,
+                         dateCreated, dateLastOpened, size, kind)
+  --filter TEXT          名前に TEXT を含む項目（大文字小文字とアクセントは
+                         区別しない）と、それを含むフォルダだけを表示
+  --password-file ファイル
+                         暗号化されたアーカイブを、ファイルの 1 行目の
+                         パスワードで開く (ウィンドウでは代わりに尋ねます)
+  --timing               起動から、ウィンドウの表示、項目数の最初の表示、
+                         最初の行の表示、内容の表示までの時間を標準エラー
+                         出力に出力する
+  --plugin ファイル      プラグインをファイルから読み込む
+  -h, --help             このテキストを出力する
+</translation>
     </message>
 </context>
 <context>
@@ -335,6 +339,20 @@ Preview PATH, a folder or an archive.
     <message>
         <source>the archive ends early; it may be cut short</source>
         <translation>アーカイブが途中で終わっています。切り詰められている可能性があります</translation>
+    </message>
+    <message>
+        <source>Filter by name</source>
+        <translation>名前で絞り込む</translation>
+    </message>
+    <message>
+        <source>Filter</source>
+        <translation>絞り込み</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 of %Ln items</source>
+        <translation>
+            <numerusform>%1 / %Ln 項目</numerusform>
+        </translation>
     </message>
 </context>
 <context>

@@ -128,52 +128,6 @@
         <translation>归档预览已关闭：请在 Trellin 设置中打开“预览归档”，或运行“trellin-settings set previewZipFiles true”。</translation>
     </message>
     <message>
-        <source>Usage: trellin-preview [OPTION]... PATH
-Preview PATH, a folder or an archive.
-
-  (no mode)              show the preview in a window; Space or Escape closes
-                         it. A window that is open already shows PATH instead
-  --new-window           open a window of its own even when one is open
-  --dump                 print the finished preview as JSON
-  --text                 print the finished preview as a table
-  --screenshot FILE.png  render the finished preview into a PNG file
-  --size WxH             the size of the rendering (default 900x560)
-  --columns LIST         show these columns (comma-separated identifiers, such
-                         as &quot;Name,Size,Tags&quot;), hide the others, for this run
-  --sort KEY[:asc|:desc] once the preview is ready, sort as a click on that
-                         column&apos;s header would (name, dateModified,
-                         dateCreated, dateLastOpened, size, kind)
-  --password-file FILE   open an encrypted archive with the password on the
-                         first line of FILE (the window asks for it instead)
-  --timing               print on standard error the time from start to the
-                         window on screen, to the first count of items shown,
-                         to the first rows shown, and to the content shown
-  --plugin FILE          load the plug-in from FILE
-  -h, --help             print this text
-</source>
-        <translation>用法：trellin-preview [选项]... 路径
-预览路径所指的文件夹或归档文件。
-
-  （无模式）             在窗口中显示预览；按空格键或 Esc 键关闭。
-                         如果已有打开的窗口，则由该窗口显示路径
-  --new-window           即使已有窗口打开，也打开一个自己的窗口
-  --dump                 以 JSON 格式输出完成的预览
-  --text                 以表格形式输出完成的预览
-  --screenshot 文件.png  将完成的预览绘制到 PNG 文件中
-  --size 宽x高           绘制的尺寸（默认为 900x560）
-  --columns 列表         显示这些列（以逗号分隔的标识符，如 &quot;Name,Size,Tags&quot;），
-                         隐藏其余的列，仅限本次运行
-  --sort 键[:asc|:desc]  预览就绪后，按点击该列标题的方式排序（name、
-                         dateModified、dateCreated、dateLastOpened、size、kind）
-  --password-file 文件   用文件第一行中的密码打开加密的归档文件
-                         （窗口会改为询问密码）
-  --timing               在标准错误输出上打印从启动到窗口出现、到首次显示
-                         项目数、到首次显示行以及到显示内容所用的时间
-  --plugin 文件          从文件加载插件
-  -h, --help             输出此文本
-</translation>
-    </message>
-    <message>
         <source>choose one of --dump, --text and --screenshot</source>
         <translation>只能选择 --dump、--text 和 --screenshot 中的一个</translation>
     </message>
@@ -204,6 +158,56 @@ Preview PATH, a folder or an archive.
     <message>
         <source>no display to show a window on: use --text, --dump or --screenshot</source>
         <translation>没有可显示窗口的屏幕：请使用 --text、--dump 或 --screenshot</translation>
+    </message>
+    <message>
+        <source>Usage: trellin-preview [OPTION]... PATH
+Preview PATH, a folder or an archive.
+
+  (no mode)              show the preview in a window; Space or Escape closes
+                         it. A window that is open already shows PATH instead
+  --new-window           open a window of its own even when one is open
+  --dump                 print the finished preview as JSON
+  --text                 print the finished preview as a table
+  --screenshot FILE.png  render the finished preview into a PNG file
+  --size WxH             the size of the rendering (default 900x560)
+  --columns LIST         show these columns (comma-separated identifiers, such
+                         as &quot;Name,Size,Tags&quot;), hide the others, for this run
+  --sort KEY[:asc|:desc] once the preview is ready, sort as a click on that
+                         column&apos;s header would (name, dateModified,
+                         dateCreated, dateLastOpened, size, kind)
+  --filter TEXT          show only the items whose name contains TEXT (case
+                         and accents aside), and the folders that hold them
+  --password-file FILE   open an encrypted archive with the password on the
+                         first line of FILE (the window asks for it instead)
+  --timing               print on standard error the time from start to the
+                         window on screen, to the first count of items shown,
+                         to the first rows shown, and to the content shown
+  --plugin FILE          load the plug-in from FILE
+  -h, --help             print this text
+</source>
+        <translation>用法：trellin-preview [选项]... 路径
+预览路径所指的文件夹或归档文件。
+
+  （无模式）             在窗口中显示预览；按空格键或 Esc 键关闭。
+                         如果已有打开的窗口，则由该窗口显示路径
+  --new-window           即使已有窗口打开，也打开一个自己的窗口
+  --dump                 以 JSON 格式输出完成的预览
+  --text                 以表格形式输出完成的预览
+  --screenshot 文件.png  将完成的预览绘制到 PNG 文件中
+  --size 宽x高           绘制的尺寸（默认为 900x560）
+  --columns 列表         显示这些列（以逗号分隔的标识符，如 &quot;Name,Size,Tags&quot;），
+                         隐藏其余的列，仅限本次运行
+  --sort 键[:asc|:desc]  预览就绪后，按点击该列标题的方式排序（name、
+                         dateModified、dateCreated、dateLastOpened、size、kind）
+  --filter TEXT          只显示名称包含 TEXT 的项目（不区分大小写和重音）
+                         以及包含它们的文件夹
+  --password-file 文件   用文件第一行中的密码打开加密的归档文件
+                         （窗口会改为询问密码）
+  --timing               在标准错误输出上打印从启动到窗口出现、到首次显示
+                         项目数、到首次显示行以及到显示内容所用的时间
+  --plugin 文件          从文件加载插件
+  -h, --help             输出此文本
+</translation>
     </message>
 </context>
 <context>
@@ -329,6 +333,20 @@ Preview PATH, a folder or an archive.
     <message>
         <source>the archive ends early; it may be cut short</source>
         <translation>归档提前结束，可能已被截断</translation>
+    </message>
+    <message>
+        <source>Filter by name</source>
+        <translation>按名称筛选</translation>
+    </message>
+    <message>
+        <source>Filter</source>
+        <translation>筛选</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 of %Ln items</source>
+        <translation>
+            <numerusform>%1 / %Ln 个项目</numerusform>
+        </translation>
     </message>
 </context>
 <context>

@@ -315,6 +315,22 @@ TEST(Host, PrintsATableForPeopleAndRendersAScreenshot)
     EXPECT_EQ(QImage(png).size(), QSize(640, 300)) << "the picture, at the size asked for";
 }
 
+TEST(Host, FiltersEveryOutputByName)
+{
+    TempTree tree{{"folder/Nested.txt", 12}, {"folder/other.txt", 3}, {"top.txt", 5}};
+    const HostRun text = runHost({"--text", "--filter", "nested", local(tree.path())});
+    ASSERT_EQ(text.exitCode, 0) << text.err.constData();
+    const QStringList lines = QString::fromUtf8(text.out).split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 4) << text.out.constData();
+    EXPECT_TRUE(lines[1].startsWith("folder "_L1)) << "the folder that holds the match";
+    EXPECT_TRUE(lines[2].startsWith("  Nested.txt "_L1)) << "the match, case aside";
+    EXPECT_EQ(lines[3], u"1 of 4 items"_s) << "the summary counts the matches among every item";
+
+    const QJsonObject document = dump(tree.path(), {"--filter", "TXT"});
+    EXPECT_EQ(summaryOf(document), u"3 of 4 items"_s);
+    EXPECT_EQ(document.value("rows"_L1).toArray().size(), 2) << "folder and top.txt at the top";
+}
+
 TEST(Host, RefusesBadUsageWithStatusTwoAndSaysWhenThePluginCannotBeLoaded)
 {
     // What the options refuse is the options' test; here, what the host does with it.
