@@ -331,9 +331,10 @@ void PreviewViewController::showContent(NodeList nodes, bool cutShort)
 
 void PreviewViewController::updateSummary(const NodeList &nodes)
 {
-    const NodeTotals totals = subtreeTotals(nodes);
-    const int plural = int(qMin<qint64>(totals.count, INT_MAX));
     QStringList parts;
+    // A walk over a big tree takes a while: not for every keystroke of a filter.
+    const NodeTotals totals = m_filterCount ? NodeTotals() : subtreeTotals(nodes);
+    const int plural = int(qMin<qint64>(totals.count, INT_MAX));
     if (m_filterCount) {
         parts << tr("%1 of %Ln items", nullptr, int(qMin<qint64>(m_filterCount->total, INT_MAX)))
                      .arg(QLocale().toString(m_filterCount->matches));
@@ -669,12 +670,14 @@ void PreviewViewController::showFilterResult(std::optional<TreeFilter::Result> r
     std::vector<std::vector<const Node *>> selected;
     for (const QModelIndex &row : selection->selectedRows())
         selected.push_back(m_treeController->lineage(row));
-    bool expand = m_settings.expandAllRows;
+    // Every row is laid out by an expanded view: too many would hold up the keystroke.
+    bool expand = false;
     if (result) {
         m_filterCount = FilterCount{result->matches, result->total};
-        expand = expand || result->shown.size() <= expandFilteredRowsLimit;
+        expand = result->shown.size() <= expandFilteredRowsLimit;
         m_treeController->setShown(std::make_unique<const TreeController::NodeSet>(std::move(result->shown)));
     } else if (m_filterCount) {
+        expand = m_settings.expandAllRows && qint64(expandFilteredRowsLimit) >= m_filterCount->total;
         m_filterCount.reset();
         m_treeController->setShown(nullptr);
     }

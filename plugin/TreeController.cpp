@@ -7,6 +7,23 @@
 #include <QSet>
 
 #include <algorithm>
+#include <thread>
+
+namespace {
+
+// A set of a few hundred thousand nodes takes a good part of a second to free.
+void releaseInBackground(std::unique_ptr<const TreeController::NodeSet> set)
+{
+    if (!set || set->size() < 10000)
+        return;
+    try {
+        std::thread([set = std::move(set)]() mutable { set.reset(); }).detach();
+    } catch (const std::system_error &) {
+        // No thread to be had: it goes here.
+    }
+}
+
+} // namespace
 
 TreeController::TreeController(QObject *parent)
     : QAbstractItemModel(parent)
@@ -41,8 +58,11 @@ void TreeController::setContent(const NodeList *content)
 void TreeController::setShown(std::unique_ptr<const NodeSet> shown)
 {
     beginResetModel();
-    m_shown = std::move(shown);
-    resetRoot();
+    std::swap(m_shown, shown);
+    releaseInBackground(std::move(shown));
+    // The same nodes: their folders' sizes stay.
+    m_root.children.clear();
+    m_root.childrenMade = false;
     endResetModel();
 }
 
