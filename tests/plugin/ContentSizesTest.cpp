@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <unistd.h>
 
 namespace {
@@ -45,10 +47,11 @@ QStringList rowNames(const TreeController *model)
     return names;
 }
 
-// Waits for the sizes of a count that ends after this call.
-bool countArrives(PreviewViewController &controller)
+// Does what starts a count, and waits for its sizes.
+bool countArrives(PreviewViewController &controller, const std::function<void()> &start)
 {
     const std::shared_ptr<const ContentSizes> before = controller.treeController()->contentSizes(); // held: its address is not reused
+    start();
     return QTest::qWaitFor(
         [&] {
             const std::shared_ptr<const ContentSizes> now = controller.treeController()->contentSizes();
@@ -104,8 +107,7 @@ TEST(ContentSizes, CompleteSizesAreTheWholeContentWhereListedOnesStopAtTheDepthL
 
     PreviewViewController complete;
     changeSettings(complete, [](Settings &settings) { settings.folderSizes = FolderSizes::Complete; });
-    runRequest(complete, tree.path());
-    ASSERT_TRUE(countArrives(complete));
+    ASSERT_TRUE(countArrives(complete, [&] { runRequest(complete, tree.path()); }));
     model = complete.treeController();
     const QModelIndex a = row(model, "a");
     EXPECT_EQ(sizeCell(a), byteCountText(433000)) << "hidden items are not counted while they are not shown";
@@ -124,8 +126,9 @@ TEST(ContentSizes, CompleteSizesAreTheWholeContentWhereListedOnesStopAtTheDepthL
     EXPECT_EQ(fileSystemReadCount(), reads) << "the Size cells read no folder";
 
     // With hidden items shown, every byte that du finds is counted.
-    changeSettings(complete, [](Settings &settings) { settings.showHiddenFiles = true; });
-    ASSERT_TRUE(countArrives(complete));
+    ASSERT_TRUE(countArrives(complete, [&] {
+        changeSettings(complete, [](Settings &settings) { settings.showHiddenFiles = true; });
+    }));
     EXPECT_EQ(sizeCell(row(model, "a")), byteCountText(duFiles(tree.path("a")))) << "as du counts a";
     EXPECT_EQ(sizeCell(row(model, "a")), byteCountText(433007));
     EXPECT_EQ(model->contentSizes()->of(tree.path())->size, duFiles(tree.path())) << "as du counts the whole folder";
@@ -175,8 +178,7 @@ TEST(ContentSizes, TheItemLimitCutsTheCountShortAndTheCellsAndSummarySayAtLeast)
         settings.folderSizes = FolderSizes::Complete;
         settings.itemLimit = 10;
     });
-    runRequest(controller, tree.path());
-    ASSERT_TRUE(countArrives(controller));
+    ASSERT_TRUE(countArrives(controller, [&] { runRequest(controller, tree.path()); }));
     // The listing (a, b) stays under the limit; the count does not.
     const TreeController *model = controller.treeController();
     const QModelIndex a = row(model, "a");
@@ -186,8 +188,9 @@ TEST(ContentSizes, TheItemLimitCutsTheCountShortAndTheCellsAndSummarySayAtLeast)
     EXPECT_EQ(sizeCell(row(model, "b", a)), QStringLiteral("\u2265 ") + byteCountText(700));
     EXPECT_EQ(controller.summaryText(), QStringLiteral("\u2265 ") + byteCountText(700) + QStringLiteral(", 2 items"));
 
-    changeSettings(controller, [](Settings &settings) { settings.itemLimit = 1000; });
-    ASSERT_TRUE(countArrives(controller));
+    ASSERT_TRUE(countArrives(controller, [&] {
+        changeSettings(controller, [](Settings &settings) { settings.itemLimit = 1000; });
+    }));
     EXPECT_EQ(sizeCell(row(model, "a")), byteCountText(3000)) << "counted whole under a higher limit";
     EXPECT_EQ(controller.summaryText(), byteCountText(3000) + QStringLiteral(", 2 items"));
 }
@@ -210,8 +213,9 @@ TEST(ContentSizes, SwitchingToCompleteKeepsTheRowsAndSortsFoldersByWhatTheyHold)
     controller.outlineView->setCurrentIndex(row(model, "w.txt", deep));
     QSignalSpy resets(model, &QAbstractItemModel::modelReset);
     QSignalSpy changes(model, &QAbstractItemModel::dataChanged);
-    changeSettings(controller, [](Settings &settings) { settings.folderSizes = FolderSizes::Complete; });
-    ASSERT_TRUE(countArrives(controller));
+    ASSERT_TRUE(countArrives(controller, [&] {
+        changeSettings(controller, [](Settings &settings) { settings.folderSizes = FolderSizes::Complete; });
+    }));
     EXPECT_EQ(rowNames(model), QStringList({"small.txt", "deep", "big.txt"})) << "deep holds 1,001 bytes";
     EXPECT_EQ(sizeCell(row(model, "deep")), byteCountText(1001));
     EXPECT_EQ(resets.count(), 0) << "the rows stay";
@@ -237,8 +241,7 @@ TEST(ContentSizes, ACountIsDroppedByANewRequestAndByTheControllerGoing)
     auto controller = std::make_unique<PreviewViewController>();
     changeSettings(*controller, [](Settings &settings) { settings.folderSizes = FolderSizes::Complete; });
     runRequest(*controller, first.path());
-    runRequest(*controller, second.path());
-    ASSERT_TRUE(countArrives(*controller));
+    ASSERT_TRUE(countArrives(*controller, [&] { runRequest(*controller, second.path()); }));
     EXPECT_EQ(sizeCell(row(controller->treeController(), "only")), byteCountText(42))
         << "the sizes of the folder shown, not of the one before";
     EXPECT_EQ(controller->treeController()->contentSizes()->folders.size(), 4) << "only, deeper, still and the root";
