@@ -287,8 +287,8 @@ void PreviewViewController::setContent(NodeList content)
     // A plan for the previous tree's lists would not fit the new one.
     cancelSort();
     NodeList previous = std::exchange(m_content, std::move(content));
-    m_treeController->setContentSizes(nullptr); // of the previous tree
     m_treeController->setContent(&m_content);
+    m_treeController->setContentSizes(nullptr); // of the previous tree; no rows are made yet to hear it
     // Only now does nothing in the view point into the previous tree.
     releaseInBackground(std::move(previous));
 }

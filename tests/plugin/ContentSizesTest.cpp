@@ -251,3 +251,31 @@ TEST(ContentSizes, ACountIsDroppedByANewRequestAndByTheControllerGoing)
     controller.reset();
     QTest::qWait(100);
 }
+
+TEST(ContentSizes, AnArchiveIsCountedOnceExtractedWhileItsListingAloneKeepsTheSumsOfItsRows)
+{
+    TempTree content{{"a/b/c/deep.bin", 5000}, {"a/top.txt", 10}};
+    TempTree archives;
+    const QByteArray extracted = archives.path("extracted.zip");
+    const QByteArray listed = archives.path("listed.zip"); // a cache of its own
+    ASSERT_TRUE(runTool(QStringLiteral("zip"), {QStringLiteral("-qr"), QFile::decodeName(extracted), QStringLiteral(".")},
+                        content.path()));
+    ASSERT_TRUE(QFile::copy(QFile::decodeName(extracted), QFile::decodeName(listed)));
+
+    PreviewViewController controller;
+    changeSettings(controller, [](Settings &settings) { settings.folderSizes = FolderSizes::Complete; });
+    ASSERT_TRUE(countArrives(controller, [&] { runRequest(controller, extracted); }));
+    EXPECT_FALSE(controller.isListingOnly());
+    EXPECT_EQ(sizeCell(row(controller.treeController(), "a")), byteCountText(5010)) << "its extraction, counted";
+
+    PreviewViewController listingOnly;
+    changeSettings(listingOnly, [](Settings &settings) {
+        settings.folderSizes = FolderSizes::Complete;
+        settings.archiveExtraction = ArchiveExtraction::WhenNeeded;
+    });
+    runRequest(listingOnly, listed);
+    ASSERT_TRUE(listingOnly.isListingOnly());
+    QTest::qWait(100);
+    EXPECT_EQ(listingOnly.treeController()->contentSizes(), nullptr) << "no files to count";
+    EXPECT_EQ(sizeCell(row(listingOnly.treeController(), "a")), byteCountText(10)) << "the sums of the rows listed";
+}
