@@ -135,7 +135,7 @@ TEST(ContentSizes, CompleteSizesAreTheWholeContentWhereListedOnesStopAtTheDepthL
     EXPECT_EQ(complete.summaryText(), byteCountText(5433107) + QStringLiteral(", 8 items"));
 }
 
-TEST(ContentSizes, AFileOfSeveralHardLinksCountsOnceAndAnUnreadableFolderAtLeastWhatWasRead)
+TEST(ContentSizes, AFileOfSeveralHardLinksCountsOnce)
 {
     TempTree tree{{"x/data", 10000}, {"loose", 5}};
     tree.folder("y");
@@ -151,9 +151,13 @@ TEST(ContentSizes, AFileOfSeveralHardLinksCountsOnceAndAnUnreadableFolderAtLeast
     EXPECT_EQ(sizes->items, 6);
     EXPECT_FALSE(sizes->cutShort);
     EXPECT_FALSE(sizes->of(tree.path())->partial);
+}
 
+TEST(ContentSizes, AFolderThatCannotBeReadCountsAsAtLeastWhatWasRead)
+{
     if (geteuid() == 0)
         GTEST_SKIP() << "root reads every folder";
+    TempTree tree{{"x/data", 10}};
     tree.file("z/locked/inside", 777);
     tree.file("z/open", 3);
     ASSERT_TRUE(QFile::setPermissions(QFile::decodeName(tree.path("z/locked")), QFileDevice::ExeOwner));
