@@ -359,6 +359,17 @@ Directory::Directory(const QByteArray &path, std::optional<ItemIdentity> expecte
         fd.release();
 }
 
+Directory::Directory(int parentFd, const char *name)
+{
+    openedCount.fetch_add(1, std::memory_order_relaxed);
+    UniqueFd fd(openat(parentFd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (!fd)
+        return;
+    m_dir.reset(fdopendir(fd.get()));
+    if (m_dir)
+        fd.release();
+}
+
 Directory::~Directory() = default;
 
 int Directory::fd() const

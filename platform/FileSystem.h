@@ -113,6 +113,9 @@ public:
     /// Opens the directory at `path`, never through a symbolic link, and only
     /// when it is still the item `expected` (when given) that was read before.
     explicit Directory(const QByteArray &path, std::optional<ItemIdentity> expected = std::nullopt);
+    /// Opens the directory `name` inside the open directory `parentFd`, never
+    /// through a symbolic link: no path walk, and no limit to the depth.
+    Directory(int parentFd, const char *name);
     ~Directory();
     Directory(const Directory &) = delete;
     Directory &operator=(const Directory &) = delete;

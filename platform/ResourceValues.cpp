@@ -137,6 +137,8 @@ std::optional<ResourceValues> resourceValues(const QByteArray &path, ResourceKey
         mask |= STATX_CTIME;
     if (keys & ResourceKey::FileSize)
         mask |= STATX_SIZE;
+    if (keys & ResourceKey::LinkCount)
+        mask |= STATX_NLINK;
 
     struct statx sx;
     const bool relative = directoryFd >= 0 && name;
@@ -164,6 +166,8 @@ std::optional<ResourceValues> resourceValues(const QByteArray &path, ResourceKey
         values.addedToDirectoryDate = toDate(sx.stx_ctime);
     if ((keys & ResourceKey::FileSize) && (sx.stx_mask & STATX_SIZE) && !S_ISDIR(mode))
         values.fileSize = qint64(sx.stx_size);
+    if ((keys & ResourceKey::LinkCount) && (sx.stx_mask & STATX_NLINK))
+        values.linkCount = sx.stx_nlink;
     // Only files and folders can carry user attributes: the others spare the system call.
     if ((keys & ResourceKey::TagNames) && (S_ISREG(mode) || S_ISDIR(mode)))
         values.tagNames = tagNames(path, directoryFd, name);

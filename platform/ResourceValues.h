@@ -22,6 +22,7 @@ enum class ResourceKey : quint16 {
     AddedToDirectoryDate = 1 << 6,
     FileSize = 1 << 7,
     TagNames = 1 << 8,
+    LinkCount = 1 << 9,
 };
 Q_DECLARE_FLAGS(ResourceKeys, ResourceKey)
 Q_DECLARE_OPERATORS_FOR_FLAGS(ResourceKeys)
@@ -40,6 +41,7 @@ struct ResourceValues {
     std::optional<Date> addedToDirectoryDate;
     std::optional<qint64> fileSize; // regular files and links only
     std::optional<QStringList> tagNames; // the freedesktop "user.xdg.tags" attribute
+    std::optional<quint32> linkCount; // names of the same file: more than one for a hard link
 };
 
 /// The content type of an item of this kind (the S_IFMT bits of `mode`) and name.

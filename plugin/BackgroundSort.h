@@ -20,8 +20,9 @@ public:
     /// Starts planning the sortTree of `nodes`. `finished` runs later on the
     /// thread of `receiver`, unless this sort has been destroyed by then. Not
     /// owned: `nodes` and the receiver must outlive this sort, and no one may
-    /// write the tree before it ends.
-    BackgroundSort(const NodeList &nodes, SortOrder order, QObject *receiver, Finished finished);
+    /// write the tree before it ends. `sizes`: as sortTree takes them.
+    BackgroundSort(const NodeList &nodes, SortOrder order, QObject *receiver, Finished finished,
+                   std::shared_ptr<const ContentSizes> sizes = nullptr);
     /// Stops the planning and waits for its threads, which leave within milliseconds.
     ~BackgroundSort();
     BackgroundSort(const BackgroundSort &) = delete;

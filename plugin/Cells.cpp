@@ -75,6 +75,13 @@ QString cellText(PropertyColumn column, const Node &node, qint64 folderTotal)
     return placeholderText;
 }
 
+QString contentSizeText(const ContentSize &content)
+{
+    if (content.partial)
+        return QStringLiteral("\u2265 ") + byteCountText(content.size);
+    return content.size > 0 ? byteCountText(content.size) : placeholderText;
+}
+
 QIcon nameIcon(const Node &node, IconSize size)
 {
     if (node.type == NodeType::Folder)

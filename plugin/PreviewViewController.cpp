@@ -2,6 +2,7 @@
 #include "PreviewViewController.h"
 
 #include "ArchivePreview.h"
+#include "Cells.h"
 #include "DirectoryScan.h"
 #include "Formatting.h"
 #include "NameText.h"
@@ -304,6 +305,7 @@ void PreviewViewController::setContent(NodeList content)
     stopFilterPass();
     NodeList previous = std::exchange(m_content, std::move(content));
     m_treeController->setContent(&m_content); // shows every row of the new nodes
+    m_treeController->setContentSizes(nullptr); // of the previous tree; no rows are made yet to hear it
     m_filterCount.reset();
     // Only now does nothing in the view point into the previous tree.
     releaseInBackground(std::move(previous));
@@ -340,9 +342,9 @@ void PreviewViewController::updateSummary(const NodeList &nodes)
                      .arg(QLocale().toString(m_filterCount->matches));
     } else if (m_contentCutShort) {
         parts << tr("Listing cut short: %Ln items so far", nullptr, plural);
-    } else if (totals.size != 0) {
+    } else if (const QString size = totalSizeText(totals.size); !size.isEmpty()) {
         // Grouped as the live count is: "50,000 items", not "50000 items".
-        parts << tr("%1, %Ln items", nullptr, plural).arg(byteCountText(totals.size));
+        parts << tr("%1, %Ln items", nullptr, plural).arg(size);
     } else {
         parts << tr("%Ln items", nullptr, plural);
     }
@@ -514,6 +516,8 @@ void PreviewViewController::setSettings(const Settings &settings)
     else if (settings.showHiddenFiles != old.showHiddenFiles || settings.depthLimit != old.depthLimit
              || settings.itemLimit != old.itemLimit)
         scheduleSettingsReload();
+    else if (settings.folderSizes != old.folderSizes)
+        countContentSizes();
 }
 
 void PreviewViewController::scheduleSettingsReload()
@@ -563,9 +567,9 @@ void PreviewViewController::sortContent(SortOrder order)
     cancelSort();
     qint64 left = backgroundSortThreshold;
     if (hasMoreNodesThan(m_content, left)) {
-        m_sort = std::make_unique<BackgroundSort>(m_content, order, this, [this](std::optional<SortPlan> plan) {
-            finishSort(std::move(plan));
-        });
+        m_sort = std::make_unique<BackgroundSort>(
+            m_content, order, this, [this](std::optional<SortPlan> plan) { finishSort(std::move(plan)); },
+            m_treeController->contentSizes());
         updateBusyIndicator();
         return;
     }
@@ -573,7 +577,7 @@ void PreviewViewController::sortContent(SortOrder order)
     // the rows stay open or closed as they were. The filter's pass must not
     // read the lists while they are written.
     const bool filtering = stopFilterPass();
-    sortTree(m_content, order);
+    sortTree(m_content, order, m_treeController->contentSizes().get());
     m_treeController->rearrangeObjects();
     if (filtering)
         refilter();
@@ -750,6 +754,39 @@ bool PreviewViewController::eventFilter(QObject *watched, QEvent *event)
         return true;
     }
     return QObject::eventFilter(watched, event);
+}
+
+void PreviewViewController::countContentSizes()
+{
+    m_sizeCount.reset();
+    if (m_treeController->contentSizes())
+        showContentSizes(nullptr);
+    // An archive shown from its listing has no files to count: its rows are
+    // summed as listed. A build under way counts once it is shown.
+    if (m_settings.folderSizes != FolderSizes::Complete || m_shownFolder.isEmpty() || isListingOnly() || m_build)
+        return;
+    m_sizeCount = std::make_unique<ContentSizeJob>(m_shownFolder, ContentSizeOptions::from(m_settings),
+                                                   [this](std::shared_ptr<const ContentSizes> sizes) {
+                                                       m_sizeCount.reset();
+                                                       showContentSizes(std::move(sizes));
+                                                   });
+}
+
+void PreviewViewController::showContentSizes(std::shared_ptr<const ContentSizes> sizes)
+{
+    m_treeController->setContentSizes(std::move(sizes));
+    updateSummary(m_content);
+    // Folders sort by their sizes among the files now.
+    if (m_settings.sortOption == SortOption::Size)
+        sortContent(SortOrder::of(m_settings));
+}
+
+QString PreviewViewController::totalSizeText(qint64 listed) const
+{
+    const std::shared_ptr<const ContentSizes> sizes = m_treeController->contentSizes();
+    if (const std::optional<ContentSize> total = sizes ? sizes->of(m_shownFolder) : std::nullopt)
+        return total->partial || total->size != 0 ? contentSizeText(*total) : QString();
+    return listed != 0 ? byteCountText(listed) : QString();
 }
 
 void PreviewViewController::preview(const QByteArray &path, PreviewHandler handler)
@@ -957,6 +994,7 @@ void PreviewViewController::startBuild(const QByteArray &path, PreviewHandler ha
 void PreviewViewController::startJob(std::unique_ptr<PreviewJob> job, PreviewHandler handler)
 {
     m_build.reset();
+    m_sizeCount.reset(); // a count of what the new job replaces
     m_listingShown = false;
     m_reloadWhenBuilt = false;
     m_buildHandler = std::move(handler);
@@ -1076,6 +1114,7 @@ void PreviewViewController::finishBuild(PreviewJob::Tree tree)
         }
         if (!listingShown)
             Q_EMIT rowsShown();
+        countContentSizes();
     } else {
         // Gone, or made unreadable, since it was looked at.
         const PreviewError failure =

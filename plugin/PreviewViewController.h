@@ -4,6 +4,7 @@
 #pragma once
 
 #include "BackgroundSort.h"
+#include "ContentSizes.h"
 #include "EntryJob.h"
 #include "Node.h"
 #include "Settings.h"
@@ -174,6 +175,12 @@ private:
     void openFilterField();
     /// Escape's first use: the filter goes, and its field with it.
     bool closeFilter();
+    /// Counts the whole content of the folders shown, in the background,
+    /// when the settings ask for it; otherwise the sizes are the rows'.
+    void countContentSizes();
+    void showContentSizes(std::shared_ptr<const ContentSizes> sizes);
+    /// The summary's size: the count's when there is one; empty for none.
+    QString totalSizeText(qint64 listed) const;
 
     /// Shows the columns and the order of the settings, and the saved layout.
     void setupTreeView();
@@ -206,6 +213,7 @@ private:
     std::vector<std::function<void()>> m_filterHandlers; // waiting for the rows to show the filter
 
     std::unique_ptr<PreviewJob> m_build;
+    std::unique_ptr<ContentSizeJob> m_sizeCount; // of the folder shown, after its build
     std::optional<ArchiveSource> m_archive; // of the request; nothing for a folder
     bool m_extracted = false; // the rows shown are those of the archive's extraction
     qint64 m_archiveSize = 0; // of the files of the archive's listing

@@ -34,6 +34,11 @@ QString rawValue(ArchiveExtraction extraction)
     return extraction == ArchiveExtraction::WhenNeeded ? QStringLiteral("whenNeeded") : QStringLiteral("always");
 }
 
+QString rawValue(FolderSizes sizes)
+{
+    return sizes == FolderSizes::Complete ? QStringLiteral("complete") : QStringLiteral("listed");
+}
+
 int iconWidth(IconSize size)
 {
     return size == IconSize::Large ? 32 : 16;
@@ -81,6 +86,7 @@ QVariant stored(DepthLimit value) { return qint64(value); }
 QVariant stored(IconSize value) { return qint64(value); }
 QVariant stored(SortOption value) { return rawValue(value); }
 QVariant stored(ArchiveExtraction value) { return rawValue(value); }
+QVariant stored(FolderSizes value) { return rawValue(value); }
 QVariant stored(std::optional<qint64> value) { return value ? QVariant(*value) : QVariant(); }
 
 void take(bool &field, const QVariant &value) { field = value.toBool(); }
@@ -92,6 +98,10 @@ void take(ArchiveExtraction &field, const QVariant &value)
 {
     field = value.toString() == rawValue(ArchiveExtraction::WhenNeeded) ? ArchiveExtraction::WhenNeeded
                                                                           : ArchiveExtraction::Always;
+}
+void take(FolderSizes &field, const QVariant &value)
+{
+    field = value.toString() == rawValue(FolderSizes::Complete) ? FolderSizes::Complete : FolderSizes::Listed;
 }
 void take(std::optional<qint64> &field, const QVariant &value) { field = value.toLongLong(); }
 
@@ -215,6 +225,12 @@ const std::vector<SettingSpec> &settingSpecs()
             {{QStringLiteral("always"), "always", QT_TRANSLATE_NOOP("SettingsWindow", "Always, behind the listed rows")},
              {QStringLiteral("whenNeeded"), "whenNeeded",
               QT_TRANSLATE_NOOP("SettingsWindow", "Only when an item is opened")}}),
+        spec<&Settings::folderSizes>(
+            "folderSizes", Kind::Choice, QT_TRANSLATE_NOOP("SettingsTool", "listed or complete"),
+            QT_TRANSLATE_NOOP("SettingsWindow", "Folder sizes:"), 0, 0,
+            {{QStringLiteral("listed"), "listed", QT_TRANSLATE_NOOP("SettingsWindow", "Of the items listed")},
+             {QStringLiteral("complete"), "complete",
+              QT_TRANSLATE_NOOP("SettingsWindow", "Whole content, counted in the background")}}),
         // The plug-in's own memory of the last header click.
         spec<&Settings::sortOption>("sortOption", Kind::Choice, nullptr, nullptr, 0, 0,
                                     {{QStringLiteral("name"), "name", nullptr},

@@ -17,11 +17,15 @@ enum class DepthLimit { Two = 2, Three = 3, Four = 4, Five = 5 };
 /// When an archive is extracted into the cache: behind its listed rows, or
 /// only once something needs its files.
 enum class ArchiveExtraction { Always, WhenNeeded };
+/// What a folder's Size says: the sum of the rows listed below it, or its
+/// whole content, counted in the background beyond the depth limit.
+enum class FolderSizes { Listed, Complete };
 
 /// The raw values: "name", "dateModified", ...; "always", "whenNeeded".
 QString rawValue(SortOption option);
 std::optional<SortOption> sortOptionFromRawValue(const QString &raw);
 QString rawValue(ArchiveExtraction extraction);
+QString rawValue(FolderSizes sizes);
 
 /// Icon width and row height, in points.
 int iconWidth(IconSize size);
@@ -51,6 +55,7 @@ struct Settings {
     /// Bytes the archive cache may hold; nothing for the default of cacheLimit().
     std::optional<qint64> cacheLimit;
     ArchiveExtraction archiveExtraction = ArchiveExtraction::Always;
+    FolderSizes folderSizes = FolderSizes::Listed;
     /// The columns shown. The view's column layout keeps them, not the settings file.
     PropertyColumns visibleColumns = defaultVisibleColumns();
 

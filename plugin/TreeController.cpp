@@ -182,6 +182,35 @@ QModelIndex TreeController::indexOf(const std::vector<const Node *> &lineage) co
     return index;
 }
 
+ContentSize TreeController::contentSize(const Node *folder) const
+{
+    // A folder the count never reached (it stopped, or the folder is newer):
+    // what is listed of it is the least it holds.
+    return m_contentSizes->of(folder->path).value_or(ContentSize{folderSize(folder), m_contentSizes->cutShort});
+}
+
+void TreeController::setContentSizes(std::shared_ptr<const ContentSizes> sizes)
+{
+    m_contentSizes = std::move(sizes);
+    const auto size = std::find(m_columns.begin(), m_columns.end(), PropertyColumn::Size);
+    if (size == m_columns.end())
+        return;
+    const int column = int(size - m_columns.begin());
+    // Each list of rows made so far; the others read the sizes when they are made.
+    std::vector<const TreeNode *> parents{&m_root};
+    while (!parents.empty()) {
+        const TreeNode *parent = parents.back();
+        parents.pop_back();
+        if (!parent->childrenMade || parent->children.empty())
+            continue;
+        const QModelIndex at = parent == &m_root ? QModelIndex() : createIndex(parent->row, 0, parent);
+        Q_EMIT dataChanged(index(0, column, at), index(int(parent->children.size()) - 1, column, at),
+                           {Qt::DisplayRole, Qt::AccessibleTextRole});
+        for (const TreeNode &child : parent->children)
+            parents.push_back(&child);
+    }
+}
+
 const TreeController::TreeNode *TreeController::treeNode(const QModelIndex &index) const
 {
     if (!index.isValid())
@@ -276,6 +305,8 @@ QVariant TreeController::data(const QModelIndex &index, int role) const
     switch (role) {
     case Qt::DisplayRole:
     case Qt::AccessibleTextRole:
+        if (column == PropertyColumn::Size && node->type == NodeType::Folder && m_contentSizes)
+            return contentSizeText(contentSize(node));
         return cellText(column, *node, node->type == NodeType::Folder ? folderSize(node) : 0);
     case Qt::DecorationRole:
         return column == PropertyColumn::Name ? QVariant(nameIcon(*node, m_iconSize)) : QVariant();

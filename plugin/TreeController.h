@@ -6,6 +6,7 @@
 // column's identifier and sort key (ColumnIdentifierRole, SortKeyRole).
 #pragma once
 
+#include "ContentSizes.h"
 #include "Settings.h"
 #include "Node.h"
 #include "PropertyColumn.h"
@@ -48,6 +49,11 @@ public:
     /// its listing): every cell is read again.
     void valuesChanged();
 
+    /// The folders' whole content, counted: their Size cells show it from
+    /// now on, and are read again. Nothing for the sums of the rows listed.
+    void setContentSizes(std::shared_ptr<const ContentSizes> sizes);
+    std::shared_ptr<const ContentSizes> contentSizes() const { return m_contentSizes; }
+
     /// The node that a row of this controller represents, or nullptr.
     const Node *representedObject(const QModelIndex &item) const;
     /// The nodes from the top level down to the row's: where a row is found
@@ -80,6 +86,7 @@ private:
 
     const TreeNode *treeNode(const QModelIndex &index) const;
     qint64 folderSize(const Node *folder) const;
+    ContentSize contentSize(const Node *folder) const;
     bool holdsTheSameNodes(const NodeList *content) const;
     const std::vector<TreeNode> &childNodes(const TreeNode *treeNode) const;
     void resetRoot();
@@ -95,4 +102,5 @@ private:
     // first asks: a paint would otherwise walk a folder's whole content.
     mutable QHash<const Node *, qint64> m_folderSizes;
     IconSize m_iconSize = IconSize::Small;
+    std::shared_ptr<const ContentSizes> m_contentSizes;
 };

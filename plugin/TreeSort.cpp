@@ -16,9 +16,14 @@ struct Entry {
     QByteArray nameKey; // for the entries that may be compared by name
 };
 
-// The date (as ticks) or size that a column sorts by.
-std::optional<qint64> numericKey(const Node &node, PropertyColumn column)
+// The date (as ticks) or size that a column sorts by; a folder's size is its
+// counted content, when there is one.
+std::optional<qint64> numericKey(const Node &node, PropertyColumn column, const ContentSizes *sizes = nullptr)
 {
+    if (sizes && column == PropertyColumn::Size && node.type == NodeType::Folder) {
+        if (const std::optional<ContentSize> content = sizes->of(node.path))
+            return content->size;
+    }
     auto ticks = [](CompactOptional<Date> date) -> std::optional<qint64> {
         if (!date)
             return std::nullopt;
@@ -36,10 +41,11 @@ std::optional<qint64> numericKey(const Node &node, PropertyColumn column)
 class Comparator
 {
 public:
-    Comparator(SortOrder order, const Collator &collator)
+    Comparator(SortOrder order, const Collator &collator, const ContentSizes *sizes = nullptr)
         : m_order(order)
         , m_collator(collator)
         , m_column(sortedColumn(order.option))
+        , m_sizes(sizes)
     {
     }
 
@@ -89,8 +95,8 @@ private:
 
     bool byNumber(const Entry &a, const Entry &b) const
     {
-        const std::optional<qint64> ka = numericKey(*a.node, m_column);
-        const std::optional<qint64> kb = numericKey(*b.node, m_column);
+        const std::optional<qint64> ka = numericKey(*a.node, m_column, m_sizes);
+        const std::optional<qint64> kb = numericKey(*b.node, m_column, m_sizes);
         if (const std::optional<bool> presence = byPresence(ka.has_value(), kb.has_value()))
             return *presence;
         if (!ka)
@@ -104,15 +110,17 @@ private:
     SortOrder m_order;
     const Collator &m_collator;
     PropertyColumn m_column; // the one whose header sorts by the order's option
+    const ContentSizes *m_sizes; // Not owned.
 };
 
 // Sorts in runs merged pairwise, looking at `stop` between steps: a stopped
 // plan leaves a list of a million items within milliseconds, not after its sort.
-void sortStoppably(std::vector<Entry> &entries, SortOrder order, const Collator &collator, std::stop_token stop)
+void sortStoppably(std::vector<Entry> &entries, SortOrder order, const Collator &collator, std::stop_token stop,
+                   const ContentSizes *sizes)
 {
     constexpr std::size_t run = 8192;
     const auto at = [&](std::size_t i) { return entries.begin() + std::ptrdiff_t(std::min(i, entries.size())); };
-    const Comparator less(order, collator);
+    const Comparator less(order, collator, sizes);
     std::atomic<std::size_t> next = 0;
     const auto sortRuns = [&](const Comparator &runLess) {
         for (std::size_t begin = next.fetch_add(run); begin < entries.size() && !stop.stop_requested();
@@ -125,7 +133,7 @@ void sortStoppably(std::vector<Entry> &entries, SortOrder order, const Collator 
         std::jthread helper;
         if (entries.size() > 2 * run && std::thread::hardware_concurrency() > 1) {
             try {
-                helper = std::jthread([&] { sortRuns(Comparator(order, Collator())); });
+                helper = std::jthread([&] { sortRuns(Comparator(order, Collator(), sizes)); });
             } catch (const std::system_error &) {
                 // No second thread to be had: this one sorts every run.
             }
@@ -142,14 +150,15 @@ void sortStoppably(std::vector<Entry> &entries, SortOrder order, const Collator 
 // them; what it returns once `stop` is requested is meaningless. `nameKeys`,
 // when there is one a node, are the names' sort keys made beforehand.
 std::vector<std::size_t> planLevel(const NodeList &nodes, SortOrder order, const Collator &collator,
-                                   std::stop_token stop = {}, std::vector<QByteArray> nameKeys = {})
+                                   std::stop_token stop = {}, std::vector<QByteArray> nameKeys = {},
+                                   const ContentSizes *sizes = nullptr)
 {
     // Names decide under Name, and otherwise only between items without the
     // key: those get a sort key, which decodes each name once, not at every comparison.
     const PropertyColumn column = sortedColumn(order.option);
     const auto comparedByName = [&](const Node &node) {
         return column == PropertyColumn::Name
-            || (column == PropertyColumn::Kind ? !node.contentType : !numericKey(node, column));
+            || (column == PropertyColumn::Kind ? !node.contentType : !numericKey(node, column, sizes));
     };
     const bool keysGiven = nameKeys.size() == nodes.size();
     std::vector<Entry> entries;
@@ -164,7 +173,7 @@ std::vector<std::size_t> planLevel(const NodeList &nodes, SortOrder order, const
         entries.push_back({node, i, std::move(key)});
     }
     // Every tie ends at the input index, so the order is total and any sort is stable.
-    sortStoppably(entries, order, collator, stop);
+    sortStoppably(entries, order, collator, stop, sizes);
     std::vector<std::size_t> positions;
     positions.reserve(entries.size());
     for (const Entry &entry : entries)
@@ -212,23 +221,24 @@ void sortLevel(NodeList &nodes, SortOrder order, const Collator &collator, std::
 }
 
 namespace {
-void sortTree(NodeList &nodes, SortOrder order, const Collator &collator)
+void sortTree(NodeList &nodes, SortOrder order, const Collator &collator, const ContentSizes *sizes)
 {
-    sortLevel(nodes, order, collator);
+    if (nodes.size() >= 2)
+        reorder(nodes, planLevel(nodes, order, collator, {}, {}, sizes));
     for (const std::unique_ptr<Node> &node : nodes) {
         if (!node->children.empty())
-            sortTree(node->children, order, collator);
+            sortTree(node->children, order, collator, sizes);
     }
 }
 } // namespace
 
-void sortTree(NodeList &nodes, SortOrder order)
+void sortTree(NodeList &nodes, SortOrder order, const ContentSizes *sizes)
 {
     const Collator collator;
-    sortTree(nodes, order, collator);
+    sortTree(nodes, order, collator, sizes);
 }
 
-std::optional<SortPlan> planTree(const NodeList &nodes, SortOrder order, std::stop_token stop)
+std::optional<SortPlan> planTree(const NodeList &nodes, SortOrder order, std::stop_token stop, const ContentSizes *sizes)
 {
     SortPlan plan;
     collectLists(nodes, plan.lists);
@@ -239,7 +249,7 @@ std::optional<SortPlan> planTree(const NodeList &nodes, SortOrder order, std::st
         try {
             const Collator collator; // ICU's are not to be shared between threads
             for (std::size_t i = next++; i < plan.lists.size() && !failed && !stop.stop_requested(); i = next++)
-                plan.lists[i].positions = planLevel(*plan.lists[i].nodes, order, collator, stop);
+                plan.lists[i].positions = planLevel(*plan.lists[i].nodes, order, collator, stop, {}, sizes);
         } catch (const std::exception &) {
             failed = true; // memory ran out: no plan rather than half of one
         }

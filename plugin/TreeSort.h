@@ -2,6 +2,7 @@
 // The order of every list of siblings: by the sort option and direction.
 #pragma once
 
+#include "ContentSizes.h"
 #include "Node.h"
 #include "Settings.h"
 
@@ -36,7 +37,9 @@ bool sortKeysEqual(const Node &a, const Node &b, SortOption option);
 /// by sort key: whether keys made beforehand spare it that work.
 bool namesNeedSortKeys(std::size_t count, SortOrder order);
 /// Orders a list and every list below it, in place, without reading the disk.
-void sortTree(NodeList &nodes, SortOrder order);
+/// `sizes`, when given, are the folders' counted content: under Size, folders
+/// sort by it among the files. Not owned.
+void sortTree(NodeList &nodes, SortOrder order, const ContentSizes *sizes = nullptr);
 
 /// The order that sortTree would give a tree, not yet applied: for every list
 /// of two or more siblings, the old positions in the new order.
@@ -52,7 +55,8 @@ struct SortPlan {
 /// writing it, so that others may read it meanwhile. Nothing when `stop` is
 /// requested (the threads leave within milliseconds) or a list could not be
 /// planned; throws when even the list of lists cannot be made.
-std::optional<SortPlan> planTree(const NodeList &nodes, SortOrder order, std::stop_token stop);
+std::optional<SortPlan> planTree(const NodeList &nodes, SortOrder order, std::stop_token stop,
+                                 const ContentSizes *sizes = nullptr);
 /// Puts the tree that a plan was made from in the planned order. No list of
 /// it may have been changed, or freed, since.
 void applySortPlan(const SortPlan &plan);

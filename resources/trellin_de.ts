@@ -520,6 +520,10 @@ Schlüssel und Werte:
         <source>%1 takes %2, not &quot;%3&quot;</source>
         <translation>%1 erwartet %2, nicht „%3“</translation>
     </message>
+    <message>
+        <source>listed or complete</source>
+        <translation>listed oder complete</translation>
+    </message>
 </context>
 <context>
     <name>SettingsWindow</name>
@@ -597,6 +601,18 @@ Schlüssel und Werte:
             <numerusform>%n verwendete Entpackung wurde behalten.</numerusform>
             <numerusform>%n verwendete Entpackungen wurden behalten.</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Folder sizes:</source>
+        <translation>Ordnergrößen:</translation>
+    </message>
+    <message>
+        <source>Of the items listed</source>
+        <translation>Aus den aufgelisteten Objekten</translation>
+    </message>
+    <message>
+        <source>Whole content, counted in the background</source>
+        <translation>Ganzer Inhalt, im Hintergrund gezählt</translation>
     </message>
 </context>
 </TS>

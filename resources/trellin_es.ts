@@ -522,6 +522,10 @@ Claves y valores:
         <source>%1 takes %2, not &quot;%3&quot;</source>
         <translation>%1 espera %2, no «%3»</translation>
     </message>
+    <message>
+        <source>listed or complete</source>
+        <translation>listed o complete</translation>
+    </message>
 </context>
 <context>
     <name>SettingsWindow</name>
@@ -599,6 +603,18 @@ Claves y valores:
             <numerusform>Se conservó %n extracción en uso.</numerusform>
             <numerusform>Se conservaron %n extracciones en uso.</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Folder sizes:</source>
+        <translation>Tamaño de las carpetas:</translation>
+    </message>
+    <message>
+        <source>Of the items listed</source>
+        <translation>De los elementos listados</translation>
+    </message>
+    <message>
+        <source>Whole content, counted in the background</source>
+        <translation>Todo el contenido, contado en segundo plano</translation>
     </message>
 </context>
 </TS>

@@ -522,6 +522,10 @@ Clés et valeurs :
         <source>%1 takes %2, not &quot;%3&quot;</source>
         <translation>%1 attend %2, pas « %3 »</translation>
     </message>
+    <message>
+        <source>listed or complete</source>
+        <translation>listed ou complete</translation>
+    </message>
 </context>
 <context>
     <name>SettingsWindow</name>
@@ -599,6 +603,18 @@ Clés et valeurs :
             <numerusform>%n extraction en cours d’utilisation a été conservée.</numerusform>
             <numerusform>%n extractions en cours d’utilisation ont été conservées.</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Folder sizes:</source>
+        <translation>Taille des dossiers :</translation>
+    </message>
+    <message>
+        <source>Of the items listed</source>
+        <translation>Des éléments listés</translation>
+    </message>
+    <message>
+        <source>Whole content, counted in the background</source>
+        <translation>Tout le contenu, compté en arrière-plan</translation>
     </message>
 </context>
 </TS>

@@ -509,6 +509,10 @@ Keys and values:
         <source>%1 takes %2, not &quot;%3&quot;</source>
         <translation>%1 には次を指定してください: %2 (「%3」は不可)</translation>
     </message>
+    <message>
+        <source>listed or complete</source>
+        <translation>listed または complete</translation>
+    </message>
 </context>
 <context>
     <name>SettingsWindow</name>
@@ -585,6 +589,18 @@ Keys and values:
         <translation>
             <numerusform>使用中の展開 %n 件は残しました。</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Folder sizes:</source>
+        <translation>フォルダのサイズ:</translation>
+    </message>
+    <message>
+        <source>Of the items listed</source>
+        <translation>一覧にある項目の合計</translation>
+    </message>
+    <message>
+        <source>Whole content, counted in the background</source>
+        <translation>中身全体 (バックグラウンドで集計)</translation>
     </message>
 </context>
 </TS>

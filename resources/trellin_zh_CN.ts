@@ -499,6 +499,10 @@ Keys and values:
         <source>%1 takes %2, not &quot;%3&quot;</source>
         <translation>%1 需要 %2，而不是“%3”</translation>
     </message>
+    <message>
+        <source>listed or complete</source>
+        <translation>listed 或 complete</translation>
+    </message>
 </context>
 <context>
     <name>SettingsWindow</name>
@@ -575,6 +579,18 @@ Keys and values:
         <translation>
             <numerusform>保留了 %n 个正在使用的解压。</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Folder sizes:</source>
+        <translation>文件夹大小：</translation>
+    </message>
+    <message>
+        <source>Of the items listed</source>
+        <translation>所列项目之和</translation>
+    </message>
+    <message>
+        <source>Whole content, counted in the background</source>
+        <translation>全部内容（在后台统计）</translation>
     </message>
 </context>
 </TS>

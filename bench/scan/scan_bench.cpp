@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: MIT
 // Builds the whole tree of one folder as a preview does, with every column
 // shown (or those shown at first), hidden files listed and the depth limit at
-// five, and reports what it cost. Run by bench/scan/run.py, which times it as a whole process.
+// five, and reports what it cost; or, with --complete-sizes, counts the whole
+// content of every folder as the folderSizes setting "complete" does, hidden
+// files too, as du does. Run by bench/scan/run.py, which times it as a whole process.
+#include "ContentSizes.h"
 #include "DirectoryScan.h"
 
 #include <QCoreApplication>
@@ -46,9 +49,23 @@ int main(int argc, char **argv)
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path()));
     QCoreApplication app(argc, argv);
     const bool defaultColumns = argc == 3 && !std::strcmp(argv[2], "--default-columns");
-    if (argc != 2 && !defaultColumns) {
-        std::fprintf(stderr, "usage: scan_bench FOLDER [--default-columns]\n");
+    const bool completeSizes = argc == 3 && !std::strcmp(argv[2], "--complete-sizes");
+    if (argc != 2 && !defaultColumns && !completeSizes) {
+        std::fprintf(stderr, "usage: scan_bench FOLDER [--default-columns | --complete-sizes]\n");
         return 2;
+    }
+    if (completeSizes) {
+        const QByteArray folder = QFile::encodeName(QString::fromLocal8Bit(argv[1]));
+        ContentSizeOptions options = ContentSizeOptions::from(Settings());
+        options.showHiddenFiles = true;
+        const std::shared_ptr<const ContentSizes> sizes = countContentSizes(folder, options, {});
+        const std::optional<ContentSize> total = sizes ? sizes->of(folder) : std::nullopt;
+        if (!total)
+            return 1;
+        std::printf("items %lld, folders %lld, bytes %lld%s\n", sizes->items, qint64(sizes->folders.size()),
+                    total->size, total->partial ? " at least" : "");
+        std::fflush(stdout);
+        _exit(0);
     }
     ScanOptions options;
     options.depthLimit = DepthLimit::Five;

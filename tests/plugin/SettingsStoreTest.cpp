@@ -121,6 +121,10 @@ TEST(SettingsStore, StoredValuesThatNameNoValueReadAsDefaults)
     EXPECT_EQ(store.settings().iconSize, IconSize::Small);
     store.setValue(QStringLiteral("itemLimit"), 0);
     EXPECT_EQ(store.settings().itemLimit, Settings().itemLimit);
+    store.setValue(QStringLiteral("folderSizes"), QStringLiteral("complete"));
+    EXPECT_EQ(store.settings().folderSizes, FolderSizes::Complete);
+    store.setValue(QStringLiteral("folderSizes"), QStringLiteral("Complete"));
+    EXPECT_EQ(store.settings().folderSizes, FolderSizes::Listed) << "raw values are compared exactly";
 
     store.setValue(QStringLiteral("sortOption"), QStringLiteral("dateLastOpened"));
     EXPECT_EQ(store.settings().sortOption, SortOption::DateLastOpened);
@@ -275,7 +279,8 @@ TEST(SettingsTool, AcceptsOnlyItsKeysWithValidValues)
     for (const QStringList &bad : {QStringList{"set", "depthLimit", "6"}, QStringList{"set", "depthLimit", "two"},
                                    QStringList{"set", "iconSize", "2"}, QStringList{"set", "expandAllRows", "yes"},
                                    QStringList{"set", "sortOption", "name"}, QStringList{"set", "cacheLimit", "1K"},
-                                   QStringList{"set", "archiveExtraction", "never"}, QStringList{"get"},
+                                   QStringList{"set", "archiveExtraction", "never"},
+                                   QStringList{"set", "folderSizes", "all"}, QStringList{"get"},
                                    QStringList{"frobnicate"}}) {
         const ToolRun run = settingsTool(bad);
         EXPECT_EQ(run.exitCode, 2) << bad.join(QLatin1Char(' ')).toStdString();
@@ -290,8 +295,12 @@ TEST(SettingsTool, AcceptsOnlyItsKeysWithValidValues)
     EXPECT_EQ(settingsTool({"set", "iconSize", "1"}).exitCode, 0);
     EXPECT_EQ(settingsTool({"set", "cacheLimit", "5G"}).exitCode, 0);
     const QByteArray defaults = settingsTool({"list"}).out;
-    EXPECT_TRUE(defaults.endsWith("archiveExtraction always  (default)\n")) << "extracting behind the rows is the default";
+    EXPECT_TRUE(defaults.contains("archiveExtraction always  (default)\n")) << "extracting behind the rows is the default";
+    EXPECT_TRUE(defaults.endsWith("folderSizes      listed  (default)\n")) << "the sums of the rows listed are the default";
     EXPECT_EQ(settingsTool({"set", "archiveExtraction", "whenNeeded"}).exitCode, 0);
+    EXPECT_EQ(settingsTool({"set", "folderSizes", "complete"}).exitCode, 0);
+    EXPECT_EQ(SettingsStore(SettingsStore::defaultPath()).settings().folderSizes, FolderSizes::Complete)
+        << "the preview reads what the tool wrote";
     const QByteArray list = settingsTool({"list"}).out;
     EXPECT_EQ(list, "showHiddenFiles  false   (default)\n"
                     "depthLimit       5     \n"
@@ -300,11 +309,13 @@ TEST(SettingsTool, AcceptsOnlyItsKeysWithValidValues)
                     "previewZipFiles  true    (default)\n"
                     "itemLimit        2000000  (default)\n"
                     "cacheLimit       5368709120\n"
-                    "archiveExtraction whenNeeded\n");
+                    "archiveExtraction whenNeeded\n"
+                    "folderSizes      complete\n");
     EXPECT_EQ(jsonFileContents(SettingsStore::defaultPath()),
               (QJsonObject{{QStringLiteral("depthLimit"), 5}, {QStringLiteral("iconSize"), 1},
                            {QStringLiteral("cacheLimit"), qint64(5) << 30},
-                           {QStringLiteral("archiveExtraction"), QStringLiteral("whenNeeded")}}));
+                           {QStringLiteral("archiveExtraction"), QStringLiteral("whenNeeded")},
+                           {QStringLiteral("folderSizes"), QStringLiteral("complete")}}));
     EXPECT_EQ(settingsTool({"reset", "depthLimit"}).exitCode, 0);
     EXPECT_EQ(settingsTool({"get", "depthLimit"}).out, "2\n");
 }

@@ -76,4 +76,10 @@ TEST(SettingsWindow, AppliesAtOnceClearsTheCacheAndShowsWhatCouldNotBeWritten)
     EXPECT_EQ(extraction->currentIndex(), 0) << "archives are extracted behind their rows by default";
     extraction->setCurrentIndex(1);
     EXPECT_EQ(jsonFileContents(file).value(QStringLiteral("archiveExtraction")).toString(), QStringLiteral("whenNeeded"));
+
+    auto *sizes = window.findChild<QComboBox *>(QStringLiteral("folderSizes"));
+    ASSERT_NE(sizes, nullptr);
+    EXPECT_EQ(sizes->currentIndex(), 0) << "folders show the sums of their rows by default";
+    sizes->setCurrentIndex(1);
+    EXPECT_EQ(jsonFileContents(file).value(QStringLiteral("folderSizes")).toString(), QStringLiteral("complete"));
 }
