@@ -13,6 +13,8 @@
 #include <QAbstractItemModel>
 #include <QHash>
 
+#include <functional>
+
 class TreeController : public QAbstractItemModel
 {
     Q_OBJECT
@@ -42,6 +44,10 @@ public:
     /// its listing): every cell is read again.
     void valuesChanged();
 
+    /// What a drag of these rows' nodes carries; without it, their paths' URLs.
+    using DragData = std::function<QMimeData *(const std::vector<const Node *> &nodes)>;
+    void setDragData(DragData dragData) { m_dragData = std::move(dragData); }
+
     /// The node that a row of this controller represents, or nullptr.
     const Node *representedObject(const QModelIndex &item) const;
 
@@ -54,6 +60,10 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     /// A leaf never has children: the tree of a preview does not grow.
     Qt::ItemFlags flags(const QModelIndex &index) const override;
+    /// Rows are dragged out as text/uri-list, to be copied, never moved.
+    QStringList mimeTypes() const override;
+    QMimeData *mimeData(const QModelIndexList &indexes) const override;
+    Qt::DropActions supportedDragActions() const override { return Qt::CopyAction; }
 
 private:
     /// One row: a node, and where it stands. Made when first asked for.
@@ -81,4 +91,5 @@ private:
     // first asks: a paint would otherwise walk a folder's whole content.
     mutable QHash<const Node *, qint64> m_folderSizes;
     IconSize m_iconSize = IconSize::Small;
+    DragData m_dragData;
 };
