@@ -8,6 +8,7 @@
 #include <QUuid>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 
 #include <fcntl.h>
@@ -92,6 +93,25 @@ bool extractEntries(const ArchiveSource &archive, const QByteArrayList &entries,
     return true;
 }
 
+// The path with its links resolved; itself when it cannot be.
+QByteArray canonicalPath(const QByteArray &path)
+{
+    const UniqueHandle<char, free> resolved(realpath(path.constData(), nullptr));
+    return resolved ? QByteArray(resolved.get()) : path;
+}
+
+// A folder copied into itself would grow as fast as it is copied.
+void checkNotInside(const QByteArrayList &items, const QByteArray &destination)
+{
+    const QByteArray folder = canonicalPath(destination);
+    for (const QByteArray &item : items) {
+        const QByteArray source = canonicalPath(item);
+        if (folder == source || isInside(folder, source))
+            throw cannotWrite(destination, QCoreApplication::translate("ItemExport", "it is inside “%1”")
+                                               .arg(QFile::decodeName(FileSystem::lastPathComponent(item))));
+    }
+}
+
 } // namespace
 
 QByteArrayList outermostItems(const QByteArrayList &items)
@@ -109,6 +129,7 @@ QByteArrayList outermostItems(const QByteArrayList &items)
 QByteArrayList exportItems(const ExportRequest &request, std::stop_token stop, std::atomic<qint64> *bytesWritten)
 {
     const QByteArrayList items = outermostItems(request.items);
+    checkNotInside(items, request.destination);
     const UniqueFd destination(open(request.destination.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!destination)
         throw cannotWrite(request.destination, errnoText(errno));

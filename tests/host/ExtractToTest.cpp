@@ -226,6 +226,16 @@ TEST(ExtractTo, AFailureSaysWhyAndLeavesNothing)
     EXPECT_FALSE(gone.failure.isEmpty()) << "says what failed";
     EXPECT_TRUE(QDir(QFile::decodeName(destination)).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty())
         << "nothing is left, under a name or half-written";
+
+    // A folder copied into itself would never end.
+    Shown folder(tree, {"folder", "src", false});
+    folder.select({"docs"});
+    const Outcome inside = extractTo(*folder.actions, tree.path("src/docs/sub"));
+    EXPECT_TRUE(inside.written.isEmpty());
+    EXPECT_TRUE(inside.failure.contains(QStringLiteral("docs"))) << inside.failure.toStdString();
+    EXPECT_EQ(QDir(QFile::decodeName(tree.path("src/docs/sub"))).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{QStringLiteral("deep.txt")})
+        << "nothing was written there";
 }
 
 TEST(DragOut, OffersTheFilesOfTheRowsAnArchivesExtractedIntoTheCacheOnlyWhenAsked)

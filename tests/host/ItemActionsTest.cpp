@@ -191,7 +191,7 @@ TEST(ItemActions, OpenRevealAndCopyTheItemFoundByTyping)
     for (const QAction *action : menu->actions())
         titles.append(action->text());
     EXPECT_EQ(titles, (QStringList{QStringLiteral("Open"), QStringLiteral("Reveal in File Manager"),
-                                   QStringLiteral("Copy Path")}));
+                                   QStringLiteral("Copy Path"), QString(), QStringLiteral("Extract To…")}));
 }
 
 TEST(ItemActions, AnArchiveShownFromItsListingIsExtractedForTheItemOpened)
