@@ -4,6 +4,7 @@
 #include "ArchivePreview.h"
 #include "FileSystem.h"
 #include "ItemActions.h"
+#include "ItemExport.h"
 #include "PreviewViewController.h"
 #include "TestSupport.h"
 
@@ -226,6 +227,18 @@ TEST(ExtractTo, AFailureSaysWhyAndLeavesNothing)
     EXPECT_FALSE(gone.failure.isEmpty()) << "says what failed";
     EXPECT_TRUE(QDir(QFile::decodeName(destination)).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty())
         << "nothing is left, under a name or half-written";
+
+    // Stopped, from the archive or from the real files: nothing stays.
+    std::stop_source stop;
+    stop.request_stop();
+    ArchiveSource archive;
+    archive.archivePath = tree.path("items.tar.gz");
+    archive.format = Archive::Format::Tar;
+    archive.extraction = tree.path("not-extracted");
+    EXPECT_TRUE(exportItems({{archive.extraction + "/docs"}, destination, archive}, stop.get_token(), nullptr).isEmpty());
+    EXPECT_TRUE(exportItems({{tree.path("src/docs")}, destination, std::nullopt}, stop.get_token(), nullptr).isEmpty());
+    EXPECT_TRUE(QDir(QFile::decodeName(destination)).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty())
+        << "a stopped extraction takes out what it wrote";
 
     // A folder copied into itself would never end.
     Shown folder(tree, {"folder", "src", false});
