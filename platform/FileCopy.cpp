@@ -178,8 +178,8 @@ QByteArray moveToFreeName(int fromParent, const QByteArray &from, int toParent, 
         if (renameat2(fromParent, from.constData(), toParent, candidate.constData(), RENAME_NOREPLACE) == 0)
             return candidate;
         if (errno == EINVAL) {
-            // A file system that cannot refuse by itself: a link refuses a
-            // name taken, but only for what is not a folder.
+            // A file system that cannot refuse a name taken by itself: it is
+            // looked at first, which another writer could race.
             struct stat existing;
             if (fstatat(toParent, candidate.constData(), &existing, AT_SYMLINK_NOFOLLOW) == 0)
                 continue;

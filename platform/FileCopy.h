@@ -26,7 +26,7 @@ struct CopyOptions {
 /// anything failed; what was copied before stays.
 bool copyItem(const QByteArray &source, int parent, const QByteArray &name, const CopyOptions &options, QString *why);
 
-/// Moves the item `from` in the folder open at `fromParent` into the folder
+/// Moves the item at `from`, a path below the folder open at `fromParent`, into the folder
 /// open at `toParent`, as `name`, or the first free one of "name (2)",
 /// "name (3)", ... (the number before a file's extension: "report (2).txt"),
 /// never replacing anything. Returns the name taken; empty, with errno set,

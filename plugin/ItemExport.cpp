@@ -112,6 +112,27 @@ void checkNotInside(const QByteArrayList &items, const QByteArray &destination)
     }
 }
 
+// Moves the staged items to their names in the destination, once every one
+// of them is there.
+QByteArrayList moveIntoPlace(const Staging &staging, const std::vector<Staged> &staged, const QByteArray &path,
+                             int destination)
+{
+    // Everything is there before anything takes a name.
+    for (const Staged &item : staged) {
+        struct stat info;
+        if (fstatat(staging.fd(), (item.folder + '/' + item.name).constData(), &info, AT_SYMLINK_NOFOLLOW) != 0)
+            throw cannotWrite(item.name, QCoreApplication::translate("ItemExport", "it cannot be extracted"));
+    }
+    QByteArrayList written;
+    for (const Staged &item : staged) {
+        const QByteArray name = FileSystem::moveToFreeName(staging.fd(), item.folder + '/' + item.name, destination, item.name);
+        if (name.isEmpty())
+            throw cannotWrite(FileSystem::appendingPathComponent(path, item.name), errnoText(errno));
+        written.append(FileSystem::appendingPathComponent(path, name));
+    }
+    return written;
+}
+
 } // namespace
 
 QByteArrayList outermostItems(const QByteArrayList &items)
@@ -168,22 +189,5 @@ QByteArrayList exportItems(const ExportRequest &request, std::stop_token stop, s
     if (!entries.isEmpty() && !extractEntries(*request.archive, entries, staging, fromArchive, stop, bytesWritten))
         return {};
 
-    // Everything is there before anything takes a name.
-    std::vector<UniqueFd> parents;
-    for (const Staged &item : staged) {
-        UniqueFd parent(openat(staging.fd(), item.folder.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-        struct stat info;
-        if (!parent || fstatat(parent.get(), item.name.constData(), &info, AT_SYMLINK_NOFOLLOW) != 0)
-            throw cannotWrite(item.name, QCoreApplication::translate("ItemExport", "it cannot be extracted"));
-        parents.push_back(std::move(parent));
-    }
-    QByteArrayList written;
-    for (std::size_t i = 0; i < staged.size(); ++i) {
-        const QByteArray &leaf = staged[i].name;
-        const QByteArray name = FileSystem::moveToFreeName(parents[i].get(), leaf, destination.get(), leaf);
-        if (name.isEmpty())
-            throw cannotWrite(FileSystem::appendingPathComponent(request.destination, leaf), errnoText(errno));
-        written.append(FileSystem::appendingPathComponent(request.destination, name));
-    }
-    return written;
+    return moveIntoPlace(staging, staged, request.destination, destination.get());
 }
