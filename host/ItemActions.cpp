@@ -231,9 +231,11 @@ void ItemActions::extractSelection()
     const QList<QByteArray> items = selectedItemPaths();
     if (items.isEmpty() || m_extraction)
         return;
-    const QString folder = QFileDialog::getExistingDirectory(m_view->window(), tr("Extract To"));
-    if (!folder.isEmpty())
-        startExtraction(items, QFile::encodeName(folder));
+    const QString folder = QFileDialog::getExistingDirectory(m_view->window(), tr("Extract To"), m_lastDestination);
+    if (folder.isEmpty())
+        return;
+    m_lastDestination = folder; // where the next one most likely goes too
+    startExtraction(items, QFile::encodeName(folder));
 }
 
 void ItemActions::extractSelectionTo(const QByteArray &destination)

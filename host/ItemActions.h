@@ -78,4 +78,5 @@ private:
     QAction *m_extractAction; // Owned by the view.
     std::unique_ptr<Preview::ItemsExport> m_extraction;
     QPointer<QProgressDialog> m_extractionProgress; // Owned by the window.
+    QString m_lastDestination;
 };
