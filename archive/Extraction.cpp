@@ -383,10 +383,19 @@ bool extractEntry(Extraction &extraction, ArchiveReader &reader, archive_entry *
     return writeEntryData(extraction, reader, entry, info, std::move(output), parent, charge);
 }
 
+// Whether `path` is one of `entries` or lies below one.
+bool isSelected(const QByteArrayList &entries, const QByteArray &path)
+{
+    return std::any_of(entries.begin(), entries.end(), [&](const QByteArray &entry) {
+        return path.startsWith(entry) && (path.size() == entry.size() || path.at(entry.size()) == '/');
+    });
+}
+
 // A pipe, a device or a socket keeps its row, saying why it is not there.
 void noteListedOnly(Extraction &extraction, const EntryInfo &info, const Resolution::Decision &decision)
 {
-    if (!decision.listedOnly || !extraction.options.failedEntries || extraction.options.onlyEntry)
+    if (!decision.listedOnly || !extraction.options.failedEntries || extraction.options.onlyEntry
+        || (extraction.options.onlyEntries && !isSelected(*extraction.options.onlyEntries, info.path)))
         return;
     const std::lock_guard lock(extraction.mutex);
     extraction.options.failedEntries->push_back({info.path, notCreatedReason(info.fileType)});
@@ -395,6 +404,8 @@ void noteListedOnly(Extraction &extraction, const EntryInfo &info, const Resolut
 // Whether the extraction writes this entry at all.
 bool isWanted(const ExtractOptions &options, const EntryInfo &info)
 {
+    if (options.onlyEntries)
+        return isSelected(*options.onlyEntries, info.path);
     return !options.onlyEntry || (info.kind == EntryKind::File && info.path == *options.onlyEntry);
 }
 
@@ -523,6 +534,9 @@ void finishFolders(Extraction &extraction)
         return a.parts.size() > b.parts.size();
     });
     for (const Resolution::NamedFolder &folder : folders) {
+        // Opening a folder makes it: one that was read past stays unmade.
+        if (extraction.options.onlyEntries && !isSelected(*extraction.options.onlyEntries, folder.parts.join('/')))
+            continue;
         const auto times = restoredTimes(folder.dates, extraction.start);
         if (!folder.mode && !times)
             continue;

@@ -4,6 +4,7 @@
 // compressed files.
 #pragma once
 
+#include <QByteArrayList>
 #include <QString>
 
 #include <atomic>
@@ -101,6 +102,10 @@ struct ExtractOptions {
     /// as listArchive names it) is written, with the folders above it; links
     /// and the other entries are read past.
     std::optional<QByteArray> onlyEntry;
+    /// When given, only these entries (paths as listArchive names them) and
+    /// everything below those that are folders are written, links included,
+    /// with the folders above them; the others are read past.
+    std::optional<QByteArrayList> onlyEntries;
     /// When given, set when the extraction read past something its listing
     /// says: a tar that ends without its end-of-archive blocks, or a damaged
     /// header passed over.

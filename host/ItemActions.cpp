@@ -4,28 +4,51 @@
 #include "DesktopServices.h"
 #include "FileSystem.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
+#include <QFileDialog>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPointer>
+#include <QProgressDialog>
+#include <QTimer>
 #include <QTreeView>
+
+#include <algorithm>
 
 namespace {
 
-// The path as text, and where text cannot carry its bytes (it is not UTF-8),
-// as a file URL too, whose percent-encoding keeps every byte.
-QMimeData *pathMimeData(const QByteArray &path)
+// The paths as text, one a line, and where text cannot carry their bytes
+// (one is not UTF-8), as file URLs too, whose percent-encoding keeps every byte.
+QMimeData *pathsMimeData(const QList<QByteArray> &paths)
 {
     auto *data = new QMimeData;
-    const QString text = QFile::decodeName(path);
-    if (QFile::encodeName(text) != path)
-        data->setUrls({FileSystem::fileUrl(path)});
-    data->setText(text);
+    QStringList lines;
+    bool lossy = false;
+    QList<QUrl> urls;
+    for (const QByteArray &path : paths) {
+        lines.append(QFile::decodeName(path));
+        lossy = lossy || QFile::encodeName(lines.last()) != path;
+        urls.append(FileSystem::fileUrl(path));
+    }
+    if (lossy)
+        data->setUrls(urls);
+    data->setText(lines.join(QLatin1Char('\n')));
     return data;
+}
+
+// The rows of the model's root above `index`, and its own: their order is
+// the order the view shows the rows in.
+QList<int> rowPath(QModelIndex index)
+{
+    QList<int> rows;
+    for (; index.isValid(); index = index.parent())
+        rows.prepend(index.row());
+    return rows;
 }
 
 } // namespace
@@ -50,12 +73,26 @@ ItemActions::ItemActions(QTreeView *view, Preview *preview, PasswordPrompt askPa
                 DesktopServices::openUrl(FileSystem::fileUrl(file));
         });
     });
+    view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    // Out to a file manager, as copies: the model offers nothing to move.
+    view->setDragEnabled(true);
+    view->setDragDropMode(QAbstractItemView::DragOnly);
+    view->setDefaultDropAction(Qt::CopyAction);
+    m_extractAction = new QAction(tr("Extract To…"), view);
+    m_extractAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    m_extractAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    connect(m_extractAction, &QAction::triggered, this, &ItemActions::extractSelection);
+    view->addAction(m_extractAction);
     view->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(view, &QWidget::customContextMenuRequested, this, [this](const QPoint &position) {
         const QModelIndex row = m_view->indexAt(position);
         if (!row.isValid())
             return;
-        m_view->setCurrentIndex(row);
+        // A row of the selection keeps the selection, for the actions on it.
+        if (m_view->selectionModel()->isSelected(row))
+            m_view->selectionModel()->setCurrentIndex(row, QItemSelectionModel::NoUpdate);
+        else
+            m_view->setCurrentIndex(row);
         QMenu *menu = makeContextMenu();
         menu->setAttribute(Qt::WA_DeleteOnClose);
         menu->popup(m_view->viewport()->mapToGlobal(position));
@@ -72,12 +109,30 @@ QByteArray ItemActions::currentItemPath() const
     return row.isValid() ? row.data(PathRole).toByteArray() : QByteArray();
 }
 
+QList<QByteArray> ItemActions::selectedItemPaths() const
+{
+    QModelIndexList rows = m_view->selectionModel() ? m_view->selectionModel()->selectedRows() : QModelIndexList();
+    if (rows.isEmpty()) {
+        const QByteArray current = currentItemPath();
+        return current.isEmpty() ? QList<QByteArray>() : QList<QByteArray>{current};
+    }
+    std::sort(rows.begin(), rows.end(), [](const QModelIndex &a, const QModelIndex &b) { return rowPath(a) < rowPath(b); });
+    QList<QByteArray> paths;
+    for (const QModelIndex &row : std::as_const(rows)) {
+        if (const QByteArray path = row.data(PathRole).toByteArray(); !path.isEmpty())
+            paths.append(path);
+    }
+    return paths;
+}
+
 QMenu *ItemActions::makeContextMenu()
 {
     auto *menu = new QMenu(m_view);
     menu->addAction(tr("Open"), this, &ItemActions::openCurrentItem);
     menu->addAction(tr("Reveal in File Manager"), this, &ItemActions::revealCurrentItem);
-    menu->addAction(tr("Copy Path"), this, &ItemActions::copyCurrentPath);
+    menu->addAction(tr("Copy Path"), this, &ItemActions::copySelectedPaths);
+    menu->addSeparator();
+    menu->addAction(m_extractAction);
     return menu;
 }
 
@@ -97,49 +152,70 @@ void ItemActions::revealCurrentItem()
     }
 }
 
-void ItemActions::copyCurrentPath()
+void ItemActions::copySelectedPaths()
 {
-    // A path copied must lead somewhere when it is pasted.
-    if (const QByteArray path = currentItemPath(); !path.isEmpty()) {
-        withItemFile(path, true, [](const QByteArray &file) {
-            QGuiApplication::clipboard()->setMimeData(pathMimeData(file));
+    // A path copied must lead somewhere when it is pasted. Several come
+    // with one extraction of the archive rather than one each.
+    const QList<QByteArray> paths = selectedItemPaths();
+    if (!paths.isEmpty()) {
+        withItemFiles(paths, paths.size() == 1, [](const QList<QByteArray> &files) {
+            QGuiApplication::clipboard()->setMimeData(pathsMimeData(files));
         });
     }
 }
 
 void ItemActions::withItemFile(const QByteArray &item, bool alone, const FileAction &action)
 {
-    QPointer<ItemActions> self(this);
-    auto waiting = std::make_shared<bool>(false);
-    m_preview->prepareItemFile(item, alone, [=](std::optional<PreviewError> error, const QByteArray &file) {
-        if (!self || isCancelled(error))
-            return; // the window shows something else now
-        if (!error && !*waiting) {
-            action(file); // it was there
-            return;
-        }
-        // Out of the preview's own call: a dialog must not run inside it.
-        QMetaObject::invokeMethod(
-            self,
-            [=] {
-                if (!error)
-                    action(file);
-                else
-                    self->fileNotReady(*error, item, alone, action);
-            },
-            Qt::QueuedConnection);
-    });
-    *waiting = true;
+    withItemFiles({item}, alone, [action](const QList<QByteArray> &files) { action(files.first()); });
 }
 
-void ItemActions::fileNotReady(const PreviewError &error, const QByteArray &item, bool alone, const FileAction &action)
+void ItemActions::withItemFiles(const QList<QByteArray> &items, bool alone, const FilesAction &action)
+{
+    struct Answers {
+        QList<QByteArray> files;
+        qsizetype left = 0;
+        std::optional<PreviewError> error;
+        bool waiting = false;
+    };
+    auto answers = std::make_shared<Answers>(Answers{QList<QByteArray>(items.size()), items.size(), {}, false});
+    QPointer<ItemActions> self(this);
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        m_preview->prepareItemFile(items.at(i), alone, [=](std::optional<PreviewError> error, const QByteArray &file) {
+            if (!self || isCancelled(error))
+                return; // the window shows something else now
+            answers->files[i] = file;
+            if (error && !answers->error)
+                answers->error = error;
+            if (--answers->left > 0)
+                return;
+            if (!answers->error && !answers->waiting) {
+                action(answers->files); // they were there
+                return;
+            }
+            // Out of the preview's own call: a dialog must not run inside it.
+            QMetaObject::invokeMethod(
+                self,
+                [=] {
+                    if (!answers->error)
+                        action(answers->files);
+                    else
+                        self->filesNotReady(*answers->error, items, alone, action);
+                },
+                Qt::QueuedConnection);
+        });
+    }
+    answers->waiting = true;
+}
+
+void ItemActions::filesNotReady(const PreviewError &error, const QList<QByteArray> &items, bool alone,
+                                const FilesAction &action)
 {
     if (const std::optional<ArchiveErrorCode> problem = passwordProblem(error)) {
         if (!m_askPassword)
             return;
         if (const std::optional<QString> password = m_askPassword(*problem)) {
             m_preview->setArchivePassword(password);
-            withItemFile(item, alone, action);
+            withItemFiles(items, alone, action);
         }
         return;
     }
@@ -148,6 +224,89 @@ void ItemActions::fileNotReady(const PreviewError &error, const QByteArray &item
     box->setInformativeText(error.message);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();
+}
+
+void ItemActions::extractSelection()
+{
+    const QList<QByteArray> items = selectedItemPaths();
+    if (items.isEmpty() || m_extraction)
+        return;
+    const QString folder = QFileDialog::getExistingDirectory(m_view->window(), tr("Extract To"), m_lastDestination);
+    if (folder.isEmpty())
+        return;
+    m_lastDestination = folder; // where the next one most likely goes too
+    startExtraction(items, QFile::encodeName(folder));
+}
+
+void ItemActions::extractSelectionTo(const QByteArray &destination)
+{
+    startExtraction(selectedItemPaths(), destination);
+}
+
+void ItemActions::startExtraction(const QList<QByteArray> &items, const QByteArray &destination)
+{
+    if (items.isEmpty() || m_extraction)
+        return;
+    QPointer<ItemActions> self(this);
+    m_extraction = m_preview->exportItems(
+        items, destination, [self, items, destination](std::optional<PreviewError> error, const QList<QByteArray> &written) {
+            if (self)
+                self->finishExtraction(error, written, items, destination);
+        });
+    m_extractAction->setEnabled(false);
+    // Shown only for long work; its bar follows the bytes written.
+    auto *progress = new QProgressDialog(tr("Extracting…"), tr("Cancel"), 0, 1000, m_view->window());
+    progress->setWindowTitle(m_view->window()->windowTitle());
+    progress->setAttribute(Qt::WA_DeleteOnClose);
+    progress->setMinimumDuration(700);
+    progress->setAutoReset(false);
+    m_extractionProgress = progress;
+    auto *timer = new QTimer(progress);
+    connect(timer, &QTimer::timeout, progress, [this, progress] {
+        if (!m_extraction)
+            return;
+        const qint64 total = std::max<qint64>(m_extraction->bytesTotal(), 1);
+        progress->setValue(int(std::min<qint64>(999, m_extraction->bytesWritten() * 1000 / total)));
+    });
+    timer->start(100);
+    connect(progress, &QProgressDialog::canceled, this, [this] {
+        if (!m_extraction)
+            return; // closed as it ended
+        m_extraction.reset(); // takes out what it wrote
+        m_extractAction->setEnabled(true);
+        if (m_extractionProgress)
+            m_extractionProgress->close();
+        Q_EMIT extractionFinished({}, tr("Cancelled."));
+    });
+    progress->setValue(0);
+}
+
+void ItemActions::finishExtraction(const std::optional<PreviewError> &error, const QList<QByteArray> &written,
+                                   const QList<QByteArray> &items, const QByteArray &destination)
+{
+    m_extraction.reset();
+    m_extractAction->setEnabled(true);
+    if (m_extractionProgress)
+        m_extractionProgress->close();
+    if (const std::optional<ArchiveErrorCode> problem = passwordProblem(error); problem && m_askPassword) {
+        if (const std::optional<QString> password = m_askPassword(*problem)) {
+            m_preview->setArchivePassword(password);
+            startExtraction(items, destination);
+            return;
+        }
+    }
+    const QString folder = QFile::decodeName(destination);
+    auto *box = error ? new QMessageBox(QMessageBox::Warning, m_view->window()->windowTitle(),
+                                        tr("The items cannot be extracted to “%1”.").arg(folder), QMessageBox::Ok,
+                                        m_view->window())
+                      : new QMessageBox(QMessageBox::Information, m_view->window()->windowTitle(),
+                                        tr("%n item(s) extracted to “%1”.", nullptr, int(written.size())).arg(folder),
+                                        QMessageBox::Ok, m_view->window());
+    if (error)
+        box->setInformativeText(error->message);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+    Q_EMIT extractionFinished(written, error ? error->message : QString());
 }
 
 bool ItemActions::eventFilter(QObject *watched, QEvent *event)

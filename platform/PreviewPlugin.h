@@ -108,6 +108,25 @@ public:
     /// them), or as cancelled by a new request.
     virtual void prepareItemFile(const QByteArray &item, bool alone, ItemFileHandler handler) = 0;
 
+    /// A writing out of items under way; destroying it stops it.
+    class ItemsExport
+    {
+    public:
+        virtual ~ItemsExport() = default;
+        virtual qint64 bytesWritten() const = 0;
+        /// What the items take, as the rows know it.
+        virtual qint64 bytesTotal() const = 0;
+    };
+    /// The paths written, in the order of the items; empty with an error.
+    using ItemsExportHandler = std::function<void(std::optional<PreviewError> error, const QList<QByteArray> &written)>;
+    /// Writes the items (rows' PathRole) into the folder `destination` in the
+    /// background, under names not taken there ("name (2)"): an archive's
+    /// entries extracted from it (or its extraction), a folder's items
+    /// copied, with their modes and dates. The handler is called once, on the
+    /// main thread, unless the export is destroyed first.
+    virtual std::unique_ptr<ItemsExport> exportItems(const QList<QByteArray> &items, const QByteArray &destination,
+                                                     ItemsExportHandler handler) = 0;
+
     /// Every column, in the order the user sees them, hidden ones too.
     virtual QList<PreviewColumn> columns() const = 0;
     /// The identifiers of the columns shown.
@@ -150,5 +169,5 @@ public:
     virtual std::unique_ptr<Preview> createPreview() = 0;
 };
 
-#define PreviewPlugin_iid "ltd.vantorix.Trellin.PreviewPlugin/2.0"
+#define PreviewPlugin_iid "ltd.vantorix.Trellin.PreviewPlugin/2.1"
 Q_DECLARE_INTERFACE(PreviewPlugin, PreviewPlugin_iid)

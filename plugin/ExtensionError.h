@@ -16,6 +16,8 @@ struct ExtensionError {
         NotPreviewable,
         /// The archive does not fit the cache's size limit.
         TooLargeForCache,
+        /// Items could not be written out where the user asked.
+        CannotWrite,
     };
 
     Code code;

@@ -4,7 +4,9 @@
 #include "ArchivePreview.h"
 #include "Cells.h"
 #include "DirectoryScan.h"
+#include "ExportJob.h"
 #include "Formatting.h"
+#include "ItemsMimeData.h"
 #include "NameText.h"
 #include "SettingsStore.h"
 #include "TemporaryDirectoryCleanup.h"
@@ -238,6 +240,9 @@ PreviewViewController::PreviewViewController(SettingsStore *store, QObject *pare
     // A live count a few times a second: often enough to see it move, rarely enough to cost nothing.
     m_progressTimer.setInterval(200);
     connect(&m_progressTimer, &QTimer::timeout, this, &PreviewViewController::showBuildProgress);
+    m_treeController->setDragData([self = QPointer(this)](const std::vector<const Node *> &nodes) {
+        return self ? self->dragData(nodes) : nullptr;
+    });
 }
 
 PreviewViewController::~PreviewViewController()
@@ -1237,4 +1242,36 @@ std::optional<ArchiveSource> PreviewViewController::resolveArchive(const QByteAr
     if (!format)
         throw ExtensionError{ExtensionError::NotPreviewable, notPreviewable(name)};
     return archiveSource(url, *format, m_archivePassword, m_settings);
+}
+
+std::unique_ptr<Preview::ItemsExport> PreviewViewController::exportItems(const QList<QByteArray> &items,
+                                                                          const QByteArray &destination,
+                                                                          ItemsExportHandler handler)
+{
+    ExportRequest request{items, destination, m_archive};
+    if (request.archive)
+        request.archive->password = m_archivePassword;
+    qint64 total = 0;
+    for (const QByteArray &item : outermostItems(items)) {
+        if (const Node *node = nodeAtPath(m_content, item))
+            total = addSizes(total, addSizes(node->size.value_or(0), subtreeTotals(node->children).size));
+    }
+    return std::make_unique<ExportJob>(std::move(request), total,
+                                       [handler = std::move(handler)](std::exception_ptr failure, const QByteArrayList &written) {
+                                           if (failure)
+                                               handler(previewError(failure), {});
+                                           else
+                                               handler(std::nullopt, written);
+                                       });
+}
+
+QMimeData *PreviewViewController::dragData(const std::vector<const Node *> &nodes) const
+{
+    std::vector<ItemsMimeData::Item> items;
+    for (const Node *node : nodes)
+        items.push_back({node->path, node->type == NodeType::File});
+    std::optional<ArchiveSource> archive = m_archive;
+    if (archive)
+        archive->password = m_archivePassword;
+    return new ItemsMimeData(std::move(items), std::move(archive));
 }

@@ -68,6 +68,10 @@ public:
     void preview(const QByteArray &path, PreviewHandler handler) override;
     void setArchivePassword(const std::optional<QString> &password) override { m_archivePassword = password; }
     void prepareItemFile(const QByteArray &item, bool alone, ItemFileHandler handler) override;
+    std::unique_ptr<ItemsExport> exportItems(const QList<QByteArray> &items, const QByteArray &destination,
+                                             ItemsExportHandler handler) override;
+    /// What a drag of the rows of `nodes` carries (ItemsMimeData); the caller owns it.
+    QMimeData *dragData(const std::vector<const Node *> &nodes) const;
     QByteArray shownFolder() const override { return m_shownFolder; }
     QList<PreviewColumn> columns() const override;
     QStringList visibleColumns() const override;

@@ -2,8 +2,10 @@
 #include "TreeController.h"
 
 #include "Cells.h"
+#include "FileSystem.h"
 #include "TreeRoles.h"
 
+#include <QMimeData>
 #include <QSet>
 
 #include <algorithm>
@@ -341,6 +343,31 @@ Qt::ItemFlags TreeController::flags(const QModelIndex &index) const
     // Expanding every row then remembers the folders only, not each leaf as
     // a persistent index that every re-sort has to carry over.
     if (index.isValid() && treeNode(index)->isLeaf)
-        return flags | Qt::ItemNeverHasChildren;
-    return flags;
+        return flags | Qt::ItemNeverHasChildren | Qt::ItemIsDragEnabled;
+    return index.isValid() ? flags | Qt::ItemIsDragEnabled : flags;
+}
+
+QStringList TreeController::mimeTypes() const
+{
+    return {QStringLiteral("text/uri-list")};
+}
+
+QMimeData *TreeController::mimeData(const QModelIndexList &indexes) const
+{
+    std::vector<const Node *> nodes;
+    for (const QModelIndex &index : indexes) {
+        const Node *node = index.column() == 0 ? representedObject(index) : nullptr;
+        if (node)
+            nodes.push_back(node);
+    }
+    if (nodes.empty())
+        return nullptr;
+    if (m_dragData)
+        return m_dragData(nodes);
+    QList<QUrl> urls;
+    for (const Node *node : nodes)
+        urls.append(FileSystem::fileUrl(node->path));
+    auto *data = new QMimeData;
+    data->setUrls(urls);
+    return data;
 }

@@ -15,6 +15,7 @@
 #include <QHash>
 
 #include <unordered_set>
+#include <functional>
 
 class TreeController : public QAbstractItemModel
 {
@@ -53,6 +54,9 @@ public:
     /// now on, and are read again. Nothing for the sums of the rows listed.
     void setContentSizes(std::shared_ptr<const ContentSizes> sizes);
     std::shared_ptr<const ContentSizes> contentSizes() const { return m_contentSizes; }
+    /// What a drag of these rows' nodes carries; without it, their paths' URLs.
+    using DragData = std::function<QMimeData *(const std::vector<const Node *> &nodes)>;
+    void setDragData(DragData dragData) { m_dragData = std::move(dragData); }
 
     /// The node that a row of this controller represents, or nullptr.
     const Node *representedObject(const QModelIndex &item) const;
@@ -72,6 +76,10 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     /// A leaf never has children: the tree of a preview does not grow.
     Qt::ItemFlags flags(const QModelIndex &index) const override;
+    /// Rows are dragged out as text/uri-list, to be copied, never moved.
+    QStringList mimeTypes() const override;
+    QMimeData *mimeData(const QModelIndexList &indexes) const override;
+    Qt::DropActions supportedDragActions() const override { return Qt::CopyAction; }
 
 private:
     /// One row: a node, and where it stands. Made when first asked for.
@@ -103,4 +111,5 @@ private:
     mutable QHash<const Node *, qint64> m_folderSizes;
     IconSize m_iconSize = IconSize::Small;
     std::shared_ptr<const ContentSizes> m_contentSizes;
+    DragData m_dragData;
 };

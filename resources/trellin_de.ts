@@ -258,6 +258,52 @@ PFAD, einen Ordner oder ein Archiv, in der Vorschau zeigen.
         <source>The item cannot be opened.</source>
         <translation>Das Objekt kann nicht geöffnet werden.</translation>
     </message>
+    <message>
+        <source>Extract To…</source>
+        <translation>Entpacken nach …</translation>
+    </message>
+    <message>
+        <source>Extract To</source>
+        <translation>Entpacken nach</translation>
+    </message>
+    <message>
+        <source>Extracting…</source>
+        <translation>Wird entpackt …</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Cancelled.</source>
+        <translation>Abgebrochen.</translation>
+    </message>
+    <message>
+        <source>The items cannot be extracted to “%1”.</source>
+        <translation>Die Objekte können nicht nach „%1“ entpackt werden.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n item(s) extracted to “%1”.</source>
+        <translation>
+            <numerusform>%n Objekt nach „%1“ entpackt.</numerusform>
+            <numerusform>%n Objekte nach „%1“ entpackt.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>ItemExport</name>
+    <message>
+        <source>“%1” cannot be written: %2</source>
+        <translation>„%1“ kann nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>it cannot be extracted</source>
+        <translation>es kann nicht entpackt werden</translation>
+    </message>
+    <message>
+        <source>it is inside “%1”</source>
+        <translation>es liegt in „%1“</translation>
+    </message>
 </context>
 <context>
     <name>PreviewViewController</name>

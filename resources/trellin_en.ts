@@ -2,6 +2,16 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="en">
 <context>
+    <name>ItemActions</name>
+    <message numerus="yes">
+        <source>%n item(s) extracted to “%1”.</source>
+        <translation>
+            <numerusform>%n item extracted to “%1”.</numerusform>
+            <numerusform>%n items extracted to “%1”.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>PreviewViewController</name>
     <message numerus="yes">
         <source>Reading… %Ln entries</source>

@@ -261,6 +261,52 @@ Previsualiza RUTA, una carpeta o un archivo comprimido.
         <source>The item cannot be opened.</source>
         <translation>No se puede abrir el elemento.</translation>
     </message>
+    <message>
+        <source>Extract To…</source>
+        <translation>Extraer en…</translation>
+    </message>
+    <message>
+        <source>Extract To</source>
+        <translation>Extraer en</translation>
+    </message>
+    <message>
+        <source>Extracting…</source>
+        <translation>Extrayendo…</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <source>Cancelled.</source>
+        <translation>Cancelado.</translation>
+    </message>
+    <message>
+        <source>The items cannot be extracted to “%1”.</source>
+        <translation>Los elementos no se pueden extraer en «%1».</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n item(s) extracted to “%1”.</source>
+        <translation>
+            <numerusform>%n elemento extraído en «%1».</numerusform>
+            <numerusform>%n elementos extraídos en «%1».</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>ItemExport</name>
+    <message>
+        <source>“%1” cannot be written: %2</source>
+        <translation>No se puede escribir «%1»: %2</translation>
+    </message>
+    <message>
+        <source>it cannot be extracted</source>
+        <translation>no se puede extraer</translation>
+    </message>
+    <message>
+        <source>it is inside “%1”</source>
+        <translation>está dentro de «%1»</translation>
+    </message>
 </context>
 <context>
     <name>PreviewViewController</name>

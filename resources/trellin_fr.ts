@@ -260,6 +260,52 @@ Affiche l’aperçu de CHEMIN, un dossier ou une archive.
         <source>The item cannot be opened.</source>
         <translation>L’élément ne peut pas être ouvert.</translation>
     </message>
+    <message>
+        <source>Extract To…</source>
+        <translation>Extraire vers…</translation>
+    </message>
+    <message>
+        <source>Extract To</source>
+        <translation>Extraire vers</translation>
+    </message>
+    <message>
+        <source>Extracting…</source>
+        <translation>Extraction…</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>Cancelled.</source>
+        <translation>Annulé.</translation>
+    </message>
+    <message>
+        <source>The items cannot be extracted to “%1”.</source>
+        <translation>Les éléments ne peuvent pas être extraits vers « %1 ».</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n item(s) extracted to “%1”.</source>
+        <translation>
+            <numerusform>%n élément extrait vers « %1 ».</numerusform>
+            <numerusform>%n éléments extraits vers « %1 ».</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>ItemExport</name>
+    <message>
+        <source>“%1” cannot be written: %2</source>
+        <translation>« %1 » ne peut pas être écrit : %2</translation>
+    </message>
+    <message>
+        <source>it cannot be extracted</source>
+        <translation>il ne peut pas être extrait</translation>
+    </message>
+    <message>
+        <source>it is inside “%1”</source>
+        <translation>il se trouve dans « %1 »</translation>
+    </message>
 </context>
 <context>
     <name>PreviewViewController</name>

@@ -257,6 +257,51 @@ Preview PATH, a folder or an archive.
         <source>The item cannot be opened.</source>
         <translation>項目を開けません。</translation>
     </message>
+    <message>
+        <source>Extract To…</source>
+        <translation>展開先を指定…</translation>
+    </message>
+    <message>
+        <source>Extract To</source>
+        <translation>展開先</translation>
+    </message>
+    <message>
+        <source>Extracting…</source>
+        <translation>展開中…</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>キャンセル</translation>
+    </message>
+    <message>
+        <source>Cancelled.</source>
+        <translation>キャンセルしました。</translation>
+    </message>
+    <message>
+        <source>The items cannot be extracted to “%1”.</source>
+        <translation>項目を「%1」に展開できません。</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n item(s) extracted to “%1”.</source>
+        <translation>
+            <numerusform>%n 項目を「%1」に展開しました。</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>ItemExport</name>
+    <message>
+        <source>“%1” cannot be written: %2</source>
+        <translation>「%1」を書き込めません: %2</translation>
+    </message>
+    <message>
+        <source>it cannot be extracted</source>
+        <translation>展開できません</translation>
+    </message>
+    <message>
+        <source>it is inside “%1”</source>
+        <translation>「%1」の中にあります</translation>
+    </message>
 </context>
 <context>
     <name>PreviewViewController</name>

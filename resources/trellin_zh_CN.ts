@@ -251,6 +251,51 @@ Preview PATH, a folder or an archive.
         <source>The item cannot be opened.</source>
         <translation>无法打开该项目。</translation>
     </message>
+    <message>
+        <source>Extract To…</source>
+        <translation>解压到…</translation>
+    </message>
+    <message>
+        <source>Extract To</source>
+        <translation>解压到</translation>
+    </message>
+    <message>
+        <source>Extracting…</source>
+        <translation>正在解压…</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Cancelled.</source>
+        <translation>已取消。</translation>
+    </message>
+    <message>
+        <source>The items cannot be extracted to “%1”.</source>
+        <translation>无法将项目解压到“%1”。</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n item(s) extracted to “%1”.</source>
+        <translation>
+            <numerusform>已将 %n 个项目解压到“%1”。</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>ItemExport</name>
+    <message>
+        <source>“%1” cannot be written: %2</source>
+        <translation>无法写入“%1”：%2</translation>
+    </message>
+    <message>
+        <source>it cannot be extracted</source>
+        <translation>无法解压</translation>
+    </message>
+    <message>
+        <source>it is inside “%1”</source>
+        <translation>它位于“%1”之内</translation>
+    </message>
 </context>
 <context>
     <name>PreviewViewController</name>

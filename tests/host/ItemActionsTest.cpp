@@ -191,7 +191,7 @@ TEST(ItemActions, OpenRevealAndCopyTheItemFoundByTyping)
     for (const QAction *action : menu->actions())
         titles.append(action->text());
     EXPECT_EQ(titles, (QStringList{QStringLiteral("Open"), QStringLiteral("Reveal in File Manager"),
-                                   QStringLiteral("Copy Path")}));
+                                   QStringLiteral("Copy Path"), QString(), QStringLiteral("Extract To…")}));
 }
 
 TEST(ItemActions, AnArchiveShownFromItsListingIsExtractedForTheItemOpened)
@@ -226,7 +226,7 @@ TEST(ItemActions, AnArchiveShownFromItsListingIsExtractedForTheItemOpened)
     EXPECT_FALSE(controller.isListingOnly());
 
     // The path copied leads to the extracted file.
-    actions->copyCurrentPath();
+    actions->copySelectedPaths();
     ASSERT_TRUE(QTest::qWaitFor([&] { return QGuiApplication::clipboard()->text() == extracted; }, 5000));
 }
 
@@ -306,7 +306,7 @@ TEST(ItemActions, ActOnThePathOnDiskNotOnTheNameShown)
             << "the file manager was asked";
         EXPECT_EQ(linesOf(shownLog).last().toStdString(), uri.toStdString()) << "the URI names the path's bytes";
 
-        actions->copyCurrentPath();
+        actions->copySelectedPaths();
         const QMimeData *copied = QGuiApplication::clipboard()->mimeData();
         ASSERT_TRUE(copied);
         EXPECT_EQ(copied->text(), QFile::decodeName(item.path)) << "the path as text, for people";
