@@ -94,6 +94,21 @@ QString cannotRead(const QString &name, const QString &reason)
     return reason.isEmpty() ? text : text + QLatin1Char(' ') + reason;
 }
 
+// Why a row's items could not be listed, in the user's words.
+QString listingFailureText(const QByteArray &path, std::exception_ptr failure)
+{
+    QString reason;
+    try {
+        std::rethrow_exception(failure);
+    } catch (const ExtensionError &error) {
+        reason = error.message;
+    } catch (const std::exception &error) {
+        reason = QString::fromLocal8Bit(error.what());
+    } catch (...) {
+    }
+    return cannotRead(itemName(path), reason);
+}
+
 QString notPreviewable(const QString &name)
 {
     return PreviewViewController::tr("\u201c%1\u201d is not a folder or an archive that can be previewed.").arg(name);
@@ -217,6 +232,9 @@ PreviewViewController::PreviewViewController(SettingsStore *store, QObject *pare
     : QObject(parent)
     , m_store(store)
     , m_treeController(std::make_unique<TreeController>())
+    , m_rowListings(std::make_unique<RowListings>(
+          this, [this](RowListings::Listed listed) { finishRowListing(std::move(listed)); },
+          [this] { return subtreeTotals(m_content).count; }))
 {
     if (store) {
         m_settings = store->settings();
@@ -233,6 +251,9 @@ PreviewViewController::PreviewViewController(SettingsStore *store, QObject *pare
 PreviewViewController::~PreviewViewController()
 {
     cancelSort();
+    cancelRowListings();
+    // The model may outlive us, in the host's window: no row asks us any more.
+    m_treeController->setOnDemandListing({});
     cancelBuild();
     if (m_store)
         runCleanupCheck(*m_store);
@@ -285,6 +306,7 @@ void PreviewViewController::setContent(NodeList content)
 {
     // A plan for the previous tree's lists would not fit the new one.
     cancelSort();
+    cancelRowListings();
     NodeList previous = std::exchange(m_content, std::move(content));
     m_treeController->setContent(&m_content);
     // Only now does nothing in the view point into the previous tree.
@@ -505,6 +527,8 @@ void PreviewViewController::bindContent()
 {
     m_treeController->setColumns(std::vector<PropertyColumn>(allPropertyColumns.begin(), allPropertyColumns.end()));
     m_treeController->setIconSize(m_settings.iconSize);
+    m_treeController->setOnDemandListing({[](const Node &node) { return listsOnDemand(node); },
+                                          [this](const Node &node) { return listRow(node); }});
     m_treeController->setContent(&m_content);
     outlineView->setModel(m_treeController.get());
 }
@@ -546,6 +570,8 @@ void PreviewViewController::sortContent(SortOrder order)
     // the rows stay open or closed as they were.
     sortTree(m_content, order);
     m_treeController->rearrangeObjects();
+    for (RowListings::Listed &listed : m_rowListings->takeHeld())
+        showRowListing(std::move(listed));
 }
 
 void PreviewViewController::finishSort(std::optional<SortPlan> plan)
@@ -558,6 +584,9 @@ void PreviewViewController::finishSort(std::optional<SortPlan> plan)
         qCWarning(lcPreview, "cannot sort: no plan could be made");
     // The view hears that the sort has ended either way.
     m_treeController->rearrangeObjects();
+    // Rows listed meanwhile waited: the plan did not know their items.
+    for (RowListings::Listed &listed : m_rowListings->takeHeld())
+        showRowListing(std::move(listed));
 }
 
 void PreviewViewController::cancelSort()
@@ -566,6 +595,64 @@ void PreviewViewController::cancelSort()
         return;
     m_sort.reset();
     updateBusyIndicator();
+}
+
+bool PreviewViewController::listRow(const Node &row)
+{
+    bool started = false;
+    guarded("list the folder", [&] {
+        ScanOptions options = ScanOptions::from(m_settings);
+        // An archive's extraction holds only the bytes of its names.
+        if (m_archive && m_extracted)
+            options.nameCharset = extractionNameCharset(*m_archive);
+        // Ours: the model only reads the tree.
+        started = m_rowListings->start(const_cast<Node &>(row), options);
+    });
+    return started;
+}
+
+void PreviewViewController::finishRowListing(RowListings::Listed listed)
+{
+    // The plan being made reads the tree: the items wait for it.
+    if (m_sort)
+        m_rowListings->hold(std::move(listed));
+    else
+        showRowListing(std::move(listed));
+}
+
+void PreviewViewController::showRowListing(RowListings::Listed listed)
+{
+    Node &row = *listed.row;
+    NodeList &children = listed.listing.children;
+    if (listed.failure) {
+        const QString why = listingFailureText(row.path, listed.failure);
+        m_treeController->finishListing(row, 0, [&] {
+            row.unlisted = false;
+            row.setListingFailure(why);
+        });
+        return;
+    }
+    // A header clicked meanwhile has the last word on the order.
+    if (const SortOrder order = SortOrder::of(m_settings); order != listed.order)
+        guarded("sort", [&] { sortTree(children, order); });
+    const bool taken = m_treeController->finishListing(row, qsizetype(children.size()), [&] {
+        row.children = std::move(children);
+        row.unlisted = false;
+        row.incomplete = listed.listing.incomplete;
+    });
+    if (!taken) {
+        releaseInBackground(std::move(children));
+        return;
+    }
+    m_contentCutShort = m_contentCutShort || listed.listing.incomplete;
+    if (!m_build)
+        updateSummary(m_content);
+}
+
+void PreviewViewController::cancelRowListings()
+{
+    m_rowListings->dropAll();
+    m_treeController->cancelListings();
 }
 
 void PreviewViewController::preview(const QByteArray &path, PreviewHandler handler)
@@ -597,6 +684,7 @@ void PreviewViewController::runRequest(const QByteArray &path, PreviewHandler &h
     view();
     // One request at a time: a new one ends the one still building.
     cancelBuild();
+    cancelRowListings();
     answerItemFiles(cancelledError());
     cancelEntryExtractions();
     m_extractionLock = {};
