@@ -155,7 +155,7 @@ PreviewError previewError(std::exception_ptr failure)
 // says why. False when the two do not hold the same items otherwise; the
 // shown nodes may then be partly filled in.
 bool fillInPlace(NodeList &shown, NodeList &scanned, const QHash<QByteArray, QString> &failures, SortOption option,
-                 bool &orderChanges)
+                 bool &orderChanges, bool &unlistedFound)
 {
     QHash<QByteArrayView, Node *> byPath; // Not owned: nodes of `scanned`.
     byPath.reserve(qsizetype(scanned.size()));
@@ -174,6 +174,9 @@ bool fillInPlace(NodeList &shown, NodeList &scanned, const QHash<QByteArray, QSt
         orderChanges = orderChanges || !sortKeysEqual(*node, *item, option);
         node->setName(item->name());
         node->incomplete = item->incomplete;
+        // The extraction's folders at the depth limit open on demand, as any folder's.
+        node->unlisted = item->unlisted;
+        unlistedFound = unlistedFound || item->unlisted;
         node->dateModified = item->dateModified;
         node->dateCreated = item->dateCreated;
         node->dateLastOpened = item->dateLastOpened;
@@ -184,7 +187,7 @@ bool fillInPlace(NodeList &shown, NodeList &scanned, const QHash<QByteArray, QSt
             node->setTags(item->tags());
         if (item->dimensions() != node->dimensions())
             node->setDimensions(item->dimensions());
-        if (!fillInPlace(node->children, item->children, failures, option, orderChanges))
+        if (!fillInPlace(node->children, item->children, failures, option, orderChanges, unlistedFound))
             return false;
     }
     return matched == scanned.size();
@@ -1006,7 +1009,8 @@ bool PreviewViewController::fillListing(PreviewJob::Tree &tree)
     QHash<QByteArray, QString> failures;
     for (const Archive::FailedEntry &entry : tree.failed)
         failures.insert(FileSystem::appendingPathComponent(tree.root->path, entry.path), entry.reason);
-    if (!fillInPlace(m_content, tree.root->children, failures, order.option, orderChanges))
+    bool unlistedFound = false;
+    if (!fillInPlace(m_content, tree.root->children, failures, order.option, orderChanges, unlistedFound))
         return false;
     m_contentCutShort = tree.cutShort;
     releaseInBackground(std::move(tree.root));
@@ -1014,6 +1018,8 @@ bool PreviewViewController::fillListing(PreviewJob::Tree &tree)
     m_treeController->valuesChanged();
     if (orderChanges)
         sortContent(order);
+    else if (unlistedFound)
+        m_treeController->rearrangeObjects(); // its rows learn anew which open on demand
     return true;
 }
 
