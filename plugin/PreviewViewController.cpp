@@ -611,11 +611,13 @@ bool PreviewViewController::listRow(const Node &row)
         // Ours: the model only reads the tree.
         started = m_rowListings->start(const_cast<Node &>(row), options);
     });
+    updateBusyIndicator();
     return started;
 }
 
 void PreviewViewController::finishRowListing(RowListings::Listed listed)
 {
+    updateBusyIndicator();
     // The plan being made reads the tree: the items wait for it.
     if (m_sort)
         m_rowListings->hold(std::move(listed));
@@ -656,6 +658,7 @@ void PreviewViewController::cancelRowListings()
 {
     m_rowListings->dropAll();
     m_treeController->cancelListings();
+    updateBusyIndicator();
 }
 
 void PreviewViewController::preview(const QByteArray &path, PreviewHandler handler)
@@ -918,7 +921,7 @@ void PreviewViewController::showBuildProgress()
 void PreviewViewController::updateBusyIndicator()
 {
     if (busyIndicator)
-        busyIndicator->setVisible(m_build || m_sort || !m_entryExtractions.empty());
+        busyIndicator->setVisible(m_build || m_sort || !m_entryExtractions.empty() || m_rowListings->isListing());
 }
 
 PreviewHandler PreviewViewController::endBuild()

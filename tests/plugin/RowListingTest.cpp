@@ -146,10 +146,12 @@ TEST(RowListing, AFolderAtTheDepthLimitOpensOneLevelMore)
     QTest::keyClick(&shown.view(), Qt::Key_Right);
     EXPECT_TRUE(shown.controller.isListingRows()) << "the view's expand asked the model for more";
     EXPECT_FALSE(model.canFetchMore(b)) << "asked once";
+    EXPECT_TRUE(shown.controller.busyIndicator->isVisibleTo(shown.controller.view())) << "something is under way";
     ASSERT_TRUE(waitFor([&] { return inserted.size() == 1; })) << "the listing's rows arrive";
     EXPECT_EQ(inserted[0][0].value<QModelIndex>(), QModelIndex(b));
     EXPECT_EQ(shown.childNames(b), (QStringList{"e", "c.txt", "d.txt"})) << "in the order shown";
     EXPECT_FALSE(shown.controller.isListingRows());
+    EXPECT_FALSE(shown.controller.busyIndicator->isVisibleTo(shown.controller.view()));
     EXPECT_EQ(shown.size({"a", "b"}), byteCountText(4000)) << "the folder's Size follows";
     EXPECT_EQ(shown.size({"a"}), byteCountText(6000)) << "and its ancestors'";
     EXPECT_EQ(shown.summary(), byteCountText(6000) + QStringLiteral(", 6 items"));
