@@ -179,20 +179,24 @@ TEST(RowListing, AnEmptyOrVanishedFolderEndsWithoutChildren)
     TempTree tree{{"a/full/x.txt", 1}};
     tree.folder("a/empty");
     tree.folder("a/gone");
+    tree.folder("a/swapped");
     Shown shown(tree.path());
     TreeController &model = shown.model();
     const QPersistentModelIndex empty = shown.row({"a", "empty"});
     const QPersistentModelIndex gone = shown.row({"a", "gone"});
     const QPersistentModelIndex full = shown.row({"a", "full"});
+    const QPersistentModelIndex swapped = shown.row({"a", "swapped"});
     EXPECT_TRUE(model.hasChildren(empty) && model.hasChildren(gone)) << "not known to be empty until opened";
-    EXPECT_EQ(shown.summary(), QStringLiteral("4 items"));
+    EXPECT_EQ(shown.summary(), QStringLiteral("5 items"));
 
     ASSERT_TRUE(QDir(QString::fromUtf8(tree.path("a/gone"))).removeRecursively());
+    ASSERT_TRUE(QDir(QString::fromUtf8(tree.path("a/swapped"))).removeRecursively());
+    tree.write("a/swapped", "now a file");
     // A model tester opens every row it can, as a view opening them all would.
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
     ASSERT_TRUE(waitFor([&] {
         return !shown.controller.isListingRows() && !model.canFetchMore(empty) && !model.canFetchMore(gone)
-            && !model.canFetchMore(full);
+            && !model.canFetchMore(full) && !model.canFetchMore(swapped);
     })) << "every row listed";
     EXPECT_EQ(shown.childNames(full), QStringList{"x.txt"});
     EXPECT_FALSE(model.hasChildren(empty)) << "the control goes once it is found empty";
@@ -201,7 +205,9 @@ TEST(RowListing, AnEmptyOrVanishedFolderEndsWithoutChildren)
     EXPECT_FALSE(model.hasChildren(gone));
     const QString note = gone.data(Qt::ToolTipRole).toString();
     EXPECT_TRUE(note.contains(QStringLiteral("gone")) && note.contains(QStringLiteral("cannot be read"))) << note.toStdString();
-    EXPECT_EQ(shown.summary(), QStringLiteral("1 byte, 5 items")) << "only what was found";
+    EXPECT_TRUE(swapped.data(Qt::ToolTipRole).toString().contains(QStringLiteral("cannot be read")))
+        << "a file now, not a folder that happens to be empty";
+    EXPECT_EQ(shown.summary(), QStringLiteral("1 byte, 6 items")) << "only what was found";
 }
 
 TEST(RowListing, AnUnreadableFolderGetsANote)
