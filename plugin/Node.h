@@ -88,6 +88,9 @@ struct Node {
     NodeType type = NodeType::File;
     /// A folder whose listing the item limit cut short or never reached.
     bool incomplete = false;
+    /// An item whose items were not listed (a folder the depth limit
+    /// stopped the scan at): its row lists them when opened.
+    bool unlisted = false;
     QByteArray path; // the item's location as handed to makeNode
     NodeList children;
     CompactOptional<Date> dateModified;
@@ -100,6 +103,9 @@ struct Node {
     /// Why the item is not there: an archive's entry that failed to extract.
     QString failure() const { return m_rare ? m_rare->failure : QString(); }
     void setFailure(const QString &failure) { rare().failure = failure; }
+    /// Why the items of a folder opened on demand could not be listed.
+    QString listingFailure() const { return m_rare ? m_rare->listingFailure : QString(); }
+    void setListingFailure(const QString &failure) { rare().listingFailure = failure; }
     /// The tags' names as a list, empty without any.
     QString tags() const { return m_rare ? m_rare->tags : QString(); }
     void setTags(const QString &tags) { rare().tags = tags; }
@@ -136,6 +142,7 @@ private:
     // What few items have, apart: a tree holds millions of nodes.
     struct Rare {
         QString failure;
+        QString listingFailure;
         QString tags;
         std::optional<QString> dimensions;
     };

@@ -106,6 +106,21 @@ QString cannotRead(const QString &name, const QString &reason)
     return reason.isEmpty() ? text : text + QLatin1Char(' ') + reason;
 }
 
+// Why a row's items could not be listed, in the user's words.
+QString listingFailureText(const QByteArray &path, std::exception_ptr failure)
+{
+    QString reason;
+    try {
+        std::rethrow_exception(failure);
+    } catch (const ExtensionError &error) {
+        reason = error.message;
+    } catch (const std::exception &error) {
+        reason = QString::fromLocal8Bit(error.what());
+    } catch (...) {
+    }
+    return cannotRead(itemName(path), reason);
+}
+
 QString notPreviewable(const QString &name)
 {
     return PreviewViewController::tr("\u201c%1\u201d is not a folder or an archive that can be previewed.").arg(name);
@@ -152,7 +167,7 @@ PreviewError previewError(std::exception_ptr failure)
 // says why. False when the two do not hold the same items otherwise; the
 // shown nodes may then be partly filled in.
 bool fillInPlace(NodeList &shown, NodeList &scanned, const QHash<QByteArray, QString> &failures, SortOption option,
-                 bool &orderChanges)
+                 bool &orderChanges, bool &unlistedFound)
 {
     QHash<QByteArrayView, Node *> byPath; // Not owned: nodes of `scanned`.
     byPath.reserve(qsizetype(scanned.size()));
@@ -171,6 +186,9 @@ bool fillInPlace(NodeList &shown, NodeList &scanned, const QHash<QByteArray, QSt
         orderChanges = orderChanges || !sortKeysEqual(*node, *item, option);
         node->setName(item->name());
         node->incomplete = item->incomplete;
+        // The extraction's folders at the depth limit open on demand, as any folder's.
+        node->unlisted = item->unlisted;
+        unlistedFound = unlistedFound || item->unlisted;
         node->dateModified = item->dateModified;
         node->dateCreated = item->dateCreated;
         node->dateLastOpened = item->dateLastOpened;
@@ -181,7 +199,7 @@ bool fillInPlace(NodeList &shown, NodeList &scanned, const QHash<QByteArray, QSt
             node->setTags(item->tags());
         if (item->dimensions() != node->dimensions())
             node->setDimensions(item->dimensions());
-        if (!fillInPlace(node->children, item->children, failures, option, orderChanges))
+        if (!fillInPlace(node->children, item->children, failures, option, orderChanges, unlistedFound))
             return false;
     }
     return matched == scanned.size();
@@ -229,6 +247,9 @@ PreviewViewController::PreviewViewController(SettingsStore *store, QObject *pare
     : QObject(parent)
     , m_store(store)
     , m_treeController(std::make_unique<TreeController>())
+    , m_rowListings(std::make_unique<RowListings>(
+          this, [this](RowListings::Listed listed) { finishRowListing(std::move(listed)); },
+          [this] { return subtreeTotals(m_content).count; }))
 {
     if (store) {
         m_settings = store->settings();
@@ -249,6 +270,9 @@ PreviewViewController::~PreviewViewController()
 {
     stopFilterPass();
     cancelSort();
+    cancelRowListings();
+    // The model may outlive us, in the host's window: no row asks us any more.
+    m_treeController->setOnDemandListing({});
     cancelBuild();
     if (m_store)
         runCleanupCheck(*m_store);
@@ -308,6 +332,7 @@ void PreviewViewController::setContent(NodeList content)
     // A plan for the previous tree's lists would not fit the new one.
     cancelSort();
     stopFilterPass();
+    cancelRowListings();
     NodeList previous = std::exchange(m_content, std::move(content));
     m_treeController->setContent(&m_content); // shows every row of the new nodes
     m_treeController->setContentSizes(nullptr); // of the previous tree; no rows are made yet to hear it
@@ -541,6 +566,8 @@ void PreviewViewController::bindContent()
 {
     m_treeController->setColumns(std::vector<PropertyColumn>(allPropertyColumns.begin(), allPropertyColumns.end()));
     m_treeController->setIconSize(m_settings.iconSize);
+    m_treeController->setOnDemandListing({[](const Node &node) { return listsOnDemand(node); },
+                                          [this](const Node &node) { return listRow(node); }});
     m_treeController->setContent(&m_content);
     outlineView->setModel(m_treeController.get());
 }
@@ -584,6 +611,8 @@ void PreviewViewController::sortContent(SortOrder order)
     const bool filtering = stopFilterPass();
     sortTree(m_content, order, m_treeController->contentSizes().get());
     m_treeController->rearrangeObjects();
+    for (RowListings::Listed &listed : m_rowListings->takeHeld())
+        showRowListing(std::move(listed));
     if (filtering)
         refilter();
 }
@@ -599,6 +628,9 @@ void PreviewViewController::finishSort(std::optional<SortPlan> plan)
         qCWarning(lcPreview, "cannot sort: no plan could be made");
     // The view hears that the sort has ended either way.
     m_treeController->rearrangeObjects();
+    // Rows listed meanwhile waited: the plan did not know their items.
+    for (RowListings::Listed &listed : m_rowListings->takeHeld())
+        showRowListing(std::move(listed));
     if (filtering)
         refilter();
 }
@@ -794,6 +826,71 @@ QString PreviewViewController::totalSizeText(qint64 listed) const
     return listed != 0 ? byteCountText(listed) : QString();
 }
 
+bool PreviewViewController::listRow(const Node &row)
+{
+    bool started = false;
+    guarded("list the folder", [&] {
+        ScanOptions options = ScanOptions::from(m_settings);
+        // An archive's extraction holds only the bytes of its names.
+        if (m_archive && m_extracted)
+            options.nameCharset = extractionNameCharset(*m_archive);
+        // Ours: the model only reads the tree.
+        started = m_rowListings->start(const_cast<Node &>(row), options);
+    });
+    updateBusyIndicator();
+    return started;
+}
+
+void PreviewViewController::finishRowListing(RowListings::Listed listed)
+{
+    updateBusyIndicator();
+    // The plan being made reads the tree: the items wait for it.
+    if (m_sort)
+        m_rowListings->hold(std::move(listed));
+    else
+        showRowListing(std::move(listed));
+}
+
+void PreviewViewController::showRowListing(RowListings::Listed listed)
+{
+    Node &row = *listed.row;
+    NodeList &children = listed.listing.children;
+    if (listed.failure) {
+        const QString why = listingFailureText(row.path, listed.failure);
+        m_treeController->finishListing(row, 0, [&] {
+            row.unlisted = false;
+            row.setListingFailure(why);
+        });
+        return;
+    }
+    // A header clicked meanwhile has the last word on the order.
+    if (const SortOrder order = SortOrder::of(m_settings); order != listed.order)
+        guarded("sort", [&] { sortTree(children, order); });
+    // The filter's pass reads the lists that this one joins.
+    stopFilterPass();
+    const bool taken = m_treeController->finishListing(row, qsizetype(children.size()), [&] {
+        row.children = std::move(children);
+        row.unlisted = false;
+        row.incomplete = listed.listing.incomplete;
+    });
+    if (!taken) {
+        releaseInBackground(std::move(children));
+        return;
+    }
+    m_contentCutShort = m_contentCutShort || listed.listing.incomplete;
+    if (!m_build)
+        updateSummary(m_content);
+    if (!m_filterText.isEmpty())
+        refilter(); // the new items may match
+}
+
+void PreviewViewController::cancelRowListings()
+{
+    m_rowListings->dropAll();
+    m_treeController->cancelListings();
+    updateBusyIndicator();
+}
+
 void PreviewViewController::preview(const QByteArray &path, PreviewHandler handler)
 {
     // Runs on the host's thread: only hand the request to the main thread.
@@ -823,6 +920,7 @@ void PreviewViewController::runRequest(const QByteArray &path, PreviewHandler &h
     view();
     // One request at a time: a new one ends the one still building.
     cancelBuild();
+    cancelRowListings();
     answerItemFiles(cancelledError());
     cancelEntryExtractions();
     m_extractionLock = {};
@@ -1054,7 +1152,8 @@ void PreviewViewController::showBuildProgress()
 void PreviewViewController::updateBusyIndicator()
 {
     if (busyIndicator)
-        busyIndicator->setVisible(m_build || m_sort || m_filterPass || !m_entryExtractions.empty());
+        busyIndicator->setVisible(m_build || m_sort || m_filterPass || !m_entryExtractions.empty()
+                                  || m_rowListings->isListing());
 }
 
 PreviewHandler PreviewViewController::endBuild()
@@ -1148,7 +1247,8 @@ bool PreviewViewController::fillListing(PreviewJob::Tree &tree)
     QHash<QByteArray, QString> failures;
     for (const Archive::FailedEntry &entry : tree.failed)
         failures.insert(FileSystem::appendingPathComponent(tree.root->path, entry.path), entry.reason);
-    if (!fillInPlace(m_content, tree.root->children, failures, order.option, orderChanges))
+    bool unlistedFound = false;
+    if (!fillInPlace(m_content, tree.root->children, failures, order.option, orderChanges, unlistedFound))
         return false;
     m_contentCutShort = tree.cutShort;
     releaseInBackground(std::move(tree.root));
@@ -1156,6 +1256,8 @@ bool PreviewViewController::fillListing(PreviewJob::Tree &tree)
     m_treeController->valuesChanged();
     if (orderChanges)
         sortContent(order);
+    else if (unlistedFound)
+        m_treeController->rearrangeObjects(); // its rows learn anew which open on demand
     if (!m_filterText.isEmpty())
         refilter();
     return true;

@@ -10,6 +10,7 @@
 #include "Settings.h"
 #include "PreviewJob.h"
 #include "PreviewPlugin.h"
+#include "RowListing.h"
 #include "TreeController.h"
 #include "TreeFilter.h"
 #include "TreeSort.h"
@@ -98,6 +99,8 @@ public:
     bool isListingOnly() const { return m_archive && !m_extracted; }
     /// Whether a tree is being built for this controller now.
     bool isBuilding() const { return m_build != nullptr; }
+    /// Whether a row opened beyond the depth limit is being listed now.
+    bool isListingRows() const { return m_rowListings->isListing(); }
     /// Whether a header click's new order is being planned now.
     bool isSorting() const { return m_sort != nullptr; }
     /// How often the summary line counts the items of a build anew.
@@ -185,6 +188,13 @@ private:
     void showContentSizes(std::shared_ptr<const ContentSizes> sizes);
     /// The summary's size: the count's when there is one; empty for none.
     QString totalSizeText(qint64 listed) const;
+    /// Starts listing the items of a row opened beyond the depth limit.
+    bool listRow(const Node &row);
+    /// Gives a row the items its listing handed over, once no re-sort is being planned.
+    void finishRowListing(RowListings::Listed listed);
+    void showRowListing(RowListings::Listed listed);
+    /// Drops the rows' listings: their tree goes.
+    void cancelRowListings();
 
     /// Shows the columns and the order of the settings, and the saved layout.
     void setupTreeView();
@@ -215,6 +225,7 @@ private:
     };
     std::optional<FilterCount> m_filterCount; // of the filter the rows show
     std::vector<std::function<void()>> m_filterHandlers; // waiting for the rows to show the filter
+    std::unique_ptr<RowListings> m_rowListings; // of m_content's rows: dropped before it changes
 
     std::unique_ptr<PreviewJob> m_build;
     std::unique_ptr<ContentSizeJob> m_sizeCount; // of the folder shown, after its build

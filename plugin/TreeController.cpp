@@ -54,6 +54,7 @@ void TreeController::setContent(const NodeList *content)
     m_content = content;
     m_shown.reset(); // of other nodes
     resetRoot();
+    m_listing.clear();
     endResetModel();
 }
 
@@ -233,9 +234,9 @@ const std::vector<TreeController::TreeNode> &TreeController::childNodes(const Tr
                 child.node = node.get();
                 child.parent = treeNode;
                 child.row = int(treeNode->children.size() - 1);
+                child.listsOnDemand = child.node->isLeaf() && m_onDemand.canList && m_onDemand.canList(*child.node);
                 // A folder that matched by its own name may show nothing below it.
-                child.isLeaf = std::none_of(node->children.begin(), node->children.end(),
-                                            [&](const std::unique_ptr<Node> &below) { return isShown(below.get()); });
+                child.isLeaf = !child.listsOnDemand && showsNoChildren(*node);
             }
         }
         treeNode->childrenMade = true;
@@ -301,6 +302,8 @@ QVariant TreeController::data(const QModelIndex &index, int role) const
         return QVariant::fromValue(node);
     if (role == Qt::ToolTipRole && !node->failure().isEmpty())
         return node->failure();
+    if (role == Qt::ToolTipRole && !node->listingFailure().isEmpty())
+        return node->listingFailure();
     if (index.column() >= int(m_columns.size()))
         return {};
     const PropertyColumn column = m_columns[std::size_t(index.column())];
@@ -370,4 +373,69 @@ QMimeData *TreeController::mimeData(const QModelIndexList &indexes) const
     auto *data = new QMimeData;
     data->setUrls(urls);
     return data;
+}
+
+void TreeController::setOnDemandListing(OnDemandListing listing)
+{
+    m_onDemand = std::move(listing);
+    m_listing.clear();
+}
+
+bool TreeController::canFetchMore(const QModelIndex &parent) const
+{
+    if (!parent.isValid() || parent.model() != this || parent.column() != 0 || !m_onDemand.list)
+        return false;
+    const TreeNode *node = treeNode(parent);
+    return node->listsOnDemand && !m_listing.contains(node->node);
+}
+
+void TreeController::fetchMore(const QModelIndex &parent)
+{
+    if (!canFetchMore(parent))
+        return;
+    const Node *node = treeNode(parent)->node;
+    if (m_onDemand.list(*node))
+        m_listing.insert(node, QPersistentModelIndex(parent));
+}
+
+bool TreeController::finishListing(const Node &folder, qsizetype count, const std::function<void()> &write)
+{
+    const QModelIndex index = m_listing.value(&folder);
+    if (!index.isValid()) {
+        m_listing.remove(&folder);
+        return false;
+    }
+    const TreeNode *node = treeNode(index);
+    // Filtered rows show the new items once the filter has been run over them.
+    const bool inserts = count > 0 && !m_shown;
+    if (inserts)
+        beginInsertRows(index, 0, int(count) - 1);
+    write();
+    node->children.clear();
+    node->childrenMade = false;
+    node->listsOnDemand = folder.isLeaf() && m_onDemand.canList && m_onDemand.canList(folder);
+    node->isLeaf = !node->listsOnDemand && showsNoChildren(folder);
+    // Not before: whoever hears of the insertion may ask the row for more at once.
+    m_listing.remove(&folder);
+    noteListedSize(node);
+    if (inserts) {
+        endInsertRows();
+    } else {
+        // The view lays the row out again, and finds it no longer opens.
+        Q_EMIT layoutAboutToBeChanged({index});
+        Q_EMIT layoutChanged({index});
+    }
+    // Its name (a note), its Size and its ancestors' Size.
+    for (QModelIndex each = index; each.isValid(); each = each.parent())
+        Q_EMIT dataChanged(each, each.siblingAtColumn(columnCount() - 1));
+    return true;
+}
+
+void TreeController::noteListedSize(const TreeNode *folder)
+{
+    if (m_folderSizes.isEmpty())
+        return; // made in full when a Size cell asks
+    const qint64 added = noteFolderSizes(folder->node->children, m_folderSizes);
+    for (const TreeNode *each = folder; each && each != &m_root; each = each->parent)
+        m_folderSizes.insert(each->node, addSizes(m_folderSizes.value(each->node), added));
 }

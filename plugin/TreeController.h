@@ -13,7 +13,11 @@
 
 #include <QAbstractItemModel>
 #include <QHash>
+#include <QPersistentModelIndex>
 
+#include <functional>
+
+#include <algorithm>
 #include <unordered_set>
 #include <functional>
 
@@ -67,6 +71,32 @@ public:
     /// of it is not shown.
     QModelIndex indexOf(const std::vector<const Node *> &lineage) const;
 
+    /// Rows whose items are listed only when the view opens them (a folder
+    /// beyond the depth limit, say). The model itself reads nothing: it asks
+    /// `canList` whether a row without children has items to list (as rows
+    /// are made, so that must not read the disk either), gives such a row a
+    /// disclosure control, and asks `list` to start listing its items when
+    /// the view opens it (fetchMore). `list` answers whether it started;
+    /// whoever lists then answers once, with finishListing.
+    struct OnDemandListing {
+        std::function<bool(const Node &)> canList;
+        std::function<bool(const Node &)> list;
+    };
+    /// Set before the content: rows already made keep their answer. Empty
+    /// functions: no row lists on demand.
+    void setOnDemandListing(OnDemandListing listing);
+    /// The listing of `folder`, asked for by fetchMore, has ended: `write`
+    /// gives the node its `count` children, sorted as the rows shown are, or
+    /// none (nothing in it, or it failed: `write` says why). Their rows are
+    /// inserted; the folder's Size and its ancestors' follow. False, and
+    /// nothing written, when no listing of that row is awaited (the content
+    /// changed since, or cancelListings).
+    bool finishListing(const Node &folder, qsizetype count, const std::function<void()> &write);
+    /// Forgets the listings awaited: their rows may ask again.
+    void cancelListings() { m_listing.clear(); }
+    bool canFetchMore(const QModelIndex &parent) const override;
+    void fetchMore(const QModelIndex &parent) override;
+
     QModelIndex index(int row, int column, const QModelIndex &parent = {}) const override;
     QModelIndex parent(const QModelIndex &child) const override;
     int rowCount(const QModelIndex &parent = {}) const override;
@@ -74,7 +104,7 @@ public:
     bool hasChildren(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
-    /// A leaf never has children: the tree of a preview does not grow.
+    /// A leaf never has children, unless its items are listed on demand.
     Qt::ItemFlags flags(const QModelIndex &index) const override;
     /// Rows are dragged out as text/uri-list, to be copied, never moved.
     QStringList mimeTypes() const override;
@@ -87,7 +117,9 @@ private:
         const Node *node = nullptr; // Not owned.
         const TreeNode *parent = nullptr; // Not owned.
         int row = 0;
-        bool isLeaf = true; // of the node: kept here, where the view's walk over every row finds it at hand
+        // Of the node: kept here, where the view's walk over every row finds it at hand.
+        mutable bool isLeaf = true; // and lists nothing on demand
+        mutable bool listsOnDemand = false;
         mutable std::vector<TreeNode> children;
         mutable bool childrenMade = false;
     };
@@ -95,10 +127,18 @@ private:
     const TreeNode *treeNode(const QModelIndex &index) const;
     qint64 folderSize(const Node *folder) const;
     ContentSize contentSize(const Node *folder) const;
+    /// Adds the size of the children just listed to the folder's and its ancestors' totals.
+    void noteListedSize(const TreeNode *folder);
     bool holdsTheSameNodes(const NodeList *content) const;
     const std::vector<TreeNode> &childNodes(const TreeNode *treeNode) const;
     void resetRoot();
     bool isShown(const Node *node) const { return !m_shown || m_shown->contains(node); }
+    /// A leaf, or a folder that the filter leaves bare.
+    bool showsNoChildren(const Node &node) const
+    {
+        return std::none_of(node.children.begin(), node.children.end(),
+                            [&](const std::unique_ptr<Node> &child) { return isShown(child.get()); });
+    }
 
     const NodeList *m_content = nullptr;
     std::unique_ptr<const NodeSet> m_shown;
@@ -112,4 +152,7 @@ private:
     IconSize m_iconSize = IconSize::Small;
     std::shared_ptr<const ContentSizes> m_contentSizes;
     DragData m_dragData;
+    OnDemandListing m_onDemand;
+    // The rows being listed on demand, followed through re-sorts.
+    QHash<const Node *, QPersistentModelIndex> m_listing;
 };

@@ -234,3 +234,24 @@ TEST(TreeFilter, ABigTreeIsFilteredInTheBackgroundAndTheFilterOutlivesItsTree)
     EXPECT_TRUE(shown.preview.filterField->isVisible()) << "the field shows the filter set";
     EXPECT_EQ(shown.preview.filterField->text(), "APFEL1");
 }
+
+TEST(TreeFilter, ItemsListedBeyondTheDepthLimitAreFilteredToo)
+{
+    TempTree tree{{"top/docs/docs-old.txt", 1}, {"top/docs/x.txt", 2}};
+    FilterWindow shown;
+    runRequest(shown.preview, tree.path());
+    shown.preview.setFilter("DOCS");
+    EXPECT_EQ(shown.preview.summaryText(), "1 of 2 items") << "docs, at the depth limit, matches by its name";
+    QAbstractItemModel *model = shown.preview.outlineView->model();
+    const QModelIndex docs = model->index(0, 0, model->index(0, 0));
+    ASSERT_EQ(docs.data().toString(), "docs");
+    ASSERT_TRUE(model->canFetchMore(docs)) << "a folder at the limit opens one level more, filtered or not";
+    model->fetchMore(docs);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shown.preview.summaryText() == "2 of 4 items"; }, 10000))
+        << "the new items are counted and matched: " << qPrintable(shown.preview.summaryText());
+    const QModelIndex listed = model->index(0, 0, model->index(0, 0));
+    EXPECT_EQ(shown.rows(listed), QStringList{"docs-old.txt"}) << "only the new item that matches";
+    shown.preview.setFilter(QString());
+    EXPECT_EQ(shown.rows(model->index(0, 0, model->index(0, 0))), (QStringList{"docs-old.txt", "x.txt"}))
+        << "every item listed, once the filter goes";
+}
