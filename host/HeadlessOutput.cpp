@@ -67,17 +67,18 @@ std::optional<PreviewError> awaitPreview(Preview &preview, const QByteArray &pat
     return error;
 }
 
-// A big tree is filtered in the background: wait for the rows to show it.
-void awaitFilter(Preview &preview, const QString &text)
+// A big tree is filtered, and folders' whole sizes counted, in the
+// background: wait for the rows to show them.
+void awaitSettled(Preview &preview)
 {
-    QEventLoop untilShown;
-    bool shown = false;
-    preview.setFilter(text, [&] {
-        shown = true;
-        untilShown.quit();
+    QEventLoop untilSettled;
+    bool settled = false;
+    preview.whenSettled([&] {
+        settled = true;
+        untilSettled.quit();
     });
-    if (!shown)
-        untilShown.exec();
+    if (!settled)
+        untilSettled.exec();
 }
 
 int renderScreenshot(Preview &preview, const QByteArray &path, const Options &options,
@@ -129,8 +130,8 @@ int printPreview(Preview &preview, const QByteArray &path, const Options &option
         std::fprintf(stderr, "trellin-preview: %s\n", qPrintable(error->message));
     else if (!error && !options.sortKey.isEmpty() && !sortAsAsked(preview, options))
         return 2;
-    if (!error && !options.filter.isEmpty())
-        awaitFilter(preview, options.filter);
+    if (!error)
+        awaitSettled(preview);
 
     switch (options.mode) {
     case Mode::Dump:

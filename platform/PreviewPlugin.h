@@ -149,6 +149,10 @@ public:
     /// stays for the trees of later requests. `shown` is called once the rows
     /// show it, on the main thread (a big tree is filtered in the background).
     virtual void setFilter(const QString &text, std::function<void()> shown = {}) = 0;
+    /// Calls `settled` on the main thread once the rows shown are complete:
+    /// the request answered, and the background work that fills its rows in
+    /// after that (a filter's pass, the count of whole folder sizes) ended.
+    virtual void whenSettled(std::function<void()> settled) = 0;
     /// The folder whose items the rows are: the item itself, or the cache
     /// folder of an archive's extraction; empty before the first request.
     virtual QByteArray shownFolder() const = 0;

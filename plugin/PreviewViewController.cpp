@@ -633,6 +633,7 @@ void PreviewViewController::finishSort(std::optional<SortPlan> plan)
         showRowListing(std::move(listed));
     if (filtering)
         refilter();
+    answerSettled();
 }
 
 void PreviewViewController::cancelSort()
@@ -744,6 +745,21 @@ void PreviewViewController::showFilterResult(std::optional<TreeFilter::Result> r
     }
     for (const std::function<void()> &handler : std::exchange(m_filterHandlers, {}))
         handler();
+    answerSettled();
+}
+
+void PreviewViewController::whenSettled(std::function<void()> settled)
+{
+    m_settledHandlers.push_back(std::move(settled));
+    answerSettled();
+}
+
+void PreviewViewController::answerSettled()
+{
+    if (m_build || m_sort || m_filterPass || m_sizeCount)
+        return;
+    for (const std::function<void()> &handler : std::exchange(m_settledHandlers, {}))
+        handler();
 }
 
 void PreviewViewController::openFilterField()
@@ -816,6 +832,7 @@ void PreviewViewController::showContentSizes(std::shared_ptr<const ContentSizes>
     // Folders sort by their sizes among the files now.
     if (m_settings.sortOption == SortOption::Size)
         sortContent(SortOrder::of(m_settings));
+    answerSettled();
 }
 
 QString PreviewViewController::totalSizeText(qint64 listed) const

@@ -83,6 +83,7 @@ public:
     int rowHeight() const override { return outlineView->rowHeight(); }
     QString summaryText() const override { return summaryLabel ? summaryLabel->text() : QString(); }
     void setFilter(const QString &text, std::function<void()> shown = {}) override;
+    void whenSettled(std::function<void()> settled) override;
     QString filterText() const { return m_filterText; }
     /// Whether a filter's pass over a big tree is running now.
     bool isFiltering() const { return m_filterPass != nullptr; }
@@ -180,6 +181,7 @@ private:
     /// Stops the filter's pass before the tree is written; true when one was running.
     bool stopFilterPass();
     void openFilterField();
+    void answerSettled();
     /// Escape's first use: the filter goes, and its field with it.
     bool closeFilter();
     /// Counts the whole content of the folders shown, in the background,
@@ -225,6 +227,7 @@ private:
     };
     std::optional<FilterCount> m_filterCount; // of the filter the rows show
     std::vector<std::function<void()>> m_filterHandlers; // waiting for the rows to show the filter
+    std::vector<std::function<void()>> m_settledHandlers; // waiting for the background work on the rows
     std::unique_ptr<RowListings> m_rowListings; // of m_content's rows: dropped before it changes
 
     std::unique_ptr<PreviewJob> m_build;

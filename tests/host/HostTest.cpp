@@ -664,3 +664,14 @@ TEST(Host, FourPreviewsOfOneArchiveShareOneExtraction)
     ASSERT_EQ(left.size(), 1) << left.join(u' ').toStdString();
     EXPECT_FALSE(left.front().startsWith(u'.')) << "no staging folder or lock file stays";
 }
+
+TEST(Host, PrintsWholeFolderSizesOnceCounted)
+{
+    TempTree tree{{"top/deep/deeper/a.bin", 3000}, {"top/b.bin", 1000}};
+    SettingsStore().setValue(u"folderSizes"_s, u"complete"_s);
+    const QJsonObject document = dump(tree.path(), {"--columns", "Name,Size"});
+    const QJsonArray rows = document.value("rows"_L1).toArray();
+    ASSERT_EQ(rows.size(), 1);
+    EXPECT_EQ(rows[0]["cells"_L1]["Size"_L1].toString(), u"4 KB"_s) << "top holds all, beyond the depth limit";
+    EXPECT_EQ(summaryOf(document), u"4 KB, 3 items"_s) << "the total follows, the count stays what is listed";
+}
