@@ -28,7 +28,8 @@ using NodeList = std::vector<std::unique_ptr<Node>>;
 /// A sum of sizes that stops at the largest number: sparse files can claim exabytes each.
 qint64 addSizes(qint64 a, qint64 b);
 
-/// Size and number of the nodes of a list and of everything below them.
+/// Size and number of the nodes of a list and of everything in their folders
+/// (not the entries of an archive opened in the tree).
 struct NodeTotals {
     qint64 size = 0;
     qint64 count = 0;
@@ -100,6 +101,14 @@ struct Node {
     /// Why the item is not there: an archive's entry that failed to extract.
     QString failure() const { return m_rare ? m_rare->failure : QString(); }
     void setFailure(const QString &failure) { rare().failure = failure; }
+    /// An archive's row that is not opened (nested too deeply, damaged):
+    /// its failure says why.
+    bool isNotOpened() const { return m_rare && m_rare->notOpened; }
+    void setNotOpened(const QString &why)
+    {
+        rare().failure = why;
+        rare().notOpened = true;
+    }
     /// The tags' names as a list, empty without any.
     QString tags() const { return m_rare ? m_rare->tags : QString(); }
     void setTags(const QString &tags) { rare().tags = tags; }
@@ -135,6 +144,7 @@ private:
         QString failure;
         QString tags;
         std::optional<QString> dimensions;
+        bool notOpened = false;
     };
     Rare &rare()
     {

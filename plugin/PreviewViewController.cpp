@@ -169,7 +169,8 @@ bool fillInPlace(NodeList &shown, NodeList &scanned, const QHash<QByteArray, QSt
             node->setTags(item->tags());
         if (item->dimensions() != node->dimensions())
             node->setDimensions(item->dimensions());
-        if (!fillInPlace(node->children, item->children, failures, option, orderChanges))
+        // An archive opened among the rows keeps its entries: its extraction has none.
+        if (node->type == NodeType::Folder && !fillInPlace(node->children, item->children, failures, option, orderChanges))
             return false;
     }
     return matched == scanned.size();
@@ -217,7 +218,17 @@ PreviewViewController::PreviewViewController(SettingsStore *store, QObject *pare
     : QObject(parent)
     , m_store(store)
     , m_treeController(std::make_unique<TreeController>())
+    , m_innerArchives(std::make_unique<InnerArchives>(m_treeController.get(), &m_settings))
 {
+    connect(m_innerArchives.get(), &InnerArchives::aboutToGrow, this, [this] {
+        // The plan reads the lists that grow: made again once they have.
+        m_sortAfterGrowth = m_sortAfterGrowth || m_sort;
+        cancelSort();
+    });
+    connect(m_innerArchives.get(), &InnerArchives::rowOpened, this, [this] {
+        if (std::exchange(m_sortAfterGrowth, false))
+            sortContent(SortOrder::of(m_settings));
+    });
     if (store) {
         m_settings = store->settings();
         connect(store, &SettingsStore::changed, this, [this](Settings settings) {
@@ -286,6 +297,7 @@ void PreviewViewController::setContent(NodeList content)
     // A plan for the previous tree's lists would not fit the new one.
     cancelSort();
     NodeList previous = std::exchange(m_content, std::move(content));
+    m_innerArchives->reset(previewedContainer());
     m_treeController->setContent(&m_content);
     // Only now does nothing in the view point into the previous tree.
     releaseInBackground(std::move(previous));
@@ -298,7 +310,7 @@ void PreviewViewController::showContent(NodeList nodes, bool cutShort)
     m_treeController->rearrangeObjects();
     updateSummary(m_content);
     if (m_settings.expandAllRows)
-        outlineView->expandAll();
+        expandAllRows();
     // Arrows, Enter and typing to find work at once: the first row is
     // current, though not selected.
     if (const QModelIndex first = m_treeController->index(0, 0); first.isValid())
@@ -469,7 +481,7 @@ void PreviewViewController::setSettings(const Settings &settings)
         applyIconSize();
     if (settings.expandAllRows != old.expandAllRows) {
         if (settings.expandAllRows)
-            outlineView->expandAll();
+            expandAllRows();
         else
             outlineView->collapseAll();
     }
@@ -507,6 +519,7 @@ void PreviewViewController::bindContent()
     m_treeController->setIconSize(m_settings.iconSize);
     m_treeController->setContent(&m_content);
     outlineView->setModel(m_treeController.get());
+    connect(outlineView, &QTreeView::expanded, m_innerArchives.get(), &InnerArchives::open);
 }
 
 void PreviewViewController::reloadTree()
@@ -630,7 +643,8 @@ void PreviewViewController::runRequest(const QByteArray &path, PreviewHandler &h
     const PreviewJob::ArchiveWork work = m_settings.archiveExtraction == ArchiveExtraction::WhenNeeded
         ? PreviewJob::ArchiveWork::List
         : PreviewJob::ArchiveWork::ListAndExtract;
-    startJob(std::make_unique<PreviewJob>(*archive, work, ScanOptions::from(m_settings), this, jobHandlers()),
+    startJob(std::make_unique<PreviewJob>(*archive, work, ScanOptions::from(m_settings), this, jobHandlers(), 0,
+                                          archiveOpening()),
              std::move(handler));
 }
 
@@ -767,7 +781,37 @@ void PreviewViewController::startBuild(const QByteArray &path, PreviewHandler ha
     // An archive's extraction holds only the bytes of its names.
     if (m_archive && path == m_archive->extraction)
         options.nameCharset = extractionNameCharset(*m_archive);
-    startJob(std::make_unique<PreviewJob>(path, options, this, jobHandlers()), std::move(handler));
+    startJob(std::make_unique<PreviewJob>(path, options, this, jobHandlers(), archiveOpening()), std::move(handler));
+}
+
+void PreviewViewController::expandAllRows()
+{
+    // Archives stay closed: the view tells each row it expands as if the user had.
+    m_innerArchives->startExpandingAll();
+    outlineView->expandAll();
+    const QList<QPersistentModelIndex> closed = m_innerArchives->finishExpandingAll();
+    if (closed.isEmpty())
+        return;
+    for (const QPersistentModelIndex &row : closed)
+        outlineView->collapse(row);
+    // The view took them for empty while expanded: it asks again.
+    outlineView->doItemsLayout();
+}
+
+std::optional<ArchiveContainer> PreviewViewController::previewedContainer() const
+{
+    if (!m_archive)
+        return std::nullopt;
+    ArchiveContainer previewed{*m_archive, 1, m_extracted};
+    previewed.source.password = m_archivePassword;
+    return previewed;
+}
+
+std::optional<ArchiveOpening> PreviewViewController::archiveOpening() const
+{
+    if (!m_settings.expandArchives || !m_settings.previewZipFiles)
+        return std::nullopt;
+    return ArchiveOpening{previewedContainer(), cacheLimit(m_settings)};
 }
 
 void PreviewViewController::startJob(std::unique_ptr<PreviewJob> job, PreviewHandler handler)
@@ -858,6 +902,7 @@ void PreviewViewController::showListing(PreviewJob::Tree tree)
         return;
     rememberListing(tree);
     showContent(std::move(tree.root->children), tree.cutShort);
+    m_innerArchives->adopt(std::move(tree.opened));
     m_listingShown = true;
     Q_EMIT rowsShown();
     showBuildProgress();
@@ -869,6 +914,7 @@ void PreviewViewController::finishBuild(PreviewJob::Tree tree)
     if (tree.extractionLock.isLocked()) {
         m_extractionLock = std::move(tree.extractionLock);
         m_extracted = true;
+        m_innerArchives->setPreviewExtracted();
     }
     const bool listingShown = m_listingShown;
     if (listingShown && m_reloadWhenBuilt && m_extracted) {
@@ -885,6 +931,7 @@ void PreviewViewController::finishBuild(PreviewJob::Tree tree)
     if (tree.root) {
         if (!listingShown || !fillListing(tree)) {
             showContent(std::move(tree.root->children), tree.cutShort);
+            m_innerArchives->adopt(std::move(tree.opened));
             // A header clicked meanwhile has the last word on the order: the tree
             // is re-sorted as by that click, in the background when it is big.
             if (const SortOrder order = SortOrder::of(m_settings); order != tree.options.sortOrder)

@@ -5,6 +5,7 @@
 
 #include "BackgroundSort.h"
 #include "EntryJob.h"
+#include "InnerArchives.h"
 #include "Node.h"
 #include "Settings.h"
 #include "PreviewJob.h"
@@ -164,6 +165,12 @@ private:
     void applyIconSize();
     void scheduleSettingsReload();
     void bindContent();
+    /// Opens every folder's row, and the rows of the archives already opened.
+    void expandAllRows();
+    /// The previewed archive, as the container of its rows.
+    std::optional<ArchiveContainer> previewedContainer() const;
+    /// What a build opens among its rows: nothing unless expandArchives is on.
+    std::optional<ArchiveOpening> archiveOpening() const;
 
     QPointer<QWidget> m_view; // ours until a window adopts it
     QByteArray m_shownFolder;
@@ -175,6 +182,8 @@ private:
     bool m_contentCutShort = false;
     std::unique_ptr<TreeController> m_treeController; // after m_content: goes first
     std::unique_ptr<BackgroundSort> m_sort; // reads m_content: dropped before it changes
+    std::unique_ptr<InnerArchives> m_innerArchives; // grows m_content's rows
+    bool m_sortAfterGrowth = false; // a background sort was dropped for rows added
 
     std::unique_ptr<PreviewJob> m_build;
     std::optional<ArchiveSource> m_archive; // of the request; nothing for a folder

@@ -215,6 +215,8 @@ const std::vector<SettingSpec> &settingSpecs()
             {{QStringLiteral("always"), "always", QT_TRANSLATE_NOOP("SettingsWindow", "Always, behind the listed rows")},
              {QStringLiteral("whenNeeded"), "whenNeeded",
               QT_TRANSLATE_NOOP("SettingsWindow", "Only when an item is opened")}}),
+        spec<&Settings::expandArchives>("expandArchives", Kind::Boolean, QT_TRANSLATE_NOOP("SettingsTool", "true or false"),
+                                        QT_TRANSLATE_NOOP("SettingsWindow", "Open archives inside as the tree is built")),
         // The plug-in's own memory of the last header click.
         spec<&Settings::sortOption>("sortOption", Kind::Choice, nullptr, nullptr, 0, 0,
                                     {{QStringLiteral("name"), "name", nullptr},

@@ -122,7 +122,9 @@ qint64 noteFolderSizes(const NodeList &nodes, QHash<const Node *, qint64> &sizes
     qint64 total = 0;
     for (const std::unique_ptr<Node> &node : nodes) {
         qint64 size = node->size.value_or(0);
-        if (node->type == NodeType::Folder) {
+        if (node->type == NodeType::File && !node->children.empty()) {
+            noteFolderSizes(node->children, sizes); // an archive opened: its size is the file's
+        } else if (node->type == NodeType::Folder) {
             const qint64 content = noteFolderSizes(node->children, sizes);
             sizes.insert(node.get(), content);
             size = addSizes(size, content);
@@ -209,7 +211,38 @@ bool TreeController::hasChildren(const QModelIndex &parent) const
         return false;
     if (!parent.isValid())
         return m_content && !m_content->empty();
-    return !treeNode(parent)->isLeaf;
+    const TreeNode *row = treeNode(parent);
+    return !row->isLeaf || (m_growable && m_growable(*row->node));
+}
+
+void TreeController::setGrowable(std::function<bool(const Node &)> growable)
+{
+    m_growable = std::move(growable);
+}
+
+void TreeController::growRow(const QModelIndex &row, Node &node, NodeList children)
+{
+    const TreeNode *shown = treeNode(row);
+    if (!row.isValid() || shown->node != &node || children.empty())
+        return;
+    beginInsertRows(row.siblingAtColumn(0), 0, int(children.size()) - 1);
+    node.children = std::move(children);
+    // It had no rows: no index points at its children yet.
+    shown->isLeaf = false;
+    shown->children.clear();
+    shown->childrenMade = false;
+    m_folderSizes.clear();
+    endInsertRows();
+}
+
+void TreeController::rowSettled(const QModelIndex &row)
+{
+    if (!row.isValid())
+        return;
+    // The view keeps whether a row has children: it asks again after a change of layout.
+    Q_EMIT layoutAboutToBeChanged({QPersistentModelIndex(row.parent())});
+    Q_EMIT layoutChanged({QPersistentModelIndex(row.parent())});
+    Q_EMIT dataChanged(row.siblingAtColumn(0), row.siblingAtColumn(columnCount() - 1));
 }
 
 QVariant TreeController::data(const QModelIndex &index, int role) const
@@ -262,7 +295,7 @@ Qt::ItemFlags TreeController::flags(const QModelIndex &index) const
     const Qt::ItemFlags flags = QAbstractItemModel::flags(index);
     // Expanding every row then remembers the folders only, not each leaf as
     // a persistent index that every re-sort has to carry over.
-    if (index.isValid() && treeNode(index)->isLeaf)
+    if (index.isValid() && treeNode(index)->isLeaf && !(m_growable && m_growable(*treeNode(index)->node)))
         return flags | Qt::ItemNeverHasChildren;
     return flags;
 }

@@ -13,6 +13,8 @@
 #include <QAbstractItemModel>
 #include <QHash>
 
+#include <functional>
+
 class TreeController : public QAbstractItemModel
 {
     Q_OBJECT
@@ -45,6 +47,14 @@ public:
     /// The node that a row of this controller represents, or nullptr.
     const Node *representedObject(const QModelIndex &item) const;
 
+    /// Which leaves may grow rows once expanded (an archive's row, say):
+    /// they show as expandable. Nothing for none.
+    void setGrowable(std::function<bool(const Node &)> growable);
+    /// Gives the node of `row` its first children, inserted as rows.
+    void growRow(const QModelIndex &row, Node &node, NodeList children);
+    /// A row that was growable is no more, without rows (a note instead).
+    void rowSettled(const QModelIndex &row);
+
     QModelIndex index(int row, int column, const QModelIndex &parent = {}) const override;
     QModelIndex parent(const QModelIndex &child) const override;
     int rowCount(const QModelIndex &parent = {}) const override;
@@ -52,7 +62,7 @@ public:
     bool hasChildren(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
-    /// A leaf never has children: the tree of a preview does not grow.
+    /// A leaf never has children, unless it is growable.
     Qt::ItemFlags flags(const QModelIndex &index) const override;
 
 private:
@@ -61,7 +71,7 @@ private:
         const Node *node = nullptr; // Not owned.
         const TreeNode *parent = nullptr; // Not owned.
         int row = 0;
-        bool isLeaf = true; // of the node: kept here, where the view's walk over every row finds it at hand
+        mutable bool isLeaf = true; // of the node: kept here, where the view's walk over every row finds it at hand
         mutable std::vector<TreeNode> children;
         mutable bool childrenMade = false;
     };
@@ -81,4 +91,5 @@ private:
     // first asks: a paint would otherwise walk a folder's whole content.
     mutable QHash<const Node *, qint64> m_folderSizes;
     IconSize m_iconSize = IconSize::Small;
+    std::function<bool(const Node &)> m_growable;
 };
