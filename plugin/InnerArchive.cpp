@@ -4,6 +4,9 @@
 #include "ArchiveTree.h"
 
 #include <QCoreApplication>
+#include <QHash>
+
+#include <mutex>
 
 #include <sys/stat.h>
 
@@ -102,7 +105,17 @@ std::optional<Archive::Format> rowArchiveFormat(const Node &node)
 {
     if (node.type != NodeType::File || !node.contentType)
         return std::nullopt;
-    if (const std::optional<Archive::Format> format = archiveFormat(*node.contentType))
+    // The view asks of every row it lays out: each type is looked up in the database once.
+    static std::mutex lock;
+    static QHash<QString, std::optional<Archive::Format>> formats;
+    const QString type = node.contentType->identifier();
+    std::optional<Archive::Format> format;
+    {
+        const std::lock_guard guard(lock);
+        const auto found = formats.constFind(type);
+        format = found != formats.cend() ? *found : formats.insert(type, archiveFormat(*node.contentType)).value();
+    }
+    if (format)
         return format;
     // Java's web and enterprise archives are zip archives that the MIME database names no type for.
     const QByteArrayView name = FileSystem::lastPathComponentView(node.path);

@@ -57,6 +57,7 @@ public:
     QPointer<QProgressBar> busyIndicator; // shown while a tree is being built or a re-sort planned
 
     TreeController *treeController() const { return m_treeController.get(); }
+    InnerArchives *innerArchives() const { return m_innerArchives.get(); }
 
     /// The top level of the shown tree. Every assignment reaches the tree controller.
     const NodeList &content() const { return m_content; }

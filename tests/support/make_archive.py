@@ -434,10 +434,10 @@ def _zip_bytes(entries):
 def nested_zip(out):
     """A zip of readme.txt (5 bytes) and app.war, a zip of WEB-INF/web.xml (300
     bytes) and WEB-INF/lib/lib.jar, a zip of META-INF/MANIFEST.MF (25 bytes),
-    com/x/A.class (1234 bytes) and deep.zip, a zip of deepest.txt (7 bytes)."""
+    A.class (1234 bytes) and deep.zip, a zip of deepest.txt (7 bytes)."""
     deep = _zip_bytes([('deepest.txt', b'deepest')])
-    jar = _zip_bytes([('META-INF/MANIFEST.MF', b'Manifest-Version: 1.0\r\n\r\n'[:25].ljust(25, b' ')),
-                      ('com/x/A.class', bytes(range(256)) * 4 + b'\xca' * 210), ('deep.zip', deep)])
+    jar = _zip_bytes([('META-INF/MANIFEST.MF', b'Manifest-Version: 1.0'.ljust(25, b' ')),
+                      ('A.class', bytes(range(256)) * 4 + b'\xca' * 210), ('deep.zip', deep)])
     war = _zip_bytes([('WEB-INF/web.xml', b'<web-app/>'.ljust(300, b' ')), ('WEB-INF/lib/lib.jar', jar)])
     _write(out, _zip_bytes([('readme.txt', b'hello'), ('app.war', war)]))
 
