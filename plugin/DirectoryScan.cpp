@@ -108,12 +108,13 @@ bool isUnopenedPackage(QByteArrayView component)
 class TreeBuild
 {
 public:
-    TreeBuild(const ScanOptions &options, std::stop_token stop, BuildProgress &progress)
+    // `depthLimit`: the deepest level listed, below the settings' own when given.
+    TreeBuild(const ScanOptions &options, std::stop_token stop, BuildProgress &progress, int depthLimit = 0)
         : m_options(options)
         , m_stop(std::move(stop))
         , m_progress(progress)
         , m_keys(scanAttributeKeys(options.visibleColumns))
-        , m_depthLimit(int(options.depthLimit))
+        , m_depthLimit(depthLimit > 0 ? depthLimit : int(options.depthLimit))
     {
     }
 
@@ -127,12 +128,14 @@ public:
         return node;
     }
 
-    NodeList scanChildren(const QByteArray &path, int level)
+    NodeList scanChildren(const QByteArray &path, int level, bool *incomplete = nullptr)
     {
         Worker worker;
         Node folder;
         folder.path = path;
         fillTree(worker, {&folder, level - 1, std::nullopt});
+        if (incomplete)
+            *incomplete = folder.incomplete;
         return std::move(folder.children);
     }
 
@@ -309,6 +312,8 @@ private:
                 // The job points at the node, not at a place in the list: sorting does not move it.
                 if (made.node->type == NodeType::Folder && listing.level + 1 <= m_depthLimit)
                     push(FolderJob{made.node.get(), listing.level, made.identity});
+                else if (made.node->type == NodeType::Folder)
+                    made.node->unlisted = true;
                 children.push_back(std::move(made.node));
                 if (chunk->nameKeys)
                     nameKeys.push_back(QByteArray::fromRawData(chunk->keys.data() + made.keyStart,
@@ -482,4 +487,14 @@ NodeList scanChildren(const QByteArray &path, int level, const ScanOptions &opti
 {
     BuildProgress progress;
     return TreeBuild(options, {}, progress).scanChildren(path, level);
+}
+
+FolderListing listFolder(const QByteArray &path, const ScanOptions &options, std::stop_token stop,
+                         BuildProgress &progress)
+{
+    FolderListing listing;
+    listing.children = TreeBuild(options, stop, progress, 1).scanChildren(path, 1, &listing.incomplete);
+    if (stop.stop_requested())
+        releaseInBackground(std::exchange(listing.children, {}));
+    return listing;
 }

@@ -79,3 +79,17 @@ struct BuildProgress {
 /// counts the items made in `progress` as it goes.
 std::unique_ptr<Node> makeNode(const QByteArray &path, int level, const ScanOptions &options, std::stop_token stop,
                                BuildProgress &progress);
+
+/// The items directly inside one folder, as a build of one level lists them.
+struct FolderListing {
+    NodeList children; // sorted; the folders among them unlisted
+    /// The item limit stopped the listing.
+    bool incomplete = false;
+};
+
+/// Lists the folder at `path` one level deep, for a row opened beyond the
+/// depth limit. The items made count in `progress`, against the item limit of
+/// `options`, which may be shared with other listings. Nothing once `stop` is
+/// requested.
+FolderListing listFolder(const QByteArray &path, const ScanOptions &options, std::stop_token stop,
+                         BuildProgress &progress);

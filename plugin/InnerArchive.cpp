@@ -150,7 +150,7 @@ OpenedRow openArchiveRow(const ArchiveRow &row, const ScanOptions &options, qint
             return result;
         if (nesting == archiveNestingLimit)
             noteTooDeep(listed.root->children);
-        const ArchiveContainer opened{source, nesting, false};
+        const ArchiveContainer opened{source, nesting, false, row.level};
         result.opened.push_back({opened, file->lock});
         if (openBelowIt)
             openBelow(*listed.root, row.level, &opened, options, cacheLimit, stop, result.opened);

@@ -26,6 +26,8 @@ struct ArchiveContainer {
     int nesting = 1;
     /// Its extraction in the cache holds the files of its rows.
     bool extracted = false;
+    /// Of its row in the tree: 0 for the previewed archive, whose rows are the top ones.
+    int level = 0;
 };
 
 /// An archive opened from a row, and the shared lock on the cache item that

@@ -8,26 +8,15 @@ InnerArchives::InnerArchives(TreeController *model, const Settings *settings, QO
     , m_model(model)
     , m_settings(settings)
 {
-    m_model->setGrowable([this](const Node &node) { return canOpen(node); });
 }
 
-InnerArchives::~InnerArchives()
-{
-    m_model->setGrowable(nullptr);
-}
-
-void InnerArchives::reset(const std::optional<ArchiveContainer> &previewed)
+void InnerArchives::reset(const std::optional<ArchiveContainer> &previewed, const QByteArray &root)
 {
     m_jobs.clear();
     m_tried.clear();
     m_opened.clear();
     m_previewed = previewed;
-}
-
-QList<QPersistentModelIndex> InnerArchives::finishExpandingAll()
-{
-    m_expandingAll = false;
-    return std::exchange(m_closedByExpandAll, {});
+    m_root = root;
 }
 
 void InnerArchives::setPreviewExtracted()
@@ -69,51 +58,48 @@ std::optional<ArchiveContainer> InnerArchives::containerOf(const QByteArray &pat
     return found;
 }
 
-void InnerArchives::open(const QModelIndex &row)
+int InnerArchives::levelOf(const QByteArray &path) const
 {
-    const Node *node = m_model->representedObject(row);
-    if (!node || !canOpen(*node))
-        return;
-    if (m_expandingAll) {
-        m_closedByExpandAll.append(QPersistentModelIndex(row.siblingAtColumn(0)));
-        return;
-    }
-    int level = 1;
-    for (QModelIndex parent = row.parent(); parent.isValid(); parent = parent.parent())
-        ++level;
-    ArchiveRow archiveRow{node->path, node->name(), *rowArchiveFormat(*node), level, containerOf(node->path)};
-    auto job = std::make_unique<InnerArchiveJob>(archiveRow, ScanOptions::from(*m_settings), cacheLimit(*m_settings), this,
-                                                 [this, node](OpenedRow opened) { finish(node, std::move(opened)); });
-    m_jobs.emplace(node, Opening{std::move(job), QPersistentModelIndex(row.siblingAtColumn(0))});
+    // The rows of an archive lie in its extraction folder, one level below its own row.
+    const std::optional<ArchiveContainer> container = containerOf(path);
+    const QByteArray root = container ? container->source.extraction : m_root;
+    const int below = int(path.mid(root.size() + 1).count('/')) + 1;
+    return (container ? container->level : 0) + below;
+}
+
+bool InnerArchives::open(const Node &node)
+{
+    if (!canOpen(node))
+        return false;
+    ArchiveRow row{node.path, node.name(), *rowArchiveFormat(node), levelOf(node.path), containerOf(node.path)};
+    const Node *opening = &node;
+    m_jobs.emplace(opening, std::make_unique<InnerArchiveJob>(row, ScanOptions::from(*m_settings), cacheLimit(*m_settings),
+                                                              this, [this, opening](OpenedRow opened) {
+                                                                  finish(opening, std::move(opened));
+                                                              }));
+    return true;
 }
 
 void InnerArchives::finish(const Node *node, OpenedRow opened)
 {
     // Its thread has handed the rows over and is ending.
-    const auto found = m_jobs.find(node);
-    if (found == m_jobs.end())
+    if (m_jobs.erase(node) == 0)
         return;
-    const QModelIndex row = found->second.row;
-    m_jobs.erase(found);
     m_tried.insert(node);
-    if (m_model->representedObject(row) != node) {
-        releaseInBackground(std::move(opened.root));
-        return;
-    }
-    Q_EMIT aboutToGrow();
-    // The tree is the preview's own, which hands the model read access only.
-    Node &grown = const_cast<Node &>(*node);
-    if (opened.root && !opened.root->children.empty()) {
-        // Sorted as the rows are now: a header may have been clicked meanwhile.
-        sortTree(opened.root->children, SortOrder::of(*m_settings));
-        adopt(std::move(opened.opened));
-        m_model->growRow(row, grown, std::move(opened.root->children));
-    } else {
-        if (!opened.note.isEmpty())
-            grown.setNotOpened(opened.note);
-        adopt(std::move(opened.opened));
-        m_model->rowSettled(row);
-    }
+    NodeList children = opened.root ? std::move(opened.root->children) : NodeList();
     releaseInBackground(std::move(opened.root));
-    Q_EMIT rowOpened(row);
+    adopt(std::move(opened.opened));
+    Q_EMIT aboutToGrow();
+    // Sorted as the rows are now: a header may have been clicked meanwhile.
+    sortTree(children, SortOrder::of(*m_settings));
+    // The tree is the preview's own, which hands the model read access only.
+    Node &row = const_cast<Node &>(*node);
+    const bool taken = m_model->finishListing(row, qsizetype(children.size()), [&] {
+        if (!opened.note.isEmpty())
+            row.setNotOpened(opened.note);
+        row.children = std::move(children);
+    });
+    if (!taken)
+        releaseInBackground(std::move(children));
+    Q_EMIT rowOpened();
 }

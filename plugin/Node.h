@@ -89,6 +89,9 @@ struct Node {
     NodeType type = NodeType::File;
     /// A folder whose listing the item limit cut short or never reached.
     bool incomplete = false;
+    /// A folder whose items were not listed: the depth limit stopped the
+    /// scan at it. Its row lists them when opened.
+    bool unlisted = false;
     QByteArray path; // the item's location as handed to makeNode
     NodeList children;
     CompactOptional<Date> dateModified;
@@ -109,6 +112,9 @@ struct Node {
         rare().failure = why;
         rare().notOpened = true;
     }
+    /// Why the items of a folder opened on demand could not be listed.
+    QString listingFailure() const { return m_rare ? m_rare->listingFailure : QString(); }
+    void setListingFailure(const QString &failure) { rare().listingFailure = failure; }
     /// The tags' names as a list, empty without any.
     QString tags() const { return m_rare ? m_rare->tags : QString(); }
     void setTags(const QString &tags) { rare().tags = tags; }
@@ -142,6 +148,7 @@ private:
     // What few items have, apart: a tree holds millions of nodes.
     struct Rare {
         QString failure;
+        QString listingFailure;
         QString tags;
         std::optional<QString> dimensions;
         bool notOpened = false;

@@ -94,6 +94,21 @@ QString cannotRead(const QString &name, const QString &reason)
     return reason.isEmpty() ? text : text + QLatin1Char(' ') + reason;
 }
 
+// Why a row's items could not be listed, in the user's words.
+QString listingFailureText(const QByteArray &path, std::exception_ptr failure)
+{
+    QString reason;
+    try {
+        std::rethrow_exception(failure);
+    } catch (const ExtensionError &error) {
+        reason = error.message;
+    } catch (const std::exception &error) {
+        reason = QString::fromLocal8Bit(error.what());
+    } catch (...) {
+    }
+    return cannotRead(itemName(path), reason);
+}
+
 QString notPreviewable(const QString &name)
 {
     return PreviewViewController::tr("\u201c%1\u201d is not a folder or an archive that can be previewed.").arg(name);
@@ -219,6 +234,9 @@ PreviewViewController::PreviewViewController(SettingsStore *store, QObject *pare
     , m_store(store)
     , m_treeController(std::make_unique<TreeController>())
     , m_innerArchives(std::make_unique<InnerArchives>(m_treeController.get(), &m_settings))
+    , m_rowListings(std::make_unique<RowListings>(
+          this, [this](RowListings::Listed listed) { finishRowListing(std::move(listed)); },
+          [this] { return subtreeTotals(m_content).count; }))
 {
     connect(m_innerArchives.get(), &InnerArchives::aboutToGrow, this, [this] {
         // The plan reads the lists that grow: made again once they have.
@@ -244,6 +262,9 @@ PreviewViewController::PreviewViewController(SettingsStore *store, QObject *pare
 PreviewViewController::~PreviewViewController()
 {
     cancelSort();
+    cancelRowListings();
+    // The model may outlive us, in the host's window: no row asks us any more.
+    m_treeController->setOnDemandListing({});
     cancelBuild();
     if (m_store)
         runCleanupCheck(*m_store);
@@ -296,8 +317,9 @@ void PreviewViewController::setContent(NodeList content)
 {
     // A plan for the previous tree's lists would not fit the new one.
     cancelSort();
+    cancelRowListings();
     NodeList previous = std::exchange(m_content, std::move(content));
-    m_innerArchives->reset(previewedContainer());
+    m_innerArchives->reset(previewedContainer(), m_shownFolder);
     m_treeController->setContent(&m_content);
     // Only now does nothing in the view point into the previous tree.
     releaseInBackground(std::move(previous));
@@ -310,7 +332,7 @@ void PreviewViewController::showContent(NodeList nodes, bool cutShort)
     m_treeController->rearrangeObjects();
     updateSummary(m_content);
     if (m_settings.expandAllRows)
-        expandAllRows();
+        outlineView->expandAll();
     // Arrows, Enter and typing to find work at once: the first row is
     // current, though not selected.
     if (const QModelIndex first = m_treeController->index(0, 0); first.isValid())
@@ -481,7 +503,7 @@ void PreviewViewController::setSettings(const Settings &settings)
         applyIconSize();
     if (settings.expandAllRows != old.expandAllRows) {
         if (settings.expandAllRows)
-            expandAllRows();
+            outlineView->expandAll();
         else
             outlineView->collapseAll();
     }
@@ -517,9 +539,11 @@ void PreviewViewController::bindContent()
 {
     m_treeController->setColumns(std::vector<PropertyColumn>(allPropertyColumns.begin(), allPropertyColumns.end()));
     m_treeController->setIconSize(m_settings.iconSize);
+    m_treeController->setOnDemandListing(
+        {[this](const Node &node) { return listsOnDemand(node) || m_innerArchives->canOpen(node); },
+         [this](const Node &node) { return listRow(node); }});
     m_treeController->setContent(&m_content);
     outlineView->setModel(m_treeController.get());
-    connect(outlineView, &QTreeView::expanded, m_innerArchives.get(), &InnerArchives::open);
 }
 
 void PreviewViewController::reloadTree()
@@ -559,6 +583,8 @@ void PreviewViewController::sortContent(SortOrder order)
     // the rows stay open or closed as they were.
     sortTree(m_content, order);
     m_treeController->rearrangeObjects();
+    for (RowListings::Listed &listed : m_rowListings->takeHeld())
+        showRowListing(std::move(listed));
 }
 
 void PreviewViewController::finishSort(std::optional<SortPlan> plan)
@@ -571,6 +597,9 @@ void PreviewViewController::finishSort(std::optional<SortPlan> plan)
         qCWarning(lcPreview, "cannot sort: no plan could be made");
     // The view hears that the sort has ended either way.
     m_treeController->rearrangeObjects();
+    // Rows listed meanwhile waited: the plan did not know their items.
+    for (RowListings::Listed &listed : m_rowListings->takeHeld())
+        showRowListing(std::move(listed));
 }
 
 void PreviewViewController::cancelSort()
@@ -579,6 +608,66 @@ void PreviewViewController::cancelSort()
         return;
     m_sort.reset();
     updateBusyIndicator();
+}
+
+bool PreviewViewController::listRow(const Node &row)
+{
+    if (m_innerArchives->canOpen(row))
+        return m_innerArchives->open(row);
+    bool started = false;
+    guarded("list the folder", [&] {
+        ScanOptions options = ScanOptions::from(m_settings);
+        // An archive's extraction holds only the bytes of its names.
+        if (m_archive && m_extracted)
+            options.nameCharset = extractionNameCharset(*m_archive);
+        // Ours: the model only reads the tree.
+        started = m_rowListings->start(const_cast<Node &>(row), options);
+    });
+    return started;
+}
+
+void PreviewViewController::finishRowListing(RowListings::Listed listed)
+{
+    // The plan being made reads the tree: the items wait for it.
+    if (m_sort)
+        m_rowListings->hold(std::move(listed));
+    else
+        showRowListing(std::move(listed));
+}
+
+void PreviewViewController::showRowListing(RowListings::Listed listed)
+{
+    Node &row = *listed.row;
+    NodeList &children = listed.listing.children;
+    if (listed.failure) {
+        const QString why = listingFailureText(row.path, listed.failure);
+        m_treeController->finishListing(row, 0, [&] {
+            row.unlisted = false;
+            row.setListingFailure(why);
+        });
+        return;
+    }
+    // A header clicked meanwhile has the last word on the order.
+    if (const SortOrder order = SortOrder::of(m_settings); order != listed.order)
+        guarded("sort", [&] { sortTree(children, order); });
+    const bool taken = m_treeController->finishListing(row, qsizetype(children.size()), [&] {
+        row.children = std::move(children);
+        row.unlisted = false;
+        row.incomplete = listed.listing.incomplete;
+    });
+    if (!taken) {
+        releaseInBackground(std::move(children));
+        return;
+    }
+    m_contentCutShort = m_contentCutShort || listed.listing.incomplete;
+    if (!m_build)
+        updateSummary(m_content);
+}
+
+void PreviewViewController::cancelRowListings()
+{
+    m_rowListings->dropAll();
+    m_treeController->cancelListings();
 }
 
 void PreviewViewController::preview(const QByteArray &path, PreviewHandler handler)
@@ -610,6 +699,7 @@ void PreviewViewController::runRequest(const QByteArray &path, PreviewHandler &h
     view();
     // One request at a time: a new one ends the one still building.
     cancelBuild();
+    cancelRowListings();
     answerItemFiles(cancelledError());
     cancelEntryExtractions();
     m_extractionLock = {};
@@ -784,25 +874,11 @@ void PreviewViewController::startBuild(const QByteArray &path, PreviewHandler ha
     startJob(std::make_unique<PreviewJob>(path, options, this, jobHandlers(), archiveOpening()), std::move(handler));
 }
 
-void PreviewViewController::expandAllRows()
-{
-    // Archives stay closed: the view tells each row it expands as if the user had.
-    m_innerArchives->startExpandingAll();
-    outlineView->expandAll();
-    const QList<QPersistentModelIndex> closed = m_innerArchives->finishExpandingAll();
-    if (closed.isEmpty())
-        return;
-    for (const QPersistentModelIndex &row : closed)
-        outlineView->collapse(row);
-    // The view took them for empty while expanded: it asks again.
-    outlineView->doItemsLayout();
-}
-
 std::optional<ArchiveContainer> PreviewViewController::previewedContainer() const
 {
     if (!m_archive)
         return std::nullopt;
-    ArchiveContainer previewed{*m_archive, 1, m_extracted};
+    ArchiveContainer previewed{*m_archive, 1, m_extracted, 0};
     previewed.source.password = m_archivePassword;
     return previewed;
 }

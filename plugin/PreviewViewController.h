@@ -10,6 +10,7 @@
 #include "Settings.h"
 #include "PreviewJob.h"
 #include "PreviewPlugin.h"
+#include "RowListing.h"
 #include "TreeController.h"
 #include "TreeSort.h"
 #include "TreeView.h"
@@ -88,6 +89,8 @@ public:
     bool isListingOnly() const { return m_archive && !m_extracted; }
     /// Whether a tree is being built for this controller now.
     bool isBuilding() const { return m_build != nullptr; }
+    /// Whether a row opened beyond the depth limit is being listed now.
+    bool isListingRows() const { return m_rowListings->isListing(); }
     /// Whether a header click's new order is being planned now.
     bool isSorting() const { return m_sort != nullptr; }
     /// How often the summary line counts the items of a build anew.
@@ -156,6 +159,14 @@ private:
     /// Drops the plan being made, if any: the tree stays as it is.
     void cancelSort();
 
+    /// Starts listing the items of a row opened beyond the depth limit.
+    bool listRow(const Node &row);
+    /// Gives a row the items its listing handed over, once no re-sort is being planned.
+    void finishRowListing(RowListings::Listed listed);
+    void showRowListing(RowListings::Listed listed);
+    /// Drops the rows' listings: their tree goes.
+    void cancelRowListings();
+
     /// Shows the columns and the order of the settings, and the saved layout.
     void setupTreeView();
     /// What a click on a sortable header asks for: stored, and the tree re-sorted.
@@ -166,8 +177,6 @@ private:
     void applyIconSize();
     void scheduleSettingsReload();
     void bindContent();
-    /// Opens every folder's row, and the rows of the archives already opened.
-    void expandAllRows();
     /// The previewed archive, as the container of its rows.
     std::optional<ArchiveContainer> previewedContainer() const;
     /// What a build opens among its rows: nothing unless expandArchives is on.
@@ -185,6 +194,7 @@ private:
     std::unique_ptr<BackgroundSort> m_sort; // reads m_content: dropped before it changes
     std::unique_ptr<InnerArchives> m_innerArchives; // grows m_content's rows
     bool m_sortAfterGrowth = false; // a background sort was dropped for rows added
+    std::unique_ptr<RowListings> m_rowListings; // of m_content's rows: dropped before it changes
 
     std::unique_ptr<PreviewJob> m_build;
     std::optional<ArchiveSource> m_archive; // of the request; nothing for a folder

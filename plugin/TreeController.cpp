@@ -34,6 +34,7 @@ void TreeController::setContent(const NodeList *content)
     beginResetModel();
     m_content = content;
     resetRoot();
+    m_listing.clear();
     endResetModel();
 }
 
@@ -161,7 +162,8 @@ const std::vector<TreeController::TreeNode> &TreeController::childNodes(const Tr
                 child.node = (*children)[i].get();
                 child.parent = treeNode;
                 child.row = int(i);
-                child.isLeaf = child.node->isLeaf();
+                child.listsOnDemand = child.node->isLeaf() && m_onDemand.canList && m_onDemand.canList(*child.node);
+                child.isLeaf = child.node->isLeaf() && !child.listsOnDemand;
             }
         }
         treeNode->childrenMade = true;
@@ -211,38 +213,7 @@ bool TreeController::hasChildren(const QModelIndex &parent) const
         return false;
     if (!parent.isValid())
         return m_content && !m_content->empty();
-    const TreeNode *row = treeNode(parent);
-    return !row->isLeaf || (m_growable && m_growable(*row->node));
-}
-
-void TreeController::setGrowable(std::function<bool(const Node &)> growable)
-{
-    m_growable = std::move(growable);
-}
-
-void TreeController::growRow(const QModelIndex &row, Node &node, NodeList children)
-{
-    const TreeNode *shown = treeNode(row);
-    if (!row.isValid() || shown->node != &node || children.empty())
-        return;
-    beginInsertRows(row.siblingAtColumn(0), 0, int(children.size()) - 1);
-    node.children = std::move(children);
-    // It had no rows: no index points at its children yet.
-    shown->isLeaf = false;
-    shown->children.clear();
-    shown->childrenMade = false;
-    m_folderSizes.clear();
-    endInsertRows();
-}
-
-void TreeController::rowSettled(const QModelIndex &row)
-{
-    if (!row.isValid())
-        return;
-    // The view keeps whether a row has children: it asks again after a change of layout.
-    Q_EMIT layoutAboutToBeChanged({QPersistentModelIndex(row.parent())});
-    Q_EMIT layoutChanged({QPersistentModelIndex(row.parent())});
-    Q_EMIT dataChanged(row.siblingAtColumn(0), row.siblingAtColumn(columnCount() - 1));
+    return !treeNode(parent)->isLeaf;
 }
 
 QVariant TreeController::data(const QModelIndex &index, int role) const
@@ -256,6 +227,8 @@ QVariant TreeController::data(const QModelIndex &index, int role) const
         return QVariant::fromValue(node);
     if (role == Qt::ToolTipRole && !node->failure().isEmpty())
         return node->failure();
+    if (role == Qt::ToolTipRole && !node->listingFailure().isEmpty())
+        return node->listingFailure();
     if (index.column() >= int(m_columns.size()))
         return {};
     const PropertyColumn column = m_columns[std::size_t(index.column())];
@@ -295,7 +268,73 @@ Qt::ItemFlags TreeController::flags(const QModelIndex &index) const
     const Qt::ItemFlags flags = QAbstractItemModel::flags(index);
     // Expanding every row then remembers the folders only, not each leaf as
     // a persistent index that every re-sort has to carry over.
-    if (index.isValid() && treeNode(index)->isLeaf && !(m_growable && m_growable(*treeNode(index)->node)))
+    if (index.isValid() && treeNode(index)->isLeaf)
         return flags | Qt::ItemNeverHasChildren;
     return flags;
+}
+
+void TreeController::setOnDemandListing(OnDemandListing listing)
+{
+    m_onDemand = std::move(listing);
+    m_listing.clear();
+}
+
+bool TreeController::canFetchMore(const QModelIndex &parent) const
+{
+    if (!parent.isValid() || parent.model() != this || parent.column() != 0 || !m_onDemand.list)
+        return false;
+    const TreeNode *node = treeNode(parent);
+    return node->listsOnDemand && !m_listing.contains(node->node);
+}
+
+void TreeController::fetchMore(const QModelIndex &parent)
+{
+    if (!canFetchMore(parent))
+        return;
+    const Node *node = treeNode(parent)->node;
+    if (m_onDemand.list(*node))
+        m_listing.insert(node, QPersistentModelIndex(parent));
+}
+
+bool TreeController::finishListing(const Node &folder, qsizetype count, const std::function<void()> &write)
+{
+    const QModelIndex index = m_listing.value(&folder);
+    if (!index.isValid()) {
+        m_listing.remove(&folder);
+        return false;
+    }
+    const TreeNode *node = treeNode(index);
+    // Whoever hears of the insertion may ask for more at once: until the
+    // row knows that it is listed, it stays among those being listed.
+    if (count > 0)
+        beginInsertRows(index, 0, int(count) - 1);
+    write();
+    node->children.clear();
+    node->childrenMade = false;
+    node->listsOnDemand = folder.isLeaf() && m_onDemand.canList && m_onDemand.canList(folder);
+    node->isLeaf = folder.isLeaf() && !node->listsOnDemand;
+    m_listing.remove(&folder);
+    noteListedSize(node);
+    if (count > 0) {
+        endInsertRows();
+    } else {
+        // The view lays the row out again, and finds it no longer opens.
+        Q_EMIT layoutAboutToBeChanged({index});
+        Q_EMIT layoutChanged({index});
+    }
+    // Its name (a note), its Size and its ancestors' Size.
+    for (QModelIndex each = index; each.isValid(); each = each.parent())
+        Q_EMIT dataChanged(each, each.siblingAtColumn(columnCount() - 1));
+    return true;
+}
+
+void TreeController::noteListedSize(const TreeNode *folder)
+{
+    if (m_folderSizes.isEmpty())
+        return; // made in full when a Size cell asks
+    const qint64 added = noteFolderSizes(folder->node->children, m_folderSizes);
+    if (folder->node->type != NodeType::Folder)
+        return; // an archive opened: its entries are in its file's size
+    for (const TreeNode *each = folder; each && each != &m_root; each = each->parent)
+        m_folderSizes.insert(each->node, addSizes(m_folderSizes.value(each->node), added));
 }

@@ -12,6 +12,7 @@
 
 #include <QAbstractItemModel>
 #include <QHash>
+#include <QPersistentModelIndex>
 
 #include <functional>
 
@@ -47,13 +48,31 @@ public:
     /// The node that a row of this controller represents, or nullptr.
     const Node *representedObject(const QModelIndex &item) const;
 
-    /// Which leaves may grow rows once expanded (an archive's row, say):
-    /// they show as expandable. Nothing for none.
-    void setGrowable(std::function<bool(const Node &)> growable);
-    /// Gives the node of `row` its first children, inserted as rows.
-    void growRow(const QModelIndex &row, Node &node, NodeList children);
-    /// A row that was growable is no more, without rows (a note instead).
-    void rowSettled(const QModelIndex &row);
+    /// Rows whose items are listed only when the view opens them (a folder
+    /// beyond the depth limit, say). The model itself reads nothing: it asks
+    /// `canList` whether a row without children has items to list (as rows
+    /// are made, so that must not read the disk either), gives such a row a
+    /// disclosure control, and asks `list` to start listing its items when
+    /// the view opens it (fetchMore). `list` answers whether it started;
+    /// whoever lists then answers once, with finishListing.
+    struct OnDemandListing {
+        std::function<bool(const Node &)> canList;
+        std::function<bool(const Node &)> list;
+    };
+    /// Set before the content: rows already made keep their answer. Empty
+    /// functions: no row lists on demand.
+    void setOnDemandListing(OnDemandListing listing);
+    /// The listing of `folder`, asked for by fetchMore, has ended: `write`
+    /// gives the node its `count` children, sorted as the rows shown are, or
+    /// none (nothing in it, or it failed: `write` says why). Their rows are
+    /// inserted; the folder's Size and its ancestors' follow. False, and
+    /// nothing written, when no listing of that row is awaited (the content
+    /// changed since, or cancelListings).
+    bool finishListing(const Node &folder, qsizetype count, const std::function<void()> &write);
+    /// Forgets the listings awaited: their rows may ask again.
+    void cancelListings() { m_listing.clear(); }
+    bool canFetchMore(const QModelIndex &parent) const override;
+    void fetchMore(const QModelIndex &parent) override;
 
     QModelIndex index(int row, int column, const QModelIndex &parent = {}) const override;
     QModelIndex parent(const QModelIndex &child) const override;
@@ -62,7 +81,7 @@ public:
     bool hasChildren(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
-    /// A leaf never has children, unless it is growable.
+    /// A leaf never has children, unless its items are listed on demand.
     Qt::ItemFlags flags(const QModelIndex &index) const override;
 
 private:
@@ -71,13 +90,17 @@ private:
         const Node *node = nullptr; // Not owned.
         const TreeNode *parent = nullptr; // Not owned.
         int row = 0;
-        mutable bool isLeaf = true; // of the node: kept here, where the view's walk over every row finds it at hand
+        // Of the node: kept here, where the view's walk over every row finds it at hand.
+        mutable bool isLeaf = true; // and lists nothing on demand
+        mutable bool listsOnDemand = false;
         mutable std::vector<TreeNode> children;
         mutable bool childrenMade = false;
     };
 
     const TreeNode *treeNode(const QModelIndex &index) const;
     qint64 folderSize(const Node *folder) const;
+    /// Adds the size of the children just listed to the folder's and its ancestors' totals.
+    void noteListedSize(const TreeNode *folder);
     bool holdsTheSameNodes(const NodeList *content) const;
     const std::vector<TreeNode> &childNodes(const TreeNode *treeNode) const;
     void resetRoot();
@@ -91,5 +114,7 @@ private:
     // first asks: a paint would otherwise walk a folder's whole content.
     mutable QHash<const Node *, qint64> m_folderSizes;
     IconSize m_iconSize = IconSize::Small;
-    std::function<bool(const Node &)> m_growable;
+    OnDemandListing m_onDemand;
+    // The rows being listed on demand, followed through re-sorts.
+    QHash<const Node *, QPersistentModelIndex> m_listing;
 };

@@ -2,6 +2,7 @@
 #include "TreeView.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
 #include <QScopedValueRollback>
@@ -119,6 +120,45 @@ TreeView::TreeView(QWidget *parent)
 TreeView::~TreeView()
 {
     reportPendingLayout();
+}
+
+void TreeView::expandAll()
+{
+    expandListed(rootIndex());
+}
+
+void TreeView::expandListed(const QModelIndex &top)
+{
+    if (!model())
+        return;
+    // Rows are laid out once, after: until then expand() only notes each row.
+    scheduleDelayedItemsLayout();
+    std::vector<QModelIndex> parents{top};
+    while (!parents.empty()) {
+        const QModelIndex parent = parents.back();
+        parents.pop_back();
+        const int rows = model()->rowCount(parent);
+        for (int row = 0; row < rows; ++row) {
+            const QModelIndex child = model()->index(row, 0, parent);
+            if ((child.flags() & Qt::ItemNeverHasChildren) || model()->canFetchMore(child))
+                continue;
+            expand(child);
+            parents.push_back(child);
+        }
+    }
+    executeDelayedItemsLayout();
+}
+
+void TreeView::keyPressEvent(QKeyEvent *event)
+{
+    const QModelIndex current = currentIndex();
+    if (event->key() == Qt::Key_Asterisk && current.isValid() && state() != EditingState) {
+        expandListed(current.siblingAtColumn(0));
+        expand(current.siblingAtColumn(0));
+        event->accept();
+        return;
+    }
+    QTreeView::keyPressEvent(event);
 }
 
 void TreeView::buildHeaderMenu()

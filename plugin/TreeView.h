@@ -33,6 +33,11 @@ public:
     /// named after its column's identifier.
     QMenu *headerMenu() const { return m_headerMenu; }
 
+    /// Opens every row whose items are there, as QTreeView::expandAll does,
+    /// but none whose items are listed only on opening (canFetchMore): that
+    /// takes the row's own click. The '*' key does the same below the current row.
+    void expandAll();
+
     int rowHeight() const { return m_rowHeight; }
     void setRowHeight(int height);
 
@@ -61,7 +66,11 @@ Q_SIGNALS:
     /// `headerState` is QHeaderView::saveState's. A drag reports once, when it pauses.
     void layoutEdited(const QByteArray &headerState, PropertyColumns shown);
 
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
+    void expandListed(const QModelIndex &top);
     void buildHeaderMenu();
     void takeSortIndicator(int section, Qt::SortOrder order);
     void scheduleLayoutReport();

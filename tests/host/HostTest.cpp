@@ -127,6 +127,21 @@ TEST(Host, DumpsTheFinishedPreviewAsJson)
     EXPECT_TRUE(tricky.out.contains("\"emoji\xf0\x9f\x98\x80\"")) << "the rest of Unicode is UTF-8";
 }
 
+TEST(Host, DumpsAFolderAtTheDepthLimitAsListed)
+{
+    TempTree tree{{"a/b/c.txt", 1000}, {"a/d.txt", 10}};
+    const QJsonArray rows = dump(tree.path()).value("rows"_L1).toArray();
+    ASSERT_EQ(rows.size(), 1);
+    const QJsonArray inA = rows[0]["children"_L1].toArray();
+    ASSERT_EQ(inA.size(), 2);
+    const QJsonValue b = inA[0];
+    EXPECT_EQ(b["name"_L1].toString(), u"b"_s);
+    EXPECT_TRUE(b["children"_L1].toArray().isEmpty()) << "the dump is what was listed: b opens only on demand";
+    EXPECT_FALSE(b["expanded"_L1].toBool()) << "expanding every row stops at the limit";
+    EXPECT_EQ(b["cells"_L1]["Size"_L1].toString(), u"--"_s) << "nothing of it counted";
+    EXPECT_EQ(rows[0]["cells"_L1]["Size"_L1].toString(), u"10 bytes"_s);
+}
+
 TEST(Host, SaysWhichEntriesOfAnArchiveAreLeftOut)
 {
     TempTree tree;

@@ -56,13 +56,9 @@ QStringList childNames(const QAbstractItemModel &model, const QModelIndex &paren
 // Expands the row as a click would and waits until it is opened or noted.
 bool expandAndWait(PreviewViewController &controller, const QModelIndex &row)
 {
-    bool opened = false;
-    const QMetaObject::Connection connection =
-        QObject::connect(controller.innerArchives(), &InnerArchives::rowOpened, [&] { opened = true; });
+    const QAbstractItemModel &model = *row.model();
     controller.outlineView->expand(row);
-    const bool done = QTest::qWaitFor([&] { return opened; }, 20000);
-    QObject::disconnect(connection);
-    return done;
+    return QTest::qWaitFor([&] { return !controller.innerArchives()->isOpening() && !model.canFetchMore(row); }, 20000);
 }
 
 QString local(const QByteArray &path)
@@ -90,7 +86,6 @@ TEST(InnerArchives, AJarInAWarInAZipOpensRowByRowAndAFourthArchiveIsANote)
             settings.depthLimit = DepthLimit::Five;
             settings.archiveExtraction = extraction;
         });
-        QAbstractItemModelTester tester(controller->treeController(), QAbstractItemModelTester::FailureReportingMode::Fatal);
         const RequestResult result = runRequest(*controller, tree.path("outer.zip"));
         ASSERT_FALSE(result.error) << result.error->message.toStdString();
         EXPECT_EQ(controller->isListingOnly(), extraction == ArchiveExtraction::WhenNeeded);
@@ -102,6 +97,8 @@ TEST(InnerArchives, AJarInAWarInAZipOpensRowByRowAndAFourthArchiveIsANote)
         ASSERT_TRUE(war.isValid());
         EXPECT_EQ(model.rowCount(war), 0) << "expanding every row opens no archive";
         EXPECT_TRUE(model.hasChildren(war)) << "the archive's row shows that it opens";
+        // From here on: it opens the rows it walks, as a view would.
+        QAbstractItemModelTester tester(controller->treeController(), QAbstractItemModelTester::FailureReportingMode::Fatal);
         ASSERT_TRUE(expandAndWait(*controller, war));
         EXPECT_EQ(childNames(model, war), QStringList{u"WEB-INF"_s});
         const QModelIndex webXml = rowAt(model, {u"app.war"_s, u"WEB-INF"_s, u"web.xml"_s});

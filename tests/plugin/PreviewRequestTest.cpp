@@ -259,6 +259,8 @@ TEST(PreviewRequest, AScreenReaderHearsWhichFoldersAreOpen)
     TempTree tree{{"notes.txt", 0}, {"sub/inner.txt", 0}};
     tree.folder("sub/empty");
     PreviewViewController controller;
+    // Listed, "empty" holds nothing; at the depth limit it would open to find out.
+    changeSettings(controller, [](Settings &settings) { settings.depthLimit = DepthLimit::Three; });
     runRequest(controller, tree.path());
     QWidget window;
     (new QVBoxLayout(&window))->addWidget(controller.view());
