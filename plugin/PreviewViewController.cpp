@@ -740,12 +740,26 @@ void PreviewViewController::runRequest(const QByteArray &path, PreviewHandler &h
 
 void PreviewViewController::prepareItemFile(const QByteArray &item, bool alone, ItemFileHandler handler)
 {
+    // An entry of an archive opened among the rows: its files come one at a time.
+    if (const std::optional<ArchiveContainer> inner = m_innerArchives->containerOf(item); inner && inner->level > 0) {
+        if (alone) {
+            startEntryExtraction(inner->source, item.mid(inner->source.extraction.size() + 1), 0, item,
+                                 std::move(handler));
+        } else {
+            const QString message = tr("“%1” lies in an archive inside the one shown: only its files open.")
+                                        .arg(itemName(item));
+            handler(ExtensionError{ExtensionError::NotReadable, message}.previewError(), {});
+        }
+        return;
+    }
     if (alone && isListingOnly() && !m_build && extractsEntriesAlone()) {
         const QByteArray &path = item;
         const QByteArray root = m_archive->extraction + '/';
         const Node *node = path.startsWith(root) ? nodeAtPath(m_content, path) : nullptr;
         if (node && node->type == NodeType::File) {
-            startEntryExtraction(path.mid(root.size()), node->size.value_or(0), item, std::move(handler));
+            ArchiveSource archive = *m_archive;
+            archive.password = m_archivePassword;
+            startEntryExtraction(archive, path.mid(root.size()), node->size.value_or(0), item, std::move(handler));
             return;
         }
     }
@@ -764,11 +778,9 @@ bool PreviewViewController::extractsEntriesAlone() const
     return m_archiveSize > smallArchive || subtreeTotals(m_content).count > fewItems;
 }
 
-void PreviewViewController::startEntryExtraction(const QByteArray &entry, qint64 size, const QByteArray &item,
-                                                 ItemFileHandler handler)
+void PreviewViewController::startEntryExtraction(const ArchiveSource &archive, const QByteArray &entry, qint64 size,
+                                                 const QByteArray &item, ItemFileHandler handler)
 {
-    ArchiveSource archive = *m_archive;
-    archive.password = m_archivePassword;
     const quint64 id = ++m_lastEntryExtraction;
     EntryJob::Handlers handlers{
         [this, id](std::optional<QByteArray> file) { finishEntryExtraction(id, std::move(file), {}); },

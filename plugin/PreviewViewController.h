@@ -139,7 +139,8 @@ private:
     /// Whether one entry alone is extracted sooner than the whole archive,
     /// and to more use.
     bool extractsEntriesAlone() const;
-    void startEntryExtraction(const QByteArray &entry, qint64 size, const QByteArray &item, ItemFileHandler handler);
+    void startEntryExtraction(const ArchiveSource &archive, const QByteArray &entry, qint64 size, const QByteArray &item,
+                              ItemFileHandler handler);
     void finishEntryExtraction(quint64 id, std::optional<QByteArray> file, std::exception_ptr failure);
     void cancelEntryExtractions();
     /// Whether showing `column` needs the files of an archive shown from its

@@ -108,6 +108,10 @@
         <source>%1 (not extracted)</source>
         <translation>%1 (nicht entpackt)</translation>
     </message>
+    <message>
+        <source>%1 (not opened)</source>
+        <translation>%1 (nicht geöffnet)</translation>
+    </message>
 </context>
 <context>
     <name>Host</name>
@@ -210,6 +214,21 @@ PFAD, einen Ordner oder ein Archiv, in der Vorschau zeigen.
     <message>
         <source>no display to show a window on: use --text, --dump or --screenshot</source>
         <translation>kein Bildschirm für ein Fenster: --text, --dump oder --screenshot verwenden</translation>
+    </message>
+</context>
+<context>
+    <name>InnerArchive</name>
+    <message>
+        <source>Not opened: %1</source>
+        <translation>Nicht geöffnet: %1</translation>
+    </message>
+    <message>
+        <source>archives nested more than %1 deep</source>
+        <translation>Archive mehr als %1 Ebenen tief ineinander</translation>
+    </message>
+    <message>
+        <source>the entry is no file of its own</source>
+        <translation>der Eintrag ist keine eigene Datei</translation>
     </message>
 </context>
 <context>
@@ -341,6 +360,10 @@ PFAD, einen Ordner oder ein Archiv, in der Vorschau zeigen.
     <message>
         <source>the archive ends early; it may be cut short</source>
         <translation>das Archiv endet vorzeitig; es ist womöglich abgeschnitten</translation>
+    </message>
+    <message>
+        <source>“%1” lies in an archive inside the one shown: only its files open.</source>
+        <translation>„%1“ liegt in einem Archiv im angezeigten: nur seine Dateien lassen sich öffnen.</translation>
     </message>
 </context>
 <context>
@@ -577,6 +600,10 @@ Schlüssel und Werte:
             <numerusform>%n verwendete Entpackung wurde behalten.</numerusform>
             <numerusform>%n verwendete Entpackungen wurden behalten.</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Open archives inside as the tree is built</source>
+        <translation>Enthaltene Archive beim Aufbau des Baums öffnen</translation>
     </message>
 </context>
 </TS>

@@ -108,6 +108,10 @@
         <source>%1 (not extracted)</source>
         <translation>%1 (no extraído)</translation>
     </message>
+    <message>
+        <source>%1 (not opened)</source>
+        <translation>%1 (no abierto)</translation>
+    </message>
 </context>
 <context>
     <name>Host</name>
@@ -213,6 +217,21 @@ Previsualiza RUTA, una carpeta o un archivo comprimido.
     <message>
         <source>no display to show a window on: use --text, --dump or --screenshot</source>
         <translation>no hay pantalla en la que mostrar una ventana: use --text, --dump o --screenshot</translation>
+    </message>
+</context>
+<context>
+    <name>InnerArchive</name>
+    <message>
+        <source>Not opened: %1</source>
+        <translation>No abierto: %1</translation>
+    </message>
+    <message>
+        <source>archives nested more than %1 deep</source>
+        <translation>archivos comprimidos anidados en más de %1 niveles</translation>
+    </message>
+    <message>
+        <source>the entry is no file of its own</source>
+        <translation>la entrada no es un archivo propio</translation>
     </message>
 </context>
 <context>
@@ -344,6 +363,10 @@ Previsualiza RUTA, una carpeta o un archivo comprimido.
     <message>
         <source>the archive ends early; it may be cut short</source>
         <translation>el archivo termina antes de tiempo; puede estar cortado</translation>
+    </message>
+    <message>
+        <source>“%1” lies in an archive inside the one shown: only its files open.</source>
+        <translation>«%1» está en un archivo comprimido dentro del mostrado: solo se abren sus archivos.</translation>
     </message>
 </context>
 <context>
@@ -579,6 +602,10 @@ Claves y valores:
             <numerusform>Se conservó %n extracción en uso.</numerusform>
             <numerusform>Se conservaron %n extracciones en uso.</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Open archives inside as the tree is built</source>
+        <translation>Abrir los archivos comprimidos contenidos al construir el árbol</translation>
     </message>
 </context>
 </TS>

@@ -108,6 +108,10 @@
         <source>%1 (not extracted)</source>
         <translation>%1 (non extrait)</translation>
     </message>
+    <message>
+        <source>%1 (not opened)</source>
+        <translation>%1 (non ouvert)</translation>
+    </message>
 </context>
 <context>
     <name>Host</name>
@@ -212,6 +216,21 @@ Affiche l’aperçu de CHEMIN, un dossier ou une archive.
     <message>
         <source>no display to show a window on: use --text, --dump or --screenshot</source>
         <translation>aucun écran pour afficher une fenêtre : utilisez --text, --dump ou --screenshot</translation>
+    </message>
+</context>
+<context>
+    <name>InnerArchive</name>
+    <message>
+        <source>Not opened: %1</source>
+        <translation>Non ouvert : %1</translation>
+    </message>
+    <message>
+        <source>archives nested more than %1 deep</source>
+        <translation>archives imbriquées sur plus de %1 niveaux</translation>
+    </message>
+    <message>
+        <source>the entry is no file of its own</source>
+        <translation>l’entrée n’est pas un fichier à part entière</translation>
     </message>
 </context>
 <context>
@@ -343,6 +362,10 @@ Affiche l’aperçu de CHEMIN, un dossier ou une archive.
     <message>
         <source>the archive ends early; it may be cut short</source>
         <translation>l’archive se termine trop tôt ; elle est peut-être tronquée</translation>
+    </message>
+    <message>
+        <source>“%1” lies in an archive inside the one shown: only its files open.</source>
+        <translation>« %1 » se trouve dans une archive contenue dans celle affichée : seuls ses fichiers s’ouvrent.</translation>
     </message>
 </context>
 <context>
@@ -579,6 +602,10 @@ Clés et valeurs :
             <numerusform>%n extraction en cours d’utilisation a été conservée.</numerusform>
             <numerusform>%n extractions en cours d’utilisation ont été conservées.</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Open archives inside as the tree is built</source>
+        <translation>Ouvrir les archives contenues lors de la construction de l’arborescence</translation>
     </message>
 </context>
 </TS>

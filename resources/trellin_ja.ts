@@ -108,6 +108,10 @@
         <source>%1 (not extracted)</source>
         <translation>%1（未展開）</translation>
     </message>
+    <message>
+        <source>%1 (not opened)</source>
+        <translation>%1（開いていません）</translation>
+    </message>
 </context>
 <context>
     <name>Host</name>
@@ -210,6 +214,21 @@ Preview PATH, a folder or an archive.
     <message>
         <source>no display to show a window on: use --text, --dump or --screenshot</source>
         <translation>ウィンドウを表示する画面がありません。--text、--dump、--screenshot のいずれかを使ってください</translation>
+    </message>
+</context>
+<context>
+    <name>InnerArchive</name>
+    <message>
+        <source>Not opened: %1</source>
+        <translation>開いていません: %1</translation>
+    </message>
+    <message>
+        <source>archives nested more than %1 deep</source>
+        <translation>アーカイブの入れ子が %1 階層を超えています</translation>
+    </message>
+    <message>
+        <source>the entry is no file of its own</source>
+        <translation>このエントリは単独のファイルではありません</translation>
     </message>
 </context>
 <context>
@@ -335,6 +354,10 @@ Preview PATH, a folder or an archive.
     <message>
         <source>the archive ends early; it may be cut short</source>
         <translation>アーカイブが途中で終わっています。切り詰められている可能性があります</translation>
+    </message>
+    <message>
+        <source>“%1” lies in an archive inside the one shown: only its files open.</source>
+        <translation>「%1」は表示中のアーカイブ内のアーカイブにあります。開けるのはその中のファイルだけです。</translation>
     </message>
 </context>
 <context>
@@ -567,6 +590,10 @@ Keys and values:
         <translation>
             <numerusform>使用中の展開 %n 件は残しました。</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Open archives inside as the tree is built</source>
+        <translation>ツリーの作成時に内部のアーカイブを開く</translation>
     </message>
 </context>
 </TS>

@@ -108,6 +108,10 @@
         <source>%1 (not extracted)</source>
         <translation>%1（未解压）</translation>
     </message>
+    <message>
+        <source>%1 (not opened)</source>
+        <translation>%1（未打开）</translation>
+    </message>
 </context>
 <context>
     <name>Host</name>
@@ -204,6 +208,21 @@ Preview PATH, a folder or an archive.
     <message>
         <source>no display to show a window on: use --text, --dump or --screenshot</source>
         <translation>没有可显示窗口的屏幕：请使用 --text、--dump 或 --screenshot</translation>
+    </message>
+</context>
+<context>
+    <name>InnerArchive</name>
+    <message>
+        <source>Not opened: %1</source>
+        <translation>未打开：%1</translation>
+    </message>
+    <message>
+        <source>archives nested more than %1 deep</source>
+        <translation>归档嵌套超过 %1 层</translation>
+    </message>
+    <message>
+        <source>the entry is no file of its own</source>
+        <translation>该条目不是独立的文件</translation>
     </message>
 </context>
 <context>
@@ -329,6 +348,10 @@ Preview PATH, a folder or an archive.
     <message>
         <source>the archive ends early; it may be cut short</source>
         <translation>归档提前结束，可能已被截断</translation>
+    </message>
+    <message>
+        <source>“%1” lies in an archive inside the one shown: only its files open.</source>
+        <translation>“%1”位于所显示归档内的另一个归档中：只能打开其中的文件。</translation>
     </message>
 </context>
 <context>
@@ -557,6 +580,10 @@ Keys and values:
         <translation>
             <numerusform>保留了 %n 个正在使用的解压。</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Open archives inside as the tree is built</source>
+        <translation>构建树时打开内部的归档</translation>
     </message>
 </context>
 </TS>

@@ -159,6 +159,20 @@ TEST(InnerArchives, AZipInsideATarGzOrAFolderListsItsEntriesToTheDepthLimit)
             << "a row on level 2 still lists one level, and no more";
         EXPECT_TRUE(controller->outlineView->isExpanded(inner));
         EXPECT_TRUE(nodeOf(inner).failure().isEmpty());
+
+        // Open and Copy Path take the entry's file, extracted alone; Reveal has no folder to show.
+        const QByteArray entry = nodeOf(rowNamed(model, inner, u"f00002"_s)).path;
+        std::optional<std::pair<std::optional<PreviewError>, QByteArray>> file, revealed;
+        controller->prepareItemFile(entry, true, [&](std::optional<PreviewError> error, const QByteArray &path) {
+            file.emplace(error, path);
+        });
+        controller->prepareItemFile(entry, false, [&](std::optional<PreviewError> error, const QByteArray &path) {
+            revealed.emplace(error, path);
+        });
+        ASSERT_TRUE(QTest::qWaitFor([&] { return file && revealed; }, 20000));
+        ASSERT_FALSE(file->first) << file->first->message.toStdString();
+        EXPECT_EQ(fileContents(QString::fromUtf8(file->second)), "2") << "the entry's own data";
+        EXPECT_TRUE(revealed->first) << "the whole archive inside is not extracted for it";
     }
 }
 

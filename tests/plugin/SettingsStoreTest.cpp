@@ -275,7 +275,8 @@ TEST(SettingsTool, AcceptsOnlyItsKeysWithValidValues)
     for (const QStringList &bad : {QStringList{"set", "depthLimit", "6"}, QStringList{"set", "depthLimit", "two"},
                                    QStringList{"set", "iconSize", "2"}, QStringList{"set", "expandAllRows", "yes"},
                                    QStringList{"set", "sortOption", "name"}, QStringList{"set", "cacheLimit", "1K"},
-                                   QStringList{"set", "archiveExtraction", "never"}, QStringList{"get"},
+                                   QStringList{"set", "archiveExtraction", "never"},
+                                   QStringList{"set", "expandArchives", "1"}, QStringList{"get"},
                                    QStringList{"frobnicate"}}) {
         const ToolRun run = settingsTool(bad);
         EXPECT_EQ(run.exitCode, 2) << bad.join(QLatin1Char(' ')).toStdString();
@@ -290,8 +291,10 @@ TEST(SettingsTool, AcceptsOnlyItsKeysWithValidValues)
     EXPECT_EQ(settingsTool({"set", "iconSize", "1"}).exitCode, 0);
     EXPECT_EQ(settingsTool({"set", "cacheLimit", "5G"}).exitCode, 0);
     const QByteArray defaults = settingsTool({"list"}).out;
-    EXPECT_TRUE(defaults.endsWith("archiveExtraction always  (default)\n")) << "extracting behind the rows is the default";
+    EXPECT_TRUE(defaults.endsWith("archiveExtraction always  (default)\nexpandArchives   false   (default)\n"))
+        << "extracting behind the rows is the default, opening archives inside only by hand";
     EXPECT_EQ(settingsTool({"set", "archiveExtraction", "whenNeeded"}).exitCode, 0);
+    EXPECT_EQ(settingsTool({"set", "expandArchives", "true"}).exitCode, 0);
     const QByteArray list = settingsTool({"list"}).out;
     EXPECT_EQ(list, "showHiddenFiles  false   (default)\n"
                     "depthLimit       5     \n"
@@ -300,11 +303,13 @@ TEST(SettingsTool, AcceptsOnlyItsKeysWithValidValues)
                     "previewZipFiles  true    (default)\n"
                     "itemLimit        2000000  (default)\n"
                     "cacheLimit       5368709120\n"
-                    "archiveExtraction whenNeeded\n");
+                    "archiveExtraction whenNeeded\n"
+                    "expandArchives   true  \n");
     EXPECT_EQ(jsonFileContents(SettingsStore::defaultPath()),
               (QJsonObject{{QStringLiteral("depthLimit"), 5}, {QStringLiteral("iconSize"), 1},
                            {QStringLiteral("cacheLimit"), qint64(5) << 30},
-                           {QStringLiteral("archiveExtraction"), QStringLiteral("whenNeeded")}}));
+                           {QStringLiteral("archiveExtraction"), QStringLiteral("whenNeeded")},
+                           {QStringLiteral("expandArchives"), true}}));
     EXPECT_EQ(settingsTool({"reset", "depthLimit"}).exitCode, 0);
     EXPECT_EQ(settingsTool({"get", "depthLimit"}).out, "2\n");
 }
