@@ -89,8 +89,8 @@ struct Node {
     NodeType type = NodeType::File;
     /// A folder whose listing the item limit cut short or never reached.
     bool incomplete = false;
-    /// A folder whose items were not listed: the depth limit stopped the
-    /// scan at it. Its row lists them when opened.
+    /// An item whose items were not listed (a folder the depth limit
+    /// stopped the scan at): its row lists them when opened.
     bool unlisted = false;
     QByteArray path; // the item's location as handed to makeNode
     NodeList children;

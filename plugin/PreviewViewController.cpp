@@ -155,7 +155,7 @@ PreviewError previewError(std::exception_ptr failure)
 // says why. False when the two do not hold the same items otherwise; the
 // shown nodes may then be partly filled in.
 bool fillInPlace(NodeList &shown, NodeList &scanned, const QHash<QByteArray, QString> &failures, SortOption option,
-                 bool &orderChanges)
+                 bool &orderChanges, bool &unlistedFound)
 {
     QHash<QByteArrayView, Node *> byPath; // Not owned: nodes of `scanned`.
     byPath.reserve(qsizetype(scanned.size()));
@@ -174,6 +174,9 @@ bool fillInPlace(NodeList &shown, NodeList &scanned, const QHash<QByteArray, QSt
         orderChanges = orderChanges || !sortKeysEqual(*node, *item, option);
         node->setName(item->name());
         node->incomplete = item->incomplete;
+        // The extraction's folders at the depth limit open on demand, as any folder's.
+        node->unlisted = item->unlisted;
+        unlistedFound = unlistedFound || item->unlisted;
         node->dateModified = item->dateModified;
         node->dateCreated = item->dateCreated;
         node->dateLastOpened = item->dateLastOpened;
@@ -185,7 +188,8 @@ bool fillInPlace(NodeList &shown, NodeList &scanned, const QHash<QByteArray, QSt
         if (item->dimensions() != node->dimensions())
             node->setDimensions(item->dimensions());
         // An archive opened among the rows keeps its entries: its extraction has none.
-        if (node->type == NodeType::Folder && !fillInPlace(node->children, item->children, failures, option, orderChanges))
+        if (node->type == NodeType::Folder
+            && !fillInPlace(node->children, item->children, failures, option, orderChanges, unlistedFound))
             return false;
     }
     return matched == scanned.size();
@@ -244,6 +248,7 @@ PreviewViewController::PreviewViewController(SettingsStore *store, QObject *pare
         cancelSort();
     });
     connect(m_innerArchives.get(), &InnerArchives::rowOpened, this, [this] {
+        updateBusyIndicator();
         if (std::exchange(m_sortAfterGrowth, false))
             sortContent(SortOrder::of(m_settings));
     });
@@ -612,8 +617,11 @@ void PreviewViewController::cancelSort()
 
 bool PreviewViewController::listRow(const Node &row)
 {
-    if (m_innerArchives->canOpen(row))
-        return m_innerArchives->open(row);
+    if (m_innerArchives->canOpen(row)) {
+        const bool started = m_innerArchives->open(row);
+        updateBusyIndicator();
+        return started;
+    }
     bool started = false;
     guarded("list the folder", [&] {
         ScanOptions options = ScanOptions::from(m_settings);
@@ -623,11 +631,13 @@ bool PreviewViewController::listRow(const Node &row)
         // Ours: the model only reads the tree.
         started = m_rowListings->start(const_cast<Node &>(row), options);
     });
+    updateBusyIndicator();
     return started;
 }
 
 void PreviewViewController::finishRowListing(RowListings::Listed listed)
 {
+    updateBusyIndicator();
     // The plan being made reads the tree: the items wait for it.
     if (m_sort)
         m_rowListings->hold(std::move(listed));
@@ -668,6 +678,7 @@ void PreviewViewController::cancelRowListings()
 {
     m_rowListings->dropAll();
     m_treeController->cancelListings();
+    updateBusyIndicator();
 }
 
 void PreviewViewController::preview(const QByteArray &path, PreviewHandler handler)
@@ -959,7 +970,8 @@ void PreviewViewController::showBuildProgress()
 void PreviewViewController::updateBusyIndicator()
 {
     if (busyIndicator)
-        busyIndicator->setVisible(m_build || m_sort || !m_entryExtractions.empty());
+        busyIndicator->setVisible(m_build || m_sort || !m_entryExtractions.empty() || m_rowListings->isListing()
+                                    || m_innerArchives->isOpening());
 }
 
 PreviewHandler PreviewViewController::endBuild()
@@ -1053,7 +1065,8 @@ bool PreviewViewController::fillListing(PreviewJob::Tree &tree)
     QHash<QByteArray, QString> failures;
     for (const Archive::FailedEntry &entry : tree.failed)
         failures.insert(FileSystem::appendingPathComponent(tree.root->path, entry.path), entry.reason);
-    if (!fillInPlace(m_content, tree.root->children, failures, order.option, orderChanges))
+    bool unlistedFound = false;
+    if (!fillInPlace(m_content, tree.root->children, failures, order.option, orderChanges, unlistedFound))
         return false;
     m_contentCutShort = tree.cutShort;
     releaseInBackground(std::move(tree.root));
@@ -1061,6 +1074,8 @@ bool PreviewViewController::fillListing(PreviewJob::Tree &tree)
     m_treeController->valuesChanged();
     if (orderChanges)
         sortContent(order);
+    else if (unlistedFound)
+        m_treeController->rearrangeObjects(); // its rows learn anew which open on demand
     return true;
 }
 

@@ -38,13 +38,15 @@ void checkReadable(const QByteArray &path)
         throw ExtensionError{ExtensionError::NotFound, QString::fromLocal8Bit(strerror(ENOENT))};
     if (!probe.unreadable.isEmpty())
         throw ExtensionError{ExtensionError::NotReadable, probe.unreadable};
+    if (probe.kind != FileSystem::ItemProbe::Folder) // replaced since the scan
+        throw ExtensionError{ExtensionError::NotReadable, QString::fromLocal8Bit(strerror(ENOTDIR))};
 }
 
 } // namespace
 
 bool listsOnDemand(const Node &node)
 {
-    return node.type == NodeType::Folder && node.unlisted;
+    return node.unlisted;
 }
 
 std::optional<RowListingWork> rowListingWork(const Node &node, const ScanOptions &options)

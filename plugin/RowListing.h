@@ -30,13 +30,16 @@
 using RowListingWork = std::function<FolderListing(std::stop_token stop, BuildProgress &progress)>;
 
 /// Whether the row of `node` has items that the tree was made without, to be
-/// listed when the row is opened. Asked as rows are made: reads no disk.
+/// listed when the row is opened: whatever made the node marked it
+/// `unlisted`. Asked as rows are made: reads no disk.
 bool listsOnDemand(const Node &node);
 
 /// The work that lists the items of `node`'s row, or nothing when the row has
 /// none to list: the one place that decides what each kind of row lists. A
 /// folder the depth limit left unlisted lists its next level, the folders in
-/// it left unlisted in turn.
+/// it left unlisted in turn; another kind of unlisted row (an archive inside
+/// the tree, say) plugs its own work in here, by the node's type or content
+/// type. The owner clears `unlisted` when the listing ends, whatever its outcome.
 std::optional<RowListingWork> rowListingWork(const Node &node, const ScanOptions &options);
 
 /// The listings of the rows of one shown tree, one job a row.

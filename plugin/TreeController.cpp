@@ -304,8 +304,6 @@ bool TreeController::finishListing(const Node &folder, qsizetype count, const st
         return false;
     }
     const TreeNode *node = treeNode(index);
-    // Whoever hears of the insertion may ask for more at once: until the
-    // row knows that it is listed, it stays among those being listed.
     if (count > 0)
         beginInsertRows(index, 0, int(count) - 1);
     write();
@@ -313,6 +311,7 @@ bool TreeController::finishListing(const Node &folder, qsizetype count, const st
     node->childrenMade = false;
     node->listsOnDemand = folder.isLeaf() && m_onDemand.canList && m_onDemand.canList(folder);
     node->isLeaf = folder.isLeaf() && !node->listsOnDemand;
+    // Not before: whoever hears of the insertion may ask the row for more at once.
     m_listing.remove(&folder);
     noteListedSize(node);
     if (count > 0) {
