@@ -73,25 +73,29 @@ bool InnerArchives::open(const Node &node)
         return false;
     ArchiveRow row{node.path, node.name(), *rowArchiveFormat(node), levelOf(node.path), containerOf(node.path)};
     const Node *opening = &node;
-    m_jobs.emplace(opening, std::make_unique<InnerArchiveJob>(row, ScanOptions::from(*m_settings), cacheLimit(*m_settings),
-                                                              this, [this, opening](OpenedRow opened) {
-                                                                  finish(opening, std::move(opened));
-                                                              }));
+    const ScanOptions options = ScanOptions::from(*m_settings);
+    auto job = std::make_unique<InnerArchiveJob>(row, options, cacheLimit(*m_settings), this,
+                                                 [this, opening](OpenedRow opened) { finish(opening, std::move(opened)); });
+    m_jobs.emplace(opening, Opening{std::move(job), options.sortOrder});
     return true;
 }
 
 void InnerArchives::finish(const Node *node, OpenedRow opened)
 {
     // Its thread has handed the rows over and is ending.
-    if (m_jobs.erase(node) == 0)
+    const auto found = m_jobs.find(node);
+    if (found == m_jobs.end())
         return;
+    const SortOrder order = found->second.order;
+    m_jobs.erase(found);
     m_tried.insert(node);
     NodeList children = opened.root ? std::move(opened.root->children) : NodeList();
     releaseInBackground(std::move(opened.root));
     adopt(std::move(opened.opened));
     Q_EMIT aboutToGrow();
-    // Sorted as the rows are now: a header may have been clicked meanwhile.
-    sortTree(children, SortOrder::of(*m_settings));
+    // A header clicked meanwhile has the last word on the order.
+    if (const SortOrder now = SortOrder::of(*m_settings); now != order)
+        sortTree(children, now);
     // The tree is the preview's own, which hands the model read access only.
     Node &row = const_cast<Node &>(*node);
     const bool taken = m_model->finishListing(row, qsizetype(children.size()), [&] {

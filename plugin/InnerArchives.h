@@ -59,5 +59,9 @@ private:
     // By the extraction folder that their rows' paths lie in.
     std::map<QByteArray, OpenedArchive> m_opened;
     QSet<const Node *> m_tried; // opened or noted: not opened again
-    std::map<const Node *, std::unique_ptr<InnerArchiveJob>> m_jobs;
+    struct Opening {
+        std::unique_ptr<InnerArchiveJob> job;
+        SortOrder order; // of the rows it makes
+    };
+    std::map<const Node *, Opening> m_jobs;
 };
