@@ -8,6 +8,7 @@
 #include "TreeRoles.h"
 
 #include <QAbstractItemModelTester>
+#include <QFile>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -130,6 +131,8 @@ TEST(InnerArchives, AZipInsideATarGzOrAFolderListsItsEntriesToTheDepthLimit)
 {
     TempTree tree;
     ASSERT_TRUE(makeArchive(u"zip-in-tar"_s, tree.path("data.tar.gz")));
+    // Another path, another cache folder: the extracted one starts with nothing extracted alone.
+    ASSERT_TRUE(QFile::copy(QFile::decodeName(tree.path("data.tar.gz")), QFile::decodeName(tree.path("extracted.tar.gz"))));
     ASSERT_TRUE(runTool(u"bsdtar"_s, {u"-xf"_s, local(tree.path("data.tar.gz")), u"data/inner.zip"_s}, tree.folder("folder")));
     const QByteArray innerEntries[] = {"f00000", "f00001", "f00002", "sub"};
     struct Case {
@@ -138,7 +141,7 @@ TEST(InnerArchives, AZipInsideATarGzOrAFolderListsItsEntriesToTheDepthLimit)
         ArchiveExtraction extraction;
     } cases[] = {
         {"tar.gz, listed only", tree.path("data.tar.gz"), ArchiveExtraction::WhenNeeded},
-        {"tar.gz, extracted", tree.path("data.tar.gz"), ArchiveExtraction::Always},
+        {"tar.gz, extracted", tree.path("extracted.tar.gz"), ArchiveExtraction::Always},
         {"folder", tree.path("folder"), ArchiveExtraction::Always},
     };
     for (const Case &c : cases) {
@@ -159,6 +162,11 @@ TEST(InnerArchives, AZipInsideATarGzOrAFolderListsItsEntriesToTheDepthLimit)
             << "a row on level 2 still lists one level, and no more";
         EXPECT_TRUE(controller->outlineView->isExpanded(inner));
         EXPECT_TRUE(nodeOf(inner).failure().isEmpty());
+        // Read from the tar.gz's extraction when it is in the cache, else extracted alone beside it.
+        const QByteArray alone = FileSystem::temporaryDirectory() + "/."
+            + FileSystem::lastPathComponent(controller->shownFolder()) + ".entries/data/inner.zip";
+        EXPECT_EQ(QFile::exists(QFile::decodeName(alone)), c.path.endsWith(".tar.gz") && controller->isListingOnly())
+            << alone.constData();
 
         // Open and Copy Path take the entry's file, extracted alone; Reveal has no folder to show.
         const QByteArray entry = nodeOf(rowNamed(model, inner, u"f00002"_s)).path;
