@@ -408,6 +408,58 @@ PFAD, einen Ordner oder ein Archiv, in der Vorschau zeigen.
 <context>
     <name>SettingsTool</name>
     <message>
+        <source>true or false</source>
+        <translation>true oder false</translation>
+    </message>
+    <message>
+        <source>a whole number from 2 to 5</source>
+        <translation>eine ganze Zahl von 2 bis 5</translation>
+    </message>
+    <message>
+        <source>small, large, 0 or 1</source>
+        <translation>small, large, 0 oder 1</translation>
+    </message>
+    <message>
+        <source>a whole number of 1 or more</source>
+        <translation>eine ganze Zahl ab 1</translation>
+    </message>
+    <message>
+        <source>a size in bytes, or with K, M, G or T (powers of 1024), such as 5G</source>
+        <translation>eine Größe in Bytes oder mit K, M, G oder T (Potenzen von 1024), etwa 5G</translation>
+    </message>
+    <message>
+        <source>always or whenNeeded</source>
+        <translation>always oder whenNeeded</translation>
+    </message>
+    <message>
+        <source>no display to show the window on: use a command</source>
+        <translation>kein Bildschirm, auf dem sich das Fenster zeigen ließe: einen Befehl verwenden</translation>
+    </message>
+    <message>
+        <source>integrate takes --user, and --remove to take the entries out</source>
+        <translation>integrate erwartet --user, und --remove, um die Einträge zu entfernen</translation>
+    </message>
+    <message>
+        <source>unknown command &quot;%1&quot;</source>
+        <translation>unbekannter Befehl „%1“</translation>
+    </message>
+    <message>
+        <source>%1 takes nothing more</source>
+        <translation>%1 erwartet nichts weiter</translation>
+    </message>
+    <message>
+        <source>%1 takes a key</source>
+        <translation>%1 erwartet einen Schlüssel</translation>
+    </message>
+    <message>
+        <source>%1 takes a key and a value</source>
+        <translation>%1 erwartet einen Schlüssel und einen Wert</translation>
+    </message>
+    <message>
+        <source>%1 takes %2, not &quot;%3&quot;</source>
+        <translation>%1 erwartet %2, nicht „%3“</translation>
+    </message>
+    <message>
         <source>Usage: trellin-settings
   or:  trellin-settings list | get KEY | set KEY VALUE | reset KEY
   or:  trellin-settings integrate --user [--remove]
@@ -433,6 +485,8 @@ Keys and values:
   archiveExtraction      always | whenNeeded: extract an archive behind its listed
                          rows, or only when an entry is opened or a column needs
                          its files
+  expandArchives         true | false: open the archives in a folder or an
+                         archive as the tree is built, to the depth limit
 </source>
         <translation>Aufruf: trellin-settings
   oder: trellin-settings list | get SCHLÜSSEL | set SCHLÜSSEL WERT | reset SCHLÜSSEL
@@ -465,63 +519,13 @@ Schlüssel und Werte:
   archiveExtraction      always | whenNeeded: ein Archiv hinter seinen
                          gelisteten Zeilen entpacken oder nur, wenn ein Eintrag
                          geöffnet wird oder eine Spalte seine Dateien braucht
+  expandArchives         true | false: die Archive in einem Ordner oder Archiv
+                         beim Aufbau des Baums öffnen, bis zur Ebenengrenze
 </translation>
     </message>
     <message>
-        <source>true or false</source>
-        <translation>true oder false</translation>
-    </message>
-    <message>
-        <source>a whole number from 2 to 5</source>
-        <translation>eine ganze Zahl von 2 bis 5</translation>
-    </message>
-    <message>
-        <source>small, large, 0 or 1</source>
-        <translation>small, large, 0 oder 1</translation>
-    </message>
-    <message>
-        <source>a whole number of 1 or more</source>
-        <translation>eine ganze Zahl ab 1</translation>
-    </message>
-    <message>
-        <source>a size in bytes, or with K, M, G or T (powers of 1024), such as 5G</source>
-        <translation>eine Größe in Bytes oder mit K, M, G oder T (Potenzen von 1024), etwa 5G</translation>
-    </message>
-    <message>
-        <source>always or whenNeeded</source>
-        <translation>always oder whenNeeded</translation>
-    </message>
-    <message>
-        <source>there is no setting &quot;%1&quot;; the settings are showHiddenFiles, depthLimit, expandAllRows, iconSize, previewZipFiles, itemLimit, cacheLimit and archiveExtraction</source>
-        <translation>es gibt keine Einstellung „%1“; die Einstellungen sind showHiddenFiles, depthLimit, expandAllRows, iconSize, previewZipFiles, itemLimit, cacheLimit und archiveExtraction</translation>
-    </message>
-    <message>
-        <source>no display to show the window on: use a command</source>
-        <translation>kein Bildschirm, auf dem sich das Fenster zeigen ließe: einen Befehl verwenden</translation>
-    </message>
-    <message>
-        <source>integrate takes --user, and --remove to take the entries out</source>
-        <translation>integrate erwartet --user, und --remove, um die Einträge zu entfernen</translation>
-    </message>
-    <message>
-        <source>unknown command &quot;%1&quot;</source>
-        <translation>unbekannter Befehl „%1“</translation>
-    </message>
-    <message>
-        <source>%1 takes nothing more</source>
-        <translation>%1 erwartet nichts weiter</translation>
-    </message>
-    <message>
-        <source>%1 takes a key</source>
-        <translation>%1 erwartet einen Schlüssel</translation>
-    </message>
-    <message>
-        <source>%1 takes a key and a value</source>
-        <translation>%1 erwartet einen Schlüssel und einen Wert</translation>
-    </message>
-    <message>
-        <source>%1 takes %2, not &quot;%3&quot;</source>
-        <translation>%1 erwartet %2, nicht „%3“</translation>
+        <source>there is no setting &quot;%1&quot;; the settings are showHiddenFiles, depthLimit, expandAllRows, iconSize, previewZipFiles, itemLimit, cacheLimit, archiveExtraction and expandArchives</source>
+        <translation>es gibt keine Einstellung „%1“; die Einstellungen sind showHiddenFiles, depthLimit, expandAllRows, iconSize, previewZipFiles, itemLimit, cacheLimit, archiveExtraction und expandArchives</translation>
     </message>
 </context>
 <context>

@@ -411,6 +411,58 @@ Previsualiza RUTA, una carpeta o un archivo comprimido.
 <context>
     <name>SettingsTool</name>
     <message>
+        <source>true or false</source>
+        <translation>true o false</translation>
+    </message>
+    <message>
+        <source>a whole number from 2 to 5</source>
+        <translation>un número entero de 2 a 5</translation>
+    </message>
+    <message>
+        <source>small, large, 0 or 1</source>
+        <translation>small, large, 0 o 1</translation>
+    </message>
+    <message>
+        <source>a whole number of 1 or more</source>
+        <translation>un número entero de 1 o más</translation>
+    </message>
+    <message>
+        <source>a size in bytes, or with K, M, G or T (powers of 1024), such as 5G</source>
+        <translation>un tamaño en bytes, o con K, M, G o T (potencias de 1024), como 5G</translation>
+    </message>
+    <message>
+        <source>always or whenNeeded</source>
+        <translation>always o whenNeeded</translation>
+    </message>
+    <message>
+        <source>no display to show the window on: use a command</source>
+        <translation>no hay pantalla en la que mostrar la ventana: use una orden</translation>
+    </message>
+    <message>
+        <source>integrate takes --user, and --remove to take the entries out</source>
+        <translation>integrate espera --user, y --remove para quitar las entradas</translation>
+    </message>
+    <message>
+        <source>unknown command &quot;%1&quot;</source>
+        <translation>orden desconocida «%1»</translation>
+    </message>
+    <message>
+        <source>%1 takes nothing more</source>
+        <translation>%1 no admite nada más</translation>
+    </message>
+    <message>
+        <source>%1 takes a key</source>
+        <translation>%1 espera una clave</translation>
+    </message>
+    <message>
+        <source>%1 takes a key and a value</source>
+        <translation>%1 espera una clave y un valor</translation>
+    </message>
+    <message>
+        <source>%1 takes %2, not &quot;%3&quot;</source>
+        <translation>%1 espera %2, no «%3»</translation>
+    </message>
+    <message>
         <source>Usage: trellin-settings
   or:  trellin-settings list | get KEY | set KEY VALUE | reset KEY
   or:  trellin-settings integrate --user [--remove]
@@ -436,6 +488,8 @@ Keys and values:
   archiveExtraction      always | whenNeeded: extract an archive behind its listed
                          rows, or only when an entry is opened or a column needs
                          its files
+  expandArchives         true | false: open the archives in a folder or an
+                         archive as the tree is built, to the depth limit
 </source>
         <translation>Uso: trellin-settings
   o:   trellin-settings list | get CLAVE | set CLAVE VALOR | reset CLAVE
@@ -467,63 +521,14 @@ Claves y valores:
   archiveExtraction      always | whenNeeded: extrae un archivo comprimido tras
                          sus filas listadas, o solo cuando se abre una entrada
                          o una columna necesita sus archivos
+  expandArchives         true | false: abre los archivos comprimidos de una
+                         carpeta o de otro archivo al construir el árbol,
+                         hasta el límite de profundidad
 </translation>
     </message>
     <message>
-        <source>true or false</source>
-        <translation>true o false</translation>
-    </message>
-    <message>
-        <source>a whole number from 2 to 5</source>
-        <translation>un número entero de 2 a 5</translation>
-    </message>
-    <message>
-        <source>small, large, 0 or 1</source>
-        <translation>small, large, 0 o 1</translation>
-    </message>
-    <message>
-        <source>a whole number of 1 or more</source>
-        <translation>un número entero de 1 o más</translation>
-    </message>
-    <message>
-        <source>a size in bytes, or with K, M, G or T (powers of 1024), such as 5G</source>
-        <translation>un tamaño en bytes, o con K, M, G o T (potencias de 1024), como 5G</translation>
-    </message>
-    <message>
-        <source>always or whenNeeded</source>
-        <translation>always o whenNeeded</translation>
-    </message>
-    <message>
-        <source>there is no setting &quot;%1&quot;; the settings are showHiddenFiles, depthLimit, expandAllRows, iconSize, previewZipFiles, itemLimit, cacheLimit and archiveExtraction</source>
-        <translation>no existe el ajuste «%1»; los ajustes son showHiddenFiles, depthLimit, expandAllRows, iconSize, previewZipFiles, itemLimit, cacheLimit y archiveExtraction</translation>
-    </message>
-    <message>
-        <source>no display to show the window on: use a command</source>
-        <translation>no hay pantalla en la que mostrar la ventana: use una orden</translation>
-    </message>
-    <message>
-        <source>integrate takes --user, and --remove to take the entries out</source>
-        <translation>integrate espera --user, y --remove para quitar las entradas</translation>
-    </message>
-    <message>
-        <source>unknown command &quot;%1&quot;</source>
-        <translation>orden desconocida «%1»</translation>
-    </message>
-    <message>
-        <source>%1 takes nothing more</source>
-        <translation>%1 no admite nada más</translation>
-    </message>
-    <message>
-        <source>%1 takes a key</source>
-        <translation>%1 espera una clave</translation>
-    </message>
-    <message>
-        <source>%1 takes a key and a value</source>
-        <translation>%1 espera una clave y un valor</translation>
-    </message>
-    <message>
-        <source>%1 takes %2, not &quot;%3&quot;</source>
-        <translation>%1 espera %2, no «%3»</translation>
+        <source>there is no setting &quot;%1&quot;; the settings are showHiddenFiles, depthLimit, expandAllRows, iconSize, previewZipFiles, itemLimit, cacheLimit, archiveExtraction and expandArchives</source>
+        <translation>no existe el ajuste «%1»; los ajustes son showHiddenFiles, depthLimit, expandAllRows, iconSize, previewZipFiles, itemLimit, cacheLimit, archiveExtraction y expandArchives</translation>
     </message>
 </context>
 <context>

@@ -410,6 +410,58 @@ Affiche l’aperçu de CHEMIN, un dossier ou une archive.
 <context>
     <name>SettingsTool</name>
     <message>
+        <source>true or false</source>
+        <translation>true ou false</translation>
+    </message>
+    <message>
+        <source>a whole number from 2 to 5</source>
+        <translation>un nombre entier de 2 à 5</translation>
+    </message>
+    <message>
+        <source>small, large, 0 or 1</source>
+        <translation>small, large, 0 ou 1</translation>
+    </message>
+    <message>
+        <source>a whole number of 1 or more</source>
+        <translation>un nombre entier de 1 ou plus</translation>
+    </message>
+    <message>
+        <source>a size in bytes, or with K, M, G or T (powers of 1024), such as 5G</source>
+        <translation>une taille en octets, ou avec K, M, G ou T (puissances de 1024), comme 5G</translation>
+    </message>
+    <message>
+        <source>always or whenNeeded</source>
+        <translation>always ou whenNeeded</translation>
+    </message>
+    <message>
+        <source>no display to show the window on: use a command</source>
+        <translation>aucun écran pour afficher la fenêtre : utilisez une commande</translation>
+    </message>
+    <message>
+        <source>integrate takes --user, and --remove to take the entries out</source>
+        <translation>integrate attend --user, et --remove pour retirer les entrées</translation>
+    </message>
+    <message>
+        <source>unknown command &quot;%1&quot;</source>
+        <translation>commande inconnue « %1 »</translation>
+    </message>
+    <message>
+        <source>%1 takes nothing more</source>
+        <translation>%1 n’attend rien de plus</translation>
+    </message>
+    <message>
+        <source>%1 takes a key</source>
+        <translation>%1 attend une clé</translation>
+    </message>
+    <message>
+        <source>%1 takes a key and a value</source>
+        <translation>%1 attend une clé et une valeur</translation>
+    </message>
+    <message>
+        <source>%1 takes %2, not &quot;%3&quot;</source>
+        <translation>%1 attend %2, pas « %3 »</translation>
+    </message>
+    <message>
         <source>Usage: trellin-settings
   or:  trellin-settings list | get KEY | set KEY VALUE | reset KEY
   or:  trellin-settings integrate --user [--remove]
@@ -435,6 +487,8 @@ Keys and values:
   archiveExtraction      always | whenNeeded: extract an archive behind its listed
                          rows, or only when an entry is opened or a column needs
                          its files
+  expandArchives         true | false: open the archives in a folder or an
+                         archive as the tree is built, to the depth limit
 </source>
         <translation>Utilisation : trellin-settings
   ou :  trellin-settings list | get CLÉ | set CLÉ VALEUR | reset CLÉ
@@ -467,63 +521,14 @@ Clés et valeurs :
   archiveExtraction      always | whenNeeded : extrait une archive derrière ses
                          lignes listées, ou seulement quand une entrée est
                          ouverte ou qu’une colonne a besoin de ses fichiers
+  expandArchives         true | false : ouvre les archives d’un dossier ou d’une
+                         archive dès la construction de l’arborescence,
+                         jusqu’à la limite de profondeur
 </translation>
     </message>
     <message>
-        <source>true or false</source>
-        <translation>true ou false</translation>
-    </message>
-    <message>
-        <source>a whole number from 2 to 5</source>
-        <translation>un nombre entier de 2 à 5</translation>
-    </message>
-    <message>
-        <source>small, large, 0 or 1</source>
-        <translation>small, large, 0 ou 1</translation>
-    </message>
-    <message>
-        <source>a whole number of 1 or more</source>
-        <translation>un nombre entier de 1 ou plus</translation>
-    </message>
-    <message>
-        <source>a size in bytes, or with K, M, G or T (powers of 1024), such as 5G</source>
-        <translation>une taille en octets, ou avec K, M, G ou T (puissances de 1024), comme 5G</translation>
-    </message>
-    <message>
-        <source>always or whenNeeded</source>
-        <translation>always ou whenNeeded</translation>
-    </message>
-    <message>
-        <source>there is no setting &quot;%1&quot;; the settings are showHiddenFiles, depthLimit, expandAllRows, iconSize, previewZipFiles, itemLimit, cacheLimit and archiveExtraction</source>
-        <translation>il n’y a pas de réglage « %1 » ; les réglages sont showHiddenFiles, depthLimit, expandAllRows, iconSize, previewZipFiles, itemLimit, cacheLimit et archiveExtraction</translation>
-    </message>
-    <message>
-        <source>no display to show the window on: use a command</source>
-        <translation>aucun écran pour afficher la fenêtre : utilisez une commande</translation>
-    </message>
-    <message>
-        <source>integrate takes --user, and --remove to take the entries out</source>
-        <translation>integrate attend --user, et --remove pour retirer les entrées</translation>
-    </message>
-    <message>
-        <source>unknown command &quot;%1&quot;</source>
-        <translation>commande inconnue « %1 »</translation>
-    </message>
-    <message>
-        <source>%1 takes nothing more</source>
-        <translation>%1 n’attend rien de plus</translation>
-    </message>
-    <message>
-        <source>%1 takes a key</source>
-        <translation>%1 attend une clé</translation>
-    </message>
-    <message>
-        <source>%1 takes a key and a value</source>
-        <translation>%1 attend une clé et une valeur</translation>
-    </message>
-    <message>
-        <source>%1 takes %2, not &quot;%3&quot;</source>
-        <translation>%1 attend %2, pas « %3 »</translation>
+        <source>there is no setting &quot;%1&quot;; the settings are showHiddenFiles, depthLimit, expandAllRows, iconSize, previewZipFiles, itemLimit, cacheLimit, archiveExtraction and expandArchives</source>
+        <translation>il n’y a pas de réglage « %1 » ; les réglages sont showHiddenFiles, depthLimit, expandAllRows, iconSize, previewZipFiles, itemLimit, cacheLimit, archiveExtraction et expandArchives</translation>
     </message>
 </context>
 <context>

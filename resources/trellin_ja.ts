@@ -402,6 +402,58 @@ Preview PATH, a folder or an archive.
 <context>
     <name>SettingsTool</name>
     <message>
+        <source>true or false</source>
+        <translation>true または false</translation>
+    </message>
+    <message>
+        <source>a whole number from 2 to 5</source>
+        <translation>2 から 5 までの整数</translation>
+    </message>
+    <message>
+        <source>small, large, 0 or 1</source>
+        <translation>small、large、0、1 のいずれか</translation>
+    </message>
+    <message>
+        <source>a whole number of 1 or more</source>
+        <translation>1 以上の整数</translation>
+    </message>
+    <message>
+        <source>a size in bytes, or with K, M, G or T (powers of 1024), such as 5G</source>
+        <translation>バイト数、または K、M、G、T (1024 のべき乗) を付けたサイズ (例: 5G)</translation>
+    </message>
+    <message>
+        <source>always or whenNeeded</source>
+        <translation>always または whenNeeded</translation>
+    </message>
+    <message>
+        <source>no display to show the window on: use a command</source>
+        <translation>ウィンドウを表示する画面がありません。コマンドを使ってください</translation>
+    </message>
+    <message>
+        <source>integrate takes --user, and --remove to take the entries out</source>
+        <translation>integrate には --user を、項目を取り除くにはさらに --remove を指定してください</translation>
+    </message>
+    <message>
+        <source>unknown command &quot;%1&quot;</source>
+        <translation>不明なコマンド「%1」</translation>
+    </message>
+    <message>
+        <source>%1 takes nothing more</source>
+        <translation>%1 にはほかに何も指定しません</translation>
+    </message>
+    <message>
+        <source>%1 takes a key</source>
+        <translation>%1 にはキーを指定してください</translation>
+    </message>
+    <message>
+        <source>%1 takes a key and a value</source>
+        <translation>%1 にはキーと値を指定してください</translation>
+    </message>
+    <message>
+        <source>%1 takes %2, not &quot;%3&quot;</source>
+        <translation>%1 には次を指定してください: %2 (「%3」は不可)</translation>
+    </message>
+    <message>
         <source>Usage: trellin-settings
   or:  trellin-settings list | get KEY | set KEY VALUE | reset KEY
   or:  trellin-settings integrate --user [--remove]
@@ -427,6 +479,8 @@ Keys and values:
   archiveExtraction      always | whenNeeded: extract an archive behind its listed
                          rows, or only when an entry is opened or a column needs
                          its files
+  expandArchives         true | false: open the archives in a folder or an
+                         archive as the tree is built, to the depth limit
 </source>
         <translation>使い方: trellin-settings
   または: trellin-settings list | get キー | set キー 値 | reset キー
@@ -456,63 +510,13 @@ Keys and values:
   archiveExtraction      always | whenNeeded: 一覧の行の裏でアーカイブを展開
                          するか、項目を開いたときや列がファイルを必要と
                          するときだけ展開するか
+  expandArchives         true | false: フォルダーやアーカイブの中のアーカイブを、
+                         ツリーの作成時に階層の上限まで開く
 </translation>
     </message>
     <message>
-        <source>true or false</source>
-        <translation>true または false</translation>
-    </message>
-    <message>
-        <source>a whole number from 2 to 5</source>
-        <translation>2 から 5 までの整数</translation>
-    </message>
-    <message>
-        <source>small, large, 0 or 1</source>
-        <translation>small、large、0、1 のいずれか</translation>
-    </message>
-    <message>
-        <source>a whole number of 1 or more</source>
-        <translation>1 以上の整数</translation>
-    </message>
-    <message>
-        <source>a size in bytes, or with K, M, G or T (powers of 1024), such as 5G</source>
-        <translation>バイト数、または K、M、G、T (1024 のべき乗) を付けたサイズ (例: 5G)</translation>
-    </message>
-    <message>
-        <source>always or whenNeeded</source>
-        <translation>always または whenNeeded</translation>
-    </message>
-    <message>
-        <source>there is no setting &quot;%1&quot;; the settings are showHiddenFiles, depthLimit, expandAllRows, iconSize, previewZipFiles, itemLimit, cacheLimit and archiveExtraction</source>
-        <translation>設定「%1」はありません。設定は showHiddenFiles、depthLimit、expandAllRows、iconSize、previewZipFiles、itemLimit、cacheLimit、archiveExtraction です</translation>
-    </message>
-    <message>
-        <source>no display to show the window on: use a command</source>
-        <translation>ウィンドウを表示する画面がありません。コマンドを使ってください</translation>
-    </message>
-    <message>
-        <source>integrate takes --user, and --remove to take the entries out</source>
-        <translation>integrate には --user を、項目を取り除くにはさらに --remove を指定してください</translation>
-    </message>
-    <message>
-        <source>unknown command &quot;%1&quot;</source>
-        <translation>不明なコマンド「%1」</translation>
-    </message>
-    <message>
-        <source>%1 takes nothing more</source>
-        <translation>%1 にはほかに何も指定しません</translation>
-    </message>
-    <message>
-        <source>%1 takes a key</source>
-        <translation>%1 にはキーを指定してください</translation>
-    </message>
-    <message>
-        <source>%1 takes a key and a value</source>
-        <translation>%1 にはキーと値を指定してください</translation>
-    </message>
-    <message>
-        <source>%1 takes %2, not &quot;%3&quot;</source>
-        <translation>%1 には次を指定してください: %2 (「%3」は不可)</translation>
+        <source>there is no setting &quot;%1&quot;; the settings are showHiddenFiles, depthLimit, expandAllRows, iconSize, previewZipFiles, itemLimit, cacheLimit, archiveExtraction and expandArchives</source>
+        <translation>設定「%1」はありません。設定は showHiddenFiles、depthLimit、expandAllRows、iconSize、previewZipFiles、itemLimit、cacheLimit、archiveExtraction、expandArchives です</translation>
     </message>
 </context>
 <context>

@@ -396,59 +396,6 @@ Preview PATH, a folder or an archive.
 <context>
     <name>SettingsTool</name>
     <message>
-        <source>Usage: trellin-settings
-  or:  trellin-settings list | get KEY | set KEY VALUE | reset KEY
-  or:  trellin-settings integrate --user [--remove]
-Without a command, open the settings window.
-
-  list                   every setting, its value, and whether it is the default
-  get KEY                print a setting&apos;s value
-  set KEY VALUE          change a setting; exits 1 when it cannot be written
-  reset KEY              go back to the default
-  integrate --user       add &quot;Preview Contents&quot; to Thunar&apos;s custom actions and
-                         a GNOME Files script, for this user
-  integrate --user --remove  take them out again
-
-Keys and values:
-  showHiddenFiles        true | false: list items whose name starts with a dot
-  depthLimit             2 to 5: how many folder levels are listed
-  expandAllRows          true | false: open every folder of a new preview
-  iconSize               small | large (or 0 | 1)
-  previewZipFiles        true | false: preview archives at all
-  itemLimit              1 or more: items listed at most; a bigger folder is cut short
-  cacheLimit             SIZE: bytes the archive cache may hold (5G, 512M, ...);
-                         by default a tenth of its disk, at most 20 GiB
-  archiveExtraction      always | whenNeeded: extract an archive behind its listed
-                         rows, or only when an entry is opened or a column needs
-                         its files
-</source>
-        <translation>用法：trellin-settings
-  或：  trellin-settings list | get 键 | set 键 值 | reset 键
-  或：  trellin-settings integrate --user [--remove]
-不带命令时，打开设置窗口。
-
-  list                   列出每项设置、其值以及是否为默认值
-  get 键                 输出一项设置的值
-  set 键 值              更改一项设置；无法写入时以 1 退出
-  reset 键               恢复为默认值
-  integrate --user       为当前用户在 Thunar 的自定义操作中添加“预览内容”，
-                         并在 GNOME 文件中添加一个脚本
-  integrate --user --remove  再将它们移除
-
-键和值：
-  showHiddenFiles        true | false：列出名称以点开头的项目
-  depthLimit             2 到 5：列出多少层文件夹
-  expandAllRows          true | false：展开新预览中的每个文件夹
-  iconSize               small | large（或 0 | 1）
-  previewZipFiles        true | false：是否预览归档文件
-  itemLimit              1 或更大：最多列出的项目数；更大的文件夹会被截断
-  cacheLimit             大小：归档缓存最多可占用的字节数（5G、512M 等）；
-                         默认为其所在磁盘的十分之一，最多 20 GiB
-  archiveExtraction      always | whenNeeded：在列出的行背后解压归档文件，
-                         或仅在打开某个条目或某列需要其文件时才解压
-</translation>
-    </message>
-    <message>
         <source>true or false</source>
         <translation>true 或 false</translation>
     </message>
@@ -471,10 +418,6 @@ Keys and values:
     <message>
         <source>always or whenNeeded</source>
         <translation>always 或 whenNeeded</translation>
-    </message>
-    <message>
-        <source>there is no setting &quot;%1&quot;; the settings are showHiddenFiles, depthLimit, expandAllRows, iconSize, previewZipFiles, itemLimit, cacheLimit and archiveExtraction</source>
-        <translation>没有设置“%1”；可用的设置为 showHiddenFiles、depthLimit、expandAllRows、iconSize、previewZipFiles、itemLimit、cacheLimit 和 archiveExtraction</translation>
     </message>
     <message>
         <source>no display to show the window on: use a command</source>
@@ -503,6 +446,67 @@ Keys and values:
     <message>
         <source>%1 takes %2, not &quot;%3&quot;</source>
         <translation>%1 需要 %2，而不是“%3”</translation>
+    </message>
+    <message>
+        <source>Usage: trellin-settings
+  or:  trellin-settings list | get KEY | set KEY VALUE | reset KEY
+  or:  trellin-settings integrate --user [--remove]
+Without a command, open the settings window.
+
+  list                   every setting, its value, and whether it is the default
+  get KEY                print a setting&apos;s value
+  set KEY VALUE          change a setting; exits 1 when it cannot be written
+  reset KEY              go back to the default
+  integrate --user       add &quot;Preview Contents&quot; to Thunar&apos;s custom actions and
+                         a GNOME Files script, for this user
+  integrate --user --remove  take them out again
+
+Keys and values:
+  showHiddenFiles        true | false: list items whose name starts with a dot
+  depthLimit             2 to 5: how many folder levels are listed
+  expandAllRows          true | false: open every folder of a new preview
+  iconSize               small | large (or 0 | 1)
+  previewZipFiles        true | false: preview archives at all
+  itemLimit              1 or more: items listed at most; a bigger folder is cut short
+  cacheLimit             SIZE: bytes the archive cache may hold (5G, 512M, ...);
+                         by default a tenth of its disk, at most 20 GiB
+  archiveExtraction      always | whenNeeded: extract an archive behind its listed
+                         rows, or only when an entry is opened or a column needs
+                         its files
+  expandArchives         true | false: open the archives in a folder or an
+                         archive as the tree is built, to the depth limit
+</source>
+        <translation>用法：trellin-settings
+  或：  trellin-settings list | get 键 | set 键 值 | reset 键
+  或：  trellin-settings integrate --user [--remove]
+不带命令时，打开设置窗口。
+
+  list                   列出每项设置、其值以及是否为默认值
+  get 键                 输出一项设置的值
+  set 键 值              更改一项设置；无法写入时以 1 退出
+  reset 键               恢复为默认值
+  integrate --user       为当前用户在 Thunar 的自定义操作中添加“预览内容”，
+                         并在 GNOME 文件中添加一个脚本
+  integrate --user --remove  再将它们移除
+
+键和值：
+  showHiddenFiles        true | false：列出名称以点开头的项目
+  depthLimit             2 到 5：列出多少层文件夹
+  expandAllRows          true | false：展开新预览中的每个文件夹
+  iconSize               small | large（或 0 | 1）
+  previewZipFiles        true | false：是否预览归档文件
+  itemLimit              1 或更大：最多列出的项目数；更大的文件夹会被截断
+  cacheLimit             大小：归档缓存最多可占用的字节数（5G、512M 等）；
+                         默认为其所在磁盘的十分之一，最多 20 GiB
+  archiveExtraction      always | whenNeeded：在列出的行背后解压归档文件，
+                         或仅在打开某个条目或某列需要其文件时才解压
+  expandArchives         true | false：构建树时打开文件夹或归档中的归档，
+                         直到层级上限
+</translation>
+    </message>
+    <message>
+        <source>there is no setting &quot;%1&quot;; the settings are showHiddenFiles, depthLimit, expandAllRows, iconSize, previewZipFiles, itemLimit, cacheLimit, archiveExtraction and expandArchives</source>
+        <translation>没有设置“%1”；可用的设置为 showHiddenFiles、depthLimit、expandAllRows、iconSize、previewZipFiles、itemLimit、cacheLimit、archiveExtraction 和 expandArchives</translation>
     </message>
 </context>
 <context>
