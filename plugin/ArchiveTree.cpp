@@ -64,11 +64,11 @@ void keepStoredDates(PropertyColumns &stored, const Archive::ListedEntry &entry)
 class TreeMaker
 {
 public:
-    TreeMaker(const QByteArray &root, const ScanOptions &options, BuildProgress &progress)
+    TreeMaker(const QByteArray &root, const ScanOptions &options, BuildProgress &progress, int rootLevel)
         : m_root(root)
         , m_options(options)
         , m_progress(progress)
-        , m_depthLimit(int(options.depthLimit))
+        , m_depthLimit(std::max(int(options.depthLimit) - rootLevel, 1))
     {
         // Nothing is there to read an image's header from yet.
         m_listed.visibleColumns.remove(PropertyColumn::Dimensions);
@@ -168,9 +168,9 @@ private:
 } // namespace
 
 std::unique_ptr<Node> makeArchiveTree(const Archive::Listing &listing, const QByteArray &root, const ScanOptions &options,
-                                      std::stop_token stop, BuildProgress &progress)
+                                      std::stop_token stop, BuildProgress &progress, int rootLevel)
 {
-    TreeMaker maker(root, options, progress);
+    TreeMaker maker(root, options, progress, rootLevel);
     for (const Archive::ListedEntry &entry : listing.entries) {
         if (stop.stop_requested())
             return nullptr;
@@ -180,9 +180,9 @@ std::unique_ptr<Node> makeArchiveTree(const Archive::Listing &listing, const QBy
 }
 
 ListedArchive listArchiveTree(const ArchiveSource &archive, const ScanOptions &options, std::stop_token stop,
-                              BuildProgress &progress, std::atomic<qint64> *entriesRead)
+                              BuildProgress &progress, std::atomic<qint64> *entriesRead, int rootLevel)
 {
-    TreeMaker maker(archive.extraction, options, progress);
+    TreeMaker maker(archive.extraction, options, progress, rootLevel);
     PropertyColumns stored = dateColumns;
     Archive::ListOptions listOptions{archive.password, stop, entriesRead};
     listOptions.decided = [&maker, &stored](Archive::ListedEntry &&entry) {
@@ -196,7 +196,7 @@ ListedArchive listArchiveTree(const ArchiveSource &archive, const ScanOptions &o
     }
     // A later entry changed or removed one already made: made again from the listing as it ended.
     progress.items = 0;
-    listed.root = makeArchiveTree(listed.listing, archive.extraction, options, stop, progress);
+    listed.root = makeArchiveTree(listed.listing, archive.extraction, options, stop, progress, rootLevel);
     listed.storedDates = dateColumns;
     for (const Archive::ListedEntry &entry : listed.listing.entries)
         keepStoredDates(listed.storedDates, entry);

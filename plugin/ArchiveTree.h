@@ -7,12 +7,13 @@
 #include "Listing.h"
 
 /// The tree that a build of the extraction folder `root` will give once the
-/// archive is extracted there (level 0 is `root`), made from the listing
-/// alone: the same nodes, with the attributes the archive stores. Columns
-/// that need the files themselves (dimensions, tags) stay empty. Nothing
-/// once `stop` is requested.
+/// archive is extracted there (level `rootLevel` is `root`: 0, or an archive's
+/// row), made from the listing alone: the same nodes, with the attributes the
+/// archive stores. Columns that need the files themselves (dimensions, tags)
+/// stay empty. At least the level below `root` is made, whatever the depth
+/// limit. Nothing once `stop` is requested.
 std::unique_ptr<Node> makeArchiveTree(const Archive::Listing &listing, const QByteArray &root, const ScanOptions &options,
-                                      std::stop_token stop, BuildProgress &progress);
+                                      std::stop_token stop, BuildProgress &progress, int rootLevel = 0);
 
 struct ListedArchive {
     Archive::Listing listing; // its entries may have gone into the tree
@@ -26,4 +27,4 @@ struct ListedArchive {
 /// makeArchiveTree does, the tree growing while the archive is read. Throws
 /// what Archive::listArchive throws.
 ListedArchive listArchiveTree(const ArchiveSource &archive, const ScanOptions &options, std::stop_token stop,
-                              BuildProgress &progress, std::atomic<qint64> *entriesRead = nullptr);
+                              BuildProgress &progress, std::atomic<qint64> *entriesRead = nullptr, int rootLevel = 0);

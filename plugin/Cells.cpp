@@ -50,6 +50,8 @@ QString cellText(PropertyColumn column, const Node &node, qint64 folderTotal)
         // The item limit stopped the listing of this folder: say so where it shows.
         if (node.incomplete)
             return QCoreApplication::translate("Cells", "%1 (incomplete)").arg(node.name());
+        if (node.isNotOpened())
+            return QCoreApplication::translate("Cells", "%1 (not opened)").arg(node.name());
         if (!node.failure().isEmpty())
             return QCoreApplication::translate("Cells", "%1 (not extracted)").arg(node.name());
         return node.name();

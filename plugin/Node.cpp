@@ -61,6 +61,8 @@ NodeTotals subtreeTotals(const NodeList &nodes)
     for (const std::unique_ptr<Node> &node : nodes) {
         totals.size = addSizes(totals.size, node->size.value_or(0));
         totals.count += 1;
+        if (node->type == NodeType::File)
+            continue; // an archive opened in the tree: its entries are in its size
         const NodeTotals below = subtreeTotals(node->children);
         totals.size = addSizes(totals.size, below.size);
         totals.count += below.count;

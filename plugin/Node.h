@@ -28,7 +28,8 @@ using NodeList = std::vector<std::unique_ptr<Node>>;
 /// A sum of sizes that stops at the largest number: sparse files can claim exabytes each.
 qint64 addSizes(qint64 a, qint64 b);
 
-/// Size and number of the nodes of a list and of everything below them.
+/// Size and number of the nodes of a list and of everything in their folders
+/// (not the entries of an archive opened in the tree).
 struct NodeTotals {
     qint64 size = 0;
     qint64 count = 0;
@@ -103,6 +104,14 @@ struct Node {
     /// Why the item is not there: an archive's entry that failed to extract.
     QString failure() const { return m_rare ? m_rare->failure : QString(); }
     void setFailure(const QString &failure) { rare().failure = failure; }
+    /// An archive's row that is not opened (nested too deeply, damaged):
+    /// its failure says why.
+    bool isNotOpened() const { return m_rare && m_rare->notOpened; }
+    void setNotOpened(const QString &why)
+    {
+        rare().failure = why;
+        rare().notOpened = true;
+    }
     /// Why the items of a folder opened on demand could not be listed.
     QString listingFailure() const { return m_rare ? m_rare->listingFailure : QString(); }
     void setListingFailure(const QString &failure) { rare().listingFailure = failure; }
@@ -145,6 +154,7 @@ private:
         QString listingFailure;
         QString tags;
         std::optional<QString> dimensions;
+        bool notOpened = false;
     };
     Rare &rare()
     {

@@ -19,23 +19,26 @@ struct PendingTree {
 
 } // namespace
 
-PreviewJob::PreviewJob(const QByteArray &path, const ScanOptions &options, QObject *receiver, Handlers handlers)
+PreviewJob::PreviewJob(const QByteArray &path, const ScanOptions &options, QObject *receiver, Handlers handlers,
+                       std::optional<ArchiveOpening> opening)
     : m_isArchive(false)
     , m_handlers(std::move(handlers))
     , m_shared(std::make_shared<Shared>())
 {
     start(
-        [this, path, options, receiver](std::stop_token stop, Shared &shared) {
+        [this, path, options, receiver, opening](std::stop_token stop, Shared &shared) {
             Tree tree{.root = makeNode(path, 0, options, stop, shared.progress),
                       .cutShort = shared.progress.cutShort.load(),
                       .options = options};
+            if (opening && tree.root)
+                tree.opened = openArchivesBelow(*tree.root, 0, *opening, options, stop);
             handOver(receiver, m_handlers.finished, std::move(tree), stop);
         },
         receiver);
 }
 
 PreviewJob::PreviewJob(const ArchiveSource &archive, ArchiveWork work, const ScanOptions &options,
-                       QObject *receiver, Handlers handlers, qint64 size)
+                       QObject *receiver, Handlers handlers, qint64 size, std::optional<ArchiveOpening> opening)
     : m_isArchive(true)
     , m_handlers(std::move(handlers))
     , m_shared(std::make_shared<Shared>())
@@ -43,7 +46,7 @@ PreviewJob::PreviewJob(const ArchiveSource &archive, ArchiveWork work, const Sca
     m_shared->stage = work == ArchiveWork::Extract ? Stage::Extracting : Stage::Listing;
     m_shared->bytesToWrite = size;
     start(
-        [this, archive, work, options, receiver](std::stop_token stop, Shared &shared) {
+        [this, archive, work, options, receiver, opening](std::stop_token stop, Shared &shared) {
             removeAbandonedStaging(archive);
             if (work != ArchiveWork::Extract) {
                 ListedArchive listed = listArchiveTree(archive, options, stop, shared.progress, &shared.entriesRead);
@@ -57,6 +60,9 @@ PreviewJob::PreviewJob(const ArchiveSource &archive, ArchiveWork work, const Sca
                           .damage = listed.listing.damage,
                           .size = listed.listing.totalSize,
                           .storedDates = listed.storedDates};
+                // The extraction fills these rows in later, and keeps the archives opened among them.
+                if (opening && tree.root)
+                    tree.opened = openArchivesBelow(*tree.root, 0, *opening, listedOptions, stop);
                 if (work == ArchiveWork::List) {
                     handOver(receiver, m_handlers.finished, std::move(tree), stop);
                     return;

@@ -8,6 +8,7 @@
 
 #include "ArchivePreview.h"
 #include "DirectoryScan.h"
+#include "InnerArchive.h"
 #include "Listing.h"
 
 #include <QObject>
@@ -31,6 +32,7 @@ public:
         std::vector<Archive::FailedEntry> failed{}; // of an archive's extraction
         qint64 size = 0; // of the files of an archive's listing
         PropertyColumns storedDates{}; // that an archive's listing gives
+        std::vector<OpenedArchive> opened{}; // archives opened among the rows as it was built
     };
     /// Each runs later on the thread of the receiver, unless the job has been
     /// destroyed by then. After `finished` or `failed` nothing more comes.
@@ -50,13 +52,15 @@ public:
     };
 
     /// Builds the tree of the folder at `path` (level 0). The receiver must
-    /// outlive the job.
-    PreviewJob(const QByteArray &path, const ScanOptions &options, QObject *receiver, Handlers handlers);
+    /// outlive the job. With `opening`, the archives among the rows are opened.
+    PreviewJob(const QByteArray &path, const ScanOptions &options, QObject *receiver, Handlers handlers,
+               std::optional<ArchiveOpening> opening = std::nullopt);
     /// Lists the archive, or extracts it into the cache and builds the tree
     /// of the extraction, or both. `size`: the bytes of its files, for the
-    /// progress of an extraction without a listing.
+    /// progress of an extraction without a listing. With `opening`, the
+    /// archives among the listed rows are opened.
     PreviewJob(const ArchiveSource &archive, ArchiveWork work, const ScanOptions &options, QObject *receiver,
-               Handlers handlers, qint64 size = 0);
+               Handlers handlers, qint64 size = 0, std::optional<ArchiveOpening> opening = std::nullopt);
     /// Stops the job; its threads leave at their next entry, block or item,
     /// and what they had made is freed in the background.
     ~PreviewJob();

@@ -199,7 +199,9 @@ bool fillInPlace(NodeList &shown, NodeList &scanned, const QHash<QByteArray, QSt
             node->setTags(item->tags());
         if (item->dimensions() != node->dimensions())
             node->setDimensions(item->dimensions());
-        if (!fillInPlace(node->children, item->children, failures, option, orderChanges, unlistedFound))
+        // An archive opened among the rows keeps its entries: its extraction has none.
+        if (node->type == NodeType::Folder
+            && !fillInPlace(node->children, item->children, failures, option, orderChanges, unlistedFound))
             return false;
     }
     return matched == scanned.size();
@@ -247,10 +249,24 @@ PreviewViewController::PreviewViewController(SettingsStore *store, QObject *pare
     : QObject(parent)
     , m_store(store)
     , m_treeController(std::make_unique<TreeController>())
+    , m_innerArchives(std::make_unique<InnerArchives>(m_treeController.get(), &m_settings))
     , m_rowListings(std::make_unique<RowListings>(
           this, [this](RowListings::Listed listed) { finishRowListing(std::move(listed)); },
           [this] { return subtreeTotals(m_content).count; }))
 {
+    connect(m_innerArchives.get(), &InnerArchives::aboutToGrow, this, [this] {
+        // The plan reads the lists that grow: made again once they have.
+        m_sortAfterGrowth = m_sortAfterGrowth || m_sort;
+        cancelSort();
+        stopFilterPass();
+    });
+    connect(m_innerArchives.get(), &InnerArchives::rowOpened, this, [this] {
+        updateBusyIndicator();
+        if (std::exchange(m_sortAfterGrowth, false))
+            sortContent(SortOrder::of(m_settings));
+        if (!m_filterText.isEmpty())
+            refilter(); // the archive's entries may match
+    });
     if (store) {
         m_settings = store->settings();
         connect(store, &SettingsStore::changed, this, [this](Settings settings) {
@@ -334,6 +350,7 @@ void PreviewViewController::setContent(NodeList content)
     stopFilterPass();
     cancelRowListings();
     NodeList previous = std::exchange(m_content, std::move(content));
+    m_innerArchives->reset(previewedContainer(), m_shownFolder);
     m_treeController->setContent(&m_content); // shows every row of the new nodes
     m_treeController->setContentSizes(nullptr); // of the previous tree; no rows are made yet to hear it
     m_filterCount.reset();
@@ -566,8 +583,9 @@ void PreviewViewController::bindContent()
 {
     m_treeController->setColumns(std::vector<PropertyColumn>(allPropertyColumns.begin(), allPropertyColumns.end()));
     m_treeController->setIconSize(m_settings.iconSize);
-    m_treeController->setOnDemandListing({[](const Node &node) { return listsOnDemand(node); },
-                                          [this](const Node &node) { return listRow(node); }});
+    m_treeController->setOnDemandListing(
+        {[this](const Node &node) { return listsOnDemand(node) || m_innerArchives->canOpen(node); },
+         [this](const Node &node) { return listRow(node); }});
     m_treeController->setContent(&m_content);
     outlineView->setModel(m_treeController.get());
 }
@@ -845,6 +863,11 @@ QString PreviewViewController::totalSizeText(qint64 listed) const
 
 bool PreviewViewController::listRow(const Node &row)
 {
+    if (m_innerArchives->canOpen(row)) {
+        const bool started = m_innerArchives->open(row);
+        updateBusyIndicator();
+        return started;
+    }
     bool started = false;
     guarded("list the folder", [&] {
         ScanOptions options = ScanOptions::from(m_settings);
@@ -971,18 +994,33 @@ void PreviewViewController::runRequest(const QByteArray &path, PreviewHandler &h
     const PreviewJob::ArchiveWork work = m_settings.archiveExtraction == ArchiveExtraction::WhenNeeded
         ? PreviewJob::ArchiveWork::List
         : PreviewJob::ArchiveWork::ListAndExtract;
-    startJob(std::make_unique<PreviewJob>(*archive, work, ScanOptions::from(m_settings), this, jobHandlers()),
+    startJob(std::make_unique<PreviewJob>(*archive, work, ScanOptions::from(m_settings), this, jobHandlers(), 0,
+                                          archiveOpening()),
              std::move(handler));
 }
 
 void PreviewViewController::prepareItemFile(const QByteArray &item, bool alone, ItemFileHandler handler)
 {
+    // An entry of an archive opened among the rows: its files come one at a time.
+    if (const std::optional<ArchiveContainer> inner = m_innerArchives->containerOf(item); inner && inner->level > 0) {
+        if (alone) {
+            startEntryExtraction(inner->source, item.mid(inner->source.extraction.size() + 1), 0, item,
+                                 std::move(handler));
+        } else {
+            const QString message = tr("“%1” lies in an archive inside the one shown: only its files open.")
+                                        .arg(itemName(item));
+            handler(ExtensionError{ExtensionError::NotReadable, message}.previewError(), {});
+        }
+        return;
+    }
     if (alone && isListingOnly() && !m_build && extractsEntriesAlone()) {
         const QByteArray &path = item;
         const QByteArray root = m_archive->extraction + '/';
         const Node *node = path.startsWith(root) ? nodeAtPath(m_content, path) : nullptr;
         if (node && node->type == NodeType::File) {
-            startEntryExtraction(path.mid(root.size()), node->size.value_or(0), item, std::move(handler));
+            ArchiveSource archive = *m_archive;
+            archive.password = m_archivePassword;
+            startEntryExtraction(archive, path.mid(root.size()), node->size.value_or(0), item, std::move(handler));
             return;
         }
     }
@@ -1001,11 +1039,9 @@ bool PreviewViewController::extractsEntriesAlone() const
     return m_archiveSize > smallArchive || subtreeTotals(m_content).count > fewItems;
 }
 
-void PreviewViewController::startEntryExtraction(const QByteArray &entry, qint64 size, const QByteArray &item,
-                                                 ItemFileHandler handler)
+void PreviewViewController::startEntryExtraction(const ArchiveSource &archive, const QByteArray &entry, qint64 size,
+                                                 const QByteArray &item, ItemFileHandler handler)
 {
-    ArchiveSource archive = *m_archive;
-    archive.password = m_archivePassword;
     const quint64 id = ++m_lastEntryExtraction;
     EntryJob::Handlers handlers{
         [this, id](std::optional<QByteArray> file) { finishEntryExtraction(id, std::move(file), {}); },
@@ -1108,7 +1144,23 @@ void PreviewViewController::startBuild(const QByteArray &path, PreviewHandler ha
     // An archive's extraction holds only the bytes of its names.
     if (m_archive && path == m_archive->extraction)
         options.nameCharset = extractionNameCharset(*m_archive);
-    startJob(std::make_unique<PreviewJob>(path, options, this, jobHandlers()), std::move(handler));
+    startJob(std::make_unique<PreviewJob>(path, options, this, jobHandlers(), archiveOpening()), std::move(handler));
+}
+
+std::optional<ArchiveContainer> PreviewViewController::previewedContainer() const
+{
+    if (!m_archive)
+        return std::nullopt;
+    ArchiveContainer previewed{*m_archive, 1, m_extracted, 0};
+    previewed.source.password = m_archivePassword;
+    return previewed;
+}
+
+std::optional<ArchiveOpening> PreviewViewController::archiveOpening() const
+{
+    if (!m_settings.expandArchives || !m_settings.previewZipFiles)
+        return std::nullopt;
+    return ArchiveOpening{previewedContainer(), cacheLimit(m_settings)};
 }
 
 void PreviewViewController::startJob(std::unique_ptr<PreviewJob> job, PreviewHandler handler)
@@ -1170,7 +1222,7 @@ void PreviewViewController::updateBusyIndicator()
 {
     if (busyIndicator)
         busyIndicator->setVisible(m_build || m_sort || m_filterPass || !m_entryExtractions.empty()
-                                  || m_rowListings->isListing());
+                                  || m_rowListings->isListing() || m_innerArchives->isOpening());
 }
 
 PreviewHandler PreviewViewController::endBuild()
@@ -1201,6 +1253,7 @@ void PreviewViewController::showListing(PreviewJob::Tree tree)
         return;
     rememberListing(tree);
     showContent(std::move(tree.root->children), tree.cutShort);
+    m_innerArchives->adopt(std::move(tree.opened));
     m_listingShown = true;
     Q_EMIT rowsShown();
     showBuildProgress();
@@ -1212,6 +1265,7 @@ void PreviewViewController::finishBuild(PreviewJob::Tree tree)
     if (tree.extractionLock.isLocked()) {
         m_extractionLock = std::move(tree.extractionLock);
         m_extracted = true;
+        m_innerArchives->setPreviewExtracted();
     }
     const bool listingShown = m_listingShown;
     if (listingShown && m_reloadWhenBuilt && m_extracted) {
@@ -1228,6 +1282,7 @@ void PreviewViewController::finishBuild(PreviewJob::Tree tree)
     if (tree.root) {
         if (!listingShown || !fillListing(tree)) {
             showContent(std::move(tree.root->children), tree.cutShort);
+            m_innerArchives->adopt(std::move(tree.opened));
             // A header clicked meanwhile has the last word on the order: the tree
             // is re-sorted as by that click, in the background when it is big.
             if (const SortOrder order = SortOrder::of(m_settings); order != tree.options.sortOrder)

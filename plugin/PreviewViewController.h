@@ -6,6 +6,7 @@
 #include "BackgroundSort.h"
 #include "ContentSizes.h"
 #include "EntryJob.h"
+#include "InnerArchives.h"
 #include "Node.h"
 #include "Settings.h"
 #include "PreviewJob.h"
@@ -61,6 +62,7 @@ public:
     QPointer<QLineEdit> filterField; // shown from Ctrl+F or "/" until the filter is cleared
 
     TreeController *treeController() const { return m_treeController.get(); }
+    InnerArchives *innerArchives() const { return m_innerArchives.get(); }
 
     /// The top level of the shown tree. Every assignment reaches the tree controller.
     const NodeList &content() const { return m_content; }
@@ -154,7 +156,8 @@ private:
     /// Whether one entry alone is extracted sooner than the whole archive,
     /// and to more use.
     bool extractsEntriesAlone() const;
-    void startEntryExtraction(const QByteArray &entry, qint64 size, const QByteArray &item, ItemFileHandler handler);
+    void startEntryExtraction(const ArchiveSource &archive, const QByteArray &entry, qint64 size, const QByteArray &item,
+                              ItemFileHandler handler);
     void finishEntryExtraction(quint64 id, std::optional<QByteArray> file, std::exception_ptr failure);
     void cancelEntryExtractions();
     /// Whether showing `column` needs the files of an archive shown from its
@@ -208,6 +211,10 @@ private:
     void applyIconSize();
     void scheduleSettingsReload();
     void bindContent();
+    /// The previewed archive, as the container of its rows.
+    std::optional<ArchiveContainer> previewedContainer() const;
+    /// What a build opens among its rows: nothing unless expandArchives is on.
+    std::optional<ArchiveOpening> archiveOpening() const;
 
     QPointer<QWidget> m_view; // ours until a window adopts it
     QByteArray m_shownFolder;
@@ -228,6 +235,8 @@ private:
     std::optional<FilterCount> m_filterCount; // of the filter the rows show
     std::vector<std::function<void()>> m_filterHandlers; // waiting for the rows to show the filter
     std::vector<std::function<void()>> m_settledHandlers; // waiting for the background work on the rows
+    std::unique_ptr<InnerArchives> m_innerArchives; // grows m_content's rows
+    bool m_sortAfterGrowth = false; // a background sort was dropped for rows added
     std::unique_ptr<RowListings> m_rowListings; // of m_content's rows: dropped before it changes
 
     std::unique_ptr<PreviewJob> m_build;

@@ -225,6 +225,8 @@ const std::vector<SettingSpec> &settingSpecs()
             {{QStringLiteral("always"), "always", QT_TRANSLATE_NOOP("SettingsWindow", "Always, behind the listed rows")},
              {QStringLiteral("whenNeeded"), "whenNeeded",
               QT_TRANSLATE_NOOP("SettingsWindow", "Only when an item is opened")}}),
+        spec<&Settings::expandArchives>("expandArchives", Kind::Boolean, QT_TRANSLATE_NOOP("SettingsTool", "true or false"),
+                                        QT_TRANSLATE_NOOP("SettingsWindow", "Open archives inside as the tree is built")),
         spec<&Settings::folderSizes>(
             "folderSizes", Kind::Choice, QT_TRANSLATE_NOOP("SettingsTool", "listed or complete"),
             QT_TRANSLATE_NOOP("SettingsWindow", "Folder sizes:"), 0, 0,

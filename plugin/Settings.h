@@ -55,6 +55,9 @@ struct Settings {
     /// Bytes the archive cache may hold; nothing for the default of cacheLimit().
     std::optional<qint64> cacheLimit;
     ArchiveExtraction archiveExtraction = ArchiveExtraction::Always;
+    /// Archives among the rows are opened as the tree is built, to the depth
+    /// limit; otherwise only when their row is expanded.
+    bool expandArchives = false;
     FolderSizes folderSizes = FolderSizes::Listed;
     /// The columns shown. The view's column layout keeps them, not the settings file.
     PropertyColumns visibleColumns = defaultVisibleColumns();

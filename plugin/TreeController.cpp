@@ -141,7 +141,9 @@ qint64 noteFolderSizes(const NodeList &nodes, QHash<const Node *, qint64> &sizes
     qint64 total = 0;
     for (const std::unique_ptr<Node> &node : nodes) {
         qint64 size = node->size.value_or(0);
-        if (node->type == NodeType::Folder) {
+        if (node->type == NodeType::File && !node->children.empty()) {
+            noteFolderSizes(node->children, sizes); // an archive opened: its size is the file's
+        } else if (node->type == NodeType::Folder) {
             const qint64 content = noteFolderSizes(node->children, sizes);
             sizes.insert(node.get(), content);
             size = addSizes(size, content);
@@ -436,6 +438,8 @@ void TreeController::noteListedSize(const TreeNode *folder)
     if (m_folderSizes.isEmpty())
         return; // made in full when a Size cell asks
     const qint64 added = noteFolderSizes(folder->node->children, m_folderSizes);
+    if (folder->node->type != NodeType::Folder)
+        return; // an archive opened: its entries are in its file's size
     for (const TreeNode *each = folder; each && each != &m_root; each = each->parent)
         m_folderSizes.insert(each->node, addSizes(m_folderSizes.value(each->node), added));
 }

@@ -108,6 +108,10 @@
         <source>%1 (not extracted)</source>
         <translation>%1 (nicht entpackt)</translation>
     </message>
+    <message>
+        <source>%1 (not opened)</source>
+        <translation>%1 (nicht geöffnet)</translation>
+    </message>
 </context>
 <context>
     <name>Host</name>
@@ -215,6 +219,21 @@ PFAD, einen Ordner oder ein Archiv, in der Vorschau zeigen.
   --plugin DATEI         das Plug-in aus DATEI laden
   -h, --help             diesen Text ausgeben
 </translation>
+    </message>
+</context>
+<context>
+    <name>InnerArchive</name>
+    <message>
+        <source>Not opened: %1</source>
+        <translation>Nicht geöffnet: %1</translation>
+    </message>
+    <message>
+        <source>archives nested more than %1 deep</source>
+        <translation>Archive mehr als %1 Ebenen tief ineinander</translation>
+    </message>
+    <message>
+        <source>the entry is no file of its own</source>
+        <translation>der Eintrag ist keine eigene Datei</translation>
     </message>
 </context>
 <context>
@@ -408,6 +427,10 @@ PFAD, einen Ordner oder ein Archiv, in der Vorschau zeigen.
             <numerusform>%1 von %Ln Objekten</numerusform>
         </translation>
     </message>
+    <message>
+        <source>“%1” lies in an archive inside the one shown: only its files open.</source>
+        <translation>„%1“ liegt in einem Archiv im angezeigten: nur seine Dateien lassen sich öffnen.</translation>
+    </message>
 </context>
 <context>
     <name>PropertyColumn</name>
@@ -451,66 +474,6 @@ PFAD, einen Ordner oder ein Archiv, in der Vorschau zeigen.
 <context>
     <name>SettingsTool</name>
     <message>
-        <source>Usage: trellin-settings
-  or:  trellin-settings list | get KEY | set KEY VALUE | reset KEY
-  or:  trellin-settings integrate --user [--remove]
-Without a command, open the settings window.
-
-  list                   every setting, its value, and whether it is the default
-  get KEY                print a setting&apos;s value
-  set KEY VALUE          change a setting; exits 1 when it cannot be written
-  reset KEY              go back to the default
-  integrate --user       add &quot;Preview Contents&quot; to Thunar&apos;s custom actions and
-                         a GNOME Files script, for this user
-  integrate --user --remove  take them out again
-
-Keys and values:
-  showHiddenFiles        true | false: list items whose name starts with a dot
-  depthLimit             2 to 5: how many folder levels are listed
-  expandAllRows          true | false: open every folder of a new preview
-  iconSize               small | large (or 0 | 1)
-  previewZipFiles        true | false: preview archives at all
-  itemLimit              1 or more: items listed at most; a bigger folder is cut short
-  cacheLimit             SIZE: bytes the archive cache may hold (5G, 512M, ...);
-                         by default a tenth of its disk, at most 20 GiB
-  archiveExtraction      always | whenNeeded: extract an archive behind its listed
-                         rows, or only when an entry is opened or a column needs
-                         its files
-</source>
-        <translation>Aufruf: trellin-settings
-  oder: trellin-settings list | get SCHLÜSSEL | set SCHLÜSSEL WERT | reset SCHLÜSSEL
-  oder: trellin-settings integrate --user [--remove]
-Ohne Befehl öffnet sich das Einstellungsfenster.
-
-  list                   alle Einstellungen, ihr Wert und ob er die Vorgabe ist
-  get SCHLÜSSEL          den Wert einer Einstellung ausgeben
-  set SCHLÜSSEL WERT     eine Einstellung ändern; endet mit 1, wenn sie sich
-                         nicht schreiben lässt
-  reset SCHLÜSSEL        zur Vorgabe zurückkehren
-  integrate --user       „Inhalt anzeigen“ zu den benutzerdefinierten Aktionen
-                         von Thunar und als Skript zu GNOME Dateien hinzufügen,
-                         für diesen Benutzer
-  integrate --user --remove  sie wieder entfernen
-
-Schlüssel und Werte:
-  showHiddenFiles        true | false: Objekte zeigen, deren Name mit einem
-                         Punkt beginnt
-  depthLimit             2 bis 5: wie viele Ordnerebenen aufgelistet werden
-  expandAllRows          true | false: jeden Ordner einer neuen Vorschau
-                         aufklappen
-  iconSize               small | large (oder 0 | 1)
-  previewZipFiles        true | false: Archive überhaupt in der Vorschau zeigen
-  itemLimit              1 oder mehr: höchstens so viele Objekte auflisten;
-                         ein größerer Ordner wird gekürzt
-  cacheLimit             GRÖSSE: wie viele Bytes der Archiv-Cache belegen darf
-                         (5G, 512M, ...); als Vorgabe ein Zehntel seines
-                         Datenträgers, höchstens 20 GiB
-  archiveExtraction      always | whenNeeded: ein Archiv hinter seinen
-                         gelisteten Zeilen entpacken oder nur, wenn ein Eintrag
-                         geöffnet wird oder eine Spalte seine Dateien braucht
-</translation>
-    </message>
-    <message>
         <source>true or false</source>
         <translation>true oder false</translation>
     </message>
@@ -533,10 +496,6 @@ Schlüssel und Werte:
     <message>
         <source>always or whenNeeded</source>
         <translation>always oder whenNeeded</translation>
-    </message>
-    <message>
-        <source>there is no setting &quot;%1&quot;; the settings are showHiddenFiles, depthLimit, expandAllRows, iconSize, previewZipFiles, itemLimit, cacheLimit and archiveExtraction</source>
-        <translation>es gibt keine Einstellung „%1“; die Einstellungen sind showHiddenFiles, depthLimit, expandAllRows, iconSize, previewZipFiles, itemLimit, cacheLimit und archiveExtraction</translation>
     </message>
     <message>
         <source>no display to show the window on: use a command</source>
@@ -569,6 +528,80 @@ Schlüssel und Werte:
     <message>
         <source>listed or complete</source>
         <translation>listed oder complete</translation>
+    </message>
+    <message>
+        <source>Usage: trellin-settings
+  or:  trellin-settings list | get KEY | set KEY VALUE | reset KEY
+  or:  trellin-settings integrate --user [--remove]
+Without a command, open the settings window.
+
+  list                   every setting, its value, and whether it is the default
+  get KEY                print a setting&apos;s value
+  set KEY VALUE          change a setting; exits 1 when it cannot be written
+  reset KEY              go back to the default
+  integrate --user       add &quot;Preview Contents&quot; to Thunar&apos;s custom actions and
+                         a GNOME Files script, for this user
+  integrate --user --remove  take them out again
+
+Keys and values:
+  showHiddenFiles        true | false: list items whose name starts with a dot
+  depthLimit             2 to 5: how many folder levels are listed
+  expandAllRows          true | false: open every folder of a new preview
+  iconSize               small | large (or 0 | 1)
+  previewZipFiles        true | false: preview archives at all
+  itemLimit              1 or more: items listed at most; a bigger folder is cut short
+  cacheLimit             SIZE: bytes the archive cache may hold (5G, 512M, ...);
+                         by default a tenth of its disk, at most 20 GiB
+  archiveExtraction      always | whenNeeded: extract an archive behind its listed
+                         rows, or only when an entry is opened or a column needs
+                         its files
+  expandArchives         true | false: open the archives in a folder or an
+                         archive as the tree is built, to the depth limit
+  folderSizes            listed | complete: a folder&apos;s size is the sum of the
+                         items listed, or its whole content, counted in the
+                         background
+</source>
+        <translation>Aufruf: trellin-settings
+  oder: trellin-settings list | get SCHLÜSSEL | set SCHLÜSSEL WERT | reset SCHLÜSSEL
+  oder: trellin-settings integrate --user [--remove]
+Ohne Befehl öffnet sich das Einstellungsfenster.
+
+  list                   alle Einstellungen, ihr Wert und ob er die Vorgabe ist
+  get SCHLÜSSEL          den Wert einer Einstellung ausgeben
+  set SCHLÜSSEL WERT     eine Einstellung ändern; endet mit 1, wenn sie sich
+                         nicht schreiben lässt
+  reset SCHLÜSSEL        zur Vorgabe zurückkehren
+  integrate --user       „Inhalt anzeigen“ zu den benutzerdefinierten Aktionen
+                         von Thunar und als Skript zu GNOME Dateien hinzufügen,
+                         für diesen Benutzer
+  integrate --user --remove  sie wieder entfernen
+
+Schlüssel und Werte:
+  showHiddenFiles        true | false: Objekte zeigen, deren Name mit einem
+                         Punkt beginnt
+  depthLimit             2 bis 5: wie viele Ordnerebenen aufgelistet werden
+  expandAllRows          true | false: jeden Ordner einer neuen Vorschau
+                         aufklappen
+  iconSize               small | large (oder 0 | 1)
+  previewZipFiles        true | false: Archive überhaupt in der Vorschau zeigen
+  itemLimit              1 oder mehr: höchstens so viele Objekte auflisten;
+                         ein größerer Ordner wird gekürzt
+  cacheLimit             GRÖSSE: wie viele Bytes der Archiv-Cache belegen darf
+                         (5G, 512M, ...); als Vorgabe ein Zehntel seines
+                         Datenträgers, höchstens 20 GiB
+  archiveExtraction      always | whenNeeded: ein Archiv hinter seinen
+                         gelisteten Zeilen entpacken oder nur, wenn ein Eintrag
+                         geöffnet wird oder eine Spalte seine Dateien braucht
+  expandArchives         true | false: die Archive in einem Ordner oder Archiv
+                         beim Aufbau des Baums öffnen, bis zur Ebenengrenze
+  folderSizes            listed | complete: die Größe eines Ordners ist die Summe
+                         der aufgelisteten Objekte oder sein ganzer Inhalt,
+                         im Hintergrund gezählt
+</translation>
+    </message>
+    <message>
+        <source>there is no setting &quot;%1&quot;; the settings are showHiddenFiles, depthLimit, expandAllRows, iconSize, previewZipFiles, itemLimit, cacheLimit, archiveExtraction, expandArchives and folderSizes</source>
+        <translation>es gibt keine Einstellung „%1“; die Einstellungen sind showHiddenFiles, depthLimit, expandAllRows, iconSize, previewZipFiles, itemLimit, cacheLimit, archiveExtraction, expandArchives und folderSizes</translation>
     </message>
 </context>
 <context>
@@ -659,6 +692,10 @@ Schlüssel und Werte:
     <message>
         <source>Whole content, counted in the background</source>
         <translation>Ganzer Inhalt, im Hintergrund gezählt</translation>
+    </message>
+    <message>
+        <source>Open archives inside as the tree is built</source>
+        <translation>Enthaltene Archive beim Aufbau des Baums öffnen</translation>
     </message>
 </context>
 </TS>

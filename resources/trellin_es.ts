@@ -108,6 +108,10 @@
         <source>%1 (not extracted)</source>
         <translation>%1 (no extraído)</translation>
     </message>
+    <message>
+        <source>%1 (not opened)</source>
+        <translation>%1 (no abierto)</translation>
+    </message>
 </context>
 <context>
     <name>Host</name>
@@ -218,6 +222,21 @@ Previsualiza RUTA, una carpeta o un archivo comprimido.
   --plugin ARCHIVO       carga el complemento desde ARCHIVO
   -h, --help             imprime este texto
 </translation>
+    </message>
+</context>
+<context>
+    <name>InnerArchive</name>
+    <message>
+        <source>Not opened: %1</source>
+        <translation>No abierto: %1</translation>
+    </message>
+    <message>
+        <source>archives nested more than %1 deep</source>
+        <translation>archivos comprimidos anidados en más de %1 niveles</translation>
+    </message>
+    <message>
+        <source>the entry is no file of its own</source>
+        <translation>la entrada no es un archivo propio</translation>
     </message>
 </context>
 <context>
@@ -411,6 +430,10 @@ Previsualiza RUTA, una carpeta o un archivo comprimido.
             <numerusform>%1 de %Ln elementos</numerusform>
         </translation>
     </message>
+    <message>
+        <source>“%1” lies in an archive inside the one shown: only its files open.</source>
+        <translation>«%1» está en un archivo comprimido dentro del mostrado: solo se abren sus archivos.</translation>
+    </message>
 </context>
 <context>
     <name>PropertyColumn</name>
@@ -454,65 +477,6 @@ Previsualiza RUTA, una carpeta o un archivo comprimido.
 <context>
     <name>SettingsTool</name>
     <message>
-        <source>Usage: trellin-settings
-  or:  trellin-settings list | get KEY | set KEY VALUE | reset KEY
-  or:  trellin-settings integrate --user [--remove]
-Without a command, open the settings window.
-
-  list                   every setting, its value, and whether it is the default
-  get KEY                print a setting&apos;s value
-  set KEY VALUE          change a setting; exits 1 when it cannot be written
-  reset KEY              go back to the default
-  integrate --user       add &quot;Preview Contents&quot; to Thunar&apos;s custom actions and
-                         a GNOME Files script, for this user
-  integrate --user --remove  take them out again
-
-Keys and values:
-  showHiddenFiles        true | false: list items whose name starts with a dot
-  depthLimit             2 to 5: how many folder levels are listed
-  expandAllRows          true | false: open every folder of a new preview
-  iconSize               small | large (or 0 | 1)
-  previewZipFiles        true | false: preview archives at all
-  itemLimit              1 or more: items listed at most; a bigger folder is cut short
-  cacheLimit             SIZE: bytes the archive cache may hold (5G, 512M, ...);
-                         by default a tenth of its disk, at most 20 GiB
-  archiveExtraction      always | whenNeeded: extract an archive behind its listed
-                         rows, or only when an entry is opened or a column needs
-                         its files
-</source>
-        <translation>Uso: trellin-settings
-  o:   trellin-settings list | get CLAVE | set CLAVE VALOR | reset CLAVE
-  o:   trellin-settings integrate --user [--remove]
-Sin una orden, abre la ventana de configuración.
-
-  list                   cada ajuste, su valor y si es el predeterminado
-  get CLAVE              imprime el valor de un ajuste
-  set CLAVE VALOR        cambia un ajuste; termina con 1 si no se puede escribir
-  reset CLAVE            vuelve al valor predeterminado
-  integrate --user       añade «Previsualizar contenido» a las acciones
-                         personalizadas de Thunar y un script de GNOME Archivos,
-                         para este usuario
-  integrate --user --remove  los vuelve a quitar
-
-Claves y valores:
-  showHiddenFiles        true | false: lista los elementos cuyo nombre empieza
-                         por un punto
-  depthLimit             2 a 5: cuántos niveles de carpetas se listan
-  expandAllRows          true | false: abre todas las carpetas de una vista
-                         previa nueva
-  iconSize               small | large (o 0 | 1)
-  previewZipFiles        true | false: previsualiza o no los archivos comprimidos
-  itemLimit              1 o más: elementos listados como máximo; una carpeta
-                         mayor se corta
-  cacheLimit             TAMAÑO: bytes que puede ocupar la caché de archivos
-                         comprimidos (5G, 512M, ...); por omisión, una décima
-                         parte de su disco, como máximo 20 GiB
-  archiveExtraction      always | whenNeeded: extrae un archivo comprimido tras
-                         sus filas listadas, o solo cuando se abre una entrada
-                         o una columna necesita sus archivos
-</translation>
-    </message>
-    <message>
         <source>true or false</source>
         <translation>true o false</translation>
     </message>
@@ -535,10 +499,6 @@ Claves y valores:
     <message>
         <source>always or whenNeeded</source>
         <translation>always o whenNeeded</translation>
-    </message>
-    <message>
-        <source>there is no setting &quot;%1&quot;; the settings are showHiddenFiles, depthLimit, expandAllRows, iconSize, previewZipFiles, itemLimit, cacheLimit and archiveExtraction</source>
-        <translation>no existe el ajuste «%1»; los ajustes son showHiddenFiles, depthLimit, expandAllRows, iconSize, previewZipFiles, itemLimit, cacheLimit y archiveExtraction</translation>
     </message>
     <message>
         <source>no display to show the window on: use a command</source>
@@ -571,6 +531,80 @@ Claves y valores:
     <message>
         <source>listed or complete</source>
         <translation>listed o complete</translation>
+    </message>
+    <message>
+        <source>Usage: trellin-settings
+  or:  trellin-settings list | get KEY | set KEY VALUE | reset KEY
+  or:  trellin-settings integrate --user [--remove]
+Without a command, open the settings window.
+
+  list                   every setting, its value, and whether it is the default
+  get KEY                print a setting&apos;s value
+  set KEY VALUE          change a setting; exits 1 when it cannot be written
+  reset KEY              go back to the default
+  integrate --user       add &quot;Preview Contents&quot; to Thunar&apos;s custom actions and
+                         a GNOME Files script, for this user
+  integrate --user --remove  take them out again
+
+Keys and values:
+  showHiddenFiles        true | false: list items whose name starts with a dot
+  depthLimit             2 to 5: how many folder levels are listed
+  expandAllRows          true | false: open every folder of a new preview
+  iconSize               small | large (or 0 | 1)
+  previewZipFiles        true | false: preview archives at all
+  itemLimit              1 or more: items listed at most; a bigger folder is cut short
+  cacheLimit             SIZE: bytes the archive cache may hold (5G, 512M, ...);
+                         by default a tenth of its disk, at most 20 GiB
+  archiveExtraction      always | whenNeeded: extract an archive behind its listed
+                         rows, or only when an entry is opened or a column needs
+                         its files
+  expandArchives         true | false: open the archives in a folder or an
+                         archive as the tree is built, to the depth limit
+  folderSizes            listed | complete: a folder&apos;s size is the sum of the
+                         items listed, or its whole content, counted in the
+                         background
+</source>
+        <translation>Uso: trellin-settings
+  o:   trellin-settings list | get CLAVE | set CLAVE VALOR | reset CLAVE
+  o:   trellin-settings integrate --user [--remove]
+Sin una orden, abre la ventana de configuración.
+
+  list                   cada ajuste, su valor y si es el predeterminado
+  get CLAVE              imprime el valor de un ajuste
+  set CLAVE VALOR        cambia un ajuste; termina con 1 si no se puede escribir
+  reset CLAVE            vuelve al valor predeterminado
+  integrate --user       añade «Previsualizar contenido» a las acciones
+                         personalizadas de Thunar y un script de GNOME Archivos,
+                         para este usuario
+  integrate --user --remove  los vuelve a quitar
+
+Claves y valores:
+  showHiddenFiles        true | false: lista los elementos cuyo nombre empieza
+                         por un punto
+  depthLimit             2 a 5: cuántos niveles de carpetas se listan
+  expandAllRows          true | false: abre todas las carpetas de una vista
+                         previa nueva
+  iconSize               small | large (o 0 | 1)
+  previewZipFiles        true | false: previsualiza o no los archivos comprimidos
+  itemLimit              1 o más: elementos listados como máximo; una carpeta
+                         mayor se corta
+  cacheLimit             TAMAÑO: bytes que puede ocupar la caché de archivos
+                         comprimidos (5G, 512M, ...); por omisión, una décima
+                         parte de su disco, como máximo 20 GiB
+  archiveExtraction      always | whenNeeded: extrae un archivo comprimido tras
+                         sus filas listadas, o solo cuando se abre una entrada
+                         o una columna necesita sus archivos
+  expandArchives         true | false: abre los archivos comprimidos de una
+                         carpeta o de otro archivo al construir el árbol,
+                         hasta el límite de profundidad
+  folderSizes            listed | complete: el tamaño de una carpeta es la suma
+                         de los elementos listados, o todo su contenido,
+                         contado en segundo plano
+</translation>
+    </message>
+    <message>
+        <source>there is no setting &quot;%1&quot;; the settings are showHiddenFiles, depthLimit, expandAllRows, iconSize, previewZipFiles, itemLimit, cacheLimit, archiveExtraction, expandArchives and folderSizes</source>
+        <translation>no existe el ajuste «%1»; los ajustes son showHiddenFiles, depthLimit, expandAllRows, iconSize, previewZipFiles, itemLimit, cacheLimit, archiveExtraction, expandArchives y folderSizes</translation>
     </message>
 </context>
 <context>
@@ -661,6 +695,10 @@ Claves y valores:
     <message>
         <source>Whole content, counted in the background</source>
         <translation>Todo el contenido, contado en segundo plano</translation>
+    </message>
+    <message>
+        <source>Open archives inside as the tree is built</source>
+        <translation>Abrir los archivos comprimidos contenidos al construir el árbol</translation>
     </message>
 </context>
 </TS>

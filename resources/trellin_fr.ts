@@ -108,6 +108,10 @@
         <source>%1 (not extracted)</source>
         <translation>%1 (non extrait)</translation>
     </message>
+    <message>
+        <source>%1 (not opened)</source>
+        <translation>%1 (non ouvert)</translation>
+    </message>
 </context>
 <context>
     <name>Host</name>
@@ -217,6 +221,21 @@ Affiche l’aperçu de CHEMIN, un dossier ou une archive.
   --plugin FICHIER       charge le module depuis FICHIER
   -h, --help             affiche ce texte
 </translation>
+    </message>
+</context>
+<context>
+    <name>InnerArchive</name>
+    <message>
+        <source>Not opened: %1</source>
+        <translation>Non ouvert : %1</translation>
+    </message>
+    <message>
+        <source>archives nested more than %1 deep</source>
+        <translation>archives imbriquées sur plus de %1 niveaux</translation>
+    </message>
+    <message>
+        <source>the entry is no file of its own</source>
+        <translation>l’entrée n’est pas un fichier à part entière</translation>
     </message>
 </context>
 <context>
@@ -410,6 +429,10 @@ Affiche l’aperçu de CHEMIN, un dossier ou une archive.
             <numerusform>%1 sur %Ln éléments</numerusform>
         </translation>
     </message>
+    <message>
+        <source>“%1” lies in an archive inside the one shown: only its files open.</source>
+        <translation>« %1 » se trouve dans une archive contenue dans celle affichée : seuls ses fichiers s’ouvrent.</translation>
+    </message>
 </context>
 <context>
     <name>PropertyColumn</name>
@@ -453,66 +476,6 @@ Affiche l’aperçu de CHEMIN, un dossier ou une archive.
 <context>
     <name>SettingsTool</name>
     <message>
-        <source>Usage: trellin-settings
-  or:  trellin-settings list | get KEY | set KEY VALUE | reset KEY
-  or:  trellin-settings integrate --user [--remove]
-Without a command, open the settings window.
-
-  list                   every setting, its value, and whether it is the default
-  get KEY                print a setting&apos;s value
-  set KEY VALUE          change a setting; exits 1 when it cannot be written
-  reset KEY              go back to the default
-  integrate --user       add &quot;Preview Contents&quot; to Thunar&apos;s custom actions and
-                         a GNOME Files script, for this user
-  integrate --user --remove  take them out again
-
-Keys and values:
-  showHiddenFiles        true | false: list items whose name starts with a dot
-  depthLimit             2 to 5: how many folder levels are listed
-  expandAllRows          true | false: open every folder of a new preview
-  iconSize               small | large (or 0 | 1)
-  previewZipFiles        true | false: preview archives at all
-  itemLimit              1 or more: items listed at most; a bigger folder is cut short
-  cacheLimit             SIZE: bytes the archive cache may hold (5G, 512M, ...);
-                         by default a tenth of its disk, at most 20 GiB
-  archiveExtraction      always | whenNeeded: extract an archive behind its listed
-                         rows, or only when an entry is opened or a column needs
-                         its files
-</source>
-        <translation>Utilisation : trellin-settings
-  ou :  trellin-settings list | get CLÉ | set CLÉ VALEUR | reset CLÉ
-  ou :  trellin-settings integrate --user [--remove]
-Sans commande, ouvre la fenêtre des réglages.
-
-  list                   chaque réglage, sa valeur et s’il vaut la valeur par
-                         défaut
-  get CLÉ                écrit la valeur d’un réglage
-  set CLÉ VALEUR         change un réglage ; sort avec 1 s’il ne peut pas être
-                         écrit
-  reset CLÉ              revient à la valeur par défaut
-  integrate --user       ajoute « Aperçu du contenu » aux actions personnalisées
-                         de Thunar et un script à GNOME Fichiers, pour cet
-                         utilisateur
-  integrate --user --remove  les retire
-
-Clés et valeurs :
-  showHiddenFiles        true | false : liste les éléments dont le nom commence
-                         par un point
-  depthLimit             2 à 5 : combien de niveaux de dossiers sont listés
-  expandAllRows          true | false : ouvre chaque dossier d’un nouvel aperçu
-  iconSize               small | large (ou 0 | 1)
-  previewZipFiles        true | false : affiche ou non l’aperçu des archives
-  itemLimit              1 ou plus : éléments listés au plus ; un dossier plus
-                         grand est coupé
-  cacheLimit             TAILLE : octets que le cache des archives peut occuper
-                         (5G, 512M, ...) ; par défaut un dixième de son disque,
-                         20 Gio au plus
-  archiveExtraction      always | whenNeeded : extrait une archive derrière ses
-                         lignes listées, ou seulement quand une entrée est
-                         ouverte ou qu’une colonne a besoin de ses fichiers
-</translation>
-    </message>
-    <message>
         <source>true or false</source>
         <translation>true ou false</translation>
     </message>
@@ -535,10 +498,6 @@ Clés et valeurs :
     <message>
         <source>always or whenNeeded</source>
         <translation>always ou whenNeeded</translation>
-    </message>
-    <message>
-        <source>there is no setting &quot;%1&quot;; the settings are showHiddenFiles, depthLimit, expandAllRows, iconSize, previewZipFiles, itemLimit, cacheLimit and archiveExtraction</source>
-        <translation>il n’y a pas de réglage « %1 » ; les réglages sont showHiddenFiles, depthLimit, expandAllRows, iconSize, previewZipFiles, itemLimit, cacheLimit et archiveExtraction</translation>
     </message>
     <message>
         <source>no display to show the window on: use a command</source>
@@ -571,6 +530,81 @@ Clés et valeurs :
     <message>
         <source>listed or complete</source>
         <translation>listed ou complete</translation>
+    </message>
+    <message>
+        <source>Usage: trellin-settings
+  or:  trellin-settings list | get KEY | set KEY VALUE | reset KEY
+  or:  trellin-settings integrate --user [--remove]
+Without a command, open the settings window.
+
+  list                   every setting, its value, and whether it is the default
+  get KEY                print a setting&apos;s value
+  set KEY VALUE          change a setting; exits 1 when it cannot be written
+  reset KEY              go back to the default
+  integrate --user       add &quot;Preview Contents&quot; to Thunar&apos;s custom actions and
+                         a GNOME Files script, for this user
+  integrate --user --remove  take them out again
+
+Keys and values:
+  showHiddenFiles        true | false: list items whose name starts with a dot
+  depthLimit             2 to 5: how many folder levels are listed
+  expandAllRows          true | false: open every folder of a new preview
+  iconSize               small | large (or 0 | 1)
+  previewZipFiles        true | false: preview archives at all
+  itemLimit              1 or more: items listed at most; a bigger folder is cut short
+  cacheLimit             SIZE: bytes the archive cache may hold (5G, 512M, ...);
+                         by default a tenth of its disk, at most 20 GiB
+  archiveExtraction      always | whenNeeded: extract an archive behind its listed
+                         rows, or only when an entry is opened or a column needs
+                         its files
+  expandArchives         true | false: open the archives in a folder or an
+                         archive as the tree is built, to the depth limit
+  folderSizes            listed | complete: a folder&apos;s size is the sum of the
+                         items listed, or its whole content, counted in the
+                         background
+</source>
+        <translation>Utilisation : trellin-settings
+  ou :  trellin-settings list | get CLÉ | set CLÉ VALEUR | reset CLÉ
+  ou :  trellin-settings integrate --user [--remove]
+Sans commande, ouvre la fenêtre des réglages.
+
+  list                   chaque réglage, sa valeur et s’il vaut la valeur par
+                         défaut
+  get CLÉ                écrit la valeur d’un réglage
+  set CLÉ VALEUR         change un réglage ; sort avec 1 s’il ne peut pas être
+                         écrit
+  reset CLÉ              revient à la valeur par défaut
+  integrate --user       ajoute « Aperçu du contenu » aux actions personnalisées
+                         de Thunar et un script à GNOME Fichiers, pour cet
+                         utilisateur
+  integrate --user --remove  les retire
+
+Clés et valeurs :
+  showHiddenFiles        true | false : liste les éléments dont le nom commence
+                         par un point
+  depthLimit             2 à 5 : combien de niveaux de dossiers sont listés
+  expandAllRows          true | false : ouvre chaque dossier d’un nouvel aperçu
+  iconSize               small | large (ou 0 | 1)
+  previewZipFiles        true | false : affiche ou non l’aperçu des archives
+  itemLimit              1 ou plus : éléments listés au plus ; un dossier plus
+                         grand est coupé
+  cacheLimit             TAILLE : octets que le cache des archives peut occuper
+                         (5G, 512M, ...) ; par défaut un dixième de son disque,
+                         20 Gio au plus
+  archiveExtraction      always | whenNeeded : extrait une archive derrière ses
+                         lignes listées, ou seulement quand une entrée est
+                         ouverte ou qu’une colonne a besoin de ses fichiers
+  expandArchives         true | false : ouvre les archives d’un dossier ou d’une
+                         archive dès la construction de l’arborescence,
+                         jusqu’à la limite de profondeur
+  folderSizes            listed | complete : la taille d’un dossier est la somme
+                         des éléments listés, ou tout son contenu, compté en
+                         arrière-plan
+</translation>
+    </message>
+    <message>
+        <source>there is no setting &quot;%1&quot;; the settings are showHiddenFiles, depthLimit, expandAllRows, iconSize, previewZipFiles, itemLimit, cacheLimit, archiveExtraction, expandArchives and folderSizes</source>
+        <translation>il n’y a pas de réglage « %1 » ; les réglages sont showHiddenFiles, depthLimit, expandAllRows, iconSize, previewZipFiles, itemLimit, cacheLimit, archiveExtraction, expandArchives et folderSizes</translation>
     </message>
 </context>
 <context>
@@ -661,6 +695,10 @@ Clés et valeurs :
     <message>
         <source>Whole content, counted in the background</source>
         <translation>Tout le contenu, compté en arrière-plan</translation>
+    </message>
+    <message>
+        <source>Open archives inside as the tree is built</source>
+        <translation>Ouvrir les archives contenues lors de la construction de l’arborescence</translation>
     </message>
 </context>
 </TS>

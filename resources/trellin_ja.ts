@@ -108,6 +108,10 @@
         <source>%1 (not extracted)</source>
         <translation>%1（未展開）</translation>
     </message>
+    <message>
+        <source>%1 (not opened)</source>
+        <translation>%1（開いていません）</translation>
+    </message>
 </context>
 <context>
     <name>Host</name>
@@ -214,6 +218,21 @@ Preview PATH, a folder or an archive.
   --plugin ファイル      プラグインをファイルから読み込む
   -h, --help             このテキストを出力する
 </translation>
+    </message>
+</context>
+<context>
+    <name>InnerArchive</name>
+    <message>
+        <source>Not opened: %1</source>
+        <translation>開いていません: %1</translation>
+    </message>
+    <message>
+        <source>archives nested more than %1 deep</source>
+        <translation>アーカイブの入れ子が %1 階層を超えています</translation>
+    </message>
+    <message>
+        <source>the entry is no file of its own</source>
+        <translation>このエントリは単独のファイルではありません</translation>
     </message>
 </context>
 <context>
@@ -399,6 +418,10 @@ Preview PATH, a folder or an archive.
             <numerusform>%1 / %Ln 項目</numerusform>
         </translation>
     </message>
+    <message>
+        <source>“%1” lies in an archive inside the one shown: only its files open.</source>
+        <translation>「%1」は表示中のアーカイブ内のアーカイブにあります。開けるのはその中のファイルだけです。</translation>
+    </message>
 </context>
 <context>
     <name>PropertyColumn</name>
@@ -442,63 +465,6 @@ Preview PATH, a folder or an archive.
 <context>
     <name>SettingsTool</name>
     <message>
-        <source>Usage: trellin-settings
-  or:  trellin-settings list | get KEY | set KEY VALUE | reset KEY
-  or:  trellin-settings integrate --user [--remove]
-Without a command, open the settings window.
-
-  list                   every setting, its value, and whether it is the default
-  get KEY                print a setting&apos;s value
-  set KEY VALUE          change a setting; exits 1 when it cannot be written
-  reset KEY              go back to the default
-  integrate --user       add &quot;Preview Contents&quot; to Thunar&apos;s custom actions and
-                         a GNOME Files script, for this user
-  integrate --user --remove  take them out again
-
-Keys and values:
-  showHiddenFiles        true | false: list items whose name starts with a dot
-  depthLimit             2 to 5: how many folder levels are listed
-  expandAllRows          true | false: open every folder of a new preview
-  iconSize               small | large (or 0 | 1)
-  previewZipFiles        true | false: preview archives at all
-  itemLimit              1 or more: items listed at most; a bigger folder is cut short
-  cacheLimit             SIZE: bytes the archive cache may hold (5G, 512M, ...);
-                         by default a tenth of its disk, at most 20 GiB
-  archiveExtraction      always | whenNeeded: extract an archive behind its listed
-                         rows, or only when an entry is opened or a column needs
-                         its files
-</source>
-        <translation>使い方: trellin-settings
-  または: trellin-settings list | get キー | set キー 値 | reset キー
-  または: trellin-settings integrate --user [--remove]
-コマンドを指定しないと、設定ウィンドウを開きます。
-
-  list                   すべての設定とその値、既定値かどうか
-  get キー               設定の値を出力する
-  set キー 値            設定を変更する。書き込めないときは 1 で終了する
-  reset キー             既定値に戻す
-  integrate --user       このユーザーについて、Thunar のカスタムアクションに
-                         「内容をプレビュー」を、GNOME ファイルにスクリプトを
-                         追加する
-  integrate --user --remove  それらを再び取り除く
-
-キーと値:
-  showHiddenFiles        true | false: 名前がドットで始まる項目も一覧に出す
-  depthLimit             2 から 5: 一覧に出すフォルダーの階層数
-  expandAllRows          true | false: 新しいプレビューのフォルダーをすべて開く
-  iconSize               small | large (または 0 | 1)
-  previewZipFiles        true | false: アーカイブをプレビューするかどうか
-  itemLimit              1 以上: 一覧に出す項目の上限。これより大きい
-                         フォルダーは途中で打ち切られる
-  cacheLimit             サイズ: アーカイブのキャッシュが使えるバイト数
-                         (5G、512M など)。既定はそのディスクの 10 分の 1、
-                         最大 20 GiB
-  archiveExtraction      always | whenNeeded: 一覧の行の裏でアーカイブを展開
-                         するか、項目を開いたときや列がファイルを必要と
-                         するときだけ展開するか
-</translation>
-    </message>
-    <message>
         <source>true or false</source>
         <translation>true または false</translation>
     </message>
@@ -521,10 +487,6 @@ Keys and values:
     <message>
         <source>always or whenNeeded</source>
         <translation>always または whenNeeded</translation>
-    </message>
-    <message>
-        <source>there is no setting &quot;%1&quot;; the settings are showHiddenFiles, depthLimit, expandAllRows, iconSize, previewZipFiles, itemLimit, cacheLimit and archiveExtraction</source>
-        <translation>設定「%1」はありません。設定は showHiddenFiles、depthLimit、expandAllRows、iconSize、previewZipFiles、itemLimit、cacheLimit、archiveExtraction です</translation>
     </message>
     <message>
         <source>no display to show the window on: use a command</source>
@@ -557,6 +519,76 @@ Keys and values:
     <message>
         <source>listed or complete</source>
         <translation>listed または complete</translation>
+    </message>
+    <message>
+        <source>Usage: trellin-settings
+  or:  trellin-settings list | get KEY | set KEY VALUE | reset KEY
+  or:  trellin-settings integrate --user [--remove]
+Without a command, open the settings window.
+
+  list                   every setting, its value, and whether it is the default
+  get KEY                print a setting&apos;s value
+  set KEY VALUE          change a setting; exits 1 when it cannot be written
+  reset KEY              go back to the default
+  integrate --user       add &quot;Preview Contents&quot; to Thunar&apos;s custom actions and
+                         a GNOME Files script, for this user
+  integrate --user --remove  take them out again
+
+Keys and values:
+  showHiddenFiles        true | false: list items whose name starts with a dot
+  depthLimit             2 to 5: how many folder levels are listed
+  expandAllRows          true | false: open every folder of a new preview
+  iconSize               small | large (or 0 | 1)
+  previewZipFiles        true | false: preview archives at all
+  itemLimit              1 or more: items listed at most; a bigger folder is cut short
+  cacheLimit             SIZE: bytes the archive cache may hold (5G, 512M, ...);
+                         by default a tenth of its disk, at most 20 GiB
+  archiveExtraction      always | whenNeeded: extract an archive behind its listed
+                         rows, or only when an entry is opened or a column needs
+                         its files
+  expandArchives         true | false: open the archives in a folder or an
+                         archive as the tree is built, to the depth limit
+  folderSizes            listed | complete: a folder&apos;s size is the sum of the
+                         items listed, or its whole content, counted in the
+                         background
+</source>
+        <translation>使い方: trellin-settings
+  または: trellin-settings list | get キー | set キー 値 | reset キー
+  または: trellin-settings integrate --user [--remove]
+コマンドを指定しないと、設定ウィンドウを開きます。
+
+  list                   すべての設定とその値、既定値かどうか
+  get キー               設定の値を出力する
+  set キー 値            設定を変更する。書き込めないときは 1 で終了する
+  reset キー             既定値に戻す
+  integrate --user       このユーザーについて、Thunar のカスタムアクションに
+                         「内容をプレビュー」を、GNOME ファイルにスクリプトを
+                         追加する
+  integrate --user --remove  それらを再び取り除く
+
+キーと値:
+  showHiddenFiles        true | false: 名前がドットで始まる項目も一覧に出す
+  depthLimit             2 から 5: 一覧に出すフォルダーの階層数
+  expandAllRows          true | false: 新しいプレビューのフォルダーをすべて開く
+  iconSize               small | large (または 0 | 1)
+  previewZipFiles        true | false: アーカイブをプレビューするかどうか
+  itemLimit              1 以上: 一覧に出す項目の上限。これより大きい
+                         フォルダーは途中で打ち切られる
+  cacheLimit             サイズ: アーカイブのキャッシュが使えるバイト数
+                         (5G、512M など)。既定はそのディスクの 10 分の 1、
+                         最大 20 GiB
+  archiveExtraction      always | whenNeeded: 一覧の行の裏でアーカイブを展開
+                         するか、項目を開いたときや列がファイルを必要と
+                         するときだけ展開するか
+  expandArchives         true | false: フォルダーやアーカイブの中のアーカイブを、
+                         ツリーの作成時に階層の上限まで開く
+  folderSizes            listed | complete: フォルダのサイズを一覧にある項目の
+                         合計にするか、バックグラウンドで数えた中身全体にするか
+</translation>
+    </message>
+    <message>
+        <source>there is no setting &quot;%1&quot;; the settings are showHiddenFiles, depthLimit, expandAllRows, iconSize, previewZipFiles, itemLimit, cacheLimit, archiveExtraction, expandArchives and folderSizes</source>
+        <translation>設定「%1」はありません。設定は showHiddenFiles、depthLimit、expandAllRows、iconSize、previewZipFiles、itemLimit、cacheLimit、archiveExtraction、expandArchives、folderSizes です</translation>
     </message>
 </context>
 <context>
@@ -646,6 +678,10 @@ Keys and values:
     <message>
         <source>Whole content, counted in the background</source>
         <translation>中身全体 (バックグラウンドで集計)</translation>
+    </message>
+    <message>
+        <source>Open archives inside as the tree is built</source>
+        <translation>ツリーの作成時に内部のアーカイブを開く</translation>
     </message>
 </context>
 </TS>

@@ -108,6 +108,10 @@
         <source>%1 (not extracted)</source>
         <translation>%1（未解压）</translation>
     </message>
+    <message>
+        <source>%1 (not opened)</source>
+        <translation>%1（未打开）</translation>
+    </message>
 </context>
 <context>
     <name>Host</name>
@@ -208,6 +212,21 @@ Preview PATH, a folder or an archive.
   --plugin 文件          从文件加载插件
   -h, --help             输出此文本
 </translation>
+    </message>
+</context>
+<context>
+    <name>InnerArchive</name>
+    <message>
+        <source>Not opened: %1</source>
+        <translation>未打开：%1</translation>
+    </message>
+    <message>
+        <source>archives nested more than %1 deep</source>
+        <translation>归档嵌套超过 %1 层</translation>
+    </message>
+    <message>
+        <source>the entry is no file of its own</source>
+        <translation>该条目不是独立的文件</translation>
     </message>
 </context>
 <context>
@@ -393,6 +412,10 @@ Preview PATH, a folder or an archive.
             <numerusform>%1 / %Ln 个项目</numerusform>
         </translation>
     </message>
+    <message>
+        <source>“%1” lies in an archive inside the one shown: only its files open.</source>
+        <translation>“%1”位于所显示归档内的另一个归档中：只能打开其中的文件。</translation>
+    </message>
 </context>
 <context>
     <name>PropertyColumn</name>
@@ -436,59 +459,6 @@ Preview PATH, a folder or an archive.
 <context>
     <name>SettingsTool</name>
     <message>
-        <source>Usage: trellin-settings
-  or:  trellin-settings list | get KEY | set KEY VALUE | reset KEY
-  or:  trellin-settings integrate --user [--remove]
-Without a command, open the settings window.
-
-  list                   every setting, its value, and whether it is the default
-  get KEY                print a setting&apos;s value
-  set KEY VALUE          change a setting; exits 1 when it cannot be written
-  reset KEY              go back to the default
-  integrate --user       add &quot;Preview Contents&quot; to Thunar&apos;s custom actions and
-                         a GNOME Files script, for this user
-  integrate --user --remove  take them out again
-
-Keys and values:
-  showHiddenFiles        true | false: list items whose name starts with a dot
-  depthLimit             2 to 5: how many folder levels are listed
-  expandAllRows          true | false: open every folder of a new preview
-  iconSize               small | large (or 0 | 1)
-  previewZipFiles        true | false: preview archives at all
-  itemLimit              1 or more: items listed at most; a bigger folder is cut short
-  cacheLimit             SIZE: bytes the archive cache may hold (5G, 512M, ...);
-                         by default a tenth of its disk, at most 20 GiB
-  archiveExtraction      always | whenNeeded: extract an archive behind its listed
-                         rows, or only when an entry is opened or a column needs
-                         its files
-</source>
-        <translation>用法：trellin-settings
-  或：  trellin-settings list | get 键 | set 键 值 | reset 键
-  或：  trellin-settings integrate --user [--remove]
-不带命令时，打开设置窗口。
-
-  list                   列出每项设置、其值以及是否为默认值
-  get 键                 输出一项设置的值
-  set 键 值              更改一项设置；无法写入时以 1 退出
-  reset 键               恢复为默认值
-  integrate --user       为当前用户在 Thunar 的自定义操作中添加“预览内容”，
-                         并在 GNOME 文件中添加一个脚本
-  integrate --user --remove  再将它们移除
-
-键和值：
-  showHiddenFiles        true | false：列出名称以点开头的项目
-  depthLimit             2 到 5：列出多少层文件夹
-  expandAllRows          true | false：展开新预览中的每个文件夹
-  iconSize               small | large（或 0 | 1）
-  previewZipFiles        true | false：是否预览归档文件
-  itemLimit              1 或更大：最多列出的项目数；更大的文件夹会被截断
-  cacheLimit             大小：归档缓存最多可占用的字节数（5G、512M 等）；
-                         默认为其所在磁盘的十分之一，最多 20 GiB
-  archiveExtraction      always | whenNeeded：在列出的行背后解压归档文件，
-                         或仅在打开某个条目或某列需要其文件时才解压
-</translation>
-    </message>
-    <message>
         <source>true or false</source>
         <translation>true 或 false</translation>
     </message>
@@ -511,10 +481,6 @@ Keys and values:
     <message>
         <source>always or whenNeeded</source>
         <translation>always 或 whenNeeded</translation>
-    </message>
-    <message>
-        <source>there is no setting &quot;%1&quot;; the settings are showHiddenFiles, depthLimit, expandAllRows, iconSize, previewZipFiles, itemLimit, cacheLimit and archiveExtraction</source>
-        <translation>没有设置“%1”；可用的设置为 showHiddenFiles、depthLimit、expandAllRows、iconSize、previewZipFiles、itemLimit、cacheLimit 和 archiveExtraction</translation>
     </message>
     <message>
         <source>no display to show the window on: use a command</source>
@@ -547,6 +513,72 @@ Keys and values:
     <message>
         <source>listed or complete</source>
         <translation>listed 或 complete</translation>
+    </message>
+    <message>
+        <source>Usage: trellin-settings
+  or:  trellin-settings list | get KEY | set KEY VALUE | reset KEY
+  or:  trellin-settings integrate --user [--remove]
+Without a command, open the settings window.
+
+  list                   every setting, its value, and whether it is the default
+  get KEY                print a setting&apos;s value
+  set KEY VALUE          change a setting; exits 1 when it cannot be written
+  reset KEY              go back to the default
+  integrate --user       add &quot;Preview Contents&quot; to Thunar&apos;s custom actions and
+                         a GNOME Files script, for this user
+  integrate --user --remove  take them out again
+
+Keys and values:
+  showHiddenFiles        true | false: list items whose name starts with a dot
+  depthLimit             2 to 5: how many folder levels are listed
+  expandAllRows          true | false: open every folder of a new preview
+  iconSize               small | large (or 0 | 1)
+  previewZipFiles        true | false: preview archives at all
+  itemLimit              1 or more: items listed at most; a bigger folder is cut short
+  cacheLimit             SIZE: bytes the archive cache may hold (5G, 512M, ...);
+                         by default a tenth of its disk, at most 20 GiB
+  archiveExtraction      always | whenNeeded: extract an archive behind its listed
+                         rows, or only when an entry is opened or a column needs
+                         its files
+  expandArchives         true | false: open the archives in a folder or an
+                         archive as the tree is built, to the depth limit
+  folderSizes            listed | complete: a folder&apos;s size is the sum of the
+                         items listed, or its whole content, counted in the
+                         background
+</source>
+        <translation>用法：trellin-settings
+  或：  trellin-settings list | get 键 | set 键 值 | reset 键
+  或：  trellin-settings integrate --user [--remove]
+不带命令时，打开设置窗口。
+
+  list                   列出每项设置、其值以及是否为默认值
+  get 键                 输出一项设置的值
+  set 键 值              更改一项设置；无法写入时以 1 退出
+  reset 键               恢复为默认值
+  integrate --user       为当前用户在 Thunar 的自定义操作中添加“预览内容”，
+                         并在 GNOME 文件中添加一个脚本
+  integrate --user --remove  再将它们移除
+
+键和值：
+  showHiddenFiles        true | false：列出名称以点开头的项目
+  depthLimit             2 到 5：列出多少层文件夹
+  expandAllRows          true | false：展开新预览中的每个文件夹
+  iconSize               small | large（或 0 | 1）
+  previewZipFiles        true | false：是否预览归档文件
+  itemLimit              1 或更大：最多列出的项目数；更大的文件夹会被截断
+  cacheLimit             大小：归档缓存最多可占用的字节数（5G、512M 等）；
+                         默认为其所在磁盘的十分之一，最多 20 GiB
+  archiveExtraction      always | whenNeeded：在列出的行背后解压归档文件，
+                         或仅在打开某个条目或某列需要其文件时才解压
+  expandArchives         true | false：构建树时打开文件夹或归档中的归档，
+                         直到层级上限
+  folderSizes            listed | complete：文件夹大小是所列项目之和，
+                         还是在后台统计的全部内容
+</translation>
+    </message>
+    <message>
+        <source>there is no setting &quot;%1&quot;; the settings are showHiddenFiles, depthLimit, expandAllRows, iconSize, previewZipFiles, itemLimit, cacheLimit, archiveExtraction, expandArchives and folderSizes</source>
+        <translation>没有设置“%1”；可用的设置为 showHiddenFiles、depthLimit、expandAllRows、iconSize、previewZipFiles、itemLimit、cacheLimit、archiveExtraction、expandArchives 和 folderSizes</translation>
     </message>
 </context>
 <context>
@@ -636,6 +668,10 @@ Keys and values:
     <message>
         <source>Whole content, counted in the background</source>
         <translation>全部内容（在后台统计）</translation>
+    </message>
+    <message>
+        <source>Open archives inside as the tree is built</source>
+        <translation>构建树时打开内部的归档</translation>
     </message>
 </context>
 </TS>

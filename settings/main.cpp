@@ -42,7 +42,12 @@ const char usage[] = QT_TRANSLATE_NOOP("SettingsTool",
     "                         by default a tenth of its disk, at most 20 GiB\n"
     "  archiveExtraction      always | whenNeeded: extract an archive behind its listed\n"
     "                         rows, or only when an entry is opened or a column needs\n"
-    "                         its files\n");
+    "                         its files\n"
+    "  expandArchives         true | false: open the archives in a folder or an\n"
+    "                         archive as the tree is built, to the depth limit\n"
+    "  folderSizes            listed | complete: a folder's size is the sum of the\n"
+    "                         items listed, or its whole content, counted in the\n"
+    "                         background\n");
 
 void printUsage(FILE *stream)
 {
@@ -74,7 +79,7 @@ const SettingSpec &find(const QString &name)
     if (spec && spec->accepted)
         return *spec;
     refuse(QCoreApplication::translate("SettingsTool", "there is no setting \"%1\"; the settings are showHiddenFiles, depthLimit, "
-              "expandAllRows, iconSize, previewZipFiles, itemLimit, cacheLimit and archiveExtraction")
+              "expandAllRows, iconSize, previewZipFiles, itemLimit, cacheLimit, archiveExtraction, expandArchives and folderSizes")
                .arg(name));
 }
 

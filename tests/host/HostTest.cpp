@@ -675,3 +675,40 @@ TEST(Host, PrintsWholeFolderSizesOnceCounted)
     EXPECT_EQ(rows[0]["cells"_L1]["Size"_L1].toString(), u"4 KB"_s) << "top holds all, beyond the depth limit";
     EXPECT_EQ(summaryOf(document), u"4 KB, 3 items"_s) << "the total follows, the count stays what is listed";
 }
+
+TEST(Host, ExpandArchivesShowsTheEntriesOfAnArchiveInsideInTheDump)
+{
+    TempTree tree;
+    tree.write("jar/META-INF/MANIFEST.MF", "Manifest-Version: 1.0\n");
+    tree.write("jar/App.class", QByteArray(1500, 'c'));
+    tree.folder("holder");
+    ASSERT_TRUE(runTool(u"zip"_s, {u"-qr"_s, u"../holder/lib.jar"_s, u"."_s}, tree.path("jar")));
+    tree.write("holder/bad.zip", QByteArray("PK\x03\x04", 4) + QByteArray(300, 'z'));
+    ASSERT_TRUE(runTool(u"zip"_s, {u"-q"_s, u"../holder.zip"_s, u"lib.jar"_s, u"bad.zip"_s}, tree.path("holder")));
+    const auto rowNamed = [](const QJsonArray &rows, const QString &prefix) {
+        for (const QJsonValue &row : rows) {
+            if (row["name"_L1].toString().startsWith(prefix))
+                return row.toObject();
+        }
+        return QJsonObject();
+    };
+    for (const bool expandArchives : {false, true}) {
+        SCOPED_TRACE(expandArchives ? "expandArchives" : "not expandArchives");
+        SettingsStore().setValue(u"expandArchives"_s, expandArchives);
+        const QJsonObject document = dump(tree.path("holder.zip"));
+        const QJsonArray rows = document.value("rows"_L1).toArray();
+        ASSERT_EQ(rows.size(), 2) << "the zip's own entries";
+        const QJsonObject jar = rowNamed(rows, u"lib.jar"_s);
+        QStringList inJar;
+        for (const QJsonValue &child : jar["children"_L1].toArray())
+            inJar << child["name"_L1].toString() + u' ' + child["cells"_L1]["Size"_L1].toString();
+        const QStringList expected = expandArchives ? QStringList{u"App.class 2 KB"_s, u"META-INF --"_s} : QStringList();
+        EXPECT_EQ(inJar, expected)
+            << "the jar's entries, as a folder's";
+        EXPECT_EQ(jar["expanded"_L1].toBool(), expandArchives);
+        const QString badNote = rowNamed(rows, u"bad.zip"_s)["failure"_L1].toString();
+        EXPECT_EQ(badNote.startsWith(u"Not opened: "_s), expandArchives) << badNote.toStdString();
+        EXPECT_TRUE(document.value("error"_L1).isNull()) << "a damaged archive inside fails nothing";
+    }
+    SettingsStore().setValue(u"expandArchives"_s, false);
+}

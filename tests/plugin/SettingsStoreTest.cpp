@@ -280,7 +280,8 @@ TEST(SettingsTool, AcceptsOnlyItsKeysWithValidValues)
                                    QStringList{"set", "iconSize", "2"}, QStringList{"set", "expandAllRows", "yes"},
                                    QStringList{"set", "sortOption", "name"}, QStringList{"set", "cacheLimit", "1K"},
                                    QStringList{"set", "archiveExtraction", "never"},
-                                   QStringList{"set", "folderSizes", "all"}, QStringList{"get"},
+                                   QStringList{"set", "folderSizes", "all"}, QStringList{"set", "expandArchives", "1"},
+                                   QStringList{"get"},
                                    QStringList{"frobnicate"}}) {
         const ToolRun run = settingsTool(bad);
         EXPECT_EQ(run.exitCode, 2) << bad.join(QLatin1Char(' ')).toStdString();
@@ -295,9 +296,11 @@ TEST(SettingsTool, AcceptsOnlyItsKeysWithValidValues)
     EXPECT_EQ(settingsTool({"set", "iconSize", "1"}).exitCode, 0);
     EXPECT_EQ(settingsTool({"set", "cacheLimit", "5G"}).exitCode, 0);
     const QByteArray defaults = settingsTool({"list"}).out;
-    EXPECT_TRUE(defaults.contains("archiveExtraction always  (default)\n")) << "extracting behind the rows is the default";
+    EXPECT_TRUE(defaults.contains("archiveExtraction always  (default)\nexpandArchives   false   (default)\n"))
+        << "extracting behind the rows is the default, opening archives inside only by hand";
     EXPECT_TRUE(defaults.endsWith("folderSizes      listed  (default)\n")) << "the sums of the rows listed are the default";
     EXPECT_EQ(settingsTool({"set", "archiveExtraction", "whenNeeded"}).exitCode, 0);
+    EXPECT_EQ(settingsTool({"set", "expandArchives", "true"}).exitCode, 0);
     EXPECT_EQ(settingsTool({"set", "folderSizes", "complete"}).exitCode, 0);
     EXPECT_EQ(SettingsStore(SettingsStore::defaultPath()).settings().folderSizes, FolderSizes::Complete)
         << "the preview reads what the tool wrote";
@@ -310,11 +313,13 @@ TEST(SettingsTool, AcceptsOnlyItsKeysWithValidValues)
                     "itemLimit        2000000  (default)\n"
                     "cacheLimit       5368709120\n"
                     "archiveExtraction whenNeeded\n"
+                    "expandArchives   true  \n"
                     "folderSizes      complete\n");
     EXPECT_EQ(jsonFileContents(SettingsStore::defaultPath()),
               (QJsonObject{{QStringLiteral("depthLimit"), 5}, {QStringLiteral("iconSize"), 1},
                            {QStringLiteral("cacheLimit"), qint64(5) << 30},
                            {QStringLiteral("archiveExtraction"), QStringLiteral("whenNeeded")},
+                           {QStringLiteral("expandArchives"), true},
                            {QStringLiteral("folderSizes"), QStringLiteral("complete")}}));
     EXPECT_EQ(settingsTool({"reset", "depthLimit"}).exitCode, 0);
     EXPECT_EQ(settingsTool({"get", "depthLimit"}).out, "2\n");

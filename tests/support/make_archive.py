@@ -422,6 +422,35 @@ def wanted_among_many(out):
             add(tar, name, data)
 
 
+def _zip_bytes(entries):
+    """A zip's bytes, of (name, data) pairs, deflated."""
+    data = io.BytesIO()
+    with zipfile.ZipFile(data, 'w', zipfile.ZIP_DEFLATED) as z:
+        for name, content in entries:
+            z.writestr(name, content)
+    return data.getvalue()
+
+
+def nested_zip(out):
+    """A zip of readme.txt (5 bytes) and app.war, a zip of WEB-INF/web.xml (300
+    bytes) and WEB-INF/lib/lib.jar, a zip of META-INF/MANIFEST.MF (25 bytes),
+    A.class (1234 bytes) and deep.zip, a zip of deepest.txt (7 bytes)."""
+    deep = _zip_bytes([('deepest.txt', b'deepest')])
+    jar = _zip_bytes([('META-INF/MANIFEST.MF', b'Manifest-Version: 1.0'.ljust(25, b' ')),
+                      ('A.class', bytes(range(256)) * 4 + b'\xca' * 210), ('deep.zip', deep)])
+    war = _zip_bytes([('WEB-INF/web.xml', b'<web-app/>'.ljust(300, b' ')), ('WEB-INF/lib/lib.jar', jar)])
+    _write(out, _zip_bytes([('readme.txt', b'hello'), ('app.war', war)]))
+
+
+def zip_in_tar(out, count='3'):
+    """A .tar.gz of note.txt and data/inner.zip, a zip of COUNT entries fNNNNN
+    (entry N holds N), with sub/c.txt (3 bytes) after them."""
+    inner = _zip_bytes([('f%05d' % i, b'%d' % i) for i in range(int(count))] + [('sub/c.txt', b'ccc')])
+    with tarfile.open(out, 'w:gz') as tar:
+        add(tar, 'note.txt', b'note')
+        add(tar, 'data/inner.zip', inner)
+
+
 if __name__ == '__main__':
     name = sys.argv[1].replace('-', '_') if len(sys.argv) > 2 else '_'
     recipe = globals().get(name)
