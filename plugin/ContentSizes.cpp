@@ -157,6 +157,7 @@ ContentSizeJob::ContentSizeJob(const QByteArray &root, const ContentSizeOptions 
     // The application outlives every job; the receiver of `finished` may not
     // outlive a count that it stopped.
     QObject *context = QCoreApplication::instance();
+    const Finished failed = finished; // the thread takes `finished` even when it cannot start
     try {
         std::thread([root, options, stop = m_stop.get_token(), context, dropped = m_dropped,
                      finished = std::move(finished)]() mutable {
@@ -166,8 +167,9 @@ ContentSizeJob::ContentSizeJob(const QByteArray &root, const ContentSizeOptions 
             } catch (const std::exception &) {
                 // Memory ran out: no sizes. An exception that left the thread would end the process.
             }
-            if (!sizes || stop.stop_requested())
+            if (stop.stop_requested())
                 return;
+            // Without sizes the rows keep their listed sums; whoever waits for the count hears it ended.
             QMetaObject::invokeMethod(
                 context,
                 [dropped = std::move(dropped), sizes = std::move(sizes), finished = std::move(finished)] {
@@ -178,6 +180,13 @@ ContentSizeJob::ContentSizeJob(const QByteArray &root, const ContentSizeOptions 
         }).detach();
     } catch (const std::system_error &) {
         qCWarning(lcSizes, "cannot count folder sizes: no thread to be had");
+        QMetaObject::invokeMethod(
+            context,
+            [dropped = m_dropped, failed] {
+                if (!*dropped)
+                    failed(nullptr);
+            },
+            Qt::QueuedConnection);
     }
 }
 
