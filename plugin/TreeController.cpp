@@ -108,7 +108,6 @@ void TreeController::setColumns(std::vector<PropertyColumn> columns)
 {
     beginResetModel();
     m_columns = std::move(columns);
-    m_columnCount = int(m_columns.size());
     endResetModel();
 }
 
@@ -255,7 +254,7 @@ const Node *TreeController::representedObject(const QModelIndex &item) const
 
 QModelIndex TreeController::index(int row, int column, const QModelIndex &parent) const
 {
-    if (column < 0 || column >= m_columnCount || (parent.isValid() && parent.column() != 0))
+    if (column < 0 || column >= columnCount() || (parent.isValid() && parent.column() != 0))
         return {};
     const std::vector<TreeNode> &children = childNodes(treeNode(parent));
     if (row < 0 || std::size_t(row) >= children.size())

@@ -100,7 +100,7 @@ public:
     QModelIndex index(int row, int column, const QModelIndex &parent = {}) const override;
     QModelIndex parent(const QModelIndex &child) const override;
     int rowCount(const QModelIndex &parent = {}) const override;
-    int columnCount(const QModelIndex & = {}) const override { return m_columnCount; }
+    int columnCount(const QModelIndex & = {}) const override { return std::max(1, int(m_columns.size())); }
     bool hasChildren(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
@@ -144,7 +144,6 @@ private:
     std::unique_ptr<const NodeSet> m_shown;
     NodeList m_adopted;
     TreeNode m_root;
-    int m_columnCount = 1;
     std::vector<PropertyColumn> m_columns;
     // Each folder's total, made in one walk over the tree when a Size cell
     // first asks: a paint would otherwise walk a folder's whole content.

@@ -11,6 +11,7 @@
 //
 // usage: expand_bench [FILES] [RUNS]
 //        expand_bench --expand-all FOLDER [RUNS]
+#include "BenchSupport.h"
 #include "PreviewViewController.h"
 
 #include <QApplication>
@@ -26,20 +27,6 @@
 #include <vector>
 
 namespace {
-
-void preview(PreviewViewController &controller, const QByteArray &path)
-{
-    QEventLoop loop;
-    controller.preview(path, [&](const std::optional<PreviewError> &) { loop.quit(); });
-    loop.exec();
-    QCoreApplication::processEvents(); // the rows laid out, as before a click
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 int timeExpandAll(const QByteArray &folder, int runs)
 {

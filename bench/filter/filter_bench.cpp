@@ -5,6 +5,7 @@
 //   stall  the longest stretch the main thread was busy (what a user feels)
 //   shown  the time until the rows showed the filter
 // Usage: QT_QPA_PLATFORM=offscreen filter_bench FOLDER [REPETITIONS]
+#include "BenchSupport.h"
 #include "PreviewViewController.h"
 
 #include <QApplication>
@@ -19,12 +20,6 @@
 namespace {
 
 const QStringList keystrokes{"c", "co", "con", "conf", "confi", "config", "config_1", "config_12", ""};
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0 : values[values.size() / 2];
-}
 
 // Runs the event loop until `done`, then a little longer for the paint that
 // follows, and answers the longest gap between ticks of a 1 ms timer.
@@ -76,9 +71,7 @@ int main(int argc, char **argv)
     QWidget *view = preview.view();
     view->resize(900, 560);
     view->show();
-    QEventLoop untilShown;
-    preview.preview(folder, [&](std::optional<PreviewError>) { untilShown.quit(); });
-    untilShown.exec();
+    ::preview(preview, folder);
     std::printf("%s: %s\n", folder.constData(), qPrintable(preview.summaryText()));
 
     std::map<QString, std::vector<double>> stalls, shownTimes;

@@ -8,6 +8,7 @@
 //
 // usage: inner_bench TARGZ [RUNS]
 #include "FileSystem.h"
+#include "BenchSupport.h"
 #include "PreviewViewController.h"
 #include "TreeRoles.h"
 
@@ -23,20 +24,6 @@
 #include <vector>
 
 namespace {
-
-void preview(PreviewViewController &controller, const QByteArray &path)
-{
-    QEventLoop loop;
-    controller.preview(path, [&](const std::optional<PreviewError> &) { loop.quit(); });
-    loop.exec();
-    QCoreApplication::processEvents(); // the rows laid out, as before a click
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 // What the last run put in the cache goes: the next one extracts the entry again.
 void emptyCache()
